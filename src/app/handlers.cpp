@@ -1,0 +1,14 @@
+// The shell commands this folder has built.
+#include "app/command_table.hpp"
+#include "app/shell.hpp"
+
+namespace verilote {
+
+std::span<const HandlerBinding> AppHandlers() {
+  static constexpr HandlerBinding kBindings[] = {
+      {"LimparTela1Click", LimparTela1Click},
+  };
+  return kBindings;
+}
+
+}  // namespace verilote

@@ -1,0 +1,60 @@
+// Everything a command needs from the world outside the core: the window
+// implements it with Qt, verilote-cli with its arguments and stdout, the tests
+// with a scripted fake. All texts are Windows-1252 bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace verilote {
+
+struct CivilDate {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  friend bool operator==(const CivilDate&, const CivilDate&) = default;
+};
+
+// Entries of the file dialog's filter "Remessa|*.REM|Retorno|*.RET|Texto|*.TXT|Todos|*.*",
+// numbered from 1 as the commands preselect them.
+enum class FileFilter { Remessa = 1, Retorno = 2, Texto = 3, Todos = 4 };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Modal one-line prompt. Returns the edited text on OK and `defaultText` on
+  // Cancel; commands never tell the two apart.
+  virtual std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) = 0;
+
+  // The file-open dialog with its title and preselected filter entry. Returns
+  // the chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) = 0;
+
+  // Modal message box with an OK button; a carriage return breaks the line.
+  virtual void ShowMessage(std::string_view text) = 0;
+
+  // The report (Memo1): clear, append a line at the end, read all lines.
+  virtual void ReportClear() = 0;
+  virtual void ReportAppend(std::string_view line) = 0;
+  virtual std::vector<std::string> ReportLines() = 0;
+
+  // The directory that holds the running program, with no trailing separator.
+  virtual std::string ProgramDirectory() = 0;
+
+  virtual CivilDate Today() = 0;
+
+  virtual void Sleep(int milliseconds) = 0;
+
+  // Reading progress of the file a command is working through. The window
+  // shows it and throws CommandStopped from here when the user presses Stop.
+  virtual void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {
+    (void)bytesRead;
+    (void)bytesTotal;
+  }
+};
+
+}  // namespace verilote

@@ -1,0 +1,51 @@
+// Reads a text file record by record under the bank files' reading rule:
+//  - a record is every byte up to, not including, the next carriage return;
+//    the carriage return and one line feed right after it are skipped;
+//  - a line feed without a carriage return before it is an ordinary byte;
+//  - a Ctrl+Z (byte 26) ends the file; nothing after it is read;
+//  - a last record without terminator is read; an empty line is a record;
+//  - bytes are never converted.
+// Memory is bounded by the longest record, never by the file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace verilote {
+
+class Host;
+
+class RecordReader {
+ public:
+  // Opens the file; throws FileError when it cannot. The host, when given,
+  // hears the reading progress (and may stop the command from there).
+  explicit RecordReader(std::string path, Host* host = nullptr);
+
+  // Fills `record` with the next record; false at end of file.
+  bool Next(std::string& record);
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  bool Fill();
+
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::string path_;
+  Host* host_;
+  std::unique_ptr<std::FILE, Closer> file_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::uint64_t bytesRead_ = 0;
+  std::uint64_t bytesTotal_ = 0;
+  bool skipLineFeed_ = false;
+  bool done_ = false;
+};
+
+}  // namespace verilote

@@ -1,0 +1,33 @@
+// Building report lines: Cat joins texts and numbers into one line, as the
+// layouts' messages are written ("Erro reg nr. " n " tamanho esperado 162").
+#pragma once
+
+#include <charconv>
+#include <concepts>
+#include <string>
+#include <string_view>
+
+namespace verilote {
+
+namespace detail {
+
+inline void AppendPiece(std::string& out, std::string_view text) { out += text; }
+inline void AppendPiece(std::string& out, char c) { out += c; }
+
+template <std::integral T>
+requires(!std::same_as<T, char> && !std::same_as<T, bool>) void AppendPiece(std::string& out, T number) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, number);
+  out.append(digits, result.ptr);
+}
+
+}  // namespace detail
+
+template <typename... Pieces>
+std::string Cat(const Pieces&... pieces) {
+  std::string out;
+  (detail::AppendPiece(out, pieces), ...);
+  return out;
+}
+
+}  // namespace verilote

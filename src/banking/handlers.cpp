@@ -1,0 +1,8 @@
+// The menu commands this folder has built.
+#include "app/command_table.hpp"
+
+namespace verilote {
+
+std::span<const HandlerBinding> BankingHandlers() { return {}; }
+
+}  // namespace verilote

@@ -1,0 +1,14 @@
+// The menu commands this folder has built.
+#include "app/command_table.hpp"
+#include "remittance/sad.hpp"
+
+namespace verilote {
+
+std::span<const HandlerBinding> RemittanceHandlers() {
+  static constexpr HandlerBinding kBindings[] = {
+      {"SadSicob1Click", SadSicob1Click},
+  };
+  return kBindings;
+}
+
+}  // namespace verilote

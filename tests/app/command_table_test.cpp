@@ -1,0 +1,121 @@
+#include "app/command_table.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "app/cp1252.hpp"
+#include "app/errors.hpp"
+#include "app/shell.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+TEST(CommandTable, HoldsEveryMenuCommandOnce) {
+  std::set<std::string_view> handlers;
+  int commands = 0, separators = 0;
+  for (const MenuRow& row : MenuRows()) {
+    if (row.IsSeparator()) {
+      ++separators;
+      EXPECT_TRUE(row.handler.empty());
+      continue;
+    }
+    ++commands;
+    EXPECT_TRUE(row.handler.ends_with("Click")) << row.handler;
+    EXPECT_TRUE(handlers.insert(row.handler).second) << "twice: " << row.handler;
+  }
+  EXPECT_EQ(commands, 85);
+  EXPECT_EQ(separators, 14);
+}
+
+TEST(CommandTable, ShortcutsAsTheToolkitEncodesThem) {
+  const std::map<std::string_view, int> expected = {{"CdigodebarrasSIGCBVriosboletos1Click", 16384 + 'B'},
+                                                    {"Umdocumento1Click", 116},
+                                                    {"Digitandoosdados1Click", 117},
+                                                    {"Cdigodebarras12posies1Click", 16384 + 'Q'},
+                                                    {"LimparTela1Click", 121},
+                                                    {"ImprimirMemoLines1Click", 16384 + 'I'}};
+  for (const MenuRow& row : MenuRows()) {
+    const auto it = expected.find(row.handler);
+    EXPECT_EQ(row.shortcut, it == expected.end() ? 0 : it->second) << row.handler;
+  }
+  EXPECT_EQ(kValidarMenuShortcut, 8304);
+}
+
+TEST(CommandTable, PathsAndCaptionsAsTheMenuShowsThem) {
+  const MenuRow* sad = FindRow("SadSicob1Click");
+  ASSERT_NE(sad, nullptr);
+  EXPECT_EQ(sad->path, "&Validar \x9B Arrecada\xE7\xE3o \x9B Antigos");
+  EXPECT_EQ(sad->caption, "S&adSicob Lay-Out Antigo");
+  const MenuRow* nn = FindRow("GerarrelaodeNNdoSIGCB1Click");
+  ASSERT_NE(nn, nullptr);
+  EXPECT_EQ(nn->caption, "Gerar relação de NN  do SIGCB"_cp);
+  const MenuRow* about = FindRow("Sobre1Click");
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->path, "");
+  EXPECT_EQ(about->scope, Scope::Window);
+  // The last row before each separator.
+  const std::set<std::string_view> before = {"SIGCBRemessa400ValidaTudo1Click",
+                                             "Cdigodebarrasumboleto1Click",
+                                             "CobranaRemessapadro4001Click",
+                                             "Representaonumricacobcaixacobranacaixa1Click",
+                                             "CdigodebarrasSICOBViaarquivo1Click",
+                                             "SINCO1Click",
+                                             "Construgiro1Click",
+                                             "RelatriodeHomologao1Click",
+                                             "Validarumfatordevencimento1Click",
+                                             "SIEMDArqu1Click",
+                                             "Digitandoosdados1Click",
+                                             "ValidaCdigodebarrasCapCaixa1Click",
+                                             "LimparTela1Click",
+                                             "ImprimirMemoLines1Click"};
+  const auto rows = MenuRows();
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    if (rows[i].IsSeparator()) {
+      EXPECT_TRUE(before.contains(rows[i - 1].handler)) << rows[i - 1].handler;
+    }
+  }
+}
+
+TEST(CommandTable, EveryBuiltHandlerIsACoreCommandOfTheTable) {
+  for (const auto bindings :
+       {AppHandlers(), BankingHandlers(), BarcodeHandlers(), RemittanceHandlers(), LayoutHandlers(), ToolHandlers()}) {
+    for (const HandlerBinding& binding : bindings) {
+      const MenuRow* row = FindRow(binding.name);
+      ASSERT_NE(row, nullptr) << "not in the menu: " << binding.name;
+      EXPECT_EQ(row->scope, Scope::Core) << binding.name;
+      EXPECT_EQ(FindHandler(binding.name), binding.handler) << "bound twice: " << binding.name;
+    }
+  }
+  EXPECT_EQ(FindHandler("NoSuchCommand1Click"), nullptr);
+}
+
+TEST(Shell, LimparTelaLeavesOnlyTheNoticeLine) {
+  for (const int lines : {0, 1, 500}) {
+    testing::FakeHost host;
+    host.report.assign(lines, "x");
+    EXPECT_EQ(RunCommand(FindHandler("LimparTela1Click"), host).status, Outcome::Status::Clean);
+    ASSERT_EQ(host.report.size(), 1u);
+    EXPECT_EQ(host.report[0],
+              "****  Este aplicativo n\xE3o pode ser utilizado como \xFAnica forma de valida\xE7\xE3o ****");
+  }
+}
+
+TEST(RunCommand, CatchesTheFailuresThatAbortACommand) {
+  testing::FakeHost host;
+  const Outcome outcome = RunCommand(
+      [](Host& h) -> Verdict {
+        h.ReportAppend("before");
+        throw ConversionError::Integer("12a");
+      },
+      host);
+  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
+  EXPECT_EQ(outcome.message, "'12a' is not a valid integer value");
+  EXPECT_EQ(host.report, std::vector<std::string>{"before"});
+}
+
+}  // namespace
+}  // namespace verilote

@@ -1,0 +1,106 @@
+#include "app/cp1252.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace verilote {
+namespace {
+
+TEST(Cp1252, LiteralsBecomeWindows1252Bytes) {
+  EXPECT_EQ("não é"_cp, "n\xE3o \xE9");
+  EXPECT_EQ("Código › Ç €"_cp,
+            "C\xF3"
+            "digo \x9B \xC7 \x80");
+  EXPECT_EQ("plain"_cp, "plain");
+}
+
+TEST(Cp1252, ConvertsToAndFromUtf8) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(FromUtf8(ToUtf8(all)), all) << "every byte survives the round trip";
+  EXPECT_EQ(ToUtf8("\xE7\xE3\x80"), "\xC3\xA7\xC3\xA3\xE2\x82\xAC");
+  EXPECT_EQ(FromUtf8("\xE2\x82\xAC \xC3\xA9"), "\x80 \xE9");
+  EXPECT_EQ(FromUtf8("\xE4\xB8\xAD"), "?") << "a character outside the code page";
+  EXPECT_EQ(FromUtf8("a\xC3"), "a?") << "a cut sequence";
+}
+
+// Scans the C++ sources for string or character literals that hold a
+// non-ASCII byte and do not go through the _cp conversion: such a literal
+// would put UTF-8 bytes into a Windows-1252 report.
+std::vector<std::string> UnconvertedLiterals(const std::string& text) {
+  std::vector<std::string> found;
+  const std::size_t n = text.size();
+  int line = 1;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = text[i];
+    if (c == '\n') ++line;
+    if (c == '/' && i + 1 < n && text[i + 1] == '/') {
+      while (i < n && text[i] != '\n') ++i;
+      ++line;
+      continue;
+    }
+    if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+      for (i += 2; i + 1 < n && !(text[i] == '*' && text[i + 1] == '/'); ++i)
+        if (text[i] == '\n') ++line;
+      ++i;
+      continue;
+    }
+    if (c != '"' && c != '\'') continue;
+    if (c == '\'' && i > 0 && std::isxdigit(static_cast<unsigned char>(text[i - 1]))) continue;  // 1'000
+    std::size_t end;
+    bool nonAscii = false;
+    if (c == '"' && i > 0 && text[i - 1] == 'R') {  // raw string R"delim( ... )delim"
+      const std::size_t open = text.find('(', i);
+      const std::string close = ")" + text.substr(i + 1, open - i - 1) + "\"";
+      end = text.find(close, open);
+      for (std::size_t k = i; k < end; ++k) nonAscii |= static_cast<unsigned char>(text[k]) >= 0x80;
+      for (std::size_t k = i; k < end; ++k) line += text[k] == '\n';
+      end += close.size() - 1;
+    } else {
+      for (end = i + 1; end < n && text[end] != c && text[end] != '\n'; ++end) {
+        if (text[end] == '\\')
+          ++end;
+        else
+          nonAscii |= static_cast<unsigned char>(text[end]) >= 0x80;
+      }
+    }
+    if (nonAscii && text.compare(end + 1, 3, "_cp") != 0) found.push_back("line " + std::to_string(line));
+    i = end;
+  }
+  return found;
+}
+
+TEST(Cp1252, SelfCheckOfTheLiteralScanner) {
+  EXPECT_TRUE(UnconvertedLiterals("auto a = \"não\"_cp; // não\n/* é */ 'x'; 1'000;").empty());
+  EXPECT_EQ(UnconvertedLiterals("auto a = \"ok\";\nauto b = \"não\";").size(), 1u);
+  EXPECT_EQ(UnconvertedLiterals("auto r = R\"(é)\";").size(), 1u);
+  EXPECT_EQ(UnconvertedLiterals("auto e = \"\\\"é\";").size(), 1u);
+}
+
+TEST(Cp1252, NoNonAsciiLiteralBypassesTheConversion) {
+  const std::filesystem::path root = VERILOTE_SOURCE_DIR;
+  int scanned = 0;
+  for (const char* folder : {"src", "tests", "bench"}) {
+    if (!std::filesystem::exists(root / folder)) continue;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
+      const auto ext = entry.path().extension();
+      if (ext != ".cpp" && ext != ".hpp" && ext != ".h") continue;
+      if (entry.path().filename() == "cp1252_test.cpp") continue;  // holds the scanner's own samples
+      std::ifstream file(entry.path(), std::ios::binary);
+      std::stringstream text;
+      text << file.rdbuf();
+      ++scanned;
+      for (const std::string& where : UnconvertedLiterals(text.str()))
+        ADD_FAILURE() << entry.path() << " " << where << ": non-ASCII literal without _cp";
+    }
+  }
+  EXPECT_GT(scanned, 10);
+}
+
+}  // namespace
+}  // namespace verilote

@@ -1,0 +1,73 @@
+// A scripted host for tests: answers input boxes and file dialogs from queues,
+// records every prompt, dialog and message, and keeps the report in memory.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/host.hpp"
+
+namespace verilote::testing {
+
+class FakeHost : public Host {
+ public:
+  struct Prompt {
+    std::string caption, prompt, defaultText;
+  };
+  struct Dialog {
+    std::string title;
+    FileFilter filter;
+  };
+
+  // Scripted answers: input boxes take `answers` in order (then their
+  // default); file dialogs take `files` in order (then cancel).
+  std::deque<std::string> answers;
+  std::deque<std::string> files;
+
+  // What the command did.
+  std::vector<Prompt> prompts;
+  std::vector<Dialog> dialogs;
+  std::vector<std::string> messages;
+  std::vector<std::string> report;
+  int clears = 0;
+
+  CivilDate today{2026, 12, 6};
+  std::string programDirectory = std::filesystem::temp_directory_path().string();
+
+  std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
+  std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) override;
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  void ReportClear() override;
+  void ReportAppend(std::string_view line) override { report.emplace_back(line); }
+  std::vector<std::string> ReportLines() override { return report; }
+  std::string ProgramDirectory() override { return programDirectory; }
+  CivilDate Today() override { return today; }
+  void Sleep(int) override {}
+};
+
+// A file with the given bytes in the temporary directory, removed when the
+// object goes.
+class TempFile {
+ public:
+  explicit TempFile(std::string_view bytes, std::string_view suffix = ".txt");
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The whole content of a file, as bytes.
+std::string ReadBytes(const std::string& path);
+
+// Lines joined by CR LF with a final CR LF: a file as the bank's programs write it.
+std::string CrLfFile(const std::vector<std::string>& lines);
+
+}  // namespace verilote::testing
