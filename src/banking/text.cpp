@@ -71,7 +71,7 @@ std::string StripTrailingZeros(std::string_view text) {
 std::string FormatMoney(std::string_view cents) {
   const bool negative = !cents.empty() && (cents.front() == '-' || cents.back() == '-');
   // Zeros are stripped before the non-digits go, so zeros behind a leading
-  // blank or sign stay: " 0012" shows as 0,12 but keeps its digits "0012".
+  // blank or sign stay: "- 0012" shows as 00,12-.
   const std::string digits = KeepDigits(StripLeadingZeros(cents));
   const std::size_t n = digits.size();
   std::string out;

@@ -49,6 +49,8 @@ std::string ReadBytes(const std::string& path) {
   return bytes.str();
 }
 
+std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
+
 std::string CrLfFile(const std::vector<std::string>& lines) {
   std::string out;
   for (const std::string& line : lines) out += line + "\r\n";

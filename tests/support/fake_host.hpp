@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,6 +67,9 @@ class TempFile {
 
 // The whole content of a file, as bytes.
 std::string ReadBytes(const std::string& path);
+
+// Report lines from literals (the _cp ones are string_views).
+std::vector<std::string> Lines(std::initializer_list<std::string_view> lines);
 
 // Lines joined by CR LF with a final CR LF: a file as the bank's programs write it.
 std::string CrLfFile(const std::vector<std::string>& lines);

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, skipping those already there.
+# Usage: scripts/install-deps.sh [--gui] [--fuzz]
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev libbenchmark-dev)
+for arg in "$@"; do
+  case "$arg" in
+    --gui) packages+=(qt6-base-dev libgl1-mesa-dev xvfb xauth poppler-utils) ;;
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "install-deps: installing ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,221 @@
+#include "remittance/sad.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "banking/text.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::CrLfFile;
+using testing::FakeHost;
+using testing::Lines;
+using testing::TempFile;
+
+// A well-formed old-layout header: code, quantity, generation date DDMMAA,
+// blanks up to position 162.
+std::string SadHeader(int quantity) {
+  return PadSpaceRight("SAD01" + PadZeroLeft(std::to_string(quantity), 6) + "011226", 162);
+}
+
+// A well-formed payer record with movement code I.
+std::string SadPayer() {
+  std::string rec =
+      "123456789"
+      "00001"
+      "I";
+  rec += PadSpaceRight("MARIA DA SILVA", 40);
+  rec += PadSpaceRight("RUA DAS FLORES 123", 40);
+  rec += PadSpaceRight("CENTRO", 14);
+  rec += PadSpaceRight("BRASILIA", 14);
+  rec += "DF";
+  rec +=
+      "70000000"
+      "000012345"
+      "00001"
+      " "
+      "123456789"
+      "00000";
+  return rec;
+}
+
+std::vector<std::string> SadFile(int payers) {
+  std::vector<std::string> lines{SadHeader(payers + 1)};
+  for (int i = 0; i < payers; ++i) lines.push_back(SadPayer());
+  return lines;
+}
+
+struct SadRun {
+  Verdict verdict;
+  FakeHost host;
+};
+
+SadRun Validate(const std::string& bytes) {
+  TempFile file(bytes);
+  SadRun run{Verdict::Clean, {}};
+  run.host.files.push_back(file.path());
+  run.verdict = SadSicob1Click(run.host);
+  return run;
+}
+
+TEST(SadSicob, CleanFileWritesHeaderAndClosingCount) {
+  const SadRun run = Validate(CrLfFile(SadFile(2)));
+  EXPECT_EQ(run.verdict, Verdict::Clean);
+  ASSERT_EQ(run.host.dialogs.size(), 1u);
+  EXPECT_EQ(run.host.dialogs[0].title, "Selecione o arquivo remessa SAD");
+  EXPECT_EQ(run.host.dialogs[0].filter, FileFilter::Texto);
+  EXPECT_EQ(run.host.clears, 1);
+  EXPECT_EQ(
+      run.host.report,
+      (Lines({"Cód=SAD01    Qtde de regs=000003"_cp, "Gerado em: 01/12/26  ", "Fim do arquivo. Lidos 3 registros."})));
+}
+
+struct FieldCase {
+  std::size_t from, to;  // positions overwritten in payer record 2
+  std::string_view bytes;
+  std::string_view line;  // the finding, followed by the record number 2
+};
+
+class SadPayerRule : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(SadPayerRule, BreakingOneFieldWritesItsLine) {
+  const FieldCase& c = GetParam();
+  std::vector<std::string> lines = SadFile(1);
+  lines[1].replace(c.from - 1, c.to - c.from + 1, PadSpaceRight(c.bytes, c.to - c.from + 1));
+  const SadRun run = Validate(CrLfFile(lines));
+  EXPECT_EQ(run.verdict, Verdict::Faulty);
+  ASSERT_EQ(run.host.report.size(), 4u);
+  EXPECT_EQ(run.host.report[2], Cat(c.line, 2));
+  EXPECT_EQ(run.host.report[3], "Fim do arquivo. Lidos 2 registros.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SadPayerRule,
+    ::testing::Values(FieldCase{148, 148, "X", "Erro não é branco (pos=148). registro="_cp},
+                      FieldCase{1, 9, "12345678A", "Erro não é número da pos=1 até 9. registro="_cp},
+                      FieldCase{10, 14, "     ", "Erro não é número da pos=10 até 14. registro="_cp},
+                      FieldCase{126, 133, "7000-000", "Erro não é número da pos=126 até 133. registro="_cp},
+                      FieldCase{134, 142, " 00012345", "Erro não é número da pos=134 até 142. registro="_cp},
+                      FieldCase{143, 147, "0000 ", "Erro não é número da pos=143 até 147. registro="_cp},
+                      FieldCase{149, 157, "ABCDEFGHI", "Erro não é número da pos=149 até 157. registro="_cp},
+                      FieldCase{158, 162, "0000.", "Erro não é número da pos=158 até 162. registro="_cp},
+                      FieldCase{15, 15, "X", "Erro encontrado X na pos=15 e deveria ser I ou A ou E.  reg="},
+                      FieldCase{15, 15, "i", "Erro encontrado i na pos=15 e deveria ser I ou A ou E.  reg="},
+                      FieldCase{16, 55, "", "Erro falta nome (pos=16,40). registro="},
+                      FieldCase{56, 95, "", "Erro falta endereco (pos=56,40). registro="},
+                      FieldCase{96, 109, "", "Erro falta bairro (pos=96,14). registro="},
+                      FieldCase{110, 123, "", "Erro falta cidade (pos=110,14). registro="},
+                      FieldCase{124, 125, "", "Erro falta UF (pos=124,2). registro="}));
+
+TEST(SadSicob, MovementCodesIAndEAreAccepted) {
+  for (const char code : {'A', 'E'}) {
+    std::vector<std::string> lines = SadFile(1);
+    lines[1][14] = code;
+    EXPECT_EQ(Validate(CrLfFile(lines)).verdict, Verdict::Clean) << code;
+  }
+}
+
+TEST(SadSicob, FindingsOfOneRecordComeInRuleOrder) {
+  std::vector<std::string> lines = SadFile(1);
+  lines[1] = std::string(147, ' ') + "X";  // short, blank, and a mark at 148
+  const SadRun run = Validate(CrLfFile(lines));
+  const std::vector<std::string> expected = Lines({
+      "Erro não é branco (pos=148). registro=2"_cp,
+      "Erro não é número da pos=1 até 9. registro=2"_cp,
+      "Erro não é número da pos=10 até 14. registro=2"_cp,
+      "Erro não é número da pos=126 até 133. registro=2"_cp,
+      "Erro não é número da pos=134 até 142. registro=2"_cp,
+      "Erro não é número da pos=143 até 147. registro=2"_cp,
+      "Erro não é número da pos=149 até 157. registro=2"_cp,
+      "Erro não é número da pos=158 até 162. registro=2"_cp,
+      "Erro encontrado   na pos=15 e deveria ser I ou A ou E.  reg=2",
+      "Erro falta nome (pos=16,40). registro=2",
+      "Erro falta endereco (pos=56,40). registro=2",
+      "Erro falta bairro (pos=96,14). registro=2",
+      "Erro falta cidade (pos=110,14). registro=2",
+      "Erro falta UF (pos=124,2). registro=2",
+      "Erro reg nr. 2 tamanho esperado 162, encontrado 148 no reg=2",
+      "Fim do arquivo. Lidos 2 registros.",
+  });
+  EXPECT_EQ(std::vector<std::string>(run.host.report.begin() + 2, run.host.report.end()), expected);
+}
+
+TEST(SadSicob, HeaderFindings) {
+  std::vector<std::string> lines = SadFile(1);
+  lines[0][17] = '2';  // position 18 must be blank
+  lines[0] += " ";     // 163 characters
+  const SadRun run = Validate(CrLfFile(lines));
+  EXPECT_EQ(run.verdict, Verdict::Faulty);
+  EXPECT_EQ(run.host.report, (Lines({"Cód=SAD01    Qtde de regs=000002"_cp, "Gerado em: 01/12/262 ",
+                                     "Erro HEADER não é branco (pos=18 até 145)."_cp,
+                                     "Erro reg nr. 1 tamanho esperado 162, encontrado 163 no reg=1",
+                                     "Fim do arquivo. Lidos 2 registros."})));
+}
+
+TEST(SadSicob, RecordCountAgainstTheHeader) {
+  {
+    const SadRun run = Validate("");
+    EXPECT_EQ(run.verdict, Verdict::Clean);
+    EXPECT_EQ(run.host.report, std::vector<std::string>{"Fim do arquivo. Lidos 0 registros."});
+  }
+  {
+    std::vector<std::string> lines = SadFile(2);
+    lines[0].replace(5, 6, "00000A");  // not numeric: announced as 0
+    const SadRun run = Validate(CrLfFile(lines));
+    EXPECT_EQ(run.verdict, Verdict::Faulty);
+    EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 3 registros. Informados 0");
+  }
+  {
+    std::vector<std::string> lines = SadFile(2);
+    lines.pop_back();
+    const SadRun run = Validate(CrLfFile(lines));
+    EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 2 registros. Informados 3");
+  }
+}
+
+TEST(SadSicob, NumbersRecordsPastSixteenBits) {
+  std::vector<std::string> lines = SadFile(69999);
+  lines[69999][14] = 'Z';
+  const SadRun run = Validate(CrLfFile(lines));
+  ASSERT_EQ(run.host.report.size(), 4u);
+  EXPECT_EQ(run.host.report[0], "Cód=SAD01    Qtde de regs=070000"_cp);
+  EXPECT_EQ(run.host.report[2], "Erro encontrado Z na pos=15 e deveria ser I ou A ou E.  reg=70000");
+  EXPECT_EQ(run.host.report[3], "Fim do arquivo. Lidos 70000 registros.");
+}
+
+TEST(SadSicob, LfOnlyFileIsOneLongRecord) {
+  std::string bytes;
+  for (const std::string& line : SadFile(1)) bytes += line + "\n";
+  const SadRun run = Validate(bytes);
+  EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 1 registros. Informados 2");
+  EXPECT_EQ(run.host.report[run.host.report.size() - 2],
+            "Erro reg nr. 1 tamanho esperado 162, encontrado 326 no reg=1");
+}
+
+TEST(SadSicob, CancelledDialogEndsSilently) {
+  FakeHost host;
+  host.report = {"old"};
+  EXPECT_EQ(SadSicob1Click(host), Verdict::Clean);
+  EXPECT_TRUE(host.report.empty());
+  EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(SadSicob, HeaderQuantityThatIsNumericButNotAnIntegerAbortsTheCommand) {
+  std::vector<std::string> lines = SadFile(1);
+  lines[0].replace(5, 6, "0001E1");
+  TempFile file(CrLfFile(lines));
+  FakeHost host;
+  host.files.push_back(file.path());
+  const Outcome outcome = RunCommand(SadSicob1Click, host);
+  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
+  EXPECT_EQ(outcome.message, "'0001E1' is not a valid integer value");
+}
+
+}  // namespace
+}  // namespace verilote
