@@ -1,0 +1,213 @@
+#include "banking/check_digits.hpp"
+
+#include <array>
+#include <cstdint>
+
+#include "banking/text.hpp"
+
+namespace verilote {
+
+namespace {
+
+// The value of one character as a text routine reads it: the character
+// converted as an integer, so a non-digit or a missing position (an empty
+// piece) fails with "'x' is not a valid integer value".
+int TextDigit(std::string_view text, std::size_t position) {
+  return static_cast<int>(StrToInt(Copy(text, position, 1)));
+}
+
+// Weights 2..9 from the right, wrapping back to 2 (Mod11Dv and its kin).
+std::int64_t SumCycling(std::string_view text) {
+  std::int64_t sum = 0;
+  int weight = 2;
+  for (std::size_t i = text.size(); i > 0; --i) {
+    sum += std::int64_t{CharToDigit(text[i - 1])} * weight;
+    if (++weight == 10) weight = 2;
+  }
+  return sum;
+}
+
+// 11 - r with 10 and 11 mapped to `high`. Non-digit characters can make the
+// sum negative; the remainder then keeps the sign, as the result is only
+// defined, not meaningful.
+char ElevenMinus(std::int64_t sum, char high) {
+  const std::int64_t d = 11 - sum % 11;
+  if (d == 10 || d == 11) return high;
+  return DigitToChar(static_cast<int>(d));
+}
+
+// (10 x S) mod 11, with 10 mapped to 0; the same digit as 11 - r.
+int TimesTen(std::int64_t sum) {
+  const std::int64_t d = (10 * sum) % 11;
+  return d == 10 ? 0 : static_cast<int>(d);
+}
+
+int ElevenMinusValue(std::int64_t sum) {
+  const std::int64_t d = 11 - sum % 11;
+  return d >= 10 ? 0 : static_cast<int>(d);
+}
+
+std::string DigitText(int d) { return std::string(1, DigitToChar(d)); }
+
+// Text routine over fixed positions 1..N with the given weights.
+template <std::size_t N>
+std::int64_t SumWeighted(std::string_view text, const std::array<int, N>& weights) {
+  std::int64_t sum = 0;
+  for (std::size_t i = 0; i < N; ++i) sum += std::int64_t{TextDigit(text, i + 1)} * weights[i];
+  return sum;
+}
+
+// One modulo-10 product: above 9 counts as the sum of its two digits.
+std::int64_t Mod10Product(std::int64_t value, int weight) {
+  std::int64_t p = value * weight;
+  if (p > 9) p = p / 10 + p % 10;
+  return p;
+}
+
+// Modulo 10 of a text routine over the whole of `digits`, the rightmost
+// weighted 2.
+int Mod10TextDigit(std::string_view digits, std::size_t length) {
+  std::int64_t sum = 0;
+  int weight = 2;
+  for (std::size_t i = length; i > 0; --i) {
+    sum += Mod10Product(TextDigit(digits, i), weight);
+    weight = 3 - weight;
+  }
+  const std::int64_t d = 10 - sum % 10;
+  return d == 10 ? 0 : static_cast<int>(d);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+char Mod11Dv(std::string_view text) { return ElevenMinus(SumCycling(text), '0'); }
+
+char Mod11BarcodeDv(std::string_view text) { return ElevenMinus(SumCycling(text), '1'); }
+
+char Mod11DvLowSum(std::string_view text) {
+  const std::int64_t sum = SumCycling(text);
+  if (sum >= 2 && sum < 11) return DigitToChar(static_cast<int>(11 - sum));
+  return ElevenMinus(sum, '0');
+}
+
+char Mod11DvTimesTen(std::string_view text) { return DigitToChar(TimesTen(SumCycling(text))); }
+
+char Mod11DvRising(std::string_view text) {
+  std::int64_t sum = 0;
+  std::int64_t weight = 2;
+  for (std::size_t i = text.size(); i > 0; --i) sum += std::int64_t{CharToDigit(text[i - 1])} * weight++;
+  return ElevenMinus(sum, '0');
+}
+
+std::string Mod11DvText(std::string_view text) {
+  std::int64_t sum = 0;
+  int weight = 2;
+  for (std::size_t i = text.size(); i > 0; --i) {
+    sum += std::int64_t{TextDigit(text, i)} * weight;
+    if (++weight == 10) weight = 2;
+  }
+  return DigitText(ElevenMinusValue(sum));
+}
+
+std::string NossoNumero10Dv(std::string_view text) {
+  static constexpr std::array<int, 10> kWeights = {3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  return DigitText(ElevenMinusValue(SumWeighted(text, kWeights)));
+}
+
+std::string NossoNumero15Dv(std::string_view text) {
+  static constexpr std::array<int, 15> kWeights = {8, 7, 6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  return DigitText(ElevenMinusValue(SumWeighted(text, kWeights)));
+}
+
+std::string NossoNumero18Dv(std::string_view text) {
+  static constexpr std::array<int, 18> kWeights = {3, 2, 9, 8, 7, 6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
+  return DigitText(ElevenMinusValue(SumWeighted(PadZeroLeft(text, 18), kWeights)));
+}
+
+std::string Mod11Dv4(std::string_view text) {
+  static constexpr std::array<int, 4> kWeights = {5, 4, 3, 2};
+  return DigitText(TimesTen(SumWeighted(text, kWeights)));
+}
+
+std::string Mod11DvFrom8(std::string_view text) {
+  std::int64_t sum = 0;
+  int weight = 8;
+  for (std::size_t i = 1; i <= text.size(); ++i) {
+    sum += std::int64_t{TextDigit(text, i)} * weight;
+    if (--weight == 1) weight = 9;
+  }
+  return DigitText(TimesTen(sum));
+}
+
+char Mod10Dv(std::string_view text) {
+  std::int64_t sum = 0;
+  int weight = 2;
+  for (std::size_t i = text.size(); i > 0; --i) {
+    sum += Mod10Product(CharToDigit(text[i - 1]), weight);
+    weight = 3 - weight;
+  }
+  const std::int64_t d = 10 - sum % 10;
+  return d == 10 ? '0' : DigitToChar(static_cast<int>(d));
+}
+
+std::string SetBarcodeDvMod10(std::string_view barcode) {
+  const std::string t = std::string(Field(barcode, 1, 3)) + std::string(Field(barcode, 5, 44));
+  const int digit = Mod10TextDigit(t, 43);
+  std::string out(Field(barcode, 1, 3));
+  out += DigitToChar(digit);
+  out += Field(barcode, 5, 44);
+  return out;
+}
+
+bool CheckBarcodeDvMod10(std::string_view barcode) {
+  const std::string withDigit = SetBarcodeDvMod10(barcode);
+  return CharToDigit(withDigit[3]) == TextDigit(barcode, 4);
+}
+
+bool CheckBlockDvMod10(std::string_view block) { return Mod10TextDigit(block, 11) == TextDigit(block, 12); }
+
+std::string CpfDvPair(std::string_view nineDigits) {
+  std::string digits(nineDigits);
+  const char d1 = Mod11DvRising(digits);
+  digits += d1;
+  return {d1, Mod11DvRising(digits)};
+}
+
+std::string CnpjDvPair(std::string_view twelveCharacters) {
+  std::string text(twelveCharacters);
+  const char d1 = Mod11Dv(text);
+  text += d1;
+  return {d1, Mod11Dv(text)};
+}
+
+bool IsValidCpf(std::string_view text) { return CpfDvPair(Field(text, 1, 9)) == Field(text, 10, 11); }
+
+bool IsValidCnpj(std::string_view text) { return CnpjDvPair(Field(text, 1, 12)) == Field(text, 13, 14); }
+
+std::string KeepCnpjCharacters(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (IsDigit(c) || (c >= 'A' && c <= 'Z'))
+      out += c;
+    else if (c >= 'a' && c <= 'z')
+      out += static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+bool IsValidCpfCnpj(std::string_view text) {
+  const std::string kept = KeepCnpjCharacters(text);
+  std::string_view d = kept;
+  if (d.size() >= 12 && d.starts_with("000")) d = d.substr(d.size() - 11);
+  if (d.size() >= 12) {
+    const std::string cnpj = PadZeroLeft(d, 14);
+    // Positions 13-14 of an alphanumeric CNPJ are digits; a letter there can
+    // never equal a computed digit, so IsValidCnpj already refuses it.
+    return IsValidCnpj(cnpj);
+  }
+  const std::string cpf = PadZeroLeft(d, 11);
+  return IsAllDigits(cpf) && IsValidCpf(cpf);
+}
+
+}  // namespace verilote
