@@ -1,0 +1,120 @@
+#include "cli/cli.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFile;
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Cli(std::vector<std::string> args) {
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  std::ostringstream out, err;
+  const int status = CliMain(views, out, err);
+  return {status, out.str(), err.str()};
+}
+
+const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/sad/";
+
+TEST(Cli, ListShowsEveryCommandAndItsState) {
+  const CliRun run = Cli({"list"});
+  EXPECT_EQ(run.status, kExitClean);
+  std::istringstream lines(run.out);
+  std::string line;
+  int count = 0;
+  while (std::getline(lines, line)) ++count;
+  EXPECT_EQ(count, 85);
+  EXPECT_NE(run.out.find("ready         SadSicob1Click"), std::string::npos);
+  EXPECT_NE(run.out.find("&Validar \u203A Arrecada\u00E7\u00E3o \u203A Antigos \u203A S&adSicob Lay-Out Antigo"), std::string::npos)
+      << "paths and captions in UTF-8";
+  EXPECT_NE(run.out.find("window only   Sobre1Click"), std::string::npos);
+}
+
+TEST(Cli, ExitStatuses) {
+  EXPECT_EQ(Cli({"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_ok.txt"}).status, kExitClean);
+  EXPECT_EQ(Cli({"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_com_erros.txt"}).status, kExitFaulty);
+  const CliRun missing = Cli({"run", "SadSicob1Click", "--file", "/nonexistent/remessa.txt"});
+  EXPECT_EQ(missing.status, kExitAborted);
+  EXPECT_NE(missing.err.find("/nonexistent/remessa.txt"), std::string::npos) << missing.err;
+  for (const auto& usage : std::vector<std::vector<std::string>>{
+           {},
+           {"frobnicate"},
+           {"run"},
+           {"run", "NoSuchCommand1Click"},
+           {"run", "Sobre1Click"},
+           {"run", "SadSicob1Click", "--file"},
+           {"run", "SadSicob1Click", "--colour", "red"},
+           {"run", "SadSicob1Click", "--encoding", "latin1"},
+           {"run", "SadSicob1Click", "--today", "31/13/2026"},
+           {"list", "extra"}}) {
+    const CliRun run = Cli(usage);
+    EXPECT_EQ(run.status, kExitUsage) << (usage.empty() ? "" : usage.back());
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
+TEST(Cli, CancelledFileDialogRunsNothing) {
+  const CliRun run = Cli({"run", "SadSicob1Click"});
+  EXPECT_EQ(run.status, kExitClean);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(Cli, EncodingsOfTheReport) {
+  const std::string file = kExamples + "remessa_sad_ok.txt";
+  const CliRun utf8 = Cli({"run", "SadSicob1Click", "--file", file});
+  EXPECT_EQ(utf8.out.substr(0, 7), "C\xC3\xB3" "d=SA");
+  const CliRun raw = Cli({"run", "SadSicob1Click", "--file", file, "--encoding", "cp1252"});
+  EXPECT_EQ(raw.out.substr(0, 6), "C\xF3" "d=SA");
+}
+
+TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
+  std::string header = "SAD010001E1011226";
+  header.resize(162, ' ');
+  TempFile input(header + "\r\n");
+  TempFile report("");
+  const CliRun run = Cli({"run", "SadSicob1Click", "--file", input.path(), "--report", report.path()});
+  EXPECT_EQ(run.status, kExitAborted);
+  EXPECT_EQ(run.err, "'0001E1' is not a valid integer value\n");
+  EXPECT_EQ(run.out, "");  // the header line comes after the quantity is read
+}
+
+TEST(Cli, ReportFileIsTheWindowsCopyByteForByte) {
+  TempFile report("stale content that must go");
+  const CliRun run = Cli({"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_com_erros.txt", "--report",
+                          report.path()});
+  EXPECT_EQ(run.status, kExitFaulty);
+  const std::string bytes = ReadBytes(report.path());
+  EXPECT_EQ(bytes.substr(0, 43), "C\xF3" "d=SAD01    Qtde de regs=000006\r\nGerado em");
+  EXPECT_EQ(bytes.substr(bytes.size() - 66),
+            "Erro na quantidade de registros. Lidos 5 registros. Informados 6\r\n");
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
+}
+
+TEST(Cli, RealBinaryExitsWithTheVerdict) {
+  const std::string command =
+      std::string(VERILOTE_CLI_PATH) + " run SadSicob1Click --file " + kExamples + "remessa_sad_com_erros.txt";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string out;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
+  const int status = pclose(pipe);
+  EXPECT_EQ(WEXITSTATUS(status), kExitFaulty);
+  EXPECT_NE(out.find("Erro encontrado X na pos=15 e deveria ser I ou A ou E.  reg=3\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace verilote
