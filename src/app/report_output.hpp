@@ -1,0 +1,75 @@
+// The report commands that need no window ("Copia tela para arquivo novo",
+// "Copia tela para arquivo já existente"), and the file helpers that every
+// command writing a file uses: where files "beside the program" go, and how a
+// file is replaced without ever leaving it half written.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
+
+namespace verilote {
+
+// "Copia tela para arquivo novo": writes the report, one line per CR LF, to a
+// typed name in the program's directory (or the user data directory, see
+// ChooseOutputDirectory), replacing a file of that name.
+Verdict Copiaparaarquivonovo1Click(Host& host);
+
+// "Copia tela para arquivo já existente": appends the report, one line per
+// CR LF, to a chosen file.
+Verdict Copiaparaarquivojexistente1Click(Host& host);
+
+// Where the files that go "beside the program" are written. An installed
+// program usually sits in a directory its users cannot write to; then the
+// files go to the per-user data directory instead, and the command says so.
+struct OutputDirectory {
+  std::string path;       // no trailing separator
+  bool userData = false;  // true when the program's directory refused writing
+};
+OutputDirectory ChooseOutputDirectory(Host& host);
+
+// The per-user data directory: $XDG_DATA_HOME/verilote, or
+// ~/.local/share/verilote when XDG_DATA_HOME is unset. Created when missing;
+// throws FileError when it cannot be.
+std::string UserDataDirectory();
+
+// Added to a success message when the file went to the user data directory.
+inline constexpr std::string_view kUserDataNotice =
+    "A pasta do programa não permite gravação: o arquivo foi gravado na pasta de dados do usuário."_cp;
+
+// A file written whole and then put in place of its target: the bytes go to a
+// work file beside the target, are flushed to the disk, and the work file is
+// renamed over the target. Until Commit() returns the target is untouched; a
+// writer dropped without Commit() (an exception on the way) removes its work
+// file. A target that is a symbolic link is replaced through the link; an
+// existing target keeps its permission bits. Every failure throws FileError
+// naming the target.
+class ReplacingFile {
+ public:
+  explicit ReplacingFile(std::string target);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  void Write(std::string_view bytes);
+  // Each line followed by CR LF, as every text file the program writes.
+  void WriteLines(const std::vector<std::string>& lines);
+  void Commit();
+
+  const std::string& Target() const { return target_; }
+
+ private:
+  void Flush();
+  void WriteOut(std::string_view bytes);
+  [[noreturn]] void Fail(std::string_view action, int err);
+
+  std::string target_;
+  std::string work_;
+  int fd_ = -1;
+  std::string buffer_;
+};
+
+}  // namespace verilote
