@@ -1,0 +1,300 @@
+// SIGCB boleto checks: one barcode, one typeable line, the 7-digit cedente
+// layout, and the batch of several barcodes typed or read from a file.
+//
+// SIGCB free field (barcode positions): 20-25 cedente code, 26 its check
+// digit, 27-29 Nosso Número first sequence, 30 collection type (1 registered,
+// 2 unregistered), 31-33 second sequence, 34 issuer digit, 35-43 third
+// sequence, 44 check digit of the free field. The 7-digit cedente layout has
+// the cedente code in 20-26 and no cedente check digit.
+#include <array>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/cp1252.hpp"
+#include "app/host.hpp"
+#include "app/record_reader.hpp"
+#include "app/report.hpp"
+#include "banking/check_digits.hpp"
+#include "banking/text.hpp"
+#include "barcodes/boleto.hpp"
+#include "barcodes/boleto_commands.hpp"
+#include "barcodes/boleto_report.hpp"
+
+namespace verilote {
+
+namespace {
+
+// Printed-form checklist after one barcode.
+constexpr std::string_view kChecklistA[] = {
+    "Verifique os seguintes itens:",
+    "------------------------------------------------------------------------",
+    "(   ) O papel é adequado."_cp,
+    "No recibo do sacado - É livre, porém deve constar os seguintes dados:"_cp,
+    "(   ) Nome do cedente",
+    "(   ) Agência/Código do cedente"_cp,
+    "(   ) Valor do título"_cp,
+    "(   ) Vencimento",
+    "(   ) Nosso número"_cp,
+    "(   ) Nome do sacado.",
+    "Na Ficha de compensação:"_cp,
+    "(   ) Logotipo CAIXA,",
+    "(   ) 104-0",
+    "(   ) Local de pagamento;",
+    "(   ) Vencimento;",
+    "(   ) Cedente (nome) e CNPJ",
+    "(   ) Agência/Código do cedente"_cp,
+    "(   ) Data documento;",
+    "(   ) Número do documento"_cp,
+    "(   ) Espécie documento"_cp,
+    "(   ) Aceite",
+    "(   ) Data processamento",
+    "(   ) Nosso número"_cp,
+    "(   ) Uso Banco",
+    "(   ) Carteira;",
+    "(   ) Moeda;",
+    "(   ) Quantidade Moeda;",
+    "(   ) Valor Moeda;",
+    "(   ) Instruções (texto de responsabilidade do Cedente)"_cp,
+    "(   ) (=)Valor do documento;",
+    "(   ) (-)Desconto;",
+    "(   ) (-)Outras Deduções/Abatimento;"_cp,
+    "(   ) (+)Mora/Multa/Juros;",
+    "(   ) (+)Outros Acréscimos;"_cp,
+    "(   ) (=)Valor Cobrado",
+    "(   ) Sacado (nome e endereço completo)"_cp,
+    "(   ) CPF/CNPJ do sacado",
+    "(   ) Sacador/Avalista (nome e CPF/CNPJ)",
+    "(   ) A ficha de compensação tem De 88 a 108 mm de altura por 166 (Papel A4) a 216 mm (Papel Carta) de comprimento;"_cp,
+    "(   ) O número código que identifica o Banco, utiliza caractere de 5 mm e tem o DV = 0 ou seja 104-0"_cp,
+    "(   ) Código de barras, 13mm x 103mm zona de silêncio de 5 mm a esquerda."_cp,
+    "(   ) Código de barras - Do fim do papel até o centro da barra tem 12mm"_cp,
+    "(   ) A Representação Numérica do código de barras fica na parte superior direita do documento"_cp,
+    "A Representação Numérica não tem as seguintes caracteristicas:"_cp,
+    "(   ) Caracteres: de 3,5 mm a 4 mm de altura",
+    "(   ) Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, separados por espaço equivalente a um caractere."_cp,
+};
+
+// Printed-form checklist after one typeable line.
+constexpr std::string_view kChecklistB[] = {
+    "Se algum item abaixo estiver marcado, o boleto não estará pré-homologado"_cp,
+    "------------------------------------------------------------------------",
+    "(   ) O papel não é adequado."_cp,
+    "(   ) A ficha de compensação não tem De 88 a 108 mm de altura por 166 (Papel A4) a 216 mm (Papel Carta) de comprimento;"_cp,
+    "(   ) No recibodo sacado falta Nome do cedente;Agência/Código do cedente;Valor do título;Vencimento;Nosso número;Nome do sacado."_cp,
+    "(   ) O número código que identifica o Banco, não utiliza caractere de 5 mm e traços/fios de 1,2 mm"_cp,
+    "(   ) Falta Abaixo do código de barras, utilizando-se caractere com dimensão máxima de 2 mm e traços ou fios de 0,3 mm a expressão \"Ficha de Compensação\"."_cp,
+    "(   ) A Representação Numérica do código de barras não fica na parte superior direita do documento"_cp,
+    "(   ) A Representação Numérica não tem as seguintes caracteristicas:"_cp,
+    "Caracteres: de 3,5 mm a 4 mm de altura",
+    "Traços ou fios: de 0,3 mm de espessura"_cp,
+    "Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, separados por espaço equivalente a um caractere."_cp,
+    "(   ) Falta o seguinte dado na ficha de compensação:"_cp,
+    "* Local de pagamento;* Vencimento;* Cedente (nome) e CNPJ;* Agência/Código do cedente;Data documento;"_cp,
+    "Número do documento;Espécie documento;Aceite;* Data processamento;* Nosso número;Uso Banco;Carteira;"_cp,
+    "Moeda;Quantidade Moeda;Valor Moeda;Instruções (texto de responsabilidade do Cedente)"_cp,
+    "*(=)Valor do documento;(-)Desconto;(-)Outras Deduções/Abatimento;(+)Mora/Multa/Juros;(+)Outros Acréscimos;(=)Valor Cobrado"_cp,
+    "* Sacado (nome e endereço completo);* CPF/CNPJ do sacado;Sacador/Avalista (nome e CPF/CNPJ);(*) Campos de preenchimento obrigatório."_cp,
+    "(   ) O código de barras não tem Dimensão -103 mm de comprimento por 13 mm de altura."_cp,
+    "(   ) O código de barras não tem 12 mm desde a margem inferior da Ficha de Compensação até o centro do código de barras e 5 mm da lateral esquerda da Ficha de Compensação até o início do código de barras (zona de silêncio)"_cp,
+    "(   ) Outras ocorrências descritas abaixo:"_cp,
+};
+
+constexpr std::string_view kHeader[] = {
+    "Esta validação não pode ser utilizada como única fonte para conferência"_cp,
+    "Verifique os dados, conferindo com o boleto.",
+    "--------------------------------------------",
+};
+
+constexpr std::string_view kBarcodeCaption = "Código de Barras"_cp;
+constexpr std::string_view kScanPrompt = "Passe o leitor no Código de Barras"_cp;
+constexpr std::string_view kDvWrongGeneral = "Dígito Geral inválido, esperado "_cp;
+constexpr std::string_view kTypeUnknown = "Erro: Tipo da cobrança não identificado, deveria ser 1 ou 2 encontrei "_cp;
+
+// Above this cedente code only registered collection is allowed.
+constexpr std::int64_t kLastCedenteWithUnregistered = 604380;
+
+char CedenteDv(std::string_view barcode) { return Mod11DvLowSum(Field(barcode, 20, 25)); }
+char FreeFieldDv(std::string_view barcode) { return Mod11DvLowSum(Field(barcode, 20, 43)); }
+
+// True when the one-character field holds `digit`.
+bool Holds(std::string_view field, char digit) { return field.size() == 1 && field[0] == digit; }
+
+bool CedenteDvOk(std::string_view barcode) { return Holds(Field(barcode, 26, 26), CedenteDv(barcode)); }
+bool FreeFieldDvOk(std::string_view barcode) { return Holds(Field(barcode, 44, 44), FreeFieldDv(barcode)); }
+
+// The 15 digits of the three Nosso Número sequences: 27-29, 31-33, 35-43.
+std::string NossoNumeroSequences(std::string_view barcode) {
+  return Cat(Field(barcode, 27, 29), Field(barcode, 31, 33), Field(barcode, 35, 43));
+}
+
+// The Nosso Número as shown: type (30), issuer digit (34), "/", the 15
+// sequence digits, "-" and the check digit of all 17 (Mod11Dv); the barcode
+// does not carry that digit, so it is only shown.
+std::string ShownNossoNumero(std::string_view barcode) {
+  const std::string prefix = Cat(Field(barcode, 30, 30), Field(barcode, 34, 34));
+  const std::string sequences = NossoNumeroSequences(barcode);
+  return Cat(prefix, "/", sequences, "-", Mod11Dv(KeepDigits(prefix + sequences)));
+}
+
+enum class CedenteLayout { SixDigits, SevenDigits };
+
+// One barcode checked and reported in the single-boleto frame, closed by the
+// printed-form checklist.
+Verdict CheckOneBoleto(Host& host, std::string_view barcode, CedenteLayout layout,
+                       std::span<const std::string_view> checklist) {
+  for (const std::string_view line : kHeader) host.ReportAppend(line);
+  BoletoTally tally{host};
+
+  std::string cedente;
+  if (layout == CedenteLayout::SevenDigits) {
+    cedente = Cat("CÓDIGO DO CEDENTE = "_cp, Field(barcode, 20, 26));
+  } else if (CedenteDvOk(barcode)) {
+    cedente = Cat("CÓDIGO DO CEDENTE = "_cp, Field(barcode, 20, 25), "-", Field(barcode, 26, 26), " Dígito OK."_cp);
+  } else {
+    cedente = Cat("CÓDIGO DO CEDENTE = "_cp, Field(barcode, 20, 25), "-", Field(barcode, 26, 26),
+                  " Dígito do código de cedente inválido. Encontrado "_cp, Field(barcode, 26, 26), " Calculado ",
+                  CedenteDv(barcode));
+    ++tally.errors;
+  }
+  const std::string_view type = Field(barcode, 30, 30);
+  const std::string typeLine = type == "1"   ? std::string("Cobrança Registrada."_cp)
+                               : type == "2" ? std::string("Cobrança Sem Registro."_cp)
+                                             : Cat(kTypeUnknown, type);
+  std::string freeField;
+  if (FreeFieldDvOk(barcode)) {
+    freeField = "Dígito do campo livre OK."_cp;
+  } else {
+    freeField = Cat("Dígito do campo livre inválido. Encontrado "_cp, Field(barcode, 44, 44), " Esperado ",
+                    FreeFieldDv(barcode));
+    ++tally.errors;
+  }
+
+  host.ReportAppend(LabelledTypeableLine(barcode));
+  host.ReportAppend(HasNoDueFactor(barcode) ? std::string(kNoDueFactor)
+                                            : Cat("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()),
+                                                  " ( Confirme a data no boleto )"));
+  host.ReportAppend(cedente);
+  host.ReportAppend(Cat("Nosso Número      = "_cp, ShownNossoNumero(barcode), " ( Confirme o DV no boleto )"));
+  host.ReportAppend(Cat("Valor do título:  R$ "_cp, BarcodeValue(barcode), " ( Confirme o valor no boleto )"));
+  host.ReportAppend(typeLine);
+  host.ReportAppend(freeField);
+
+  tally.CommonTests(barcode, kDvWrongGeneral);
+  tally.InputEcho(barcode);
+  const bool correct = tally.Verdict();
+  for (const std::string_view line : checklist) host.ReportAppend(line);
+  return correct ? Verdict::Clean : Verdict::Faulty;
+}
+
+// The batch of the several-barcode and file commands: a reading pass that
+// keeps every barcode and its summary row, then a checking pass over them.
+struct Batch {
+  Host& host;
+  bool viaFile;
+  std::string expectedCedente;
+  std::vector<std::string> barcodes;
+  std::vector<std::string> summary;
+
+  void Read(std::string barcode) {
+    summary.push_back(Cat(BarcodeDueDate(barcode, host.Today()), " ", Field(barcode, 20, 25), "-",
+                          Field(barcode, 26, 26), " ", ShownNossoNumero(barcode), " ",
+                          PadSpaceLeft(BarcodeValue(barcode), 10), " [", PrintedTypeableLine(barcode, "    "), "]"));
+    const std::string_view cedente = Field(barcode, 20, 25);
+    if (cedente != expectedCedente)
+      host.ReportAppend(
+          Cat(">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser "_cp, expectedCedente, " encontrado ", cedente));
+    if (viaFile && StrToInt(expectedCedente) > kLastCedenteWithUnregistered && Field(barcode, 30, 30) != "1")
+      host.ReportAppend("ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
+    barcodes.push_back(std::move(barcode));
+  }
+
+  Verdict CheckAndClose() {
+    std::array<bool, 10> seen{};
+    std::string reference;
+    std::string typeText;
+    bool anyInvalid = false;
+    for (std::size_t k = 1; k <= barcodes.size(); ++k) {
+      const std::string& barcode = barcodes[k - 1];
+      const std::string_view type = Field(barcode, 30, 30);
+      typeText = type == "1"   ? std::string(" Registrada.")
+                 : type == "2" ? std::string(" Sem Registro.")
+                               : Cat(" ", kTypeUnknown, type);
+      BoletoTally tally{host};
+      if (!CedenteDvOk(barcode))
+        tally.Error(Cat(" Dígito do código de cedente inválido. Encontrado "_cp, Field(barcode, 26, 26), " Calculado ",
+                        CedenteDv(barcode)));
+      if (k == 1) reference = Field(barcode, 20, 25);
+      if (!FreeFieldDvOk(barcode))
+        tally.Error(Cat(" Dígito do campo livre inválido. Encontrado "_cp, Field(barcode, 44, 44), " Esperado ",
+                        FreeFieldDv(barcode)));
+      if (Field(barcode, 20, 25) != reference)
+        host.ReportAppend(" Atenção: Este boleto tem código de cedente diferente dos outros"_cp);
+      if (HasNoDueFactor(barcode)) host.ReportAppend(Cat(" ", kNoFactorNotice));
+      if (!IsCaixaBank(barcode)) tally.Error(Cat(" ", kBankNotCaixa));
+      if (!IsRealCurrency(barcode)) tally.Error(Cat(" ", kCurrencyNotReal));
+      const char general = BarcodeGeneralDv(barcode);
+      if (HasValidGeneralDv(barcode))
+        seen[CharToDigit(general)] = true;
+      else
+        tally.Error(Cat(" ", kDvWrongGeneral, general, " encontrado ", Field(barcode, 5, 5)));
+      if (tally.errors == 0) {
+        host.ReportAppend(Cat("Lendo barra ", TwoDigitNumber(k), " -> ", barcode, " Tamanho: ", barcode.size(),
+                              typeText, " Barra OK"));
+      } else {
+        anyInvalid = true;
+        host.ReportAppend(
+            Cat("Lida barra ", k, " -> ", barcode, " Tamanho: ", barcode.size(), typeText, " ERRO: Barra Inválida"_cp));
+      }
+    }
+    // A homologation batch should hold boletos whose general digits cover 1 to 9.
+    for (int d = 1; d <= 9; ++d)
+      if (!seen[d]) host.ReportAppend(Cat("Faltou boleto com dígito "_cp, d));
+    WriteChecklistHead(host);
+    for (const std::string& row : summary) host.ReportAppend(row);
+    WriteChecklistTail(host, ChecklistSystem::Sigcb, typeText == " Registrada.");
+    return anyInvalid ? Verdict::Faulty : Verdict::Clean;
+  }
+};
+
+std::string AskExpectedCedente(Host& host) {
+  return host.InputBox("Código do Cedente"_cp, "Digite o código do cedente"_cp, "XXXXXX");
+}
+
+}  // namespace
+
+Verdict CdigodebarrasSIGCB1Click(Host& host) {
+  const std::string barcode = host.InputBox(kBarcodeCaption, kScanPrompt, "");
+  return CheckOneBoleto(host, barcode, CedenteLayout::SixDigits, kChecklistA);
+}
+
+Verdict RepresentaoNumricaSIGCB1Click(Host& host) {
+  const std::string typed = host.InputBox("Representação Numérica"_cp, "Digite a representação numérica"_cp, "");
+  return CheckOneBoleto(host, TypeableLineToBarcode(typed), CedenteLayout::SixDigits, kChecklistB);
+}
+
+Verdict Cdigodebarrasumboleto1Click(Host& host) {
+  const std::string barcode = host.InputBox(kBarcodeCaption, kScanPrompt, "");
+  return CheckOneBoleto(host, barcode, CedenteLayout::SevenDigits, kChecklistA);
+}
+
+Verdict CdigodebarrasSIGCBVriosboletos1Click(Host& host) {
+  const std::string quantity = host.InputBox("Quantidade", "Entre com a quantidade de boletos", "2");
+  const std::int64_t count = StrToInt(PadZeroLeft(KeepDigits(quantity), 2));
+  if (count == 0) return Verdict::Clean;
+  Batch batch{host, false, AskExpectedCedente(host), {}, {}};
+  for (std::int64_t i = 0; i < count; ++i) batch.Read(host.InputBox(kBarcodeCaption, kScanPrompt, ""));
+  return batch.CheckAndClose();
+}
+
+Verdict CdigodebarrasSIGCBviaarquivo1Click(Host& host) {
+  const auto path = host.OpenFile("Selecione o arquivo", FileFilter::Texto);
+  if (!path) return Verdict::Clean;
+  Batch batch{host, true, AskExpectedCedente(host), {}, {}};
+  RecordReader reader(*path, &host);
+  std::string line;
+  while (reader.Next(line)) batch.Read(line);
+  return batch.CheckAndClose();
+}
+
+}  // namespace verilote
