@@ -124,8 +124,8 @@ Verdict GenerateList(Host& host, ListForm form) {
 
 // ---- "Nosso Número" digit of one number.
 
-constexpr std::string_view kNossoNumeroCaption = "Entre com o nosso número";
-constexpr std::string_view kNossoNumeroPrompt = "Digite o Nosso Número sem dígito";
+constexpr std::string_view kNossoNumeroCaption = "Entre com o nosso número"_cp;
+constexpr std::string_view kNossoNumeroPrompt = "Digite o Nosso Número sem dígito"_cp;
 
 }  // namespace
 
