@@ -1,0 +1,296 @@
+#include "remittance/cnab240.hpp"
+
+#include <array>
+
+#include "app/host.hpp"
+#include "app/record_reader.hpp"
+#include "app/report.hpp"
+
+namespace verilote {
+
+namespace {
+
+constexpr std::size_t kRecordLength = 240;
+
+constexpr std::string_view kWarning =
+    "****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp;
+
+// Movement codes (positions 16-17) a remittance may carry.
+constexpr std::string_view kMovementCodes[] = {"01", "02", "04", "05", "06", "07", "08", "09", "10", "11", "12", "13",
+                                               "14", "15", "16", "17", "18", "31", "33", "34", "36", "37", "38", "40"};
+
+// Bytes the bank's system accepts anywhere in a record: unaccented letters,
+// digits, the blank and a few signs.
+constexpr std::array<bool, 256> kAllowedBytes = [] {
+  std::array<bool, 256> allowed{};
+  for (int c = 'a'; c <= 'z'; ++c) allowed[c] = true;
+  for (int c = 'A'; c <= 'Z'; ++c) allowed[c] = true;
+  for (int c = '0'; c <= '9'; ++c) allowed[c] = true;
+  for (const char c : std::string_view(" .,+-*/\\$#!%&()=[]{}?;:<>@")) allowed[static_cast<unsigned char>(c)] = true;
+  return allowed;
+}();
+
+bool IsAllowed(char c) { return kAllowedBytes[static_cast<unsigned char>(c)]; }
+
+// A converted field against a counter: a negative value never matches.
+bool Differs(std::int64_t value, std::uint64_t count) {
+  return value < 0 || static_cast<std::uint64_t>(value) != count;
+}
+
+bool IsMovementCode(std::string_view code) {
+  for (const std::string_view known : kMovementCodes)
+    if (code == known) return true;
+  return false;
+}
+
+void CheckCharacters(Cnab240Run& run, std::string_view rec) {
+  std::size_t first = 0;
+  while (first < rec.size() && IsAllowed(rec[first])) ++first;
+  if (first == rec.size()) return;
+  std::string line = Cat("Registro numero ", run.record, " com Caracter inválido nas posições: "_cp);
+  for (std::size_t i = first; i < rec.size(); ++i)
+    if (!IsAllowed(rec[i])) line += Cat(i + 1, ',');
+  run.Finding(line);
+}
+
+// The checks of step 7 of a detail record (type "3").
+void CheckDetail(Cnab240Run& run, std::string_view rec) {
+  const std::string_view segment = Field(rec, 14, 14);
+  const bool known = segment == "P" || segment == "Q" || segment == "R" || segment == "S" ||
+                     (segment == "Y" && Field(rec, 18, 19) == "53");
+  if (!known) run.RecordFinding(" com tipo inválido ou não validado por este aplicativo !!!"_cp);
+  const bool blank15 = Field(rec, 15, 15) == " ";
+  if (!blank15) run.RecordFinding(" não é branco na posição 15,1 !!!"_cp);
+  const std::string_view movement = Field(rec, 16, 17);
+  if (run.variant.detailChecks == DetailChecks::MovementOne) {
+    if (movement != "01") run.RecordFinding(" não é 01 na posição 16,2 !!!"_cp);
+  } else if (!IsMovementCode(movement)) {
+    run.RecordFinding(" Na posição 16,2 tem um código não esperado para remessa !!!"_cp);
+  }
+  if (Differs(StrToInt(Field(rec, 9, 13)), run.loteDetails) && !blank15)
+    run.RecordFinding(" sequencial do lote inválido."_cp);
+}
+
+void CheckLoteNumber(Cnab240Run& run, std::string_view rec, char type) {
+  const std::string_view lote = Field(rec, 4, 7);
+  switch (run.variant.loteNumbering) {
+    case LoteNumbering::Ordinal:
+      if (!IsNumeric(lote)) {
+        run.RecordFinding(" lote não numérico na posição 4 tamanho 4 "_cp);
+      } else if (Differs(StrToInt(lote), run.loteOrdinal)) {
+        run.RecordFinding(Cat(" Esperado lote ", PadCounter(run.loteOrdinal, 4), " Encontrado Lote ", lote));
+      }
+      break;
+    case LoteNumbering::SingleLote:
+      if (type == '3' && Field(rec, 15, 15) != " " && lote != "0001")
+        run.RecordFinding(" Número de lote não esperado !!"_cp);
+      break;
+    case LoteNumbering::None:
+      break;
+  }
+}
+
+void CheckLoteCount(Cnab240Run& run, std::string_view rec) {
+  const std::int64_t informed = StrToInt(Field(rec, 18, 23));
+  const std::uint64_t counted = run.loteDetails + 2;  // the lote header and trailer count too
+  if (Differs(informed, counted)) {
+    run.LineFinding(Cat(" Total de registros do lote não confere !! informado ", informed, " calculado ", counted));
+  } else {
+    run.Info(Cat("Total de registros do lote = ", counted));
+  }
+}
+
+void CheckLoteTrailer(Cnab240Run& run, std::string_view rec) {
+  if (run.variant.trailerChecks == TrailerChecks::CountsOnly) {
+    CheckLoteCount(run, rec);
+  } else {
+    if (!Numeric<18, 23>(rec)) {
+      run.RecordFinding(" 05.5 deveria ser numérico!!!"_cp);
+    } else {
+      CheckLoteCount(run, rec);
+    }
+    if (!IsAllDigits(Field(rec, 24, 92)))
+      run.RecordFinding("  Os campos 06.5, 07.5, 08.5, 09.5, 10.5, 11.5 devem ser numéricos !!!"_cp);
+    if (!AllOf<93, 240, ' '>(rec)) run.RecordFinding(" Os campos 12.5 e 13.5 devem ser brancos");
+  }
+  if (run.p != run.q) run.LineFinding(" Total de registros P não é igual aos de Q !!"_cp);
+}
+
+void CheckFileCount(Cnab240Run& run, std::string_view rec) {
+  if (Differs(StrToInt(Field(rec, 24, 29)), run.record))
+    run.LineFinding(" Total de registros do arquivo não confere !!");
+}
+
+void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {
+  // The lote count is added but not reset: a second trailer adds it again.
+  run.totalDetails += run.loteDetails;
+  if (run.variant.trailerChecks == TrailerChecks::CountsOnly) {
+    if (Field(rec, 4, 8) != "99999") run.LineFinding(" Totalizador de arquivo tipo 9 com divergência no início !!"_cp);
+    CheckFileCount(run, rec);
+    return;
+  }
+  if (Field(rec, 4, 8) != "99999") run.LineFinding(" Campo 02.9 deveria ter 99999");
+  if (!AllOf<9, 17, ' '>(rec)) run.RecordFinding(" O campo 04.9 deve ser branco");
+  if (!Numeric<18, 23>(rec)) run.RecordFinding(" Campo 05.9 deveria ser numérico!!!"_cp);
+  if (!Numeric<24, 29>(rec)) {
+    run.RecordFinding(" Campo 06.9 deveria ser numérico!!!"_cp);
+    return;
+  }
+  CheckFileCount(run, rec);
+}
+
+void CheckSegment(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
+  switch (rec.size() >= 14 ? rec[13] : '\0') {
+    case 'P':
+      ++run.p;
+      rules.SegmentP(run, rec);
+      break;
+    case 'Q':
+      ++run.q;
+      rules.SegmentQ(run, rec);
+      break;
+    case 'R':
+      ++run.r;
+      rules.SegmentR(run, rec);
+      break;
+    case 'S':
+      ++run.s;
+      rules.SegmentS(run, rec);
+      break;
+    case 'Y':
+      if (Field(rec, 18, 19) == "53") {
+        if (run.variant.countsY53) ++run.y53;
+        rules.SegmentY53(run, rec);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
+  const Cnab240Variant& variant = run.variant;
+  ++run.record;
+  run.codes.clear();
+  if (variant.characterCheck) CheckCharacters(run, rec);
+  const char type = rec.size() >= 8 ? rec[7] : '\0';
+  if (type == '1') ++run.loteOrdinal;
+  if (type == '3') {
+    ++run.loteDetails;
+    const std::string_view sequence = Field(rec, 9, 13);
+    if (variant.sequenceCheck && Differs(StrToInt(sequence), run.loteDetails))
+      run.RecordFinding(
+          Cat(" com numeracao inválida. Esperado "_cp, PadCounter(run.loteDetails, 5), " Encontrado: ", sequence));
+  }
+  if (rec.size() != kRecordLength) run.RecordFinding(Cat(" com tamanho ", rec.size()));
+  if (Field(rec, 1, 3) != "104") run.RecordFinding(" com inicio diferente de 104");
+
+  // Position 8 is converted as an integer: a non-digit there ends the run.
+  switch (StrToInt(Field(rec, 8, 8))) {
+    case 0:
+      ++run.fileHeaders;
+      break;
+    case 1:
+    case 5:
+      break;
+    case 3:
+      if (variant.detailChecks != DetailChecks::None) CheckDetail(run, rec);
+      break;
+    case 9:
+      ++run.fileTrailers;
+      break;
+    default:
+      run.RecordFinding(" com tipo inválido !!!"_cp);
+      break;
+  }
+
+  if (type == '0') rules.FileHeader(run, rec);
+  if (type == '1' || type == '3' || type == '5') CheckLoteNumber(run, rec, type);
+  if (type == '1') {
+    if (run.loteDetails > 0) run.Info(Banner(37, " FIM DE UM LOTE ", 34));
+    run.totalDetails += run.loteDetails;
+    run.loteDetails = 0;
+    rules.LoteHeader(run, rec);
+  }
+  run.codes.clear();
+  if (type == '3') CheckSegment(run, rules, rec);
+  if (type == '5') CheckLoteTrailer(run, rec);
+  if (type == '9') CheckFileTrailer(run, rec);
+}
+
+void WriteSummary(Cnab240Run& run) {
+  const std::uint64_t found = run.p + run.q + run.r + run.s;
+  switch (run.variant.summary) {
+    case SummaryCount::PQRS:
+      if (found + run.y53 != run.totalDetails)
+        run.Finding(Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails,
+                        " encontrado ", found));
+      break;
+    case SummaryCount::PQRSByKind:
+      if (found + run.y53 != run.totalDetails)
+        run.Finding(Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails,
+                        " encontrado tipo P -> ", run.p, " tipo Q -> ", run.q, " tipo R -> ", run.r, " tipo S -> ",
+                        run.s));
+      break;
+    case SummaryCount::PQRSWithout:
+      if (found != run.totalDetails)
+        run.Finding(
+            Cat("Existem registros diferentes de P,Q,R ou S  deveriam ter ", run.totalDetails, " encontrado ", found));
+      break;
+  }
+  if (run.fileHeaders != 1)
+    run.Finding("Existem mais ou menos de um HEADER, as informações aqui podem estar incorretas."_cp);
+  if (run.fileTrailers != 1)
+    run.Finding("Existem mais ou menos de um TRAILER FINAL, as informações aqui podem estar incorretas."_cp);
+  if (run.clean) {
+    run.Info("REGISTROS DOS TITULOS TODOS OK !!!");
+  } else {
+    run.Finding("FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp);
+  }
+}
+
+}  // namespace
+
+void Cnab240Run::Info(std::string_view line) { host.ReportAppend(line); }
+
+void Cnab240Run::Finding(std::string_view line) {
+  host.ReportAppend(line);
+  faulty = true;
+}
+
+void Cnab240Run::RecordFinding(std::string_view text) { Finding(Cat("Registro numero ", record, text)); }
+
+void Cnab240Run::LineFinding(std::string_view text) { Finding(Cat("Linha ", record, text)); }
+
+std::string Banner(std::size_t left, std::string_view caption, std::size_t right) {
+  return Cat(RepeatText(left, "="), caption, RepeatText(right, "="));
+}
+
+std::string PadCounter(std::uint64_t value, std::size_t width) {
+  const std::string digits = Cat(value);
+  return digits.size() >= width ? digits : PadZeroLeft(digits, width);
+}
+
+void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes) {
+  for (const CodeRule& rule : rules)
+    if (!rule.passes(rec)) codes += rule.code;
+}
+
+Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules) {
+  const auto path = host.OpenFile(variant.dialogTitle, FileFilter::Remessa);
+  if (!path) return Verdict::Clean;
+  if (!variant.notice.empty()) host.ShowMessage(variant.notice);
+  RecordReader reader(*path, &host);
+  host.ReportClear();
+  host.ReportAppend(kWarning);
+  if (!variant.startLine.empty()) host.ReportAppend(variant.startLine);
+  host.ReportAppend(Cat("Validando arquivo: ", *path));
+
+  Cnab240Run run(host, variant);
+  std::string rec;
+  while (reader.Next(rec)) CheckRecord(run, rules, rec);
+  WriteSummary(run);
+  return run.faulty || !run.clean ? Verdict::Faulty : Verdict::Clean;
+}
+
+}  // namespace verilote

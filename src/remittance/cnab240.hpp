@@ -1,0 +1,259 @@
+// The CNAB 240 collection remittance frame shared by the SIGCB ("Valida Tudo"
+// and "Valida Parcial"), SICOB 240 and SINCO validators: reading the file
+// record by record, the checks every record gets (characters, length, bank,
+// record type, lote and sequence numbering), the lote and file trailers, and
+// the closing summary. What differs between the four commands in the frame
+// itself is data (Cnab240Variant); the field rules of each layout's headers
+// and segments come in through Cnab240Rules.
+//
+// The run streams: one record in memory at a time, its findings written as it
+// is checked; memory does not grow with the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
+#include "banking/check_digits.hpp"
+#include "banking/dates.hpp"
+#include "banking/text.hpp"
+
+namespace verilote {
+
+class Host;
+
+// ---- The variants of the frame.
+
+enum class LoteNumbering {
+  Ordinal,     // positions 4-7 of records 1, 3 and 5 follow the count of lote headers
+  None,        // not checked
+  SingleLote,  // a detail record whose position 15 is not blank belongs to lote "0001"
+};
+
+enum class DetailChecks {
+  Full,         // segment code, position 15, movement code (16-17) in the remittance list, sequence
+  None,         // only the record-type switch
+  MovementOne,  // as Full, but the movement code (16-17) must be "01"
+};
+
+enum class TrailerChecks {
+  Full,        // every field of the lote trailer (05.5-13.5) and of the file trailer (02.9-06.9)
+  CountsOnly,  // only the record counts, converted without a numeric test first
+};
+
+enum class SummaryCount {
+  PQRS,         // "... P,Q,R,S ou Y53  deveriam ter n encontrado n" (Y53 compared, not shown)
+  PQRSByKind,   // the same comparison, found shown per segment ("tipo P -> ...")
+  PQRSWithout,  // "... P,Q,R ou S ..." comparing P+Q+R+S alone
+};
+
+struct Cnab240Variant {
+  std::string_view dialogTitle;
+  std::string_view notice;     // message box before the run; empty for none
+  std::string_view startLine;  // written after the warning line; empty for none
+  bool characterCheck;
+  LoteNumbering loteNumbering;
+  bool sequenceCheck;
+  DetailChecks detailChecks;
+  TrailerChecks trailerChecks;
+  bool countsY53;
+  SummaryCount summary;
+};
+
+// The four commands on the frame, as data.
+inline constexpr Cnab240Variant kSigcbFull{
+    .dialogTitle = "Selecione o arquivo remessa SIGCB",
+    .notice = "Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp,
+    .startLine = "",
+    .characterCheck = true,
+    .loteNumbering = LoteNumbering::Ordinal,
+    .sequenceCheck = true,
+    .detailChecks = DetailChecks::Full,
+    .trailerChecks = TrailerChecks::Full,
+    .countsY53 = true,
+    .summary = SummaryCount::PQRS,
+};
+
+inline constexpr Cnab240Variant kSigcbPartial{
+    .dialogTitle = "Selecione o arquivo remessa SIGCB",
+    .notice = "Não está validando Regsitros especiais tipo Y e valores zerados."_cp,
+    .startLine =
+        "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp,
+    .characterCheck = true,
+    .loteNumbering = LoteNumbering::Ordinal,
+    .sequenceCheck = true,
+    .detailChecks = DetailChecks::Full,
+    .trailerChecks = TrailerChecks::Full,
+    .countsY53 = true,
+    .summary = SummaryCount::PQRSByKind,
+};
+
+inline constexpr Cnab240Variant kSicob240{
+    .dialogTitle = "Selecione o arquivo remessa SICOB",
+    .notice = "",
+    .startLine = "",
+    .characterCheck = false,
+    .loteNumbering = LoteNumbering::None,
+    .sequenceCheck = true,
+    .detailChecks = DetailChecks::None,
+    .trailerChecks = TrailerChecks::CountsOnly,
+    .countsY53 = false,
+    .summary = SummaryCount::PQRSWithout,
+};
+
+inline constexpr Cnab240Variant kSinco{
+    .dialogTitle = "Selecione o arquivo remessa SINCO",
+    .notice = "Não está validando:\rRegsitros especiais tipo Y\rValores zerados"_cp,
+    .startLine = "",
+    .characterCheck = false,
+    .loteNumbering = LoteNumbering::SingleLote,
+    .sequenceCheck = false,
+    .detailChecks = DetailChecks::MovementOne,
+    .trailerChecks = TrailerChecks::CountsOnly,
+    .countsY53 = false,
+    .summary = SummaryCount::PQRSWithout,
+};
+
+// ---- The state of one run.
+
+struct Cnab240Run {
+  Cnab240Run(Host& host, const Cnab240Variant& variant) : host(host), variant(variant) {}
+
+  Host& host;
+  const Cnab240Variant& variant;
+
+  std::uint64_t record = 0;  // lines read so far, the current one included
+  std::uint64_t fileHeaders = 0;
+  std::uint64_t fileTrailers = 0;
+  std::uint64_t loteOrdinal = 0;   // lote headers read so far
+  std::uint64_t loteDetails = 0;   // type 3 records since the last lote header
+  std::uint64_t totalDetails = 0;  // details of the lotes already closed
+  std::uint64_t p = 0, q = 0, r = 0, s = 0, y53 = 0;
+
+  std::string codes;    // the current record's code list, each code with its leading blank
+  bool clean = true;    // no segment code list written: decides the last line
+  bool faulty = false;  // some finding written: the command's verdict
+
+  // Values the layout rules keep for later records.
+  std::string layoutVersion;  // file header 164-166
+  std::string cedente;        // cedente code of the file header
+  std::string nsa;            // file header 158-163
+  std::string dueDate;        // dd/mm/yyyy of the last P whose due date was valid
+  std::string titleLabel;     // " NN: ..." of the last P, or the payer name of the last Q
+  std::int64_t option42 = 0;  // position 240 of the last P
+
+  void Info(std::string_view line);
+  void Finding(std::string_view line);
+  // "Registro numero n" + text, and "Linha n" + text.
+  void RecordFinding(std::string_view text);
+  void LineFinding(std::string_view text);
+  void Code(std::string_view code) { codes += code; }
+};
+
+// ---- The layout's field rules, called by the frame after it has counted the
+// record (segments are counted before their rules run).
+
+class Cnab240Rules {
+ public:
+  virtual ~Cnab240Rules() = default;
+  virtual void FileHeader(Cnab240Run&, std::string_view) {}
+  virtual void LoteHeader(Cnab240Run&, std::string_view) {}
+  virtual void SegmentP(Cnab240Run&, std::string_view) {}
+  virtual void SegmentQ(Cnab240Run&, std::string_view) {}
+  virtual void SegmentR(Cnab240Run&, std::string_view) {}
+  virtual void SegmentS(Cnab240Run&, std::string_view) {}
+  virtual void SegmentY53(Cnab240Run&, std::string_view) {}
+};
+
+// Asks for the file, validates it, writes the summary. Clean when no finding
+// was written and the titles are all OK.
+Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules);
+
+// "=====" caption "=====" of the header and lote banners.
+std::string Banner(std::size_t left, std::string_view caption, std::size_t right);
+
+// A counter zero-filled to `width` digits, or all of its digits when it has
+// more (a lote or sequence counter past the field's width is shown whole).
+std::string PadCounter(std::uint64_t value, std::size_t width);
+
+// ---- Rule tables. A row names a test of the record and the code appended to
+// the code list when the test fails; the rows run top to bottom.
+
+using RecordTest = bool (*)(std::string_view rec);
+
+struct CodeRule {
+  RecordTest passes;
+  std::string_view code;
+};
+
+void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes);
+
+// A string literal usable as a template argument: OneOf<1, 3, "104">.
+template <std::size_t N>
+struct FixedText {
+  char chars[N]{};
+  consteval FixedText(const char (&text)[N]) {
+    for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
+  }
+  constexpr std::string_view view() const { return {chars, N - 1}; }
+};
+
+// Positions From-To equal one of the values exactly.
+template <std::size_t From, std::size_t To, FixedText... Values>
+bool OneOf(std::string_view rec) {
+  const std::string_view field = Field(rec, From, To);
+  return ((field == Values.view()) || ...);
+}
+
+// Positions From-To all hold the character C (a field cut short by the record's
+// end does not).
+template <std::size_t From, std::size_t To, char C>
+bool AllOf(std::string_view rec) {
+  const std::string_view field = Field(rec, From, To);
+  return field.size() == To - From + 1 && field.find_first_not_of(C) == std::string_view::npos;
+}
+
+template <std::size_t From, std::size_t To>
+bool Blank(std::string_view rec) {
+  return Trim(Field(rec, From, To)).empty();
+}
+
+template <std::size_t From, std::size_t To>
+bool NotBlank(std::string_view rec) {
+  return !Trim(Field(rec, From, To)).empty();
+}
+
+template <std::size_t From, std::size_t To>
+bool Numeric(std::string_view rec) {
+  return IsNumeric(Field(rec, From, To));
+}
+
+// At least Min characters after trimming.
+template <std::size_t From, std::size_t To, std::size_t Min>
+bool TrimmedAtLeast(std::string_view rec) {
+  return Trim(Field(rec, From, To)).size() >= Min;
+}
+
+// Exactly Length characters after trimming.
+template <std::size_t From, std::size_t To, std::size_t Length>
+bool TrimmedExactly(std::string_view rec) {
+  return Trim(Field(rec, From, To)).size() == Length;
+}
+
+template <std::size_t From, std::size_t To>
+bool ValidDate(std::string_view rec) {
+  return IsValidDate(Field(rec, From, To));
+}
+
+// The agency check digit at Pos equals Mod11DvTimesTen of positions From-To.
+template <std::size_t Pos, std::size_t From, std::size_t To>
+bool AgencyDv(std::string_view rec) {
+  const std::string_view dv = Field(rec, Pos, Pos);
+  return dv.size() == 1 && dv[0] == Mod11DvTimesTen(Field(rec, From, To));
+}
+
+}  // namespace verilote

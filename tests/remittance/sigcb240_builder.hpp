@@ -1,0 +1,83 @@
+// Builds valid SIGCB CNAB 240 remittances for the validator's tests: every
+// field well-formed, every check digit, count and sequence right. Tests break
+// one field of the result and look for the exact report line.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_table.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote::testing {
+
+// Overwrites positions pos.. of a record (1-based) with `value`, growing the
+// record with blanks when it is too short.
+void Put(std::string& rec, std::size_t pos, std::string_view value);
+
+// Valid CPF and CNPJ numbers used by the builder.
+inline constexpr std::string_view kCedenteCnpj = "11222333000181";
+inline constexpr std::string_view kAlphanumericCnpj = "12ABC34501DE35";
+inline constexpr std::string_view kPayerCpf = "52998224725";
+inline constexpr std::string_view kGuarantorCpf = "11144477735";
+
+// The records of a file, each 240 characters. Lote number (4-7) and sequence
+// (9-13) of the records inside a lote are filled in by SigcbFile::Lines().
+std::string SigcbFileHeader(std::string_view layout);  // "101" or "107"
+std::string SigcbLoteHeader(std::string_view layout, std::string_view cnpj = kCedenteCnpj);
+std::string SigcbLoteTrailer();
+std::string SigcbFileTrailer();
+
+// Title A: registered (modality 14), printed by the cedente, kind 02, no
+// interest, no discount, returned after 90 days.
+std::string SigcbP(std::string_view layout);
+// A payer with CPF and no guarantor.
+std::string SigcbQ();
+// An R segment with no second or third discount and a 2 % fine the day after
+// title A falls due.
+std::string SigcbR();
+// An S segment of print kind 3 with one message.
+std::string SigcbS();
+// A Y53 segment: one payment, for a P whose field 42.3P is "1".
+std::string SigcbY53();
+
+struct SigcbFile {
+  std::string layout = "101";
+  std::vector<std::vector<std::string>> lotes;  // the detail records of each lote
+
+  // The whole file: file header, each lote with its header and trailer, the
+  // file trailer, with lote numbers, sequences and counts filled in.
+  std::vector<std::string> Lines() const;
+};
+
+// Two lotes:
+//  lote 1: title A (P Q R S), title B (P Q Y53: modality 11 printed by CAIXA,
+//          kind 31 with option 1, interest and a fixed discount, protest);
+//  lote 2 (cedente with an alphanumeric CNPJ): title C (P Q R: modality 21,
+//          payer CNPJ, guarantor CPF, a 5 % discount, R without fine), title
+//          D (P Q: no Nosso Número, payer and guarantor with alphanumeric CNPJ).
+// Records 1-18: 1 header, 2 lote header, 3-9 details, 10 lote trailer,
+// 11 lote header, 12-16 details, 17 lote trailer, 18 file trailer.
+SigcbFile CleanSigcbFile(std::string_view layout = "101");
+
+// ---- Running a command on a file of these lines (CR LF ends).
+
+struct Validation {
+  Outcome::Status status;
+  std::string error;                // the failure text when the run was aborted
+  std::vector<std::string> report;  // "Validando arquivo: " names "FILE" instead of the temporary path
+  FakeHost host;
+};
+
+Validation Validate(Handler handler, const std::vector<std::string>& lines);
+
+// What turns one report into another: the lines left out and the lines
+// added, each in report order (a longest common subsequence stays).
+struct ReportChanges {
+  std::vector<std::string> removed, added;
+};
+ReportChanges Changes(const std::vector<std::string>& before, const std::vector<std::string>& after);
+
+}  // namespace verilote::testing
