@@ -158,7 +158,9 @@ Verdict CheckSegment(Host& host, const Segment& segment) {
                  IdentificationLine(kPayerIs, StripLeadingZeros(Field(b, 28, 39))),
                  Cat("Conteúdo do campo livre:"_cp, Field(b, 40, 44)), errors.text,
                  "Confirme se o código FEBRABAN está correto."_cp}));
-  return Conclude(faulty);
+  // A barcode of another segment is shown as such; the fixed-position
+  // messages do not cover it.
+  return Conclude(faulty || Field(b, 2, 2) != segment.digit);
 }
 
 }  // namespace
@@ -192,7 +194,7 @@ Verdict CdigodebarrasCapCaixaTipo31Click(Host& host) {
        IdentificationLine(kPayerProbablyIs, StripTrailingZeros(StripLeadingZeros(Field(b, 32, 44)))),
        Cat("Conteúdo do campo livre:"_cp, Field(b, 40, 44)), errors.text,
        "Verifique a veracidade das informações acima."_cp}));
-  return Conclude(faulty);
+  return Conclude(faulty || Field(b, 2, 2) != "6");
 }
 
 // Segment 9: bank 0104 at 16-19, the agreement at 20-23, the payer at 32-39.
@@ -215,7 +217,7 @@ Verdict CdigodebarrasCapCaixaTipo3Caixa1Click(Host& host) {
                               Cat("Identificação do contribuinte:"_cp, Field(b, 32, 39)),
                               IdentificationLine(kPayerProbablyIs, StripLeadingZeros(Field(b, 32, 39))),
                               Cat("Conteúdo do campo livre:"_cp, Field(b, 40, 44)), errors.text}));
-  return Conclude(faulty);
+  return Conclude(faulty || Field(b, 2, 2) != "9");
 }
 
 // Union dues: segment "5" with agreement 0067 at 16-19, the entity at 20, the
