@@ -1,0 +1,72 @@
+// Builds valid boleto barcodes of bank 104 from their fields, with the
+// FEBRABAN and CAIXA check-digit rules written out here on their own, so the
+// tests do not lean on the routines they check.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace verilote::testing {
+
+// Modulo 11 with weights 2..9 from the rightmost digit leftwards: the sum.
+int WeightedSum2To9(std::string_view digits);
+
+// FEBRABAN general digit (position 5) of the 43 digits 1-4 + 6-44:
+// 11 - (S mod 11); 0, 10 and 11 become 1.
+char FebrabanGeneralDigit(std::string_view digits43);
+
+// Modulo 10 of a typeable-line field: weights 2,1,2,... from the right, a
+// product above 9 counts as the sum of its digits; 10 - (S mod 10), 10 -> 0.
+char FieldDigit(std::string_view digits);
+
+// SIGCB digits (cedente and free field): a sum below 11 gives 11 - S;
+// otherwise 11 - (S mod 11), 10 and 11 becoming 0.
+char SigcbDigit(std::string_view digits);
+
+// The account digit of SICOB cedentes: weights 8,7,6,5,4,3,2,9,8,... from
+// the left over the 15 digits; (10 x S) mod 11, 10 -> 0.
+char SicobCedenteDigit(std::string_view digits15);
+
+// The 10-position Nosso Número digit: weights 3,2,9,8,7,6,5,4,3,2 from the
+// left; 11 - (S mod 11), 10 and 11 -> 0. The same rule with 8,7,...,2 weights
+// serves 15 positions.
+char NossoNumeroDigit(std::string_view digits);
+
+// Positions 1-19 of a barcode, position 5 left for the general digit.
+struct BarcodeHead {
+  std::string bank = "104";
+  std::string currency = "9";
+  std::string factor = "1652";  // 06/12/2026
+  std::string value = "0000012345";
+};
+
+// Head + free field (25 digits) with the general digit put at position 5.
+std::string Assemble(const BarcodeHead& head, std::string_view freeField);
+
+// SIGCB: cedente (6), type (position 30), issuer digit (position 34) and the
+// 15 sequence digits (27-29, 31-33, 35-43); both SIGCB digits computed.
+std::string SigcbBarcode(std::string_view cedente6, char type, char issuer, std::string_view sequence15,
+                         const BarcodeHead& head = {});
+
+// SICOB with "87" at 29-30: code (5) at 20-24, agency (4), "87", 14 digits.
+std::string SicobBarcode16(std::string_view code5, std::string_view agency4, std::string_view nossoNumero14,
+                           const BarcodeHead& head = {});
+
+// SICOB with the Nosso Número (10) at 20-29 and the cedente agency (4),
+// operation (3), code (8) at 30-44.
+std::string SicobBarcode11(std::string_view nossoNumero10, std::string_view cedente15, const BarcodeHead& head = {});
+
+// SINCO: "1" at 20, cedente (6), Nosso Número (18).
+std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero18, const BarcodeHead& head = {});
+
+// The 47 digits of the typeable line of a barcode.
+std::string TypeableDigits(std::string_view barcode);
+
+// The same line printed as boletos show it: "xxxxx.xxxxx xxxxx.xxxxxx
+// xxxxx.xxxxxx x xxxxxxxxxxxxxx" (one blank between fields).
+std::string TypeableWithPoints(std::string_view barcode);
+
+// Position p (1-based) of the barcode replaced by `digit`.
+std::string WithDigit(std::string barcode, std::size_t p, char digit);
+
+}  // namespace verilote::testing
