@@ -1,0 +1,268 @@
+#include "barcodes/sicap.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "barcodes/collection_builders.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::Collection;
+using testing::FakeHost;
+using testing::Modulo10;
+using testing::Modulo11;
+using testing::Redigit;
+using testing::With;
+
+using Lines = std::vector<std::string>;
+
+Lines L(std::initializer_list<std::string_view> texts) { return Lines(texts.begin(), texts.end()); }
+
+const std::string kHyphens(44, '-');
+const Lines kHeader = L({"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
+                         "Verifique os dados, conferindo com o Documento.", kHyphens});
+
+// Value 123,45, FEBRABAN code 0123, due date 30/06/2015 at 20-27, then 17
+// digits of the agreement's own.
+std::string Document(char segment = '1', char id = '6', std::string_view at16 = "0123") {
+  return Collection(segment, id,
+                    "00000012345" + std::string(at16) +
+                        "20150630"
+                        "12345678901234567");
+}
+
+// The four blocks with their check digits, by the module of the value
+// identifier.
+std::string Blocks(const std::string& b) {
+  std::string out;
+  for (int i = 0; i < 4; ++i) {
+    const std::string block = b.substr(static_cast<std::size_t>(11 * i), 11);
+    const int dv = (b[2] == '8' || b[2] == '9') ? Modulo11(block) : Modulo10(block);
+    out += (i ? "   " : "") + block + "-" + static_cast<char>('0' + dv);
+  }
+  return out;
+}
+
+Lines OneDocument(const std::string& b, Outcome::Status expected) {
+  FakeHost host;
+  host.answers.push_back(b);
+  EXPECT_EQ(RunCommand(Umdocumento1Click, host).status, expected) << b;
+  EXPECT_TRUE(host.messages.empty());
+  return host.report;
+}
+
+Lines Expected(std::initializer_list<std::string_view> middle, std::string_view dvLine, const std::string& b) {
+  Lines lines = kHeader;
+  lines.insert(lines.end(), middle.begin(), middle.end());
+  lines.emplace_back(dvLine);
+  lines.emplace_back("Verifique os dígitos de cada seguimento abaixo: "_cp);
+  lines.push_back(Blocks(b));
+  return lines;
+}
+
+constexpr std::string_view kDvOk = "Dígito geral OK"_cp;
+constexpr std::string_view kDvBad = "Atenção: O dígito geral da barra está inválida"_cp;
+
+TEST(SicapOneDocument, ValidDocumentOfEachIdentificationKind) {
+  std::string b = Document('1', '6');
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
+            Expected({"1-Segmento PREFEITURA", "6-Moeda fixa", "Valor R$ 123,45", "Código FEBRABAN: 1 0 0123"_cp,
+                      "Campo Livre: 2015063012345678901234567"},
+                     kDvOk, b));
+  b = Document('7', '7');
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
+            Expected({"7-Segmento MULTAS DE TRÂNSITO"_cp, "7-Moeda variável"_cp, "Valor R$ 123,45",
+                      "Código FEBRABAN: 7 0 0123"_cp, "Campo Livre: 2015063012345678901234567"},
+                     kDvOk, b));
+  b = Document('6', '6', "1234");
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
+            Expected({"6-Segmento CARNÊS E ASSEMELHADOS"_cp, "6-Moeda fixa", "Valor R$ 123,45", "CNPJ: 12342015",
+                      "Campo Livre: 063012345678901234567"},
+                     kDvOk, b));
+  b = Document('9', '6', "0104");
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
+            Expected({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", "Valor R$ 123,45",
+                      "Banco OK", "Código gerado pelo SICAP 2015"_cp, "Campo Livre: 063012345678901234567"},
+                     kDvOk, b));
+}
+
+TEST(SicapOneDocument, ValueIdentifiersEightAndNineUseModuloEleven) {
+  for (const char id : {'8', '9'}) {
+    const std::string b = Document('2', id);
+    EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
+              Expected({"2-Segmento SANEAMENTO", id == '8' ? "8-Moeda fixa" : "9-Moeda variável"_cp, "Valor R$ 123,45",
+                        "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"},
+                       kDvOk, b));
+  }
+  // The same digits with a modulo-10 general digit are wrong.
+  std::string b = Document('2', '6');
+  b[2] = '8';
+  ASSERT_NE(Redigit(b), b);
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(8), kDvBad);
+}
+
+TEST(SicapOneDocument, Findings) {
+  std::string b = Redigit(With(Document(), 1, "7"));
+  Lines lines = OneDocument(b, Outcome::Status::Faulty);
+  EXPECT_EQ(lines.at(3), "Atenção: O primeiro algarismo da barra está errado, deveria ser 8 e contém 7"_cp);
+  EXPECT_EQ(lines.at(4), "1-Segmento PREFEITURA");
+
+  b = Document('9', '6', "0237");
+  lines = OneDocument(b, Outcome::Status::Faulty);
+  EXPECT_EQ(lines.at(6), "Erro, o banco não é 0104, nesta posição tem 0237"_cp);
+
+  b = Document('8', '6');
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty),
+            Expected({"8-Segmento inválido"_cp, "6-Moeda fixa", "Valor R$ 123,45"}, kDvOk, b));
+  b = Document('0', '6');
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(3), "0-Segmento inválido"_cp);
+  b = Document('1', '5');
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(4), "0-Moeda inválida"_cp);
+  b = With(Document(), 4, Document()[3] == '0' ? "1" : "0");
+  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(8), kDvBad);
+}
+
+TEST(SicapOneDocument, NonDigitSegmentStopsAfterTheHeader) {
+  const Lines lines = OneDocument(With(Document(), 2, "x"), Outcome::Status::Aborted);
+  EXPECT_EQ(lines, kHeader);
+  EXPECT_EQ(OneDocument(Document().substr(0, 30), Outcome::Status::Aborted).size(), 8u)
+      << "a short barcode stops at the general digit";
+}
+
+// ---- Typed data.
+
+std::string PrintedForm(const std::string& b) {
+  std::string typed;
+  for (const std::string& piece :
+       {Blocks(b).substr(0, 13), Blocks(b).substr(16, 13), Blocks(b).substr(32, 13), Blocks(b).substr(48, 13)})
+    typed += piece.substr(0, 11) + piece.substr(12, 1);
+  return typed;
+}
+
+TEST(SicapTypedData, FortyEightDigitsAreTheFourBlocks) {
+  const std::string b = Document('1', '6');
+  const std::string typed = PrintedForm(b);
+  ASSERT_EQ(typed.size(), 48u);
+  FakeHost host;
+  host.answers.push_back(typed);
+  EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Clean);
+  EXPECT_EQ(host.report, OneDocument(b, Outcome::Status::Clean));
+  // The typed block digits are not checked.
+  FakeHost wrongBlocks;
+  wrongBlocks.answers.push_back(With(With(typed, 12, typed[11] == '0' ? "1" : "0"), 48, typed[47] == '0' ? "1" : "0"));
+  EXPECT_EQ(RunCommand(Digitandoosdados1Click, wrongBlocks).status, Outcome::Status::Clean);
+  EXPECT_EQ(wrongBlocks.report, host.report);
+}
+
+TEST(SicapTypedData, OtherLengthsOnlyShowTheErrorBox) {
+  for (const std::size_t length : {47u, 49u, 0u}) {
+    FakeHost host;
+    host.answers.push_back(PrintedForm(Document()).substr(0, 47) + std::string(length > 47 ? 2 : 0, '1'));
+    if (length == 0) host.answers.front().clear();
+    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Faulty);
+    EXPECT_TRUE(host.report.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], Cat("Erro: Digite 48 algarismos. Foi digitado ", length, " algarismos."));
+  }
+}
+
+// ---- Several documents.
+
+FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
+  FakeHost host;
+  host.answers.assign(answers.begin(), answers.end());
+  EXPECT_EQ(RunCommand(VriosDocumentos1Click, host).status, expected);
+  return host;
+}
+
+TEST(SicapSeveral, ZeroDocumentsOnlyShowsTheMessage) {
+  for (const std::string quantity : {"0", "", "abc", "00"}) {
+    const FakeHost host = Several({quantity, "0123"}, Outcome::Status::Clean);
+    EXPECT_TRUE(host.report.empty());
+    EXPECT_EQ(host.messages, Lines{"Tente novamente e digite a quantidade correta"});
+    ASSERT_EQ(host.prompts.size(), 2u);
+    EXPECT_EQ(host.prompts[0].prompt, "Entre com a quantidade de Documentos");
+    EXPECT_EQ(host.prompts[0].defaultText, "2");
+    EXPECT_EQ(host.prompts[1].caption, "Código Febraban"_cp);
+    EXPECT_EQ(host.prompts[1].defaultText, "XXXX");
+  }
+}
+
+TEST(SicapSeveral, QuantityKeepsItsFirstTwoDigits) {
+  // The empty barcodes that follow stop at their segment digit.
+  EXPECT_EQ(Several({"1x2", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 12u);
+  EXPECT_EQ(Several({"345", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 34u);
+}
+
+TEST(SicapSeveral, TwoDocumentsReportInFull) {
+  const std::string first = Document('1', '6');
+  const std::string second = Document('1', '7');
+  const FakeHost host = Several({"2", "0123", first, second}, Outcome::Status::Clean);
+  const Lines expected = L(
+      {"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
+       "Verifique os dados, conferindo com o Documento.",
+       "Confira no SICAP os seguintes dados:", "1-Segmento PREFEITURA 7-Moeda variável    Código FEBRABAN: 1 0 0123"_cp,
+       kHyphens, "Conteúdo lido nas barras:"_cp, first, second, kHyphens,
+       "Verificando erros:", "Documento:02 com moeda diferente de Real R$, confirme.", kHyphens,
+       "Listando Representação para conferência"_cp, Blocks(first), Blocks(second), kHyphens,
+       "Listando restante para conferencia", "30/06/2015  Valor R$ 123,45", "30/06/2015  Valor R$ 123,45"});
+  EXPECT_EQ(host.report, expected);
+}
+
+TEST(SicapSeveral, FindingsOfEachDocument) {
+  const std::string wrongFirst = Redigit(With(Document(), 1, "7"));
+  const std::string badCurrency = Document('1', '5');
+  const std::string badSegment = Document('8', '6');
+  const std::string otherCode = Document('1', '6', "0999");
+  const std::string badDv = With(Document(), 4, Document()[3] == '0' ? "1" : "0");
+  const std::string wrongBank = Document('9', '6', "0237");
+  const FakeHost host =
+      Several({"6", "0123", wrongFirst, badCurrency, badSegment, otherCode, badDv, wrongBank}, Outcome::Status::Faulty);
+  const Lines& r = host.report;
+  ASSERT_GE(r.size(), 3u);
+  EXPECT_EQ(r[2], "Erro, o banco não é 0104, nesta posição tem 0237"_cp) << "written while the data lines are built";
+  EXPECT_EQ(r[4],
+            "9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA 6-Moeda em Reais R$ Código gerado pelo "
+            "SICAP 2015 Campo Livre: 063012345678901234567"_cp);
+  const auto begin = std::find(r.begin(), r.end(), "Verificando erros:");
+  const auto end = std::find(begin, r.end(), "Listando Representação para conferência"_cp);
+  const Lines findings(begin + 1, end - 1);
+  const Lines expected = L({
+      "Documento:01 Atenção: O primeiro algarismo da barra está errado, deveria ser 8 e contém 7"_cp,
+      "Documento:02 Com moeda inválida !!!"_cp,
+      "Documento:02 com moeda diferente de Real R$, confirme.",
+      "Documento:03 Com Segmento inválido !!!"_cp,
+      "Documento:04 Com código febraban divergente. No documento tem 0999"_cp,
+      "Documento:05 Atenção: O dígito geral da barra está inválida"_cp,
+      "Documento:06 Com código febraban divergente. No documento tem 0237"_cp,
+  });
+  EXPECT_EQ(findings, expected);
+}
+
+TEST(SicapSeveral, RestLinesByYearAndSegment) {
+  const std::string before2011 = Collection('1', '6',
+                                            "00000012345"
+                                            "0123"
+                                            "20100630"
+                                            "12345678901234567");
+  const std::string invalidDate = Collection('1', '6',
+                                             "00000012345"
+                                             "0123"
+                                             "20150231"
+                                             "12345678901234567");
+  const std::string booklet = Document('6', '6', "1234");
+  const std::string segment8 = Document('8', '6');
+  const FakeHost host = Several({"4", "0123", before2011, invalidDate, booklet, segment8}, Outcome::Status::Faulty);
+  const Lines tail(host.report.end() - 4, host.report.end());
+  EXPECT_EQ(tail, L({" Valor R$ 123,45", " Valor R$ 123,45", "Valor R$ 123,45", "30/06/2015 "}));
+}
+
+}  // namespace
+}  // namespace verilote
