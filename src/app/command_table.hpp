@@ -64,7 +64,8 @@ std::span<const HandlerBinding> ToolHandlers();
 struct Outcome {
   enum class Status { Clean, Faulty, Aborted };
   Status status;
-  std::string message;  // the error text when Aborted (Windows-1252)
+  std::string message;         // the error text when Aborted (Windows-1252)
+  bool internalError = false;  // aborted by a fault of the program, not of the input
 };
 Outcome RunCommand(Handler handler, Host& host);
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/command_table.hpp"
+#include "app/errors.hpp"
 
 namespace verilote {
 
@@ -27,10 +28,17 @@ Outcome RunCommand(Handler handler, Host& host) {
   try {
     const Verdict verdict = handler(host);
     return {verdict == Verdict::Clean ? Outcome::Status::Clean : Outcome::Status::Faulty, {}};
+  } catch (const ConversionError& e) {
+    return {Outcome::Status::Aborted, e.what()};
+  } catch (const FileError& e) {
+    return {Outcome::Status::Aborted, e.what()};
+  } catch (const CommandStopped& e) {
+    return {Outcome::Status::Aborted, e.what()};
   } catch (const std::bad_alloc&) {
     return {Outcome::Status::Aborted, "Out of memory"};
-  } catch (const std::exception& e) {  // ConversionError, FileError, CommandStopped
-    return {Outcome::Status::Aborted, e.what()};
+  } catch (const std::exception& e) {
+    // A fault of the program itself: the window goes on, and the fuzzer hears of it.
+    return {Outcome::Status::Aborted, std::string("Internal error: ") + e.what(), true};
   }
 }
 

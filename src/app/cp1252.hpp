@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace verilote {
 
@@ -69,7 +70,7 @@ template <std::size_t N>
 struct Literal {
   char bytes[N]{};
   std::size_t size = 0;
-  consteval Literal(const char (&utf8)[N]) {
+  consteval explicit Literal(const char (&utf8)[N]) {
     const std::string_view text(utf8, N - 1);
     for (std::size_t i = 0; i < text.size();) {
       const auto cp = DecodeUtf8(text, i);
@@ -81,12 +82,37 @@ struct Literal {
   }
 };
 
+// One converted copy per distinct literal, in static storage.
+template <char... Utf8>
+struct Converted {
+  static constexpr auto kValue = [] {
+    constexpr char utf8[] = {Utf8..., '\0'};
+    return Literal<sizeof...(Utf8) + 1>(utf8);
+  }();
+};
+
 }  // namespace cp1252
 
-template <cp1252::Literal L>
-consteval std::string_view operator""_cp() {
-  return {L.bytes, L.size};
+// The literal operator takes its characters as a template pack (a GNU
+// extension that gcc and clang share): the C++20 form with a class-type
+// parameter crashes clang 14 in static initializers.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wgnu-string-literal-operator-template"
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#endif
+template <typename Char, Char... Utf8>
+constexpr std::string_view operator""_cp() {
+  static_assert(std::is_same_v<Char, char>, "_cp takes plain string literals");
+  return {cp1252::Converted<Utf8...>::kValue.bytes, cp1252::Converted<Utf8...>::kValue.size};
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#else
+#pragma GCC diagnostic pop
+#endif
 
 // Windows-1252 bytes to UTF-8 (terminal output of the CLI).
 std::string ToUtf8(std::string_view cp1252Bytes);

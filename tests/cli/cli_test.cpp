@@ -38,7 +38,8 @@ TEST(Cli, ListShowsEveryCommandAndItsState) {
   while (std::getline(lines, line)) ++count;
   EXPECT_EQ(count, 85);
   EXPECT_NE(run.out.find("ready         SadSicob1Click"), std::string::npos);
-  EXPECT_NE(run.out.find("&Validar \u203A Arrecada\u00E7\u00E3o \u203A Antigos \u203A S&adSicob Lay-Out Antigo"), std::string::npos)
+  EXPECT_NE(run.out.find("&Validar \u203A Arrecada\u00E7\u00E3o \u203A Antigos \u203A S&adSicob Lay-Out Antigo"),
+            std::string::npos)
       << "paths and captions in UTF-8";
   EXPECT_NE(run.out.find("window only   Sobre1Click"), std::string::npos);
 }
@@ -49,17 +50,16 @@ TEST(Cli, ExitStatuses) {
   const CliRun missing = Cli({"run", "SadSicob1Click", "--file", "/nonexistent/remessa.txt"});
   EXPECT_EQ(missing.status, kExitAborted);
   EXPECT_NE(missing.err.find("/nonexistent/remessa.txt"), std::string::npos) << missing.err;
-  for (const auto& usage : std::vector<std::vector<std::string>>{
-           {},
-           {"frobnicate"},
-           {"run"},
-           {"run", "NoSuchCommand1Click"},
-           {"run", "Sobre1Click"},
-           {"run", "SadSicob1Click", "--file"},
-           {"run", "SadSicob1Click", "--colour", "red"},
-           {"run", "SadSicob1Click", "--encoding", "latin1"},
-           {"run", "SadSicob1Click", "--today", "31/13/2026"},
-           {"list", "extra"}}) {
+  for (const auto& usage : std::vector<std::vector<std::string>>{{},
+                                                                 {"frobnicate"},
+                                                                 {"run"},
+                                                                 {"run", "NoSuchCommand1Click"},
+                                                                 {"run", "Sobre1Click"},
+                                                                 {"run", "SadSicob1Click", "--file"},
+                                                                 {"run", "SadSicob1Click", "--colour", "red"},
+                                                                 {"run", "SadSicob1Click", "--encoding", "latin1"},
+                                                                 {"run", "SadSicob1Click", "--today", "31/13/2026"},
+                                                                 {"list", "extra"}}) {
     const CliRun run = Cli(usage);
     EXPECT_EQ(run.status, kExitUsage) << (usage.empty() ? "" : usage.back());
     EXPECT_FALSE(run.err.empty());
@@ -75,9 +75,13 @@ TEST(Cli, CancelledFileDialogRunsNothing) {
 TEST(Cli, EncodingsOfTheReport) {
   const std::string file = kExamples + "remessa_sad_ok.txt";
   const CliRun utf8 = Cli({"run", "SadSicob1Click", "--file", file});
-  EXPECT_EQ(utf8.out.substr(0, 7), "C\xC3\xB3" "d=SA");
+  EXPECT_EQ(utf8.out.substr(0, 7),
+            "C\xC3\xB3"
+            "d=SA");
   const CliRun raw = Cli({"run", "SadSicob1Click", "--file", file, "--encoding", "cp1252"});
-  EXPECT_EQ(raw.out.substr(0, 6), "C\xF3" "d=SA");
+  EXPECT_EQ(raw.out.substr(0, 6),
+            "C\xF3"
+            "d=SA");
 }
 
 TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
@@ -93,13 +97,14 @@ TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
 
 TEST(Cli, ReportFileIsTheWindowsCopyByteForByte) {
   TempFile report("stale content that must go");
-  const CliRun run = Cli({"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_com_erros.txt", "--report",
-                          report.path()});
+  const CliRun run =
+      Cli({"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_com_erros.txt", "--report", report.path()});
   EXPECT_EQ(run.status, kExitFaulty);
   const std::string bytes = ReadBytes(report.path());
-  EXPECT_EQ(bytes.substr(0, 43), "C\xF3" "d=SAD01    Qtde de regs=000006\r\nGerado em");
-  EXPECT_EQ(bytes.substr(bytes.size() - 66),
-            "Erro na quantidade de registros. Lidos 5 registros. Informados 6\r\n");
+  EXPECT_EQ(bytes.substr(0, 43),
+            "C\xF3"
+            "d=SAD01    Qtde de regs=000006\r\nGerado em");
+  EXPECT_EQ(bytes.substr(bytes.size() - 66), "Erro na quantidade de registros. Lidos 5 registros. Informados 6\r\n");
   EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
 }
 

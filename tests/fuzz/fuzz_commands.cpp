@@ -1,8 +1,10 @@
 // Runs every command the menu has built on random bytes: the first byte picks
 // the command, the rest is the file its dialogs open (input boxes keep their
 // defaults). Conversion and file errors are the commands' documented way to
-// stop; anything else (a crash, a sanitizer report, a hang) is a fault.
+// stop; anything else (another exception, a crash, a sanitizer report, a
+// hang) is a fault.
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -34,6 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   verilote::testing::FakeHost host;
   host.programDirectory = workDir.string();
   for (int i = 0; i < 4; ++i) host.files.push_back(file.path());
-  verilote::RunCommand(handlers[data[0] % handlers.size()], host);
+  if (verilote::RunCommand(handlers[data[0] % handlers.size()], host).internalError) std::abort();
   return 0;
 }
