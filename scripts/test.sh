@@ -29,10 +29,20 @@ cmake --build build-san
 (cd build-san && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)
 
 echo "== fuzzing, ${fuzz_seconds}s a target"
-mkdir -p build-san/fuzz-corpus/records build-san/fuzz-corpus/commands
-cp examples/*/* build-san/fuzz-corpus/commands/ 2>/dev/null || true
-build-san/tests/fuzz/fuzz_record_reader -max_total_time="$fuzz_seconds" -max_len=4096 \
-  -print_final_stats=1 build-san/fuzz-corpus/records 2>&1 | tail -n 3
-build-san/tests/fuzz/fuzz_commands -max_total_time="$fuzz_seconds" -max_len=8192 -timeout=20 \
-  -print_final_stats=1 build-san/fuzz-corpus/commands 2>&1 | tail -n 3
+fuzz() {  # target, options...: runs one fuzz target, shows its log on failure
+  local target=$1; shift
+  local corpus=build-san/fuzz-corpus/$target log=build-san/$target.log
+  mkdir -p "$corpus"
+  if ! build-san/tests/fuzz/"$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 "$@" "$corpus" \
+      > "$log" 2>&1; then
+    tail -n 80 "$log"
+    echo "== $target found a fault (log: $log)"
+    exit 1
+  fi
+  grep -E '^(stat::number_of_executed_units|Done)' "$log" | sed "s/^/$target: /"
+}
+mkdir -p build-san/fuzz-corpus/fuzz_commands
+find examples -type f -size -64k -exec cp {} build-san/fuzz-corpus/fuzz_commands/ \;
+fuzz fuzz_record_reader -max_len=4096
+fuzz fuzz_commands -max_len=16384 -timeout=20
 echo "== all tests passed"
