@@ -94,7 +94,7 @@ void CheckLoteCount(Cnab240Run& run, std::string_view rec) {
   const std::int64_t informed = StrToInt(Field(rec, 18, 23));
   const std::uint64_t counted = run.loteDetails + 2;  // the lote header and trailer count too
   if (Differs(informed, counted)) {
-    run.LineFinding(Cat(" Total de registros do lote não confere !! informado ", informed, " calculado ", counted));
+    run.LineFinding(Cat(" Total de registros do lote não confere !! informado "_cp, informed, " calculado ", counted));
   } else {
     run.Info(Cat("Total de registros do lote = ", counted));
   }
@@ -118,7 +118,7 @@ void CheckLoteTrailer(Cnab240Run& run, std::string_view rec) {
 
 void CheckFileCount(Cnab240Run& run, std::string_view rec) {
   if (Differs(StrToInt(Field(rec, 24, 29)), run.record))
-    run.LineFinding(" Total de registros do arquivo não confere !!");
+    run.LineFinding(" Total de registros do arquivo não confere !!"_cp);
 }
 
 void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {

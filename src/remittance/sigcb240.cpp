@@ -397,7 +397,7 @@ void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   }
   if (!Contains(run.codes, "28.3P") && interest != "00000000") {
     const auto day = DayOf(interest);
-    if (day && *day < *due) run.Code(" Data Juros do título não pode ser anterior a data vencimento.");
+    if (day && *day < *due) run.Code(" Data Juros do título não pode ser anterior a data vencimento."_cp);
   }
 }
 

@@ -70,9 +70,10 @@ TEST(SigcbRemessa240, PartialValidationOfTheCleanFileAddsItsNoticeLine) {
   const Validation v = Validate(SIGCBRemessaValidaserros1Click, CleanSigcbFile("101").Lines());
   EXPECT_EQ(v.status, Outcome::Status::Clean);
   std::vector<std::string> expected = CleanReport("123456", "12.ABC.345/01DE-35");
-  expected.insert(expected.begin() + 1,
-                  std::string("****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a "
-                              "CAIXA por enquanto não valida o campo ****"_cp));
+  expected.insert(
+      expected.begin() + 1,
+      std::string(
+          "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp));
   EXPECT_EQ(v.report, expected);
   EXPECT_EQ(v.host.messages, std::vector<std::string>{
                                  std::string("Não está validando Regsitros especiais tipo Y e valores zerados."_cp)});
