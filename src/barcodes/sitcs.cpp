@@ -32,7 +32,7 @@ constexpr std::string_view kChecklistBody[] = {
     "Verifique os seguintes itens:",
     kHyphenRule,
     "(   ) O papel é adequado."_cp,
-    "Acesse o site da CAIXA (www.caixa.gov.br), opção Contribuição Sindical Urbana, e confira com o boleto os dados "
+    "Acesse o site da CAIXA (www.caixa.gov.br), opção Contribuição Sindical Urbana, e confira com o boleto os dados "_cp
     "abaixo:"_cp,
     "(   ) Nome da entidade",
     "(   ) Código sindical"_cp,
@@ -98,7 +98,7 @@ constexpr std::string_view kChecklistTail[] = {
     "(   ) (+)Mora/Multa/Juros;",
     "(   ) (+)Outros Acréscimos;"_cp,
     "(   ) (=)Valor Cobrado",
-    "(   ) A ficha de compensação tem De 88 a 108 mm de altura por 166 (Papel A4) a 216 mm (Papel Carta) de "
+    "(   ) A ficha de compensação tem De 88 a 108 mm de altura por 166 (Papel A4) a 216 mm (Papel Carta) de "_cp
     "comprimento;"_cp,
     "(   ) O número código que identifica o Banco, utiliza caractere de 5 mm e tem o DV = 0 ou seja 104-0"_cp,
     "(   ) Código de barras, 13mm x 103mm zona de silêncio de 5 mm a esquerda."_cp,
@@ -112,7 +112,7 @@ constexpr std::string_view kChecklistTail[] = {
 constexpr std::string_view kZeroValueNotes[] = {
     "Os boletos acima que estão sem valor, deverão ter os seguintes dizeres impressos:"_cp,
     "Não receber este documento após o vencimento."_cp,
-    "Emita nova guia no site da CAIXA (www.caixa.gov.br), área Empresas ou Você, Contribuição Sindical Urbana, "
+    "Emita nova guia no site da CAIXA (www.caixa.gov.br), área Empresas ou Você, Contribuição Sindical Urbana, "_cp
     "Emissão de Guias, e pague somente nas agências da CAIXA."_cp,
 };
 
@@ -205,7 +205,7 @@ struct SitcsRun {
 
 SitcsRun StartRun(Host& host) {
   SitcsRun run{host};
-  run.unionCode = host.InputBox("Código SINDICAL"_cp, "Digite o código Sindical", "XXXXX");
+  run.unionCode = host.InputBox("Código SINDICAL"_cp, "Digite o código Sindical"_cp, "XXXXX");
   run.agency = host.InputBox("Agência"_cp, "Digite a agência do convênio"_cp, "0035");
   return run;
 }

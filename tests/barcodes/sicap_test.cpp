@@ -229,7 +229,7 @@ TEST(SicapSeveral, FindingsOfEachDocument) {
   ASSERT_GE(r.size(), 3u);
   EXPECT_EQ(r[2], "Erro, o banco não é 0104, nesta posição tem 0237"_cp) << "written while the data lines are built";
   EXPECT_EQ(r[4],
-            "9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA 6-Moeda em Reais R$ Código gerado pelo "
+            "9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA 6-Moeda em Reais R$ Código gerado pelo "_cp
             "SICAP 2015 Campo Livre: 063012345678901234567"_cp);
   const auto begin = std::find(r.begin(), r.end(), "Verificando erros:");
   const auto end = std::find(begin, r.end(), "Listando Representação para conferência"_cp);
