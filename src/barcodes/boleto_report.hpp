@@ -23,7 +23,7 @@ inline constexpr std::string_view kBoletoCorrect = "BARRA CORRETA, VERIFIQUE OS 
 
 // Written where a boleto without due-date factor is listed in a batch.
 inline constexpr std::string_view kNoFactorNotice =
-    "Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade sobre o valor "
+    "Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade sobre o valor "_cp
     "recebido."_cp;
 
 // "General check digit wrong" in the SICOB and SINCO wording.

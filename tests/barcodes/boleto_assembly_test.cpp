@@ -186,7 +186,7 @@ TEST(BoletoAssembly, InvalidInputIsOneLineAndBuildsNothing) {
       {"123456", "14000000000000123", "6/12/2026", " Vencimento deve estar no formato dd/mm/aaaa"},
       {"123456", "14000000000000123", "31/02/2026", " Vencimento inválido !!!"_cp},
       {"", "", "",
-       "Código de cedente só pode ter 6 ou 15 algarismos. Código do cedente deve ser numérico. Nosso Número só pode "
+       "Código de cedente só pode ter 6 ou 15 algarismos. Código do cedente deve ser numérico. Nosso Número só pode "_cp
        "ter 17, 15 ou 10 algarismos. Vencimento deve estar no formato dd/mm/aaaa"_cp},
       // The Nosso Número must fit the layout: the barcode would not have 44 digits.
       {"123456", "1400000000", "06/12/2026",

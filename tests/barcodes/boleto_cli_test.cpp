@@ -104,7 +104,7 @@ TEST(BoletoCli, SigcbFileWithErrorsExitsWithStatusOne) {
   ASSERT_EQ(run.lines.size(), expected.size() - 2 + 43);
   EXPECT_EQ(std::vector<std::string>(run.lines.begin(), run.lines.begin() + expected.size()), expected);
   EXPECT_EQ(run.lines[expected.size() - 2 + 29],
-            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "
+            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "_cp
             "remessa."_cp)
       << "the last boleto is registered collection";
   EXPECT_EQ(run.lines.back(),

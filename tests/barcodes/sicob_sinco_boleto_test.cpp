@@ -215,7 +215,7 @@ TEST(SicobSeveral, ChecklistOfTheSicobBatch) {
   const std::vector<std::string>& r = host.report;
   ASSERT_EQ(r.size(), 3u + 46u);
   EXPECT_EQ(r[2], Cat(Printed(undated),
-                      " CR NN 11P Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de "
+                      " CR NN 11P Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de "_cp
                       "resposabilidade sobre o valor recebido. "_cp,
                       Cedente("0123", "001", "00012345"), " NN= ", Nn10("9000000001"), " Valor R$ 123,45"));
   const std::vector<std::string> checklist(r.begin() + 3, r.end());
@@ -230,7 +230,7 @@ TEST(SicobSeveral, ChecklistOfTheSicobBatch) {
   const auto rg = std::find(checklist.begin(), checklist.end(), "(   ) Data processamento") + 2;
   ASSERT_LT(rg, checklist.end());
   EXPECT_EQ(*rg,
-            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "
+            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "_cp
             "remessa."_cp);
   EXPECT_EQ(std::count(checklist.begin(), checklist.end(), "(   ) Nosso número"_cp), 2);
   EXPECT_EQ(after("(   ) Moeda R$"), "(   ) (=)Valor do documento;");

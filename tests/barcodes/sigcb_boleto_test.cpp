@@ -64,9 +64,10 @@ TEST(SigcbOneBoleto, ValidBarcodeReportsEveryLineAndChecklistA) {
                   }));
   EXPECT_EQ(host.report[15], "Verifique os seguintes itens:");
   EXPECT_EQ(host.report[17], "(   ) O papel é adequado."_cp);
-  EXPECT_EQ(host.report.back(),
-            "(   ) Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, separados por espaço "
-            "equivalente a um caractere."_cp);
+  EXPECT_EQ(
+      host.report.back(),
+      "(   ) Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, separados por espaço "_cp
+      "equivalente a um caractere."_cp);
 }
 
 // The findings the one-boleto command must write for a barcode, worked out
@@ -286,7 +287,7 @@ TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
   EXPECT_EQ(r[4], " Atenção: Este boleto tem código de cedente diferente dos outros"_cp);
   EXPECT_EQ(r[5], Cat("Lendo barra 03 -> ", otherCedente, " Tamanho: 44 Registrada. Barra OK"));
   EXPECT_EQ(r[6],
-            " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade sobre o "
+            " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade sobre o "_cp
             "valor recebido."_cp);
   EXPECT_EQ(r[7], Cat("Lendo barra 04 -> ", undated, " Tamanho: 44 Registrada. Barra OK"));
   // The wrong general digit 6 covers nothing (the valid ones are 3, 8 and 5).
