@@ -234,10 +234,12 @@ struct Batch {
       if (!IsCaixaBank(barcode)) tally.Error(Cat(" ", kBankNotCaixa));
       if (!IsRealCurrency(barcode)) tally.Error(Cat(" ", kCurrencyNotReal));
       const char general = BarcodeGeneralDv(barcode);
-      if (HasValidGeneralDv(barcode))
-        seen[CharToDigit(general)] = true;
-      else
+      if (HasValidGeneralDv(barcode)) {
+        // Letters in the barcode can make the computed "digit" another character.
+        if (general >= '1' && general <= '9') seen[CharToDigit(general)] = true;
+      } else {
         tally.Error(Cat(" ", kDvWrongGeneral, general, " encontrado ", Field(barcode, 5, 5)));
+      }
       if (tally.errors == 0) {
         host.ReportAppend(Cat("Lendo barra ", TwoDigitNumber(k), " -> ", barcode, " Tamanho: ", barcode.size(),
                               typeText, " Barra OK"));

@@ -307,6 +307,20 @@ TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
   EXPECT_TRUE(bad[5].starts_with("Lida barra 1 -> 2041"));
 }
 
+TEST(SigcbSeveral, AnyByteAtPositionFiveWithABlankFreeField) {
+  // Blanks weigh -16 each, so the computed general "digit" is no digit at
+  // all; a barcode carrying that very character must not mark any digit.
+  for (int byte = 1; byte < 256; ++byte) {
+    const std::string b = "1049" + std::string(1, static_cast<char>(byte)) + "16520000012345" + std::string(25, ' ');
+    FakeHost host;
+    host.answers = {"1", "123456", b};
+    CdigodebarrasSIGCBVriosboletos1Click(host);
+    const auto missing = std::count_if(host.report.begin(), host.report.end(),
+                                       [](const std::string& l) { return l.starts_with("Faltou boleto"); });
+    EXPECT_EQ(missing, 9) << byte;
+  }
+}
+
 TEST(SigcbSeveral, QuantityPrompt) {
   FakeHost twelve;
   twelve.answers = {"123", "123456"};
