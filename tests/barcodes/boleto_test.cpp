@@ -150,6 +150,36 @@ TEST(BoletoConverters, GenericCheckLooksAtPositionFourOnly) {
   EXPECT_THROW(Cdigodebarras1Click(letters), ConversionError);
 }
 
+// ---- Any bytes.
+
+TEST(BoletoRobustness, FileCommandsSurviveRandomBytes) {
+  std::mt19937 rng(2026);
+  std::uniform_int_distribution<int> byte(0, 255), length(0, 60);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes;
+    for (int line = 0; line < 5; ++line) {
+      // Digits mostly, so that runs get past the factor and check digits.
+      for (int n = length(rng); n > 0; --n) {
+        const int b = byte(rng);
+        bytes += static_cast<char>(b < 200 ? '0' + b % 10 : b);
+      }
+      bytes += "\r\n";
+    }
+    testing::TempFile file(bytes);
+    for (const Handler command :
+         {CdigodebarrasSIGCBviaarquivo1Click, CdigodebarrasSICOBViaarquivo1Click, CdigodebarrasSINCOViaarquivo1Click}) {
+      FakeHost host;
+      host.files = {file.path()};
+      host.answers = {"123456"};
+      try {
+        command(host);
+      } catch (const ConversionError&) {
+        // A factor or check-digit position that is not a number stops the command.
+      }
+    }
+  }
+}
+
 // ---- The homologation form.
 
 TEST(BoletoHomologation, AppendsTheDatedFormEachTime) {
