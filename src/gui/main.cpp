@@ -1,0 +1,20 @@
+// verilote: the desktop window.
+#include <QApplication>
+
+#include "app/shell.hpp"
+#include "gui/main_window.hpp"
+#include "gui/screenshot.hpp"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(
+      QString::fromLatin1(verilote::kProgramName.data(), static_cast<qsizetype>(verilote::kProgramName.size())));
+  QApplication::setApplicationVersion(
+      QString::fromLatin1(verilote::kVersion.data(), static_cast<qsizetype>(verilote::kVersion.size())));
+  verilote::gui::MainWindow window;
+  window.show();
+  const QStringList args = QApplication::arguments();
+  const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
+  if (at > 0 && at + 1 < args.size()) verilote::gui::TakeScreenshotLater(window, args.at(at + 1));
+  return QApplication::exec();
+}

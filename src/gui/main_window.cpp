@@ -1,0 +1,478 @@
+#include "gui/main_window.hpp"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/report.hpp"
+#include "app/shell.hpp"
+#include "gui/qt_text.hpp"
+#include "gui/report_printer.hpp"
+
+namespace verilote::gui {
+
+namespace {
+
+constexpr int kPumpMilliseconds = 50;
+constexpr int kPumpBudgetMilliseconds = 20;
+constexpr std::size_t kPumpSlice = 1000;
+
+QColor Navy() { return {0, 0, 128}; }
+
+// "Courier New" when the system has it, else the system's fixed-pitch font.
+QFont FixedFont(int pixels, bool bold) {
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  if (!QFontInfo(font).fixedPitch()) {
+    font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+  }
+  return font;
+}
+
+QIcon ProgramIcon() {
+  QPixmap pixmap(64, 64);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setBrush(Navy());
+  painter.setPen(Qt::NoPen);
+  painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+  QFont font;
+  font.setPixelSize(44);
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, QStringLiteral("V"));
+  return QIcon(pixmap);
+}
+
+// A message box text: a carriage return breaks the line.
+QString MessageText(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(WindowOptions options, QWidget* parent)
+    : QMainWindow(parent), programDirectory_(std::move(options.programDirectory)), printer_(QPrinter::HighResolution) {
+  if (programDirectory_.isEmpty()) programDirectory_ = QCoreApplication::applicationDirPath();
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(FromCp1252(kProgramName));
+  setWindowIcon(ProgramIcon());
+  chooseColor = [this](const QColor& initial) { return QColorDialog::getColor(initial, this); };
+
+  BuildReportArea();
+  BuildMenus();
+
+  pumpTimer_ = new QTimer(this);
+  pumpTimer_->setInterval(kPumpMilliseconds);
+  connect(pumpTimer_, &QTimer::timeout, this, &MainWindow::Pump);
+
+  resize(957, 666);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+MainWindow::~MainWindow() {
+  if (worker_.joinable()) {
+    // The worker may be waiting for an answer from this thread: keep serving
+    // it until it has seen the stop.
+    destroying_ = true;
+    channel_.RequestStop();
+    while (!workerDone_.load()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker_.join();
+  }
+}
+
+void MainWindow::BuildReportArea() {
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(16, 8, 16, 4);
+
+  memo1_ = new QPlainTextEdit(central);
+  memo1_->setObjectName(QStringLiteral("Memo1"));
+  memo1_->setFont(FixedFont(12, false));
+  memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo1_->setTabChangesFocus(false);  // a tab key types a tab
+  memo1_->setFocusPolicy(Qt::ClickFocus);
+  memo1_->setUndoRedoEnabled(false);  // a report of a million lines must not be kept twice
+  QPalette palette = memo1_->palette();
+  palette.setColor(QPalette::Text, Navy());
+  memo1_->setPalette(palette);
+  layout->addWidget(memo1_, 1);
+
+  label1_ = new QLabel(central);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  label1_->setFont(FixedFont(13, true));
+  label1_->setStyleSheet(QStringLiteral("color: red;"));
+  label1_->setCursor(Qt::PointingHandCursor);
+  label1_->installEventFilter(this);
+  layout->addWidget(label1_);
+
+  progressRow_ = new QWidget(central);
+  auto* row = new QHBoxLayout(progressRow_);
+  row->setContentsMargins(0, 0, 0, 0);
+  progressBar_ = new QProgressBar(progressRow_);
+  stopButton_ = new QPushButton(QStringLiteral("Parar"), progressRow_);
+  connect(stopButton_, &QPushButton::clicked, this, [this] {
+    stopButton_->setEnabled(false);
+    channel_.RequestStop();
+  });
+  row->addWidget(progressBar_, 1);
+  row->addWidget(stopButton_);
+  progressRow_->hide();
+  layout->addWidget(progressRow_);
+
+  label2_ = new QLabel(central);
+  label2_->setObjectName(QStringLiteral("Label2"));
+  QFont font(QStringLiteral("Comic Sans MS"));
+  font.setStyleHint(QFont::Cursive);
+  font.setPixelSize(12);
+  label2_->setFont(font);
+  label2_->setStyleSheet(QStringLiteral("color: silver;"));
+  layout->addWidget(label2_);
+
+  setCentralWidget(central);
+}
+
+void MainWindow::BuildMenus() {
+  // Submenus are created where the table first names them, so their place
+  // among the items and separators of their parent follows the table.
+  std::map<std::string, QMenu*, std::less<>> menus;
+  std::function<QMenu*(std::string_view)> menuFor = [&](std::string_view path) -> QMenu* {
+    if (path.empty()) return nullptr;
+    if (const auto it = menus.find(path); it != menus.end()) return it->second;
+    const std::size_t cut = path.rfind(kPathSeparator);
+    QMenu* parent = cut == std::string_view::npos ? nullptr : menuFor(path.substr(0, cut));
+    const std::string_view title = cut == std::string_view::npos ? path : path.substr(cut + kPathSeparator.size());
+    QMenu* menu = parent != nullptr ? parent->addMenu(FromCp1252(title)) : menuBar()->addMenu(FromCp1252(title));
+    menus.emplace(std::string(path), menu);
+    return menu;
+  };
+
+  for (const MenuRow& row : MenuRows()) {
+    QMenu* menu = menuFor(row.path);
+    if (row.IsSeparator()) {
+      if (menu != nullptr) menu->addSeparator();
+      continue;
+    }
+    auto* action = new QAction(FromCp1252(row.caption), this);
+    action->setObjectName(FromCp1252(row.handler));
+    action->setShortcut(KeySequenceOf(row.shortcut));
+    const bool built =
+        row.scope == Scope::Core ? FindHandler(row.handler) != nullptr : WindowCommands().contains(row.handler);
+    action->setEnabled(built);
+    connect(action, &QAction::triggered, this, [this, &row] { Dispatch(row); });
+    if (menu != nullptr)
+      menu->addAction(action);
+    else
+      menuBar()->addAction(action);
+    actions_.emplace(std::string(row.handler), action);
+  }
+
+  // Shift+F1 belongs to "&Validar" itself: it opens that menu.
+  validarMenu_ = menus.at("&Validar");
+  QAction* validar = validarMenu_->menuAction();
+  validar->setShortcut(KeySequenceOf(kValidarMenuShortcut));
+  connect(validar, &QAction::triggered, this, [this] { menuBar()->setActiveAction(validarMenu_->menuAction()); });
+}
+
+QAction* MainWindow::ActionOf(std::string_view handler) const {
+  const auto it = actions_.find(handler);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+const std::map<std::string_view, MainWindow::WindowCommand>& MainWindow::WindowCommands() {
+  static const std::map<std::string_view, WindowCommand> kCommands = {
+      {"Sair1Click", &MainWindow::Sair1Click},
+      {"Sobre1Click", &MainWindow::Sobre1Click},
+      {"Ajuda1Click", &MainWindow::Ajuda1Click},
+      {"SuporteTcnico1Click", &MainWindow::SuporteTcnico1Click},
+      {"AtualizaVersodesteaplicativo1Click", &MainWindow::AtualizaVersodesteaplicativo1Click},
+      {"ImprimirMemoLines1Click", &MainWindow::ImprimirMemoLines1Click},
+      {"ConfiguraImpresso1Click", &MainWindow::ConfiguraImpresso1Click},
+      {"ConfiguraImpressora1Click", &MainWindow::ConfiguraImpressora1Click},
+      {"ConfiguraFonte1Click", &MainWindow::ConfiguraFonte1Click},
+      {"ConfiguraCorFundo1Click", &MainWindow::ConfiguraCorFundo1Click},
+  };
+  return kCommands;
+}
+
+void MainWindow::Dispatch(const MenuRow& row) {
+  if (IsRunning()) return;  // one command at a time, as the menu shows
+  if (row.scope == Scope::Core) {
+    if (const Handler handler = FindHandler(row.handler)) StartCommand(handler);
+    return;
+  }
+  if (const auto it = WindowCommands().find(row.handler); it != WindowCommands().end()) (this->*(it->second))();
+}
+
+// Start-up, once, when the window first shows.
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (started_) return;
+  started_ = true;
+  label2_->setText(FromCp1252(Cat(kProgramName, "  ", kVersion)));
+  label1_->setText(FromCp1252(Cat("Essa versão é de "_cp, kReleaseDate, " - A cada 10 meses tem versão nova."_cp)));
+  setWindowTitle(FromCp1252(Cat(kProgramName, " Versão "_cp, kVersion)));
+  AppendToReport({std::string(kNoticeLine)});
+  DeleteLeftovers({"versao2.exe", "versao.txt"});  // left by an update
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (IsRunning()) {
+    // Stop the command first; the window closes when it has ended.
+    closeWhenDone_ = true;
+    channel_.RequestStop();
+    event->ignore();
+    return;
+  }
+  DeleteLeftovers({"suporte.bat", "versao.bat", "email.txt"});
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
+    OpenPage(QUrl(QString::fromLatin1(kHomePage)));
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::DeleteLeftovers(std::initializer_list<const char*> names) const {
+  for (const char* name : names) QFile::remove(programDirectory_ + QLatin1Char('/') + QLatin1String(name));
+}
+
+bool MainWindow::StartCommand(Handler handler) {
+  if (IsRunning()) return false;
+  channel_.Reset();
+  workerDone_ = false;
+  menuBar()->setEnabled(false);
+  progressBar_->setRange(0, 0);
+  stopButton_->setEnabled(true);
+  progressRow_->show();
+  pumpTimer_->start();
+  worker_ = std::thread([this, handler, directory = QFile::encodeName(programDirectory_).toStdString()] {
+    GuiHost host(*this, channel_, directory);
+    Outcome outcome = RunCommand(handler, host);
+    workerDone_ = true;
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
+  });
+  return true;
+}
+
+void MainWindow::FinishCommand(Outcome outcome) {
+  worker_.join();
+  if (destroying_) return;
+  pumpTimer_->stop();
+  FlushReport();
+  progressRow_->hide();
+  menuBar()->setEnabled(true);
+  if (closeWhenDone_) {
+    close();
+    return;
+  }
+  if (outcome.status == Outcome::Status::Aborted) ShowError(FromCp1252(outcome.message));
+  emit CommandFinished(static_cast<int>(outcome.status), FromCp1252(outcome.message));
+}
+
+// Moves the lines a command wrote into the report area, a slice at a time so
+// that the window keeps answering while a command writes a million lines,
+// and shows how far the command has read.
+void MainWindow::Pump() {
+  QElapsedTimer spent;
+  spent.start();
+  while (MoveLines(kPumpSlice) == kPumpSlice && spent.elapsed() < kPumpBudgetMilliseconds) {
+  }
+  const std::uint64_t total = channel_.BytesTotal();
+  if (total == 0) {
+    progressBar_->setRange(0, 0);
+  } else {
+    progressBar_->setRange(0, 1000);
+    progressBar_->setValue(static_cast<int>(std::min<std::uint64_t>(channel_.BytesRead(), total) * 1000 / total));
+  }
+}
+
+// Every line written so far, before the user or the command is shown anything.
+void MainWindow::FlushReport() {
+  while (MoveLines(kPumpSlice) == kPumpSlice) {
+  }
+}
+
+std::size_t MainWindow::MoveLines(std::size_t most) {
+  const CommandChannel::Batch batch = channel_.Take(most);
+  if (batch.clearFirst) memo1_->clear();
+  AppendToReport(batch.lines);
+  return batch.lines.size();
+}
+
+// Each report line is one block of the document followed by a line end, so an
+// empty report is an empty document and an appended empty line is a line.
+void MainWindow::AppendToReport(const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  QScrollBar* bar = memo1_->verticalScrollBar();
+  const bool following = bar->value() == bar->maximum();
+  QTextDocument* document = memo1_->document();
+  QString text;
+  if (!document->lastBlock().text().isEmpty()) text += QLatin1Char('\n');  // the user typed after the last line
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  text.reserve(static_cast<qsizetype>(size + 1));
+  for (const std::string& line : lines) {
+    text += FromCp1252(line);
+    text += QLatin1Char('\n');
+  }
+  QTextCursor cursor(document);
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(text);
+  if (following) bar->setValue(bar->maximum());
+}
+
+QString MainWindow::ReportText() {
+  FlushReport();
+  return memo1_->document()->toRawText();
+}
+
+std::vector<std::string> MainWindow::ReportLines() { return ReportLinesOf(ReportText()); }
+
+QString MainWindow::AskText(const QString& caption, const QString& prompt, const QString& defaultText) {
+  FlushReport();
+  QInputDialog dialog(this);
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(defaultText);
+  // Cancel gives the default text, and the command goes on with it.
+  return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
+}
+
+std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filter) {
+  FlushReport();
+  const QStringList filters = {QStringLiteral("Remessa (*.REM)"), QStringLiteral("Retorno (*.RET)"),
+                               QStringLiteral("Texto (*.TXT)"), QStringLiteral("Todos (*)")};
+  // Qt's own dialog, whose filters ignore case: a.rem shows under Remessa.
+  QFileDialog dialog(this, title, lastDirectory_);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.at(static_cast<int>(filter) - 1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString path = dialog.selectedFiles().constFirst();
+  lastDirectory_ = QFileInfo(path).absolutePath();
+  return path;
+}
+
+void MainWindow::Tell(const QString& text) {
+  FlushReport();
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), MessageText(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void MainWindow::ShowError(const QString& text) {
+  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), MessageText(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void MainWindow::OpenPage(const QUrl& url) {
+  if (!QDesktopServices::openUrl(url))
+    Tell(FromCp1252("Não foi possível abrir "_cp) + url.toDisplayString() + QLatin1Char('.'));
+}
+
+void MainWindow::Sair1Click() { close(); }
+
+void MainWindow::Sobre1Click() {
+  QMessageBox box(this);
+  box.setWindowTitle(windowTitle());
+  box.setIconPixmap(windowIcon().pixmap(48, 48));
+  box.setText(FromCp1252(Cat(kProgramName, " Versão: "_cp, kVersion)));
+  box.exec();
+}
+
+void MainWindow::Ajuda1Click() {
+  const QString path = programDirectory_ + QLatin1Char('/') + QLatin1String(kHelpFile);
+  if (!QFileInfo::exists(path)) {
+    Tell(FromCp1252("A página de ajuda não foi encontrada: "_cp) + path);
+    return;
+  }
+  OpenPage(QUrl::fromLocalFile(path));
+}
+
+void MainWindow::SuporteTcnico1Click() { OpenPage(QUrl(QString::fromLatin1(kHomePage))); }
+
+void MainWindow::AtualizaVersodesteaplicativo1Click() {
+  // clang-format off
+  Tell(FromCp1252("Uma página na web vai ser aberta com os arquivos que podem ser baixados para atualizar.\rBaixe, dizipe e substitua o seu executável."_cp));
+  // clang-format on
+  OpenPage(QUrl(QString::fromLatin1(kHomePage)));
+}
+
+void MainWindow::ImprimirMemoLines1Click() {
+  QString error;
+  if (!PrintReport(printer_, ReportTextLines(ReportText()), &error)) {
+    ShowError(error);
+    return;
+  }
+  Tell(FromCp1252("Fim da impressão !!!"_cp));
+}
+
+void MainWindow::ConfiguraImpresso1Click() {
+  QPageSetupDialog dialog(&printer_, this);
+  dialog.exec();
+}
+
+void MainWindow::ConfiguraImpressora1Click() {
+  QPrintDialog dialog(&printer_, this);
+  dialog.exec();
+}
+
+void MainWindow::ChooseReportColour(QPalette::ColorRole role) {
+  const QColor chosen = chooseColor(lastColor_);
+  if (!chosen.isValid()) return;  // Cancel
+  lastColor_ = chosen;
+  QPalette palette = memo1_->palette();
+  palette.setColor(role, chosen);
+  memo1_->setPalette(palette);
+}
+
+void MainWindow::ConfiguraFonte1Click() { ChooseReportColour(QPalette::Text); }
+
+void MainWindow::ConfiguraCorFundo1Click() { ChooseReportColour(QPalette::Base); }
+
+}  // namespace verilote::gui

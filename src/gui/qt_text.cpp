@@ -1,0 +1,57 @@
+#include "gui/qt_text.hpp"
+
+#include "app/cp1252.hpp"
+
+namespace verilote::gui {
+
+QString FromCp1252(std::string_view bytes) {
+  QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+  QChar* out = text.data();
+  for (const char c : bytes) *out++ = QChar(static_cast<char16_t>(cp1252::ToCodePoint(static_cast<unsigned char>(c))));
+  return text;
+}
+
+std::string ToCp1252(QStringView text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const QChar c : text) {
+    const int byte = cp1252::FromCodePoint(c.unicode());
+    bytes += byte < 0 ? '?' : static_cast<char>(byte);
+  }
+  return bytes;
+}
+
+QStringList ReportTextLines(const QString& rawText) {
+  QStringList lines = rawText.split(QChar::ParagraphSeparator);
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
+  return lines;
+}
+
+std::vector<std::string> ReportLinesOf(const QString& rawText) {
+  std::vector<std::string> lines;
+  qsizetype from = 0;
+  while (from < rawText.size()) {
+    qsizetype end = rawText.indexOf(QChar::ParagraphSeparator, from);
+    if (end < 0) end = rawText.size();
+    lines.push_back(ToCp1252(QStringView(rawText).mid(from, end - from)));
+    from = end + 1;
+  }
+  return lines;
+}
+
+QKeySequence KeySequenceOf(int shortcut) {
+  const int code = shortcut & 0xFF;
+  int key = 0;
+  if (code >= 112 && code <= 135)  // VK_F1 .. VK_F24
+    key = Qt::Key_F1 + (code - 112);
+  else if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+    key = code;
+  if (key == 0) return {};
+  int modifiers = 0;
+  if (shortcut & 8192) modifiers |= Qt::SHIFT;
+  if (shortcut & 16384) modifiers |= Qt::CTRL;
+  if (shortcut & 32768) modifiers |= Qt::ALT;
+  return QKeySequence(key | modifiers);
+}
+
+}  // namespace verilote::gui

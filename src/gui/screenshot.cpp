@@ -1,0 +1,47 @@
+#include "gui/screenshot.hpp"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "gui/main_window.hpp"
+
+namespace verilote::gui {
+
+namespace {
+
+void PressKey(int key) {
+  QWidget* popup = QApplication::activePopupWidget();
+  if (popup == nullptr) return;
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(popup, &press);
+}
+
+}  // namespace
+
+void TakeScreenshotLater(MainWindow& window, const QString& path) {
+  // Each step waits for the window system to map and paint the last one.
+  QTimer::singleShot(800, &window, [&window] {
+    window.activateWindow();
+    window.menuBar()->setActiveAction(window.ValidarMenu()->menuAction());
+  });
+  QTimer::singleShot(1200, &window, [] {
+    PressKey(Qt::Key_Down);   // Cobrança
+    PressKey(Qt::Key_Right);  // opens it; SIGCB is its first item
+    PressKey(Qt::Key_Right);  // opens SIGCB
+  });
+  QTimer::singleShot(2000, &window, [&window, path] {
+    const QRect frame = window.frameGeometry();
+    const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    const bool saved = shot.save(path, "PNG");
+    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+    QApplication::exit(saved ? 0 : 1);
+  });
+}
+
+}  // namespace verilote::gui

@@ -1,0 +1,171 @@
+// Start-up, shutdown and the window's own commands.
+#include <QAction>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+
+#include "app/shell.hpp"
+#include "gui/main_window.hpp"
+#include "gui/qt_text.hpp"
+#include "gui_test_support.hpp"
+
+namespace verilote::gui::testing {
+namespace {
+
+// Stands in for the web browser.
+class Browser : public QObject {
+  Q_OBJECT
+ public:
+  Browser() {
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
+  }
+  ~Browser() override {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  }
+  QList<QUrl> opened;
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
+
+std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartUpShowsNameVersionAndNoticeLine() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QCOMPARE(window.windowTitle(), FromCp1252("Verilote Versão 10.03"_cp));
+    QCOMPARE(window.VersionLabel()->text(), QStringLiteral("Verilote  10.03"));
+    QCOMPARE(window.HelpLabel()->text(),
+             FromCp1252("Essa versão é de 14/12/2021 - A cada 10 meses tem versão nova."_cp));
+    QCOMPARE(window.ReportLines(),
+             Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp}));
+    QCOMPARE(window.size(), QSize(957, 666));
+    // Showing again (after a minimise, say) does not write the line twice.
+    window.hide();
+    window.show();
+    QCOMPARE(window.ReportLines().size(), std::size_t{1});
+  }
+
+  void ReportAreaAsTheDesignHasIt() {
+    ShownWindow shown;
+    QPlainTextEdit* memo = shown.window->Report();
+    QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(!memo->isReadOnly());
+    QVERIFY(!memo->tabChangesFocus());
+    QVERIFY(QFontInfo(memo->font()).fixedPitch());
+    QCOMPARE(memo->font().pixelSize(), 12);
+    QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 0, 128));
+  }
+
+  void LeftoverFilesGoAtStartUpAndClosing() {
+    QTemporaryDir dir;
+    for (const char* name : {"versao2.exe", "versao.txt", "suporte.bat", "versao.bat", "email.txt", "keep.txt"})
+      WriteBytes(dir.filePath(name), "x");
+    MainWindow window(WindowOptions{dir.path()});
+    window.show();
+    QVERIFY(!QFile::exists(dir.filePath("versao2.exe")));
+    QVERIFY(!QFile::exists(dir.filePath("versao.txt")));
+    QVERIFY(QFile::exists(dir.filePath("suporte.bat")));
+    QTRY_VERIFY(window.ActionOf("Sair1Click")->isEnabled());
+    window.ActionOf("Sair1Click")->trigger();
+    QVERIFY(!window.isVisible());
+    for (const char* name : {"suporte.bat", "versao.bat", "email.txt"}) QVERIFY(!QFile::exists(dir.filePath(name)));
+    QVERIFY(QFile::exists(dir.filePath("keep.txt")));
+  }
+
+  void F10LeavesOnlyTheNoticeLine() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto notice = Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp});
+
+    window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QTest::keyClick(&window, Qt::Key_F10);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(window.ReportLines(), notice);
+
+    window.Report()->clear();
+    QCOMPARE(window.ReportLines().size(), std::size_t{0});
+    QTest::keyClick(&window, Qt::Key_F10);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(window.ReportLines(), notice);
+  }
+
+  void ColoursLastForTheRunAndCancelChangesNothing() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QList<QColor> offered;
+    QColor answer = Qt::red;
+    window.chooseColor = [&](const QColor& initial) {
+      offered << initial;
+      return answer;
+    };
+    window.ActionOf("ConfiguraFonte1Click")->trigger();
+    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
+    answer = QColor();  // Cancel
+    const QColor background = window.Report()->palette().color(QPalette::Base);
+    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
+    QCOMPARE(window.Report()->palette().color(QPalette::Base), background);
+    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
+    answer = Qt::yellow;
+    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
+    QCOMPARE(window.Report()->palette().color(QPalette::Base), QColor(Qt::yellow));
+    // The dialog opens on the colour last chosen in either command, black at first.
+    QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
+  }
+
+  void WebPagesOpenInTheBrowser() {
+    Browser browser;
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    const QUrl home(QString::fromLatin1(kHomePage));
+
+    window.ActionOf("SuporteTcnico1Click")->trigger();
+    QTest::mouseClick(window.HelpLabel(), Qt::LeftButton);
+    ModalScript script({Accept()});
+    window.ActionOf("AtualizaVersodesteaplicativo1Click")->trigger();
+    QCOMPARE(browser.opened, (QList<QUrl>{home, home, home}));
+    QCOMPARE(script.seen, QStringList{"Verilote|" + FromCp1252("Uma página na web"_cp) +
+                                      " vai ser aberta com os arquivos que podem ser baixados para atualizar.\n" +
+                                      FromCp1252("Baixe, dizipe e substitua o seu executável."_cp)});
+  }
+
+  void AjudaOpensTheGuideBesideTheProgram() {
+    Browser browser;
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ModalScript missing({Accept()});
+    window.ActionOf("Ajuda1Click")->trigger();
+    QVERIFY(browser.opened.isEmpty());
+    QCOMPARE(missing.seen.size(), 1);  // says the page is missing
+
+    const QString page = shown.programDirectory.filePath(QString::fromLatin1(kHelpFile));
+    WriteBytes(page, "<html></html>");
+    window.ActionOf("Ajuda1Click")->trigger();
+    QCOMPARE(browser.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
+  }
+
+  void SobreShowsNameAndVersion() {
+    ShownWindow shown;
+    ModalScript script({Accept()});
+    shown.window->ActionOf("Sobre1Click")->trigger();
+    QCOMPARE(script.seen, QStringList{FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp)});
+  }
+};
+
+const RegisterTest kRegistration("WindowTest", [] { return std::make_unique<WindowTest>(); });
+
+}  // namespace
+}  // namespace verilote::gui::testing
+
+#include "window_test.moc"
