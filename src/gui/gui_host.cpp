@@ -72,6 +72,7 @@ static auto OnWindowThread(MainWindow& window, Ask ask) {
 }
 
 std::string GuiHost::InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) {
+  ThrowIfStopped();
   const QString answer = OnWindowThread(
       window_, [&] { return window_.AskText(FromCp1252(caption), FromCp1252(prompt), FromCp1252(defaultText)); });
   ThrowIfStopped();
@@ -79,6 +80,7 @@ std::string GuiHost::InputBox(std::string_view caption, std::string_view prompt,
 }
 
 std::optional<std::string> GuiHost::OpenFile(std::string_view title, FileFilter filter) {
+  ThrowIfStopped();
   const std::optional<QString> path =
       OnWindowThread(window_, [&] { return window_.AskFile(FromCp1252(title), filter); });
   ThrowIfStopped();
@@ -89,6 +91,7 @@ std::optional<std::string> GuiHost::OpenFile(std::string_view title, FileFilter 
 }
 
 void GuiHost::ShowMessage(std::string_view text) {
+  ThrowIfStopped();
   OnWindowThread(window_, [&] {
     window_.Tell(FromCp1252(text));
     return 0;

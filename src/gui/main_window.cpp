@@ -43,6 +43,7 @@ namespace {
 constexpr int kPumpMilliseconds = 50;
 constexpr int kPumpBudgetMilliseconds = 20;
 constexpr std::size_t kPumpSlice = 1000;
+constexpr int kProgressDelayMilliseconds = 300;
 
 QColor Navy() { return {0, 0, 128}; }
 
@@ -113,7 +114,7 @@ MainWindow::~MainWindow() {
     destroying_ = true;
     channel_.RequestStop();
     while (!workerDone_.load()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    worker_.join();
+    if (worker_.joinable()) worker_.join();
   }
 }
 
@@ -285,7 +286,7 @@ bool MainWindow::StartCommand(Handler handler) {
   menuBar()->setEnabled(false);
   progressBar_->setRange(0, 0);
   stopButton_->setEnabled(true);
-  progressRow_->show();
+  runClock_.start();
   pumpTimer_->start();
   worker_ = std::thread([this, handler, directory = QFile::encodeName(programDirectory_).toStdString()] {
     GuiHost host(*this, channel_, directory);
@@ -320,6 +321,8 @@ void MainWindow::Pump() {
   spent.start();
   while (MoveLines(kPumpSlice) == kPumpSlice && spent.elapsed() < kPumpBudgetMilliseconds) {
   }
+  // Quick commands end before the progress row would only flicker.
+  if (!progressRow_->isVisible() && runClock_.elapsed() >= kProgressDelayMilliseconds) progressRow_->show();
   const std::uint64_t total = channel_.BytesTotal();
   if (total == 0) {
     progressBar_->setRange(0, 0);
@@ -372,6 +375,7 @@ QString MainWindow::ReportText() {
 std::vector<std::string> MainWindow::ReportLines() { return ReportLinesOf(ReportText()); }
 
 QString MainWindow::AskText(const QString& caption, const QString& prompt, const QString& defaultText) {
+  if (destroying_ || closeWhenDone_) return defaultText;  // the command is being stopped
   FlushReport();
   QInputDialog dialog(this);
   dialog.setInputMode(QInputDialog::TextInput);
@@ -383,6 +387,7 @@ QString MainWindow::AskText(const QString& caption, const QString& prompt, const
 }
 
 std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filter) {
+  if (destroying_ || closeWhenDone_) return std::nullopt;
   FlushReport();
   const QStringList filters = {QStringLiteral("Remessa (*.REM)"), QStringLiteral("Retorno (*.RET)"),
                                QStringLiteral("Texto (*.TXT)"), QStringLiteral("Todos (*)")};
@@ -400,6 +405,7 @@ std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filt
 }
 
 void MainWindow::Tell(const QString& text) {
+  if (destroying_ || closeWhenDone_) return;
   FlushReport();
   QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), MessageText(text), QMessageBox::Ok, this);
   box.exec();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPalette>
 #include <QPrinter>
@@ -129,6 +130,7 @@ class MainWindow : public QMainWindow {
   QWidget* progressRow_ = nullptr;
   QMenu* validarMenu_ = nullptr;
   QTimer* pumpTimer_ = nullptr;
+  QElapsedTimer runClock_;
   std::map<std::string, QAction*, std::less<>> actions_;
 
   QPrinter printer_;

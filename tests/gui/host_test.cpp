@@ -157,7 +157,7 @@ class HostTest : public QObject {
     QSignalSpy finished(&window, &MainWindow::CommandFinished);
     gRecordsRead = 0;
     QVERIFY(window.StartCommand(ReadsForever));
-    QVERIFY(window.StopButton()->isVisible());
+    QTRY_VERIFY(window.StopButton()->isVisible());
     QVERIFY(!window.StartCommand(ReadsForever));  // one command at a time
     QTRY_VERIFY(gRecordsRead > 20);
     QTest::mouseClick(window.StopButton(), Qt::LeftButton);
