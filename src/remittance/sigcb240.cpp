@@ -69,18 +69,23 @@ bool IsZeros(std::string_view field, std::size_t length) {
 
 bool Contains(std::string_view codes, std::string_view field) { return codes.find(field) != std::string_view::npos; }
 
-// The day number of a valid ddmmyyyy field (or dd/mm/yyyy text), for the
-// date-order rules; nothing when it is not a valid date.
-std::optional<std::int64_t> DayOf(std::string_view text) {
-  if (!IsValidDate(text)) return std::nullopt;
-  const std::optional<CivilDate> date = ParseDate(SlashDate(Trim(text)));
+// The day number of a valid ddmmyyyy field, for the date-order rules; nothing
+// when IsValidDate would reject it (for eight characters: eight digits naming
+// a real day). The field is read straight into ParseDate: the date rules run
+// several times on every title of a large file.
+std::optional<std::int64_t> DayOf(std::string_view field) {
+  if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
+  const char slashed[10] = {field[0], field[1], '/', field[2], field[3], '/', field[4], field[5], field[6], field[7]};
+  const std::optional<CivilDate> date = ParseDate(std::string_view(slashed, sizeof slashed));
   if (!date) return std::nullopt;
   return DaysFromCivil(*date);
 }
 
 // The value of a field that passed IsNumeric (digits with an optional sign,
-// decimal comma and exponent). Amounts of 15 digits are exact in a double.
+// decimal comma and exponent). Plain digits, the usual case, are converted as
+// integers; the other forms as a double, exact for amounts of 15 digits.
 double NumericValue(std::string_view text) {
+  if (!text.empty() && text.size() <= 18 && IsAllDigits(text)) return static_cast<double>(StrToInt(text));
   char buffer[64];
   const std::size_t n = text.size() < sizeof buffer - 1 ? text.size() : sizeof buffer - 1;
   for (std::size_t i = 0; i < n; ++i) buffer[i] = text[i] == ',' ? '.' : text[i];
@@ -383,9 +388,14 @@ void CheckPaymentOption(Cnab240Run& run, std::string_view rec) {
 // valid: a date whose own rule failed is not compared.
 void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   if (Contains(run.codes, "20.3P")) return;
-  run.dueDate = Cat(Field(rec, 78, 79), '/', Field(rec, 80, 81), '/', Field(rec, 82, 85));
-  const std::optional<std::int64_t> due = DayOf(run.dueDate);
-  if (!due) return;
+  const std::optional<std::int64_t> due = DayOf(Field(rec, 78, 85));
+  if (!due) return;  // cannot happen: field 20.3P passed IsValidDate
+  run.dueDate.assign(Field(rec, 78, 79))
+      .append(1, '/')
+      .append(Field(rec, 80, 81))
+      .append(1, '/')
+      .append(Field(rec, 82, 85));
+  run.dueDay = *due;
   const std::string_view discount = Field(rec, 143, 150), issue = Field(rec, 110, 117), interest = Field(rec, 119, 126);
   if (!Contains(run.codes, "31.3P") && discount != "00000000") {
     const auto day = DayOf(discount);
@@ -592,9 +602,8 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
     const std::optional<std::int64_t> fine = DayOf(Field(rec, 67, 74));
     if (!fine) {
       run.Code(" 15.3R");
-    } else if (run.dueDate.size() == 10) {
-      const std::optional<std::int64_t> due = DayOf(run.dueDate);
-      if (due && *fine <= *due) run.Code(" Data da Multa não pode ser anterior ou igual a data do vencimento."_cp);
+    } else if (run.dueDate.size() == 10 && *fine <= run.dueDay) {
+      run.Code(" Data da Multa não pode ser anterior ou igual a data do vencimento."_cp);
     }
   }
   if (!Numeric<75, 89>(rec)) run.Code(" 16.3R");
