@@ -86,8 +86,8 @@ TEST(SigcbRemessa240Cli, FaultyExampleExitsOne) {
           S("Linha 5 SEGMENTO R. Codigos de erro: Data da Multa não pode ser anterior ou igual a data do vencimento."_cp),
           S("Linha 6 Tipo de impressão não esperado por este aplicativo !!"_cp),
           "Registro numero 6 08.3S deveria ser 1, 2 ou 3!!!",
-          S("Linha 7 SEGMENTO P. Codigos de erro: Desconto não pode ser maior ou igual ao valor do título.  Para ->  "
-            "NN: 11/000000000000002 SeuN: DOC00000002"_cp),
+          S("Linha 7 SEGMENTO P. Codigos de erro: Desconto não pode ser maior ou igual ao valor do título. "_cp) +
+              " Para ->  NN: 11/000000000000002 SeuN: DOC00000002",
           S("Linha 10 Total de registros do lote não confere !! informado 8 calculado 9"_cp),
       },
       SecondLote(),
