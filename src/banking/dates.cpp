@@ -95,12 +95,19 @@ std::optional<CivilDate> ParseDate(std::string_view text) {
 }
 
 bool IsValidDate(std::string_view text) {
-  std::string t(Trim(text));
-  if (t.size() == 8) t = SlashDate(t);
-  if (t.size() != 10 || t[2] != '/' || t[5] != '/') return false;
-  for (const std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9})
+  // dd/mm/yyyy, or ddmmyyyy as the layouts' date fields hold it.
+  const std::string_view t = Trim(text);
+  const bool slashed = t.size() == 10 && t[2] == '/' && t[5] == '/';
+  if (!slashed && t.size() != 8) return false;
+  const std::size_t month = slashed ? 3 : 2, year = slashed ? 6 : 4;
+  for (const std::size_t i : {std::size_t{0}, std::size_t{1}, month, month + 1, year, year + 1, year + 2, year + 3})
     if (!IsDigit(t[i])) return false;
-  return ParseDate(t).has_value();
+  const auto number = [&t](std::size_t from, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = from; i < from + digits; ++i) value = value * 10 + (t[i] - '0');
+    return value;
+  };
+  return IsRealDate({number(year, 4), number(month, 2), number(0, 2)});
 }
 
 std::string SlashDate(std::string_view text) {

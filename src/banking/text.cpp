@@ -113,6 +113,7 @@ bool IsAllDigits(std::string_view text) {
 // A floating-point number as the toolkit reads one: optional sign, digits with
 // an optional decimal comma and digits, optional exponent; nothing around it.
 bool IsNumeric(std::string_view text) {
+  if (!text.empty() && IsAllDigits(text)) return true;  // what layout fields hold
   std::size_t i = 0;
   const auto digits = [&] {
     const std::size_t start = i;
@@ -182,6 +183,9 @@ std::string_view TrimRight(std::string_view text) {
   return text.substr(0, n);
 }
 
-std::string_view Trim(std::string_view text) { return TrimRight(TrimLeft(text)); }
+std::string_view Trim(std::string_view text) {
+  if (text.empty() || (!IsBlankOrControl(text.front()) && !IsBlankOrControl(text.back()))) return text;
+  return TrimRight(TrimLeft(text));
+}
 
 }  // namespace verilote

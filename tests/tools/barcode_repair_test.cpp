@@ -65,7 +65,9 @@ TEST_P(BarcodeRepair, EveryWrongDigitIsCorrected) {
         EXPECT_EQ(repair.message, Shown(typed, valid));
         // The corrected barcode passes the 44-position check of its module.
         EXPECT_TRUE(HasValidCollectionDv(valid));
-        if (id == '6' || id == '7') EXPECT_TRUE(CheckBarcodeDvMod10(valid));
+        if (id == '6' || id == '7') {
+          EXPECT_TRUE(CheckBarcodeDvMod10(valid));
+        }
       }
     }
   }
