@@ -30,25 +30,34 @@ constexpr std::string_view kClosingLine = "Para utilizar em outro editor, seleci
 
 enum class ListForm { Ten, Fifteen, Eighteen, Sigcb };
 
+using DvRoutine = std::string (*)(std::string_view);
+
+// A number followed by "-" and its check digit, as every "Nosso Número"
+// command shows it.
+std::string WithDv(std::string_view number, DvRoutine dv) { return Cat(number, '-', dv(number)); }
+
 struct ListLayout {
   std::string_view firstPrompt;
   std::size_t zeroFill;  // width the first number is zero-filled to; 0 keeps it as typed
   std::size_t prefixLength;
   std::string_view quantityPrompt;
+  DvRoutine dv;  // none for SIGCB, whose digit also covers the two options
 };
 
 ListLayout LayoutOf(ListForm form) {
   switch (form) {
     case ListForm::Ten:
-      return {"Digite NN sem dígito com 10 posições"_cp, 0, 5, "Digite a quantidade (Máximo de 9999)"_cp};
+      return {"Digite NN sem dígito com 10 posições"_cp, 0, 5, "Digite a quantidade (Máximo de 9999)"_cp,
+              NossoNumero10Dv};
     case ListForm::Fifteen:
-      return {"Digite NN sem dígito com 15 posições"_cp, 0, 10, "Digite a quantidade (Máximo de 9999)"_cp};
+      return {"Digite NN sem dígito com 15 posições"_cp, 0, 10, "Digite a quantidade (Máximo de 9999)"_cp,
+              NossoNumero15Dv};
     case ListForm::Eighteen:
-      return {"Digite NN sem dígito"_cp, 18, 13, "Digite a quantidade (Máximo de 999)"_cp};
+      return {"Digite NN sem dígito"_cp, 18, 13, "Digite a quantidade (Máximo de 999)"_cp, NossoNumero18Dv};
     case ListForm::Sigcb:
       break;
   }
-  return {"Digite NN sem dígito de 1 a 15 posições"_cp, 15, 10, "Digite a quantidade (Máximo de 9999)"_cp};
+  return {"Digite NN sem dígito de 1 a 15 posições"_cp, 15, 10, "Digite a quantidade (Máximo de 9999)"_cp, nullptr};
 }
 
 // The SIGCB "Nosso Número" starts with the kind of collection and who prints
@@ -72,17 +81,8 @@ std::optional<SigcbOptions> AskSigcbOptions(Host& host) {
   return options;
 }
 
-std::string ListLine(ListForm form, const SigcbOptions& options, const std::string& number) {
-  switch (form) {
-    case ListForm::Ten:
-      return Cat(number, '-', NossoNumero10Dv(number));
-    case ListForm::Fifteen:
-      return Cat(number, '-', NossoNumero15Dv(number));
-    case ListForm::Eighteen:
-      return Cat(number, '-', NossoNumero18Dv(number));
-    case ListForm::Sigcb:
-      break;
-  }
+std::string ListLine(const ListLayout& layout, const SigcbOptions& options, const std::string& number) {
+  if (layout.dv != nullptr) return WithDv(number, layout.dv);
   // The "/" only separates the options on screen; the digit covers all 17.
   return Cat(options.kind, options.issuer, '/', number, '-', Mod11Dv(Cat(options.kind, options.issuer, number)));
 }
@@ -116,7 +116,7 @@ Verdict GenerateList(Host& host, ListForm form) {
       verdict = Verdict::Faulty;
       break;
     }
-    host.ReportAppend(ListLine(form, options, prefix + PadZeroLeft(Cat(counter), 5)));
+    host.ReportAppend(ListLine(layout, options, prefix + PadZeroLeft(Cat(counter), 5)));
   }
   host.ReportAppend(kClosingLine);
   return verdict;
@@ -127,49 +127,48 @@ Verdict GenerateList(Host& host, ListForm form) {
 constexpr std::string_view kNossoNumeroCaption = "Entre com o nosso número"_cp;
 constexpr std::string_view kNossoNumeroPrompt = "Digite o Nosso Número sem dígito"_cp;
 
+Verdict ShowNumberDv(Host& host, std::string_view caption, DvRoutine dv) {
+  host.ShowMessage(WithDv(host.InputBox(caption, kNossoNumeroPrompt, ""), dv));
+  return Verdict::Clean;
+}
+
+// CPF and CNPJ ("CGC") checks: the number as read, then the verdict; a wrong
+// one also shows the digits it should carry. `name` is "cpf" or "CGC".
+struct Document {
+  std::string_view name;
+  std::size_t baseLength;  // positions before the two check digits
+  bool (*isValid)(std::string_view);
+  std::string (*dvPair)(std::string_view);
+};
+
+Verdict ShowDocumentCheck(Host& host, const std::string& number, const Document& document) {
+  if (document.isValid(number)) {
+    host.ShowMessage(Cat(number, kCr, document.name, " CORRETO !!!"));
+    return Verdict::Clean;
+  }
+  const std::string_view base = Field(number, 1, document.baseLength);
+  host.ShowMessage(Cat(number, kCr, document.name, " INVÁLIDO !!!"_cp, kCr, "O ", document.name, " correto seria ",
+                       base, '-', document.dvPair(base)));
+  return Verdict::Faulty;
+}
+
 }  // namespace
 
 Verdict ValidaCPF1Click(Host& host) {
   const std::string cpf = PadZeroLeft(KeepDigits(host.InputBox("Entre com o cpf", "Digite o cpf", "")), 11);
-  if (IsValidCpf(cpf)) {
-    host.ShowMessage(Cat(cpf, kCr, "cpf CORRETO !!!"));
-    return Verdict::Clean;
-  }
-  const std::string_view base = Field(cpf, 1, 9);
-  host.ShowMessage(Cat(cpf, kCr, "cpf INVÁLIDO !!!"_cp, kCr, "O cpf correto seria ", base, '-', CpfDvPair(base)));
-  return Verdict::Faulty;
+  return ShowDocumentCheck(host, cpf, {"cpf", 9, IsValidCpf, CpfDvPair});
 }
 
 // An alphanumeric CNPJ keeps its letters (upper-cased); a numeric one reads
 // exactly as before, digits only.
 Verdict ValidaCGC1Click(Host& host) {
   const std::string cnpj = PadZeroLeft(KeepCnpjCharacters(host.InputBox("Entre com o CGC", "Digite o CGC", "")), 14);
-  if (IsValidCnpj(cnpj)) {
-    host.ShowMessage(Cat(cnpj, kCr, "CGC CORRETO !!!"));
-    return Verdict::Clean;
-  }
-  const std::string_view base = Field(cnpj, 1, 12);
-  host.ShowMessage(Cat(cnpj, kCr, "CGC INVÁLIDO !!!"_cp, kCr, "O CGC correto seria ", base, '-', CnpjDvPair(base)));
-  return Verdict::Faulty;
+  return ShowDocumentCheck(host, cnpj, {"CGC", 12, IsValidCnpj, CnpjDvPair});
 }
 
-Verdict NossoNmero1Click(Host& host) {
-  const std::string number = host.InputBox(kNossoNumeroCaption, kNossoNumeroPrompt, "");
-  host.ShowMessage(Cat(number, '-', NossoNumero10Dv(number)));
-  return Verdict::Clean;
-}
-
-Verdict NossoNmero16Pos1Click(Host& host) {
-  const std::string number = host.InputBox(kNossoNumeroCaption, kNossoNumeroPrompt, "");
-  host.ShowMessage(Cat(number, '-', NossoNumero15Dv(number)));
-  return Verdict::Clean;
-}
-
-Verdict NossoNmero18Posdv1Click(Host& host) {
-  const std::string number = host.InputBox("Nosso número 18 Pos"_cp, kNossoNumeroPrompt, "");
-  host.ShowMessage(Cat(number, '-', NossoNumero18Dv(number)));
-  return Verdict::Clean;
-}
+Verdict NossoNmero1Click(Host& host) { return ShowNumberDv(host, kNossoNumeroCaption, NossoNumero10Dv); }
+Verdict NossoNmero16Pos1Click(Host& host) { return ShowNumberDv(host, kNossoNumeroCaption, NossoNumero15Dv); }
+Verdict NossoNmero18Posdv1Click(Host& host) { return ShowNumberDv(host, "Nosso número 18 Pos"_cp, NossoNumero18Dv); }
 
 Verdict NossoNmeroSIGCB1Click(Host& host) {
   const std::optional<SigcbOptions> options = AskSigcbOptions(host);
@@ -189,7 +188,7 @@ Verdict GerarrelaodeNNdoSIGCB1Click(Host& host) { return GenerateList(host, List
 // not a number and fails the conversion, as any non-digit does.
 Verdict MostrarDVdeumaconta1Click(Host& host) {
   const std::string account = host.InputBox("Entre com o número da conta"_cp, "Digite no formato", "AAAAOOOCCCCCCCC");
-  host.ShowMessage(Cat(account, '-', Mod11DvFrom8(account)));
+  host.ShowMessage(WithDv(account, Mod11DvFrom8));
   return Verdict::Clean;
 }
 

@@ -16,16 +16,29 @@ int TextDigit(std::string_view text, std::size_t position) {
   return static_cast<int>(StrToInt(Copy(text, position, 1)));
 }
 
-// Weights 2..9 from the right, wrapping back to 2 (Mod11Dv and its kin).
-std::int64_t SumCycling(std::string_view text) {
+// The character routines read any byte as its code minus 48; the text
+// routines convert each position and fail on a non-digit.
+auto CharDigits(std::string_view text) {
+  return [text](std::size_t position) { return CharToDigit(text[position - 1]); };
+}
+auto TextDigits(std::string_view text) {
+  return [text](std::size_t position) { return TextDigit(text, position); };
+}
+
+// Weights 2..9 from the right over positions `length` down to 1, wrapping
+// back to 2 (Mod11Dv and its kin).
+template <class Digits>
+std::int64_t SumCycling(std::size_t length, Digits digit) {
   std::int64_t sum = 0;
   int weight = 2;
-  for (std::size_t i = text.size(); i > 0; --i) {
-    sum += std::int64_t{CharToDigit(text[i - 1])} * weight;
+  for (std::size_t i = length; i > 0; --i) {
+    sum += std::int64_t{digit(i)} * weight;
     if (++weight == 10) weight = 2;
   }
   return sum;
 }
+
+std::int64_t SumCycling(std::string_view text) { return SumCycling(text.size(), CharDigits(text)); }
 
 // 11 - r with 10 and 11 mapped to `high`. Non-digit characters can make the
 // sum negative; the remainder then keeps the sign, as the result is only
@@ -64,13 +77,14 @@ std::int64_t Mod10Product(std::int64_t value, int weight) {
   return p;
 }
 
-// Modulo 10 of a text routine over the whole of `digits`, the rightmost
-// weighted 2.
-int Mod10TextDigit(std::string_view digits, std::size_t length) {
+// Modulo 10 over positions `length` down to 1, the rightmost weighted 2;
+// 10 - r, 10 giving 0.
+template <class Digits>
+int Mod10Digit(std::size_t length, Digits digit) {
   std::int64_t sum = 0;
   int weight = 2;
   for (std::size_t i = length; i > 0; --i) {
-    sum += Mod10Product(TextDigit(digits, i), weight);
+    sum += Mod10Product(digit(i), weight);
     weight = 3 - weight;
   }
   const std::int64_t d = 10 - sum % 10;
@@ -101,13 +115,7 @@ char Mod11DvRising(std::string_view text) {
 }
 
 std::string Mod11DvText(std::string_view text) {
-  std::int64_t sum = 0;
-  int weight = 2;
-  for (std::size_t i = text.size(); i > 0; --i) {
-    sum += std::int64_t{TextDigit(text, i)} * weight;
-    if (++weight == 10) weight = 2;
-  }
-  return DigitText(ElevenMinusValue(sum));
+  return DigitText(ElevenMinusValue(SumCycling(text.size(), TextDigits(text))));
 }
 
 std::string NossoNumero10Dv(std::string_view text) {
@@ -140,20 +148,11 @@ std::string Mod11DvFrom8(std::string_view text) {
   return DigitText(TimesTen(sum));
 }
 
-char Mod10Dv(std::string_view text) {
-  std::int64_t sum = 0;
-  int weight = 2;
-  for (std::size_t i = text.size(); i > 0; --i) {
-    sum += Mod10Product(CharToDigit(text[i - 1]), weight);
-    weight = 3 - weight;
-  }
-  const std::int64_t d = 10 - sum % 10;
-  return d == 10 ? '0' : DigitToChar(static_cast<int>(d));
-}
+char Mod10Dv(std::string_view text) { return DigitToChar(Mod10Digit(text.size(), CharDigits(text))); }
 
 std::string SetBarcodeDvMod10(std::string_view barcode) {
   const std::string t = std::string(Field(barcode, 1, 3)) + std::string(Field(barcode, 5, 44));
-  const int digit = Mod10TextDigit(t, 43);
+  const int digit = Mod10Digit(43, TextDigits(t));
   std::string out(Field(barcode, 1, 3));
   out += DigitToChar(digit);
   out += Field(barcode, 5, 44);
@@ -165,7 +164,7 @@ bool CheckBarcodeDvMod10(std::string_view barcode) {
   return CharToDigit(withDigit[3]) == TextDigit(barcode, 4);
 }
 
-bool CheckBlockDvMod10(std::string_view block) { return Mod10TextDigit(block, 11) == TextDigit(block, 12); }
+bool CheckBlockDvMod10(std::string_view block) { return Mod10Digit(11, TextDigits(block)) == TextDigit(block, 12); }
 
 std::string CpfDvPair(std::string_view nineDigits) {
   std::string digits(nineDigits);

@@ -30,6 +30,11 @@ int ReadNumber(std::string_view text, std::size_t& i, std::size_t maxDigits) {
 
 std::string TwoDigits(int n) { return PadZeroLeft(Cat(n), 2); }
 
+// "ddmm..." as "dd/mm/" followed by the year given.
+std::string SlashDayMonth(std::string_view text, std::string_view year) {
+  return Cat(text.substr(0, 2), '/', text.substr(2, 2), '/', year);
+}
+
 std::int64_t BaseDay() { return DaysFromCivil(kFactorBase); }
 std::int64_t LastDay() { return DaysFromCivil({9999, 12, 31}); }
 
@@ -112,7 +117,7 @@ bool IsValidDate(std::string_view text) {
 
 std::string SlashDate(std::string_view text) {
   if (text.size() != 8) return std::string(text);
-  return Cat(text.substr(0, 2), '/', text.substr(2, 2), '/', text.substr(4, 4));
+  return SlashDayMonth(text, text.substr(4, 4));
 }
 
 std::string NormalizeDate(std::string_view text, CivilDate today) {
@@ -130,13 +135,13 @@ std::string NormalizeDate(std::string_view text, CivilDate today) {
       result = t;
       break;
     case 4:
-      result = Cat(t.substr(0, 2), '/', t.substr(2, 2), '/', year);
+      result = SlashDayMonth(t, year);
       break;
     case 5:
       result = Cat(t, '/', year);
       break;
     case 6:
-      result = Cat(t.substr(0, 2), '/', t.substr(2, 2), '/', expand(t.substr(4, 2)));
+      result = SlashDayMonth(t, expand(t.substr(4, 2)));
       break;
     case 8:
       result = t[2] == '/' ? Cat(t.substr(0, 6), expand(t.substr(6, 2))) : SlashDate(t);
