@@ -40,12 +40,6 @@ bool Differs(std::int64_t value, std::uint64_t count) {
   return value < 0 || static_cast<std::uint64_t>(value) != count;
 }
 
-bool IsMovementCode(std::string_view code) {
-  for (const std::string_view known : kMovementCodes)
-    if (code == known) return true;
-  return false;
-}
-
 void CheckCharacters(Cnab240Run& run, std::string_view rec) {
   if (!HasRefusedByte(rec)) return;
   std::string line = Cat("Registro numero ", run.record, " com Caracter inválido nas posições: "_cp);
@@ -142,31 +136,26 @@ void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {
 }
 
 void CheckSegment(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
+  using Rule = void (Cnab240Rules::*)(Cnab240Run&, std::string_view);
+  const auto count = [&](std::uint64_t& counter, Rule rule) {
+    ++counter;
+    (rules.*rule)(run, rec);
+  };
   switch (rec.size() >= 14 ? rec[13] : '\0') {
     case 'P':
-      ++run.p;
-      rules.SegmentP(run, rec);
-      break;
+      return count(run.p, &Cnab240Rules::SegmentP);
     case 'Q':
-      ++run.q;
-      rules.SegmentQ(run, rec);
-      break;
+      return count(run.q, &Cnab240Rules::SegmentQ);
     case 'R':
-      ++run.r;
-      rules.SegmentR(run, rec);
-      break;
+      return count(run.r, &Cnab240Rules::SegmentR);
     case 'S':
-      ++run.s;
-      rules.SegmentS(run, rec);
-      break;
+      return count(run.s, &Cnab240Rules::SegmentS);
     case 'Y':
-      if (Field(rec, 18, 19) == "53") {
-        if (run.variant.countsY53) ++run.y53;
-        rules.SegmentY53(run, rec);
-      }
-      break;
+      if (Field(rec, 18, 19) != "53") return;
+      if (run.variant.countsY53) ++run.y53;
+      return rules.SegmentY53(run, rec);
     default:
-      break;
+      return;
   }
 }
 
@@ -226,23 +215,17 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
 
 void WriteSummary(Cnab240Run& run) {
   const std::uint64_t found = run.p + run.q + run.r + run.s;
-  switch (run.variant.summary) {
-    case SummaryCount::PQRS:
-      if (found + run.y53 != run.totalDetails)
-        run.Finding(Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails,
-                        " encontrado ", found));
-      break;
-    case SummaryCount::PQRSByKind:
-      if (found + run.y53 != run.totalDetails)
-        run.Finding(Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails,
-                        " encontrado tipo P -> ", run.p, " tipo Q -> ", run.q, " tipo R -> ", run.r, " tipo S -> ",
-                        run.s));
-      break;
-    case SummaryCount::PQRSWithout:
-      if (found != run.totalDetails)
-        run.Finding(
-            Cat("Existem registros diferentes de P,Q,R ou S  deveriam ter ", run.totalDetails, " encontrado ", found));
-      break;
+  if (run.variant.summary == SummaryCount::PQRSWithout) {
+    if (found != run.totalDetails)
+      run.Finding(
+          Cat("Existem registros diferentes de P,Q,R ou S  deveriam ter ", run.totalDetails, " encontrado ", found));
+  } else if (found + run.y53 != run.totalDetails) {
+    const std::string shown =
+        run.variant.summary == SummaryCount::PQRS
+            ? Cat(found)
+            : Cat("tipo P -> ", run.p, " tipo Q -> ", run.q, " tipo R -> ", run.r, " tipo S -> ", run.s);
+    run.Finding(
+        Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails, " encontrado ", shown));
   }
   if (run.fileHeaders != 1)
     run.Finding("Existem mais ou menos de um HEADER, as informações aqui podem estar incorretas."_cp);
@@ -275,6 +258,12 @@ std::string Banner(std::size_t left, std::string_view caption, std::size_t right
 std::string PadCounter(std::uint64_t value, std::size_t width) {
   const std::string digits = Cat(value);
   return digits.size() >= width ? digits : PadZeroLeft(digits, width);
+}
+
+bool IsMovementCode(std::string_view code) {
+  for (const std::string_view known : kMovementCodes)
+    if (code == known) return true;
+  return false;
 }
 
 void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes) {

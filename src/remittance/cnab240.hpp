@@ -78,19 +78,16 @@ inline constexpr Cnab240Variant kSigcbFull{
     .summary = SummaryCount::PQRS,
 };
 
-inline constexpr Cnab240Variant kSigcbPartial{
-    .dialogTitle = "Selecione o arquivo remessa SIGCB",
-    .notice = "Não está validando Regsitros especiais tipo Y e valores zerados."_cp,
-    .startLine =
-        "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp,
-    .characterCheck = true,
-    .loteNumbering = LoteNumbering::Ordinal,
-    .sequenceCheck = true,
-    .detailChecks = DetailChecks::Full,
-    .trailerChecks = TrailerChecks::Full,
-    .countsY53 = true,
-    .summary = SummaryCount::PQRSByKind,
-};
+// "Valida Parcial": the frame of "Valida Tudo" with its own notice, a start
+// line, and the summary's found counts shown per segment.
+inline constexpr Cnab240Variant kSigcbPartial = [] {
+  Cnab240Variant v = kSigcbFull;
+  v.notice = "Não está validando Regsitros especiais tipo Y e valores zerados."_cp;
+  v.startLine =
+      "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp;
+  v.summary = SummaryCount::PQRSByKind;
+  return v;
+}();
 
 inline constexpr Cnab240Variant kSicob240{
     .dialogTitle = "Selecione o arquivo remessa SICOB",
@@ -105,18 +102,17 @@ inline constexpr Cnab240Variant kSicob240{
     .summary = SummaryCount::PQRSWithout,
 };
 
-inline constexpr Cnab240Variant kSinco{
-    .dialogTitle = "Selecione o arquivo remessa SINCO",
-    .notice = "Não está validando:\rRegsitros especiais tipo Y\rValores zerados"_cp,
-    .startLine = "",
-    .characterCheck = false,
-    .loteNumbering = LoteNumbering::SingleLote,
-    .sequenceCheck = false,
-    .detailChecks = DetailChecks::MovementOne,
-    .trailerChecks = TrailerChecks::CountsOnly,
-    .countsY53 = false,
-    .summary = SummaryCount::PQRSWithout,
-};
+// SINCO: the trailers and summary of SICOB 240, a single lote, no sequence
+// check, and movement code "01" only.
+inline constexpr Cnab240Variant kSinco = [] {
+  Cnab240Variant v = kSicob240;
+  v.dialogTitle = "Selecione o arquivo remessa SINCO";
+  v.notice = "Não está validando:\rRegsitros especiais tipo Y\rValores zerados"_cp;
+  v.loteNumbering = LoteNumbering::SingleLote;
+  v.sequenceCheck = false;
+  v.detailChecks = DetailChecks::MovementOne;
+  return v;
+}();
 
 // ---- The state of one run.
 
@@ -209,6 +205,14 @@ inline bool IsBlankField(std::string_view field) {
   return !AnyByte(field, [](unsigned char c) { return c > ' '; });
 }
 
+// Positions 16-17 of a detail record: a movement code a remittance may carry.
+bool IsMovementCode(std::string_view code);
+
+// The field holds exactly `length` characters, all of them c.
+inline bool IsAll(std::string_view field, std::size_t length, char c) {
+  return field.size() == length && field.find_first_not_of(c) == std::string_view::npos;
+}
+
 // ---- Rule tables. A row names a test of the record and the code appended to
 // the code list when the test fails; the rows run top to bottom.
 
@@ -250,8 +254,7 @@ bool OneOf(std::string_view rec) {
 // end does not).
 template <std::size_t From, std::size_t To, char C>
 bool AllOf(std::string_view rec) {
-  const std::string_view field = Field(rec, From, To);
-  return field.size() == To - From + 1 && field.find_first_not_of(C) == std::string_view::npos;
+  return IsAll(Field(rec, From, To), To - From + 1, C);
 }
 
 // Blank after trimming.
@@ -287,11 +290,12 @@ bool ValidDate(std::string_view rec) {
   return IsValidDate(Field(rec, From, To));
 }
 
-// The agency check digit at Pos equals Mod11DvTimesTen of positions From-To.
-template <std::size_t Pos, std::size_t From, std::size_t To>
+// The agency check digit at Pos equals Dv (Mod11DvTimesTen unless named) of
+// positions From-To.
+template <std::size_t Pos, std::size_t From, std::size_t To, char (*Dv)(std::string_view) = Mod11DvTimesTen>
 bool AgencyDv(std::string_view rec) {
   const std::string_view dv = Field(rec, Pos, Pos);
-  return dv.size() == 1 && dv[0] == Mod11DvTimesTen(Field(rec, From, To));
+  return dv.size() == 1 && dv[0] == Dv(Field(rec, From, To));
 }
 
 }  // namespace verilote

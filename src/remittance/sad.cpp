@@ -15,13 +15,14 @@ namespace {
 
 constexpr std::size_t kRecordLength = 162;
 
-struct NumericField {
+// A field of a payer record and its finding, followed by the record number.
+struct FieldMessage {
   std::size_t from, to;
-  std::string_view message;  // followed by the record number
+  std::string_view message;
 };
 
 // Payer record numeric fields, checked in this order after position 148.
-constexpr NumericField kNumericFields[] = {
+constexpr FieldMessage kNumericFields[] = {
     {1, 9, "Erro não é número da pos=1 até 9. registro="_cp},
     {10, 14, "Erro não é número da pos=10 até 14. registro="_cp},
     {126, 133, "Erro não é número da pos=126 até 133. registro="_cp},
@@ -31,13 +32,8 @@ constexpr NumericField kNumericFields[] = {
     {158, 162, "Erro não é número da pos=158 até 162. registro="_cp},
 };
 
-struct RequiredField {
-  std::size_t from, to;
-  std::string_view message;
-};
-
 // Payer name and address, checked after the movement code.
-constexpr RequiredField kRequiredFields[] = {
+constexpr FieldMessage kRequiredFields[] = {
     {16, 55, "Erro falta nome (pos=16,40). registro="},    {56, 95, "Erro falta endereco (pos=56,40). registro="},
     {96, 109, "Erro falta bairro (pos=96,14). registro="}, {110, 123, "Erro falta cidade (pos=110,14). registro="},
     {124, 125, "Erro falta UF (pos=124,2). registro="},
@@ -64,12 +60,12 @@ struct Run {
 
   void Payer(std::string_view rec) {
     if (!Trim(Field(rec, 148, 148)).empty()) Finding(Cat("Erro não é branco (pos=148). registro="_cp, record));
-    for (const NumericField& f : kNumericFields)
+    for (const FieldMessage& f : kNumericFields)
       if (!IsNumeric(Field(rec, f.from, f.to))) Finding(Cat(f.message, record));
     const std::string_view movement = Field(rec, 15, 15);
     if (movement != "I" && movement != "A" && movement != "E")
       Finding(Cat("Erro encontrado ", movement, " na pos=15 e deveria ser I ou A ou E.  reg=", record));
-    for (const RequiredField& f : kRequiredFields)
+    for (const FieldMessage& f : kRequiredFields)
       if (Trim(Field(rec, f.from, f.to)).empty()) Finding(Cat(f.message, record));
   }
 };

@@ -22,23 +22,22 @@ bool NotAllOf(std::string_view rec) {
   return !AllOf<From, To, C>(rec);
 }
 
-// A CPF (or CNPJ) rule that applies when position KindPos holds Kind.
-template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
-bool CpfIfKind(std::string_view rec) {
-  return !At(rec, KindPos, Kind) || IsValidCpf(Field(rec, From, To));
-}
+using DocumentTest = bool (*)(std::string_view);
 
-template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
-bool CnpjIfKind(std::string_view rec) {
-  return !At(rec, KindPos, Kind) || IsValidCnpj(Field(rec, From, To));
+// A CPF or CNPJ rule that applies when position KindPos holds Kind (or, with
+// Unless, when it does not).
+template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To, DocumentTest Valid, bool Unless = false>
+bool ValidIfKind(std::string_view rec) {
+  return At(rec, KindPos, Kind) == Unless || Valid(Field(rec, From, To));
 }
-
+template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
+constexpr RecordTest CpfIfKind = ValidIfKind<KindPos, Kind, From, To, IsValidCpf>;
+template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
+constexpr RecordTest CnpjIfKind = ValidIfKind<KindPos, Kind, From, To, IsValidCnpj>;
 // The CNPJ rule of the headers, which applies to every kind of inscription
 // other than "1" (CPF).
 template <std::size_t KindPos, std::size_t From, std::size_t To>
-bool CnpjUnlessCpf(std::string_view rec) {
-  return At(rec, KindPos, '1') || IsValidCnpj(Field(rec, From, To));
-}
+constexpr RecordTest CnpjUnlessCpf = ValidIfKind<KindPos, '1', From, To, IsValidCnpj, true>;
 
 // Fields 17.3Q and 18.3Q (guarantor's kind and number, 154-169) are digits,
 // except that a guarantor of kind "2" may carry an alphanumeric CNPJ, whose
@@ -50,22 +49,16 @@ bool GuarantorNumeric(std::string_view rec) {
 
 bool GuarantorInformed(std::string_view rec) { return !AllOf<155, 169, '0'>(rec); }
 
-bool GuarantorCpf(std::string_view rec) {
-  return !GuarantorInformed(rec) || !At(rec, 154, '1') || IsValidCpf(Field(rec, 159, 169));
-}
-
-bool GuarantorCnpj(std::string_view rec) {
-  return !GuarantorInformed(rec) || !At(rec, 154, '2') || IsValidCnpj(Field(rec, 156, 169));
+// The guarantor's CPF (kind "1") or CNPJ (kind "2"), when one is informed.
+template <char Kind, std::size_t From, DocumentTest Valid>
+bool GuarantorDocument(std::string_view rec) {
+  return !GuarantorInformed(rec) || ValidIfKind<154, Kind, From, 169, Valid>(rec);
 }
 
 bool GuarantorName(std::string_view rec) { return At(rec, 154, '0') || TrimmedAtLeast<170, 209, 3>(rec); }
 
 // Field 22.1: "00000000" (no date of credit) or a valid date.
 bool ZerosOrDate(std::string_view rec) { return Field(rec, 200, 207) == "00000000" || ValidDate<200, 207>(rec); }
-
-bool IsZeros(std::string_view field, std::size_t length) {
-  return field.size() == length && field.find_first_not_of('0') == std::string_view::npos;
-}
 
 bool Contains(std::string_view codes, std::string_view field) { return codes.find(field) != std::string_view::npos; }
 
@@ -149,16 +142,10 @@ constexpr std::string_view kCaixaPrints62 =
     " Titulo com Nosso Numero indicando impressão CAIXA, mas marcado na posição 62 como postagem do cedente."_cp;
 constexpr std::string_view kDiasProtesto = " Dias Para Protesto deve ser numérico."_cp;
 
-// Field 09.3P: the agency check digit at 23 is Mod11Dv of the agency (18-22).
-bool AgencyDvP(std::string_view rec) {
-  const std::string_view dv = Field(rec, 23, 23);
-  return dv.size() == 1 && dv[0] == Mod11Dv(Field(rec, 18, 22));
-}
-
 constexpr CodeRule kPBankRules[] = {
     {OneOf<1, 3, "104">, " 01.3P"},
     {Blank<15, 15>, " 06.3P"},
-    {AgencyDvP, " (09.3P)"},
+    {AgencyDv<23, 18, 22, Mod11Dv>, " (09.3P)"},
 };
 
 // Fields 13.3P to 27.3P, up to and including the due date (20.3P).
@@ -221,8 +208,8 @@ constexpr CodeRule kQRules[] = {
     {TrimmedExactly<152, 153, 2>, " Falta UF"},
     {GuarantorNumeric, " 17.3Q/18.3Q"},
     {OneOf<154, 154, "1", "2", "0">, " 17.3Q"},
-    {GuarantorCpf, " CPF do avalista invalido"},
-    {GuarantorCnpj, " CNPJ do avalista invalido"},
+    {GuarantorDocument<'1', 159, IsValidCpf>, " CPF do avalista invalido"},
+    {GuarantorDocument<'2', 156, IsValidCnpj>, " CNPJ do avalista invalido"},
     {GuarantorName, " 19.3Q"},
     {OneOf<210, 212, "000", "   ">, " 20.3Q"},
     {AllOf<213, 232, ' '>, " 21.3Q"},
@@ -250,15 +237,19 @@ constexpr ExtraDiscount kExtraDiscounts[] = {
 
 // ---- Segment Y53 (payment options). Lines, each after "Registro numero n".
 
+// Field 07.3Y: a remittance movement code, or "47" or "48".
+bool Y53Movement(std::string_view rec) {
+  const std::string_view movement = Field(rec, 16, 17);
+  return IsMovementCode(movement) || movement == "47" || movement == "48";
+}
+
 struct LineRule {
   RecordTest passes;
   std::string_view text;
 };
 
 constexpr LineRule kY53MovementRules[] = {
-    {OneOf<16, 17, "01", "02", "04", "05", "06", "07", "08", "09", "10", "11", "12", "13", "14", "15", "16", "17", "18",
-           "31", "33", "34", "36", "37", "38", "40", "47", "48">,
-     " 07.3Y Não encontrado no layout da CAIXA!!!"_cp},
+    {Y53Movement, " 07.3Y Não encontrado no layout da CAIXA!!!"_cp},
     {OneOf<20, 21, "02", "04">, " 09.3Y Deveria ser 02 ou 04!!!"},
 };
 
@@ -396,19 +387,31 @@ void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
       .append(1, '/')
       .append(Field(rec, 82, 85));
   run.dueDay = *due;
-  const std::string_view discount = Field(rec, 143, 150), issue = Field(rec, 110, 117), interest = Field(rec, 119, 126);
-  if (!Contains(run.codes, "31.3P") && discount != "00000000") {
-    const auto day = DayOf(discount);
-    if (day && *day > *due) run.Code(" Data Desconto não pode ser posterior a data vencimento."_cp);
-  }
-  if (!Contains(run.codes, "26.3P") && issue != "00000000") {
-    const auto day = DayOf(issue);
-    if (day && *day >= *due) run.Code(" Data Emissão do título não pode ser igual ou posterior a data vencimento."_cp);
-  }
-  if (!Contains(run.codes, "28.3P") && interest != "00000000") {
-    const auto day = DayOf(interest);
-    if (day && *day < *due) run.Code(" Data Juros do título não pode ser anterior a data vencimento."_cp);
-  }
+  // The day of the date at from..from+7 unless it is zeros or its own code
+  // was given.
+  const auto dayOf = [&](std::string_view ownCode, std::size_t from) -> std::optional<std::int64_t> {
+    const std::string_view date = Field(rec, from, from + 7);
+    if (date == "00000000" || Contains(run.codes, ownCode)) return std::nullopt;
+    return DayOf(date);
+  };
+  if (const auto day = dayOf("31.3P", 143); day && *day > *due)
+    run.Code(" Data Desconto não pode ser posterior a data vencimento."_cp);
+  if (const auto day = dayOf("26.3P", 110); day && *day >= *due)
+    run.Code(" Data Emissão do título não pode ser igual ou posterior a data vencimento."_cp);
+  if (const auto day = dayOf("28.3P", 119); day && *day < *due)
+    run.Code(" Data Juros do título não pode ser anterior a data vencimento."_cp);
+}
+
+// "Convenio: c Inscricao: " and the cedente's inscription of a header, whose
+// 14 positions start at `at`: a CNPJ, or three zeros and a CPF when the kind
+// of inscription (position 18) is "1".
+std::string ConvenioLine(std::string_view convenio, std::string_view rec, std::size_t at) {
+  const auto part = [&](std::size_t from, std::size_t to) { return Field(rec, at + from, at + to); };
+  if (At(rec, 18, '1'))
+    return Cat("Convenio: ", convenio, " Inscricao: ", part(3, 5), '.', part(6, 8), '.', part(9, 11), '-',
+               part(12, 13));
+  return Cat("Convenio: ", convenio, " Inscricao: ", part(0, 1), '.', part(2, 4), '.', part(5, 7), '/', part(8, 11),
+             '-', part(12, 13));
 }
 
 }  // namespace
@@ -437,13 +440,7 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
                " seq ", Field(rec, 158, 163)));
 
   ApplyCodeRules(kFileHeaderRules, rec, run.codes);
-  if (At(rec, 18, '1')) {
-    run.Info(Cat("Convenio: ", run.cedente, " Inscricao: ", Field(rec, 22, 24), '.', Field(rec, 25, 27), '.',
-                 Field(rec, 28, 30), '-', Field(rec, 31, 32)));
-  } else {
-    run.Info(Cat("Convenio: ", run.cedente, " Inscricao: ", Field(rec, 19, 20), '.', Field(rec, 21, 23), '.',
-                 Field(rec, 24, 26), '/', Field(rec, 27, 30), '-', Field(rec, 31, 32)));
-  }
+  run.Info(ConvenioLine(run.cedente, rec, 19));
 
   run.nsa = Field(rec, 158, 163);
   if (!IsNumeric(run.nsa)) run.Finding("Erro no número do nsa do arquivo. Nao é um número válido"_cp);
@@ -457,25 +454,19 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
 // ---- Lote header.
 
 void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
-  const std::string_view version = Field(rec, 14, 16);
-  if (run.layoutVersion == "107") {
-    if (Field(rec, 34, 40) != run.cedente) {
-      run.Finding(kCedenteDiverge);
-      run.Code(" 11.1");
-    }
-    if (!AllOf<41, 53, '0'>(rec)) run.Code(" 12.1");
-    if (!partial_ && version != "067")
-      run.Finding(Cat("Versão do Header de Lote deveria ser 067 e está com "_cp, version));
-  } else {
-    if (Field(rec, 34, 39) != run.cedente) {
-      run.Finding(kCedenteDiverge);
-      run.Code(" 11.1");
-    }
-    if (!AllOf<40, 53, '0'>(rec)) run.Code(" 12.1");
-    if (Field(rec, 60, 65) != run.cedente) run.Code(" Campo 14.1 deve ser igual ao 11.1");
-    if (!partial_ && version != "060")
-      run.Finding(Cat("Versão do Header de Lote deveria ser 060 e está com "_cp, version));
+  // Field 11.1 (from 34) carries the cedente code, seven positions in layout
+  // 107 and six otherwise; field 12.1 zero-fills up to 53.
+  const bool layout107 = run.layoutVersion == "107";
+  const std::size_t width = layout107 ? 7 : 6;
+  if (Copy(rec, 34, width) != run.cedente) {
+    run.Finding(kCedenteDiverge);
+    run.Code(" 11.1");
   }
+  if (!IsAll(Copy(rec, 34 + width, 20 - width), 20 - width, '0')) run.Code(" 12.1");
+  if (!layout107 && Field(rec, 60, 65) != run.cedente) run.Code(" Campo 14.1 deve ser igual ao 11.1");
+  const std::string_view version = Field(rec, 14, 16), expected = layout107 ? "067" : "060";
+  if (!partial_ && version != expected)
+    run.Finding(Cat("Versão do Header de Lote deveria ser "_cp, expected, " e está com "_cp, version));
 
   run.Info(Banner(38, " CAPA DE LOTE ", 36));
   const std::string recorded = Cat(Field(rec, 192, 193), '/', Field(rec, 194, 195), '/', Field(rec, 196, 199));
@@ -486,13 +477,7 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   }
 
   ApplyCodeRules(kLoteHeaderRules, rec, run.codes);
-  if (At(rec, 18, '1')) {
-    run.Info(Cat("Convenio: ", Field(rec, 34, 39), " Inscricao: ", Field(rec, 23, 25), '.', Field(rec, 26, 28), '.',
-                 Field(rec, 29, 31), '-', Field(rec, 32, 33)));
-  } else {
-    run.Info(Cat("Convenio: ", Field(rec, 34, 39), " Inscricao: ", Field(rec, 20, 21), '.', Field(rec, 22, 24), '.',
-                 Field(rec, 25, 27), '/', Field(rec, 28, 31), '-', Field(rec, 32, 33)));
-  }
+  run.Info(ConvenioLine(Field(rec, 34, 39), rec, 20));
   const std::size_t cedenteLength = Trim(Field(rec, 66, 72)).size();
   if (cedenteLength != 7) run.Finding(Cat("Erro no campo 15.1, esperado tamanho 7 encontrado tamanho ", cedenteLength));
   const std::string_view message1 = Trim(Field(rec, 104, 143)), message2 = Trim(Field(rec, 144, 183));
@@ -531,12 +516,10 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   ApplyCodeRules(kPBankRules, rec, run.codes);
   // Field 10.3P carries the cedente code of the file header: six positions
   // and ten zeros in layout 101, seven and nine zeros in layout 107.
-  if (run.layoutVersion == "101") {
-    if (Field(rec, 24, 29) != run.cedente) run.Code(" (10.3P) - Cod ced diverge do lote");
-    if (!AllOf<30, 39, '0'>(rec)) run.Code(" (11.3P ou 12.3P)");
-  } else if (run.layoutVersion == "107") {
-    if (Field(rec, 24, 30) != run.cedente) run.Code(" (10.3P) - Cod ced diverge do lote");
-    if (!AllOf<31, 39, '0'>(rec)) run.Code(" (11.3P ou 12.3P)");
+  if (run.layoutVersion == "101" || run.layoutVersion == "107") {
+    const std::size_t width = run.layoutVersion == "107" ? 7 : 6;
+    if (Copy(rec, 24, width) != run.cedente) run.Code(" (10.3P) - Cod ced diverge do lote");
+    if (!IsAll(Copy(rec, 24 + width, 16 - width), 16 - width, '0')) run.Code(" (11.3P ou 12.3P)");
   }
   if (hasNossoNumero) CheckModality(run, rec);
   if (Field(rec, 41, 42) == "00" && At(rec, 224, '1') && At(rec, 221, '1')) run.Code(kBaixaEProtesto);
@@ -586,7 +569,7 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   for (const ExtraDiscount& d : kExtraDiscounts) {
     const std::string_view code = Field(rec, d.code, d.code);
     if (code != "0" && code != "1" && code != "2") run.RecordFinding(d.badCode);
-    const bool dateZeros = IsZeros(Copy(rec, d.date, 8), 8), amountZeros = IsZeros(Copy(rec, d.amount, 15), 15);
+    const bool dateZeros = IsAll(Copy(rec, d.date, 8), 8, '0'), amountZeros = IsAll(Copy(rec, d.amount, 15), 15, '0');
     if (code == "0") {
       if (!dateZeros) run.RecordFinding(d.dateWithoutDiscount);
       if (!amountZeros) run.RecordFinding(d.amountWithoutDiscount);
