@@ -8,6 +8,7 @@
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
+#include "app/report.hpp"
 #include "cli/cli.hpp"
 #include "support/fake_host.hpp"
 
@@ -16,315 +17,152 @@ namespace {
 
 using testing::FakeHost;
 using Status = Outcome::Status;
+using Lines = std::vector<std::string>;
 
 struct Prompt {
   std::string_view caption, prompt, defaultText;
 };
 
-void ExpectPrompts(const FakeHost& host, const std::vector<Prompt>& expected) {
-  ASSERT_EQ(host.prompts.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(host.prompts[i].caption, expected[i].caption) << "prompt " << i;
-    EXPECT_EQ(host.prompts[i].prompt, expected[i].prompt) << "prompt " << i;
-    EXPECT_EQ(host.prompts[i].defaultText, expected[i].defaultText) << "prompt " << i;
-  }
-}
-
-Outcome RunWith(Handler handler, FakeHost& host, std::vector<std::string> answers = {}) {
-  host.answers.assign(answers.begin(), answers.end());
-  return RunCommand(handler, host);
-}
-
-using Lines = std::vector<std::string>;
-
-// ---- Commands that answer in a message box.
-
-struct MessageCase {
-  const char* name;
-  Handler handler;
-  std::vector<std::string> answers;  // fewer than the prompts: the rest take their default
-  std::string_view message;
-  Status status;
-};
-
-class MessageCommand : public ::testing::TestWithParam<MessageCase> {};
-
-TEST_P(MessageCommand, AnswersInAMessageBoxAndLeavesTheReport) {
-  const MessageCase& c = GetParam();
-  FakeHost host;
-  host.report = {"kept"};
-  const Outcome outcome = RunWith(c.handler, host, c.answers);
-  EXPECT_EQ(outcome.status, c.status) << outcome.message;
-  EXPECT_EQ(host.messages, Lines{std::string(c.message)});
-  EXPECT_EQ(host.report, Lines{"kept"});
-  EXPECT_EQ(host.clears, 0);
-}
-
-const MessageCase kMessageCases[] = {
-    {"CpfFormatted", ValidaCPF1Click, {"123.456.789-09"}, "12345678909\rcpf CORRETO !!!", Status::Clean},
-    {"CpfCancel", ValidaCPF1Click, {}, "00000000000\rcpf CORRETO !!!", Status::Clean},
-    {"CpfShort", ValidaCPF1Click, {"191"}, "00000000191\rcpf CORRETO !!!", Status::Clean},
-    {"CpfLongKeepsFirst11", ValidaCPF1Click, {"1234567890999"}, "12345678909\rcpf CORRETO !!!", Status::Clean},
-    {"CpfInvalid",
-     ValidaCPF1Click,
-     {"123.456.789-00"},
-     "12345678900\rcpf INVÁLIDO !!!\rO cpf correto seria 123456789-09"_cp,
-     Status::Faulty},
-    {"CnpjFormatted", ValidaCGC1Click, {"11.222.333/0001-81"}, "11222333000181\rCGC CORRETO !!!", Status::Clean},
-    {"CnpjCancel", ValidaCGC1Click, {}, "00000000000000\rCGC CORRETO !!!", Status::Clean},
-    {"CnpjInvalid",
-     ValidaCGC1Click,
-     {"11.222.333/0001-18"},
-     "11222333000118\rCGC INVÁLIDO !!!\rO CGC correto seria 112223330001-81"_cp,
-     Status::Faulty},
-    {"CnpjAlphanumeric", ValidaCGC1Click, {"12.ABC.345/01DE-35"}, "12ABC34501DE35\rCGC CORRETO !!!", Status::Clean},
-    {"CnpjAlphanumericLowerCase",
-     ValidaCGC1Click,
-     {"12.abc.345/01de-35"},
-     "12ABC34501DE35\rCGC CORRETO !!!",
-     Status::Clean},
-    {"CnpjAlphanumericInvalid",
-     ValidaCGC1Click,
-     {"12.ABC.345/01DE-36"},
-     "12ABC34501DE36\rCGC INVÁLIDO !!!\rO CGC correto seria 12ABC34501DE-35"_cp,
-     Status::Faulty},
-    {"NossoNumero10", NossoNmero1Click, {"1234500001"}, "1234500001-7", Status::Clean},
-    {"NossoNumero10ShowsTheTextAsTyped", NossoNmero1Click, {"0000000001XY"}, "0000000001XY-9", Status::Clean},
-    {"NossoNumero15", NossoNmero16Pos1Click, {"123456789000001"}, "123456789000001-6", Status::Clean},
-    {"NossoNumero18ZeroFills", NossoNmero18Posdv1Click, {"1"}, "1-9", Status::Clean},
-    {"NossoNumero18Cancel", NossoNmero18Posdv1Click, {}, "-0", Status::Clean},
-    // 1 x 2 + 4 x 9 = 38, r = 5.
-    {"SigcbCancel", NossoNmeroSIGCB1Click, {}, "14000000000000000-6", Status::Clean},
-    // 3 x 2 + 2 x 3 + 1 x 4 + 1 x 9 + 2 x 2 = 29, r = 7.
-    {"SigcbTyped", NossoNmeroSIGCB1Click, {"2", "1", "123"}, "21000000000000123-4", Status::Clean},
-    {"SigcbKeepsFirst15", NossoNmeroSIGCB1Click, {"1", "4", "0000000000000019"}, "14000000000000001-4", Status::Clean},
-    {"SigcbBadKind", NossoNmeroSIGCB1Click, {"3"}, "Tipo Inválido !!"_cp, Status::Faulty},
-    {"SigcbKindWithBlank", NossoNmeroSIGCB1Click, {" 1"}, "Tipo Inválido !!"_cp, Status::Faulty},
-    {"SigcbBadIssuer", NossoNmeroSIGCB1Click, {"1", "2"}, "Opção Inválida !!"_cp, Status::Faulty},
-    {"Account", MostrarDVdeumaconta1Click, {"000100100000001"}, "000100100000001-2", Status::Clean},
-    {"FactorCancel", Gerarfatordevencimento1Click, {}, "Data: 06/12/2026\rFator: 1652", Status::Clean},
-    {"FactorNewCycle", Gerarfatordevencimento1Click, {"22/02/2025"}, "Data: 22/02/2025\rFator: 1000", Status::Clean},
-    {"FactorAsTyped", Gerarfatordevencimento1Click, {"3/7/2000"}, "Data: 3/7/2000\rFator: 1000", Status::Clean},
-    {"DateCancel", Validarumfatordevencimento1Click, {}, "Fator: 1652\rData: 06/12/2026", Status::Clean},
-    {"DateOfOldFactor", Validarumfatordevencimento1Click, {"9999"}, "Fator: 9999\rData: 21/02/2025", Status::Clean},
-    {"DateOfNewFactor", Validarumfatordevencimento1Click, {"1000"}, "Fator: 1000\rData: 22/02/2025", Status::Clean},
-};
-
-INSTANTIATE_TEST_SUITE_P(Calculators, MessageCommand, ::testing::ValuesIn(kMessageCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Calculators, PromptsOfTheMessageCommands) {
-  struct Case {
-    Handler handler;
-    std::vector<Prompt> prompts;
-  };
-  const Case cases[] = {
-      {ValidaCPF1Click, {{"Entre com o cpf", "Digite o cpf", ""}}},
-      {ValidaCGC1Click, {{"Entre com o CGC", "Digite o CGC", ""}}},
-      {NossoNmero1Click, {{"Entre com o nosso número"_cp, "Digite o Nosso Número sem dígito"_cp, ""}}},
-      {NossoNmero16Pos1Click, {{"Entre com o nosso número"_cp, "Digite o Nosso Número sem dígito"_cp, ""}}},
-      {NossoNmero18Posdv1Click, {{"Nosso número 18 Pos"_cp, "Digite o Nosso Número sem dígito"_cp, ""}}},
-      {NossoNmeroSIGCB1Click,
-       {{"1=Registrada 2=Sem Registro", "Digite opção 1 ou 2"_cp, "1"},
-        {"1=CAIXA Imprime 4=Cliente Imprime", "Digite opção 1 ou 4"_cp, "4"},
-        {"Digite o Nosso Número sem dígito"_cp, "Digite com tamanho de 1 a 15", ""}}},
-      {MostrarDVdeumaconta1Click, {{"Entre com o número da conta"_cp, "Digite no formato", "AAAAOOOCCCCCCCC"}}},
-      {Gerarfatordevencimento1Click, {{"Entre com a data", "Digite a data no formato:", "06/12/2026"}}},
-      {Validarumfatordevencimento1Click, {{"Entre com o fator", "Digite fator no formato:", "1652"}}},
-  };
-  for (const Case& c : cases) {
-    FakeHost host;
-    host.answers = {"1", "4", "0000000001", "000000000000001"};
-    RunCommand(c.handler, host);
-    ExpectPrompts(host, c.prompts);
-  }
-}
-
-TEST(Calculators, SigcbOptionsEndEarly) {
-  FakeHost host;
-  RunWith(NossoNmeroSIGCB1Click, host, {"3"});
-  EXPECT_EQ(host.prompts.size(), 1u) << "nothing more is asked after a bad kind";
-  FakeHost other;
-  RunWith(NossoNmeroSIGCB1Click, other, {"2", "2"});
-  EXPECT_EQ(other.prompts.size(), 2u) << "nothing more is asked after a bad issuer";
-}
-
-TEST(Calculators, ConversionFailuresAbortTheCommand) {
-  struct Case {
-    Handler handler;
-    std::vector<std::string> answers;
-    std::string_view error;
-  };
-  const Case cases[] = {
-      {NossoNmero1Click, {"123456789"}, "'' is not a valid integer value"},
-      {NossoNmero1Click, {"12345X7890"}, "'X' is not a valid integer value"},
-      {NossoNmero16Pos1Click, {"1234567890"}, "'' is not a valid integer value"},
-      {NossoNmero18Posdv1Click, {"12.3"}, "'.' is not a valid integer value"},
-      {MostrarDVdeumaconta1Click, {}, "'A' is not a valid integer value"},
-      {Gerarfatordevencimento1Click, {"31/02/2025"}, "'31/02/2025' is not a valid date"},
-      {Gerarfatordevencimento1Click,
-       {"01/01/1990"},
-       "A data '01/01/1990' é anterior a 07/10/1997 e não tem fator de vencimento"_cp},
-      {Validarumfatordevencimento1Click, {"abc"}, "'abc' is not a valid integer value"},
-  };
-  for (const Case& c : cases) {
-    FakeHost host;
-    const Outcome outcome = RunWith(c.handler, host, c.answers);
-    EXPECT_EQ(outcome.status, Status::Aborted);
-    EXPECT_EQ(outcome.message, c.error);
-    EXPECT_TRUE(host.messages.empty());
-  }
-}
-
-// ---- List commands.
+constexpr Prompt kCpf{"Entre com o cpf", "Digite o cpf", ""};
+constexpr Prompt kCnpj{"Entre com o CGC", "Digite o CGC", ""};
+constexpr Prompt kNossoNumero{"Entre com o nosso número"_cp, "Digite o Nosso Número sem dígito"_cp, ""};
+constexpr Prompt kNossoNumero18{"Nosso número 18 Pos"_cp, "Digite o Nosso Número sem dígito"_cp, ""};
+constexpr Prompt kKind{"1=Registrada 2=Sem Registro", "Digite opção 1 ou 2"_cp, "1"};
+constexpr Prompt kIssuer{"1=CAIXA Imprime 4=Cliente Imprime", "Digite opção 1 ou 4"_cp, "4"};
+constexpr Prompt kSigcbNumber{"Digite o Nosso Número sem dígito"_cp, "Digite com tamanho de 1 a 15", ""};
+constexpr Prompt kAccount{"Entre com o número da conta"_cp, "Digite no formato", "AAAAOOOCCCCCCCC"};
+constexpr Prompt kDate{"Entre com a data", "Digite a data no formato:", "06/12/2026"};
+constexpr Prompt kFactor{"Entre com o fator", "Digite fator no formato:", "1652"};
+constexpr Prompt kFirst10{"Entre com o NN inicial", "Digite NN sem dígito com 10 posições"_cp, ""};
+constexpr Prompt kFirst15{"Entre com o NN inicial", "Digite NN sem dígito com 15 posições"_cp, ""};
+constexpr Prompt kFirst18{"Entre com o NN inicial", "Digite NN sem dígito"_cp, ""};
+constexpr Prompt kFirstSigcb{"Entre com o NN inicial", "Digite NN sem dígito de 1 a 15 posições"_cp, ""};
+constexpr Prompt kQuantity{"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 9999)"_cp, "10"};
+constexpr Prompt kQuantity999{"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 999)"_cp, "10"};
 
 constexpr std::string_view kClosing = "Para utilizar em outro editor, selecione, copie e cole no destino.";
+constexpr std::string_view kError = "'' is not a valid integer value";
 
-TEST(Calculators, TenPositionList) {
-  FakeHost host;
-  host.report = {"old"};
-  EXPECT_EQ(RunWith(GerarrelaodeNNcom10Posies1Click, host, {"1234500001", "3"}).status, Status::Clean);
-  ExpectPrompts(host, {{"Entre com o NN inicial", "Digite NN sem dígito com 10 posições"_cp, ""},
-                       {"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 9999)"_cp, "10"}});
-  // 1234500001: 3 + 4 + 27 + 32 + 35 + 2 = 103, r = 4; each step adds 2 to S.
-  EXPECT_EQ(host.report, (Lines{"1234500001-7", "1234500002-5", "1234500003-3", std::string(kClosing)}));
-  EXPECT_EQ(host.clears, 1);
-  EXPECT_TRUE(host.messages.empty());
-}
+struct Case {
+  Handler handler;
+  Lines answers;  // fewer than the prompts: the rest take their default, as on Cancel
+  std::vector<Prompt> prompts;
+  Status status;
+  std::string_view message;  // the message box; the error when Aborted
+  Lines report = {"kept"};   // the report afterwards; it holds "kept" before
+};
 
-TEST(Calculators, FifteenPositionList) {
-  FakeHost host;
-  RunWith(GerarrelaodeNNcom16Posies1Click, host, {"123456789000001", "2"});
-  ExpectPrompts(host, {{"Entre com o NN inicial", "Digite NN sem dígito com 15 posições"_cp, ""},
-                       {"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 9999)"_cp, "10"}});
-  // S = 258 (r = 5), then 260 (r = 7).
-  EXPECT_EQ(host.report, (Lines{"123456789000001-6", "123456789000002-4", std::string(kClosing)}));
-}
+// clang-format off
+const Case kCases[] = {
+    {ValidaCPF1Click, {"123.456.789-09"}, {kCpf}, Status::Clean, "12345678909\rcpf CORRETO !!!"},
+    {ValidaCPF1Click, {}, {kCpf}, Status::Clean, "00000000000\rcpf CORRETO !!!"},
+    {ValidaCPF1Click, {"191"}, {kCpf}, Status::Clean, "00000000191\rcpf CORRETO !!!"},
+    {ValidaCPF1Click, {"123.456.789-00"}, {kCpf}, Status::Faulty,
+     "12345678900\rcpf INVÁLIDO !!!\rO cpf correto seria 123456789-09"_cp},
+    {ValidaCGC1Click, {"11.222.333/0001-81"}, {kCnpj}, Status::Clean, "11222333000181\rCGC CORRETO !!!"},
+    {ValidaCGC1Click, {}, {kCnpj}, Status::Clean, "00000000000000\rCGC CORRETO !!!"},
+    {ValidaCGC1Click, {"11.222.333/0001-18"}, {kCnpj}, Status::Faulty,
+     "11222333000118\rCGC INVÁLIDO !!!\rO CGC correto seria 112223330001-81"_cp},
+    {ValidaCGC1Click, {"12.abc.345/01de-35"}, {kCnpj}, Status::Clean, "12ABC34501DE35\rCGC CORRETO !!!"},
+    {ValidaCGC1Click, {"12.ABC.345/01DE-36"}, {kCnpj}, Status::Faulty,
+     "12ABC34501DE36\rCGC INVÁLIDO !!!\rO CGC correto seria 12ABC34501DE-35"_cp},
+    {NossoNmero1Click, {"1234500001"}, {kNossoNumero}, Status::Clean, "1234500001-7"},
+    {NossoNmero1Click, {"0000000001XY"}, {kNossoNumero}, Status::Clean, "0000000001XY-9"},
+    {NossoNmero1Click, {"12345X7890"}, {kNossoNumero}, Status::Aborted, "'X' is not a valid integer value"},
+    {NossoNmero16Pos1Click, {"123456789000001"}, {kNossoNumero}, Status::Clean, "123456789000001-6"},
+    {NossoNmero16Pos1Click, {"1234567890"}, {kNossoNumero}, Status::Aborted, kError},
+    {NossoNmero18Posdv1Click, {"1"}, {kNossoNumero18}, Status::Clean, "1-9"},
+    {NossoNmero18Posdv1Click, {}, {kNossoNumero18}, Status::Clean, "-0"},
+    {NossoNmero18Posdv1Click, {"12.3"}, {kNossoNumero18}, Status::Aborted, "'.' is not a valid integer value"},
+    // 1 x 2 + 4 x 9 = 38, r = 5; 3 x 2 + 2 x 3 + 1 x 4 + 1 x 9 + 2 x 2 = 29, r = 7.
+    {NossoNmeroSIGCB1Click, {}, {kKind, kIssuer, kSigcbNumber}, Status::Clean, "14000000000000000-6"},
+    {NossoNmeroSIGCB1Click, {"2", "1", "123"}, {kKind, kIssuer, kSigcbNumber}, Status::Clean, "21000000000000123-4"},
+    {NossoNmeroSIGCB1Click, {"1", "4", "0000000000000019"}, {kKind, kIssuer, kSigcbNumber}, Status::Clean,
+     "14000000000000001-4"},
+    {NossoNmeroSIGCB1Click, {"3"}, {kKind}, Status::Faulty, "Tipo Inválido !!"_cp},
+    {NossoNmeroSIGCB1Click, {" 1"}, {kKind}, Status::Faulty, "Tipo Inválido !!"_cp},
+    {NossoNmeroSIGCB1Click, {"1", "2"}, {kKind, kIssuer}, Status::Faulty, "Opção Inválida !!"_cp},
+    {MostrarDVdeumaconta1Click, {"000100100000001"}, {kAccount}, Status::Clean, "000100100000001-2"},
+    {MostrarDVdeumaconta1Click, {}, {kAccount}, Status::Aborted, "'A' is not a valid integer value"},
+    {Gerarfatordevencimento1Click, {}, {kDate}, Status::Clean, "Data: 06/12/2026\rFator: 1652"},
+    {Gerarfatordevencimento1Click, {"22/02/2025"}, {kDate}, Status::Clean, "Data: 22/02/2025\rFator: 1000"},
+    {Gerarfatordevencimento1Click, {"3/7/2000"}, {kDate}, Status::Clean, "Data: 3/7/2000\rFator: 1000"},
+    {Gerarfatordevencimento1Click, {"31/02/2025"}, {kDate}, Status::Aborted, "'31/02/2025' is not a valid date"},
+    {Gerarfatordevencimento1Click, {"01/01/1990"}, {kDate}, Status::Aborted,
+     "A data '01/01/1990' é anterior a 07/10/1997 e não tem fator de vencimento"_cp},
+    {Validarumfatordevencimento1Click, {}, {kFactor}, Status::Clean, "Fator: 1652\rData: 06/12/2026"},
+    {Validarumfatordevencimento1Click, {"9999"}, {kFactor}, Status::Clean, "Fator: 9999\rData: 21/02/2025"},
+    {Validarumfatordevencimento1Click, {"1000"}, {kFactor}, Status::Clean, "Fator: 1000\rData: 22/02/2025"},
+    {Validarumfatordevencimento1Click, {"abc"}, {kFactor}, Status::Aborted, "'abc' is not a valid integer value"},
+    // Lists: 1234500001 sums 103 (r = 4), each step adds 2; 123456789000001 sums 258.
+    {GerarrelaodeNNcom10Posies1Click, {"1234500001", "3"}, {kFirst10, kQuantity}, Status::Clean, "",
+     {"1234500001-7", "1234500002-5", "1234500003-3", std::string(kClosing)}},
+    {GerarrelaodeNNcom16Posies1Click, {"123456789000001", "2"}, {kFirst15, kQuantity}, Status::Clean, "",
+     {"123456789000001-6", "123456789000002-4", std::string(kClosing)}},
+    {GerarrelaodeNNcom18Posies1Click, {"1", "2"}, {kFirst18, kQuantity999}, Status::Clean, "",
+     {"000000000000000001-9", "000000000000000002-7", std::string(kClosing)}},
+    // The "/" only shows; the digit sums all 17: 1 x 2 + 4 x 9 + 1 x 2 = 40, r = 7.
+    {GerarrelaodeNNdoSIGCB1Click, {"1", "4", "1", "2"}, {kKind, kIssuer, kFirstSigcb, kQuantity}, Status::Clean, "",
+     {"14/000000000000001-4", "14/000000000000002-2", std::string(kClosing)}},
+    {GerarrelaodeNNdoSIGCB1Click, {"2", "44"}, {kKind, kIssuer}, Status::Faulty, "Opção Inválida !!"_cp},
+    {GerarrelaodeNNcom16Posies1Click, {"123456789012345", "0"}, {kFirst15, kQuantity}, Status::Clean, "",
+     {std::string(kClosing)}},
+    {GerarrelaodeNNcom10Posies1Click, {"1234500001", "65536"}, {kFirst10, kQuantity}, Status::Faulty,
+     "Quantidade Inválida !!\rDigite de 0 a 65535."_cp, {}},
+    {GerarrelaodeNNcom10Posies1Click, {"1234500001", "-1"}, {kFirst10, kQuantity}, Status::Faulty,
+     "Quantidade Inválida !!\rDigite de 0 a 65535."_cp, {}},
+    // 1234599998 sums 279 (r = 4); past 99999 the counter no longer fits.
+    {GerarrelaodeNNcom10Posies1Click, {"1234599998", "5"}, {kFirst10, kQuantity}, Status::Faulty, "",
+     {"1234599998-7", "1234599999-5", std::string("Sequência do NN passou de 99999, relação interrompida !!!"_cp),
+      std::string(kClosing)}},
+    // A counter that is not a number fails before the report is cleared, a quantity after.
+    {GerarrelaodeNNcom10Posies1Click, {"12345ABCDE"}, {kFirst10}, Status::Aborted,
+     "'ABCDE' is not a valid integer value"},
+    {GerarrelaodeNNcom16Posies1Click, {}, {kFirst15}, Status::Aborted, kError},
+    {GerarrelaodeNNcom10Posies1Click, {"1234500001", "dez"}, {kFirst10, kQuantity}, Status::Aborted,
+     "'dez' is not a valid integer value", {}},
+};
+// clang-format on
 
-TEST(Calculators, EighteenPositionListZeroFills) {
-  FakeHost host;
-  RunWith(GerarrelaodeNNcom18Posies1Click, host, {"1", "2"});
-  ExpectPrompts(host, {{"Entre com o NN inicial", "Digite NN sem dígito"_cp, ""},
-                       {"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 999)"_cp, "10"}});
-  EXPECT_EQ(host.report, (Lines{"000000000000000001-9", "000000000000000002-7", std::string(kClosing)}));
-}
-
-TEST(Calculators, SigcbListShowsASlashButSumsAllSeventeen) {
-  FakeHost host;
-  RunWith(GerarrelaodeNNdoSIGCB1Click, host, {"1", "4", "1", "2"});
-  ExpectPrompts(host, {{"1=Registrada 2=Sem Registro", "Digite opção 1 ou 2"_cp, "1"},
-                       {"1=CAIXA Imprime 4=Cliente Imprime", "Digite opção 1 ou 4"_cp, "4"},
-                       {"Entre com o NN inicial", "Digite NN sem dígito de 1 a 15 posições"_cp, ""},
-                       {"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 9999)"_cp, "10"}});
-  // 14000000000000001: 1 x 2 + 4 x 9 + 1 x 2 = 40, r = 7; then 42, r = 9.
-  EXPECT_EQ(host.report, (Lines{"14/000000000000001-4", "14/000000000000002-2", std::string(kClosing)}));
-}
-
-TEST(Calculators, SigcbListEndsEarlyOnABadOption) {
-  for (const auto& [answers, message] : {std::pair{std::vector<std::string>{"0"}, "Tipo Inválido !!"_cp},
-                                         std::pair{std::vector<std::string>{"2", "44"}, "Opção Inválida !!"_cp}}) {
+TEST(Calculators, PromptsMessagesAndReports) {
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    const Case& c = kCases[i];
+    SCOPED_TRACE(::testing::Message() << "case " << i);
     FakeHost host;
     host.report = {"kept"};
-    EXPECT_EQ(RunWith(GerarrelaodeNNdoSIGCB1Click, host, answers).status, Status::Faulty);
-    EXPECT_EQ(host.messages, Lines{std::string(message)});
-    EXPECT_EQ(host.prompts.size(), answers.size());
-    EXPECT_EQ(host.report, Lines{"kept"});
-    EXPECT_EQ(host.clears, 0);
+    host.answers.assign(c.answers.begin(), c.answers.end());
+    const Outcome outcome = RunCommand(c.handler, host);
+    EXPECT_EQ(outcome.status, c.status) << outcome.message;
+    Lines asked, expected;
+    for (const auto& p : host.prompts) asked.push_back(Cat(p.caption, '|', p.prompt, '|', p.defaultText));
+    for (const Prompt& p : c.prompts) expected.push_back(Cat(p.caption, '|', p.prompt, '|', p.defaultText));
+    EXPECT_EQ(asked, expected);
+    const bool aborted = c.status == Status::Aborted;
+    EXPECT_EQ(host.messages.size(), aborted || c.message.empty() ? 0u : 1u);
+    EXPECT_EQ(aborted ? outcome.message : host.messages.empty() ? "" : host.messages.front(), c.message);
+    EXPECT_EQ(host.report, c.report);
   }
 }
 
-TEST(Calculators, ListWithQuantityZeroWritesOnlyTheClosingLine) {
-  for (const Handler handler :
-       {GerarrelaodeNNcom10Posies1Click, GerarrelaodeNNcom16Posies1Click, GerarrelaodeNNcom18Posies1Click}) {
-    FakeHost host;
-    host.report = {"old"};
-    RunWith(handler, host, {"123456789012345", "0"});
-    EXPECT_EQ(host.report, Lines{std::string(kClosing)});
-    EXPECT_EQ(host.clears, 1);
-  }
-}
-
-TEST(Calculators, ListQuantityDefaultsToTen) {
+TEST(Calculators, ListQuantityDefaultsToTenAndReaches65535) {
   FakeHost host;
-  RunWith(GerarrelaodeNNcom18Posies1Click, host, {"5"});
+  host.answers = {"5"};
+  RunCommand(GerarrelaodeNNcom18Posies1Click, host);
   ASSERT_EQ(host.report.size(), 11u);
   EXPECT_EQ(host.report[9].substr(0, 18), "000000000000000014");
-}
-
-TEST(Calculators, ListQuantityOutsideZeroTo65535IsRefused) {
-  for (const std::string quantity : {"65536", "-1", "9999999999"}) {
-    FakeHost host;
-    host.report = {"old"};
-    EXPECT_EQ(RunWith(GerarrelaodeNNcom10Posies1Click, host, {"1234500001", quantity}).status, Status::Faulty);
-    EXPECT_EQ(host.messages, Lines{std::string("Quantidade Inválida !!\rDigite de 0 a 65535."_cp)}) << quantity;
-    EXPECT_TRUE(host.report.empty()) << quantity;
-  }
-  FakeHost host;
-  RunWith(GerarrelaodeNNcom18Posies1Click, host, {"0", "65535"});
+  host.answers = {"0", "65535"};
+  RunCommand(GerarrelaodeNNcom18Posies1Click, host);
   ASSERT_EQ(host.report.size(), 65536u);
   EXPECT_EQ(host.report[65534].substr(0, 18), "000000000000065534");
   EXPECT_TRUE(host.messages.empty());
 }
 
-TEST(Calculators, ListStopsWhenTheCounterPasses99999) {
-  FakeHost host;
-  EXPECT_EQ(RunWith(GerarrelaodeNNcom10Posies1Click, host, {"1234599998", "5"}).status, Status::Faulty);
-  ASSERT_EQ(host.report.size(), 4u);
-  EXPECT_EQ(host.report[0].substr(0, 11), "1234599998-");
-  EXPECT_EQ(host.report[1].substr(0, 11), "1234599999-");
-  EXPECT_EQ(host.report[2], "Sequência do NN passou de 99999, relação interrompida !!!"_cp);
-  EXPECT_EQ(host.report[3], kClosing);
-}
-
-TEST(Calculators, ListConversionFailures) {
-  // A counter that is not a number fails before the report is cleared.
-  FakeHost counter;
-  counter.report = {"old"};
-  EXPECT_EQ(RunWith(GerarrelaodeNNcom10Posies1Click, counter, {"12345ABCDE"}).status, Status::Aborted);
-  EXPECT_EQ(counter.report, Lines{"old"});
-  EXPECT_EQ(counter.prompts.size(), 1u);
-  // An empty first number has no counter either.
-  FakeHost empty;
-  const Outcome noCounter = RunWith(GerarrelaodeNNcom16Posies1Click, empty, {});
-  EXPECT_EQ(noCounter.status, Status::Aborted);
-  EXPECT_EQ(noCounter.message, "'' is not a valid integer value");
-  EXPECT_EQ(empty.clears, 0);
-  // A quantity that is not a number fails after the report is cleared.
-  FakeHost quantity;
-  quantity.report = {"old"};
-  const Outcome badQuantity = RunWith(GerarrelaodeNNcom10Posies1Click, quantity, {"1234500001", "dez"});
-  EXPECT_EQ(badQuantity.status, Status::Aborted);
-  EXPECT_EQ(badQuantity.message, "'dez' is not a valid integer value");
-  EXPECT_TRUE(quantity.report.empty());
-  EXPECT_EQ(quantity.clears, 1);
-}
-
-// ---- Through verilote-cli.
-
-int RunCli(std::vector<std::string_view> args, std::string& out, std::string& err) {
-  std::ostringstream o, e;
-  const int status = CliMain(args, o, e);
-  out = o.str();
-  err = e.str();
-  return status;
-}
-
-TEST(Calculators, CnpjThroughTheCli) {
-  std::string out, err;
-  EXPECT_EQ(RunCli({"run", "ValidaCGC1Click", "--answer", "12.ABC.345/01DE-36"}, out, err), kExitFaulty);
-  EXPECT_EQ(out, "");
-  EXPECT_EQ(err, ToUtf8("12ABC34501DE36\nCGC INVÁLIDO !!!\nO CGC correto seria 12ABC34501DE-35\n"_cp));
-}
-
-TEST(Calculators, ListAndFactorThroughTheCli) {
-  std::string out, err;
-  EXPECT_EQ(RunCli({"run", "GerarrelaodeNNcom10Posies1Click", "--answer", "1234500001", "--answer", "2"}, out, err),
-            kExitClean);
-  EXPECT_EQ(out, "1234500001-7\n1234500002-5\nPara utilizar em outro editor, selecione, copie e cole no destino.\n");
-  EXPECT_EQ(err, "");
-  EXPECT_EQ(RunCli({"run", "Validarumfatordevencimento1Click", "--today", "01/01/2005", "--answer", "1000"}, out, err),
-            kExitClean);
-  EXPECT_EQ(err, "Fator: 1000\nData: 03/07/2000\n");
+TEST(Calculators, TodayComesFromTheCli) {
+  std::ostringstream out, err;
+  const std::vector<std::string_view> args = {
+      "run", "Validarumfatordevencimento1Click", "--today", "01/01/2005", "--answer", "1000"};
+  EXPECT_EQ(CliMain(args, out, err), kExitClean);
+  EXPECT_EQ(err.str(), "Fator: 1000\nData: 03/07/2000\n");
 }
 
 }  // namespace
