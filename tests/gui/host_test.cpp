@@ -3,14 +3,10 @@
 // order, and the Stop button ends a command as a failure would.
 #include "app/host.hpp"
 
-#include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSortFilterProxyModel>
 #include <QTest>
 #include <atomic>
 
@@ -27,23 +23,15 @@ namespace {
 constexpr int kAborted = static_cast<int>(Outcome::Status::Aborted);
 constexpr int kClean = static_cast<int>(Outcome::Status::Clean);
 
-Verdict AskQuantity(Host& host) {
+Verdict AskQuantityAndFile(Host& host) {
   host.ReportAppend(host.InputBox("Quantidade", "Quantos números?"_cp, "10"));
-  return Verdict::Clean;
-}
-
-Verdict AskTextFile(Host& host) {
   const auto path = host.OpenFile("Selecione o arquivo texto", FileFilter::Texto);
   host.ReportAppend(path ? *path : "<cancelado>");
   return Verdict::Clean;
 }
 
-Verdict TwoLineMessage(Host& host) {
+Verdict MessageThenFailure(Host& host) {
   host.ShowMessage("Primeira linha\rSegunda linha");
-  return Verdict::Clean;
-}
-
-Verdict FailsAfterOneLine(Host& host) {
   host.ReportAppend("antes do erro");
   host.ReportAppend(Cat("valor ", StrToInt("12a")));
   host.ReportAppend("nunca escrita");
@@ -60,26 +48,22 @@ Verdict ReadsForever(Host& host) {
   }
 }
 
-constexpr int kManyLines = 300000;
-Verdict WritesManyLines(Host& host) {
-  host.ReportAppend("descartada");
-  host.ReportClear();
-  for (int n = 1; n <= kManyLines; ++n) host.ReportAppend(Cat("Linha ", n));
-  return Verdict::Clean;
-}
-
-// Every byte but the two line ends, as a validator may echo a record.
+// Every byte but the two line ends, as a validator may echo a record, then
+// many lines, after a clear.
 std::string AllBytes() {
   std::string bytes;
   for (int b = 0; b < 256; ++b)
     if (b != '\r' && b != '\n') bytes += static_cast<char>(b);
   return bytes;
 }
-Verdict EchoesAllBytes(Host& host) {
+constexpr int kManyLines = 300000;
+Verdict WritesManyLines(Host& host) {
+  host.ReportAppend("descartada");
   host.ReportClear();
   host.ReportAppend(AllBytes());
   host.ReportAppend("");
   host.ReportAppend("Código inválido"_cp);
+  for (int n = 1; n <= kManyLines; ++n) host.ReportAppend(Cat("Linha ", n));
   return Verdict::Clean;
 }
 
@@ -87,31 +71,21 @@ class HostTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void InputBoxCancelGivesTheDefault() {
-    ShownWindow shown;
-    ModalScript script({Reject(), Answer("7"), Answer(FromCp1252("número"_cp))});
-    QCOMPARE(RunToEnd(*shown.window, AskQuantity), std::optional<int>(kClean));
-    QCOMPARE(RunToEnd(*shown.window, AskQuantity), std::optional<int>(kClean));
-    QCOMPARE(RunToEnd(*shown.window, AskQuantity), std::optional<int>(kClean));
-    const std::vector<std::string> report = shown.window->ReportLines();
-    QCOMPARE(report.size(), std::size_t{4});
-    QCOMPARE(report[1], std::string("10"));
-    QCOMPARE(report[2], std::string("7"));
-    QCOMPARE(report[3], std::string("número"_cp));
-    QCOMPARE(script.seen.at(0), "Quantidade|" + FromCp1252("Quantos números?"_cp) + "|10");
-  }
-
-  void FileDialogTitleFilterAndCancel() {
+  // Cancel in the input box gives its default; in the file dialog, no file.
+  void CancelSemantics() {
     ShownWindow shown;
     QTemporaryDir dir;
-    WriteBytes(dir.filePath("dados.txt"), "x");
-    ModalScript script({ChooseFile(dir.filePath("dados.txt")), Reject()});
-    QCOMPARE(RunToEnd(*shown.window, AskTextFile), std::optional<int>(kClean));
-    QCOMPARE(RunToEnd(*shown.window, AskTextFile), std::optional<int>(kClean));
+    const QString file = dir.filePath("dados.txt");
+    WriteBytes(file, "x");
+    ModalScript script({Reject(), ChooseFile(file), Answer(FromCp1252("número"_cp)), Reject()});
+    QCOMPARE(RunToEnd(*shown.window, AskQuantityAndFile), std::optional<int>(kClean));
+    QCOMPARE(RunToEnd(*shown.window, AskQuantityAndFile), std::optional<int>(kClean));
     const std::vector<std::string> report = shown.window->ReportLines();
-    QCOMPARE(report.at(1), QFile::encodeName(dir.filePath("dados.txt")).toStdString());
-    QCOMPARE(report.at(2), std::string("<cancelado>"));
-    QCOMPARE(script.seen.at(0), QStringLiteral("Selecione o arquivo texto|Texto (*.TXT)"));
+    QCOMPARE(std::vector<std::string>(report.begin() + 1, report.end()),
+             (std::vector<std::string>{"10", QFile::encodeName(file).toStdString(), std::string("número"_cp),
+                                       "<cancelado>"}));
+    QCOMPARE(script.seen.mid(0, 2), (QStringList{"Quantidade|" + FromCp1252("Quantos números?"_cp) + "|10",
+                                                 "Selecione o arquivo texto|Texto (*.TXT)"}));
   }
 
   // Extensions are matched without regard to case: a.rem shows under Remessa.
@@ -134,18 +108,12 @@ class HostTest : public QObject {
     QCOMPARE(visible, (QStringList{"B.REM", "a.rem", "c.Rem"}));
   }
 
-  void CarriageReturnBreaksTheMessage() {
+  void MessageLinesAndFailureBox() {
     ShownWindow shown;
-    ModalScript script({Accept()});
-    QCOMPARE(RunToEnd(*shown.window, TwoLineMessage), std::optional<int>(kClean));
-    QCOMPARE(script.seen, QStringList{"Verilote|Primeira linha\nSegunda linha"});
-  }
-
-  void FailureShowsTheErrorBoxAndKeepsTheLines() {
-    ShownWindow shown;
-    ModalScript script({Accept()});
-    QCOMPARE(RunToEnd(*shown.window, FailsAfterOneLine), std::optional<int>(kAborted));
-    QCOMPARE(script.seen, QStringList{"Verilote|'12a' is not a valid integer value"});
+    ModalScript script({Accept(), Accept()});
+    QCOMPARE(RunToEnd(*shown.window, MessageThenFailure), std::optional<int>(kAborted));
+    QCOMPARE(script.seen,
+             (QStringList{"Verilote|Primeira linha\nSegunda linha", "Verilote|'12a' is not a valid integer value"}));
     QCOMPARE(shown.window->ReportLines().back(), std::string("antes do erro"));
     QCOMPARE(shown.window->ReportLines().size(), std::size_t{2});
   }
@@ -179,21 +147,15 @@ class HostTest : public QObject {
     QTRY_VERIFY(!shown.window->isVisible());
   }
 
-  void ManyLinesArriveInOrderAfterAClear() {
+  void LinesArriveInOrderWithEveryByte() {
     ShownWindow shown;
     QCOMPARE(RunToEnd(*shown.window, WritesManyLines, 120000), std::optional<int>(kClean));
     const std::vector<std::string> report = shown.window->ReportLines();
-    QCOMPARE(report.size(), std::size_t{kManyLines});
-    QCOMPARE(report.front(), std::string("Linha 1"));
-    QCOMPARE(report[12345], std::string("Linha 12346"));
+    QCOMPARE(report.size(), std::size_t{kManyLines + 3});
+    QCOMPARE(std::vector<std::string>(report.begin(), report.begin() + 4),
+             (std::vector<std::string>{AllBytes(), "", std::string("Código inválido"_cp), "Linha 1"}));
+    QCOMPARE(report[12345 + 2], std::string("Linha 12345"));
     QCOMPARE(report.back(), Cat("Linha ", kManyLines));
-  }
-
-  void ReportKeepsEveryByteThroughTheScreen() {
-    ShownWindow shown;
-    QCOMPARE(RunToEnd(*shown.window, EchoesAllBytes), std::optional<int>(kClean));
-    QCOMPARE(shown.window->ReportLines(),
-             (std::vector<std::string>{AllBytes(), "", std::string("Código inválido"_cp)}));
   }
 };
 

