@@ -130,6 +130,17 @@ std::string DueDateLine(Host& host, std::string_view barcode) {
 
 std::string ValueLine(std::string_view barcode) { return Cat("Valor do título:  R$ "_cp, BarcodeValue(barcode)); }
 
+// The due date, cedente, Nosso Número and value lines of one boleto, then the
+// common tests of positions 1-5.
+void WriteBoletoData(BoletoTally& tally, std::string_view barcode, std::string_view cedenteLine,
+                     std::string_view nossoNumeroLine) {
+  tally.host.ReportAppend(DueDateLine(tally.host, barcode));
+  tally.host.ReportAppend(cedenteLine);
+  tally.host.ReportAppend(nossoNumeroLine);
+  tally.host.ReportAppend(ValueLine(barcode));
+  tally.CommonTests(barcode, kDvWrongShort);
+}
+
 // The cedente the user typed (agency 4, operation 3, account 8, without
 // check digit), formatted as the decoded one: AAAA.OOO.CCCCCCCC-D. A code
 // left with letters (the prompt's pattern "AAAA870CCCCCCCC") cannot be
@@ -198,11 +209,8 @@ Verdict Representaonumricacobcaixacobranacaixa1Click(Host& host) {
   host.ReportAppend(s.type);
   host.ReportAppend(Cat("Representação Numérica Calculada: "_cp, PrintedTypeableLine(barcode)));
   host.ReportAppend(Cat("Representação Numérica Digitada: "_cp, digits));
-  host.ReportAppend(DueDateLine(host, barcode));
-  host.ReportAppend(Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente));
-  host.ReportAppend(Cat("Nosso Número      = "_cp, s.nossoNumero));
-  host.ReportAppend(ValueLine(barcode));
-  tally.CommonTests(barcode, kDvWrongShort);
+  WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
+                  Cat("Nosso Número      = "_cp, s.nossoNumero));
   tally.InputEcho(digits);
   return tally.Verdict() ? Verdict::Clean : Verdict::Faulty;
 }
@@ -221,11 +229,8 @@ Verdict CdigodebarrasSICOBViaarquivo1Click(Host& host) {
     if (s.layoutCase == kInvalidCarteiraCase) ++tally.errors;
     host.ReportAppend(s.type);
     host.ReportAppend(LabelledTypeableLine(barcode));
-    host.ReportAppend(DueDateLine(host, barcode));
-    host.ReportAppend(Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente));
-    host.ReportAppend(Cat("Nosso Número = "_cp, s.nossoNumero));
-    host.ReportAppend(ValueLine(barcode));
-    tally.CommonTests(barcode, kDvWrongShort);
+    WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
+                    Cat("Nosso Número = "_cp, s.nossoNumero));
     host.ReportAppend(SequenceLine(n, barcode));
     host.ReportAppend(Cat("Barra com separação:"_cp, Field(barcode, 1, 5), ".", Field(barcode, 6, 10), ".",
                           Field(barcode, 11, 15), ".", Field(barcode, 16, 20), ".", Field(barcode, 21, 25), ".",
@@ -251,11 +256,7 @@ Verdict CheckOneSinco(Host& host, std::string_view barcode, std::string_view ech
   BoletoTally tally{host};
   host.ReportAppend(t.type);
   host.ReportAppend(LabelledTypeableLine(barcode));
-  host.ReportAppend(DueDateLine(host, barcode));
-  host.ReportAppend(t.cedente);
-  host.ReportAppend(t.nossoNumero);
-  host.ReportAppend(ValueLine(barcode));
-  tally.CommonTests(barcode, kDvWrongShort);
+  WriteBoletoData(tally, barcode, t.cedente, t.nossoNumero);
   tally.InputEcho(echo);
   return tally.Verdict() ? Verdict::Clean : Verdict::Faulty;
 }
