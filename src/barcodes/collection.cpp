@@ -124,6 +124,14 @@ std::string DueDateOf2000s(std::string_view b, Errors& errors) {
   return Cat("Vencimento:", Field(b, 30, 31), '/', Field(b, 28, 29), '/', Field(b, 24, 27));
 }
 
+// The check digit, the value identifier and the due date, tested in this
+// order after the position tests; returns the due date line.
+std::string TestDvIdentifierAndDueDate(std::string_view b, Errors& errors) {
+  if (!HasValidCollectionDv(b)) errors.Set(kBadGeneralDv);
+  TestValueIdentifier(b, errors);
+  return DueDateOf2000s(b, errors);
+}
+
 struct Segment {
   std::string_view digit;
   std::string_view name;   // shown when position 2 holds the digit
@@ -147,9 +155,7 @@ Verdict CheckSegment(Host& host, const Segment& segment) {
   const std::string b = ReadBarcode(host);
   Errors errors;
   if (Field(b, 1, 1) != "8") errors.Set(kPosition1Not8);
-  if (!HasValidCollectionDv(b)) errors.Set(kBadGeneralDv);
-  TestValueIdentifier(b, errors);
-  const std::string due = DueDateOf2000s(b, errors);
+  const std::string due = TestDvIdentifierAndDueDate(b, errors);
   const bool faulty = errors.Any();
   if (!faulty) errors.text = Cat(kNoErrors, kCr, "Confira os outros dados.");
   host.ShowMessage(
@@ -179,9 +185,7 @@ Verdict CdigodebarrasCapCaixaTipo31Click(Host& host) {
   const std::string b = ReadBarcode(host);
   Errors errors;
   if (Field(b, 1, 1) != "8") errors.Set(kPosition1Not8);
-  if (!HasValidCollectionDv(b)) errors.Set(kBadGeneralDv);
-  TestValueIdentifier(b, errors);
-  const std::string due = DueDateOf2000s(b, errors);
+  const std::string due = TestDvIdentifierAndDueDate(b, errors);
   const bool faulty = errors.Any();
   if (!faulty) errors.text = kNoErrors;
   const std::string segment = Field(b, 2, 2) == "6" ? std::string("SEGMENTO 6 - CARNÊS E ASSEMELHADOS"_cp)
@@ -203,9 +207,7 @@ Verdict CdigodebarrasCapCaixaTipo3Caixa1Click(Host& host) {
   Errors errors;
   if (Field(b, 1, 1) != "8") errors.Set(kPosition1Not8);
   if (Field(b, 16, 19) != "0104") errors.Set("Posições 16  não tem 0104 "_cp);
-  if (!HasValidCollectionDv(b)) errors.Set(kBadGeneralDv);
-  TestValueIdentifier(b, errors);
-  const std::string due = DueDateOf2000s(b, errors);
+  const std::string due = TestDvIdentifierAndDueDate(b, errors);
   const bool faulty = errors.Any();
   // The no-error text only stands when there was a due date to test; without
   // one the error line stays empty.
