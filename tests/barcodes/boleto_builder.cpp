@@ -95,14 +95,15 @@ std::string TypeableDigits(std::string_view b) {
   return f1 + FieldDigit(f1) + f2 + FieldDigit(f2) + f3 + FieldDigit(f3) + b[4] + std::string(b.substr(5, 14));
 }
 
-std::string TypeableWithPoints(std::string_view barcode) {
+std::string PrintedLine(std::string_view barcode, std::string_view gap) {
   const std::string d = TypeableDigits(barcode);
-  return d.substr(0, 5) + "." + d.substr(5, 5) + " " + d.substr(10, 5) + "." + d.substr(15, 6) + " " + d.substr(21, 5) +
-         "." + d.substr(26, 6) + " " + d.substr(32, 1) + " " + d.substr(33);
+  const std::string g(gap);
+  return d.substr(0, 5) + "." + d.substr(5, 5) + g + d.substr(10, 5) + "." + d.substr(15, 6) + g + d.substr(21, 5) +
+         "." + d.substr(26, 6) + g + d.substr(32, 1) + g + d.substr(33);
 }
 
-std::string WithDigit(std::string barcode, std::size_t p, char digit) {
-  barcode[p - 1] = digit;
+std::string With(std::string barcode, std::size_t pos, std::string_view text) {
+  barcode.replace(pos - 1, text.size(), text);
   return barcode;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace verilote::testing {
 
@@ -62,11 +63,23 @@ std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero
 // The 47 digits of the typeable line of a barcode.
 std::string TypeableDigits(std::string_view barcode);
 
-// The same line printed as boletos show it: "xxxxx.xxxxx xxxxx.xxxxxx
-// xxxxx.xxxxxx x xxxxxxxxxxxxxx" (one blank between fields).
-std::string TypeableWithPoints(std::string_view barcode);
+// The same line as boletos print it: "xxxxx.xxxxx" "xxxxx.xxxxxx"
+// "xxxxx.xxxxxx" "x" "xxxxxxxxxxxxxx" with `gap` between the fields.
+std::string PrintedLine(std::string_view barcode, std::string_view gap = " ");
 
-// Position p (1-based) of the barcode replaced by `digit`.
-std::string WithDigit(std::string barcode, std::size_t p, char digit);
+// The barcode with the text at position `pos` (1-based) on; no digit redone.
+std::string With(std::string barcode, std::size_t pos, std::string_view text);
+inline std::string With(std::string barcode, std::size_t pos, char c) {
+  return With(std::move(barcode), pos, std::string_view(&c, 1));
+}
+
+// The general digit (position 5) recomputed after a change.
+inline std::string RedoGeneralDigit(std::string b) {
+  b[4] = FebrabanGeneralDigit(b.substr(0, 4) + b.substr(5));
+  return b;
+}
+
+// A digit other than `d`.
+inline char Other(char d) { return d == '9' ? '0' : static_cast<char>(d + 1); }
 
 }  // namespace verilote::testing

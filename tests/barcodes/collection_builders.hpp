@@ -1,77 +1,42 @@
-// Builders of valid barcodes for the collection tests, with the check digits
-// computed here from the bank's own description, apart from the program's
-// routines.
+// Builders of valid collection (product 8) and union-contribution barcodes,
+// with the check digits computed from the bank's own description, apart from
+// the program's routines.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "barcodes/boleto_builder.hpp"
+
 namespace verilote::testing {
 
-// FEBRABAN modulo 10: weights 2, 1, 2, 1, ... from the rightmost digit; a
-// two-digit product adds its two digits; the digit is 10 minus the total
-// modulo 10, and 0 where that is 10.
-inline int Modulo10(std::string_view digits) {
-  int total = 0, weight = 2;
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    const int product = (*it - '0') * weight;
-    total += product / 10 + product % 10;
-    weight = weight == 2 ? 1 : 2;
-  }
-  return (10 - total % 10) % 10;
-}
-
 // FEBRABAN modulo 11 of collection documents (value identifiers 8 and 9):
-// weights 2 to 9 from the rightmost digit, starting again at 2; remainders 0
-// and 1 give 0, remainder 10 gives 1, any other r gives 11 - r.
+// weights 2 to 9 from the right; remainders 0 and 1 give 0, any other r
+// gives 11 - r (so remainder 10 gives 1).
 inline int Modulo11(std::string_view digits) {
-  int total = 0, weight = 2;
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    total += (*it - '0') * weight;
-    weight = weight == 9 ? 2 : weight + 1;
-  }
-  const int r = total % 11;
+  const int r = WeightedSum2To9(digits) % 11;
   return r <= 1 ? 0 : 11 - r;
 }
 
-// The boleto's general digit (position 5): weights 2 to 9 from the right over
-// positions 1-4 and 6-44; 11 - r, and 1 where that gives 0, 10 or 11.
-inline int BoletoGeneralDigit(std::string_view barcode) {
-  const std::string digits = std::string(barcode.substr(0, 4)) + std::string(barcode.substr(5));
-  int total = 0, weight = 2;
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    total += (*it - '0') * weight;
-    weight = weight == 9 ? 2 : weight + 1;
-  }
-  const int d = 11 - total % 11;
-  return d >= 10 ? 1 : d;
+// The check digit of the covered digits by the module the value identifier
+// (third position) names: modulo 11 for 8 and 9, modulo 10 otherwise.
+inline char CollectionDigit(char valueId, std::string_view digits) {
+  return valueId == '8' || valueId == '9' ? static_cast<char>('0' + Modulo11(digits)) : FieldDigit(digits);
 }
 
 // A product-8 barcode: segment, value identifier, then positions 5-44 (40
-// digits); position 4 computed by the module the value identifier names.
+// digits); position 4 computed.
 inline std::string Collection(char segment, char valueId, std::string_view positions5To44) {
   const std::string head = std::string("8") + segment + valueId;
-  const std::string covered = head + std::string(positions5To44);
-  const int dv = (valueId == '8' || valueId == '9') ? Modulo11(covered) : Modulo10(covered);
-  return head + static_cast<char>('0' + dv) + std::string(positions5To44);
-}
-
-// The same barcode with position `pos` (1-based) replaced, check digit left
-// as it was.
-inline std::string With(std::string barcode, std::size_t pos, std::string_view text) {
-  barcode.replace(pos - 1, text.size(), text);
-  return barcode;
+  return head + CollectionDigit(valueId, head + std::string(positions5To44)) + std::string(positions5To44);
 }
 
 // Position 4 recomputed after a change, as the issuer of a well-formed but
 // otherwise wrong barcode would print it.
-inline std::string Redigit(std::string barcode) {
-  const std::string covered = barcode.substr(0, 3) + barcode.substr(4);
-  const int dv = (barcode[2] == '8' || barcode[2] == '9') ? Modulo11(covered) : Modulo10(covered);
-  barcode[3] = static_cast<char>('0' + dv);
-  return barcode;
+inline std::string Redigit(std::string b) {
+  b[3] = CollectionDigit(b[2], b.substr(0, 3) + b.substr(4));
+  return b;
 }
 
 // A SITCS boleto of bank 104: factor, value (10 digits), union code at 22-26
@@ -81,30 +46,13 @@ struct SitcsBoleto {
   std::string value = "0000012345";
   char type = '1';
   std::string code = "12345";  // 5 digits for a union, 3 for the other entities
-  char digit27 = '7';
   std::string nossoNumero = "000000000001";
-  std::string last2 = "43";
 
-  std::string FreeField() const {
-    const std::string codeField = type == '1' ? code : "00" + code;
-    return "97" + codeField + digit27 + type + "77" + nossoNumero + last2;
-  }
   std::string Barcode() const {
-    std::string b = "1049" + std::string("0") + factor + value + FreeField();
-    b[4] = static_cast<char>('0' + BoletoGeneralDigit(b));
-    return b;
+    const std::string codeField = type == '1' ? code : "00" + code;
+    return Assemble({"104", "9", factor, value}, "97" + codeField + '7' + type + "77" + nossoNumero + "43");
   }
 };
-
-// The typeable line of a boleto barcode printed with `gap` between fields.
-inline std::string PrintedLine(std::string_view b, std::string_view gap) {
-  const auto field = [](std::string_view digits) { return static_cast<char>('0' + Modulo10(digits)); };
-  const std::string f1 = std::string(b.substr(0, 4)) + std::string(b.substr(19, 5));
-  const std::string f2(b.substr(24, 10)), f3(b.substr(34, 10));
-  return f1.substr(0, 5) + "." + f1.substr(5) + field(f1) + std::string(gap) + f2.substr(0, 5) + "." + f2.substr(5) +
-         field(f2) + std::string(gap) + f3.substr(0, 5) + "." + f3.substr(5) + field(f3) + std::string(gap) +
-         std::string(b.substr(4, 1)) + std::string(gap) + std::string(b.substr(5, 14));
-}
 
 // The lines of a message box (a carriage return breaks the line).
 inline std::vector<std::string> MessageLines(std::string_view message) {
