@@ -16,14 +16,12 @@ namespace {
 
 using testing::Collection;
 using testing::FakeHost;
-using testing::Modulo10;
-using testing::Modulo11;
 using testing::Redigit;
 using testing::With;
 
 using Lines = std::vector<std::string>;
 
-Lines L(std::initializer_list<std::string_view> texts) { return Lines(texts.begin(), texts.end()); }
+Lines L(std::initializer_list<std::string_view> texts) { return testing::Lines(texts); }
 
 const std::string kHyphens(44, '-');
 const Lines kHeader = L({"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
@@ -31,11 +29,9 @@ const Lines kHeader = L({"Esta validação não pode ser utilizada como única f
 
 // Value 123,45, FEBRABAN code 0123, due date 30/06/2015 at 20-27, then 17
 // digits of the agreement's own.
-std::string Document(char segment = '1', char id = '6', std::string_view at16 = "0123") {
-  return Collection(segment, id,
-                    "00000012345" + std::string(at16) +
-                        "20150630"
-                        "12345678901234567");
+std::string Document(char segment = '1', char id = '6', std::string_view at16 = "0123",
+                     std::string_view date = "20150630") {
+  return Collection(segment, id, Cat("00000012345", at16, date, "12345678901234567"));
 }
 
 // The four blocks with their check digits, by the module of the value
@@ -44,8 +40,7 @@ std::string Blocks(const std::string& b) {
   std::string out;
   for (int i = 0; i < 4; ++i) {
     const std::string block = b.substr(static_cast<std::size_t>(11 * i), 11);
-    const int dv = (b[2] == '8' || b[2] == '9') ? Modulo11(block) : Modulo10(block);
-    out += (i ? "   " : "") + block + "-" + static_cast<char>('0' + dv);
+    out += (i ? "   " : "") + block + "-" + testing::CollectionDigit(b[2], block);
   }
   return out;
 }
@@ -58,7 +53,7 @@ Lines OneDocument(const std::string& b, Outcome::Status expected) {
   return host.report;
 }
 
-Lines Expected(std::initializer_list<std::string_view> middle, std::string_view dvLine, const std::string& b) {
+Lines Expected(const Lines& middle, std::string_view dvLine, const std::string& b) {
   Lines lines = kHeader;
   lines.insert(lines.end(), middle.begin(), middle.end());
   lines.emplace_back(dvLine);
@@ -70,37 +65,28 @@ Lines Expected(std::initializer_list<std::string_view> middle, std::string_view 
 constexpr std::string_view kDvOk = "Dígito geral OK"_cp;
 constexpr std::string_view kDvBad = "Atenção: O dígito geral da barra está inválida"_cp;
 
-TEST(SicapOneDocument, ValidDocumentOfEachIdentificationKind) {
-  std::string b = Document('1', '6');
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
-            Expected({"1-Segmento PREFEITURA", "6-Moeda fixa", "Valor R$ 123,45", "Código FEBRABAN: 1 0 0123"_cp,
-                      "Campo Livre: 2015063012345678901234567"},
-                     kDvOk, b));
-  b = Document('7', '7');
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
-            Expected({"7-Segmento MULTAS DE TRÂNSITO"_cp, "7-Moeda variável"_cp, "Valor R$ 123,45",
-                      "Código FEBRABAN: 7 0 0123"_cp, "Campo Livre: 2015063012345678901234567"},
-                     kDvOk, b));
-  b = Document('6', '6', "1234");
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
-            Expected({"6-Segmento CARNÊS E ASSEMELHADOS"_cp, "6-Moeda fixa", "Valor R$ 123,45", "CNPJ: 12342015",
-                      "Campo Livre: 063012345678901234567"},
-                     kDvOk, b));
-  b = Document('9', '6', "0104");
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
-            Expected({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", "Valor R$ 123,45",
-                      "Banco OK", "Código gerado pelo SICAP 2015"_cp, "Campo Livre: 063012345678901234567"},
-                     kDvOk, b));
-}
-
-TEST(SicapOneDocument, ValueIdentifiersEightAndNineUseModuloEleven) {
-  for (const char id : {'8', '9'}) {
-    const std::string b = Document('2', id);
-    EXPECT_EQ(OneDocument(b, Outcome::Status::Clean),
-              Expected({"2-Segmento SANEAMENTO", id == '8' ? "8-Moeda fixa" : "9-Moeda variável"_cp, "Valor R$ 123,45",
-                        "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"},
-                       kDvOk, b));
-  }
+TEST(SicapOneDocument, ValidDocumentOfEachKind) {
+  const struct {
+    std::string barcode;
+    Lines middle;  // the lines between the header and the digit line
+  } cases[] = {
+      {Document('1', '6'), L({"1-Segmento PREFEITURA", "6-Moeda fixa", "Valor R$ 123,45",
+                              "Código FEBRABAN: 1 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
+      {Document('7', '7'), L({"7-Segmento MULTAS DE TRÂNSITO"_cp, "7-Moeda variável"_cp, "Valor R$ 123,45",
+                              "Código FEBRABAN: 7 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
+      // Value identifiers 8 and 9 carry a modulo-11 digit.
+      {Document('2', '8'), L({"2-Segmento SANEAMENTO", "8-Moeda fixa", "Valor R$ 123,45",
+                              "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
+      {Document('2', '9'), L({"2-Segmento SANEAMENTO", "9-Moeda variável"_cp, "Valor R$ 123,45",
+                              "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
+      {Document('6', '6', "1234"), L({"6-Segmento CARNÊS E ASSEMELHADOS"_cp, "6-Moeda fixa", "Valor R$ 123,45",
+                                      "CNPJ: 12342015", "Campo Livre: 063012345678901234567"})},
+      {Document('9', '6', "0104"),
+       L({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", "Valor R$ 123,45", "Banco OK",
+          "Código gerado pelo SICAP 2015"_cp, "Campo Livre: 063012345678901234567"})},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(OneDocument(c.barcode, Outcome::Status::Clean), Expected(c.middle, kDvOk, c.barcode));
   // The same digits with a modulo-10 general digit are wrong.
   std::string b = Document('2', '6');
   b[2] = '8';
@@ -120,12 +106,12 @@ TEST(SicapOneDocument, Findings) {
 
   b = Document('8', '6');
   EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty),
-            Expected({"8-Segmento inválido"_cp, "6-Moeda fixa", "Valor R$ 123,45"}, kDvOk, b));
+            Expected(L({"8-Segmento inválido"_cp, "6-Moeda fixa", "Valor R$ 123,45"}), kDvOk, b));
   b = Document('0', '6');
   EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(3), "0-Segmento inválido"_cp);
   b = Document('1', '5');
   EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(4), "0-Moeda inválida"_cp);
-  b = With(Document(), 4, Document()[3] == '0' ? "1" : "0");
+  b = With(Document(), 4, testing::Other(Document()[3]));
   EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(8), kDvBad);
 }
 
@@ -147,29 +133,23 @@ std::string PrintedForm(const std::string& b) {
 }
 
 TEST(SicapTypedData, FortyEightDigitsAreTheFourBlocks) {
-  const std::string b = Document('1', '6');
+  const std::string b = Document();
   const std::string typed = PrintedForm(b);
   ASSERT_EQ(typed.size(), 48u);
-  FakeHost host;
-  host.answers.push_back(typed);
-  EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Clean);
-  EXPECT_EQ(host.report, OneDocument(b, Outcome::Status::Clean));
-  // The typed block digits are not checked.
-  FakeHost wrongBlocks;
-  wrongBlocks.answers.push_back(With(With(typed, 12, typed[11] == '0' ? "1" : "0"), 48, typed[47] == '0' ? "1" : "0"));
-  EXPECT_EQ(RunCommand(Digitandoosdados1Click, wrongBlocks).status, Outcome::Status::Clean);
-  EXPECT_EQ(wrongBlocks.report, host.report);
-}
-
-TEST(SicapTypedData, OtherLengthsOnlyShowTheErrorBox) {
-  for (const std::size_t length : {47u, 49u, 0u}) {
+  // The typed block digits (12, 24, 36, 48) are not checked.
+  for (const std::string& t :
+       {typed, With(With(typed, 12, testing::Other(typed[11])), 48, testing::Other(typed[47]))}) {
     FakeHost host;
-    host.answers.push_back(PrintedForm(Document()).substr(0, 47) + std::string(length > 47 ? 2 : 0, '1'));
-    if (length == 0) host.answers.front().clear();
+    host.answers.push_back(t);
+    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Clean);
+    EXPECT_EQ(host.report, OneDocument(b, Outcome::Status::Clean));
+  }
+  for (const std::string& t : {typed.substr(0, 47), typed + "1", std::string()}) {
+    FakeHost host;
+    host.answers.push_back(t);
     EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Faulty);
     EXPECT_TRUE(host.report.empty());
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], Cat("Erro: Digite 48 algarismos. Foi digitado ", length, " algarismos."));
+    EXPECT_EQ(host.messages, Lines{Cat("Erro: Digite 48 algarismos. Foi digitado ", t.size(), " algarismos.")});
   }
 }
 
@@ -182,7 +162,7 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return host;
 }
 
-TEST(SicapSeveral, ZeroDocumentsOnlyShowsTheMessage) {
+TEST(SicapSeveral, QuantityPrompts) {
   for (const std::string quantity : {"0", "", "abc", "00"}) {
     const FakeHost host = Several({quantity, "0123"}, Outcome::Status::Clean);
     EXPECT_TRUE(host.report.empty());
@@ -193,10 +173,8 @@ TEST(SicapSeveral, ZeroDocumentsOnlyShowsTheMessage) {
     EXPECT_EQ(host.prompts[1].caption, "Código Febraban"_cp);
     EXPECT_EQ(host.prompts[1].defaultText, "XXXX");
   }
-}
-
-TEST(SicapSeveral, QuantityKeepsItsFirstTwoDigits) {
-  // The empty barcodes that follow stop at their segment digit.
+  // The quantity keeps its first two digits; the empty barcodes that follow
+  // stop at their segment digit.
   EXPECT_EQ(Several({"1x2", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 12u);
   EXPECT_EQ(Several({"345", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 34u);
 }
@@ -221,7 +199,7 @@ TEST(SicapSeveral, FindingsOfEachDocument) {
   const std::string badCurrency = Document('1', '5');
   const std::string badSegment = Document('8', '6');
   const std::string otherCode = Document('1', '6', "0999");
-  const std::string badDv = With(Document(), 4, Document()[3] == '0' ? "1" : "0");
+  const std::string badDv = With(Document(), 4, testing::Other(Document()[3]));
   const std::string wrongBank = Document('9', '6', "0237");
   const FakeHost host =
       Several({"6", "0123", wrongFirst, badCurrency, badSegment, otherCode, badDv, wrongBank}, Outcome::Status::Faulty);
@@ -247,21 +225,12 @@ TEST(SicapSeveral, FindingsOfEachDocument) {
 }
 
 TEST(SicapSeveral, RestLinesByYearAndSegment) {
-  const std::string before2011 = Collection('1', '6',
-                                            "00000012345"
-                                            "0123"
-                                            "20100630"
-                                            "12345678901234567");
-  const std::string invalidDate = Collection('1', '6',
-                                             "00000012345"
-                                             "0123"
-                                             "20150231"
-                                             "12345678901234567");
-  const std::string booklet = Document('6', '6', "1234");
-  const std::string segment8 = Document('8', '6');
-  const FakeHost host = Several({"4", "0123", before2011, invalidDate, booklet, segment8}, Outcome::Status::Faulty);
-  const Lines tail(host.report.end() - 4, host.report.end());
-  EXPECT_EQ(tail, L({" Valor R$ 123,45", " Valor R$ 123,45", "Valor R$ 123,45", "30/06/2015 "}));
+  const FakeHost host =
+      Several({"4", "0123", Document('1', '6', "0123", "20100630"), Document('1', '6', "0123", "20150231"),
+               Document('6', '6', "1234"), Document('8', '6')},
+              Outcome::Status::Faulty);
+  EXPECT_EQ(Lines(host.report.end() - 4, host.report.end()),
+            L({" Valor R$ 123,45", " Valor R$ 123,45", "Valor R$ 123,45", "30/06/2015 "}));
 }
 
 }  // namespace
