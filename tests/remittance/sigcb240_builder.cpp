@@ -1,27 +1,113 @@
 #include "remittance/sigcb240_builder.hpp"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <utility>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
 
 namespace verilote::testing {
 
 namespace {
 
-std::string Blank() { return std::string(240, ' '); }
+constexpr std::string_view kCedenteCnpj = "11222333000181";
+
+using Fields = std::initializer_list<std::pair<std::size_t, std::string_view>>;
+
+// A record of 240 blanks with `fields` put in, then `more` over them.
+std::string Record(Fields fields, Fields more = {}) {
+  std::string r(240, ' ');
+  for (const auto& [pos, value] : fields) Put(r, pos, value);
+  for (const auto& [pos, value] : more) Put(r, pos, value);
+  return r;
+}
 
 std::string Zeros(std::size_t n) { return std::string(n, '0'); }
 
 std::string Digits(std::size_t value, std::size_t width) {
-  std::string text = std::to_string(value);
+  const std::string text = std::to_string(value);
   return std::string(width - text.size(), '0') + text;
 }
 
-// Cedente code: six digits in layout 101, seven in layout 107.
-std::string Cedente(std::string_view layout) { return layout == "107" ? "1234567" : "123456"; }
+// Cedente code: six digits in layout 101, seven in layout 107, then zeros.
+std::string_view Cedente(std::string_view layout) { return layout == "107" ? "1234567" : "123456"; }
+std::string CedenteAndZeros(std::string_view layout, std::size_t width) {
+  return std::string(Cedente(layout)) + Zeros(width - Cedente(layout).size());
+}
 
 // Agency 1234: weights 5,4,3,2 give 1x5+2x4+3x3+4x2 = 30; 30 mod 11 = 8, 11 - 8 = 3.
-constexpr std::string_view kAgency = "1234";
-constexpr std::string_view kAgencyDv = "3";
+std::string SigcbFileHeader(std::string_view layout) {
+  return Record({{1, "10400000"},
+                 {18, "2"},
+                 {19, kCedenteCnpj},
+                 {33, Zeros(21)},
+                 {54, "12343"},
+                 {59, CedenteAndZeros(layout, 14)},
+                 {73, "EMPRESA CENTRALIZADORA LTDA"},
+                 {103, "CAIXA ECONOMICA FEDERAL"},
+                 {143, "106122026120000000123"},
+                 {164, layout},
+                 {167, "00000"},
+                 {192, "REMESSA-PRODUCAO"}});
+}
+
+std::string SigcbLoteHeader(std::string_view layout, std::string_view cnpj) {
+  // Layout 107: cedente 34-40 and zeros 41-53, field 14.1 zeros; 101:
+  // cedente 34-39, zeros 40-53, field 14.1 repeats the cedente.
+  const std::string field14 = layout == "107" ? Zeros(6) : std::string(Cedente(layout));
+  return Record({{1, "10400001R0100"},
+                 {14, layout == "107" ? "067" : "060"},
+                 {18, "20"},
+                 {20, cnpj},
+                 {34, CedenteAndZeros(layout, 20)},
+                 {54, "012343"},
+                 {60, field14},
+                 {66, Zeros(8)},
+                 {74, "EMPRESA CEDENTE LTDA"},
+                 {184, "0000012306122026"},
+                 {200, Zeros(8)}});
+}
+
+std::string PWith(std::string_view layout, Fields more) {
+  // Agency 01234: the same sum as 1234 with a leading zero, so check digit 3.
+  return Record({{1, "10400003"},
+                 {14, "P 01012343"},
+                 {24, CedenteAndZeros(layout, 16)},
+                 {40, "014"},
+                 {43, "000000000000001"},
+                 {58, "11220"},  // carteira 1, registered, 2, cedente prints and posts
+                 {63, "DOC00000001"},
+                 {78, "15012027"},
+                 {86, "000000000010000"},
+                 {101, "000000"},
+                 {107, "02N01122026"},  // kind, acceptance, date of issue
+                 {118, "3"},
+                 {119, Zeros(23)},
+                 {142, "0"},
+                 {143, Zeros(53)},  // no interest, no discount
+                 {196, "DOC00000001"},
+                 {221, "3001090"},
+                 {228, "09"},
+                 {230, Zeros(10)}},
+                more);
+}
+
+std::string QWith(Fields more) {
+  return Record({{1, "10400003"},
+                 {14, "Q 0110000"},
+                 {23, kPayerCpf},
+                 {34, "JOSE DA SILVA"},
+                 {74, "RUA DAS FLORES 100"},
+                 {114, "CENTRO"},
+                 {129, "70000000"},
+                 {137, "BRASILIA"},
+                 {152, "DF"},
+                 {154, Zeros(16)},
+                 {210, "000"}},
+                more);
+}
 
 }  // namespace
 
@@ -30,235 +116,94 @@ void Put(std::string& rec, std::size_t pos, std::string_view value) {
   rec.replace(pos - 1, value.size(), value);
 }
 
-std::string SigcbFileHeader(std::string_view layout) {
-  std::string r = Blank();
-  Put(r, 1, "10400000");
-  Put(r, 18, "2");
-  Put(r, 19, kCedenteCnpj);
-  Put(r, 33, Zeros(20));
-  Put(r, 53, "0");
-  Put(r, 54, kAgency);
-  Put(r, 58, kAgencyDv);
-  Put(r, 59, Cedente(layout));
-  Put(r, 59 + Cedente(layout).size(), Zeros(14 - Cedente(layout).size()));
-  Put(r, 73, "EMPRESA CENTRALIZADORA LTDA");
-  Put(r, 103, "CAIXA ECONOMICA FEDERAL");
-  Put(r, 143, "1");
-  Put(r, 144, "06122026");
-  Put(r, 152, "120000");
-  Put(r, 158, "000123");
-  Put(r, 164, layout);
-  Put(r, 167, "00000");
-  Put(r, 192, "REMESSA-PRODUCAO");
-  return r;
-}
+std::string SigcbP(std::string_view layout) { return PWith(layout, {}); }
 
-std::string SigcbLoteHeader(std::string_view layout, std::string_view cnpj) {
-  std::string r = Blank();
-  Put(r, 1, "10400001R0100");
-  Put(r, 14, layout == "107" ? "067" : "060");
-  Put(r, 18, "2");
-  Put(r, 19, "0");
-  Put(r, 20, cnpj);
-  if (layout == "107") {
-    Put(r, 34, Cedente(layout));
-    Put(r, 41, Zeros(13));
-    Put(r, 54, "0");
-    Put(r, 55, kAgency);
-    Put(r, 59, kAgencyDv);
-    Put(r, 60, Zeros(6));
-  } else {
-    Put(r, 34, Cedente(layout));
-    Put(r, 40, Zeros(14));
-    Put(r, 54, "0");
-    Put(r, 55, kAgency);
-    Put(r, 59, kAgencyDv);
-    Put(r, 60, Cedente(layout));
-  }
-  Put(r, 66, Zeros(8));  // fields 15.1 (66-72) and 16.1 (73)
-  Put(r, 74, "EMPRESA CEDENTE LTDA");
-  Put(r, 184, "00000123");
-  Put(r, 192, "06122026");
-  Put(r, 200, "00000000");
-  return r;
-}
-
-std::string SigcbLoteTrailer() {
-  std::string r = Blank();
-  Put(r, 1, "10400005");
-  Put(r, 24, Zeros(69));
-  return r;
-}
-
-std::string SigcbFileTrailer() {
-  std::string r = Blank();
-  Put(r, 1, "10499999");
-  return r;
-}
-
-std::string SigcbP(std::string_view layout) {
-  std::string r = Blank();
-  Put(r, 1, "10400003");
-  Put(r, 14, "P 01");
-  // Agency 01234: the same sum as 1234 with a leading zero, so check digit 3.
-  Put(r, 18, "01234");
-  Put(r, 23, "3");
-  Put(r, 24, Cedente(layout));
-  Put(r, 24 + Cedente(layout).size(), Zeros(16 - Cedente(layout).size()));  // up to position 39
-  Put(r, 40, "0");
-  Put(r, 41, "14");
-  Put(r, 43, "000000000000001");
-  Put(r, 58, "11220");                   // carteira 1, registered, 2, cedente prints, cedente posts
-  Put(r, 63, "DOC00000001");             // Seu Número, 63-73
-  Put(r, 78, "15012027");                // due date
-  Put(r, 86, "000000000010000");         // 100,00
-  Put(r, 101, "000000");                 // 22.3P, 23.3P
-  Put(r, 107, "02N");                    // kind, acceptance
-  Put(r, 110, "01122026");               // date of issue
-  Put(r, 118, "3");                      // no interest
-  Put(r, 119, Zeros(8 + 15));            // interest date and amount
-  Put(r, 142, "0");                      // no discount
-  Put(r, 143, Zeros(8 + 15 + 15 + 15));  // discount date, amount, IOF, rebate
-  Put(r, 196, "DOC00000001");            // 35.3P repeats 63-77
-  Put(r, 221, "3001090");                // no protest, 00 days, return after 090 days
-  Put(r, 228, "09");
-  Put(r, 230, Zeros(10));
-  return r;
-}
-
-std::string SigcbQ() {
-  std::string r = Blank();
-  Put(r, 1, "10400003");
-  Put(r, 14, "Q 0110000");  // kind 1 (CPF): positions 20-22 zeros before the CPF
-  Put(r, 23, kPayerCpf);
-  Put(r, 34, "JOSE DA SILVA");
-  Put(r, 74, "RUA DAS FLORES 100");
-  Put(r, 114, "CENTRO");
-  Put(r, 129, "70000000");
-  Put(r, 137, "BRASILIA");
-  Put(r, 152, "DF");
-  Put(r, 154, Zeros(16));  // no guarantor
-  Put(r, 210, "000");
-  return r;
-}
-
-std::string SigcbR() {
-  std::string r = Blank();
-  Put(r, 1, "10400003");
-  Put(r, 14, "R 01");
-  Put(r, 18, Zeros(48));  // second and third discounts: codes, dates and amounts
-  Put(r, 66, "2");
-  Put(r, 67, "16012027");
-  Put(r, 75, "000000000000200");
-  return r;
-}
-
-std::string SigcbS() {
-  std::string r = Blank();
-  Put(r, 1, "10400003");
-  Put(r, 14, "S 013");
-  Put(r, 19, "PAGAVEL EM QUALQUER AGENCIA ATE O VENCIMENTO");
-  return r;
-}
-
-std::string SigcbY53() {
-  std::string r = Blank();
-  Put(r, 1, "10400003");
-  Put(r, 14, "Y 0153");
-  Put(r, 20, "0200");  // 09.3Y, 10.3Y
-  Put(r, 24, "1");
-  Put(r, 25, "000000000010000");
-  Put(r, 40, "1");
-  Put(r, 41, "000000000010000");
-  return r;
-}
+std::string SigcbQ() { return QWith({}); }
 
 std::vector<std::string> SigcbFile::Lines() const {
   std::vector<std::string> lines{SigcbFileHeader(layout)};
   for (std::size_t i = 0; i < lotes.size(); ++i) {
     const std::string lote = Digits(i + 1, 4);
-    std::string header = SigcbLoteHeader(layout, i == 1 ? kAlphanumericCnpj : kCedenteCnpj);
-    Put(header, 4, lote);
-    lines.push_back(header);
+    lines.push_back(SigcbLoteHeader(layout, i == 1 ? kAlphanumericCnpj : kCedenteCnpj));
+    Put(lines.back(), 4, lote);
     std::size_t sequence = 0;
     for (std::string detail : lotes[i]) {
       Put(detail, 4, lote);
       Put(detail, 9, Digits(++sequence, 5));
       lines.push_back(detail);
     }
-    std::string trailer = SigcbLoteTrailer();
-    Put(trailer, 4, lote);
-    Put(trailer, 18, Digits(lotes[i].size() + 2, 6));
-    lines.push_back(trailer);
+    lines.push_back(Record({{1, "104"}, {4, lote}, {8, "5"}, {18, Digits(lotes[i].size() + 2, 6)}, {24, Zeros(69)}}));
   }
-  std::string trailer = SigcbFileTrailer();
-  Put(trailer, 18, Digits(lotes.size(), 6));
-  Put(trailer, 24, Digits(lines.size() + 1, 6));
-  lines.push_back(trailer);
+  lines.push_back(Record({{1, "10499999"}, {18, Digits(lotes.size(), 6)}, {24, Digits(lines.size() + 1, 6)}}));
   return lines;
 }
 
 SigcbFile CleanSigcbFile(std::string_view layout) {
-  SigcbFile file;
-  file.layout = std::string(layout);
-
-  const std::string a = SigcbP(layout);
-
-  std::string b = SigcbP(layout);
-  Put(b, 41, "11");  // registered, CAIXA prints
-  Put(b, 43, "000000000000002");
-  Put(b, 61, "11");  // CAIXA prints and posts
-  Put(b, 63, "DOC00000002");
-  Put(b, 107, "31");  // card title, payment option 1
-  Put(b, 118, "1");   // interest from the day after the due date
-  Put(b, 119, "16012027");
-  Put(b, 127, "000000000000033");
-  Put(b, 142, "1");  // fixed discount of 5,00 up to 10/01/2027
-  Put(b, 143, "10012027");
-  Put(b, 151, "000000000000500");
-  Put(b, 196, "DOC00000002");
-  Put(b, 221, "105");  // protest after 5 days
-  Put(b, 224, "2");
-  Put(b, 240, "1");
-  std::string qb = SigcbQ();
-  Put(qb, 34, "MARIA SOUZA");
-
-  std::string c = SigcbP(layout);
-  Put(c, 41, "21");  // without registration, CAIXA prints
-  Put(c, 43, "000000000000003");
-  Put(c, 59, "2");
-  Put(c, 61, "12");
-  Put(c, 63, "DOC00000003");
-  Put(c, 142, "2");  // 5 % discount up to the due date
-  Put(c, 143, "15012027");
-  Put(c, 151, "000000000000500");
-  Put(c, 196, "DOC00000003");
-  std::string qc = SigcbQ();
-  Put(qc, 18, "2");
-  Put(qc, 20, kCedenteCnpj);
-  Put(qc, 34, "COMERCIO DE PECAS LTDA");
-  Put(qc, 154, "1");
-  Put(qc, 155, "0000");
-  Put(qc, 159, kGuarantorCpf);
-  Put(qc, 170, "ANTONIO AVALISTA");
-  std::string rc = SigcbR();
-  Put(rc, 66, "0");  // no fine
-  Put(rc, 67, Zeros(8 + 15));
-
-  std::string d = SigcbP(layout);
-  Put(d, 41, Zeros(17));  // no Nosso Número: CAIXA numbers the title
-  Put(d, 63, "DOC00000004");
-  Put(d, 196, "DOC00000004");
-  std::string qd = SigcbQ();
-  Put(qd, 18, "2");
-  Put(qd, 20, kAlphanumericCnpj);
-  Put(qd, 34, "NOVA EMPRESA SA");
-  Put(qd, 154, "20");
-  Put(qd, 156, kAlphanumericCnpj);
-  Put(qd, 170, "HOLDING AVALISTA SA");
-
-  file.lotes = {{a, SigcbQ(), SigcbR(), SigcbS(), b, qb, SigcbY53()}, {c, qc, rc, d, qd}};
+  const std::string r = Record({{1, "10400003"}, {14, "R 01"}, {18, Zeros(48)}, {66, "216012027000000000000200"}});
+  const std::string s = Record({{1, "10400003"}, {14, "S 013"}, {19, "PAGAVEL EM QUALQUER AGENCIA ATE O VENCIMENTO"}});
+  const std::string y53 =
+      Record({{1, "10400003"}, {14, "Y 0153"}, {20, "02001000000000010000"}, {40, "1000000000010000"}});
+  // B: registered, CAIXA prints and posts, card title with payment option 1,
+  // interest from 16/01/2027, a discount of 5,00 up to 10/01/2027, protest after 5 days.
+  const std::string b = PWith(layout, {{41, "11000000000000002"},
+                                       {61, "11DOC00000002"},
+                                       {107, "31"},
+                                       {118, "116012027000000000000033"},
+                                       {142, "110012027000000000000500"},
+                                       {196, "DOC00000002"},
+                                       {221, "1052"},
+                                       {240, "1"}});
+  // C: without registration, CAIXA prints, 5 % discount up to the due date.
+  const std::string c = PWith(layout, {{41, "21000000000000003"},
+                                       {59, "2"},
+                                       {61, "12DOC00000003"},
+                                       {142, "215012027000000000000500"},
+                                       {196, "DOC00000003"}});
+  // D: no Nosso Número: CAIXA numbers the title.
+  const std::string d = PWith(layout, {{41, Zeros(17)}, {63, "DOC00000004"}, {196, "DOC00000004"}});
+  // Payer CNPJ and guarantor CPF 111.444.777-35; then alphanumeric CNPJs.
+  const std::string qc = QWith({{18, "2"},
+                                {20, kCedenteCnpj},
+                                {34, "COMERCIO DE PECAS LTDA"},
+                                {154, "1000011144477735"},
+                                {170, "ANTONIO AVALISTA"}});
+  const std::string qd = QWith({{18, "2"},
+                                {20, kAlphanumericCnpj},
+                                {34, "NOVA EMPRESA SA"},
+                                {154, "20"},
+                                {156, kAlphanumericCnpj},
+                                {170, "HOLDING AVALISTA SA"}});
+  std::string rc = r;
+  Put(rc, 66, Zeros(24));  // no fine
+  SigcbFile file{std::string(layout), {}};
+  file.lotes = {{SigcbP(layout), SigcbQ(), r, s, b, QWith({{34, "MARIA SOUZA"}}), y53}, {c, qc, rc, d, qd}};
   return file;
+}
+
+std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_view file) {
+  const std::string cedente(Cedente(layout)), equals(40, '=');
+  const std::string lote = equals.substr(2) + " CAPA DE LOTE " + equals.substr(4), inscricao = " Inscricao: ";
+  const std::string loteOk = equals.substr(3) + " CAPA DE LOTE OK " + equals.substr(6);
+  return {std::string("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp),
+          Cat("Validando arquivo: ", file),
+          equals + " HEADER " + equals,
+          "Cedente centralizador: EMPRESA CENTRALIZADORA LTDA   ",
+          "Tipo de remessa: REMESSA-PRODUCAO",
+          "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 06/12/2026 as 12:00:00 seq 000123",
+          "Convenio: " + cedente + " Inscricao: 11.222.333/0001-81",
+          equals + " HEADER OK " + equals.substr(3),
+          lote,
+          "Num remessa: 00000123 Gravacao: 06/12/2026",
+          "Convenio: " + cedente.substr(0, 6) + " Inscricao: 11.222.333/0001-81",
+          loteOk,
+          "Total de registros do lote = 9",
+          equals.substr(3) + " FIM DE UM LOTE " + equals.substr(6),
+          lote,
+          "Num remessa: 00000123 Gravacao: 06/12/2026",
+          "Convenio: " + cedente.substr(0, 6) + " Inscricao: 12.ABC.345/01DE-35",
+          loteOk,
+          "Total de registros do lote = 7",
+          "REGISTROS DOS TITULOS TODOS OK !!!"};
 }
 
 Validation Validate(Handler handler, const std::vector<std::string>& lines) {
@@ -269,9 +214,8 @@ Validation Validate(Handler handler, const std::vector<std::string>& lines) {
   v.status = outcome.status;
   v.error = outcome.message;
   v.report = v.host.report;
-  const std::string named = "Validando arquivo: " + file.path();
   for (std::string& line : v.report)
-    if (line == named) line = "Validando arquivo: FILE";
+    if (line == "Validando arquivo: " + file.path()) line = "Validando arquivo: FILE";
   return v;
 }
 

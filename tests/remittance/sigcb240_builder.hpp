@@ -17,43 +17,22 @@ namespace verilote::testing {
 // record with blanks when it is too short.
 void Put(std::string& rec, std::size_t pos, std::string_view value);
 
-// Valid CPF and CNPJ numbers used by the builder.
-inline constexpr std::string_view kCedenteCnpj = "11222333000181";
 inline constexpr std::string_view kAlphanumericCnpj = "12ABC34501DE35";
 inline constexpr std::string_view kPayerCpf = "52998224725";
-inline constexpr std::string_view kGuarantorCpf = "11144477735";
 
-// The records of a file, each 240 characters. Lote number (4-7) and sequence
-// (9-13) of the records inside a lote are filled in by SigcbFile::Lines().
-std::string SigcbFileHeader(std::string_view layout);  // "101" or "107"
-std::string SigcbLoteHeader(std::string_view layout, std::string_view cnpj = kCedenteCnpj);
-std::string SigcbLoteTrailer();
-std::string SigcbFileTrailer();
-
-// Title A: registered (modality 14), printed by the cedente, kind 02, no
-// interest, no discount, returned after 90 days.
-std::string SigcbP(std::string_view layout);
-// A payer with CPF and no guarantor.
+// Title A's P and a payer with CPF and no guarantor (its Q).
+std::string SigcbP(std::string_view layout);  // layout "101" or "107"
 std::string SigcbQ();
-// An R segment with no second or third discount and a 2 % fine the day after
-// title A falls due.
-std::string SigcbR();
-// An S segment of print kind 3 with one message.
-std::string SigcbS();
-// A Y53 segment: one payment, for a P whose field 42.3P is "1".
-std::string SigcbY53();
 
 struct SigcbFile {
   std::string layout = "101";
   std::vector<std::vector<std::string>> lotes;  // the detail records of each lote
-
-  // The whole file: file header, each lote with its header and trailer, the
-  // file trailer, with lote numbers, sequences and counts filled in.
   std::vector<std::string> Lines() const;
 };
 
 // Two lotes:
-//  lote 1: title A (P Q R S), title B (P Q Y53: modality 11 printed by CAIXA,
+//  lote 1: title A (P Q R S: R with a 2 % fine the day after A falls due, S of
+//          print kind 3), title B (P Q Y53: modality 11 printed by CAIXA,
 //          kind 31 with option 1, interest and a fixed discount, protest);
 //  lote 2 (cedente with an alphanumeric CNPJ): title C (P Q R: modality 21,
 //          payer CNPJ, guarantor CPF, a 5 % discount, R without fine), title
@@ -61,6 +40,9 @@ struct SigcbFile {
 // Records 1-18: 1 header, 2 lote header, 3-9 details, 10 lote trailer,
 // 11 lote header, 12-16 details, 17 lote trailer, 18 file trailer.
 SigcbFile CleanSigcbFile(std::string_view layout = "101");
+
+// The whole report of the clean file ("Validando arquivo: " + `file`).
+std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_view file = "FILE");
 
 // ---- Running a command on a file of these lines (CR LF ends).
 
