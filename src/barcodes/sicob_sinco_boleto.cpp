@@ -11,6 +11,7 @@
 //      34-36 operation, 37-44 cedente code.
 // SINCO free field: 20 system marker "1", 21-26 cedente code, 27-44 Nosso
 // Número.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,21 @@ std::string SequenceLine(std::uint64_t n, std::string_view line) {
   return Cat("Seq ", n, " Tam barra = ", line.size(), " Conteúdo "_cp, line);
 }
 
+// Runs `check` (true when the barcode is correct) on each line of the file
+// the user picks, with its running number; nullopt when the dialog was
+// cancelled, else whether any barcode was invalid.
+template <typename Check>
+std::optional<bool> CheckFileLines(Host& host, std::string_view title, Check check) {
+  const auto path = host.OpenFile(title, FileFilter::Retorno);
+  if (!path) return std::nullopt;
+  RecordReader reader(*path, &host);
+  std::string barcode;
+  std::uint64_t n = 0;
+  bool anyInvalid = false;
+  while (reader.Next(barcode)) anyInvalid |= !check(barcode, ++n);
+  return anyInvalid;
+}
+
 struct SincoTexts {
   std::string type, cedente, nossoNumero;
 };
@@ -216,30 +232,25 @@ Verdict Representaonumricacobcaixacobranacaixa1Click(Host& host) {
 }
 
 Verdict CdigodebarrasSICOBViaarquivo1Click(Host& host) {
-  const auto path = host.OpenFile("Selecione o arquivo com as barras lidas", FileFilter::Retorno);
-  if (!path) return Verdict::Clean;
-  RecordReader reader(*path, &host);
-  std::string barcode;
-  std::uint64_t n = 0;
-  bool anyInvalid = false;
-  while (reader.Next(barcode)) {
-    ++n;
-    BoletoTally tally{host};
-    const Sicob s = DecodeSicob(barcode, SicobCommand::File);
-    if (s.layoutCase == kInvalidCarteiraCase) ++tally.errors;
-    host.ReportAppend(s.type);
-    host.ReportAppend(LabelledTypeableLine(barcode));
-    WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
-                    Cat("Nosso Número = "_cp, s.nossoNumero));
-    host.ReportAppend(SequenceLine(n, barcode));
-    host.ReportAppend(Cat("Barra com separação:"_cp, Field(barcode, 1, 5), ".", Field(barcode, 6, 10), ".",
-                          Field(barcode, 11, 15), ".", Field(barcode, 16, 20), ".", Field(barcode, 21, 25), ".",
-                          Field(barcode, 26, 30), ".", Field(barcode, 31, 35), ".", Field(barcode, 36, 40), ".",
-                          Field(barcode, 41, 44)));
-    anyInvalid |= !tally.Verdict();
-  }
+  const std::optional<bool> anyInvalid =
+      CheckFileLines(host, "Selecione o arquivo com as barras lidas", [&](std::string_view barcode, std::uint64_t n) {
+        BoletoTally tally{host};
+        const Sicob s = DecodeSicob(barcode, SicobCommand::File);
+        if (s.layoutCase == kInvalidCarteiraCase) ++tally.errors;
+        host.ReportAppend(s.type);
+        host.ReportAppend(LabelledTypeableLine(barcode));
+        WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
+                        Cat("Nosso Número = "_cp, s.nossoNumero));
+        host.ReportAppend(SequenceLine(n, barcode));
+        host.ReportAppend(Cat("Barra com separação:"_cp, Field(barcode, 1, 5), ".", Field(barcode, 6, 10), ".",
+                              Field(barcode, 11, 15), ".", Field(barcode, 16, 20), ".", Field(barcode, 21, 25), ".",
+                              Field(barcode, 26, 30), ".", Field(barcode, 31, 35), ".", Field(barcode, 36, 40), ".",
+                              Field(barcode, 41, 44)));
+        return tally.Verdict();
+      });
+  if (!anyInvalid.has_value()) return Verdict::Clean;  // cancelled
   for (const std::string_view line : kSicobFileClosing) host.ReportAppend(line);
-  return anyInvalid ? Verdict::Faulty : Verdict::Clean;
+  return *anyInvalid ? Verdict::Faulty : Verdict::Clean;
 }
 
 namespace {
@@ -275,37 +286,31 @@ Verdict RepresentaoNumricadocdigodebarrasSINCO1Click(Host& host) {
 }
 
 Verdict CdigodebarrasSINCOViaarquivo1Click(Host& host) {
-  const auto path = host.OpenFile("Selecione o arquivo com as barras", FileFilter::Retorno);
-  if (!path) return Verdict::Clean;
-  RecordReader reader(*path, &host);
-  std::string barcode;
-  std::uint64_t n = 0;
-  bool anyInvalid = false;
-  while (reader.Next(barcode)) {
-    ++n;
-    const std::string_view marker = Field(barcode, 20, 20);
-    const std::string type = marker == "1"
-                                 ? std::string("COBRANÇA SINCO"_cp)
-                                 : Cat("Tipo inválido na posição 20,1 conteúdo = "_cp, marker, " Deveria ser 1");
-    const std::string details =
-        Cat("CODCED = ", Field(barcode, 21, 26), " NN = ", Field(barcode, 27, 44), " Valor: ", BarcodeValue(barcode));
-    BoletoTally tally{host};
-    host.ReportAppend(type);
-    host.ReportAppend(LabelledTypeableLine(barcode));
-    host.ReportAppend(HasNoDueFactor(barcode)
-                          ? Cat(kNoDueFactor, " ", details)
-                          : Cat("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()), " ", details));
-    if (!IsCaixaBank(barcode)) tally.Error(Cat(kBankNotCaixa, " o conteúdo é "_cp, Field(barcode, 1, 3)));
-    if (!IsRealCurrency(barcode)) tally.Error(Cat(kCurrencyNotReal, " deveria ser 9 e tem ", Field(barcode, 4, 4)));
-    if (!HasValidGeneralDv(barcode))
-      tally.Error(Cat(kDvWrongShort, BarcodeGeneralDv(barcode), " encontrado ", Field(barcode, 5, 5)));
-    host.ReportAppend(SequenceLine(n, barcode));
-    host.ReportAppend(Cat("Barra lida formatada ", Field(barcode, 1, 3), ".", Field(barcode, 4, 4), ".",
-                          Field(barcode, 5, 5), ".", Field(barcode, 6, 9), ".", Field(barcode, 10, 19), ".",
-                          Field(barcode, 20, 20), ".", Field(barcode, 21, 26), ".", Field(barcode, 27, 44)));
-    anyInvalid |= !tally.Verdict();
-  }
-  return anyInvalid ? Verdict::Faulty : Verdict::Clean;
+  const auto anyInvalid =
+      CheckFileLines(host, "Selecione o arquivo com as barras", [&](std::string_view barcode, std::uint64_t n) {
+        const std::string_view marker = Field(barcode, 20, 20);
+        const std::string type = marker == "1"
+                                     ? std::string("COBRANÇA SINCO"_cp)
+                                     : Cat("Tipo inválido na posição 20,1 conteúdo = "_cp, marker, " Deveria ser 1");
+        const std::string details = Cat("CODCED = ", Field(barcode, 21, 26), " NN = ", Field(barcode, 27, 44),
+                                        " Valor: ", BarcodeValue(barcode));
+        BoletoTally tally{host};
+        host.ReportAppend(type);
+        host.ReportAppend(LabelledTypeableLine(barcode));
+        host.ReportAppend(HasNoDueFactor(barcode)
+                              ? Cat(kNoDueFactor, " ", details)
+                              : Cat("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()), " ", details));
+        if (!IsCaixaBank(barcode)) tally.Error(Cat(kBankNotCaixa, " o conteúdo é "_cp, Field(barcode, 1, 3)));
+        if (!IsRealCurrency(barcode)) tally.Error(Cat(kCurrencyNotReal, " deveria ser 9 e tem ", Field(barcode, 4, 4)));
+        if (!HasValidGeneralDv(barcode))
+          tally.Error(Cat(kDvWrongShort, BarcodeGeneralDv(barcode), " encontrado ", Field(barcode, 5, 5)));
+        host.ReportAppend(SequenceLine(n, barcode));
+        host.ReportAppend(Cat("Barra lida formatada ", Field(barcode, 1, 3), ".", Field(barcode, 4, 4), ".",
+                              Field(barcode, 5, 5), ".", Field(barcode, 6, 9), ".", Field(barcode, 10, 19), ".",
+                              Field(barcode, 20, 20), ".", Field(barcode, 21, 26), ".", Field(barcode, 27, 44)));
+        return tally.Verdict();
+      });
+  return anyInvalid.value_or(false) ? Verdict::Faulty : Verdict::Clean;
 }
 
 }  // namespace verilote
