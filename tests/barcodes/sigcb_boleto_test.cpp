@@ -263,7 +263,7 @@ TEST(SigcbSeveral, QuantityPromptAndCarteiraRow) {
 
   // Row 34 or 35 by the last barcode only.
   const std::string registered(
-      "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "
+      "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "_cp
       "remessa."_cp);
   for (const bool lastRegistered : {true, false}) {
     const Lines r =

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {4, "RELATÓRIO DE HOMOLOGAÇÃO DOS BLOQUETOS     CÓDIGO SINDICAL: "_cp},
                   {14, "(   ) O código do sindicato              e o campo agência/código do cedente conferem"_cp},
                   {17,
-                   "(   ) FICHA DE COMPENSAÇÃO e RECIBO DO CONTRIBUINTE têm os mesmos dados: ...Nome do "
+                   "(   ) FICHA DE COMPENSAÇÃO e RECIBO DO CONTRIBUINTE têm os mesmos dados: ...Nome do "_cp
                    "Contribuinte"_cp},
                   {23, "(   ) Ficha compe contém os campos  (=) valor doc; (-) Desc/Abat, "_cp},
                   {26, "(   ) Conferido Instruções, contribuitne, endereço"_cp},
