@@ -103,9 +103,9 @@ TEST(CopyToNewFile, UnwritableProgramDirectoryFallsBackToUserData) {
   const std::string written = dataHome / "verilote/r.txt";
   EXPECT_EQ(outcome.status, kClean) << outcome.message;
   EXPECT_EQ(ReadBytes(written), "linha\r\n");
-  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + written + "\r" +
-                                 std::string("A pasta do programa não permite gravação: o arquivo foi gravado na "
-                                             "pasta de dados do usuário."_cp)});
+  const std::string_view notice =
+      "A pasta do programa não permite gravação: o arquivo foi gravado na pasta de dados do usuário."_cp;
+  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + written + "\r" + std::string(notice)});
   if (geteuid() != 0) {  // root writes into read-only directories
     fs::permissions(program.path, fs::perms::owner_read | fs::perms::owner_exec);
     host.programDirectory = program.path;
