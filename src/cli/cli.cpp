@@ -5,7 +5,6 @@
 #include <chrono>
 #include <ctime>
 #include <deque>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -13,8 +12,10 @@
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
+#include "app/errors.hpp"
 #include "app/host.hpp"
 #include "app/report.hpp"
+#include "app/report_output.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
@@ -153,12 +154,12 @@ int Usage(std::ostream& err, std::string_view problem) {
   return kExitUsage;
 }
 
-// Writes the report as the report-copy command does: each line's bytes, CR LF.
-bool WriteReport(const std::string& path, const std::vector<std::string>& lines) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  for (const std::string& line : lines) file << line << "\r\n";
-  file.flush();
-  return static_cast<bool>(file);
+// Writes the report as the report-copy command does: each line's bytes, CR LF,
+// put in place only once written whole.
+void WriteReport(const std::string& path, const std::vector<std::string>& lines) {
+  ReplacingFile file(path);
+  file.WriteLines(lines);
+  file.Commit();
 }
 
 int Run(Options& options, std::ostream& out, std::ostream& err) {
@@ -175,9 +176,13 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
                : outcome.status == Outcome::Status::Faulty ? kExitFaulty
                                                            : kExitAborted;
   if (outcome.status == Outcome::Status::Aborted) err << host.Encode(outcome.message) << '\n';
-  if (!options.reportPath.empty() && !WriteReport(options.reportPath, host.Lines())) {
-    err << "I/O error: '" << options.reportPath << "': cannot write the report\n";
-    status = kExitAborted;
+  if (!options.reportPath.empty()) {
+    try {
+      WriteReport(options.reportPath, host.Lines());
+    } catch (const FileError& e) {
+      err << host.Encode(e.what()) << '\n';
+      status = kExitAborted;
+    }
   }
   return status;
 }
