@@ -34,9 +34,18 @@ bool RecordReader::Fill() {
   return end_ != 0;
 }
 
-bool RecordReader::Next(std::string& record) {
-  record.clear();
+bool RecordReader::Next(std::string_view& record) {
+  spill_.clear();
+  bool spilled = false;  // the record began in an earlier buffer
   bool started = false;  // a record exists once it has a byte or a terminator
+  const auto finish = [&](const char* begin, std::size_t size) {
+    if (spilled) {
+      spill_.append(begin, size);
+      record = spill_;
+    } else {
+      record = std::string_view(begin, size);
+    }
+  };
   while (!done_) {
     if (pos_ == end_ && !Fill()) {
       done_ = true;
@@ -55,20 +64,31 @@ bool RecordReader::Next(std::string& record) {
     const std::size_t span = cr != nullptr ? static_cast<std::size_t>(cr - begin) : size;
     const auto* eof = static_cast<const char*>(std::memchr(begin, kCtrlZ, span));
     if (eof != nullptr) {
-      record.append(begin, eof);
+      finish(begin, static_cast<std::size_t>(eof - begin));
       done_ = true;
       return started || eof != begin;
     }
-    record.append(begin, span);
     if (cr != nullptr) {
+      finish(begin, span);
       pos_ += span + 1;
       skipLineFeed_ = true;
       return true;
     }
-    started = started || span != 0;
+    // No terminator in what is left of the buffer: keep it and refill.
+    spill_.append(begin, size);
+    spilled = true;
+    started = started || size != 0;
     pos_ = end_;
   }
+  record = spill_;
   return started;
+}
+
+bool RecordReader::Next(std::string& record) {
+  std::string_view view;
+  const bool found = Next(view);
+  record.assign(view);
+  return found;
 }
 
 }  // namespace verilote

@@ -25,7 +25,12 @@ class RecordReader {
   // hears the reading progress (and may stop the command from there).
   explicit RecordReader(std::string path, Host* host = nullptr);
 
-  // Fills `record` with the next record; false at end of file.
+  // The next record; false at end of file. The view stays valid until the
+  // next call: it points into the read buffer, or into a spill string when
+  // the record spans buffer refills.
+  bool Next(std::string_view& record);
+
+  // The same, copied into `record`.
   bool Next(std::string& record);
 
   const std::string& Path() const { return path_; }
@@ -40,6 +45,7 @@ class RecordReader {
   Host* host_;
   std::unique_ptr<std::FILE, Closer> file_;
   std::vector<char> buffer_;
+  std::string spill_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint64_t bytesRead_ = 0;

@@ -282,7 +282,7 @@ Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rule
   host.ReportAppend(Cat("Validando arquivo: ", *path));
 
   Cnab240Run run(host, variant);
-  std::string rec;
+  std::string_view rec;  // valid until the next record is read
   while (reader.Next(rec)) CheckRecord(run, rules, rec);
   WriteSummary(run);
   return run.faulty || !run.clean ? Verdict::Faulty : Verdict::Clean;
