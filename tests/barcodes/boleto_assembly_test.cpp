@@ -1,23 +1,10 @@
-#include <gtest/gtest.h>
-
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/errors.hpp"
-#include "app/report.hpp"
 #include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
-
-using testing::CrLfFile;
-using testing::FakeHost;
-using testing::TempFile;
-using Lines = std::vector<std::string>;
 
 struct Assembly {
   Verdict verdict;
@@ -26,7 +13,7 @@ struct Assembly {
 };
 
 Assembly Assemble(std::string cedente, std::string nossoNumero, std::string value, std::string date) {
-  Assembly a{Verdict::Clean, {}, {}};
+  Assembly a{kClean, {}, {}};
   a.host.answers = {cedente, nossoNumero, value, date};
   a.verdict = Montarcdigodebarras1Click(a.host);
   const std::string label("Conteúdo da barra: "_cp);
@@ -39,7 +26,7 @@ TEST(BoletoAssembly, SigcbReportOfTheLayoutsExample) {
   // Cedente 123456, Nosso Número 1 4 000000000000123, R$ 1,00, due ten days
   // after 07/10/1997.
   const Assembly a = Assemble("123456", "14000000000000123", "100", "17/10/1997");
-  EXPECT_EQ(a.verdict, Verdict::Clean);
+  EXPECT_EQ(a.verdict, kClean);
   const std::pair<std::string_view, std::string_view> prompts[] = {
       {"Código do cedente"_cp, "Digite o código do cedente sem dígito"_cp},
       {"Nosso Número"_cp, "Digite o Nosso Número sem dígito"_cp},
@@ -55,15 +42,14 @@ TEST(BoletoAssembly, SigcbReportOfTheLayoutsExample) {
   const std::string withoutFactor =
       testing::SigcbBarcode("123456", '1', '4', "000000000000123", {"104", "9", "0000", "0000000100"});
   EXPECT_EQ(a.host.report,
-            testing::Lines(
-                {"Dados de entrada:", "Código do cedente: 123456-0"_cp, "Nosso Número     : 14000000000000123-1"_cp,
-                 "Valor do título  : 1,00"_cp, "Data de venc.    : 17/10/1997", " ",
-                 "--------- Barra com fator de vencimento ------------", " ",
-                 Cat("Representação Numérica: "_cp, testing::PrintedLine(withFactor, "  ")), " ",
-                 Cat("Conteúdo da barra: "_cp, withFactor), " ", "--------- Barra sem fator de vencimento ------------",
-                 " ", Cat("Representação Numérica: "_cp, testing::PrintedLine(withoutFactor, "  ")), " ",
-                 Cat("Conteúdo da barra: "_cp, withoutFactor), " ",
-                 "===================== fim da validação ========================================= "_cp}));
+            L({"Dados de entrada:", "Código do cedente: 123456-0"_cp, "Nosso Número     : 14000000000000123-1"_cp,
+               "Valor do título  : 1,00"_cp, "Data de venc.    : 17/10/1997", " ",
+               "--------- Barra com fator de vencimento ------------", " ",
+               Cat("Representação Numérica: "_cp, testing::PrintedLine(withFactor, "  ")), " ",
+               Cat("Conteúdo da barra: "_cp, withFactor), " ", "--------- Barra sem fator de vencimento ------------",
+               " ", Cat("Representação Numérica: "_cp, testing::PrintedLine(withoutFactor, "  ")), " ",
+               Cat("Conteúdo da barra: "_cp, withoutFactor), " ",
+               "===================== fim da validação ========================================= "_cp}));
 }
 
 TEST(BoletoAssembly, FactorsOfBothCyclesAndTheValue) {
@@ -95,7 +81,7 @@ TEST(BoletoAssembly, SigcbBarcodesPassTheSigcbCheck) {
     for (const std::string& barcode : a.built) {
       FakeHost check;
       check.answers = {barcode};
-      ASSERT_EQ(CdigodebarrasSIGCB1Click(check), Verdict::Clean) << barcode;
+      ASSERT_EQ(CdigodebarrasSIGCB1Click(check), kClean) << barcode;
       EXPECT_EQ(check.report[5], Cat("CÓDIGO DO CEDENTE = "_cp, a.host.report[1].substr(19), " Dígito OK."_cp));
       EXPECT_EQ(check.report[6], Cat("Nosso Número      = "_cp, nossoNumero.substr(0, 2), "/", nossoNumero.substr(2),
                                      "-", a.host.report[2].back(), " ( Confirme o DV no boleto )"));
@@ -119,7 +105,7 @@ TEST(BoletoAssembly, SicobBarcodesPassTheSicobChecks) {
   };
   for (const auto& c : cases) {
     const Assembly a = Assemble(c.cedente, c.nossoNumero, "12345", "06/12/2026");
-    EXPECT_EQ(a.verdict, Verdict::Clean);
+    EXPECT_EQ(a.verdict, kClean);
     ASSERT_EQ(a.built.size(), 2u);
     EXPECT_EQ(a.built[0], c.barcode);
     EXPECT_EQ(a.host.report[1], Cat("Código do cedente: "_cp, c.cedente, "-", testing::SicobCedenteDigit(c.cedente)));
@@ -129,7 +115,7 @@ TEST(BoletoAssembly, SicobBarcodesPassTheSicobChecks) {
     TempFile file(CrLfFile(a.built));
     FakeHost check;
     check.files = {file.path()};
-    EXPECT_EQ(CdigodebarrasSICOBViaarquivo1Click(check), Verdict::Clean);
+    EXPECT_EQ(CdigodebarrasSICOBViaarquivo1Click(check), kClean);
     EXPECT_EQ(check.report.at(0), c.type);
     EXPECT_EQ(check.report.at(11), c.type) << "the barcode without factor";
   }
@@ -159,15 +145,15 @@ TEST(BoletoAssembly, InvalidInputIsOneLineAndBuildsNothing) {
   };
   for (const auto& c : cases) {
     const Assembly a = Assemble(c.cedente, c.nossoNumero, "100", c.date);
-    EXPECT_EQ(a.verdict, Verdict::Faulty) << c.line;
-    EXPECT_EQ(a.host.report, testing::Lines({c.line}));
+    EXPECT_EQ(a.verdict, kFaulty) << c.line;
+    EXPECT_EQ(a.host.report, L({c.line}));
     EXPECT_TRUE(a.host.messages.empty());
   }
   // A SICOB cedente with a 17-digit Nosso Número: the message box.
   const Assembly a = Assemble("012387000012345", "14000000000000123", "100", "06/12/2026");
-  EXPECT_EQ(a.verdict, Verdict::Faulty);
+  EXPECT_EQ(a.verdict, kFaulty);
   EXPECT_TRUE(a.host.report.empty());
-  EXPECT_EQ(a.host.messages, testing::Lines({"Nosso Número com tamanho inválido use tamanho 15 ou 10"_cp}));
+  EXPECT_EQ(a.host.messages, L({"Nosso Número com tamanho inválido use tamanho 15 ou 10"_cp}));
 }
 
 }  // namespace

@@ -1,11 +1,21 @@
-// Builds valid boleto barcodes of bank 104 from their fields, with the
-// FEBRABAN and CAIXA check-digit rules written out here on their own, so the
-// tests do not lean on the routines they check.
+// Builders of valid boleto (bank 104) and collection (product 8) barcodes from
+// their fields, with the FEBRABAN and CAIXA check-digit rules written out here
+// on their own, so the tests do not lean on the routines they check; and the
+// shorthands the barcode tests share.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
+#include "app/errors.hpp"
+#include "app/report.hpp"
+#include "support/fake_host.hpp"
 
 namespace verilote::testing {
 
@@ -82,4 +92,83 @@ inline std::string RedoGeneralDigit(std::string b) {
 // A digit other than `d`.
 inline char Other(char d) { return d == '9' ? '0' : static_cast<char>(d + 1); }
 
+// ---- Collection (product 8) and union-contribution barcodes.
+
+// The check digit of the covered digits by the module the value identifier
+// (third position) names: FEBRABAN modulo 11 for 8 and 9 (weights 2 to 9
+// from the right; remainders 0 and 1 give 0, any other r gives 11 - r),
+// modulo 10 otherwise.
+inline char CollectionDigit(char valueId, std::string_view digits) {
+  const int r = WeightedSum2To9(digits) % 11;
+  return valueId == '8' || valueId == '9' ? static_cast<char>('0' + (r <= 1 ? 0 : 11 - r)) : FieldDigit(digits);
+}
+
+// A product-8 barcode: segment, value identifier, then positions 5-44 (40
+// digits); position 4 computed.
+inline std::string Collection(char segment, char valueId, std::string_view positions5To44) {
+  const std::string head = std::string("8") + segment + valueId;
+  return head + CollectionDigit(valueId, head + std::string(positions5To44)) + std::string(positions5To44);
+}
+
+// Position 4 recomputed after a change, as the issuer of a well-formed but
+// otherwise wrong barcode would print it.
+inline std::string Redigit(std::string b) {
+  b[3] = CollectionDigit(b[2], b.substr(0, 3) + b.substr(4));
+  return b;
+}
+
+// A SITCS boleto of bank 104: factor, value (10 digits), union code at 22-26
+// (entity type 1) or entity code at 24-26 (types 2-4), Nosso Número (12).
+struct SitcsBoleto {
+  std::string factor = "1500";
+  std::string value = "0000012345";
+  char type = '1';
+  std::string code = "12345";  // 5 digits for a union, 3 for the other entities
+  std::string nossoNumero = "000000000001";
+
+  std::string Barcode() const {
+    const std::string codeField = type == '1' ? code : "00" + code;
+    return Assemble({"104", "9", factor, value}, "97" + codeField + '7' + type + "77" + nossoNumero + "43");
+  }
+};
+
+// The lines of a message box (a carriage return breaks the line).
+inline std::vector<std::string> MessageLines(std::string_view message) {
+  std::vector<std::string> lines(1);
+  for (const char c : message) {
+    if (c == '\r')
+      lines.emplace_back();
+    else
+      lines.back() += c;
+  }
+  return lines;
+}
+
 }  // namespace verilote::testing
+
+namespace verilote {
+
+// Shorthands of the barcode tests.
+using Lines = std::vector<std::string>;
+using testing::Collection;
+using testing::CrLfFile;
+using testing::FakeHost;
+using testing::Other;
+using testing::Redigit;
+using testing::TempFile;
+using testing::With;
+inline Lines L(std::initializer_list<std::string_view> texts) { return testing::Lines(texts); }
+inline constexpr Verdict kClean = Verdict::Clean, kFaulty = Verdict::Faulty;
+inline constexpr Outcome::Status kRunClean = Outcome::Status::Clean, kRunFaulty = Outcome::Status::Faulty,
+                                 kRunAborted = Outcome::Status::Aborted;
+// The lines [from, to) of a report; `from` counts from the end when negative,
+// `to` when not positive.
+inline Lines Slice(const Lines& r, std::ptrdiff_t from, std::ptrdiff_t to) {
+  const auto n = static_cast<std::ptrdiff_t>(r.size());
+  if (from < 0) from += n;
+  if (to <= 0) to += n;
+  if (from < 0 || to > n || from > to) return {"(out of range)"};
+  return Lines(r.begin() + from, r.begin() + to);
+}
+
+}  // namespace verilote

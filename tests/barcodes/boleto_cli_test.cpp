@@ -1,21 +1,12 @@
 // The boleto file commands run end to end through verilote-cli on the sample
 // files of examples/boletos.
-#include <gtest/gtest.h>
-
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/report.hpp"
+#include "barcodes/boleto_builder.hpp"
 #include "cli/cli.hpp"
 
 namespace verilote {
 namespace {
-
-using Lines = std::vector<std::string>;
-
-Lines L(std::initializer_list<std::string_view> texts) { return Lines(texts.begin(), texts.end()); }
 
 const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/boletos/";
 

@@ -1,24 +1,14 @@
 #include "barcodes/boleto.hpp"
 
-#include <gtest/gtest.h>
-
 #include <random>
-#include <string>
 
-#include "app/cp1252.hpp"
-#include "app/errors.hpp"
-#include "app/report.hpp"
 #include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
 using testing::Assemble;
-using testing::BarcodeHead;
-using testing::FakeHost;
-using Lines = std::vector<std::string>;
 
 // SIGCB cedente 123456, registered (1), issuer 4, sequence ...123, due
 // 06/12/2026 (factor 1652), R$ 123,45.
@@ -50,7 +40,7 @@ TEST(Boleto, RoundTripOverGeneratedBarcodes) {
     ASSERT_EQ(TypeableLineToBarcode(testing::PrintedLine(barcode)), barcode) << "points and blanks";
     ASSERT_EQ(TypeableLineToBarcodeNewDv(line), barcode) << "the recomputed general digit is the barcode's";
     ASSERT_TRUE(HasValidGeneralDv(barcode));
-    ASSERT_FALSE(HasValidGeneralDv(testing::With(barcode, 5, testing::Other(barcode[4]))));
+    ASSERT_FALSE(HasValidGeneralDv(With(barcode, 5, Other(barcode[4]))));
     // Remainders 0 and 1 give general digit 1.
     const int remainder = testing::WeightedSum2To9(GeneralDvBase(barcode)) % 11;
     if (remainder <= 1) {
@@ -86,16 +76,15 @@ TEST(BoletoConverters, BothDirections) {
   FakeHost host;
   host.report = {"earlier line"};
   host.answers = {std::string(kSigcb), "10491.23456 60000.100044 00000.012302 3 16520000012345"};
-  EXPECT_EQ(ConverteCdBarraRepresentao1Click(host), Verdict::Clean);
-  EXPECT_EQ(ConverteRepresentaoCdBarra1Click(host), Verdict::Clean);
+  EXPECT_EQ(ConverteCdBarraRepresentao1Click(host), kClean);
+  EXPECT_EQ(ConverteRepresentaoCdBarra1Click(host), kClean);
   ASSERT_EQ(host.prompts.size(), 2u);
   EXPECT_EQ(host.prompts[0].caption, "Código de Barras"_cp);
   EXPECT_EQ(host.prompts[0].prompt, "Passe o leitor no Código de Barras"_cp);
   EXPECT_EQ(host.prompts[1].caption, "Representação Numérica"_cp);
   EXPECT_EQ(host.prompts[1].prompt, "Digite a representação numérica"_cp);
   const std::string barcodeLine = Cat("Código de Barras: "_cp, kSigcb);
-  EXPECT_EQ(host.report,
-            testing::Lines({"earlier line", barcodeLine, Cat("Representação Numérica: "_cp, kPrinted), barcodeLine,
+  EXPECT_EQ(host.report, L({"earlier line", barcodeLine, Cat("Representação Numérica: "_cp, kPrinted), barcodeLine,
                             "Representação Numérica: 10491234566000010004400000012302316520000012345"_cp}));
 }
 
@@ -107,14 +96,13 @@ TEST(BoletoConverters, GenericCheckLooksAtPositionFourOnly) {
     std::string barcode;
     Verdict verdict;
     std::string_view message;
-  } cases[] = {{valid, Verdict::Clean, "DV Geral correto."},
-               {testing::With(valid, 4, testing::Other(valid[3])), Verdict::Faulty,
-                "Dígito geral verificador INVÁLIDO !!!!!"_cp}};
+  } cases[] = {{valid, kClean, "DV Geral correto."},
+               {With(valid, 4, Other(valid[3])), kFaulty, "Dígito geral verificador INVÁLIDO !!!!!"_cp}};
   for (const auto& c : cases) {
     FakeHost host;
     host.answers = {c.barcode};
     EXPECT_EQ(Cdigodebarras1Click(host), c.verdict);
-    EXPECT_EQ(host.messages, testing::Lines({c.message}));
+    EXPECT_EQ(host.messages, L({c.message}));
     EXPECT_TRUE(host.report.empty());
   }
   FakeHost letters;

@@ -1,25 +1,11 @@
 #include "barcodes/collection.hpp"
 
-#include <gtest/gtest.h>
-
 #include <random>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/errors.hpp"
-#include "app/report.hpp"
-#include "barcodes/collection_builders.hpp"
-#include "support/fake_host.hpp"
+#include "barcodes/boleto_builder.hpp"
 
 namespace verilote {
 namespace {
-
-using testing::Collection;
-using testing::FakeHost;
-using Lines = std::vector<std::string>;
-using testing::Redigit;
-using testing::With;
 
 struct Shown {
   Outcome::Status status;
@@ -35,10 +21,17 @@ Shown RunBarcode(Handler command, const std::string& barcode) {
   return {outcome.status, host.messages.empty() ? Lines{} : testing::MessageLines(host.messages[0])};
 }
 
-// The lines from `from` up to the closing ones (`closing` of them).
-Lines Between(const Lines& lines, std::size_t from, std::size_t closing) {
-  if (lines.size() < from + closing) return {"(too short)"};
-  return Lines(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end() - static_cast<std::ptrdiff_t>(closing));
+const std::string kPos1("Posição 1  não é 8 "_cp), kPos3("Posição 3 não é 6 ou 7 "_cp);
+const std::string kDv("DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp),
+    kNoErrors("Não existem erros nas posições fixas."_cp);
+const std::string kYear(" O ano de vencimento está inválido "_cp), kMonth(" O mês de vencimento está inválido "_cp);
+const std::string kDay(" O dia de vencimento está inválido "_cp);
+
+// The error lines of a message: each ends in a line break, so an empty line follows.
+Lines Errors(std::initializer_list<std::string_view> errors) {
+  Lines lines = L(errors);
+  lines.emplace_back();
+  return lines;
 }
 
 // ---- The check digits, against the bank's description.
@@ -74,13 +67,11 @@ TEST(CollectionDv, ShortOrNonDigitBarcodeFailsTheConversion) {
 }
 
 TEST(CollectionIdentification, ByLengthOfTheSignificantDigits) {
-  const std::pair<std::string_view, std::string_view> cases[] = {{"12345678", "OUTROS 12345678"},
-                                                                 {"0", "OUTROS 0"},
-                                                                 {"123456789", "CPF 123.456.789-09"},
-                                                                 {"112223330001", "CGC 11.222.333/0001-81"},
-                                                                 {"1234567890", ""},
-                                                                 {"12345678901", ""},
-                                                                 {"1234567890123", ""}};
+  // clang-format off
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"12345678", "OUTROS 12345678"}, {"0", "OUTROS 0"}, {"123456789", "CPF 123.456.789-09"},
+      {"112223330001", "CGC 11.222.333/0001-81"}, {"1234567890", ""}, {"12345678901", ""}, {"1234567890123", ""}};
+  // clang-format on
   for (const auto& [digits, shown] : cases) EXPECT_EQ(PayerIdentification(digits), shown) << digits;
 }
 
@@ -92,80 +83,63 @@ std::string Segment(char segment = '1', char id = '6', std::string_view from24 =
   return Collection(segment, id, Cat("00000012345", "0123", "0000", from24, "12345678", "99887"));
 }
 
-const struct {
-  Handler command;
-  char segment;
-  std::string_view name;
-} kSegmentCases[] = {
-    {CdigodebarrasCapCaixaTipo21Click, '1', "PREFEITURAS"},
-    {CdigoBarrasconcessionriassaneamento1Click, '2', "SANEAMENTO"},
-    {CdigoBarrasconcessionriasEnergiaeGs1Click, '3', "ENERGIA E GÁS"_cp},
-    {CdigoBarrasconcessionriastelecomunicaes1Click, '4', "TELECOMUNICAÇÕES"_cp},
-    {CdigoBarrasTributosimpostostaxasOrgosGovernamentais1Click, '5', "ORGÃOS GOVERNAMENTAIS"_cp},
-};
-
 Lines SegmentMessage(std::string_view first, std::string_view currency, std::string_view due, std::string_view payer,
                      std::string_view identification, const Lines& errors) {
-  Lines lines = testing::Lines({first, "CÓD FEBRABAN = 0123"_cp, currency, "Valor da guia: 123,45", due,
-                                Cat("Identificação do contribuinte:"_cp, payer), identification,
-                                "Conteúdo do campo livre:99887"_cp});
+  Lines lines =
+      L({first, "CÓD FEBRABAN = 0123"_cp, currency, "Valor da guia: 123,45", due,
+         Cat("Identificação do contribuinte:"_cp, payer), identification, "Conteúdo do campo livre:99887"_cp});
   lines.insert(lines.end(), errors.begin(), errors.end());
   lines.emplace_back("Confirme se o código FEBRABAN está correto."_cp);
   return lines;
 }
 
-const std::string kOutros("Identificação do contribuinte é OUTROS 12345678"_cp);
-
 TEST(CollectionSegments, ValidBarcodesOfEachSegmentAndValueIdentifier) {
-  for (const auto& c : kSegmentCases) {
-    for (const char id : {'6', '7', '8', '9'}) {
-      const Shown shown = RunBarcode(c.command, Segment(c.segment, id));
-      // Identifiers 8 and 9 carry a right modulo-11 digit: only the identifier test fails.
-      const bool fixed = id <= '7';
-      EXPECT_EQ(shown.status, fixed ? Outcome::Status::Clean : Outcome::Status::Faulty) << c.name << id;
-      EXPECT_EQ(shown.lines, SegmentMessage(c.name,
-                                            id == '6'   ? "MOEDA: FIXA"
-                                            : id == '7' ? "MOEDA: VARIÁVEL"_cp
-                                                        : "",
-                                            "", "000012345678", kOutros,
-                                            fixed ? testing::Lines({"Não existem erros nas posições fixas."_cp,
-                                                                    "Confira os outros dados."})
-                                                  : testing::Lines({"Posição 3 não é 6 ou 7 "_cp, ""})))
-          << c.name << id;
+  // clang-format off
+  const struct { Handler command; char segment; std::string_view name; } segments[] = {
+      {CdigodebarrasCapCaixaTipo21Click, '1', "PREFEITURAS"},
+      {CdigoBarrasconcessionriassaneamento1Click, '2', "SANEAMENTO"},
+      {CdigoBarrasconcessionriasEnergiaeGs1Click, '3', "ENERGIA E GÁS"_cp},
+      {CdigoBarrasconcessionriastelecomunicaes1Click, '4', "TELECOMUNICAÇÕES"_cp},
+      {CdigoBarrasTributosimpostostaxasOrgosGovernamentais1Click, '5', "ORGÃOS GOVERNAMENTAIS"_cp}};
+  // Identifiers 8 and 9 carry a right modulo-11 digit: only the identifier test fails.
+  const struct { char id; std::string_view currency; Lines errors; } ids[] = {
+      {'6', "MOEDA: FIXA", L({kNoErrors, "Confira os outros dados."})},
+      {'7', "MOEDA: VARIÁVEL"_cp, L({kNoErrors, "Confira os outros dados."})},
+      {'8', "", Errors({kPos3})}, {'9', "", Errors({kPos3})}};
+  // clang-format on
+  const std::string outros("Identificação do contribuinte é OUTROS 12345678"_cp);
+  for (const auto& s : segments) {
+    for (const auto& v : ids) {
+      const Shown shown = RunBarcode(s.command, Segment(s.segment, v.id));
+      EXPECT_EQ(shown.status, v.id <= '7' ? kRunClean : kRunFaulty) << s.name << v.id;
+      EXPECT_EQ(shown.lines, SegmentMessage(s.name, v.currency, "", "000012345678", outros, v.errors)) << s.name;
     }
     // Another segment's barcode: the segment line says so.
-    const Shown shown = RunBarcode(c.command, Segment(c.segment == '1' ? '2' : '1'));
-    EXPECT_EQ(shown.status, Outcome::Status::Faulty);
-    EXPECT_EQ(shown.lines.front(), Cat("SEGMENTO INVÁLIDO DEVERIA SER DE "_cp, c.segment));
-    EXPECT_EQ(shown.lines.at(8), "Não existem erros nas posições fixas."_cp);
+    const Shown shown = RunBarcode(s.command, Segment(s.segment == '1' ? '2' : '1'));
+    EXPECT_EQ(shown.status, kRunFaulty);
+    EXPECT_EQ(shown.lines.front(), Cat("SEGMENTO INVÁLIDO DEVERIA SER DE "_cp, s.segment));
+    EXPECT_EQ(shown.lines.at(8), kNoErrors);
   }
 }
 
 TEST(CollectionSegments, EachCorruptionGivesItsMessage) {
   const std::string valid = Segment(), dated = Segment('1', '6', "20031231");
-  const struct {
-    std::string barcode;
-    Lines errors;  // the lines between free field and closing line
-  } cases[] = {
-      {Redigit(With(valid, 1, "7")), testing::Lines({"Posição 1  não é 8 "_cp, ""})},
-      // With position 1 wrong, the check digit's message replaces its own.
-      {With(valid, 1, "7"), testing::Lines({"DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp, ""})},
-      {With(valid, 4, testing::Other(valid[3])), testing::Lines({"DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp, ""})},
-      {Redigit(With(valid, 3, "5")), testing::Lines({"Posição 3 não é 6 ou 7 "_cp, ""})},
-      // A modulo-10 digit on an identifier-8 barcode is wrong.
-      {With(valid, 3, "8"),
-       testing::Lines({"DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp, "Posição 3 não é 6 ou 7 "_cp, ""})},
-      {Redigit(With(dated, 24, "2005")), testing::Lines({" O ano de vencimento está inválido "_cp, ""})},
-      {Redigit(With(dated, 28, "00")), testing::Lines({" O mês de vencimento está inválido "_cp, ""})},
-      {Redigit(With(dated, 30, "32")), testing::Lines({" O dia de vencimento está inválido "_cp, ""})},
-      {Redigit(With(dated, 24, "20090000")),
-       testing::Lines({" O ano de vencimento está inválido "_cp, " O mês de vencimento está inválido "_cp,
-                       " O dia de vencimento está inválido "_cp, ""})},
-  };
+  // clang-format off
+  const struct { std::string barcode; Lines errors; } cases[] = {  // errors: between free field and closing line
+      {Redigit(With(valid, 1, "7")), Errors({kPos1})},
+      {With(valid, 1, "7"), Errors({kDv})},  // with position 1 wrong, the check digit's message replaces its own
+      {With(valid, 4, Other(valid[3])), Errors({kDv})},
+      {Redigit(With(valid, 3, "5")), Errors({kPos3})},
+      {With(valid, 3, "8"), Errors({kDv, kPos3})},  // a modulo-10 digit on an identifier-8 barcode is wrong
+      {Redigit(With(dated, 24, "2005")), Errors({kYear})},
+      {Redigit(With(dated, 28, "00")), Errors({kMonth})},
+      {Redigit(With(dated, 30, "32")), Errors({kDay})},
+      {Redigit(With(dated, 24, "20090000")), Errors({kYear, kMonth, kDay})}};
+  // clang-format on
   for (const auto& c : cases) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, c.barcode);
-    EXPECT_EQ(shown.status, Outcome::Status::Faulty) << c.barcode;
-    EXPECT_EQ(Between(shown.lines, 8, 1), c.errors) << c.barcode;
+    EXPECT_EQ(shown.status, kRunFaulty) << c.barcode;
+    EXPECT_EQ(Slice(shown.lines, 8, -1), c.errors) << c.barcode;
   }
 }
 
@@ -173,10 +147,9 @@ TEST(CollectionSegments, MonthThirteenIsShownAsRead) {
   // 24-31 "20031301": year 2003, month 13, day 01; the payer digits 28-39 are
   // then 130112345678, a CNPJ base (check digits 10).
   const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, Segment('1', '6', "20031301"));
-  EXPECT_EQ(shown.status, Outcome::Status::Faulty);
+  EXPECT_EQ(shown.status, kRunFaulty);
   EXPECT_EQ(shown.lines, SegmentMessage("PREFEITURAS", "MOEDA: FIXA", "Vencimento:01/13/2003", "130112345678",
-                                        "Identificação do contribuinte é CGC 13.011.234/5678-10"_cp,
-                                        testing::Lines({" O mês de vencimento está inválido "_cp, ""})));
+                                        "Identificação do contribuinte é CGC 13.011.234/5678-10"_cp, Errors({kMonth})));
 }
 
 TEST(CollectionSegments, NonDigitOrShortBarcodeEndsWithTheConversionError) {
@@ -184,7 +157,7 @@ TEST(CollectionSegments, NonDigitOrShortBarcodeEndsWithTheConversionError) {
   for (const std::string& b :
        {With(valid, 20, "x"), valid.substr(0, 40), std::string(), Segment('1', '6', "200 1231")}) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, b);
-    EXPECT_EQ(shown.status, Outcome::Status::Aborted) << b;
+    EXPECT_EQ(shown.status, kRunAborted) << b;
     EXPECT_TRUE(shown.lines.empty());
   }
 }
@@ -199,14 +172,12 @@ TEST(CollectionBooklets, ValidBarcodeWrongSegmentAndFixedPositions) {
                                                                               "12345678"
                                                                               "20040229"
                                                                               "0001234567890"));
-  EXPECT_EQ(shown.status, Outcome::Status::Clean);
-  EXPECT_EQ(
-      shown.lines,
-      testing::Lines({"SEGMENTO 6 - CARNÊS E ASSEMELHADOS"_cp, "Início do CGC convenente= 12.345.678/"_cp,
-                      "MOEDA: VARIÁVEL"_cp, "Valor da guia: 0,05", "Código do Convênio:12345678"_cp,
-                      "Vencimento:29/02/2004", "Identificação do contribuinte:000123456789"_cp,
-                      "Identificação Provavelmente é CPF 123.456.789-09"_cp, "Conteúdo do campo livre:67890"_cp,
-                      "Não existem erros nas posições fixas."_cp, "Verifique a veracidade das informações acima."_cp}));
+  EXPECT_EQ(shown.status, kRunClean);
+  EXPECT_EQ(shown.lines,
+            L({"SEGMENTO 6 - CARNÊS E ASSEMELHADOS"_cp, "Início do CGC convenente= 12.345.678/"_cp,
+               "MOEDA: VARIÁVEL"_cp, "Valor da guia: 0,05", "Código do Convênio:12345678"_cp, "Vencimento:29/02/2004",
+               "Identificação do contribuinte:000123456789"_cp, "Identificação Provavelmente é CPF 123.456.789-09"_cp,
+               "Conteúdo do campo livre:67890"_cp, kNoErrors, "Verifique a veracidade das informações acima."_cp}));
 
   const std::string valid = Collection('6', '6',
                                        "00000000005"
@@ -215,9 +186,9 @@ TEST(CollectionBooklets, ValidBarcodeWrongSegmentAndFixedPositions) {
                                        "0001234567890");
   Shown wrong = RunBarcode(CdigodebarrasCapCaixaTipo31Click, Redigit(With(valid, 2, "5")));
   EXPECT_EQ(wrong.lines.front(), "SEGMENTO INVÁLIDO, DEVERIA SER 6 "_cp);
-  EXPECT_EQ(wrong.status, Outcome::Status::Faulty);
+  EXPECT_EQ(wrong.status, kRunFaulty);
   wrong = RunBarcode(CdigodebarrasCapCaixaTipo31Click, Redigit(With(valid, 1, "9")));
-  EXPECT_EQ(Between(wrong.lines, 9, 1), testing::Lines({"Posição 1  não é 8 "_cp, ""}));
+  EXPECT_EQ(Slice(wrong.lines, 9, -1), Errors({kPos1}));
   EXPECT_EQ(wrong.lines[5], "") << "no due date without 200 at 24-26";
 }
 
@@ -228,29 +199,22 @@ TEST(CollectionCaixa, MessagesAndFixedTestsThatReplaceEachOther) {
   const auto caixa = [](std::string_view from24To31) {
     return Collection('9', '6', Cat("00000100000", "0104", "9876", from24To31, "00000042", "55555"));
   };
-  const auto message = [](std::string_view due, std::initializer_list<std::string_view> errors) {
-    Lines lines = testing::Lines({"SEGMENTO 9 - EXCLUSIVO CAIXA", "MOEDA: FIXA", "Valor da guia: 1.000,00",
-                                  "Código do Convênio:9876"_cp, due, "Identificação do contribuinte:00000042"_cp,
-                                  "Identificação Provavelmente é OUTROS 42"_cp, "Conteúdo do campo livre:55555"_cp});
+  const auto message = [](std::string_view due, const Lines& errors) {
+    Lines lines = L({"SEGMENTO 9 - EXCLUSIVO CAIXA", "MOEDA: FIXA", "Valor da guia: 1.000,00",
+                     "Código do Convênio:9876"_cp, due, "Identificação do contribuinte:00000042"_cp,
+                     "Identificação Provavelmente é OUTROS 42"_cp, "Conteúdo do campo livre:55555"_cp});
     lines.insert(lines.end(), errors.begin(), errors.end());
     return lines;
   };
   const std::string valid = caixa("12345678");
-  const struct {
-    std::string barcode;
-    Outcome::Status status;
-    Lines expected;
-  } cases[] = {
-      // Without a due date the error line stays empty.
-      {valid, Outcome::Status::Clean, message("", {""})},
-      {caixa("20011015"), Outcome::Status::Clean,
-       message("Vencimento:15/10/2001", {"Não existem erros nas posições fixas."_cp})},
+  // clang-format off
+  const struct { std::string barcode; Outcome::Status status; Lines expected; } cases[] = {
+      {valid, kRunClean, message("", Errors({}))},  // without a due date the error line stays empty
+      {caixa("20011015"), kRunClean, message("Vencimento:15/10/2001", L({kNoErrors}))},
       // The bank test after the position-1 test: only the bank message stays.
-      {Redigit(With(With(valid, 1, "7"), 16, "0105")), Outcome::Status::Faulty,
-       message("", {"Posições 16  não tem 0104 "_cp, ""})},
-      {With(valid, 16, "0105"), Outcome::Status::Faulty,
-       message("", {"DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp, ""})},
-  };
+      {Redigit(With(With(valid, 1, "7"), 16, "0105")), kRunFaulty, message("", Errors({"Posições 16  não tem 0104 "_cp}))},
+      {With(valid, 16, "0105"), kRunFaulty, message("", Errors({kDv}))}};
+  // clang-format on
   for (const auto& c : cases) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo3Caixa1Click, c.barcode);
     EXPECT_EQ(shown.status, c.status);
@@ -271,42 +235,38 @@ std::string UnionDues(char entity = '3', std::string_view code = "12345", std::s
 TEST(CollectionUnionDues, ValidBarcodeEntitiesAndPrompt) {
   FakeHost host;
   host.answers.push_back(UnionDues());
-  EXPECT_EQ(RunCommand(ValidaCdigodebarrasCapCaixa1Click, host).status, Outcome::Status::Clean);
+  EXPECT_EQ(RunCommand(ValidaCdigodebarrasCapCaixa1Click, host).status, kRunClean);
   ASSERT_EQ(host.prompts.size(), 1u);
   EXPECT_EQ(host.prompts[0].caption, "Código de Barras"_cp);
   EXPECT_EQ(host.prompts[0].prompt, "Passe o leitor no Código de Barras"_cp);
   EXPECT_EQ(testing::MessageLines(host.messages.at(0)),
-            testing::Lines({"SINDICATO", "MOEDA: FIXA", "Valor da guia: 25,00", "Código do Convênio:12345"_cp,
-                            "Vencimento:05/2008", "Identificação do contribuinte:0000123456789"_cp,
-                            "Identificação Provavelmente é CPF 123.456.789-09"_cp,
-                            "Não existem erros nas posições fixas."_cp}));
-  EXPECT_EQ(RunBarcode(ValidaCdigodebarrasCapCaixa1Click, UnionDues('1')).lines.front(), "CEES E CONFEDERAÇÃO"_cp);
-  EXPECT_EQ(RunBarcode(ValidaCdigodebarrasCapCaixa1Click, UnionDues('2')).lines.front(), "FEDERAÇÃO"_cp);
-  EXPECT_EQ(RunBarcode(ValidaCdigodebarrasCapCaixa1Click, UnionDues('9')).lines.front(), "");
+            L({"SINDICATO", "MOEDA: FIXA", "Valor da guia: 25,00", "Código do Convênio:12345"_cp, "Vencimento:05/2008",
+               "Identificação do contribuinte:0000123456789"_cp, "Identificação Provavelmente é CPF 123.456.789-09"_cp,
+               kNoErrors}));
+  for (const auto& [entity, name] :
+       {std::pair<char, std::string_view>{'1', "CEES E CONFEDERAÇÃO"_cp}, {'2', "FEDERAÇÃO"_cp}, {'9', ""}})
+    EXPECT_EQ(RunBarcode(ValidaCdigodebarrasCapCaixa1Click, UnionDues(entity)).lines.front(), name);
 }
 
 TEST(CollectionUnionDues, EachCorruptionGivesItsMessage) {
   const std::string valid = UnionDues();
-  const struct {
-    std::string barcode;
-    Lines errors;  // empty: the conversion error ends the command
-  } cases[] = {
-      {Redigit(With(valid, 2, "4")), testing::Lines({"Posições 1 e 2 não é 85 "_cp, ""})},
-      {Redigit(With(valid, 16, "0068")), testing::Lines({"Posições 16 a 19 não é 0067 "_cp, ""})},
-      {Redigit(With(valid, 3, "0")), testing::Lines({"Posição 3 não é 6 ou 7 "_cp, ""})},
-      {UnionDues('4'), testing::Lines({"Posição 20 não é 1, 2 ou 3 "_cp, ""})},
-      {UnionDues('3', "12345", "201105"), testing::Lines({" O ano de vencimento está inválido "_cp, ""})},
-      {UnionDues('3', "12345", "200813"), testing::Lines({" O mês de vencimento está inválido "_cp, ""})},
-      {With(valid, 4, valid[3] == '0' ? "1" : "0"),
-       testing::Lines({"DÍGITO DO CÓDIGO DE BARRAS INVÁLIDO !!! "_cp, ""})},
+  // clang-format off
+  const struct { std::string barcode; Lines errors; } cases[] = {  // no errors: the conversion error ends the command
+      {Redigit(With(valid, 2, "4")), Errors({"Posições 1 e 2 não é 85 "_cp})},
+      {Redigit(With(valid, 16, "0068")), Errors({"Posições 16 a 19 não é 0067 "_cp})},
+      {Redigit(With(valid, 3, "0")), Errors({kPos3})},
+      {UnionDues('4'), Errors({"Posição 20 não é 1, 2 ou 3 "_cp})},
+      {UnionDues('3', "12345", "201105"), Errors({kYear})},
+      {UnionDues('3', "12345", "200813"), Errors({kMonth})},
+      {With(valid, 4, Other(valid[3])), Errors({kDv})},
       {With(Redigit(With(valid, 16, "0068")), 4, "x"), {}},
-      {With(valid, 20, "-"), {}},
-  };
+      {With(valid, 20, "-"), {}}};
+  // clang-format on
   for (const auto& c : cases) {
     const Shown shown = RunBarcode(ValidaCdigodebarrasCapCaixa1Click, c.barcode);
-    EXPECT_EQ(shown.status, c.errors.empty() ? Outcome::Status::Aborted : Outcome::Status::Faulty) << c.barcode;
+    EXPECT_EQ(shown.status, c.errors.empty() ? kRunAborted : kRunFaulty) << c.barcode;
     if (!c.errors.empty()) {
-      EXPECT_EQ(Between(shown.lines, 7, 0), c.errors) << c.barcode;
+      EXPECT_EQ(Slice(shown.lines, 7, 0), c.errors) << c.barcode;
     }
   }
 }
@@ -314,23 +274,22 @@ TEST(CollectionUnionDues, EachCorruptionGivesItsMessage) {
 // ---- One 12-digit block.
 
 TEST(CollectionBlock, CheckDigitOfOneBlock) {
-  const std::pair<std::string, bool> cases[] = {
-      {"817700000000", true},   // 8x2=16 -> 7, 1, 7x2=14 -> 5, 7: total 20, digit 0
-      {"817700000001", false},  //
-      {"012345678903", true},   // 0 1 2 3 4 5 6 7 8 9 0 weighted from the right
-      {"012345678904", false}, {"000000000000", true},
-  };
+  // 817700000000: 8x2=16 -> 7, 1, 7x2=14 -> 5, 7: total 20, digit 0; 012345678903 weighted from the right.
+  const std::pair<std::string, bool> cases[] = {{"817700000000", true},
+                                                {"817700000001", false},
+                                                {"012345678903", true},
+                                                {"012345678904", false},
+                                                {"000000000000", true}};
   for (const auto& [block, valid] : cases) {
     FakeHost host;
     host.answers.push_back(block);
-    EXPECT_EQ(RunCommand(Cdigodebarras12posies1Click, host).status,
-              valid ? Outcome::Status::Clean : Outcome::Status::Faulty);
-    EXPECT_EQ(host.messages, testing::Lines({valid ? "DV correto." : "Dígito verificador INVÁLIDO !!!!!"_cp})) << block;
+    EXPECT_EQ(RunCommand(Cdigodebarras12posies1Click, host).status, valid ? kRunClean : kRunFaulty);
+    EXPECT_EQ(host.messages, L({valid ? "DV correto." : "Dígito verificador INVÁLIDO !!!!!"_cp})) << block;
     EXPECT_EQ(host.prompts.at(0).prompt, "Digite o Código de Barras"_cp);
   }
   FakeHost host;
   host.answers.push_back("01234");
-  EXPECT_EQ(RunCommand(Cdigodebarras12posies1Click, host).status, Outcome::Status::Aborted);
+  EXPECT_EQ(RunCommand(Cdigodebarras12posies1Click, host).status, kRunAborted);
   EXPECT_TRUE(host.messages.empty());
 }
 

@@ -1,27 +1,11 @@
 #include "barcodes/sicap.hpp"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/report.hpp"
-#include "barcodes/collection_builders.hpp"
-#include "support/fake_host.hpp"
+#include "barcodes/boleto_builder.hpp"
 
 namespace verilote {
 namespace {
-
-using testing::Collection;
-using testing::FakeHost;
-using testing::Redigit;
-using testing::With;
-
-using Lines = std::vector<std::string>;
-
-Lines L(std::initializer_list<std::string_view> texts) { return testing::Lines(texts); }
 
 const std::string kHyphens(44, '-');
 const Lines kHeader = L({"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
@@ -85,40 +69,39 @@ TEST(SicapOneDocument, ValidDocumentOfEachKind) {
        L({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", "Valor R$ 123,45", "Banco OK",
           "Código gerado pelo SICAP 2015"_cp, "Campo Livre: 063012345678901234567"})},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(OneDocument(c.barcode, Outcome::Status::Clean), Expected(c.middle, kDvOk, c.barcode));
+  for (const auto& c : cases) EXPECT_EQ(OneDocument(c.barcode, kRunClean), Expected(c.middle, kDvOk, c.barcode));
   // The same digits with a modulo-10 general digit are wrong.
   std::string b = Document('2', '6');
   b[2] = '8';
   ASSERT_NE(Redigit(b), b);
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(8), kDvBad);
+  EXPECT_EQ(OneDocument(b, kRunFaulty).at(8), kDvBad);
 }
 
 TEST(SicapOneDocument, Findings) {
   std::string b = Redigit(With(Document(), 1, "7"));
-  Lines lines = OneDocument(b, Outcome::Status::Faulty);
+  Lines lines = OneDocument(b, kRunFaulty);
   EXPECT_EQ(lines.at(3), "Atenção: O primeiro algarismo da barra está errado, deveria ser 8 e contém 7"_cp);
   EXPECT_EQ(lines.at(4), "1-Segmento PREFEITURA");
 
   b = Document('9', '6', "0237");
-  lines = OneDocument(b, Outcome::Status::Faulty);
+  lines = OneDocument(b, kRunFaulty);
   EXPECT_EQ(lines.at(6), "Erro, o banco não é 0104, nesta posição tem 0237"_cp);
 
   b = Document('8', '6');
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty),
+  EXPECT_EQ(OneDocument(b, kRunFaulty),
             Expected(L({"8-Segmento inválido"_cp, "6-Moeda fixa", "Valor R$ 123,45"}), kDvOk, b));
   b = Document('0', '6');
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(3), "0-Segmento inválido"_cp);
+  EXPECT_EQ(OneDocument(b, kRunFaulty).at(3), "0-Segmento inválido"_cp);
   b = Document('1', '5');
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(4), "0-Moeda inválida"_cp);
-  b = With(Document(), 4, testing::Other(Document()[3]));
-  EXPECT_EQ(OneDocument(b, Outcome::Status::Faulty).at(8), kDvBad);
+  EXPECT_EQ(OneDocument(b, kRunFaulty).at(4), "0-Moeda inválida"_cp);
+  b = With(Document(), 4, Other(Document()[3]));
+  EXPECT_EQ(OneDocument(b, kRunFaulty).at(8), kDvBad);
 }
 
 TEST(SicapOneDocument, NonDigitSegmentStopsAfterTheHeader) {
-  const Lines lines = OneDocument(With(Document(), 2, "x"), Outcome::Status::Aborted);
+  const Lines lines = OneDocument(With(Document(), 2, "x"), kRunAborted);
   EXPECT_EQ(lines, kHeader);
-  EXPECT_EQ(OneDocument(Document().substr(0, 30), Outcome::Status::Aborted).size(), 8u)
+  EXPECT_EQ(OneDocument(Document().substr(0, 30), kRunAborted).size(), 8u)
       << "a short barcode stops at the general digit";
 }
 
@@ -137,17 +120,16 @@ TEST(SicapTypedData, FortyEightDigitsAreTheFourBlocks) {
   const std::string typed = PrintedForm(b);
   ASSERT_EQ(typed.size(), 48u);
   // The typed block digits (12, 24, 36, 48) are not checked.
-  for (const std::string& t :
-       {typed, With(With(typed, 12, testing::Other(typed[11])), 48, testing::Other(typed[47]))}) {
+  for (const std::string& t : {typed, With(With(typed, 12, Other(typed[11])), 48, Other(typed[47]))}) {
     FakeHost host;
     host.answers.push_back(t);
-    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Clean);
-    EXPECT_EQ(host.report, OneDocument(b, Outcome::Status::Clean));
+    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, kRunClean);
+    EXPECT_EQ(host.report, OneDocument(b, kRunClean));
   }
   for (const std::string& t : {typed.substr(0, 47), typed + "1", std::string()}) {
     FakeHost host;
     host.answers.push_back(t);
-    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, Outcome::Status::Faulty);
+    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, kRunFaulty);
     EXPECT_TRUE(host.report.empty());
     EXPECT_EQ(host.messages, Lines{Cat("Erro: Digite 48 algarismos. Foi digitado ", t.size(), " algarismos.")});
   }
@@ -164,7 +146,7 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
 
 TEST(SicapSeveral, QuantityPrompts) {
   for (const std::string quantity : {"0", "", "abc", "00"}) {
-    const FakeHost host = Several({quantity, "0123"}, Outcome::Status::Clean);
+    const FakeHost host = Several({quantity, "0123"}, kRunClean);
     EXPECT_TRUE(host.report.empty());
     EXPECT_EQ(host.messages, Lines{"Tente novamente e digite a quantidade correta"});
     ASSERT_EQ(host.prompts.size(), 2u);
@@ -175,14 +157,14 @@ TEST(SicapSeveral, QuantityPrompts) {
   }
   // The quantity keeps its first two digits; the empty barcodes that follow
   // stop at their segment digit.
-  EXPECT_EQ(Several({"1x2", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 12u);
-  EXPECT_EQ(Several({"345", "0123"}, Outcome::Status::Aborted).prompts.size(), 2u + 34u);
+  EXPECT_EQ(Several({"1x2", "0123"}, kRunAborted).prompts.size(), 2u + 12u);
+  EXPECT_EQ(Several({"345", "0123"}, kRunAborted).prompts.size(), 2u + 34u);
 }
 
 TEST(SicapSeveral, TwoDocumentsReportInFull) {
   const std::string first = Document('1', '6');
   const std::string second = Document('1', '7');
-  const FakeHost host = Several({"2", "0123", first, second}, Outcome::Status::Clean);
+  const FakeHost host = Several({"2", "0123", first, second}, kRunClean);
   const Lines expected = L(
       {"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
        "Verifique os dados, conferindo com o Documento.",
@@ -199,10 +181,10 @@ TEST(SicapSeveral, FindingsOfEachDocument) {
   const std::string badCurrency = Document('1', '5');
   const std::string badSegment = Document('8', '6');
   const std::string otherCode = Document('1', '6', "0999");
-  const std::string badDv = With(Document(), 4, testing::Other(Document()[3]));
+  const std::string badDv = With(Document(), 4, Other(Document()[3]));
   const std::string wrongBank = Document('9', '6', "0237");
   const FakeHost host =
-      Several({"6", "0123", wrongFirst, badCurrency, badSegment, otherCode, badDv, wrongBank}, Outcome::Status::Faulty);
+      Several({"6", "0123", wrongFirst, badCurrency, badSegment, otherCode, badDv, wrongBank}, kRunFaulty);
   const Lines& r = host.report;
   ASSERT_GE(r.size(), 3u);
   EXPECT_EQ(r[2], "Erro, o banco não é 0104, nesta posição tem 0237"_cp) << "written while the data lines are built";
@@ -228,7 +210,7 @@ TEST(SicapSeveral, RestLinesByYearAndSegment) {
   const FakeHost host =
       Several({"4", "0123", Document('1', '6', "0123", "20100630"), Document('1', '6', "0123", "20150231"),
                Document('6', '6', "1234"), Document('8', '6')},
-              Outcome::Status::Faulty);
+              kRunFaulty);
   EXPECT_EQ(Lines(host.report.end() - 4, host.report.end()),
             L({" Valor R$ 123,45", " Valor R$ 123,45", "Valor R$ 123,45", "30/06/2015 "}));
 }

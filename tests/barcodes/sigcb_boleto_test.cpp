@@ -1,32 +1,20 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/errors.hpp"
-#include "app/report.hpp"
 #include "banking/text.hpp"
 #include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
-using testing::BarcodeHead;
-using testing::CrLfFile;
-using testing::FakeHost;
-using Lines = std::vector<std::string>;
 using testing::SigcbBarcode;
-using testing::TempFile;
-using testing::With;
 
 const std::string kSequence = "000000000000123";
 const std::string kValid = SigcbBarcode("123456", '1', '4', kSequence);
 const std::string kCorrect = "BARRA CORRETA, VERIFIQUE OS DADOS ACIMA";
 const std::string kInvalid("BARRA INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp);
+const std::string kCarteiraRg(
+    "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na remessa."_cp);
 
 Lines Report(Verdict (*command)(Host&), std::vector<std::string> answers, Verdict expected) {
   FakeHost host;
@@ -34,34 +22,44 @@ Lines Report(Verdict (*command)(Host&), std::vector<std::string> answers, Verdic
   EXPECT_EQ(command(host), expected);
   return host.report;
 }
+Lines One(const std::string& b, Verdict expected) { return Report(CdigodebarrasSIGCB1Click, {b}, expected); }
+Lines Several(std::vector<std::string> answers, Verdict expected) {
+  return Report(CdigodebarrasSIGCBVriosboletos1Click, std::move(answers), expected);
+}
 
-std::string Sigcb(char type, const BarcodeHead& head = {}) {
+std::string Sigcb(char type, const testing::BarcodeHead& head = {}) {
   return SigcbBarcode("123456", type, '4', kSequence, head);
 }
+std::string Reading(int n, const std::string& b, std::string_view tail = "Registrada. Barra OK") {
+  return Cat("Lendo barra ", n < 10 ? "0" : "", n, " -> ", b, " Tamanho: 44 ", tail);
+}
+std::string GeneralDv(char expected, char found) {
+  return Cat("Dígito Geral inválido, esperado "_cp, expected, " encontrado ", found);
+}
+std::string Missing(char d) { return Cat("Faltou boleto com dígito "_cp, d); }
 
 TEST(SigcbOneBoleto, ValidBarcodeReportsEveryLineAndChecklistA) {
   FakeHost host;
   host.report = {"earlier"};
   host.answers = {kValid};
-  EXPECT_EQ(CdigodebarrasSIGCB1Click(host), Verdict::Clean);
+  EXPECT_EQ(CdigodebarrasSIGCB1Click(host), kClean);
   EXPECT_EQ(host.prompts[0].caption, "Código de Barras"_cp);
   EXPECT_EQ(host.prompts[0].prompt, "Passe o leitor no Código de Barras"_cp);
   ASSERT_EQ(host.report.size(), 1u + 14u + 46u);
   EXPECT_EQ(
-      Lines(host.report.begin(), host.report.begin() + 15),
-      testing::Lines(
-          {"earlier", "Esta validação não pode ser utilizada como única fonte para conferência"_cp,
-           "Verifique os dados, conferindo com o boleto.", "--------------------------------------------",
-           "Representação Numérica: 10491.23456  60000.100044  00000.012302  3  16520000012345"_cp,
-           "Data do vencimento: 06/12/2026 ( Confirme a data no boleto )", "CÓDIGO DO CEDENTE = 123456-0 Dígito OK."_cp,
-           "Nosso Número      = 14/000000000000123-1 ( Confirme o DV no boleto )"_cp,
-           "Valor do título:  R$ 123,45 ( Confirme o valor no boleto )"_cp, "Cobrança Registrada."_cp,
-           "Dígito do campo livre OK."_cp, "Valor de entrada: 10493165200000123451234560000100040000001230 Tamanho: 44",
-           std::string(52, '='), kCorrect, std::string(52, '=')}));
+      Slice(host.report, 0, 15),
+      L({"earlier", "Esta validação não pode ser utilizada como única fonte para conferência"_cp,
+         "Verifique os dados, conferindo com o boleto.", "--------------------------------------------",
+         "Representação Numérica: 10491.23456  60000.100044  00000.012302  3  16520000012345"_cp,
+         "Data do vencimento: 06/12/2026 ( Confirme a data no boleto )", "CÓDIGO DO CEDENTE = 123456-0 Dígito OK."_cp,
+         "Nosso Número      = 14/000000000000123-1 ( Confirme o DV no boleto )"_cp,
+         "Valor do título:  R$ 123,45 ( Confirme o valor no boleto )"_cp, "Cobrança Registrada."_cp,
+         "Dígito do campo livre OK."_cp, "Valor de entrada: 10493165200000123451234560000100040000001230 Tamanho: 44",
+         std::string(52, '='), kCorrect, std::string(52, '=')}));
   EXPECT_EQ(host.report[15], "Verifique os seguintes itens:");
   EXPECT_EQ(host.report.back(),
-            "(   ) Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, separados por "_cp
-            "espaço equivalente a um caractere."_cp);
+            "(   ) Quantidade de campos: a Representação Numérica é dividida em cinco segmentos, "_cp
+            "separados por espaço equivalente a um caractere."_cp);
 }
 
 // Every single-digit change but the factor's, against the findings worked out
@@ -72,22 +70,18 @@ TEST(SigcbOneBoleto, EverySingleDigitCorruptionGivesItsFindings) {
     if (p >= 6 && p <= 9) continue;  // the factor: other digits give other dates
     for (char d = '0'; d <= '9'; ++d) {
       if (d == kValid[p - 1]) continue;
-      const std::string b = With(kValid, p, d);
-      const char cedenteDv = testing::SigcbDigit(b.substr(19, 6)), freeDv = testing::SigcbDigit(b.substr(19, 24));
+      const std::string b = With(kValid, p, d), cedente = b.substr(19, 6);
+      const char cedenteDv = testing::SigcbDigit(cedente), freeDv = testing::SigcbDigit(b.substr(19, 24));
       const char general = testing::FebrabanGeneralDigit(b.substr(0, 4) + b.substr(5));
       Lines findings;
       if (b.substr(0, 3) != "104") findings.emplace_back("Banco não é 104 - CAIXA"_cp);
       if (b[3] != '9') findings.emplace_back("Moeda não é REAL na posição 4"_cp);
-      if (b[4] != general)
-        findings.push_back(Cat("Dígito Geral inválido, esperado "_cp, general, " encontrado ", b[4]));
+      if (b[4] != general) findings.push_back(GeneralDv(general, b[4]));
       const bool correct = findings.empty() && b[25] == cedenteDv && b[43] == freeDv;
-      FakeHost host;
-      host.answers = {b};
-      ASSERT_EQ(CdigodebarrasSIGCB1Click(host), correct ? Verdict::Clean : Verdict::Faulty) << b;
-      const Lines& r = host.report;
+      const Lines r = One(b, correct ? kClean : kFaulty);
       ASSERT_GE(r.size(), 14u);
-      EXPECT_EQ(r[5], b[25] == cedenteDv ? Cat("CÓDIGO DO CEDENTE = "_cp, b.substr(19, 6), "-", b[25], " Dígito OK."_cp)
-                                         : Cat("CÓDIGO DO CEDENTE = "_cp, b.substr(19, 6), "-", b[25],
+      EXPECT_EQ(r[5], b[25] == cedenteDv ? Cat("CÓDIGO DO CEDENTE = "_cp, cedente, "-", b[25], " Dígito OK."_cp)
+                                         : Cat("CÓDIGO DO CEDENTE = "_cp, cedente, "-", b[25],
                                                " Dígito do código de cedente inválido. Encontrado "_cp, b[25],
                                                " Calculado ", cedenteDv))
           << b;
@@ -95,9 +89,10 @@ TEST(SigcbOneBoleto, EverySingleDigitCorruptionGivesItsFindings) {
                           ? std::string("Dígito do campo livre OK."_cp)
                           : Cat("Dígito do campo livre inválido. Encontrado "_cp, b[43], " Esperado ", freeDv))
           << b;
-      EXPECT_EQ(Lines(r.begin() + 10, r.begin() + 10 + static_cast<std::ptrdiff_t>(findings.size())), findings) << b;
-      EXPECT_EQ(r[10 + findings.size()], Cat("Valor de entrada: ", b, " Tamanho: 44")) << b;
-      EXPECT_EQ(r[12 + findings.size()], correct ? kCorrect : kInvalid) << b;
+      const auto n = static_cast<std::ptrdiff_t>(findings.size());
+      EXPECT_EQ(Slice(r, 10, 10 + n), findings) << b;
+      EXPECT_EQ(r[10 + n], Cat("Valor de entrada: ", b, " Tamanho: 44")) << b;
+      EXPECT_EQ(r[12 + n], correct ? kCorrect : kInvalid) << b;
       invalid += !correct;
     }
   }
@@ -106,28 +101,25 @@ TEST(SigcbOneBoleto, EverySingleDigitCorruptionGivesItsFindings) {
 
 TEST(SigcbOneBoleto, EdgeCases) {
   // A cedente whose weighted total is below 11: 000001 weighs 2, digit 9.
-  EXPECT_EQ(Report(CdigodebarrasSIGCB1Click, {SigcbBarcode("000001", '2', '4', kSequence)}, Verdict::Clean)[5],
-            "CÓDIGO DO CEDENTE = 000001-9 Dígito OK."_cp);
+  EXPECT_EQ(One(SigcbBarcode("000001", '2', '4', kSequence), kClean)[5], "CÓDIGO DO CEDENTE = 000001-9 Dígito OK."_cp);
   // Type 3 is reported but is no error.
-  Lines r = Report(CdigodebarrasSIGCB1Click, {Sigcb('3')}, Verdict::Clean);
-  EXPECT_EQ(r[8], "Erro: Tipo da cobrança não identificado, deveria ser 1 ou 2 encontrei 3"_cp);
-  EXPECT_EQ(Report(CdigodebarrasSIGCB1Click, {Sigcb('2')}, Verdict::Clean)[8], "Cobrança Sem Registro."_cp);
-  r = Report(CdigodebarrasSIGCB1Click, {Sigcb('1', {"104", "9", "0000"})}, Verdict::Clean);
+  EXPECT_EQ(One(Sigcb('3'), kClean)[8], "Erro: Tipo da cobrança não identificado, deveria ser 1 ou 2 encontrei 3"_cp);
+  EXPECT_EQ(One(Sigcb('2'), kClean)[8], "Cobrança Sem Registro."_cp);
+  const Lines r = One(Sigcb('1', {"104", "9", "0000"}), kClean);
   EXPECT_EQ(r[4], "Barra sem FATOR DE VENCIMENTO.");
   EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Data do"); }), 0);
-  EXPECT_EQ(Report(CdigodebarrasSIGCB1Click, {Sigcb('1', {"104", "9", "1652", "0000000000"})}, Verdict::Clean)[7],
+  EXPECT_EQ(One(Sigcb('1', {"104", "9", "1652", "0000000000"}), kClean)[7],
             "Valor do título:  R$ 0,00 ( Confirme o valor no boleto )"_cp);
 }
 
 TEST(SigcbOneBoleto, InputIsUsedAsRead) {
   // 43 characters: cut as they stand; position 44 is missing.
-  Lines r = Report(CdigodebarrasSIGCB1Click, {kValid.substr(0, 43)}, Verdict::Faulty);
+  Lines r = One(kValid.substr(0, 43), kFaulty);
   EXPECT_EQ(r[9], "Dígito do campo livre inválido. Encontrado  Esperado 0"_cp);
-  EXPECT_EQ(r[10], Cat("Dígito Geral inválido, esperado "_cp,
-                       testing::FebrabanGeneralDigit(kValid.substr(0, 4) + kValid.substr(5, 38)), " encontrado 3"));
+  EXPECT_EQ(r[10], GeneralDv(testing::FebrabanGeneralDigit(kValid.substr(0, 4) + kValid.substr(5, 38)), '3'));
   EXPECT_EQ(r[11], Cat("Valor de entrada: ", kValid.substr(0, 43), " Tamanho: 43"));
   // A blank before the scanned digits shifts every position.
-  r = Report(CdigodebarrasSIGCB1Click, {" " + kValid}, Verdict::Faulty);
+  r = One(" " + kValid, kFaulty);
   EXPECT_NE(std::find(r.begin(), r.end(), Cat("Valor de entrada:  ", kValid, " Tamanho: 45")), r.end());
   // An empty answer (Cancel) stops at the factor, after the lines before it.
   FakeHost host;
@@ -138,7 +130,7 @@ TEST(SigcbOneBoleto, InputIsUsedAsRead) {
 TEST(SigcbTypeableLine, ChecksTheBarcodeOfTheLineWithChecklistB) {
   FakeHost host;
   host.answers = {testing::PrintedLine(kValid)};
-  EXPECT_EQ(RepresentaoNumricaSIGCB1Click(host), Verdict::Clean);
+  EXPECT_EQ(RepresentaoNumricaSIGCB1Click(host), kClean);
   EXPECT_EQ(host.prompts[0].caption, "Representação Numérica"_cp);
   EXPECT_EQ(host.prompts[0].prompt, "Digite a representação numérica"_cp);
   ASSERT_EQ(host.report.size(), 14u + 21u);
@@ -146,9 +138,8 @@ TEST(SigcbTypeableLine, ChecksTheBarcodeOfTheLineWithChecklistB) {
   EXPECT_EQ(host.report[14], "Se algum item abaixo estiver marcado, o boleto não estará pré-homologado"_cp);
   EXPECT_EQ(host.report.back(), "(   ) Outras ocorrências descritas abaixo:"_cp);
   // The typed general digit is the barcode's: a wrong one is reported.
-  EXPECT_EQ(
-      Report(RepresentaoNumricaSIGCB1Click, {With(testing::TypeableDigits(kValid), 33, '8')}, Verdict::Faulty)[10],
-      "Dígito Geral inválido, esperado 3 encontrado 8"_cp);
+  const std::string typed = With(testing::TypeableDigits(kValid), 33, '8');
+  EXPECT_EQ(Report(RepresentaoNumricaSIGCB1Click, {typed}, kFaulty)[10], GeneralDv('3', '8'));
 }
 
 TEST(SigcbSevenDigitCedente, NoCedenteDigitIsChecked) {
@@ -156,10 +147,10 @@ TEST(SigcbSevenDigitCedente, NoCedenteDigitIsChecked) {
   std::string free = "1234567" + kSequence.substr(0, 3) + "1" + kSequence.substr(3, 3) + "4" + kSequence.substr(6);
   free += testing::SigcbDigit(free);
   const std::string b = testing::Assemble({}, free);
-  Lines r = Report(Cdigodebarrasumboleto1Click, {b}, Verdict::Clean);
+  Lines r = Report(Cdigodebarrasumboleto1Click, {b}, kClean);
   EXPECT_EQ(r[5], "CÓDIGO DO CEDENTE = 1234567"_cp);
   EXPECT_EQ(r.size(), 14u + 46u);
-  r = Report(Cdigodebarrasumboleto1Click, {With(b, 44, testing::Other(b[43]))}, Verdict::Faulty);
+  r = Report(Cdigodebarrasumboleto1Click, {With(b, 44, Other(b[43]))}, kFaulty);
   EXPECT_TRUE(r[9].starts_with("Dígito do campo livre inválido. Encontrado "_cp));
 }
 
@@ -181,24 +172,22 @@ TEST(SigcbSeveral, ReportsEachBarcodeMissingDigitsAndTheSummary) {
   const std::string b1 = WithGeneral('1'), b2 = WithGeneral('1', '2');
   FakeHost host;
   host.answers = {"3", "123456", b1, b2, kValid};
-  EXPECT_EQ(CdigodebarrasSIGCBVriosboletos1Click(host), Verdict::Clean);
+  EXPECT_EQ(CdigodebarrasSIGCBVriosboletos1Click(host), kClean);
   ASSERT_EQ(host.prompts.size(), 5u);
   EXPECT_EQ(host.prompts[0].prompt, "Entre com a quantidade de boletos");
   EXPECT_EQ(host.prompts[0].defaultText, "2");
   EXPECT_EQ(host.prompts[1].caption, "Código do Cedente"_cp);
   EXPECT_EQ(host.prompts[1].prompt, "Digite o código do cedente"_cp);
   EXPECT_EQ(host.prompts[1].defaultText, "XXXXXX");
-  Lines head = {Cat("Lendo barra 01 -> ", b1, " Tamanho: 44 Registrada. Barra OK"),
-                Cat("Lendo barra 02 -> ", b2, " Tamanho: 44 Sem Registro. Barra OK"),
-                Cat("Lendo barra 03 -> ", kValid, " Tamanho: 44 Registrada. Barra OK")};
-  for (const char d : {'2', '4', '5', '6', '7', '8', '9'}) head.push_back(Cat("Faltou boleto com dígito "_cp, d));
-  EXPECT_EQ(Lines(host.report.begin(), host.report.begin() + 10), head);
+  Lines head = {Reading(1, b1), Reading(2, b2, "Sem Registro. Barra OK"), Reading(3, kValid)};
+  for (const char d : {'2', '4', '5', '6', '7', '8', '9'}) head.push_back(Missing(d));
+  EXPECT_EQ(Slice(host.report, 0, 10), head);
   const Lines summary = Summary(host.report);
   ASSERT_EQ(summary.size(), 4u + 3u + 43u);
   EXPECT_EQ(summary[2], "DT VENC    COD CED  CT NOSSO NÚMERO       VALOR    REPRESENTAÇÃO NUMÉRICA"_cp);
   EXPECT_EQ(summary[6],
-            "06/12/2026 123456-0 14/000000000000123-1     123,45 [10491.23456    60000.100044    00000.012302    3    "
-            "16520000012345]");
+            "06/12/2026 123456-0 14/000000000000123-1     123,45 "
+            "[10491.23456    60000.100044    00000.012302    3    16520000012345]");
   EXPECT_EQ(summary[7], std::string(72, '-'));
   EXPECT_EQ(summary.back(),
             "(   ) Termo: AUTENTICAÇÃO MECÂNICA - FICHA DE COMPENSAÇÃO  ( altura de 2 mm e traços de 0,3 mm)"_cp);
@@ -206,34 +195,28 @@ TEST(SigcbSeveral, ReportsEachBarcodeMissingDigitsAndTheSummary) {
 
 TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
   const std::string wrongGeneral = With(WithGeneral('5'), 5, '6');
-  const std::string otherCedente = SigcbBarcode("654321", '1', '4', kSequence);
-  const std::string undated = Sigcb('1', {"104", "9", "0000"});
-  const Lines r = Report(CdigodebarrasSIGCBVriosboletos1Click,
-                         {"4", "123456", kValid, wrongGeneral, otherCedente, undated}, Verdict::Faulty);
-  EXPECT_EQ(
-      Lines(r.begin(), r.begin() + 8),
-      testing::Lines({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser 123456 encontrado 654321"_cp,
-                      Cat("Lendo barra 01 -> ", kValid, " Tamanho: 44 Registrada. Barra OK"),
-                      " Dígito Geral inválido, esperado 5 encontrado 6"_cp,
-                      Cat("Lida barra 2 -> ", wrongGeneral, " Tamanho: 44 Registrada. ERRO: Barra Inválida"_cp),
-                      " Atenção: Este boleto tem código de cedente diferente dos outros"_cp,
-                      Cat("Lendo barra 03 -> ", otherCedente, " Tamanho: 44 Registrada. Barra OK"),
-                      " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade "_cp
-                      "sobre o valor recebido."_cp,
-                      Cat("Lendo barra 04 -> ", undated, " Tamanho: 44 Registrada. Barra OK")}));
+  const std::string otherCedente = SigcbBarcode("654321", '1', '4', kSequence),
+                    undated = Sigcb('1', {"104", "9", "0000"});
+  const Lines r = Several({"4", "123456", kValid, wrongGeneral, otherCedente, undated}, kFaulty);
+  EXPECT_EQ(Slice(r, 0, 8),
+            L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser 123456 encontrado 654321"_cp,
+               Reading(1, kValid), " " + GeneralDv('5', '6'),
+               Cat("Lida barra 2 -> ", wrongGeneral, " Tamanho: 44 Registrada. ERRO: Barra Inválida"_cp),
+               " Atenção: Este boleto tem código de cedente diferente dos outros"_cp, Reading(3, otherCedente),
+               " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade "_cp
+               "sobre o valor recebido."_cp,
+               Reading(4, undated)}));
   // The wrong general digit 6 covers nothing (the valid ones are 3, 8 and 5).
-  EXPECT_NE(std::find(r.begin(), r.end(), "Faltou boleto com dígito 6"_cp), r.end());
-  EXPECT_EQ(std::find(r.begin(), r.end(), "Faltou boleto com dígito 3"_cp), r.end());
+  EXPECT_NE(std::find(r.begin(), r.end(), Missing('6')), r.end());
+  EXPECT_EQ(std::find(r.begin(), r.end(), Missing('3')), r.end());
   // The summary row of a boleto without factor shows the factor's date all the same.
   EXPECT_TRUE(Summary(r)[7].starts_with("07/10/1997 123456-0 "));
 
-  const Lines bad = Report(CdigodebarrasSIGCBVriosboletos1Click,
-                           {"1", "123456", With(With(With(kValid, 1, '2'), 4, '1'), 26, '5')}, Verdict::Faulty);
-  EXPECT_EQ(
-      Lines(bad.begin(), bad.begin() + 5),
-      testing::Lines({" Dígito do código de cedente inválido. Encontrado 5 Calculado 0"_cp,
-                      " Dígito do campo livre inválido. Encontrado 0 Esperado 7"_cp, " Banco não é 104 - CAIXA"_cp,
-                      " Moeda não é REAL na posição 4"_cp, " Dígito Geral inválido, esperado 7 encontrado 3"_cp}));
+  const Lines bad = Several({"1", "123456", With(With(With(kValid, 1, '2'), 4, '1'), 26, '5')}, kFaulty);
+  EXPECT_EQ(Slice(bad, 0, 5),
+            L({" Dígito do código de cedente inválido. Encontrado 5 Calculado 0"_cp,
+               " Dígito do campo livre inválido. Encontrado 0 Esperado 7"_cp, " Banco não é 104 - CAIXA"_cp,
+               " Moeda não é REAL na posição 4"_cp, " " + GeneralDv('7', '3')}));
   EXPECT_TRUE(bad[5].starts_with("Lida barra 1 -> 2041"));
 }
 
@@ -241,13 +224,12 @@ TEST(SigcbSeveral, AnyByteAtPositionFiveWithABlankFreeField) {
   // Blanks weigh -16 each, so the computed general "digit" is no digit at
   // all; a barcode carrying that very character must not mark any digit.
   for (int byte = 1; byte < 256; ++byte) {
-    const std::string b = "1049" + std::string(1, static_cast<char>(byte)) + "16520000012345" + std::string(25, ' ');
     FakeHost host;
-    host.answers = {"1", "123456", b};
+    host.answers = {"1", "123456",
+                    "1049" + std::string(1, static_cast<char>(byte)) + "16520000012345" + std::string(25, ' ')};
     CdigodebarrasSIGCBVriosboletos1Click(host);
-    EXPECT_EQ(std::count_if(host.report.begin(), host.report.end(),
-                            [](const std::string& l) { return l.starts_with("Faltou boleto"); }),
-              9)
+    const Lines& r = host.report;
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Faltou boleto"); }), 9)
         << byte;
   }
 }
@@ -256,22 +238,15 @@ TEST(SigcbSeveral, QuantityPromptAndCarteiraRow) {
   FakeHost twelve;
   twelve.answers = {"123", "123456"};
   for (int i = 0; i < 13; ++i) twelve.answers.push_back(kValid);
-  EXPECT_EQ(CdigodebarrasSIGCBVriosboletos1Click(twelve), Verdict::Clean);
+  EXPECT_EQ(CdigodebarrasSIGCBVriosboletos1Click(twelve), kClean);
   EXPECT_EQ(twelve.prompts.size(), 2u + 12u) << "123 is read as 12";
-  for (const std::string quantity : {"", "abc", "0"})
-    EXPECT_TRUE(Report(CdigodebarrasSIGCBVriosboletos1Click, {quantity}, Verdict::Clean).empty()) << quantity;
-
+  for (const std::string quantity : {"", "abc", "0"}) EXPECT_TRUE(Several({quantity}, kClean).empty()) << quantity;
   // Row 34 or 35 by the last barcode only.
-  const std::string registered(
-      "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "_cp
-      "remessa."_cp);
   for (const bool lastRegistered : {true, false}) {
-    const Lines r =
-        Report(CdigodebarrasSIGCBVriosboletos1Click,
-               {"2", "123456", Sigcb(lastRegistered ? '2' : '1'), Sigcb(lastRegistered ? '1' : '2')}, Verdict::Clean);
-    const Lines summary = Summary(r);
+    const Lines summary =
+        Summary(Several({"2", "123456", Sigcb(lastRegistered ? '2' : '1'), Sigcb(lastRegistered ? '1' : '2')}, kClean));
     ASSERT_EQ(summary.size(), 4u + 2u + 43u);
-    EXPECT_EQ(summary[6 + 29], lastRegistered ? registered : "(   ) Carteira SR");
+    EXPECT_EQ(summary[6 + 29], lastRegistered ? kCarteiraRg : "(   ) Carteira SR");
   }
 }
 
@@ -289,15 +264,12 @@ Lines RunFile(const std::string& bytes, std::vector<std::string> answers, Verdic
 
 TEST(SigcbFile, UnregisteredCollectionAboveTheCedenteLimit) {
   const std::string unregistered = SigcbBarcode("604381", '2', '4', kSequence);
-  EXPECT_EQ(RunFile(CrLfFile({unregistered}), {"604381"}, Verdict::Clean)[0],
+  EXPECT_EQ(RunFile(CrLfFile({unregistered}), {"604381"}, kClean)[0],
             "ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
-  EXPECT_TRUE(
-      RunFile(CrLfFile({SigcbBarcode("604380", '2', '4', kSequence)}), {"604380"}, Verdict::Clean)[0].starts_with(
-          "Lendo barra 01"));
+  const std::string limit = SigcbBarcode("604380", '2', '4', kSequence);
+  EXPECT_TRUE(RunFile(CrLfFile({limit}), {"604380"}, kClean)[0].starts_with("Lendo barra 01"));
   // The several-barcode command has no such rule.
-  EXPECT_TRUE(
-      Report(CdigodebarrasSIGCBVriosboletos1Click, {"1", "604381", unregistered}, Verdict::Clean)[0].starts_with(
-          "Lendo barra 01"));
+  EXPECT_TRUE(Several({"1", "604381", unregistered}, kClean)[0].starts_with("Lendo barra 01"));
 }
 
 TEST(SigcbFile, CedentePlaceholderEmptyFileAndCancel) {
@@ -306,15 +278,15 @@ TEST(SigcbFile, CedentePlaceholderEmptyFileAndCancel) {
   placeholder.files = {file.path()};
   EXPECT_THROW(CdigodebarrasSIGCBviaarquivo1Click(placeholder), ConversionError);
   EXPECT_EQ(placeholder.report,
-            testing::Lines({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser XXXXXX encontrado 123456"_cp}));
+            L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser XXXXXX encontrado 123456"_cp}));
 
-  const Lines r = RunFile("", {"XXXXXX"}, Verdict::Clean);
+  const Lines r = RunFile("", {"XXXXXX"}, kClean);
   ASSERT_EQ(r.size(), 9u + 4u + 43u);
-  EXPECT_EQ(r[0], "Faltou boleto com dígito 1"_cp);
+  EXPECT_EQ(r[0], Missing('1'));
   EXPECT_EQ(r[9], "Resumo dos boletos para conferência:"_cp);
 
   FakeHost cancelled;
-  EXPECT_EQ(CdigodebarrasSIGCBviaarquivo1Click(cancelled), Verdict::Clean);
+  EXPECT_EQ(CdigodebarrasSIGCBviaarquivo1Click(cancelled), kClean);
   EXPECT_TRUE(cancelled.prompts.empty() && cancelled.report.empty());
 }
 
@@ -323,10 +295,10 @@ TEST(SigcbFile, TenThousandBarcodesAreCheckedWhole) {
   for (char d = '1'; d <= '9'; ++d) lines.push_back(WithGeneral(d));
   while (lines.size() < 10000) lines.push_back(kValid);
   lines[9999] = With(kValid, 5, '9');
-  const Lines r = RunFile(CrLfFile(lines), {"123456"}, Verdict::Faulty);
-  EXPECT_EQ(r[99], Cat("Lendo barra 100 -> ", kValid, " Tamanho: 44 Registrada. Barra OK"));
-  EXPECT_EQ(r[9998], Cat("Lendo barra 9999 -> ", kValid, " Tamanho: 44 Registrada. Barra OK"));
-  EXPECT_EQ(r[9999], " Dígito Geral inválido, esperado 3 encontrado 9"_cp);
+  const Lines r = RunFile(CrLfFile(lines), {"123456"}, kFaulty);
+  EXPECT_EQ(r[99], Reading(100, kValid));
+  EXPECT_EQ(r[9998], Reading(9999, kValid));
+  EXPECT_EQ(r[9999], " " + GeneralDv('3', '9'));
   EXPECT_EQ(r[10000], Cat("Lida barra 10000 -> ", lines[9999], " Tamanho: 44 Registrada. ERRO: Barra Inválida"_cp));
   const Lines summary = Summary(r);
   ASSERT_EQ(summary.size(), 4u + 10000u + 43u);

@@ -1,30 +1,25 @@
 #include "barcodes/sitcs.hpp"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "app/cp1252.hpp"
-#include "app/report.hpp"
-#include "barcodes/collection_builders.hpp"
+#include "barcodes/boleto_builder.hpp"
 #include "cli/cli.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
-using testing::CrLfFile;
-using testing::FakeHost;
-using Lines = std::vector<std::string>;
 using testing::SitcsBoleto;
-using testing::TempFile;
 
 const std::string kRule(72, '-');
 const std::string kSummaryHead("Resumo dos boletos para conferência:"_cp);
+const std::string kInvalid("BARRA 1 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp);
+const std::string kOk12345 = "BARRA 1 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345";
 constexpr std::size_t kChecklistTail = 72;  // lines after the summary rows
+
+std::string Unionist(std::string_view code) {
+  return Cat(" >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado "_cp, code);
+}
 
 // The checklist from `at`: its two heading lines, the summary rows, then its
 // anchor rows; the entity row ends with the last boleto's entity reference.
@@ -34,18 +29,17 @@ void ExpectChecklist(const Lines& r, std::size_t at, const Lines& rows, std::str
   EXPECT_EQ(r[at + 1],
             "COD Vencimento Nosso Numero      Valor          xxx     xx Confira nestas 5 posições o "_cp
             "código sindical"_cp);
-  EXPECT_EQ(Lines(r.begin() + static_cast<std::ptrdiff_t>(at) + 2, r.end() - kChecklistTail), rows);
-  const auto tail = r.end() - kChecklistTail;
-  EXPECT_EQ(Lines(tail, tail + 4),
-            testing::Lines({kRule, "Verifique os seguintes itens:", kRule, "(   ) O papel é adequado."_cp}));
-  EXPECT_EQ(tail[13], Cat("(   ) Nome da Entidade  (   ) Código da Entidade Sindical "_cp, entity));
-  EXPECT_EQ(tail[55], "(   ) Guia Vencida - cobrar multa de 10% nos trinta primeiros dias, com adicional");
+  const auto n = static_cast<std::ptrdiff_t>(r.size() - kChecklistTail);
+  EXPECT_EQ(Slice(r, static_cast<std::ptrdiff_t>(at) + 2, n), rows);
+  EXPECT_EQ(Slice(r, n, n + 4), L({kRule, "Verifique os seguintes itens:", kRule, "(   ) O papel é adequado."_cp}));
+  EXPECT_EQ(r[n + 13], Cat("(   ) Nome da Entidade  (   ) Código da Entidade Sindical "_cp, entity));
+  EXPECT_EQ(r[n + 55], "(   ) Guia Vencida - cobrar multa de 10% nos trinta primeiros dias, com adicional");
   EXPECT_EQ(r.back(), "(   ) A Representação Numérica está separada corretamente."_cp);
 }
 
 // The summary row of a boleto: digit 27, digits 43-44, due date, Nosso
 // Número, value right-aligned in ten, the typeable line with four-blank gaps.
-std::string Row(const std::string& b, std::string_view due, std::string_view value) {
+std::string Row(const std::string& b, std::string_view value, std::string_view due = "07/07/2026") {
   return Cat(b.substr(26, 1), b.substr(42, 2), ' ', due, ' ', b.substr(30, 12), ' ',
              std::string(value.size() < 10 ? 10 - value.size() : 0, ' '), value, "  [", testing::PrintedLine(b, "    "),
              ']');
@@ -66,29 +60,34 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return host;
 }
 
+// A boleto with Nosso Número n.
+SitcsBoleto Numbered(int n) {
+  SitcsBoleto boleto;
+  boleto.nossoNumero = Cat(std::string(12 - std::to_string(n).size(), '0'), n);
+  return boleto;
+}
+
 // A boleto whose Nosso Número is chosen so that its general digit is `digit`.
-SitcsBoleto WithGeneralDigit(char digit, SitcsBoleto boleto = {}) {
-  for (int n = 1;; ++n) {
-    boleto.nossoNumero = Cat(std::string(12 - std::to_string(n).size(), '0'), n);
-    if (boleto.Barcode()[4] == digit) return boleto;
-  }
+SitcsBoleto WithGeneralDigit(char digit) {
+  for (int n = 1;; ++n)
+    if (Numbered(n).Barcode()[4] == digit) return Numbered(n);
 }
 
 TEST(SitcsSeveral, OneBoletoReportAndPrompts) {
   const std::string b = SitcsBoleto{}.Barcode();
-  const FakeHost host = Several({"1", "12345", "0035", b}, Outcome::Status::Clean);
-  Lines head = {"BARRA 1 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345"};
+  const FakeHost host = Several({"1", "12345", "0035", b}, kRunClean);
+  Lines head = {kOk12345};
   for (const std::string& line : MissingDigits({b[4] - '0'})) head.push_back(line);
-  EXPECT_EQ(Lines(host.report.begin(), host.report.begin() + 9), head);
+  EXPECT_EQ(Slice(host.report, 0, 9), head);
   // Factor 1500 of the cycle that began at 1000 on 22/02/2025.
-  ExpectChecklist(host.report, 9, {Row(b, "07/07/2026", "123,45")}, "0035/S-12345");
-
-  const struct {
-    std::string_view caption, prompt, defaultText;
-  } prompts[] = {{"Quantidade", "Entre com a quantidade de boletos", "2"},
-                 {"Código SINDICAL"_cp, "Digite o código Sindical"_cp, "XXXXX"},
-                 {"Agência"_cp, "Digite a agência do convênio"_cp, "0035"},
-                 {"Código de Barras"_cp, "Passe o leitor no Código de Barras"_cp, ""}};
+  ExpectChecklist(host.report, 9, {Row(b, "123,45")}, "0035/S-12345");
+  // clang-format off
+  const struct { std::string_view caption, prompt, defaultText; } prompts[] = {
+      {"Quantidade", "Entre com a quantidade de boletos", "2"},
+      {"Código SINDICAL"_cp, "Digite o código Sindical"_cp, "XXXXX"},
+      {"Agência"_cp, "Digite a agência do convênio"_cp, "0035"},
+      {"Código de Barras"_cp, "Passe o leitor no Código de Barras"_cp, ""}};
+  // clang-format on
   ASSERT_EQ(host.prompts.size(), std::size(prompts));
   for (std::size_t i = 0; i < std::size(prompts); ++i) {
     EXPECT_EQ(host.prompts[i].caption, prompts[i].caption);
@@ -100,93 +99,69 @@ TEST(SitcsSeveral, OneBoletoReportAndPrompts) {
 TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
   const std::string valid = SitcsBoleto{}.Barcode();
   const auto with = [&](std::size_t pos, std::string_view text) {
-    return testing::RedoGeneralDigit(testing::With(valid, pos, text));
+    return testing::RedoGeneralDigit(With(valid, pos, text));
   };
-  const auto entity = [](char type) {
-    SitcsBoleto boleto;
-    boleto.type = type;
-    boleto.code = "345";
-    return boleto.Barcode();
-  };
-  const std::string invalid("BARRA 1 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-"_cp);
-  const std::string wrongDv = testing::With(valid, 5, testing::Other(valid[4]));
-  const std::string wrongDvLine = Cat("Dígito Geral inválido, esperado "_cp, valid[4], " encontrado ", wrongDv[4]);
-  const std::string invalid12345 = invalid + "12345", invalid54321 = invalid + "54321";
-  const std::string union345(" >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado 345"_cp);
-  const struct {
-    std::string barcode;
-    std::vector<std::string_view> lines;  // the boleto's lines, before the first warning
-    std::string_view typed = "12345";
-  } cases[] = {
-      {entity('2'), {"BARRA 1 CORRETA !! Tamanho: 44  Federação   :0035/F-345"_cp}, "345"},
-      {entity('3'), {"BARRA 1 CORRETA !! Tamanho: 44  Confederação:0035/C-345"_cp}, "345"},
-      {entity('4'), {"BARRA 1 CORRETA !! Tamanho: 44  MTE/CEES    :0035/M-345"}, "345"},
-      {with(20, "98"), {invalid12345, "Posição 20 não é 97."_cp}},
-      {with(29, "78"), {invalid12345, " Posição 29 não é 77"_cp}},
-      {with(20, "98123457178"), {invalid12345, "Posição 20 não é 97. Posição 29 não é 77"_cp}},
-      {with(22, "54321"),
-       {invalid54321, " >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado 54321"_cp}},
-      // A federation code read at 24-26 against a five-digit union code.
-      {with(28, "2"), {"BARRA 1 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Federação   :0035/F-345"_cp, union345}},
-      {with(28, "5"), {"BARRA 1 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS.Tipo Inválido !!!"_cp, union345}},
+  const auto entity = [](char type) { return SitcsBoleto{.type = type, .code = "345"}.Barcode(); };
+  const std::string wrongDv = With(valid, 5, Other(valid[4]));
+  const std::string inv12345 = kInvalid + " Sindicato   :0035/S-12345", union345 = Unionist("345");
+  // clang-format off
+  const struct { std::string barcode; Lines lines; std::string typed = "12345"; } cases[] = {  // lines: before the first warning
+      {entity('2'), L({"BARRA 1 CORRETA !! Tamanho: 44  Federação   :0035/F-345"_cp}), "345"},
+      {entity('3'), L({"BARRA 1 CORRETA !! Tamanho: 44  Confederação:0035/C-345"_cp}), "345"},
+      {entity('4'), L({"BARRA 1 CORRETA !! Tamanho: 44  MTE/CEES    :0035/M-345"}), "345"},
+      {with(20, "98"), L({inv12345, "Posição 20 não é 97."_cp})},
+      {with(29, "78"), L({inv12345, " Posição 29 não é 77"_cp})},
+      {with(20, "98123457178"), L({inv12345, "Posição 20 não é 97. Posição 29 não é 77"_cp})},
+      {with(22, "54321"), L({kInvalid + " Sindicato   :0035/S-54321", Unionist("54321")})},
+      {with(28, "2"), L({Cat(kInvalid, " Federação   :0035/F-345"_cp), union345})},  // a federation code at 24-26
+      {with(28, "5"), L({Cat(kInvalid, "Tipo Inválido !!!"_cp), union345})},
       // The bank's own tests of positions 1-5 reject the boleto too.
-      {with(1, "237"), {"Banco não é 104 - CAIXA"_cp, invalid12345}},
-      {with(4, "0"), {"Moeda não é REAL na posição 4"_cp, invalid12345}},
-      {wrongDv, {wrongDvLine, invalid12345}},
-      // No due date is only a notice.
-      {with(6, "0000"),
-       {"Barra sem FATOR DE VENCIMENTO.", "BARRA 1 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345"}},
-  };
+      {with(1, "237"), L({"Banco não é 104 - CAIXA"_cp, inv12345})},
+      {with(4, "0"), L({"Moeda não é REAL na posição 4"_cp, inv12345})},
+      {wrongDv, L({Cat("Dígito Geral inválido, esperado "_cp, valid[4], " encontrado ", wrongDv[4]), inv12345})},
+      {with(6, "0000"), L({"Barra sem FATOR DE VENCIMENTO.", kOk12345})}};  // no due date is only a notice
+  // clang-format on
   for (const auto& c : cases) {
     const bool correct = c.lines.back().starts_with("BARRA 1 CORRETA");
-    const FakeHost host = Several({"1", std::string(c.typed), "0035", c.barcode},
-                                  correct ? Outcome::Status::Clean : Outcome::Status::Faulty);
-    ASSERT_GT(host.report.size(), c.lines.size());
-    EXPECT_EQ(Lines(host.report.begin(), host.report.begin() + static_cast<std::ptrdiff_t>(c.lines.size())),
-              Lines(c.lines.begin(), c.lines.end()))
-        << c.barcode;
-    EXPECT_TRUE(host.report[c.lines.size()].starts_with("Advert")) << c.barcode;
+    const FakeHost host = Several({"1", c.typed, "0035", c.barcode}, correct ? kRunClean : kRunFaulty);
+    const Lines& r = host.report;
+    ASSERT_GT(r.size(), c.lines.size());
+    EXPECT_EQ(Slice(r, 0, static_cast<std::ptrdiff_t>(c.lines.size())), c.lines) << c.barcode;
+    EXPECT_TRUE(r[c.lines.size()].starts_with("Advert")) << c.barcode;
     // The checklist names the last boleto's entity.
-    const std::string_view last = c.lines.back();
+    const std::string& last = c.lines.back();
     if (correct) {
-      EXPECT_TRUE(host.report[host.report.size() - 59].ends_with(last.substr(last.rfind(':') + 1))) << c.barcode;
+      EXPECT_TRUE(r[r.size() - 59].ends_with(last.substr(last.rfind(':') + 1))) << c.barcode;
     }
   }
 }
 
 TEST(SitcsSeveral, TypeThatIsNoDigitStopsTheCommand) {
   const std::string b = SitcsBoleto{}.Barcode();
-  const FakeHost host = Several({"2", "12345", "0035", b, testing::With(b, 28, "X")}, Outcome::Status::Aborted);
-  ASSERT_EQ(host.report.size(), 1u);
-  EXPECT_TRUE(host.report[0].starts_with("BARRA 1 CORRETA"));
+  EXPECT_EQ(Several({"2", "12345", "0035", b, With(b, 28, "X")}, kRunAborted).report, L({kOk12345}));
 }
 
 TEST(SitcsSeveral, ZeroValueNotesAndValueOfMillions) {
-  SitcsBoleto zero, big;
-  zero.value = "0000000000";
-  big.value = "1234567890";
-  const FakeHost host =
-      Several({"3", "12345", "0035", big.Barcode(), zero.Barcode(), zero.Barcode()}, Outcome::Status::Clean);
+  const SitcsBoleto zero{.value = "0000000000"}, big{.value = "1234567890"};
+  const FakeHost host = Several({"3", "12345", "0035", big.Barcode(), zero.Barcode(), zero.Barcode()}, kRunClean);
   const auto head = std::find(host.report.begin(), host.report.end(), kSummaryHead);
   ASSERT_NE(head, host.report.end());
-  EXPECT_EQ(
-      Lines(head - 5, head),
-      testing::Lines({"Atenção: Boleto 2 está sem valor, veja observação abaixo"_cp,
-                      "Atenção: Boleto 3 está sem valor, veja observação abaixo"_cp,
-                      "Os boletos acima que estão sem valor, deverão ter os seguintes dizeres impressos:"_cp,
-                      "Não receber este documento após o vencimento."_cp,
-                      "Emita nova guia no site da CAIXA (www.caixa.gov.br), área Empresas ou Você, Contribuição "_cp
-                      "Sindical Urbana, Emissão de Guias, e pague somente nas agências da CAIXA."_cp}));
-  EXPECT_EQ(head[2], Row(big.Barcode(), "07/07/2026", "12.345.678,90"));
-  EXPECT_EQ(head[3], Row(zero.Barcode(), "07/07/2026", "0,00"));
+  EXPECT_EQ(Lines(head - 5, head),
+            L({"Atenção: Boleto 2 está sem valor, veja observação abaixo"_cp,
+               "Atenção: Boleto 3 está sem valor, veja observação abaixo"_cp,
+               "Os boletos acima que estão sem valor, deverão ter os seguintes dizeres impressos:"_cp,
+               "Não receber este documento após o vencimento."_cp,
+               "Emita nova guia no site da CAIXA (www.caixa.gov.br), área Empresas ou Você, Contribuição "_cp
+               "Sindical Urbana, Emissão de Guias, e pague somente nas agências da CAIXA."_cp}));
+  EXPECT_EQ(head[2], Row(big.Barcode(), "12.345.678,90"));
+  EXPECT_EQ(head[3], Row(zero.Barcode(), "0,00"));
 }
 
 TEST(SitcsSeveral, GeneralDigitWarnings) {
-  EXPECT_EQ(Several({"0"}, Outcome::Status::Clean).report, MissingDigits({}));
+  EXPECT_EQ(Several({"0"}, kRunClean).report, MissingDigits({}));
   std::vector<std::string> answers = {"9", "12345", "0035"};
   for (char d = '1'; d <= '9'; ++d) answers.push_back(WithGeneralDigit(d).Barcode());
-  const FakeHost all = Several(answers, Outcome::Status::Clean);
-  EXPECT_EQ(all.report.at(9), kSummaryHead) << "no warning between the boletos and the summary";
+  EXPECT_EQ(Several(answers, kRunClean).report.at(9), kSummaryHead) << "no warning between the boletos and the summary";
 }
 
 // ---- From a file.
@@ -202,45 +177,41 @@ FakeHost FromFile(const std::string& content, Outcome::Status expected) {
 
 TEST(SitcsFile, CancelEmptyFileAndBlankLine) {
   FakeHost cancelled;
-  EXPECT_EQ(RunCommand(SITCSCdigodeBarrasViaarquivo1Click, cancelled).status, Outcome::Status::Clean);
+  EXPECT_EQ(RunCommand(SITCSCdigodeBarrasViaarquivo1Click, cancelled).status, kRunClean);
   ASSERT_EQ(cancelled.dialogs.size(), 1u);
   EXPECT_EQ(cancelled.dialogs[0].title, "Selecione o arquivo com os códigos de barras"_cp);
   EXPECT_EQ(cancelled.dialogs[0].filter, FileFilter::Texto);
   EXPECT_TRUE(cancelled.prompts.empty() && cancelled.report.empty());
 
-  const FakeHost empty = FromFile("", Outcome::Status::Clean);
-  EXPECT_EQ(Lines(empty.report.begin(), empty.report.begin() + 9), MissingDigits({}));
+  const FakeHost empty = FromFile("", kRunClean);
+  EXPECT_EQ(Slice(empty.report, 0, 9), MissingDigits({}));
   ExpectChecklist(empty.report, 9, {}, "");
 
   // A blank line in the middle stops at its factor.
   const std::string b = SitcsBoleto{}.Barcode();
-  EXPECT_EQ(FromFile(CrLfFile({b, "", b}), Outcome::Status::Aborted).report.size(), 1u);
+  EXPECT_EQ(FromFile(CrLfFile({b, "", b}), kRunAborted).report.size(), 1u);
 }
 
 TEST(SitcsFile, FiveThousandBoletosAreCheckedWhole) {
   // General digit 1 only on the last boleto, value zero only on boleto 4500.
   std::vector<std::string> lines;
   for (int n = 1; lines.size() < 4999; ++n) {
-    SitcsBoleto boleto;
-    boleto.nossoNumero = Cat(std::string(12 - std::to_string(n).size(), '0'), n);
+    SitcsBoleto boleto = Numbered(n);
     if (lines.size() == 4499) boleto.value = "0000000000";
     if (boleto.Barcode()[4] != '1') lines.push_back(boleto.Barcode());
   }
   lines.push_back(WithGeneralDigit('1').Barcode());
-  const FakeHost host = FromFile(CrLfFile(lines), Outcome::Status::Clean);
-  const Lines& r = host.report;
+  const Lines r = FromFile(CrLfFile(lines), kRunClean).report;
   EXPECT_EQ(r.at(4999), "BARRA 5000 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345");
   EXPECT_EQ(r.at(5000), "Atenção: Boleto 4500 está sem valor, veja observação abaixo"_cp);
   EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Advert"); }), 0);
   ASSERT_EQ(r.size(), 5000u + 4u + 2u + 5000u + kChecklistTail);
   EXPECT_EQ(r[5004], kSummaryHead);
-  EXPECT_EQ(r[5006 + 4499], Row(lines[4499], "07/07/2026", "0,00"));
-  EXPECT_EQ(r[5006 + 4999], Row(lines[4999], "07/07/2026", "123,45"));
-
+  EXPECT_EQ(r[5006 + 4499], Row(lines[4499], "0,00"));
+  EXPECT_EQ(r[5006 + 4999], Row(lines[4999], "123,45"));
   // Without that last boleto, digit 1 is missing.
   lines.pop_back();
-  EXPECT_EQ(FromFile(CrLfFile(lines), Outcome::Status::Clean).report.at(4999),
-            "Advertência: Faltou Boleto com dígito 1"_cp);
+  EXPECT_EQ(FromFile(CrLfFile(lines), kRunClean).report.at(4999), MissingDigits({2, 3, 4, 5, 6, 7, 8, 9})[0]);
 }
 
 TEST(SitcsFile, ExampleThroughTheCommandLine) {
@@ -257,30 +228,24 @@ TEST(SitcsFile, ExampleThroughTheCommandLine) {
   Lines r;
   std::istringstream text(out.str());
   for (std::string line; std::getline(text, line);) r.push_back(line);
-  const Lines head = testing::Lines({
-      "BARRA 1 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
-      "BARRA 2 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
-      "BARRA 3 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
-      "BARRA 4 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-54321"_cp,
-      " >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado 54321"_cp,
-      "Dígito Geral inválido, esperado 4 encontrado 5"_cp,
-      "BARRA 5 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-12345"_cp,
-      "Advertência: Faltou Boleto com dígito 2"_cp,
-      "Advertência: Faltou Boleto com dígito 4"_cp,
-      "Advertência: Faltou Boleto com dígito 6"_cp,
-      "Advertência: Faltou Boleto com dígito 9"_cp,
-      "Atenção: Boleto 2 está sem valor, veja observação abaixo"_cp,
-  });
+  Lines head = L({kOk12345, "BARRA 2 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
+                  "BARRA 3 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
+                  "BARRA 4 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-54321"_cp,
+                  Unionist("54321"), "Dígito Geral inválido, esperado 4 encontrado 5"_cp,
+                  "BARRA 5 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-12345"_cp});
+  for (const std::string& line : MissingDigits({1, 3, 5, 7, 8})) head.push_back(line);
+  head.emplace_back("Atenção: Boleto 2 está sem valor, veja observação abaixo"_cp);
   ASSERT_GT(r.size(), head.size() + 3);
-  EXPECT_EQ(Lines(r.begin(), r.begin() + static_cast<std::ptrdiff_t>(head.size())), head);
-  ExpectChecklist(
-      r, head.size() + 3,
-      {"743 07/07/2026 000000000101     123,45  [10499.71235    45717.700004    00000.101436    7    15000000012345]",
-       "743 27/07/2026 000000000102       0,00  [10499.71235    45717.700004    00000.102434    1    15200000000000]",
-       "207 06/08/2026 000000000103   2.500,00  [10499.71235    45217.700009    00000.103077    3    15300000250000]",
-       "743 07/07/2026 000000000104     123,45  [10499.75434    21717.700005    00000.104430    8    15000000012345]",
-       "743 07/07/2026 000000000105     999,00  [10499.71235    45717.700004    00000.105437    5    15000000099900]"},
+  EXPECT_EQ(Slice(r, 0, static_cast<std::ptrdiff_t>(head.size())), head);
+  // clang-format off
+  ExpectChecklist(r, head.size() + 3, {
+      "743 07/07/2026 000000000101     123,45  [10499.71235    45717.700004    00000.101436    7    15000000012345]",
+      "743 27/07/2026 000000000102       0,00  [10499.71235    45717.700004    00000.102434    1    15200000000000]",
+      "207 06/08/2026 000000000103   2.500,00  [10499.71235    45217.700009    00000.103077    3    15300000250000]",
+      "743 07/07/2026 000000000104     123,45  [10499.75434    21717.700005    00000.104430    8    15000000012345]",
+      "743 07/07/2026 000000000105     999,00  [10499.71235    45717.700004    00000.105437    5    15000000099900]"},
       "0035/S-12345");
+  // clang-format on
 }
 
 }  // namespace

@@ -3,19 +3,11 @@
 // row) and the exact line count, rather than the whole form typed again.
 #include "barcodes/union_homologation.hpp"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "app/cp1252.hpp"
+#include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
-
-using testing::FakeHost;
 
 struct FormCase {
   const char* name;
@@ -33,7 +25,7 @@ TEST_P(HomologationForm, AppendsTheDatedFormEachTime) {
   FakeHost host;
   host.report = {"before"};
   host.today = {2027, 1, 2};
-  EXPECT_EQ(RunCommand(c.command, host).status, Outcome::Status::Clean);
+  EXPECT_EQ(RunCommand(c.command, host).status, kRunClean);
   ASSERT_EQ(host.report.size(), 1 + c.size);
   EXPECT_EQ(host.report[0], "before");
   const std::vector<std::string> form(host.report.begin() + 1, host.report.end());

@@ -1,20 +1,11 @@
 #include "tools/barcode_repair.hpp"
 
-#include <gtest/gtest.h>
-
 #include <random>
-#include <string>
 
-#include "app/cp1252.hpp"
-#include "barcodes/collection_builders.hpp"
-#include "support/fake_host.hpp"
+#include "barcodes/boleto_builder.hpp"
 
 namespace verilote {
 namespace {
-
-using testing::Collection;
-using testing::FakeHost;
-using testing::With;
 
 struct RepairCommand {
   const char* name;
@@ -38,7 +29,7 @@ class BarcodeRepair : public ::testing::TestWithParam<RepairCommand> {
     if (computed.empty())
       EXPECT_TRUE(host.messages.empty()) << typed;
     else
-      EXPECT_EQ(host.messages, testing::Lines({"Barra digitada: \r" + typed + "\rBarra Calculada\r" + computed}));
+      EXPECT_EQ(host.messages, L({"Barra digitada: \r" + typed + "\rBarra Calculada\r" + computed}));
   }
 };
 
@@ -49,9 +40,9 @@ TEST_P(BarcodeRepair, RightDigitStaysAndEveryWrongDigitIsCorrected) {
       std::string body(40, '0');
       for (char& c : body) c = static_cast<char>('0' + random() % 10);
       const std::string valid = Collection(static_cast<char>('1' + i % 9), id, body);
-      Expect(valid, valid, Outcome::Status::Clean);
+      Expect(valid, valid, kRunClean);
       for (char wrong = '0'; wrong <= '9'; ++wrong)
-        if (wrong != valid[3]) Expect(With(valid, 4, wrong), valid, Outcome::Status::Faulty);
+        if (wrong != valid[3]) Expect(With(valid, 4, wrong), valid, kRunFaulty);
     }
   }
 }
@@ -61,17 +52,17 @@ TEST_P(BarcodeRepair, BoletoBarcodeGetsTheModuloTenDigit) {
   // recomputed by modulo 10 like any barcode that is not product 8.
   const std::string typed = "10490150000000123459712345717700000000010143";
   const std::string body = typed.substr(0, 3) + typed.substr(4);
-  Expect(typed, With(typed, 4, testing::FieldDigit(body)), Outcome::Status::Faulty);
+  Expect(typed, With(typed, 4, testing::FieldDigit(body)), kRunFaulty);
 }
 
 TEST_P(BarcodeRepair, TextOfOtherLengthsOrNonDigits) {
   const std::string valid = Collection('1', '6', std::string(40, '3'));
   // Longer text loses what follows position 44; a wrong character at position
   // 4 itself is replaced.
-  Expect(valid + "99", valid, Outcome::Status::Faulty);
-  Expect(With(valid, 4, 'x'), valid, Outcome::Status::Faulty);
+  Expect(valid + "99", valid, kRunFaulty);
+  Expect(With(valid, 4, 'x'), valid, kRunFaulty);
   for (const std::string& typed : {valid.substr(0, 43), With(valid, 10, 'a'), std::string()})
-    Expect(typed, "", Outcome::Status::Aborted);
+    Expect(typed, "", kRunAborted);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothCommands, BarcodeRepair,
