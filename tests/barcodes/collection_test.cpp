@@ -212,7 +212,8 @@ TEST(CollectionCaixa, MessagesAndFixedTestsThatReplaceEachOther) {
       {valid, kRunClean, message("", Errors({}))},  // without a due date the error line stays empty
       {caixa("20011015"), kRunClean, message("Vencimento:15/10/2001", L({kNoErrors}))},
       // The bank test after the position-1 test: only the bank message stays.
-      {Redigit(With(With(valid, 1, "7"), 16, "0105")), kRunFaulty, message("", Errors({"Posições 16  não tem 0104 "_cp}))},
+    {Redigit(With(With(valid, 1, "7"), 16, "0105")), kRunFaulty,
+      message("", Errors({"Posições 16  não tem 0104 "_cp}))},
       {With(valid, 16, "0105"), kRunFaulty, message("", Errors({kDv}))}};
   // clang-format on
   for (const auto& c : cases) {

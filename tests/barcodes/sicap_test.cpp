@@ -50,25 +50,23 @@ constexpr std::string_view kDvOk = "Dígito geral OK"_cp;
 constexpr std::string_view kDvBad = "Atenção: O dígito geral da barra está inválida"_cp;
 
 TEST(SicapOneDocument, ValidDocumentOfEachKind) {
-  const struct {
-    std::string barcode;
-    Lines middle;  // the lines between the header and the digit line
-  } cases[] = {
-      {Document('1', '6'), L({"1-Segmento PREFEITURA", "6-Moeda fixa", "Valor R$ 123,45",
-                              "Código FEBRABAN: 1 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
-      {Document('7', '7'), L({"7-Segmento MULTAS DE TRÂNSITO"_cp, "7-Moeda variável"_cp, "Valor R$ 123,45",
-                              "Código FEBRABAN: 7 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
+  const std::string_view value = "Valor R$ 123,45", free = "Campo Livre: 2015063012345678901234567";
+  // clang-format off
+  // middle: the lines between the header and the digit line.
+  const struct { std::string barcode; Lines middle; } cases[] = {
+      {Document('1', '6'), L({"1-Segmento PREFEITURA", "6-Moeda fixa", value, "Código FEBRABAN: 1 0 0123"_cp, free})},
+      {Document('7', '7'), L({"7-Segmento MULTAS DE TRÂNSITO"_cp, "7-Moeda variável"_cp, value,
+                              "Código FEBRABAN: 7 0 0123"_cp, free})},
       // Value identifiers 8 and 9 carry a modulo-11 digit.
-      {Document('2', '8'), L({"2-Segmento SANEAMENTO", "8-Moeda fixa", "Valor R$ 123,45",
-                              "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
-      {Document('2', '9'), L({"2-Segmento SANEAMENTO", "9-Moeda variável"_cp, "Valor R$ 123,45",
-                              "Código FEBRABAN: 2 0 0123"_cp, "Campo Livre: 2015063012345678901234567"})},
-      {Document('6', '6', "1234"), L({"6-Segmento CARNÊS E ASSEMELHADOS"_cp, "6-Moeda fixa", "Valor R$ 123,45",
-                                      "CNPJ: 12342015", "Campo Livre: 063012345678901234567"})},
-      {Document('9', '6', "0104"),
-       L({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", "Valor R$ 123,45", "Banco OK",
-          "Código gerado pelo SICAP 2015"_cp, "Campo Livre: 063012345678901234567"})},
-  };
+      {Document('2', '8'), L({"2-Segmento SANEAMENTO", "8-Moeda fixa", value, "Código FEBRABAN: 2 0 0123"_cp, free})},
+      {Document('2', '9'), L({"2-Segmento SANEAMENTO", "9-Moeda variável"_cp, value, "Código FEBRABAN: 2 0 0123"_cp,
+                              free})},
+      {Document('6', '6', "1234"), L({"6-Segmento CARNÊS E ASSEMELHADOS"_cp, "6-Moeda fixa", value, "CNPJ: 12342015",
+                                      "Campo Livre: 063012345678901234567"})},
+      {Document('9', '6', "0104"), L({"9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA"_cp, "6-Moeda fixa", value,
+                                      "Banco OK", "Código gerado pelo SICAP 2015"_cp,
+                                      "Campo Livre: 063012345678901234567"})}};
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(OneDocument(c.barcode, kRunClean), Expected(c.middle, kDvOk, c.barcode));
   // The same digits with a modulo-10 general digit are wrong.
   std::string b = Document('2', '6');

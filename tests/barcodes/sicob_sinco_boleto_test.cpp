@@ -25,6 +25,7 @@ std::string Cedente(std::string_view d15) {
   return Cat(d15.substr(0, 4), ".", d15.substr(4, 3), ".", d15.substr(7), "-", testing::SicobCedenteDigit(d15));
 }
 std::string Nn10(std::string_view nn) { return Cat(nn, "-", NossoNumeroDigit(nn)); }
+std::string B11(std::string_view nn, const std::string& ced) { return SicobBarcode11(nn, ced); }
 std::string Printed(const std::string& b) { return testing::PrintedLine(b, "  "); }
 std::string WrongDv(char expected, char found) {
   return Cat("Dígito inválido esperado "_cp, expected, " encontrado ", found);
@@ -51,11 +52,11 @@ struct SicobCase {
 const SicobCase kSicobCases[] = {
     {"SixteenPositions", testing::SicobBarcode16("12345", "0123", "00000000000456"), kCed870, "SR NN 16P", kSr16, kSr16,
      "NN= ", "800000000000456"},
-    {"RapidaSevenAt35", SicobBarcode11("9000000001", kCed870), kCed870, "CR NN 11P", kRapida, kRapida, "NN=", Nn10("9000000001")},
-    {"Rapida", SicobBarcode11("9000000001", kCed001), kCed001, "CR NN 11P", kRapida, kRapida, "NN= ", Nn10("9000000001")},
-    {"Simples", SicobBarcode11("3000000001", kCed001), kCed001, "CR NN 11P", kSimples, kBadCart, "NN= ", Nn10("3000000001")},
-    {"Unregistered", SicobBarcode11("8000000001", kCed001), kCed001, "SR NN 11P", kSr11, kSr11, "NN= ", Nn10("8000000001")},
-    {"InvalidCarteira", SicobBarcode11("1000000001", kCed001), kCed001, kBadCart, kBadCart, kBadCart, "NN= ", Nn10("1000000001")}};
+    {"RapidaSevenAt35", B11("9000000001", kCed870), kCed870, "CR NN 11P", kRapida, kRapida, "NN=", Nn10("9000000001")},
+    {"Rapida", B11("9000000001", kCed001), kCed001, "CR NN 11P", kRapida, kRapida, "NN= ", Nn10("9000000001")},
+    {"Simples", B11("3000000001", kCed001), kCed001, "CR NN 11P", kSimples, kBadCart, "NN= ", Nn10("3000000001")},
+    {"Unregistered", B11("8000000001", kCed001), kCed001, "SR NN 11P", kSr11, kSr11, "NN= ", Nn10("8000000001")},
+    {"BadCarteira", B11("1000000001", kCed001), kCed001, kBadCart, kBadCart, kBadCart, "NN= ", Nn10("1000000001")}};
 // clang-format on
 
 void PrintTo(const SicobCase& c, std::ostream* os) { *os << c.name; }

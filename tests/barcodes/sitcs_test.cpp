@@ -105,7 +105,8 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
   const std::string wrongDv = With(valid, 5, Other(valid[4]));
   const std::string inv12345 = kInvalid + " Sindicato   :0035/S-12345", union345 = Unionist("345");
   // clang-format off
-  const struct { std::string barcode; Lines lines; std::string typed = "12345"; } cases[] = {  // lines: before the first warning
+  // lines: the boleto's lines before the first warning.
+  const struct { std::string barcode; Lines lines; std::string typed = "12345"; } cases[] = {
       {entity('2'), L({"BARRA 1 CORRETA !! Tamanho: 44  Federação   :0035/F-345"_cp}), "345"},
       {entity('3'), L({"BARRA 1 CORRETA !! Tamanho: 44  Confederação:0035/C-345"_cp}), "345"},
       {entity('4'), L({"BARRA 1 CORRETA !! Tamanho: 44  MTE/CEES    :0035/M-345"}), "345"},
