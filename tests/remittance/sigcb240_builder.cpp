@@ -38,18 +38,11 @@ std::string CedenteAndZeros(std::string_view layout, std::size_t width) {
 }
 
 // Agency 1234: weights 5,4,3,2 give 1x5+2x4+3x3+4x2 = 30; 30 mod 11 = 8, 11 - 8 = 3.
+// clang-format off
 std::string SigcbFileHeader(std::string_view layout) {
-  return Record({{1, "10400000"},
-                 {18, "2"},
-                 {19, kCedenteCnpj},
-                 {33, Zeros(21)},
-                 {54, "12343"},
-                 {59, CedenteAndZeros(layout, 14)},
-                 {73, "EMPRESA CENTRALIZADORA LTDA"},
-                 {103, "CAIXA ECONOMICA FEDERAL"},
-                 {143, "106122026120000000123"},
-                 {164, layout},
-                 {167, "00000"},
+  return Record({{1, "10400000"}, {18, "2"}, {19, kCedenteCnpj}, {33, Zeros(21)}, {54, "12343"},
+                 {59, CedenteAndZeros(layout, 14)}, {73, "EMPRESA CENTRALIZADORA LTDA"},
+                 {103, "CAIXA ECONOMICA FEDERAL"}, {143, "106122026120000000123"}, {164, layout}, {167, "00000"},
                  {192, "REMESSA-PRODUCAO"}});
 }
 
@@ -57,57 +50,28 @@ std::string SigcbLoteHeader(std::string_view layout, std::string_view cnpj) {
   // Layout 107: cedente 34-40 and zeros 41-53, field 14.1 zeros; 101:
   // cedente 34-39, zeros 40-53, field 14.1 repeats the cedente.
   const std::string field14 = layout == "107" ? Zeros(6) : std::string(Cedente(layout));
-  return Record({{1, "10400001R0100"},
-                 {14, layout == "107" ? "067" : "060"},
-                 {18, "20"},
-                 {20, cnpj},
-                 {34, CedenteAndZeros(layout, 20)},
-                 {54, "012343"},
-                 {60, field14},
-                 {66, Zeros(8)},
-                 {74, "EMPRESA CEDENTE LTDA"},
-                 {184, "0000012306122026"},
-                 {200, Zeros(8)}});
+  return Record({{1, "10400001R0100"}, {14, layout == "107" ? "067" : "060"}, {18, "20"}, {20, cnpj},
+                 {34, CedenteAndZeros(layout, 20)}, {54, "012343"}, {60, field14}, {66, Zeros(8)},
+                 {74, "EMPRESA CEDENTE LTDA"}, {184, "0000012306122026"}, {200, Zeros(8)}});
 }
 
 std::string PWith(std::string_view layout, Fields more) {
   // Agency 01234: the same sum as 1234 with a leading zero, so check digit 3.
-  return Record({{1, "10400003"},
-                 {14, "P 01012343"},
-                 {24, CedenteAndZeros(layout, 16)},
-                 {40, "014"},
-                 {43, "000000000000001"},
-                 {58, "11220"},  // carteira 1, registered, 2, cedente prints and posts
-                 {63, "DOC00000001"},
-                 {78, "15012027"},
-                 {86, "000000000010000"},
-                 {101, "000000"},
-                 {107, "02N01122026"},  // kind, acceptance, date of issue
-                 {118, "3"},
-                 {119, Zeros(23)},
-                 {142, "0"},
-                 {143, Zeros(53)},  // no interest, no discount
-                 {196, "DOC00000001"},
-                 {221, "3001090"},
-                 {228, "09"},
-                 {230, Zeros(10)}},
+  // 58-62: carteira 1, registered, 2, cedente prints and posts; 107-117: kind,
+  // acceptance, date of issue; 118-195: no interest, no discount.
+  return Record({{1, "10400003"}, {14, "P 01012343"}, {24, CedenteAndZeros(layout, 16)}, {40, "014"},
+                 {43, "000000000000001"}, {58, "11220"}, {63, "DOC00000001"}, {78, "15012027"},
+                 {86, "000000000010000"}, {101, "000000"}, {107, "02N01122026"}, {118, "3"}, {119, Zeros(23)},
+                 {142, "0"}, {143, Zeros(53)}, {196, "DOC00000001"}, {221, "3001090"}, {228, "09"}, {230, Zeros(10)}},
                 more);
 }
 
 std::string QWith(Fields more) {
-  return Record({{1, "10400003"},
-                 {14, "Q 0110000"},
-                 {23, kPayerCpf},
-                 {34, "JOSE DA SILVA"},
-                 {74, "RUA DAS FLORES 100"},
-                 {114, "CENTRO"},
-                 {129, "70000000"},
-                 {137, "BRASILIA"},
-                 {152, "DF"},
-                 {154, Zeros(16)},
-                 {210, "000"}},
+  return Record({{1, "10400003"}, {14, "Q 0110000"}, {23, kPayerCpf}, {34, "JOSE DA SILVA"}, {74, "RUA DAS FLORES 100"},
+                 {114, "CENTRO"}, {129, "70000000"}, {137, "BRASILIA"}, {152, "DF"}, {154, Zeros(16)}, {210, "000"}},
                 more);
 }
+// clang-format on
 
 }  // namespace
 
@@ -139,40 +103,27 @@ std::vector<std::string> SigcbFile::Lines() const {
 }
 
 SigcbFile CleanSigcbFile(std::string_view layout) {
+  // clang-format off
   const std::string r = Record({{1, "10400003"}, {14, "R 01"}, {18, Zeros(48)}, {66, "216012027000000000000200"}});
   const std::string s = Record({{1, "10400003"}, {14, "S 013"}, {19, "PAGAVEL EM QUALQUER AGENCIA ATE O VENCIMENTO"}});
   const std::string y53 =
       Record({{1, "10400003"}, {14, "Y 0153"}, {20, "02001000000000010000"}, {40, "1000000000010000"}});
   // B: registered, CAIXA prints and posts, card title with payment option 1,
   // interest from 16/01/2027, a discount of 5,00 up to 10/01/2027, protest after 5 days.
-  const std::string b = PWith(layout, {{41, "11000000000000002"},
-                                       {61, "11DOC00000002"},
-                                       {107, "31"},
-                                       {118, "116012027000000000000033"},
-                                       {142, "110012027000000000000500"},
-                                       {196, "DOC00000002"},
-                                       {221, "1052"},
-                                       {240, "1"}});
+  const std::string b = PWith(layout, {{41, "11000000000000002"}, {61, "11DOC00000002"}, {107, "31"},
+                                       {118, "116012027000000000000033"}, {142, "110012027000000000000500"},
+                                       {196, "DOC00000002"}, {221, "1052"}, {240, "1"}});
   // C: without registration, CAIXA prints, 5 % discount up to the due date.
-  const std::string c = PWith(layout, {{41, "21000000000000003"},
-                                       {59, "2"},
-                                       {61, "12DOC00000003"},
-                                       {142, "215012027000000000000500"},
-                                       {196, "DOC00000003"}});
+  const std::string c = PWith(layout, {{41, "21000000000000003"}, {59, "2"}, {61, "12DOC00000003"},
+                                       {142, "215012027000000000000500"}, {196, "DOC00000003"}});
   // D: no Nosso Número: CAIXA numbers the title.
   const std::string d = PWith(layout, {{41, Zeros(17)}, {63, "DOC00000004"}, {196, "DOC00000004"}});
   // Payer CNPJ and guarantor CPF 111.444.777-35; then alphanumeric CNPJs.
-  const std::string qc = QWith({{18, "2"},
-                                {20, kCedenteCnpj},
-                                {34, "COMERCIO DE PECAS LTDA"},
-                                {154, "1000011144477735"},
-                                {170, "ANTONIO AVALISTA"}});
-  const std::string qd = QWith({{18, "2"},
-                                {20, kAlphanumericCnpj},
-                                {34, "NOVA EMPRESA SA"},
-                                {154, "20"},
-                                {156, kAlphanumericCnpj},
-                                {170, "HOLDING AVALISTA SA"}});
+  const std::string qc = QWith({{18, "2"}, {20, kCedenteCnpj}, {34, "COMERCIO DE PECAS LTDA"},
+                                {154, "1000011144477735"}, {170, "ANTONIO AVALISTA"}});
+  const std::string qd = QWith({{18, "2"}, {20, kAlphanumericCnpj}, {34, "NOVA EMPRESA SA"}, {154, "20"},
+                                {156, kAlphanumericCnpj}, {170, "HOLDING AVALISTA SA"}});
+  // clang-format on
   std::string rc = r;
   Put(rc, 66, Zeros(24));  // no fine
   SigcbFile file{std::string(layout), {}};
