@@ -63,6 +63,7 @@ const S kBlank15{" não é branco na posição 15,1 !!!"_cp}, kNum{" Este campo 
 const S kSeuNum{" Seu Num divergente -> 19.3P deve ser igual ao início de 35.3P"_cp};
 const S kNoDate = " 28.3P sem data  e no campo 27.3P diz que tem data";
 const S kIsento{" 29.3P não deveria ter valor, o campo 27.3P diz que é isento"_cp};
+const S kFine{" Data da Multa não pode ser anterior ou igual a data do vencimento."_cp};
 const S kKind{" Tipo de impressão não esperado por este aplicativo !!"_cp};
 S Conv(std::string_view inscricao, std::string_view cedente = "123456") {
   return Cat("Convenio: ", cedente, " Inscricao: ", inscricao);
@@ -124,8 +125,7 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {3, 224, "3", Cat(marcado, " Cód Devolução Deveria ser 1 ou 2 38.3P"_cp)},
       {3, 59, "2", " Posição 59 deveria ser 1"_cp}, {3, 61, "1", ced61}, {3, 62, "1", ced62},
       {7, 61, "2", caixa61}, {7, 62, "0", caixa62}, {12, 61, "2", caixa61},
-      {12, 59, "1", " Posição 59 deveria ser 2"_cp},
-      {12, 225, "0X0", " Dias Para Devolução deve ser numérico."_cp},
+      {12, 59, "1", " Posição 59 deveria ser 2"_cp}, {12, 225, "0X0", " Dias Para Devolução deve ser numérico."_cp},
       {12, 221, "1", " Titulo sem registro marcado para Protesto."},
       {12, 224, "3", " Código de devolução deveria ser 1 ou 2. 38.3P"_cp}, {12, 222, "X0", dias}, {15, 221, "1", baixa},
       // Segment P: the title's own fields.
@@ -150,8 +150,7 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {7, 143, "16012027", " Data Desconto não pode ser posterior a data vencimento."_cp},
       {3, 110, "15012027", " Data Emissão do título não pode ser igual ou posterior a data vencimento."_cp},
       {3, 181, "X", " 34.3P" + kNum}, {3, 221, "2", marcado + " 36.3P"}, {3, 230, "1", " 41.3P"},
-      {3, 240, "1", " 42.3P"},
-      {3, 107, "31", " 42.3P deveria ser 1 ou 2 a partir da versão 101"_cp},
+      {3, 240, "1", " 42.3P"}, {3, 107, "31", " 42.3P deveria ser 1 ou 2 a partir da versão 101"_cp},
       // Segment Q.
       {4, 18, "3", " 08.3Q"}, {4, 20, Z(14), " CPF/CNPJ Zerado 09.3Q"}, {4, 33, "6", " CPF do sacado invalido"},
       {13, 33, "2", " CNPJ do sacado invalido"}, {16, 33, "6", " CNPJ do sacado invalido"},
@@ -162,8 +161,7 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {16, 169, "6", " 17.3Q/18.3Q CNPJ do avalista invalido"}, {4, 210, "001", " 20.3Q"}, {4, 240, "X", " 22.3Q"},
       // Segment R: the fine (record 5 follows title A; record 14 has no fine).
       {5, 66, "3", " 14.3R"}, {5, 67, "32012027", " 15.3R"}, {5, 75, "X", " 16.3R"}, {5, 230, "X", " 21.3R"},
-      {14, 66, "1", " 15.3R"},
-      {5, 67, "15012027", " Data da Multa não pode ser anterior ou igual a data do vencimento."_cp},
+      {14, 66, "1", " 15.3R"}, {5, 67, "15012027", kFine},
   };
   // clang-format on
   for (const CodeCase& c : cases) {
@@ -208,6 +206,14 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
   const S option101{" 42.3P deveria ser 1 ou 2 a partir da versão 101"_cp};
   const S loteCount{" Total de registros do lote não confere !!"_cp};
   const S notInformed{" Campo CPF/CNPJ não informado"_cp}, kZeroCnpj = "00.000.000/0000-00";
+  const S bb = "BANCO DO BRASIL" + Sp(15), pagar = "PAGAR EM DIA", apos = "NAO RECEBER APOS";
+  const S kind192{"Header com erro na posição 192, deveria ter REMESSA-PRODUCAO ou REMESSA-TESTE"_cp};
+  const S nsaFile = Cat(nsa, "do arquivo. Nao é um número válido"_cp);
+  const S noOption = Reg(9, " 10.3Y Não pode ser validado porque o segmento 42.3P não tem 1 ou 2!!!"_cp);
+  const S code18 = Reg(5, Cat(" 08.3R Na posição 18,1"_cp, badCode)),
+          code42 = Reg(5, Cat(" 11.3R Na posição 42,1"_cp, badCode));
+  const S seq5 = Reg(4, " com numeracao inválida. Esperado 00002 Encontrado: 00005"_cp);
+  const S badSeq = Reg(4, " sequencial do lote inválido."_cp);
   const S notFound = "Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter 12 encontrado 11";
   // clang-format off
   const std::vector<LineCase> cases = {
@@ -221,22 +227,18 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
       {{{1, 19, S(testing::kAlphanumericCnpj)}}, {kConv}, {Conv("12.ABC.345/01DE-35")}},
       {{{1, 164, "050"}}, {}, {Fatal("050")}},  // 050 passes field 20.0 but not the version test
       {{{1, 164, "102"}}, {kHOk}, {Fatal("102"), HC(" 20.0")}},
-      {{{1, 103, "BANCO DO BRASIL" + Sp(15)}}, {Banco(caixa)},
-       {"HEADER DE ARQUIVO deveria ter string CAIXA ECONOMICA FEDERAL ", Banco("BANCO DO BRASIL" + Sp(15))}},
+      {{{1, 103, bb}}, {Banco(caixa)}, {"HEADER DE ARQUIVO deveria ter string CAIXA ECONOMICA FEDERAL ", Banco(bb)}},
       {{{1, 103, "CEF" + Sp(27)}}, {Banco(caixa)}, {Banco("CEF" + Sp(27))}},
       {{{1, 192, "REMESSA-TESTE   "}}, {"Tipo de remessa: REMESSA-PRODUCAO"}, {"Tipo de remessa: REMESSA-TESTE   "}},
-      {{{1, 192, "REMESSA-PRODUCAX"}}, {"Tipo de remessa: REMESSA-PRODUCAO"},
-       {"Header com erro na posição 192, deveria ter REMESSA-PRODUCAO ou REMESSA-TESTE"_cp}},
-      {{{1, 158, "00012A"}}, {Banco(caixa)},
-       {Banco(caixa, "06/12/2026", "00012A"), Cat(nsa, "do arquivo. Nao é um número válido"_cp), nsa12A, nsa12A}},
+      {{{1, 192, "REMESSA-PRODUCAX"}}, {"Tipo de remessa: REMESSA-PRODUCAO"}, {kind192}},
+      {{{1, 158, "00012A"}}, {Banco(caixa)}, {Banco(caixa, "06/12/2026", "00012A"), nsaFile, nsa12A, nsa12A}},
       // Lote header.
       {{{2, 34, "654321"}}, {kConv, kLOk}, {diverge, Conv("11.222.333/0001-81", "654321"), LC(" 11.1")}},
       {{{2, 33, "2"}}, {kConv, kLOk}, {Conv("11.222.333/0001-82"), LC(" CNPJ do cedente inválido"_cp)}},
       {{{2, 20, Z(14)}}, {kConv, kLOk}, {Conv(kZeroCnpj), LC(Cat(notInformed, " na capa de lote (20,14)"))}},
       {{{2, 18, "10000" + cpf}}, {kConv}, {Conv("529.982.247-25")}},
       {{{2, 66, " 000000"}}, {kLOk}, {"Erro no campo 15.1, esperado tamanho 7 encontrado tamanho 6", LC(" 15.1")}},
-      {{{2, 104, "PAGAR EM DIA"}, {2, 144, "NAO RECEBER APOS"}}, {},
-       {"Mensagem 1: PAGAR EM DIA", "Mensagem 2: NAO RECEBER APOS"}},
+      {{{2, 104, pagar}, {2, 144, apos}}, {}, {"Mensagem 1: " + pagar, "Mensagem 2: " + apos}},
       {{{2, 184, "0000012X"}}, {remessa}, {Remessa("0000012X"), Cat(nsa, "no header de lote -> não é numérico"_cp)}},
       {{{2, 184, "00000124"}}, {remessa}, {Remessa("00000124"), nsaLote + "00000123 encontrado 00000124"}},
       {{{2, 192, "32122026"}}, {remessa, kLOk}, {Remessa("00000123", "DATA DA GRAVAÇÃO INVÁLIDA !!!"_cp), LC(" 21.1")}},
@@ -247,33 +249,27 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
       {{{2, 14, "060"}}, {}, {"Versão do Header de Lote deveria ser 067 e está com 060"_cp}, "107"},
       {{{2, 60, "999999"}}, {}, {}, "107"},
       {{{3, 30, "8"}}, {kOk}, {CL(3, " (10.3P) - Cod ced diverge do lote"), kFim}, "107"},
-      {{{3, 31, "1"}}, {kOk}, {CL(3, " (11.3P ou 12.3P)"), kFim}, "107"},
-      {{{3, 240, "1"}}, {}, {}, "107"},
+      {{{3, 31, "1"}}, {kOk}, {CL(3, " (11.3P ou 12.3P)"), kFim}, "107"}, {{{3, 240, "1"}}, {}, {}, "107"},
       // Segment P; a 99,99 % discount is allowed.
-      {{{3, 15, "X"}}, {kOk}, {Reg(3, kBlank15), CL(3, " 06.3P"), kFim}},
-      {{{12, 151, "000000000009999"}}, {}, {}},
+      {{{3, 15, "X"}}, {kOk}, {Reg(3, kBlank15), CL(3, " 06.3P"), kFim}}, {{{12, 151, "000000000009999"}}, {}, {}},
       // With an invalid due date no date is compared with it.
       {{{7, 78, "32012027"}, {7, 119, "01012027"}, {7, 143, "20012027"}}, {kOk}, {CL(7, " 20.3P"), kFim}},
       // The Y53 of title B follows a P without option: it cannot be checked.
-      {{{7, 240, " "}}, {kOk},
-       {CL(7, option101), Reg(9, " 10.3Y Não pode ser validado porque o segmento 42.3P não tem 1 ou 2!!!"_cp), kFim}},
+      {{{7, 240, " "}}, {kOk}, {CL(7, option101), noOption, kFim}},
       // The due date kept for R is that of the last valid P: title C's is
       // invalid, so the fine of its R is compared with title B's.
-      {{{12, 78, "32012027"}, {14, 66, "215012027000000000000200"}}, {kOk},
-       {CL(12, " 20.3P"), CL(14, " Data da Multa não pode ser anterior ou igual a data do vencimento."_cp), kFim}},
+      {{{12, 78, "32012027"}, {14, 66, "215012027000000000000200"}}, {kOk}, {CL(12, " 20.3P"), CL(14, kFine), kFim}},
       // Segment Q.
       {{{4, 16, "0X"}}, {kOk}, {Reg(4, move), CL(4, " 07.3Q"), kFim}},
       {{{4, 34, "JO" + Sp(38)}}, {kOk}, {Lin(4, " SEGMENTO Q. Codigos de erro: Falta nome"), kFim}},
       {{{4, 210, "   "}}, {}, {}},
       // Segment R: position 15, second and third discounts.
       {{{5, 15, "X"}}, {kOk}, {Reg(5, kBlank15), CL(5, " 06.3R"), kFim}},
-      {{{5, 18, "3"}}, {}, {Reg(5, Cat(" 08.3R Na posição 18,1"_cp, badCode)), Reg(5, " 09.3R" + without + "data !!!"),
-                          Reg(5, " 10.3R" + without + "valor !!!")}},
+      {{{5, 18, "3"}}, {}, {code18, Reg(5, " 09.3R" + without + "data !!!"), Reg(5, " 10.3R" + without + "valor !!!")}},
       {{{5, 19, "10012027"}}, {}, {Reg(5, " 09.3R" + zeros + "data, deveria ter zeros !!!")}},
       {{{5, 27, "000000000000001"}}, {}, {Reg(5, " 10.3R" + zeros + "valor, deveria ter zeros !!!")}},
       {{{5, 18, "110012027000000000000100"}}, {}, {}},
-      {{{5, 42, "5"}}, {}, {Reg(5, Cat(" 11.3R Na posição 42,1"_cp, badCode)), Reg(5, " 12.3R" + without + "data !!!"),
-                          Reg(5, " 13.3R" + without + "valor !!!")}},
+      {{{5, 42, "5"}}, {}, {code42, Reg(5, " 12.3R" + without + "data !!!"), Reg(5, " 13.3R" + without + "valor !!!")}},
       {{{5, 51, "000000000000001"}}, {}, {Reg(5, " 13.3R" + zeros + "valor, deveria ter zeros !!!")}},
       // Segment S (record 6, print kind 3).
       {{{6, 15, "X"}}, {}, {Reg(6, kBlank15), Lin(6, " Campo 06.3S preenchido e deveria ser branco !!")}},
@@ -281,28 +277,23 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
       {{{6, 179, "X"}}, {}, {Reg(6, " 13.3S e 14.3S deveriam ser brancos!!!")}},
       {{{6, 18, "100"}, {6, 161, "00"}}, {}, {Lin(6, kKind)}},
       {{{6, 18, "101"}, {6, 161, "00"}}, {}, {Lin(6, kKind), Lin(6, " Campo 09.3S deveria ter zeros !!")}},
-      {{{6, 18, "200"}, {6, 21, Sp(140)}, {6, 161, "00"}},
-       {}, {Lin(6, kKind), Reg(6, " 10.3S deveria ser preenchido!!!")}},
+      {{{6, 18, "200" + Sp(140) + "00"}}, {}, {Lin(6, kKind), Reg(6, " 10.3S deveria ser preenchido!!!")}},
       {{{6, 18, "100"}, {6, 161, "01"}}, {}, {Lin(6, kKind), Lin(6, " Campo 11.3S deveria ter zeros !!")}},
       {{{6, 18, "100"}, {6, 161, "00X"}}, {}, {Lin(6, kKind), Reg(6, " 12.3S deveria ser branco!!!")}},
       // Segment Y53 (record 9, after title B whose field 42.3P is 1); 47 is a movement of Y only.
       {{{9, 16, "03"}}, {}, {Reg(9, move), Reg(9, " 07.3Y Não encontrado no layout da CAIXA!!!"_cp)}},
-      {{{9, 16, "47"}}, {}, {Reg(9, move)}},
-      {{{9, 20, "03"}}, {}, {Reg(9, " 09.3Y Deveria ser 02 ou 04!!!")}},
+      {{{9, 16, "47"}}, {}, {Reg(9, move)}}, {{{9, 20, "03"}}, {}, {Reg(9, " 09.3Y Deveria ser 02 ou 04!!!")}},
       {{{9, 22, "01"}}, {}, {Reg(9, " 10.3Y Deveria ser 00 porque 42.3P é igual a 1!!!"_cp)}},
       {{{7, 240, "2"}}, {}, {Reg(9, " 10.3Y Deveria não pode ser 00 porque semento 42.3P é igual a 2!!!"_cp)}},
       {{{7, 240, "2"}, {9, 22, "0X"}}, {}, {Reg(9, " 10.3Y Deveria ser numérico!!!"_cp)}},
-      {{{7, 240, "2"}, {9, 22, "03"}}, {}, {}},
-      {{{9, 24, "3"}}, {}, {Reg(9, " 11.3Y Deveria ser 1 ou 2!!!")}},
+      {{{7, 240, "2"}, {9, 22, "03"}}, {}, {}}, {{{9, 24, "3"}}, {}, {Reg(9, " 11.3Y Deveria ser 1 ou 2!!!")}},
       {{{9, 41, "X"}}, {}, {Reg(9, " 15.3Y Deveria ser numérico!!!"_cp)}},
       {{{9, 56, "X"}}, {}, {Reg(9, " 17.3Y Deveria ser branco!!!")}},
       {{{9, 18, "54"}}, {}, {Reg(9, " com tipo inválido ou não validado por este aplicativo !!!"_cp), notFound}},
       // The frame: characters, numbering, trailers; the file trailer's lote count is not compared.
-      {{{4, 34, "\xC7\xC3O"}}, {}, {Reg(4, chars + "34,35,")}},
-      {{{6, 100, "\t"}}, {}, {Reg(6, chars + "100,")}},
+      {{{4, 34, "\xC7\xC3O"}}, {}, {Reg(4, chars + "34,35,")}}, {{{6, 100, "\t"}}, {}, {Reg(6, chars + "100,")}},
       {{{3, 4, "00X1"}}, {}, {Reg(3, " lote não numérico na posição 4 tamanho 4 "_cp)}},
-      {{{4, 9, "00005"}, {4, 15, "X"}}, {kOk}, {Reg(4, " com numeracao inválida. Esperado 00002 Encontrado: 00005"_cp),
-       Reg(4, kBlank15), Reg(4, " sequencial do lote inválido."_cp), CL(4, " 06.3Q"), kFim}},
+      {{{4, 9, "00005"}, {4, 15, "X"}}, {kOk}, {seq5, Reg(4, kBlank15), badSeq, CL(4, " 06.3Q"), kFim}},
       {{{10, 18, "000008"}}, {kTotal9}, {Lin(10, Cat(loteCount, " informado 8 calculado 9"))}},
       {{{10, 18, "00000X"}}, {kTotal9}, {Reg(10, " 05.5 deveria ser numérico!!!"_cp)}},
       {{{10, 93, "X"}}, {}, {Reg(10, " Os campos 12.5 e 13.5 devem ser brancos")}},
