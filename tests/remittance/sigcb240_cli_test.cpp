@@ -47,17 +47,16 @@ TEST(SigcbRemessa240Cli, FaultyExampleExitsOne) {
   EXPECT_EQ(run.status, kExitFaulty) << run.err;
   // The clean report with lote 1's count replaced by the findings of lote 1.
   std::vector<std::string> expected = testing::CleanSigcbReport("101", kFaultyFile);
-  const std::vector<std::string> lote1 = {
-      std::string("Linha 3 SEGMENTO P. Codigos de erro: (09.3P) Para ->  NN: 14/000000000000001 SeuN: DOC00000001"),
-      std::string("Registro numero 4 com Caracter inválido nas posições: 37,"_cp),
-      "Linha 4 SEGMENTO Q. Codigos de erro: CPF do sacado invalido Para -> JOS\xC9 DA SILVA",
-      std::string(
-          "Linha 5 SEGMENTO R. Codigos de erro: Data da Multa não pode ser anterior ou igual a data do vencimento."_cp),
-      std::string("Linha 6 Tipo de impressão não esperado por este aplicativo !!"_cp),
-      "Registro numero 6 08.3S deveria ser 1, 2 ou 3!!!",
-      Cat("Linha 7 SEGMENTO P. Codigos de erro: Desconto não pode ser maior ou igual ao valor do título. "_cp,
-          " Para ->  NN: 11/000000000000002 SeuN: DOC00000002"),
-      std::string("Linha 10 Total de registros do lote não confere !! informado 8 calculado 9"_cp)};
+  const std::vector<std::string> lote1 = testing::Lines(
+      {"Linha 3 SEGMENTO P. Codigos de erro: (09.3P) Para ->  NN: 14/000000000000001 SeuN: DOC00000001",
+       "Registro numero 4 com Caracter inválido nas posições: 37,"_cp,
+       "Linha 4 SEGMENTO Q. Codigos de erro: CPF do sacado invalido Para -> JOS\xC9 DA SILVA",
+       "Linha 5 SEGMENTO R. Codigos de erro: Data da Multa não pode ser anterior ou igual a data do vencimento."_cp,
+       "Linha 6 Tipo de impressão não esperado por este aplicativo !!"_cp,
+       "Registro numero 6 08.3S deveria ser 1, 2 ou 3!!!",
+       Cat("Linha 7 SEGMENTO P. Codigos de erro: Desconto não pode ser maior ou igual ao valor do título. "_cp,
+           " Para ->  NN: 11/000000000000002 SeuN: DOC00000002"),
+       "Linha 10 Total de registros do lote não confere !! informado 8 calculado 9"_cp});
   expected.erase(expected.begin() + 12);  // "Total de registros do lote = 9"
   expected.insert(expected.begin() + 12, lote1.begin(), lote1.end());
   expected.back() = std::string("Linha 18 Total de registros do arquivo não confere !!"_cp);
