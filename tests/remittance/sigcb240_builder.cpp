@@ -133,28 +133,20 @@ SigcbFile CleanSigcbFile(std::string_view layout) {
 
 std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_view file) {
   const std::string cedente(Cedente(layout)), equals(40, '=');
-  const std::string lote = equals.substr(2) + " CAPA DE LOTE " + equals.substr(4), inscricao = " Inscricao: ";
+  const std::string lote = equals.substr(2) + " CAPA DE LOTE " + equals.substr(4),
+                    remessa = "Num remessa: 00000123 Gravacao: 06/12/2026";
   const std::string loteOk = equals.substr(3) + " CAPA DE LOTE OK " + equals.substr(6);
+  // clang-format off
   return {std::string("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp),
-          Cat("Validando arquivo: ", file),
-          equals + " HEADER " + equals,
-          "Cedente centralizador: EMPRESA CENTRALIZADORA LTDA   ",
-          "Tipo de remessa: REMESSA-PRODUCAO",
+          Cat("Validando arquivo: ", file), equals + " HEADER " + equals,
+          "Cedente centralizador: EMPRESA CENTRALIZADORA LTDA   ", "Tipo de remessa: REMESSA-PRODUCAO",
           "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 06/12/2026 as 12:00:00 seq 000123",
-          "Convenio: " + cedente + " Inscricao: 11.222.333/0001-81",
-          equals + " HEADER OK " + equals.substr(3),
-          lote,
-          "Num remessa: 00000123 Gravacao: 06/12/2026",
-          "Convenio: " + cedente.substr(0, 6) + " Inscricao: 11.222.333/0001-81",
-          loteOk,
-          "Total de registros do lote = 9",
-          equals.substr(3) + " FIM DE UM LOTE " + equals.substr(6),
-          lote,
-          "Num remessa: 00000123 Gravacao: 06/12/2026",
-          "Convenio: " + cedente.substr(0, 6) + " Inscricao: 12.ABC.345/01DE-35",
-          loteOk,
-          "Total de registros do lote = 7",
-          "REGISTROS DOS TITULOS TODOS OK !!!"};
+          "Convenio: " + cedente + " Inscricao: 11.222.333/0001-81", equals + " HEADER OK " + equals.substr(3),
+          lote, remessa, "Convenio: " + cedente.substr(0, 6) + " Inscricao: 11.222.333/0001-81", loteOk,
+          "Total de registros do lote = 9", equals.substr(3) + " FIM DE UM LOTE " + equals.substr(6),
+          lote, remessa, "Convenio: " + cedente.substr(0, 6) + " Inscricao: 12.ABC.345/01DE-35", loteOk,
+          "Total de registros do lote = 7", "REGISTROS DOS TITULOS TODOS OK !!!"};
+  // clang-format on
 }
 
 Validation Validate(Handler handler, const std::vector<std::string>& lines) {
