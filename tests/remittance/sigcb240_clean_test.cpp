@@ -13,6 +13,7 @@ namespace {
 
 using testing::CleanSigcbFile;
 using testing::CleanSigcbReport;
+using testing::Lines;
 using testing::Validate;
 
 TEST(SigcbRemessa240, CleanFilesAreAllOk) {
@@ -23,8 +24,7 @@ TEST(SigcbRemessa240, CleanFilesAreAllOk) {
     ASSERT_EQ(v.host.dialogs.size(), 1u);
     EXPECT_EQ(v.host.dialogs[0].title, "Selecione o arquivo remessa SIGCB");
     EXPECT_EQ(v.host.dialogs[0].filter, FileFilter::Remessa);
-    EXPECT_EQ(v.host.messages, std::vector<std::string>{std::string(
-                                   "Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp)});
+    EXPECT_EQ(v.host.messages, Lines({"Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp}));
   }
 }
 
@@ -32,13 +32,11 @@ TEST(SigcbRemessa240, PartialValidationOfTheCleanFileAddsItsNoticeLine) {
   const testing::Validation v = Validate(SIGCBRemessaValidaserros1Click, CleanSigcbFile("101").Lines());
   EXPECT_EQ(v.status, Outcome::Status::Clean);
   std::vector<std::string> expected = CleanSigcbReport("101");
-  expected.insert(
-      expected.begin() + 1,
-      std::string(
-          "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp));
+  const std::string_view notice =
+      "****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp;
+  expected.insert(expected.begin() + 1, std::string(notice));
   EXPECT_EQ(v.report, expected);
-  EXPECT_EQ(v.host.messages, std::vector<std::string>{
-                                 std::string("Não está validando Regsitros especiais tipo Y e valores zerados."_cp)});
+  EXPECT_EQ(v.host.messages, Lines({"Não está validando Regsitros especiais tipo Y e valores zerados."_cp}));
 }
 
 TEST(SigcbRemessa240, CancelledDialogEndsSilently) {

@@ -334,20 +334,20 @@ TEST(SigcbRemessa240Frame, StructureChanges) {
   noTrailer.pop_back();
   twoHeaders.insert(twoHeaders.begin() + 1, clean[0]);
   Lines header(cleanReport.begin() + 2, cleanReport.begin() + 8);  // the header's lines, "HEADER" to "HEADER OK"
+  const S noFileTrailer = kMoreOrLess + "TRAILER FINAL" + kIncorrect;
+  const S found = "Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ";
   const S fileCount{" Total de registros do arquivo não confere !!"_cp};
   header.insert(header.end(), {Lin(19, fileCount), kMoreOrLess + "HEADER" + kIncorrect});
   const struct {
     const char* name;
     Lines lines, removed, added;
   } cases[] = {
+      // clang-format off
       {"LineOf239Characters", short239, {kOk}, {Reg(3, " com tamanho 239"), CL(3, " 42.3P"), kFim}},
       {"RecordOfAnotherType", otherType, {}, {Reg(18, " com tipo inválido !!!"_cp), Lin(19, fileCount)}},
-      {"MissingFileTrailerLeavesTheLastLoteUncounted",
-       noTrailer,
-       {},
-       {"Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter 7 encontrado 11",
-        kMoreOrLess + "TRAILER FINAL" + kIncorrect}},
+      {"MissingFileTrailerLeavesTheLastLoteUncounted", noTrailer, {}, {found + "7 encontrado 11", noFileTrailer}},
       {"TwoFileHeaders", twoHeaders, {}, header},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -359,9 +359,7 @@ TEST(SigcbRemessa240Frame, StructureChanges) {
   }
   // "Valida Parcial" shows the found segments per kind.
   const testing::Validation partial = Validate(SIGCBRemessaValidaserros1Click, noTrailer);
-  EXPECT_EQ(partial.report.end()[-3],
-            "Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter 7 encontrado "
-            "tipo P -> 4 tipo Q -> 4 tipo R -> 2 tipo S -> 1");
+  EXPECT_EQ(partial.report.end()[-3], found + "7 encontrado tipo P -> 4 tipo Q -> 4 tipo R -> 2 tipo S -> 1");
 }
 
 TEST(SigcbRemessa240Frame, OrderOfPAndQ) {
