@@ -2,6 +2,7 @@
 // four variants checks, and counters past 16 bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,6 +114,27 @@ TEST(Cnab240Frame, CountsOnlyTrailersConvertWithoutTestingFirst) {
   const Validation sicob = Validate(SicobFrame, lines);
   EXPECT_EQ(sicob.status, Outcome::Status::Aborted);
   EXPECT_EQ(sicob.error, "'00000X' is not a valid integer value");
+}
+
+// Every byte value, in the 16-byte blocks and in the tail of the record: the
+// bank's system takes unaccented letters, digits, the blank and
+// . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @ and nothing else.
+TEST(Cnab240Frame, CharacterCheckOfEveryByte) {
+  const std::string accepted =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,+-*/\\$#!%&()=[]{}?;:<>@";
+  const Lines clean = CleanSigcbFile().Lines();
+  for (int byte = 0; byte < 256; ++byte) {
+    if (byte == '\r' || byte == 26) continue;         // they end a record or the file
+    for (const std::size_t position : {17u, 238u}) {  // a 16-byte block; the 14-byte tail
+      Lines lines = clean;
+      lines[1][position - 1] = static_cast<char>(byte);
+      const Lines report = Validate(SigcbFrame, lines).report;
+      const std::string line = Reg(2, Cat(" com Caracter inválido nas posições: "_cp, position, ","));
+      const bool flagged = std::find(report.begin(), report.end(), line) != report.end();
+      EXPECT_EQ(flagged, accepted.find(static_cast<char>(byte)) == std::string::npos)
+          << "byte " << byte << " at " << position;
+    }
+  }
 }
 
 // ---- Counters are 64-bit: nothing wraps at 65,535.
