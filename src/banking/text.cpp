@@ -21,6 +21,18 @@ std::string Pad(std::string_view text, std::size_t width, char filler, bool left
   return out;
 }
 
+std::string_view TrimLeft(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlankOrControl(text[i])) ++i;
+  return text.substr(i);
+}
+
+std::string_view TrimRight(std::string_view text) {
+  std::size_t n = text.size();
+  while (n > 0 && IsBlankOrControl(text[n - 1])) --n;
+  return text.substr(0, n);
+}
+
 }  // namespace
 
 std::string KeepDigits(std::string_view text) {
@@ -171,18 +183,6 @@ std::int64_t StrToInt(std::string_view text) {
     value = -value;
   }
   return value;
-}
-
-std::string_view TrimLeft(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && IsBlankOrControl(text[i])) ++i;
-  return text.substr(i);
-}
-
-std::string_view TrimRight(std::string_view text) {
-  std::size_t n = text.size();
-  while (n > 0 && IsBlankOrControl(text[n - 1])) --n;
-  return text.substr(0, n);
 }
 
 std::string_view Trim(std::string_view text) {

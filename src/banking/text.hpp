@@ -40,8 +40,6 @@ std::int64_t StrToInt(std::string_view text);
 
 // Blanks and control characters (bytes up to 32) removed at both ends.
 std::string_view Trim(std::string_view text);
-std::string_view TrimLeft(std::string_view text);
-std::string_view TrimRight(std::string_view text);
 
 // Positions `from` to `to` (1-based, inclusive) of a record, clipped: a field
 // that lies partly or wholly beyond the end reads as a shorter or empty text.
