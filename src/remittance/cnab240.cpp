@@ -266,11 +266,6 @@ bool IsMovementCode(std::string_view code) {
   return false;
 }
 
-void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes) {
-  for (const CodeRule& rule : rules)
-    if (!rule.passes(rec)) codes += rule.code;
-}
-
 Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules) {
   const auto path = host.OpenFile(variant.dialogTitle, FileFilter::Remessa);
   if (!path) return Verdict::Clean;

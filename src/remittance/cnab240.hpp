@@ -20,6 +20,7 @@
 #include "app/cp1252.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
+#include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
@@ -177,125 +178,7 @@ std::string Banner(std::size_t left, std::string_view caption, std::size_t right
 // more (a lote or sequence counter past the field's width is shown whole).
 std::string PadCounter(std::uint64_t value, std::size_t width);
 
-// Whether pred (nonzero when it holds) holds for some byte of text. Written so
-// that GCC and Clang turn it into vector instructions at -O2: chunks of 16
-// bytes or-ed into 16 accumulators, reduced once at the end. The frame runs it
-// over every record and most fields; a clean record has nothing to exit early for.
-template <typename Pred>
-bool AnyByte(std::string_view text, Pred pred) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  if (n < 16) {  // most fields: a plain loop
-    bool found = false;
-    for (; i < n; ++i) found |= pred(p[i]) != 0;
-    return found;
-  }
-  unsigned char lanes[16] = {};
-  for (; i + 16 <= n; i += 16)
-    for (std::size_t k = 0; k < 16; ++k) lanes[k] |= static_cast<unsigned char>(pred(p[i + k]));
-  unsigned char found = 0;
-  for (; i < n; ++i) found |= static_cast<unsigned char>(pred(p[i]));
-  for (const unsigned char lane : lanes) found |= lane;
-  return found != 0;
-}
-
-// Trim(field).empty(): nothing but blanks and control bytes.
-inline bool IsBlankField(std::string_view field) {
-  return !AnyByte(field, [](unsigned char c) { return c > ' '; });
-}
-
 // Positions 16-17 of a detail record: a movement code a remittance may carry.
 bool IsMovementCode(std::string_view code);
-
-// The field holds exactly `length` characters, all of them c.
-inline bool IsAll(std::string_view field, std::size_t length, char c) {
-  return field.size() == length && field.find_first_not_of(c) == std::string_view::npos;
-}
-
-// ---- Rule tables. A row names a test of the record and the code appended to
-// the code list when the test fails; the rows run top to bottom.
-
-using RecordTest = bool (*)(std::string_view rec);
-
-struct CodeRule {
-  RecordTest passes;
-  std::string_view code;
-};
-
-void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes);
-
-// A string literal usable as a template argument: OneOf<1, 3, "104">.
-template <std::size_t N>
-struct FixedText {
-  char chars[N]{};
-  consteval FixedText(const char (&text)[N]) {
-    for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
-  }
-  constexpr std::string_view view() const { return {chars, N - 1}; }
-  // Compared with a length known at compile time, so that the compiler
-  // inlines the comparison instead of calling memcmp.
-  bool Matches(std::string_view field) const {
-    if (field.size() != N - 1) return false;
-    for (std::size_t i = 0; i + 1 < N; ++i)
-      if (field[i] != chars[i]) return false;
-    return true;
-  }
-};
-
-// Positions From-To equal one of the values exactly.
-template <std::size_t From, std::size_t To, FixedText... Values>
-bool OneOf(std::string_view rec) {
-  const std::string_view field = Field(rec, From, To);
-  return (Values.Matches(field) || ...);
-}
-
-// Positions From-To all hold the character C (a field cut short by the record's
-// end does not).
-template <std::size_t From, std::size_t To, char C>
-bool AllOf(std::string_view rec) {
-  return IsAll(Field(rec, From, To), To - From + 1, C);
-}
-
-// Blank after trimming.
-template <std::size_t From, std::size_t To>
-bool Blank(std::string_view rec) {
-  return IsBlankField(Field(rec, From, To));
-}
-
-template <std::size_t From, std::size_t To>
-bool NotBlank(std::string_view rec) {
-  return !IsBlankField(Field(rec, From, To));
-}
-
-template <std::size_t From, std::size_t To>
-bool Numeric(std::string_view rec) {
-  return IsNumeric(Field(rec, From, To));
-}
-
-// At least Min characters after trimming.
-template <std::size_t From, std::size_t To, std::size_t Min>
-bool TrimmedAtLeast(std::string_view rec) {
-  return Trim(Field(rec, From, To)).size() >= Min;
-}
-
-// Exactly Length characters after trimming.
-template <std::size_t From, std::size_t To, std::size_t Length>
-bool TrimmedExactly(std::string_view rec) {
-  return Trim(Field(rec, From, To)).size() == Length;
-}
-
-template <std::size_t From, std::size_t To>
-bool ValidDate(std::string_view rec) {
-  return IsValidDate(Field(rec, From, To));
-}
-
-// The agency check digit at Pos equals Dv (Mod11DvTimesTen unless named) of
-// positions From-To.
-template <std::size_t Pos, std::size_t From, std::size_t To, char (*Dv)(std::string_view) = Mod11DvTimesTen>
-bool AgencyDv(std::string_view rec) {
-  const std::string_view dv = Field(rec, Pos, Pos);
-  return dv.size() == 1 && dv[0] == Dv(Field(rec, From, To));
-}
 
 }  // namespace verilote

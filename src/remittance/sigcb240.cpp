@@ -15,30 +15,6 @@ namespace {
 
 // ---- Tests used by the rule tables below.
 
-bool At(std::string_view rec, std::size_t pos, char c) { return pos <= rec.size() && rec[pos - 1] == c; }
-
-template <std::size_t From, std::size_t To, char C>
-bool NotAllOf(std::string_view rec) {
-  return !AllOf<From, To, C>(rec);
-}
-
-using DocumentTest = bool (*)(std::string_view);
-
-// A CPF or CNPJ rule that applies when position KindPos holds Kind (or, with
-// Unless, when it does not).
-template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To, DocumentTest Valid, bool Unless = false>
-bool ValidIfKind(std::string_view rec) {
-  return At(rec, KindPos, Kind) == Unless || Valid(Field(rec, From, To));
-}
-template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
-constexpr RecordTest CpfIfKind = ValidIfKind<KindPos, Kind, From, To, IsValidCpf>;
-template <std::size_t KindPos, char Kind, std::size_t From, std::size_t To>
-constexpr RecordTest CnpjIfKind = ValidIfKind<KindPos, Kind, From, To, IsValidCnpj>;
-// The CNPJ rule of the headers, which applies to every kind of inscription
-// other than "1" (CPF).
-template <std::size_t KindPos, std::size_t From, std::size_t To>
-constexpr RecordTest CnpjUnlessCpf = ValidIfKind<KindPos, '1', From, To, IsValidCnpj, true>;
-
 // Fields 17.3Q and 18.3Q (guarantor's kind and number, 154-169) are digits,
 // except that a guarantor of kind "2" may carry an alphanumeric CNPJ, whose
 // first twelve characters may be capital letters.
