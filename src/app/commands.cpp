@@ -4,6 +4,7 @@
 
 #include "app/command_table.hpp"
 #include "app/errors.hpp"
+#include "app/host.hpp"
 
 namespace verilote {
 
@@ -24,12 +25,50 @@ Handler FindHandler(std::string_view name) {
   return nullptr;
 }
 
-Outcome RunCommand(Handler handler, Host& host) {
+namespace {
+
+// The host as the command sees it: every call goes through to the real host;
+// an input box also notes its prompt, so that a conversion error can say
+// which answer it could not read.
+class PlaceNotingHost final : public Host {
+ public:
+  explicit PlaceNotingHost(Host& host) : host_(host) {}
+  std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) override {
+    std::string answer = host_.InputBox(caption, prompt, defaultText);
+    Place& place = CurrentPlace();
+    place.prompt = prompt;
+    place.promptLast = true;
+    return answer;
+  }
+  std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) override {
+    return host_.OpenFile(title, filter);
+  }
+  void ShowMessage(std::string_view text) override { host_.ShowMessage(text); }
+  void ReportClear() override { host_.ReportClear(); }
+  void ReportAppend(std::string_view line) override { host_.ReportAppend(line); }
+  std::vector<std::string> ReportLines() override { return host_.ReportLines(); }
+  std::string ProgramDirectory() override { return host_.ProgramDirectory(); }
+  CivilDate Today() override { return host_.Today(); }
+  void Sleep(int milliseconds) override { host_.Sleep(milliseconds); }
+  void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override { host_.Progress(bytesRead, bytesTotal); }
+
+ private:
+  Host& host_;
+};
+
+}  // namespace
+
+Outcome RunCommand(Handler handler, Host& realHost) {
+  CurrentPlace() = Place{};
+  PlaceNotingHost host(realHost);
   try {
     const Verdict verdict = handler(host);
     return {verdict == Verdict::Clean ? Outcome::Status::Clean : Outcome::Status::Faulty, {}};
   } catch (const ConversionError& e) {
-    return {Outcome::Status::Aborted, e.what()};
+    // The layout's own text first, then where it happened.
+    std::string message = e.what();
+    if (const std::string place = DescribePlace(CurrentPlace()); !place.empty()) message += "\n" + place;
+    return {Outcome::Status::Aborted, std::move(message)};
   } catch (const FileError& e) {
     return {Outcome::Status::Aborted, e.what()};
   } catch (const CommandStopped& e) {

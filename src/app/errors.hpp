@@ -4,6 +4,7 @@
 // prints the text and exits with status 3. Lines already in the report stay.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,6 +20,19 @@ class ConversionError : public std::runtime_error {
   static ConversionError Integer(std::string_view text);  // "'x' is not a valid integer value"
   static ConversionError Date(std::string_view text);     // "'x' is not a valid date"
 };
+
+// Where a command was when a conversion failed, for the error's second line:
+// the record last read (file and record number) or the prompt last answered,
+// whichever came later. Kept per thread; RecordReader and RunCommand note it.
+struct Place {
+  std::string file;
+  std::uint64_t record = 0;
+  std::string prompt;
+  bool promptLast = false;
+};
+Place& CurrentPlace();
+// "File 'path', record n." or "Answer to the prompt "text".", empty when none.
+std::string DescribePlace(const Place& place);
 
 // A file that cannot be opened, read, created, written, renamed or deleted.
 class FileError : public std::runtime_error {

@@ -1,6 +1,8 @@
 #include "app/record_reader.hpp"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -13,16 +15,57 @@ namespace verilote {
 namespace {
 constexpr std::size_t kBufferSize = 1 << 18;
 constexpr char kCtrlZ = 26;
+
+// Opens a regular file for reading. A FIFO would block the open until a writer
+// came, and a device (/dev/zero) never ends: both are refused, without waiting.
+std::FILE* OpenRegular(const std::string& path, std::uint64_t& size) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw FileError::FromErrno(path, "cannot open the file", errno);
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    const int err = errno;
+    close(fd);
+    throw FileError::FromErrno(path, "cannot open the file", err);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    close(fd);
+    throw FileError(path, S_ISDIR(info.st_mode) ? "is a directory, not a file"
+                                                : "is not a regular file (a device, FIFO or socket): refused");
+  }
+  (void)fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    const int err = errno;
+    close(fd);
+    throw FileError::FromErrno(path, "cannot open the file", err);
+  }
+  size = static_cast<std::uint64_t>(info.st_size);
+  return file;
+}
+
 }  // namespace
 
-RecordReader::RecordReader(std::string path, Host* host)
-    : path_(std::move(path)), host_(host), file_(std::fopen(path_.c_str(), "rb")) {
-  if (!file_) throw FileError::FromErrno(path_, "cannot open the file", errno);
-  struct stat info {};
-  if (fstat(fileno(file_.get()), &info) == 0 && S_ISDIR(info.st_mode))
-    throw FileError(path_, "is a directory, not a file");
-  if (S_ISREG(info.st_mode)) bytesTotal_ = static_cast<std::uint64_t>(info.st_size);
+RecordReader::RecordReader(std::string path, Host* host) : path_(std::move(path)), host_(host) {
+  file_.reset(OpenRegular(path_, bytesTotal_));
   buffer_.resize(kBufferSize);
+  Place& place = CurrentPlace();
+  place.file = path_;
+  place.record = 0;
+  place.promptLast = false;
+}
+
+void RecordReader::Counted() {
+  ++record_;
+  Place& place = CurrentPlace();
+  place.record = record_;
+  place.promptLast = false;
+}
+
+void RecordReader::Spill(const char* begin, std::size_t size) {
+  if (spill_.size() + size > kMaxRecord)
+    throw FileError(path_, "record " + std::to_string(record_ + 1) +
+                               " is longer than 64 MiB: no layout has such records; is this the right file?");
+  spill_.append(begin, size);
 }
 
 bool RecordReader::Fill() {
@@ -40,7 +83,7 @@ bool RecordReader::Next(std::string_view& record) {
   bool started = false;  // a record exists once it has a byte or a terminator
   const auto finish = [&](const char* begin, std::size_t size) {
     if (spilled) {
-      spill_.append(begin, size);
+      Spill(begin, size);
       record = spill_;
     } else {
       record = std::string_view(begin, size);
@@ -66,21 +109,25 @@ bool RecordReader::Next(std::string_view& record) {
     if (eof != nullptr) {
       finish(begin, static_cast<std::size_t>(eof - begin));
       done_ = true;
-      return started || eof != begin;
+      if (!started && eof == begin) return false;
+      Counted();
+      return true;
     }
     if (cr != nullptr) {
       finish(begin, span);
       pos_ += span + 1;
       skipLineFeed_ = true;
+      Counted();
       return true;
     }
     // No terminator in what is left of the buffer: keep it and refill.
-    spill_.append(begin, size);
+    Spill(begin, size);
     spilled = true;
     started = started || size != 0;
     pos_ = end_;
   }
   record = spill_;
+  if (started) Counted();
   return started;
 }
 

@@ -5,7 +5,8 @@
 //  - a Ctrl+Z (byte 26) ends the file; nothing after it is read;
 //  - a last record without terminator is read; an empty line is a record;
 //  - bytes are never converted.
-// Memory is bounded by the longest record, never by the file.
+// Memory is bounded by the longest record, never by the file; only regular
+// files are read.
 #pragma once
 
 #include <cstdint>
@@ -35,8 +36,17 @@ class RecordReader {
 
   const std::string& Path() const { return path_; }
 
+  // Records handed out so far.
+  std::uint64_t RecordCount() const { return record_; }
+
+  // No real layout comes near it: a longer record is refused (FileError naming
+  // the file and the record) rather than held in memory.
+  static constexpr std::size_t kMaxRecord = std::size_t{64} << 20;
+
  private:
   bool Fill();
+  void Counted();
+  void Spill(const char* begin, std::size_t size);
 
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -50,6 +60,7 @@ class RecordReader {
   std::size_t end_ = 0;
   std::uint64_t bytesRead_ = 0;
   std::uint64_t bytesTotal_ = 0;
+  std::uint64_t record_ = 0;
   bool skipLineFeed_ = false;
   bool done_ = false;
 };

@@ -1,13 +1,18 @@
 #include "app/report_output.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -25,7 +30,81 @@ constexpr std::size_t kWriteChunk = 1 << 16;
 
 bool IsWritableDirectory(const std::string& path) { return access(path.c_str(), W_OK | X_OK) == 0; }
 
+// Work files are named "<target>.~vl<pid>-<n>": the pid tells a later run
+// whether the process that made one is still alive.
+constexpr std::string_view kWorkMark = ".~vl";
+
+// The work files of this process that exist right now, as plain character
+// arrays so that a signal handler may unlink them.
+constexpr std::size_t kWorkSlots = 16;
+std::array<std::array<char, PATH_MAX>, kWorkSlots> activeWork{};
+std::array<std::atomic<bool>, kWorkSlots> slotUsed{};
+
+int RegisterWork(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  for (std::size_t i = 0; i < kWorkSlots; ++i) {
+    bool expected = false;
+    if (slotUsed[i].compare_exchange_strong(expected, true)) {
+      std::memcpy(activeWork[i].data(), path.c_str(), path.size() + 1);
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+void UnregisterWork(int slot) {
+  if (slot < 0) return;
+  activeWork[static_cast<std::size_t>(slot)][0] = '\0';
+  slotUsed[static_cast<std::size_t>(slot)] = false;
+}
+
+// Removes the work files that earlier runs, killed before they could clean
+// up, left beside `target`: "<name>.~vl<pid>-<n>" whose process is gone.
+void RemoveStaleWorkFiles(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + std::string(kWorkMark);
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(opendir(dir.c_str()), closedir);
+  if (!listing) return;
+  while (const dirent* entry = readdir(listing.get())) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const std::string_view rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    const std::string_view digits = rest.substr(0, dash);
+    if (dash == std::string_view::npos || digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+    if (pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH) continue;
+    (void)unlink((dir + "/" + std::string(name)).c_str());
+  }
+}
+
+// The target a write goes to: a symbolic link is followed to the file it names
+// (the link stays a link); a device, FIFO or socket is refused.
+std::string ResolveTarget(std::string target) {
+  if (target.empty() || target.back() == '/') throw FileError(target, "no file name was given");
+  std::error_code error;
+  if (fs::is_symlink(target, error)) {
+    const fs::path real = fs::weakly_canonical(target, error);
+    if (error) throw FileError(target, "cannot follow the link (" + error.message() + ")");
+    target = real.string();
+  }
+  struct stat info {};
+  if (stat(target.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) throw FileError(target, "is a directory, not a file");
+    if (!S_ISREG(info.st_mode)) throw FileError(target, "is not a regular file (a device, FIFO or socket): refused");
+  }
+  return target;
+}
+
 }  // namespace
+
+void RemoveActiveWorkFiles() {
+  for (std::size_t i = 0; i < kWorkSlots; ++i)
+    if (slotUsed[i] && activeWork[i][0] != '\0') (void)unlink(activeWork[i].data());
+}
 
 std::string UserDataDirectory() {
   std::string base;
@@ -49,36 +128,32 @@ OutputDirectory ChooseOutputDirectory(Host& host) {
   return {UserDataDirectory(), true};
 }
 
-ReplacingFile::ReplacingFile(std::string target) : target_(std::move(target)) {
-  std::error_code error;
-  if (fs::is_symlink(target_, error)) {
-    const fs::path real = fs::canonical(target_, error);
-    if (!error) target_ = real.string();
-  }
+ReplacingFile::ReplacingFile(std::string target) : target_(ResolveTarget(std::move(target))) {
   struct stat info {};
   const bool exists = stat(target_.c_str(), &info) == 0;
-  if (exists && S_ISDIR(info.st_mode)) throw FileError(target_, "is a directory, not a file");
-  if (!target_.empty() && target_.back() == '/') throw FileError(target_, "no file name was given");
+  RemoveStaleWorkFiles(target_);
 
   // The work file sits in the target's directory so that the rename stays on
   // one file system and is atomic.
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; fd_ < 0; ++attempt) {
-    work_ = target_ + ".~vl" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-    fd_ = open(work_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    work_ = Cat(target_, kWorkMark, std::to_string(getpid()), '-', std::to_string(counter++));
+    fd_ = open(work_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && (errno != EEXIST || attempt > 100)) {
       const int err = errno;
       work_.clear();
       throw FileError::FromErrno(target_, "cannot create the file", err);
     }
   }
-  if (exists && S_ISREG(info.st_mode)) (void)fchmod(fd_, info.st_mode & 07777);
+  slot_ = RegisterWork(work_);
+  if (exists) (void)fchmod(fd_, info.st_mode & 07777);
   buffer_.reserve(kWriteChunk);
 }
 
 ReplacingFile::~ReplacingFile() {
   if (fd_ >= 0) close(fd_);
   if (!work_.empty()) unlink(work_.c_str());
+  UnregisterWork(slot_);
 }
 
 void ReplacingFile::Fail(std::string_view action, int err) { throw FileError::FromErrno(target_, action, err); }
@@ -120,6 +195,31 @@ void ReplacingFile::Commit() {
   if (close(fd) != 0) Fail("cannot write the file", errno);
   if (std::rename(work_.c_str(), target_.c_str()) != 0) Fail("cannot replace the file", errno);
   work_.clear();
+  UnregisterWork(slot_);
+  slot_ = -1;
+}
+
+void ReplacingFile::Clear() {
+  buffer_.clear();
+  if (ftruncate(fd_, 0) != 0 || lseek(fd_, 0, SEEK_SET) != 0) Fail("cannot write the file", errno);
+}
+
+void ReplacingFile::ReadLines(const std::function<void(std::string_view)>& line) {
+  Flush();
+  std::string pending;
+  std::string chunk(kWriteChunk, '\0');
+  for (off_t at = 0;;) {
+    const ssize_t n = pread(fd_, chunk.data(), chunk.size(), at);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Fail("cannot read the file", errno);
+    if (n == 0) break;
+    at += n;
+    pending.append(chunk.data(), static_cast<std::size_t>(n));
+    std::size_t start = 0;
+    for (std::size_t end; (end = pending.find("\r\n", start)) != std::string::npos; start = end + 2)
+      line(std::string_view(pending).substr(start, end - start));
+    pending.erase(0, start);
+  }
 }
 
 Verdict Copiaparaarquivonovo1Click(Host& host) {
@@ -140,24 +240,46 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
 Verdict Copiaparaarquivojexistente1Click(Host& host) {
   const auto chosen = host.OpenFile("Selecione o arquivo para incluir", FileFilter::Remessa);
   if (!chosen) return Verdict::Clean;
-  const std::string& path = *chosen;
-
-  // The new content is the old one followed by the report, written beside
-  // the file and put in its place: a failure half way leaves the file as it was.
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> old(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!old) throw FileError::FromErrno(path, "cannot open the file", errno);
-  struct stat info {};
-  if (fstat(fileno(old.get()), &info) == 0 && S_ISDIR(info.st_mode))
-    throw FileError(path, "is a directory, not a file");
-  ReplacingFile file(path);
-  std::string chunk(kWriteChunk, '\0');
-  while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), old.get())) file.Write({chunk.data(), n});
-  if (std::ferror(old.get())) throw FileError::FromErrno(path, "cannot read the file", errno);
-  old.reset();
-  file.WriteLines(host.ReportLines());
-  file.Commit();
-  host.ShowMessage(Cat("Incluido no arquivo ", path, " com sucesso !!"));
+  AppendLines(*chosen, host.ReportLines());
+  host.ShowMessage(Cat("Incluido no arquivo ", *chosen, " com sucesso !!"));
   return Verdict::Clean;
+}
+
+void AppendLines(const std::string& path, const std::vector<std::string>& lines) {
+  // Appending never touches the bytes already there: the file keeps its owner,
+  // its links and its place; a write that fails half way is cut back off.
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw FileError::FromErrno(path, "cannot open the file", errno);
+  const struct Closer {
+    int fd;
+    ~Closer() { close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (fstat(fd, &info) != 0) throw FileError::FromErrno(path, "cannot open the file", errno);
+  if (S_ISDIR(info.st_mode)) throw FileError(path, "is a directory, not a file");
+  if (!S_ISREG(info.st_mode)) throw FileError(path, "is not a regular file (a device, FIFO or socket): refused");
+  const off_t oldSize = info.st_size;
+  std::string buffer;
+  const auto fail = [&](std::string_view action, int err) {
+    (void)ftruncate(fd, oldSize);
+    throw FileError::FromErrno(path, action, err);
+  };
+  const auto flush = [&] {
+    for (std::string_view rest = buffer; !rest.empty();) {
+      const ssize_t n = write(fd, rest.data(), rest.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) fail("cannot write the file", n < 0 ? errno : ENOSPC);
+      rest.remove_prefix(static_cast<std::size_t>(n));
+    }
+    buffer.clear();
+  };
+  for (const std::string& line : lines) {
+    buffer += line;
+    buffer += "\r\n";
+    if (buffer.size() >= kWriteChunk) flush();
+  }
+  flush();
+  if (fsync(fd) != 0 && errno != EINVAL) fail("cannot write the file", errno);
 }
 
 }  // namespace verilote

@@ -4,6 +4,7 @@
 // file is replaced without ever leaving it half written.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ Verdict Copiaparaarquivonovo1Click(Host& host);
 // "Copia tela para arquivo já existente": appends the report, one line per
 // CR LF, to a chosen file.
 Verdict Copiaparaarquivojexistente1Click(Host& host);
+
+// Appends each line and CR LF to a regular file in place (open for append,
+// write, fsync); on a failed write the file is cut back to its old length.
+// Throws FileError naming the file.
+void AppendLines(const std::string& path, const std::vector<std::string>& lines);
 
 // Where the files that go "beside the program" are written. An installed
 // program usually sits in a directory its users cannot write to; then the
@@ -44,9 +50,12 @@ inline constexpr std::string_view kUserDataNotice =
 // work file beside the target, are flushed to the disk, and the work file is
 // renamed over the target. Until Commit() returns the target is untouched; a
 // writer dropped without Commit() (an exception on the way) removes its work
-// file. A target that is a symbolic link is replaced through the link; an
-// existing target keeps its permission bits. Every failure throws FileError
-// naming the target.
+// file. A target that is a symbolic link is replaced through the link (the
+// file it names is replaced; the link stays); a target that is a device, FIFO
+// or socket is refused; an existing target keeps its permission bits. Work
+// files are named "<target>.~vl<pid>-<n>": one left behind by a killed run is
+// removed by the next write to the same target. Every failure throws
+// FileError naming the target.
 class ReplacingFile {
  public:
   explicit ReplacingFile(std::string target);
@@ -55,6 +64,11 @@ class ReplacingFile {
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
   void Write(std::string_view bytes);
+  // Discards everything written so far.
+  void Clear();
+  // Hands each CR LF ended line written so far to `line`, reading the work
+  // file back (so that a spooled report costs no memory).
+  void ReadLines(const std::function<void(std::string_view)>& line);
   // Each line followed by CR LF, as every text file the program writes.
   void WriteLines(const std::vector<std::string>& lines);
   void Commit();
@@ -69,7 +83,12 @@ class ReplacingFile {
   std::string target_;
   std::string work_;
   int fd_ = -1;
+  int slot_ = -1;  // in the list of work files a signal handler removes
   std::string buffer_;
 };
+
+// Removes the work files of every ReplacingFile alive in this process. Safe
+// to call from a signal handler (SIGINT, SIGTERM), which then ends the process.
+void RemoveActiveWorkFiles();
 
 }  // namespace verilote

@@ -1,10 +1,13 @@
 #include "cli/cli.hpp"
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <ctime>
 #include <deque>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -14,8 +17,10 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "app/report_output.hpp"
+#include "banking/dates.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
@@ -31,50 +36,63 @@ constexpr std::string_view kUsage = R"(Usage:
 list    prints every command of the menu: whether it is ready, its handler,
         and its menu path and caption.
 run     runs the command named by its handler (as `list` shows it).
-  --file PATH      answers the command's next file dialog; a dialog with no
-                   file left is cancelled.
+  --file PATH      answers the command's next file dialog. A dialog with no
+                   file left, or a file no dialog asked for, is a usage error.
   --answer TEXT    answers the command's next input box; an input box with no
                    answer left gets its default, as Cancel does in the window.
+                   An answer left unused is warned about on stderr.
   --report FILE    also writes the final report to FILE as the window's
-                   "Copia tela para arquivo novo" does (Windows-1252, CR LF).
+                   "Copia tela para arquivo novo" does (Windows-1252, CR LF);
+                   FILE must not be one of the input files.
   --encoding E     utf-8 (default): report lines, messages and answers are
                    converted between UTF-8 and Windows-1252; cp1252: bytes
                    pass unchanged.
   --today DATE     the date the command takes as today (default: the clock).
+Every option also takes the form --option=VALUE.
 
 Report lines go to stdout as they are written; message boxes and errors go
-to stderr.
+to stderr. A validator given a file with no record exits 1.
 
 Exit status:
   0  the command ran and found nothing wrong
   1  the command ran and found faults in its input (a validator wrote
      findings, a barcode is invalid)
-  2  wrong usage: unknown or unavailable handler, bad option
+  2  wrong usage: unknown or unavailable handler, bad option, a file dialog
+     with no --file left, a --file no dialog asked for, a report file that is
+     one of the inputs
   3  the command was aborted by a conversion or file error (the error on
-     stderr, the report lines written before it on stdout)
+     stderr, the report lines written before it on stdout), or the report
+     could not be written
 )";
 
 struct Options {
   std::string handler;
   std::deque<std::string> files;
   std::deque<std::string> answers;
-  std::string reportPath;
+  std::optional<std::string> reportPath;
   bool utf8 = true;
   std::optional<CivilDate> today;
 };
 
-std::optional<CivilDate> ParseDate(std::string_view text) {
+std::optional<CivilDate> ParseToday(std::string_view text) {
   if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
   const std::string_view day = text.substr(0, 2), month = text.substr(3, 2), year = text.substr(6, 4);
   if (!IsAllDigits(day) || !IsAllDigits(month) || !IsAllDigits(year)) return std::nullopt;
   CivilDate date{static_cast<int>(StrToInt(year)), static_cast<int>(StrToInt(month)), static_cast<int>(StrToInt(day))};
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  if (!IsRealDate(date)) return std::nullopt;
   return date;
 }
 
+// Report lines go to stdout as they come and, with --report, to the report's
+// work file beside its target: nothing of the report stays in memory. The
+// report commands that read the report back ("Copia tela...") read that work
+// file; without --report a run's report lives on stdout only and they find it
+// empty, as every CLI run starts with an empty report.
 class CliHost final : public Host {
  public:
-  CliHost(Options& options, std::ostream& out, std::ostream& err) : options_(options), out_(out), err_(err) {}
+  CliHost(Options& options, std::ostream& out, std::ostream& err) : options_(options), out_(out), err_(err) {
+    if (options_.reportPath) report_.emplace(*options_.reportPath);
+  }
 
   std::string InputBox(std::string_view, std::string_view, std::string_view defaultText) override {
     if (options_.answers.empty()) return std::string(defaultText);
@@ -83,10 +101,14 @@ class CliHost final : public Host {
     return options_.utf8 ? FromUtf8(answer) : answer;
   }
 
-  std::optional<std::string> OpenFile(std::string_view, FileFilter) override {
-    if (options_.files.empty()) return std::nullopt;
+  std::optional<std::string> OpenFile(std::string_view title, FileFilter) override {
+    if (options_.files.empty()) {
+      if (!unansweredDialog_) unansweredDialog_ = std::string(title);
+      return std::nullopt;
+    }
     std::string path = std::move(options_.files.front());
     options_.files.pop_front();
+    opened_.push_back(path);
     return path;
   }
 
@@ -97,14 +119,23 @@ class CliHost final : public Host {
     err_ << Encode(shown) << '\n';
   }
 
-  void ReportClear() override { lines_.clear(); }
-
-  void ReportAppend(std::string_view line) override {
-    lines_.emplace_back(line);
-    out_ << Encode(line) << '\n';
+  void ReportClear() override {
+    if (report_) report_->Clear();
   }
 
-  std::vector<std::string> ReportLines() override { return lines_; }
+  void ReportAppend(std::string_view line) override {
+    out_ << Encode(line) << '\n';
+    if (report_) {
+      report_->Write(line);
+      report_->Write("\r\n");
+    }
+  }
+
+  std::vector<std::string> ReportLines() override {
+    std::vector<std::string> lines;
+    if (report_) report_->ReadLines([&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
+  }
 
   std::string ProgramDirectory() override {
     std::string exe(4096, '\0');
@@ -127,13 +158,19 @@ class CliHost final : public Host {
 
   std::string Encode(std::string_view bytes) const { return options_.utf8 ? ToUtf8(bytes) : std::string(bytes); }
 
-  const std::vector<std::string>& Lines() const { return lines_; }
+  // The title of the first file dialog that found no --file left.
+  const std::optional<std::string>& UnansweredDialog() const { return unansweredDialog_; }
+  // The files handed to the command's dialogs.
+  const std::vector<std::string>& Opened() const { return opened_; }
+  std::optional<ReplacingFile>& Report() { return report_; }
 
  private:
   Options& options_;
   std::ostream& out_;
   std::ostream& err_;
-  std::vector<std::string> lines_;
+  std::optional<ReplacingFile> report_;
+  std::optional<std::string> unansweredDialog_;
+  std::vector<std::string> opened_;
 };
 
 int List(std::ostream& out) {
@@ -154,12 +191,30 @@ int Usage(std::ostream& err, std::string_view problem) {
   return kExitUsage;
 }
 
-// Writes the report as the report-copy command does: each line's bytes, CR LF,
-// put in place only once written whole.
-void WriteReport(const std::string& path, const std::vector<std::string>& lines) {
-  ReplacingFile file(path);
-  file.WriteLines(lines);
-  file.Commit();
+// The same file: one inode, whatever names or links lead to it; for a file
+// not there yet, the same path once links and ".." are resolved.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  std::error_code ea, eb;
+  const auto ca = std::filesystem::weakly_canonical(a, ea), cb = std::filesystem::weakly_canonical(b, eb);
+  return !ea && !eb && ca == cb;
+}
+
+// A file the command opened that holds no record at all (empty, or a Ctrl+Z
+// first): a validator given it has checked nothing.
+std::optional<std::string> EmptyInput(const std::vector<std::string>& opened) {
+  for (const std::string& path : opened) {
+    try {
+      RecordReader reader(path);
+      std::string_view record;
+      if (!reader.Next(record)) return path;
+    } catch (const FileError&) {
+      // Reported by the command itself.
+    }
+  }
+  return std::nullopt;
 }
 
 int Run(Options& options, std::ostream& out, std::ostream& err) {
@@ -168,23 +223,55 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
   if (row->scope == Scope::Window) return Usage(err, "'" + options.handler + "' runs only in the window");
   const Handler handler = FindHandler(options.handler);
   if (handler == nullptr) return Usage(err, "'" + options.handler + "' is not built yet");
+  if (options.reportPath)
+    for (const std::string& input : options.files)
+      if (SameFile(*options.reportPath, input))
+        return Usage(err, "the report file '" + *options.reportPath + "' is the input file '" + input +
+                              "': refused, nothing written");
 
-  CliHost host(options, out, err);
-  const Outcome outcome = RunCommand(handler, host);
+  std::optional<CliHost> host;
+  try {
+    host.emplace(options, out, err);
+  } catch (const FileError& e) {
+    err << ToUtf8(e.what()) << '\n';
+    return kExitAborted;
+  }
+  const Outcome outcome = RunCommand(handler, *host);
   out.flush();
   int status = outcome.status == Outcome::Status::Clean    ? kExitClean
                : outcome.status == Outcome::Status::Faulty ? kExitFaulty
                                                            : kExitAborted;
-  if (outcome.status == Outcome::Status::Aborted) err << host.Encode(outcome.message) << '\n';
-  if (!options.reportPath.empty()) {
+  if (outcome.status == Outcome::Status::Aborted) err << host->Encode(outcome.message) << '\n';
+  if (host->UnansweredDialog())
+    return Usage(err, "no --file left for the dialog '" + ToUtf8(*host->UnansweredDialog()) + "'");
+  if (!options.files.empty())
+    return Usage(err, "--file '" + options.files.front() + "' was not asked for: that file was not checked");
+  for (const std::string& answer : options.answers)
+    err << "verilote-cli: warning: --answer '" << answer << "' was not asked for\n";
+  if (status == kExitClean && row->path.starts_with("&Validar"))
+    if (const auto empty = EmptyInput(host->Opened())) {
+      err << "verilote-cli: '" << *empty << "' holds no record: nothing was checked\n";
+      status = kExitFaulty;
+    }
+  if (!out) {
+    err << "verilote-cli: cannot write the report to standard output\n";
+    status = kExitAborted;
+  }
+  if (host->Report()) {
     try {
-      WriteReport(options.reportPath, host.Lines());
+      host->Report()->Commit();
     } catch (const FileError& e) {
-      err << host.Encode(e.what()) << '\n';
+      err << host->Encode(e.what()) << '\n';
       status = kExitAborted;
     }
   }
   return status;
+}
+
+extern "C" void RemoveWorkFilesAndDie(int signal) {
+  RemoveActiveWorkFiles();
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
 }
 
 }  // namespace
@@ -202,26 +289,38 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
   Options options;
   options.handler = args[1];
   for (std::size_t i = 2; i < args.size(); ++i) {
-    const std::string_view option = args[i];
-    if (i + 1 == args.size()) return Usage(err, "option '" + std::string(option) + "' needs a value");
-    const std::string value(args[++i]);
+    std::string_view option = args[i];
+    std::string value;
+    if (const std::size_t eq = option.find('='); option.starts_with("--") && eq != std::string_view::npos) {
+      value = option.substr(eq + 1);
+      option = option.substr(0, eq);
+    } else if (i + 1 == args.size()) {
+      return Usage(err, "option '" + std::string(option) + "' needs a value");
+    } else {
+      value = args[++i];
+    }
     if (option == "--file") {
       options.files.push_back(value);
     } else if (option == "--answer") {
       options.answers.push_back(value);
     } else if (option == "--report") {
+      if (value.empty()) return Usage(err, "--report needs a file name");
       options.reportPath = value;
     } else if (option == "--encoding") {
       if (value != "utf-8" && value != "cp1252") return Usage(err, "encoding must be utf-8 or cp1252");
       options.utf8 = value == "utf-8";
     } else if (option == "--today") {
-      options.today = ParseDate(value);
+      options.today = ParseToday(value);
       if (!options.today) return Usage(err, "--today needs a date DD/MM/YYYY");
     } else {
       return Usage(err, "unknown option '" + std::string(option) + "'");
     }
   }
   return Run(options, out, err);
+}
+
+void RemoveWorkFilesOnSignals() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, RemoveWorkFilesAndDie);
 }
 
 }  // namespace verilote

@@ -59,6 +59,8 @@ TEST(Cli, ExitStatuses) {
                                                                  {"run", "SadSicob1Click", "--colour", "red"},
                                                                  {"run", "SadSicob1Click", "--encoding", "latin1"},
                                                                  {"run", "SadSicob1Click", "--today", "31/13/2026"},
+                                                                 {"run", "SadSicob1Click", "--today=31/02/2026"},
+                                                                 {"run", "SadSicob1Click", "--report", ""},
                                                                  {"list", "extra"}}) {
     const CliRun run = Cli(usage);
     EXPECT_EQ(run.status, kExitUsage) << (usage.empty() ? "" : usage.back());
@@ -66,10 +68,41 @@ TEST(Cli, ExitStatuses) {
   }
 }
 
-TEST(Cli, CancelledFileDialogRunsNothing) {
-  const CliRun run = Cli({"run", "SadSicob1Click"});
-  EXPECT_EQ(run.status, kExitClean);
-  EXPECT_EQ(run.out, "");
+// Runs that would check nothing, or destroy an input, while looking fine.
+TEST(Cli, NothingCheckedIsNeverSuccess) {
+  const std::string ok = kExamples + "remessa_sad_ok.txt";
+  TempFile empty("");
+  TempFile onlyCtrlZ("\x1A");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"run", "SadSicob1Click"},
+       kExitUsage,
+       "verilote-cli: no --file left for the dialog 'Selecione o arquivo remessa SAD'\n(see verilote-cli --help)\n"},
+      {{"run", "SadSicob1Click", "--file", ok, "--file", ok},
+       kExitUsage,
+       "verilote-cli: --file '" + ok + "' was not asked for: that file was not checked\n(see verilote-cli --help)\n"},
+      {{"run", "SadSicob1Click", "--file", ok, "--answer", "x"},
+       kExitClean,
+       "verilote-cli: warning: --answer 'x' was not asked for\n"},
+      {{"run", "SadSicob1Click", "--file", ok, "--report", ok},
+       kExitUsage,
+       "verilote-cli: the report file '" + ok + "' is the input file '" + ok +
+           "': refused, nothing written\n(see verilote-cli --help)\n"},
+      {{"run", "SadSicob1Click", "--file=" + empty.path()},
+       kExitFaulty,
+       "verilote-cli: '" + empty.path() + "' holds no record: nothing was checked\n"},
+      {{"run", "SadSicob1Click", "--file", onlyCtrlZ.path()},
+       kExitFaulty,
+       "verilote-cli: '" + onlyCtrlZ.path() + "' holds no record: nothing was checked\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Cli(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args.back();
+    EXPECT_EQ(run.err, c.err);
+  }
 }
 
 TEST(Cli, EncodingsOfTheReport) {
@@ -91,7 +124,7 @@ TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
   TempFile report("");
   const CliRun run = Cli({"run", "SadSicob1Click", "--file", input.path(), "--report", report.path()});
   EXPECT_EQ(run.status, kExitAborted);
-  EXPECT_EQ(run.err, "'0001E1' is not a valid integer value\n");
+  EXPECT_EQ(run.err, "'0001E1' is not a valid integer value\nFile '" + input.path() + "', record 1.\n");
   EXPECT_EQ(run.out, "");  // the header line comes after the quantity is read
 }
 
@@ -113,7 +146,6 @@ TEST(Cli, UnwritableReportIsAFileError) {
       {"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_ok.txt", "--report", "/nonexistent/dir/report.txt"});
   EXPECT_EQ(run.status, kExitAborted);
   EXPECT_NE(run.err.find("/nonexistent/dir/report.txt"), std::string::npos) << run.err;
-  EXPECT_NE(run.out.find("Fim do arquivo. Lidos 5 registros."), std::string::npos) << "the report still shows";
 }
 
 TEST(Cli, RealBinaryExitsWithTheVerdict) {

@@ -176,7 +176,7 @@ TEST(SadSicob, HeaderQuantityThatIsNumericButNotAnIntegerAbortsTheCommand) {
   host.files.push_back(file.path());
   const Outcome outcome = RunCommand(SadSicob1Click, host);
   EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
-  EXPECT_EQ(outcome.message, "'0001E1' is not a valid integer value");
+  EXPECT_EQ(outcome.message, "'0001E1' is not a valid integer value\nFile '" + file.path() + "', record 1.");
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ Validation Validate(Handler handler, const std::vector<std::string>& lines) {
   v.host.files.push_back(file.path());
   const Outcome outcome = RunCommand(handler, v.host);
   v.status = outcome.status;
-  v.error = outcome.message;
+  v.error = FirstLine(outcome.message);
   v.report = v.host.report;
   for (std::string& line : v.report)
     if (line == "Validando arquivo: " + file.path()) line = "Validando arquivo: FILE";

@@ -71,6 +71,10 @@ std::string ReadBytes(const std::string& path);
 // Report lines from literals (the _cp ones are string_views).
 std::vector<std::string> Lines(std::initializer_list<std::string_view> lines);
 
+// The first line of an error message: the layout's own text, before the line
+// that says where it happened.
+inline std::string FirstLine(const std::string& message) { return message.substr(0, message.find('\n')); }
+
 // Lines joined by CR LF with a final CR LF: a file as the bank's programs write it.
 std::string CrLfFile(const std::vector<std::string>& lines);
 
