@@ -86,10 +86,11 @@ void RemoveStaleWorkFiles(const std::string& target) {
 std::string ResolveTarget(std::string target) {
   if (target.empty() || target.back() == '/') throw FileError(target, "no file name was given");
   std::error_code error;
-  if (fs::is_symlink(target, error)) {
-    const fs::path real = fs::weakly_canonical(target, error);
-    if (error) throw FileError(target, "cannot follow the link (" + error.message() + ")");
-    target = real.string();
+  for (int hops = 0; fs::is_symlink(target, error); ++hops) {
+    fs::path next = fs::read_symlink(target, error);
+    if (error || hops == 40) throw FileError(target, "cannot follow the symbolic link");
+    if (next.is_relative()) next = fs::path(target).parent_path() / next;
+    target = next.lexically_normal().string();
   }
   struct stat info {};
   if (stat(target.c_str(), &info) == 0) {

@@ -159,10 +159,28 @@ Verdict ValidaCPF1Click(Host& host) {
   return ShowDocumentCheck(host, cpf, {"cpf", 9, IsValidCpf, CpfDvPair});
 }
 
-// An alphanumeric CNPJ keeps its letters (upper-cased); a numeric one reads
-// exactly as before, digits only.
+namespace {
+
+// A CNPJ as typed: formatting (dots, slashes, hyphens, blanks) dropped; what is
+// left is an alphanumeric CNPJ only when it is exactly 14 characters of 0-9 or
+// A-Z (either case) ending in two digits. Anything else reads as before, by its
+// digits only, so "CNPJ: 11.222.333/0001-81" is the numeric CNPJ it carries.
+std::string TypedCnpj(std::string_view text) {
+  std::string kept;
+  for (const char c : text)
+    if (c != '.' && c != '/' && c != '-' && c != ' ' && c != '\t') kept += c;
+  const std::string upper = KeepCnpjCharacters(kept);
+  if (kept.size() == 14 && upper.size() == 14 && IsAllDigits(std::string_view(upper).substr(12))) return upper;
+  std::string digits;
+  for (const char c : text)
+    if (c >= '0' && c <= '9') digits += c;
+  return digits;
+}
+
+}  // namespace
+
 Verdict ValidaCGC1Click(Host& host) {
-  const std::string cnpj = PadZeroLeft(KeepCnpjCharacters(host.InputBox("Entre com o CGC", "Digite o CGC", "")), 14);
+  const std::string cnpj = PadZeroLeft(TypedCnpj(host.InputBox("Entre com o CGC", "Digite o CGC", "")), 14);
   return ShowDocumentCheck(host, cnpj, {"CGC", 12, IsValidCnpj, CnpjDvPair});
 }
 

@@ -1,6 +1,8 @@
 #include "app/record_reader.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -80,23 +82,49 @@ TEST(RecordReader, TerminatorSplitAcrossBufferRefills) {
   EXPECT_EQ(records[1].back(), 'C');
 }
 
-TEST(RecordReader, FiftyMegabyteRecord) {
-  const std::string big(50u << 20, 'X');
+// A record of 64 MiB is read whole; one byte more is refused, naming the file
+// and the record, before it can take memory without bound.
+TEST(RecordReader, RecordsUpTo64MiB) {
+  const std::string big(RecordReader::kMaxRecord, 'X');
   TempFile file(big + "\r\nY");
   const auto records = ReadAll(file.path());
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].size(), big.size());
   EXPECT_EQ(records[1], "Y");
+  TempFile tooLong("first\r\n" + big + "X");
+  try {
+    ReadAll(tooLong.path());
+    ADD_FAILURE() << "a record over 64 MiB was read";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "I/O error: '" + tooLong.path() +
+                                         "': record 2 is longer than 64 MiB: no layout has such records; is this the "
+                                         "right file?");
+  }
 }
 
-TEST(RecordReader, MissingFileAndDirectoryAreFileErrors) {
-  EXPECT_THROW(RecordReader("/nonexistent/verilote/file.rem"), FileError);
-  EXPECT_THROW(RecordReader(std::filesystem::temp_directory_path().string()), FileError);
-  try {
-    RecordReader("/nonexistent/file.rem");
-  } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("/nonexistent/file.rem"), std::string::npos) << e.what();
+// Only regular files are read: a FIFO would block the open and /dev/zero never
+// ends; both are refused at once with the file's name.
+TEST(RecordReader, RefusesWhatIsNotARegularFile) {
+  const std::string fifo = std::filesystem::temp_directory_path() / ("verilote-fifo-" + std::to_string(getpid()));
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string refused = "': is not a regular file (a device, FIFO or socket): refused";
+  const struct {
+    std::string path, error;
+  } cases[] = {
+      {"/nonexistent/file.rem", "I/O error: '/nonexistent/file.rem': cannot open the file (No such file or directory)"},
+      {"/tmp", "I/O error: '/tmp': is a directory, not a file"},
+      {fifo, "I/O error: '" + fifo + refused},
+      {"/dev/zero", "I/O error: '/dev/zero" + refused},
+  };
+  for (const auto& c : cases) {
+    try {
+      RecordReader reader(c.path);
+      ADD_FAILURE() << c.path << " was opened";
+    } catch (const FileError& e) {
+      EXPECT_EQ(std::string(e.what()), c.error);
+    }
   }
+  std::filesystem::remove(fifo);
 }
 
 TEST(RecordReader, ReportsProgressToTheHost) {

@@ -1,6 +1,10 @@
 #include "app/report_output.hpp"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -164,6 +168,70 @@ TEST(AppendToExistingFile, KeepsPermissionsAndSymbolicLinks) {
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(ReadBytes(dir / "real.txt"), "old\r\nnew\r\n");
   EXPECT_EQ(fs::status(dir / "real.txt").permissions() & fs::perms::all, mode);
+}
+
+// Only a regular file is replaced: a device or a FIFO is refused and left as
+// it is, even for root; a symbolic link is written through and stays a link;
+// the work file a killed run left beside the target goes at the next write.
+TEST(ReplacingFile, RefusesDevicesAndRemovesStaleWorkFiles) {
+  ScratchDir dir;
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  for (const std::string& target : {std::string("/dev/null"), dir / "fifo"}) {
+    try {
+      ReplacingFile file(target);
+      ADD_FAILURE() << target << " accepted";
+    } catch (const FileError& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "I/O error: '" + target + "': is not a regular file (a device, FIFO or socket): refused");
+    }
+  }
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+  const pid_t gone = fork();  // a pid that no process holds any more
+  if (gone == 0) _exit(0);
+  waitpid(gone, nullptr, 0);
+  const std::string stale = dir / ("report.txt.~vl" + std::to_string(gone) + "-0");
+  std::ofstream(stale) << "half a report";
+  fs::create_symlink(dir / "report.txt", dir / "link.txt");  // dangling until written
+  ReplacingFile file(dir / "link.txt");
+  file.Write("new");
+  file.Commit();
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(ReadBytes(dir / "report.txt"), "new");
+  EXPECT_EQ(dir.Entries(), (Lines{"fifo", "link.txt", "report.txt"}));
+}
+
+// Appending writes in place: the file keeps its inode, so its owner and hard
+// links; a write that fails half way (here the file-size limit) is cut back to
+// the old length and reported.
+TEST(AppendToExistingFile, AppendsInPlaceAndUndoesAFailedWrite) {
+  ScratchDir dir;
+  std::ofstream(dir / "a.txt", std::ios::binary) << "old";
+  fs::create_hard_link(dir / "a.txt", dir / "b.txt");
+  AppendLines(dir / "b.txt", {"x"});
+  EXPECT_EQ(ReadBytes(dir / "a.txt"),
+            "old"
+            "x\r\n");
+  EXPECT_EQ(fs::hard_link_count(dir / "a.txt"), 2u);
+
+  const pid_t child = fork();
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      AppendLines(dir / "a.txt", {std::string(5000, 'y')});
+    } catch (const FileError&) {
+      _exit(fs::file_size(dir / "a.txt") == 6 ? 0 : 2);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail; 2: the file was not cut back";
+  EXPECT_EQ(ReadBytes(dir / "a.txt"),
+            "old"
+            "x\r\n");
 }
 
 }  // namespace

@@ -64,6 +64,8 @@ const Case kCases[] = {
     {ValidaCGC1Click, {"11.222.333/0001-18"}, {kCnpj}, Status::Faulty,
      "11222333000118\rCGC INVÁLIDO !!!\rO CGC correto seria 112223330001-81"_cp},
     {ValidaCGC1Click, {"12.abc.345/01de-35"}, {kCnpj}, Status::Clean, "12ABC34501DE35\rCGC CORRETO !!!"},
+    {ValidaCGC1Click, {"CNPJ: 11.222.333/0001-81"}, {kCnpj}, Status::Clean, "11222333000181\rCGC CORRETO !!!"},
+    {ValidaCGC1Click, {"abc"}, {kCnpj}, Status::Clean, "00000000000000\rCGC CORRETO !!!"},
     {ValidaCGC1Click, {"12.ABC.345/01DE-36"}, {kCnpj}, Status::Faulty,
      "12ABC34501DE36\rCGC INVÁLIDO !!!\rO CGC correto seria 12ABC34501DE-35"_cp},
     {NossoNmero1Click, {"1234500001"}, {kNossoNumero}, Status::Clean, "1234500001-7"},
@@ -139,7 +141,10 @@ TEST(Calculators, PromptsMessagesAndReports) {
     EXPECT_EQ(asked, expected);
     const bool aborted = c.status == Status::Aborted;
     EXPECT_EQ(host.messages.size(), aborted || c.message.empty() ? 0u : 1u);
-    EXPECT_EQ(aborted ? testing::FirstLine(outcome.message) : host.messages.empty() ? "" : host.messages.front(), c.message);
+    EXPECT_EQ(aborted                 ? testing::FirstLine(outcome.message)
+              : host.messages.empty() ? ""
+                                      : host.messages.front(),
+              c.message);
     EXPECT_EQ(host.report, c.report);
   }
 }

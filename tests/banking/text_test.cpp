@@ -76,7 +76,12 @@ TEST(Text, StrToIntFollowsTheLayoutConversion) {
     } catch (const ConversionError& e) {
       EXPECT_EQ(e.what(), "'" + std::string(bad) + "' is not a valid integer value");
     }
-  }
+  }  // The echo never cuts the message: a NUL or CR shows as \xNN, a long text
+  // stops at 200 characters.
+  EXPECT_STREQ(ConversionError::Integer(std::string("1\0\r2", 4)).what(),
+               "'1\\x00\\x0D2' is not a valid integer value");
+  EXPECT_EQ(std::string(ConversionError::Date(std::string(300, '9')).what()),
+            "'" + std::string(200, '9') + "...' is not a valid date");
 }
 
 TEST(Text, FieldsClipAtTheRecordEnd) {

@@ -158,7 +158,9 @@ TEST(Cli, RealBinaryExitsWithTheVerdict) {
   while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
   const int status = pclose(pipe);
   EXPECT_EQ(WEXITSTATUS(status), kExitFaulty);
-  EXPECT_NE(out.find("Erro encontrado X na pos=15 e deveria ser I ou A ou E.  reg=3\n"), std::string::npos);
+  EXPECT_NE(out.find("Erro encontrado X na pos=15 e deveria ser I ou A ou E.  reg=3\n"),
+            std::string::npos);  // A report that cannot reach stdout is a failure, not a silent success.
+  EXPECT_EQ(WEXITSTATUS(std::system((command + " > /dev/full 2> /dev/null").c_str())), kExitAborted);
 }
 
 }  // namespace
