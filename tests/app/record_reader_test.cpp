@@ -80,29 +80,6 @@ TEST(RecordReader, TerminatorSplitAcrossBufferRefills) {
   EXPECT_EQ(records[1].back(), 'C');
 }
 
-// A rewrite from the records must know what the reading rule left out: the
-// bytes after a Ctrl+Z, also when the Ctrl+Z ends a buffer refill.
-TEST(RecordReader, TellsWhetherBytesFollowTheCtrlZ) {
-  constexpr std::size_t kBlock = 1 << 18;
-  const struct {
-    std::string bytes;
-    bool ctrlZ, after;
-  } cases[] = {{"AB\r\n", false, false},
-               {"AB\r\n\x1a", true, false},
-               {"AB\x1a\r\n", true, true},
-               {std::string(kBlock - 1, 'A') + "\x1a", true, false},
-               {std::string(kBlock - 1, 'A') + "\x1a\x1a", true, true}};
-  for (const auto& c : cases) {
-    TempFile file(c.bytes);
-    RecordReader reader(file.path());
-    std::string_view record;
-    while (reader.Next(record)) {
-    }
-    EXPECT_EQ(reader.EndedAtCtrlZ(), c.ctrlZ) << c.bytes.size();
-    EXPECT_EQ(reader.BytesAfterCtrlZ(), c.after) << c.bytes.size();
-  }
-}
-
 TEST(RecordReader, FiftyMegabyteRecord) {
   const std::string big(50u << 20, 'X');
   TempFile file(big + "\r\nY");
