@@ -182,20 +182,22 @@ TEST(ToolsCli, Examples) {
     int status;
     std::string out, after;
   } cases[] = {
+      // clang-format off
       {"AcertacamposBrancos1Click", bad, 0, "", ReadBytes(dir + "remessa_sicov_com_erros_acertada.rem")},
-      {"VerificarsedoisarquivossoiguaisAt2000registros1Click", ReadBytes(ok), 0,
-       ToUtf8("======= Fim da verificação ======="_cp) + "\n", ReadBytes(ok)},
-      {"Verificaseumarquivotemcaracteresinvlidos1Click", bad, 1,
-       ToUtf8(
-           Cat("****  Dependendo do tipo de caracter inválido, o programa para de ler e nesse caso, deve consertar e "
-               "rodar novamente esta opção ****\nlinha numero 5 com Caracter inválido nas posições: 16,\nFoi lido até "
-               "o registro de número 6\nVerifique se o arquivo tem 6 registros. Se tiver mais que isso, deve ter um "
-               "caracter inválido no registro 6 ou no 7\n"_cp)),
-       bad},
+      {"VerificarsedoisarquivossoiguaisAt2000registros1Click", ReadBytes(ok), 0, ToUtf8("======= Fim da verificação ======="_cp) + "\n", ReadBytes(ok)},
+      {"Verificaseumarquivotemcaracteresinvlidos1Click", bad, 1, ToUtf8(Cat(
+           "****  Dependendo do tipo de caracter inválido, o programa para de ler e nesse caso, deve consertar e "_cp,
+           "rodar novamente esta opção ****\nlinha numero 5 com Caracter inválido nas posições: 16,\n"_cp,
+           "Foi lido até o registro de número 6\nVerifique se o arquivo tem 6 registros. Se tiver mais que isso, "_cp,
+           "deve ter um caracter inválido no registro 6 ou no 7\n"_cp)), bad},
+      {"Verificaroconteudodeumcampo1Click", ReadBytes(ok), 0, ToUtf8(Cat(std::string(57, '='),
+           "\nConteúdo do campo porcurado:\n\n000007\n\nLinha:1 Coluna=74 Tamanho=6\n\n"_cp, std::string(57, '='), "\n")), ReadBytes(ok)},
+      // clang-format on
   };
   for (const auto& c : cases) {
     Scratch host(c.input);
-    const std::string_view args[] = {"run", c.handler, "--file", host.file, "--file", ok};
+    const std::string_view args[] = {"run",      c.handler, "--file",   host.file, "--file",   ok,
+                                     "--answer", "1",       "--answer", "74",      "--answer", "6"};
     std::ostringstream out, err;
     EXPECT_EQ(CliMain(args, out, err), c.status) << c.handler << err.str();
     EXPECT_EQ(out.str(), c.out) << c.handler;
