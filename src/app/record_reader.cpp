@@ -109,6 +109,8 @@ bool RecordReader::Next(std::string_view& record) {
     if (eof != nullptr) {
       finish(begin, static_cast<std::size_t>(eof - begin));
       done_ = true;
+      ctrlZ_ = true;
+      bytesAfterCtrlZ_ = eof + 1 != buffer_.data() + end_ || std::fgetc(file_.get()) != EOF;
       if (!started && eof == begin) return false;
       Counted();
       return true;

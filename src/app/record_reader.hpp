@@ -43,6 +43,16 @@ class RecordReader {
   // the file and the record) rather than held in memory.
   static constexpr std::size_t kMaxRecord = std::size_t{64} << 20;
 
+  // What the reading rule keeps out of the records, for the commands that
+  // rewrite a file from them: whether a Ctrl+Z ended the file, and whether
+  // bytes followed it (they would be lost). Known once Next() returned false.
+  bool EndedAtCtrlZ() const { return ctrlZ_; }
+  bool BytesAfterCtrlZ() const { return bytesAfterCtrlZ_; }
+
+  // A line feed inside a record, one not right after a carriage return: a
+  // file of LF-ended lines reads as one record holding them all.
+  static bool HoldsLineFeed(std::string_view record) { return record.find('\n') != std::string_view::npos; }
+
  private:
   bool Fill();
   void Counted();
@@ -63,6 +73,8 @@ class RecordReader {
   std::uint64_t record_ = 0;
   bool skipLineFeed_ = false;
   bool done_ = false;
+  bool ctrlZ_ = false;
+  bool bytesAfterCtrlZ_ = false;
 };
 
 }  // namespace verilote

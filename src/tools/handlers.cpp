@@ -1,6 +1,8 @@
 // The menu commands this folder has built.
 #include "app/command_table.hpp"
 #include "tools/barcode_repair.hpp"
+#include "tools/file_utilities.hpp"
+#include "tools/sicov_repair.hpp"
 
 namespace verilote {
 
@@ -8,6 +10,11 @@ std::span<const HandlerBinding> ToolHandlers() {
   static constexpr HandlerBinding kBindings[] = {
       {"Acertardigitodeumcdigodebarras1Click", Acertardigitodeumcdigodebarras1Click},
       {"Acertadgitodocodbarradacobrana1Click", Acertadgitodocodbarradacobrana1Click},
+      {"VerificarsedoisarquivossoiguaisAt2000registros1Click", VerificarsedoisarquivossoiguaisAt2000registros1Click},
+      {"Verificaroconteudodeumcampo1Click", Verificaroconteudodeumcampo1Click},
+      {"Verificaseumarquivotemcaracteresinvlidos1Click", Verificaseumarquivotemcaracteresinvlidos1Click},
+      {"AlteraNSA1Click", AlteraNSA1Click},
+      {"AcertacamposBrancos1Click", AcertacamposBrancos1Click},
   };
   return kBindings;
 }

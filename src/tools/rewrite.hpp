@@ -1,0 +1,74 @@
+// The in-place rewrite of a user's file, record by record, that every repair
+// command goes through. The new content is written beside the file and put in
+// its place only when whole (ReplacingFile): the file keeps its name, its
+// permission bits and its directory, a symbolic link is followed to its
+// target, and nothing is written in the program's directory. Until Commit()
+// has returned the file is byte for byte what it was; any failure (a refusal,
+// a full disk, a Stop) throws FileError or CommandStopped and leaves no work
+// file behind.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/record_reader.hpp"
+#include "app/report_output.hpp"
+
+namespace verilote {
+
+class Host;
+
+// Throws FileError naming the file unless it is a regular file (after
+// following symbolic links): a FIFO would block the reader, a device such as
+// /dev/zero never ends, and neither can be replaced by a rename.
+void RequireRegularFile(const std::string& path);
+
+class RecordRewrite {
+ public:
+  // Checks and opens the file and creates the work file beside it. The host
+  // hears the reading progress and may stop the command from there.
+  RecordRewrite(const std::string& path, Host& host);
+
+  // The next record of the file; false at its end. A record holding a line
+  // feed is refused: the lines of such a file do not end in CR LF, and writing
+  // its records back would cut them.
+  bool Next(std::string_view& record);
+
+  // Records read so far, the current one included.
+  std::uint64_t Records() const { return records_; }
+
+  // Appends a record of the new content, followed by CR LF.
+  void Write(std::string_view record);
+
+  // Puts the new content in place of the file, once Next() has returned
+  // false. Refused when bytes follow the Ctrl+Z that ended the reading, or
+  // when another program changed the file meanwhile (either would be lost);
+  // a Ctrl+Z that was the file's last byte is written back after the last
+  // record.
+  void Commit();
+
+  // Ends the rewrite with FileError naming the file and `cause`; the file is
+  // left as it was.
+  [[noreturn]] void Refuse(std::string_view cause) const;
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  // What tells that another program changed the file: its inode, size and
+  // modification time.
+  struct Identity {
+    std::uint64_t inode = 0;
+    std::int64_t size = -1, seconds = 0, nanoseconds = 0;
+    friend bool operator==(const Identity&, const Identity&) = default;
+  };
+  static Identity IdentityOf(const std::string& path);
+
+  std::string path_;
+  RecordReader reader_;
+  ReplacingFile out_;
+  Identity identity_;
+  std::uint64_t records_ = 0;
+};
+
+}  // namespace verilote

@@ -1,0 +1,210 @@
+// The SICOV repairs and the in-place rewrite under them.
+#include "tools/sicov_repair.hpp"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "app/cp1252.hpp"
+#include "app/errors.hpp"
+#include "app/report.hpp"
+#include "banking/text.hpp"
+#include "cli/cli.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CrLfFile;
+using testing::ReadBytes;
+using L = std::vector<std::string>;
+
+// The file to repair, alone in its directory. The program's directory is one
+// that nobody may write to, so a repair that wrote there would fail.
+struct Scratch : testing::FakeHost {
+  static inline int count = 0;
+  fs::path dir = fs::temp_directory_path() / Cat("verilote-rewrite-", getpid(), "-", count++);
+  std::string file = dir / "remessa.rem";
+  std::function<void()> onProgress;
+  explicit Scratch(const std::string& bytes) {
+    fs::create_directories(dir);
+    std::ofstream(file, std::ios::binary) << bytes;
+    files = {file};
+    programDirectory = "/proc";
+  }
+  ~Scratch() override {
+    umount2(dir.c_str(), MNT_DETACH);
+    fs::permissions(dir, fs::perms::owner_all);
+    fs::remove_all(dir);
+  }
+  void Progress(std::uint64_t, std::uint64_t) override {
+    if (onProgress) onProgress();
+  }
+  std::size_t Entries() const { return std::distance(fs::directory_iterator(dir), {}); }
+};
+
+// A header around its NSA (positions 74-79), Windows-1252 bytes in it, and a clean detail.
+const std::string kHead = "A" + std::string(72, 'h'), kRest = std::string(70, '\xE9') + "9",
+                  kA = kHead + "000001" + kRest;
+const std::string kE = PadSpaceRight("E" + std::string(128, 'e'), 149) + "0";
+
+TEST(SicovRepair, RepairedBytes) {
+  const std::string a1to98 = Cat(kA.substr(0, 8), std::string(14, ' '), kA.substr(22, 76));
+  const Handler nsa = AlteraNSA1Click, blanks = AcertacamposBrancos1Click;
+  const struct {
+    Handler command;
+    L answers, in, out;
+  } cases[] = {
+      // clang-format off
+      {nsa, {"12"}, {kA, kE, "Z1"}, {kHead + "000012" + kRest, kE, "Z1"}},
+      {nsa, {"1234567"}, {kA + "++"}, {kHead + "123456" + kRest + "++"}},
+      {nsa, {"7"}, {"A short"}, {PadSpaceRight("A short", 73) + "000007"}},
+      {nsa, {}, {kA, kA}, {kA, kA}},
+      {blanks, {}, {kA, "B", "E" + std::string(148, 'e') + "0", "E" + std::string(138, 'e'), "Z00009   ", kE + "++"},
+       {PadSpaceRight(a1to98, 150), kE, PadSpaceRight("E" + std::string(128, 'e'), 150),
+        PadSpaceRight("Z00009" + std::string(35, '0'), 150), kE + "++"}},
+      {blanks, {}, {kA.substr(0, 100)}, {PadSpaceRight(a1to98, 150)}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    Scratch host(CrLfFile(c.in) + "\x1a");  // a final Ctrl+Z is kept
+    host.answers.assign(c.answers.begin(), c.answers.end());
+    EXPECT_EQ(RunCommand(c.command, host).status, Outcome::Status::Clean) << c.in[0];
+    EXPECT_EQ(ReadBytes(host.file), CrLfFile(c.out) + "\x1a") << c.in[0];
+    EXPECT_EQ(host.messages, L{"Fim Do Acerto !!!"});
+    EXPECT_EQ(host.Entries(), 1u) << "no work file left";
+    for (const auto& p : host.prompts) EXPECT_EQ(p.caption + "|" + p.prompt, "Número do NSA|Digite o NSA"_cp);
+  }
+}
+
+// Each refusal and each failure ends the command with a file error naming the
+// file (or the Stop), and leaves the file as it was, with no work file beside it.
+TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
+  const std::string big = CrLfFile(L(2000, kE));  // more than one read buffer
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::function<bool(Scratch&)> inject;  // false: the failure cannot be made here
+    Handler command = AcertacamposBrancos1Click;
+    L answers = {};
+  } cases[] = {
+      // clang-format off
+      {"LF-ended lines, read as one record", "A1\nE2\nZ3\n", {}},
+      {"bytes after a Ctrl+Z", CrLfFile({kE}) + "\x1a\r\n", {}},
+      {"a SIGCB file, no A, E or Z record", CrLfFile({"10400000", "3"}), {}},
+      {"a control byte in the NSA", CrLfFile({kA}), {}, AlteraNSA1Click, {"12\r\n"}},
+      {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }},
+      {"the file replaced by a directory", big, [](Scratch& h) { return h.onProgress = [&h] {
+         if (!fs::exists(h.file + ".kept")) fs::rename(h.file, h.file + ".kept"), fs::create_directory(h.file); }, true; }},
+      {"a full disk (a small tmpfs)", big, [&big](Scratch& h) {
+         return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << big; }},
+      {"a read-only directory (not as root)", big, [](Scratch& h) {
+         return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }},
+      {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }},
+      {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    Scratch host(c.bytes);
+    host.answers.assign(c.answers.begin(), c.answers.end());
+    if (c.inject && !c.inject(host)) {
+      std::cout << "skipped: " << c.name << " cannot be made here\n";
+      continue;
+    }
+    const std::string chosen = host.files[0];
+    const std::size_t entries = host.Entries();
+    const Outcome outcome = RunCommand(c.command, host);
+    const bool moved = fs::is_directory(host.file);
+    EXPECT_EQ(outcome.status, Outcome::Status::Aborted) << c.name;
+    EXPECT_TRUE(outcome.message.find(chosen) != std::string::npos || outcome.message == CommandStopped().what())
+        << c.name << ": " << outcome.message;
+    EXPECT_EQ(ReadBytes(moved ? host.file + ".kept" : host.file), c.bytes) << c.name;
+    EXPECT_EQ(host.Entries(), entries + moved) << c.name;
+    EXPECT_TRUE(host.messages.empty()) << c.name;
+  }
+}
+
+// verilote-cli killed at random moments while it repairs a 70,000-record
+// file: the file is always the old or the new content, whole.
+// VERILOTE_KILL_ROUNDS=n makes a longer run.
+TEST(SicovRepair, KilledAtRandomMomentsLeavesOldOrNewContent) {
+  L records(70000, kE);
+  records[0] = records[2000] = records[69999] = kA;
+  const std::string before = CrLfFile(records);
+  records[0] = records[2000] = records[69999] = kHead + "000042" + kRest;
+  const std::string after = CrLfFile(records);
+  Scratch host(before);
+  const auto repair = [&host] {
+    const pid_t child = fork();
+    if (child == 0 && freopen("/dev/null", "w", stderr) != nullptr)
+      execl(VERILOTE_CLI_PATH, "verilote-cli", "run", "AlteraNSA1Click", "--file", host.file.c_str(), "--answer", "42",
+            "--answer", "42", "--answer", "42", static_cast<char*>(nullptr));
+    return child;
+  };
+  int status = 0;
+  const auto start = std::chrono::steady_clock::now();
+  waitpid(repair(), &status, 0);
+  const auto whole = std::chrono::steady_clock::now() - start;
+  ASSERT_EQ(ReadBytes(host.file), after) << status;
+  std::mt19937 random(std::random_device{}());
+  for (int round = getenv("VERILOTE_KILL_ROUNDS") ? std::atoi(getenv("VERILOTE_KILL_ROUNDS")) : 10; round > 0;
+       --round) {
+    std::ofstream(host.file, std::ios::binary) << before;
+    const pid_t child = repair();
+    std::this_thread::sleep_for(whole * std::uniform_real_distribution(0.0, 1.2)(random));
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+    const std::string now = ReadBytes(host.file);
+    EXPECT_TRUE(now == before || now == after) << "round " << round << ": " << now.size() << " bytes";
+    for (const auto& entry : fs::directory_iterator(host.dir))  // the work file a kill leaves
+      if (entry.path() != host.file) fs::remove(entry.path());
+  }
+}
+
+// The examples through verilote-cli, each on a copy.
+TEST(ToolsCli, Examples) {
+  const std::string dir = VERILOTE_SOURCE_DIR "/examples/sicov/", ok = dir + "remessa_sicov_ok.rem";
+  const std::string bad = ReadBytes(dir + "remessa_sicov_com_erros.rem");
+  const struct {
+    std::string_view handler;
+    std::vector<std::string> extra;  // what its dialogs and prompts ask for after the file
+    std::string input;
+    int status;
+    std::string out, after;
+  } cases[] = {
+      // clang-format off
+      {"AcertacamposBrancos1Click", {}, bad, 0, "", ReadBytes(dir + "remessa_sicov_com_erros_acertada.rem")},
+      {"VerificarsedoisarquivossoiguaisAt2000registros1Click", {"--file", ok}, ReadBytes(ok), 0, ToUtf8("======= Fim da verificação ======="_cp) + "\n", ReadBytes(ok)},
+      {"Verificaseumarquivotemcaracteresinvlidos1Click", {}, bad, 1, ToUtf8(Cat(
+           "****  Dependendo do tipo de caracter inválido, o programa para de ler e nesse caso, deve consertar e "_cp,
+           "rodar novamente esta opção ****\nlinha numero 5 com Caracter inválido nas posições: 16,\n"_cp,
+           "Foi lido até o registro de número 6\nVerifique se o arquivo tem 6 registros. Se tiver mais que isso, "_cp,
+           "deve ter um caracter inválido no registro 6 ou no 7\n"_cp)), bad},
+      {"Verificaroconteudodeumcampo1Click", {"--answer", "1", "--answer", "74", "--answer", "6"}, ReadBytes(ok), 0, ToUtf8(Cat(std::string(57, '='),
+           "\nConteúdo do campo porcurado:\n\n000007\n\nLinha:1 Coluna=74 Tamanho=6\n\n"_cp, std::string(57, '='), "\n")), ReadBytes(ok)},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    Scratch host(c.input);
+    std::vector<std::string_view> args = {"run", c.handler, "--file", host.file};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    std::ostringstream out, err;
+    EXPECT_EQ(CliMain(args, out, err), c.status) << c.handler << err.str();
+    EXPECT_EQ(out.str(), c.out) << c.handler;
+    EXPECT_EQ(ReadBytes(host.file), c.after) << c.handler;
+  }
+}
+
+}  // namespace
+}  // namespace verilote
