@@ -121,7 +121,7 @@ void CheckDv(Cnab240Run& run, std::string_view rec, std::size_t pos, char dv, st
   if (found.size() != 1 || found[0] != dv) run.Code(Cat(field, " Esperado ", dv, " encontrado ", found));
 }
 
-// Fields 13.3P: the Nosso Número with its digit (47-57).
+// Field 13.3P: the Nosso Número with its digit (47-57).
 void CheckNossoNumero(Cnab240Run& run, std::string_view rec) {
   if (!TrimmedExactly<47, 57, 11>(rec)) run.Code(" Nosso Número menor que 11 algarismos"_cp);
   if (!Numeric<47, 57>(rec)) {
