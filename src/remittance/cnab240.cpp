@@ -244,7 +244,7 @@ void Cnab240Run::Info(std::string_view line) { host.ReportAppend(line); }
 
 void Cnab240Run::Finding(std::string_view line) {
   host.ReportAppend(line);
-  faulty = true;
+  clean = false;
 }
 
 void Cnab240Run::RecordFinding(std::string_view text) { Finding(Cat("Registro numero ", record, text)); }
@@ -266,6 +266,21 @@ bool IsMovementCode(std::string_view code) {
   return false;
 }
 
+bool IsRemittanceKind(std::string_view fileHeader) {
+  return Field(fileHeader, 192, 204) == "REMESSA-TESTE" || Field(fileHeader, 192, 207) == "REMESSA-PRODUCAO";
+}
+
+std::string BancoLine(std::string_view rec) {
+  return Cat("Banco: ", Field(rec, 103, 132), " Geracao: ", Field(rec, 144, 145), '/', Field(rec, 146, 147), '/',
+             Field(rec, 148, 151), " as ", Field(rec, 152, 153), ':', Field(rec, 154, 155), ':', Field(rec, 156, 157),
+             " seq ", Field(rec, 158, 163));
+}
+
+std::optional<char> NossoNumeroDvOf(std::string_view tenDigits) {
+  if (tenDigits.size() != 10 || !IsAllDigits(tenDigits)) return std::nullopt;
+  return NossoNumero10Dv(tenDigits)[0];
+}
+
 Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules) {
   const auto path = host.OpenFile(variant.dialogTitle, FileFilter::Remessa);
   if (!path) return Verdict::Clean;
@@ -274,13 +289,13 @@ Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rule
   host.ReportClear();
   host.ReportAppend(kWarning);
   if (!variant.startLine.empty()) host.ReportAppend(variant.startLine);
-  host.ReportAppend(Cat("Validando arquivo: ", *path));
+  if (variant.namesFile) host.ReportAppend(Cat("Validando arquivo: ", *path));
 
   Cnab240Run run(host, variant);
   std::string_view rec;  // valid until the next record is read
   while (reader.Next(rec)) CheckRecord(run, rules, rec);
   WriteSummary(run);
-  return run.faulty || !run.clean ? Verdict::Faulty : Verdict::Clean;
+  return run.clean ? Verdict::Clean : Verdict::Faulty;
 }
 
 }  // namespace verilote

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -56,6 +57,7 @@ struct Cnab240Variant {
   std::string_view dialogTitle;
   std::string_view notice;     // message box before the run; empty for none
   std::string_view startLine;  // written after the warning line; empty for none
+  bool namesFile;              // "Validando arquivo: " and the file's name after them
   bool characterCheck;
   LoteNumbering loteNumbering;
   bool sequenceCheck;
@@ -70,6 +72,7 @@ inline constexpr Cnab240Variant kSigcbFull{
     .dialogTitle = "Selecione o arquivo remessa SIGCB",
     .notice = "Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp,
     .startLine = "",
+    .namesFile = true,
     .characterCheck = true,
     .loteNumbering = LoteNumbering::Ordinal,
     .sequenceCheck = true,
@@ -94,6 +97,7 @@ inline constexpr Cnab240Variant kSicob240{
     .dialogTitle = "Selecione o arquivo remessa SICOB",
     .notice = "",
     .startLine = "",
+    .namesFile = false,
     .characterCheck = false,
     .loteNumbering = LoteNumbering::None,
     .sequenceCheck = true,
@@ -131,9 +135,11 @@ struct Cnab240Run {
   std::uint64_t totalDetails = 0;  // details of the lotes already closed
   std::uint64_t p = 0, q = 0, r = 0, s = 0, y53 = 0;
 
-  std::string codes;    // the current record's code list, each code with its leading blank
-  bool clean = true;    // no segment code list written: decides the last line
-  bool faulty = false;  // some finding written: the command's verdict
+  std::string codes;  // the current record's code list, each code with its leading blank
+  // No finding written so far: decides both the last line of the report and
+  // the command's verdict, so that a report never closes with "TODOS OK"
+  // above a finding.
+  bool clean = true;
 
   // Values the layout rules keep for later records.
   std::string layoutVersion;  // file header 164-166
@@ -168,7 +174,7 @@ class Cnab240Rules {
 };
 
 // Asks for the file, validates it, writes the summary. Clean when no finding
-// was written and the titles are all OK.
+// was written.
 Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules);
 
 // "=====" caption "=====" of the header and lote banners.
@@ -180,5 +186,38 @@ std::string PadCounter(std::uint64_t value, std::size_t width);
 
 // Positions 16-17 of a detail record: a movement code a remittance may carry.
 bool IsMovementCode(std::string_view code);
+
+// ---- Pieces of the layouts' rules that more than one layout reads.
+
+// Positions 192-204 of a file header read "REMESSA-TESTE" or 192-207 read
+// "REMESSA-PRODUCAO".
+bool IsRemittanceKind(std::string_view fileHeader);
+
+// "Banco: " and the date, time and NSA of the file header's generation.
+std::string BancoLine(std::string_view fileHeader);
+
+// Positions From-To are digits forming a whole number from Low to High. A
+// field that IsNumeric takes but that is no whole number ("1,", "+1", "1e2")
+// fails here instead of ending the run at its conversion.
+template <std::size_t From, std::size_t To, std::int64_t Low, std::int64_t High>
+bool WholeNumberIn(std::string_view rec) {
+  static_assert(To - From < 18);
+  const std::string_view field = Field(rec, From, To);
+  if (field.empty() || !IsAllDigits(field)) return false;
+  const std::int64_t value = StrToInt(field);
+  return value >= Low && value <= High;
+}
+
+// A payer's or guarantor's CPF or CNPJ rule that applies only when the number
+// (From-To) is not all zeros.
+template <std::size_t From, std::size_t To, RecordTest Test>
+bool UnlessZeros(std::string_view rec) {
+  return AllOf<From, To, '0'>(rec) || Test(rec);
+}
+
+// The "Nosso Número" check digit (NossoNumero10Dv) of ten positions, or
+// nothing when they are not ten digits: the digit cannot be computed, so the
+// one written counts as wrong.
+std::optional<char> NossoNumeroDvOf(std::string_view tenDigits);
 
 }  // namespace verilote

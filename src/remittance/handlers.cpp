@@ -1,7 +1,9 @@
 // The menu commands this folder has built.
 #include "app/command_table.hpp"
 #include "remittance/sad.hpp"
+#include "remittance/sicob240.hpp"
 #include "remittance/sigcb240.hpp"
+#include "remittance/sinco.hpp"
 
 namespace verilote {
 
@@ -10,6 +12,8 @@ std::span<const HandlerBinding> RemittanceHandlers() {
       {"SadSicob1Click", SadSicob1Click},
       {"SIGCBRemessa1Click", SIGCBRemessa1Click},
       {"SIGCBRemessaValidaserros1Click", SIGCBRemessaValidaserros1Click},
+      {"CobranaRemessapadro2401Click", CobranaRemessapadro2401Click},
+      {"SINCO1Click", SINCO1Click},
   };
   return kBindings;
 }

@@ -406,14 +406,12 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   const std::string_view bank = Trim(Field(rec, 103, 132));
   if (bank != "CAIXA ECONOMICA FEDERAL" && bank != "C ECON FEDERAL" && bank != "CAIXA" && bank != "CEF")
     run.Finding("HEADER DE ARQUIVO deveria ter string CAIXA ECONOMICA FEDERAL ");
-  if (Field(rec, 192, 204) == "REMESSA-TESTE" || Field(rec, 192, 207) == "REMESSA-PRODUCAO") {
+  if (IsRemittanceKind(rec)) {
     run.Info(Cat("Tipo de remessa: ", Field(rec, 192, 207)));
   } else {
     run.Finding("Header com erro na posição 192, deveria ter REMESSA-PRODUCAO ou REMESSA-TESTE"_cp);
   }
-  run.Info(Cat("Banco: ", Field(rec, 103, 132), " Geracao: ", Field(rec, 144, 145), '/', Field(rec, 146, 147), '/',
-               Field(rec, 148, 151), " as ", Field(rec, 152, 153), ':', Field(rec, 154, 155), ':', Field(rec, 156, 157),
-               " seq ", Field(rec, 158, 163)));
+  run.Info(BancoLine(rec));
 
   ApplyCodeRules(kFileHeaderRules, rec, run.codes);
   run.Info(ConvenioLine(run.cedente, rec, 19));
@@ -513,10 +511,7 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   CheckPaymentOption(run, rec);
   CheckDateOrder(run, rec);
 
-  if (!run.codes.empty()) {
-    run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
-    run.clean = false;
-  }
+  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
   if (Numeric<240, 240>(rec)) run.option42 = StrToInt(Field(rec, 240, 240));
   if (run.p <= run.q) run.LineFinding(" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp);
 }
@@ -533,7 +528,6 @@ void SigcbRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
     } else {
       run.LineFinding(Cat(" SEGMENTO Q. Codigos de erro:", run.codes, " Para -> ", run.titleLabel));
     }
-    run.clean = false;
   }
   if (run.p != run.q) run.LineFinding(" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp);
 }
@@ -568,12 +562,8 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   if (!Numeric<75, 89>(rec)) run.Code(" 16.3R");
   if (!Blank<90, 99>(rec)) run.Code(" 17.3R");
   if (!Blank<230, 239>(rec)) run.Code(" 21.3R");
-  // The codes of an R segment are written as those of a Q, and mark the
-  // titles as faulty like them.
-  if (!run.codes.empty()) {
-    run.LineFinding(Cat(" SEGMENTO R. Codigos de erro:", run.codes));
-    run.clean = false;
-  }
+  // The codes of an R segment are written as those of a Q.
+  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO R. Codigos de erro:", run.codes));
 }
 
 // ---- Segment S: printing messages.

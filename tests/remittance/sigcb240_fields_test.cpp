@@ -168,14 +168,23 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
     SCOPED_TRACE(Trace({{c.record, c.pos, c.value}}));
     const Changes changes = Broken({{c.record, c.pos, c.value}});
     EXPECT_EQ(changes.status, Outcome::Status::Faulty);
-    Lines added{CL(c.record, c.codes, c.label)};
-    if (c.record > 2) added.push_back(kFim);
-    EXPECT_EQ(changes.removed, Lines{c.record == 1 ? kHOk : c.record == 2 ? kLOk : kOk});
-    EXPECT_EQ(changes.added, added);
+    // A header's code list takes the place of its OK banner; any code list
+    // turns the verdict.
+    Lines removed{kOk};
+    if (c.record <= 2) removed.insert(removed.begin(), c.record == 1 ? kHOk : kLOk);
+    EXPECT_EQ(changes.removed, removed);
+    EXPECT_EQ(changes.added, (Lines{CL(c.record, c.codes, c.label), kFim}));
   }
 }
 
 // ---- Whole lines: information, findings, and cases with more than one edit.
+
+// Any finding turns the verdict: the OK line goes and the closing line comes,
+// unless a case names them already.
+Lines WithVerdict(Lines lines, bool finding, const S& verdict = kOk) {
+  if (finding && std::find(lines.begin(), lines.end(), verdict) == lines.end()) lines.push_back(verdict);
+  return lines;
+}
 
 struct LineCase {
   Edits edits;
@@ -314,8 +323,8 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
     const Changes changes = Broken(c.edits, SIGCBRemessa1Click, c.layout);
     const bool clean = std::all_of(c.added.begin(), c.added.end(), informs);
     EXPECT_EQ(changes.status, clean ? Outcome::Status::Clean : Outcome::Status::Faulty);
-    EXPECT_EQ(changes.removed, L(c.removed));
-    EXPECT_EQ(changes.added, L(c.added));
+    EXPECT_EQ(changes.removed, WithVerdict(L(c.removed), !clean));
+    EXPECT_EQ(changes.added, WithVerdict(L(c.added), !clean, kFim));
   }
 }
 
@@ -354,8 +363,8 @@ TEST(SigcbRemessa240Frame, StructureChanges) {
     const testing::Validation v = Validate(SIGCBRemessa1Click, c.lines);
     EXPECT_EQ(v.status, Outcome::Status::Faulty);
     const testing::ReportChanges changes = testing::Changes(Validate(SIGCBRemessa1Click, clean).report, v.report);
-    EXPECT_EQ(changes.removed, c.removed);
-    EXPECT_EQ(changes.added, c.added);
+    EXPECT_EQ(changes.removed, WithVerdict(c.removed, true));
+    EXPECT_EQ(changes.added, WithVerdict(c.added, true, kFim));
   }
   // "Valida Parcial" shows the found segments per kind.
   const testing::Validation partial = Validate(SIGCBRemessaValidaserros1Click, noTrailer);
@@ -368,9 +377,9 @@ TEST(SigcbRemessa240Frame, OrderOfPAndQ) {
   const Lines v1 = Validate(SIGCBRemessa1Click, ppq.Lines()).report;
   const Lines v2 = Validate(SIGCBRemessa1Click, pqqpq.Lines()).report;
   EXPECT_EQ(Lines(v1.end() - 4, v1.end()),
-            (Lines{Lin(5, kDivergent), "Total de registros do lote = 5", Lin(6, kPNotQ), kOk}));
+            (Lines{Lin(5, kDivergent), "Total de registros do lote = 5", Lin(6, kPNotQ), kFim}));
   EXPECT_EQ(Lines(v2.end() - 6, v2.end()), (Lines{Lin(5, kDivergent), Lin(6, kDivergent), Lin(7, kDivergent),
-                                                  "Total de registros do lote = 7", Lin(8, kPNotQ), kOk}));
+                                                  "Total de registros do lote = 7", Lin(8, kPNotQ), kFim}));
 }
 
 TEST(SigcbRemessa240Frame, EmptyFileAndAbortedRuns) {
@@ -378,7 +387,7 @@ TEST(SigcbRemessa240Frame, EmptyFileAndAbortedRuns) {
   EXPECT_EQ(empty.status, Outcome::Status::Faulty);
   EXPECT_EQ(empty.report, (L({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp,
                               "Validando arquivo: FILE", kMoreOrLess + "HEADER" + kIncorrect,
-                              kMoreOrLess + "TRAILER FINAL" + kIncorrect, kOk})));
+                              kMoreOrLess + "TRAILER FINAL" + kIncorrect, kFim})));
   // A non-digit record type or sequence is converted as an integer: the run
   // ends there, without summary.
   for (const Edit& e : Edits{{3, 8, "X"}, {3, 9, "0000A"}}) {
@@ -414,14 +423,13 @@ TEST(SigcbPartial, DiffersFromFullValidationOnlyWhereItShould) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Trace(c.edits));
-    // A code list replaces the OK line of its kind; S findings replace nothing.
-    const std::size_t record = c.edits[0].record;
-    const Lines ok = record == 2 ? Lines{kLOk} : record == 6 ? Lines{} : Lines{kOk};
+    // A lote header's code list replaces its OK banner; every finding turns the verdict.
+    const Lines ok = c.edits[0].record == 2 ? Lines{kLOk, kOk} : Lines{kOk};
     const Changes full = Broken(c.edits), partial = Broken(c.edits, SIGCBRemessaValidaserros1Click);
     EXPECT_EQ(full.removed, ok);
-    EXPECT_EQ(full.added, L(c.full));
+    EXPECT_EQ(full.added, WithVerdict(L(c.full), true, kFim));
     EXPECT_EQ(partial.removed, c.partial.empty() ? Lines{} : ok);
-    EXPECT_EQ(partial.added, L(c.partial));
+    EXPECT_EQ(partial.added, WithVerdict(L(c.partial), !c.partial.empty(), kFim));
   }
 }
 

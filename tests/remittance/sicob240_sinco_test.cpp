@@ -1,0 +1,218 @@
+// The SICOB 240 ("CobCAIXA - Remessa padrão 240") and SINCO validators: the
+// whole report of a valid file, one broken field at a time, files past 16-bit
+// counts, and both commands through verilote-cli on the examples.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "banking/text.hpp"
+#include "cli/cli.hpp"
+#include "remittance/sicob240.hpp"
+#include "remittance/sigcb240_builder.hpp"
+#include "remittance/sinco.hpp"
+
+namespace verilote {
+namespace {
+
+using S = std::string;
+using Lines = std::vector<S>;
+
+// ---- Valid files: every field well-formed, every check digit, count and
+// sequence right. One lote: title A (P Q R S), then `titles` - 1 copies of
+// title B (P Q; interest, discount and protest in SICOB, a fine in SINCO's R of
+// title A); two titles make records 1 header, 2 lote header, 3-6 A, 7-8 B,
+// 9 lote trailer, 10 file trailer.
+
+using testing::Put;
+using Fields = std::initializer_list<std::pair<std::size_t, std::string>>;
+
+std::string Record(Fields fields, Fields more = {}) {
+  std::string r(240, ' ');
+  for (const Fields& list : {fields, more})
+    for (const auto& [pos, value] : list) Put(r, pos, value);
+  return r;
+}
+
+std::string Zeros(std::size_t n) { return std::string(n, '0'); }
+std::string Digits(std::size_t value, std::size_t width) { return PadZeroLeft(std::to_string(value), width); }
+
+// Title A's four records, then title B's two as often as asked; numbered.
+Lines File(std::string header, std::string lote, const std::vector<std::string>& details, std::size_t titles) {
+  Lines lines{std::move(header), std::move(lote)};
+  for (std::size_t i = 0; i < 4 + 2 * (titles - 1); ++i) {
+    lines.push_back(details[i < 4 ? i : 4 + i % 2]);
+    Put(lines.back(), 9, Digits(i + 1, 5));
+  }
+  lines.push_back(Record({{1, "10400015"}, {18, Digits(lines.size(), 6)}}));
+  lines.push_back(Record({{1, "10499999"}, {18, "000001"}, {24, Digits(lines.size() + 1, 6)}}));
+  return lines;
+}
+
+// Payer CPF 529.982.247-25, guarantor CPF 111.444.777-35, CNPJ 11.222.333/0001-81.
+// clang-format off
+const Fields kQ = {{1, "10400013"}, {14, "Q 0110000"}, {23, "52998224725"}, {34, "JOSE DA SILVA"},
+    {74, "RUA DAS FLORES 100"}, {114, "CENTRO"}, {129, "70000000"}, {137, "BRASILIA"}, {152, "DF"},
+    {154, "1" + Zeros(15)}};
+const Fields kQCnpj = {{18, "2"}, {20, "11222333000181"}, {34, "COMERCIO LTDA"}, {154, "1000011144477735"}};
+// 143-163: field 15.0/16.0, generated 06/12/2026 at 12:00:00, NSA 000123.
+const std::string kGenerated = "106122026120000000123";
+
+// Agency 1234 (digit 3 by modulo 11 times ten), operation 870, account
+// 00000123 (digit 6); the digit over the 15 positions 123487000000123 is 3,
+// over agency and account 123400000123 it is 9. In P, agency 01234 (digit 3),
+// account 870000000123 (digit 4; both together: 0), Nosso Números
+// 8000000001-7 and 8000000002-5.
+Lines CleanSicob240File(std::size_t titles) {
+  const std::string header = Record({{1, "10400000"}, {18, "211222333000181"}, {33, "1234870000001233"},
+      {54, "12343000000000123"}, {71, "69EMPRESA CENTRALIZADORA LTDA"}, {103, "CAIXA ECONOMICA FEDERAL"},
+      {143, kGenerated + "030"}, {167, Zeros(5)}, {192, "REMESSA-PRODUCAO"}});
+  const std::string lote = Record({{1, "10400011R0100020 20112223330001811234870000001233"}, {55, "1234"},
+      {64, "00000123"}, {74, "EMPRESA CEDENTE LTDA"}, {184, "0000012306122026"}});
+  const Fields p = {{1, "10400013"}, {14, "P 0101234387000000012340"}, {47, "80000000017"}, {58, "11122"},
+      {63, "DOC0000001"}, {78, "15012027000000000010000"}, {101, Zeros(5)}, {107, "02N01122026"},
+      {118, "3" + Zeros(23) + "0" + Zeros(53)}, {221, "3002000"}, {228, "09"}};
+  // B: interest from 16/01/2027, 5,00 off up to 10/01/2027, protest after 5 days.
+  return File(header, lote, {Record(p), Record(kQ), Record({{1, "10400013"}, {14, "R 01"}}),
+      Record({{1, "10400013"}, {14, "S 013MENSAGEM"}}),
+      Record(p, {{47, "80000000025"}, {63, "DOC0000002"}, {118, "116012027000000000000033"},
+                 {142, "110012027000000000000500"}, {221, "1052"}}),
+      Record(kQ, kQCnpj)}, titles);
+}
+
+// Cedente 123456 of agency 1234 (digit 3); Nosso Números 9000000001 (digit 4)
+// and 9000000002 (digit 2) filled to 18 positions.
+Lines CleanSincoFile(std::size_t titles) {
+  const std::string header = Record({{1, "10400000"}, {18, "211222333000181" + Zeros(20)}, {54, "12343123456"},
+      {73, "EMPRESA CENTRALIZADORA LTDA"}, {103, "CAIXA ECONOMICA FEDERAL"}, {143, kGenerated + "040"},
+      {167, Zeros(5)}, {192, "REMESSA-PRODUCAO"}});
+  const std::string lote = Record({{1, "10400011R0100030 2011222333000181123456" + Zeros(14)}, {55, "12343"},
+      {66, Zeros(8)}, {74, "EMPRESA CEDENTE LTDA"}, {104, "PAGAVEL EM QUALQUER AGENCIA"},
+      {184, "000001230612202606122026"}});
+  const Fields p = {{1, "10400013"}, {14, "P 01012343123456000000"}, {39, "9000000001000000014"},
+      {58, "11221DOC0000001"}, {78, "15012027000000000010000"}, {101, Zeros(6)},
+      {107, "02N011220263" + Zeros(23) + "010012027" + Zeros(45)}, {196, "DOC0000001"}, {221, "0001030"},
+      {228, "09"}};
+  return File(header, lote, {Record(p), Record(kQ),
+      Record({{1, "10400013"}, {14, "R 01"}, {66, "216012027000000000000200"}}),
+      Record({{1, "10400013"}, {14, "S 013PAGAVEL EM QUALQUER AGENCIA"}}),
+      Record(p, {{39, "9000000002000000002"}, {63, "DOC0000002"}, {196, "DOC0000002"}}), Record(kQ, kQCnpj)},
+      titles);
+}
+// clang-format on
+
+// ---- The validators.
+
+S Eq(std::size_t n) { return S(n, '='); }
+S Reg(std::size_t n, std::string_view text) { return Cat("Registro numero ", n, text); }
+S Lin(std::size_t n, std::string_view text) { return Cat("Linha ", n, text); }
+S Codes(std::size_t n, std::string_view text) {
+  return Lin(n, Cat(" SEGMENTO ", "PQRSPQ"[n - 3], ". Codigos de erro:", text));
+}
+S HC(std::string_view codes) { return Cat("Erro no HEADER. Codigos de erro:", codes); }
+const S kOk = "REGISTROS DOS TITULOS TODOS OK !!!", kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
+const S kBanco = "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 06/12/2026 as 12:00:00 seq 000123";
+const S kSicobConvenio = "Convenio: 1234.870.00000123-3 Inscricao: 11.222.333/0001-81";
+const S kSincoConvenio = "Convenio: 123456 Inscricao: 11.222.333/0001-81";
+
+// The whole report of a clean file of two titles.
+// clang-format off
+Lines CleanReport(bool sicob) {
+  Lines lines{S("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp),
+      Eq(40) + " HEADER " + Eq(40), "Cedente centralizador: EMPRESA CENTRALIZADORA LTDA   ",
+      "Tipo de remessa: REMESSA-PRODUCAO", sicob ? kSicobConvenio : kSincoConvenio, kBanco,
+      Eq(40) + " HEADER OK " + Eq(37), Eq(38) + " CAPA DE LOTE " + Eq(36),
+      "Num remessa: 00000123 Gravacao: 06/12/2026"};
+  const Lines lote = sicob ? Lines{"Cedente do lote: EMPRESA CEDENTE LTDA" + S(10, ' '), kSicobConvenio,
+                                   "Geracao: 06/12/2026"} : Lines{kSincoConvenio};
+  lines.insert(lines.end(), lote.begin(), lote.end());
+  lines.insert(lines.end(), {Eq(37) + " CAPA DE LOTE OK " + Eq(34), "Total de registros do lote = 8", kOk});
+  return lines;
+}
+
+const std::pair<Handler, Lines (*)(std::size_t)> kLayouts[] = {{SINCO1Click, CleanSincoFile},
+    {CobranaRemessapadro2401Click, CleanSicob240File}};
+
+struct FieldCase {
+  bool sicob;
+  std::size_t record, pos;
+  S value;
+  Lines added;  // before the closing line; none: the file stays clean
+};
+
+TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
+  const S dv48{" digito da conta do centralizador inválido"_cp};
+  const std::vector<FieldCase> cases = {
+      // SICOB 240: a letter under the account's digit, the other digits, the lote header.
+      {true, 1, 45, "A", {"Convenio: 1234.870.00000A23-3 Inscricao: 11.222.333/0001-81", HC(dv48 + " 10.0")}},
+      {true, 1, 71, "5", {HC(" DV CONTA inválido na posição 71 esperado 6 encontrado 5"_cp)}},
+      {true, 2, 190, "4", {S("Erro no número do nsa no lote, esperado 000123 encontrado 000143"_cp),
+                           "Num remessa: 00000143 Gravacao: 06/12/2026"}},
+      {true, 2, 14, "030", {"Erro na capa de lote. Codigos de erro: (07.1)"}},
+      // SICOB 240 P and Q; a title without Nosso Número has no digit.
+      {true, 3, 16, "1,", {Codes(3, " 07.3P")}},
+      {true, 3, 23, "4", {Codes(3, " (09.3P) Esperado 3 encontrado 4")}},
+      {true, 3, 47, "+8000000001", {Codes(3, " 13.3P(dv(?/1))")}},
+      {true, 7, 47, "00000000000", {}},
+      {true, 3, 118, "116012027", {Codes(3, " 29.3P deveria ter um Valor por conta do campo 27.3P")}},
+      {true, 7, 222, "1,", {Codes(7, " 37.3P está marcado para protesto mas a quantidade de dias é inválida."_cp)}},
+      {true, 3, 224, "1", {Codes(3, " Dias para Devolução deve ser de 5 a 90"_cp)}},
+      {true, 8, 169, "6", {Codes(8, " CPF do avalista invalido")}},
+      // SINCO: header time, a text field, the lote header.
+      {false, 1, 152, "25", {Cat(kBanco.substr(0, 61), "25:00:00 seq 000123"),
+                             HC(" Hora inválida na posição 152, maior que 23"_cp)}},
+      {false, 2, 104, "PAGAVEL*", {Reg(2, " Posição 104,40 com caracter não esperado !!!"_cp)}},
+      {false, 2, 200, "00000000", {Eq(22) + " Erro na capa de lote. Codigos de erro: 22.1 " + Eq(18)}},
+      // SINCO P: the frame's movement, cedente, Nosso Número, discount date; R and S.
+      {false, 3, 16, "+1", {Reg(3, " não é 01 na posição 16,2 !!!"_cp), Codes(3, " 07.3P")}},
+      {false, 3, 24, "654321", {Codes(3, " (11.3P) - Cod ced diverge do lote")}},
+      {false, 3, 48, "2", {Codes(3, " 13.3P(dv(2/4))")}},
+      {false, 3, 49, "12345678", {}},
+      {false, 3, 143, "00000000", {Codes(3, " 31.3P")}},
+      {false, 5, 18, "1", {Lin(5, " Tem desconto, mas este aplicativo não espera !!"_cp)}},
+      {false, 5, 67, "32012027", {Codes(5, " 15.3R")}},
+      {false, 6, 200, "X", {Codes(6, " 13.3S/14.3S")}},
+  };
+  // clang-format on
+  for (const FieldCase& c : cases) {
+    SCOPED_TRACE(Cat(c.sicob ? "SICOB 240" : "SINCO", " record ", c.record, " position ", c.pos, " '", c.value, "'"));
+    Lines lines = kLayouts[c.sicob].second(2), added = c.added;
+    Put(lines[c.record - 1], c.pos, c.value);
+    const testing::Validation v = testing::Validate(kLayouts[c.sicob].first, lines);
+    const testing::ReportChanges changes = testing::Changes(CleanReport(c.sicob), v.report);
+    EXPECT_EQ(v.status, added.empty() ? Outcome::Status::Clean : Outcome::Status::Faulty);
+    if (!added.empty()) added.push_back(kFim);
+    EXPECT_EQ(changes.added, added);
+    EXPECT_EQ(changes.removed.empty(), added.empty());
+  }
+}
+
+TEST(SicobSincoRemessa, RecordsPastSixteenBits) {
+  for (const auto& [handler, file] : kLayouts) {
+    Lines lines = file(34997);
+    ASSERT_EQ(lines.size(), 70000u);
+    Put(lines.back(), 4, "9899");
+    const Lines report = testing::Validate(handler, lines).report;
+    EXPECT_EQ(Lines(report.end() - 3, report.end()),
+              (Lines{"Total de registros do lote = 69998",
+                     Lin(70000, " Totalizador de arquivo tipo 9 com divergência no início !!"_cp), kFim}));
+  }
+}
+
+// The clean examples are the files built above.
+TEST(SicobSincoRemessaCli, ExamplesEndToEnd) {
+  for (const auto& [handler, file] : {std::pair{"CobranaRemessapadro2401Click", "sicob240/remessa_sicob240_ok.rem"},
+                                      std::pair{"SINCO1Click", "sinco/remessa_sinco_ok.rem"}}) {
+    std::ostringstream out, err;
+    const S path = Cat(VERILOTE_SOURCE_DIR, "/examples/", file);
+    const std::string_view args[] = {"run", handler, "--file", path};
+    EXPECT_EQ(CliMain(args, out, err), kExitClean) << file;
+    S printed;
+    for (const S& line : CleanReport(S(handler) != "SINCO1Click")) printed += ToUtf8(line) + "\n";
+    EXPECT_EQ(out.str(), printed) << file;
+  }
+}
+
+}  // namespace
+}  // namespace verilote
