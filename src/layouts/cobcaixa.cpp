@@ -131,8 +131,8 @@ struct BillVersion {
 
 constexpr BillVersion kVersion220{"2.2.0", kBillForm220, kBillBooklet220,
                                   " - Avalista com CPF zerado, não será importado."_cp, false};
-constexpr BillVersion kVersion233{"2.3.3", kBillForm233, {},
-                                  " - Avalista com CPF zerado, não será importado. Preencha com Brancos."_cp, true};
+constexpr BillVersion kVersion233{
+    "2.3.3", kBillForm233, {}, " - Avalista com CPF zerado, não será importado. Preencha com Brancos."_cp, true};
 
 // ---- One run over one file.
 
@@ -187,9 +187,12 @@ struct Run {
       case 11:
         if (!Blank<31, 41>(rec)) Finding(" - Nosso Número deve ser branco"_cp);
         return;
-      case 12: return Registered(rec, '9');
-      case 14: return Registered(rec, '8');
-      default: return;
+      case 12:
+        return Registered(rec, '9');
+      case 14:
+        return Registered(rec, '8');
+      default:
+        return;
     }
   }
 

@@ -7,10 +7,8 @@ namespace verilote {
 
 std::span<const HandlerBinding> LayoutHandlers() {
   static constexpr HandlerBinding kBindings[] = {
-      {"SIDEMRemessa1Click", SIDEMRemessa1Click},
-      {"SIEMDArqu1Click", SIEMDArqu1Click},
-      {"Sacados1Click", Sacados1Click},
-      {"Ttulos1Click", Ttulos1Click},
+      {"SIDEMRemessa1Click", SIDEMRemessa1Click}, {"SIEMDArqu1Click", SIEMDArqu1Click},
+      {"Sacados1Click", Sacados1Click},           {"Ttulos1Click", Ttulos1Click},
       {"TtulosV2331Click", TtulosV2331Click},
   };
   return kBindings;

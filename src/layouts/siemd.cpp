@@ -106,27 +106,19 @@ constexpr CodeRule kLoteEnd01[] = {
 
 // Employee record (type 2), fields 2.02 to 2.12.
 constexpr CodeRule kEmployee[] = {
-    {InText<2, 2, "1234">, " campo 2.02 inválido."_cp},
-    {NotBlank<3, 92>, " Campo 2.03 não deve ser branco"_cp},
-    {Numeric<93, 94>, " Campo 2.04 deve ser numérico"_cp},
-    {Numeric<95, 96>, " Campo 2.05 deve ser numérico"_cp},
-    {NotBlank<97, 131>, " Campo 2.06 não deve ser branco"_cp},
-    {Numeric<132, 133>, " Campo 2.07 deve ser numérico"_cp},
-    {Numeric<134, 135>, " Campo 2.08 deve ser numérico"_cp},
-    {Numeric<136, 137>, " Campo 2.09 deve ser numérico"_cp},
-    {InText<138, 138, "AN">, " campo 2.10 inválido."_cp},
-    {Numeric<139, 139>, " Campo 2.11 deve ser numérico"_cp},
+    {InText<2, 2, "1234">, " campo 2.02 inválido."_cp},        {NotBlank<3, 92>, " Campo 2.03 não deve ser branco"_cp},
+    {Numeric<93, 94>, " Campo 2.04 deve ser numérico"_cp},     {Numeric<95, 96>, " Campo 2.05 deve ser numérico"_cp},
+    {NotBlank<97, 131>, " Campo 2.06 não deve ser branco"_cp}, {Numeric<132, 133>, " Campo 2.07 deve ser numérico"_cp},
+    {Numeric<134, 135>, " Campo 2.08 deve ser numérico"_cp},   {Numeric<136, 137>, " Campo 2.09 deve ser numérico"_cp},
+    {InText<138, 138, "AN">, " campo 2.10 inválido."_cp},      {Numeric<139, 139>, " Campo 2.11 deve ser numérico"_cp},
     {Blank<140, 141>, " Campo 2.12 deve ser branco"},
 };
 
 // Statement line (type 3), fields 3.03 to 3.08, after the group code.
 constexpr CodeRule kStatement01[] = {
-    {Numeric<4, 5>, " Campo 3.03 deve ser numérico"_cp},
-    {NotBlank<6, 95>, " Campo 3.04 não pode ser branco"_cp},
-    {NotBlank<96, 130>, " Campo 3.05 não pode ser branco"_cp},
-    {InText<131, 131, "+-">, " campo 3.06 deve ser + ou -"},
-    {InText<132, 132, "01">, " campo 3.07 deve ser 0 ou 1"},
-    {Blank<133, 141>, " Campo 3.08 deve ser branco"},
+    {Numeric<4, 5>, " Campo 3.03 deve ser numérico"_cp},       {NotBlank<6, 95>, " Campo 3.04 não pode ser branco"_cp},
+    {NotBlank<96, 130>, " Campo 3.05 não pode ser branco"_cp}, {InText<131, 131, "+-">, " campo 3.06 deve ser + ou -"},
+    {InText<132, 132, "01">, " campo 3.07 deve ser 0 ou 1"},   {Blank<133, 141>, " Campo 3.08 deve ser branco"},
 };
 
 constexpr SiemdLayout kLayout01{
@@ -191,8 +183,9 @@ constexpr CodeRule kStatement03[] = {
 };
 
 constexpr SiemdLayout kLayout03{
-    .startLine = "Atenção: A indicação do erro é mostrada assim: pos(x,y). Onde x é a posição inicial e y é o tamanho "
-                 "do campo. Então pos(75,8) significa que começa na posição 75 e tem tamanho 8"_cp,
+    .startLine =
+        "Atenção: A indicação do erro é mostrada assim: pos(x,y). Onde x é a posição inicial e y é o tamanho "
+        "do campo. Então pos(75,8) significa que começa na posição 75 e tem tamanho 8"_cp,
     .types = "01349",
     .badType = " pos(1,1).",
     .header = kHeader03,
@@ -228,7 +221,7 @@ struct Run {
   int lastYear;                // the latest reference year a header may carry
   std::uint64_t line = 0;      // lines read, the current one included
   std::uint64_t sequence = 0;  // records of the lote: 1 at its header, then one per record
-  std::optional<std::int64_t> highestGroup;
+  std::optional<std::int64_t> highestGroup{};
   bool faulty = false;
 
   void Finding(std::string_view message) {
@@ -255,12 +248,18 @@ struct Run {
     if (rec.size() != kRecordLength) return Finding(" com tamanho diferente de 150 bytes.");
     if (layout.types.find(rec[0]) == std::string_view::npos) return Finding(layout.badType);
     switch (rec[0]) {
-      case '0': return FileHeader(rec);
-      case '1': return LoteHeader(rec);
-      case '2': return Employee(rec);
-      case '3': return layout.positions ? Statement03(rec) : Statement01(rec);
-      case '4': return LoteTrailer(rec);
-      default: return FileTrailer(rec);
+      case '0':
+        return FileHeader(rec);
+      case '1':
+        return LoteHeader(rec);
+      case '2':
+        return Employee(rec);
+      case '3':
+        return layout.positions ? Statement03(rec) : Statement01(rec);
+      case '4':
+        return LoteTrailer(rec);
+      default:
+        return FileTrailer(rec);
     }
   }
 
