@@ -184,7 +184,7 @@ constexpr CodeRule kStatement03[] = {
 
 constexpr SiemdLayout kLayout03{
     .startLine =
-        "Atenção: A indicação do erro é mostrada assim: pos(x,y). Onde x é a posição inicial e y é o tamanho "
+        "Atenção: A indicação do erro é mostrada assim: pos(x,y). Onde x é a posição inicial e y é o tamanho "_cp
         "do campo. Então pos(75,8) significa que começa na posição 75 e tem tamanho 8"_cp,
     .types = "01349",
     .badType = " pos(1,1).",

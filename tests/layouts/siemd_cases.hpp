@@ -1,14 +1,12 @@
 // Field cases for the SIEMD and CobCaixa validators: a valid file, one field
-// broken, and the exact report lines that must come (and nothing else go);
-// and the commands run through verilote-cli.
+// broken, and the exact report lines that must come; and the faulty examples
+// through verilote-cli.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
@@ -18,6 +16,13 @@
 namespace verilote::testing {
 
 using Texts = std::vector<std::string>;
+
+// A record of `size` blanks with the fields written at their positions.
+inline std::string Rec(std::size_t size, std::initializer_list<std::pair<std::size_t, std::string_view>> fields) {
+  std::string rec(size, ' ');
+  for (const auto& [pos, value] : fields) Put(rec, pos, value);
+  return rec;
+}
 
 // The report of `handler` on the lines, the temporary file's path read as "FILE".
 inline Validation Check(Handler handler, const Texts& lines) {
@@ -34,9 +39,9 @@ struct FieldCase {
   std::vector<std::string_view> messages;  // each comes as "Linha " + line + message
 };
 
-// The clean file must give `cleanReport`; each case then adds its lines to
-// it and takes none away, except that `cleanEnd`, when given, is the closing
-// line of a clean report that a faulty one writes as `faultyEnd` after the findings.
+// The clean file gives `cleanReport`; each case adds its lines and takes none
+// away, except `cleanEnd`, a clean report's verdict line, which a faulty
+// report writes as `faultyEnd` after the findings.
 inline void BreakOneField(Handler handler, const Texts& clean, const Texts& cleanReport,
                           const std::vector<FieldCase>& cases, std::string_view cleanEnd = {},
                           std::string_view faultyEnd = {}) {
@@ -45,10 +50,8 @@ inline void BreakOneField(Handler handler, const Texts& clean, const Texts& clea
   EXPECT_EQ(valid.report, cleanReport);
   for (const FieldCase& c : cases) {
     Texts broken = clean, added, removed;
-    if (c.value.empty())
-      broken[c.line - 1].resize(c.pos - 1);
-    else
-      Put(broken[c.line - 1], c.pos, c.value);
+    if (c.value.empty()) broken[c.line - 1].resize(c.pos - 1);
+    Put(broken[c.line - 1], c.pos, c.value);
     const Validation after = Check(handler, broken);
     for (const std::string_view m : c.messages) added.push_back(Cat("Linha ", c.line, m));
     if (!added.empty() && !cleanEnd.empty()) {
@@ -56,25 +59,23 @@ inline void BreakOneField(Handler handler, const Texts& clean, const Texts& clea
       added.emplace_back(faultyEnd);
     }
     const ReportChanges changes = Changes(cleanReport, after.report);
-    const std::string trace = Cat("line ", c.line, " pos ", c.pos, " '", c.value, "'");
-    EXPECT_EQ(changes.added, added) << trace;
-    EXPECT_EQ(changes.removed, removed) << trace;
-    EXPECT_EQ(after.status, added.empty() ? Outcome::Status::Clean : Outcome::Status::Faulty) << trace;
+    EXPECT_EQ(changes.added, added) << c.line << " " << c.pos << " '" << c.value << "'";
+    EXPECT_EQ(changes.removed, removed) << c.line << " " << c.pos << " '" << c.value << "'";
+    EXPECT_EQ(after.status, added.empty() ? Outcome::Status::Clean : Outcome::Status::Faulty);
   }
 }
 
-// verilote-cli runs `handler` on the faulty example examples/`example`: exit
-// status 1 and `report` printed (UTF-8, a line each; the path as "FILE").
+// verilote-cli on the faulty example examples/`example`: exit status 1 and
+// `report` printed, in UTF-8, the path as "FILE".
 inline void ExpectCliReport(std::string_view handler, const std::string& example, const Texts& report) {
-  std::ostringstream out, err;
+  std::ostringstream out, err, expected;
   const std::string file = std::string(VERILOTE_SOURCE_DIR) + "/examples/" + example;
   const std::string_view args[] = {"run", handler, "--file", file, "--today", "06/12/2026"};
   EXPECT_EQ(CliMain(args, out, err), kExitFaulty) << err.str();
-  std::string expected;
-  for (const std::string& line : report) expected += ToUtf8(line) + "\n";
+  for (const std::string& line : report) expected << ToUtf8(line) << "\n";
   std::string printed = out.str();
   if (const auto at = printed.find(file); at != std::string::npos) printed.replace(at, file.size(), "FILE");
-  EXPECT_EQ(printed, expected);
+  EXPECT_EQ(printed, expected.str());
 }
 
 }  // namespace verilote::testing
