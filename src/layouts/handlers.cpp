@@ -1,8 +1,17 @@
 // The menu commands this folder has built.
 #include "app/command_table.hpp"
+#include "layouts/cobcaixa.hpp"
+#include "layouts/siemd.hpp"
 
 namespace verilote {
 
-std::span<const HandlerBinding> LayoutHandlers() { return {}; }
+std::span<const HandlerBinding> LayoutHandlers() {
+  static constexpr HandlerBinding kBindings[] = {
+      {"SIDEMRemessa1Click", SIDEMRemessa1Click}, {"SIEMDArqu1Click", SIEMDArqu1Click},
+      {"Sacados1Click", Sacados1Click},           {"Ttulos1Click", Ttulos1Click},
+      {"TtulosV2331Click", TtulosV2331Click},
+  };
+  return kBindings;
+}
 
 }  // namespace verilote

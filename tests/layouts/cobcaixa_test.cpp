@@ -1,0 +1,148 @@
+// The CobCaixa 2.x import file validators: valid payer and bill files, then
+// one field broken at a time and the exact lines it adds.
+#include "layouts/cobcaixa.hpp"
+
+#include "layouts/siemd_cases.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::Rec;
+using testing::Texts;
+using Findings = std::vector<std::string_view>;
+
+// A person (CPF 529.982.247-25) and a company (CNPJ 11.222.333/0001-81).
+std::string Payer(std::string_view kindAndDocument) {
+  // clang-format off
+  return Rec(254, {{1, "CLIENTE0001"}, {16, "JOSE DA SILVA"}, {56, "JOSE"}, {96, "GRUPO01"}, {106, kindAndDocument},
+                   {127, "RUA DAS FLORES 100"}, {167, "CENTRO"}, {182, "BRASILIA"}, {197, "DF70000000"},
+                   {207, "6133334444"}, {244, "0000000001"}});
+  // clang-format on
+}
+const Texts kPayers = {Payer("F52998224725"), Payer("J11222333000181")};
+
+// Single bills in reais, due 10/02/2026: A of portfolio 12, to protest in 10
+// days; B of portfolio 14, to return in 30 days, with a drawer of CPF
+// 529.982.247-25; C of portfolio 11, to protest in 2 days, with a drawer of
+// CNPJ 11.222.333/0001-81.
+std::string Bill(std::string_view number, std::string_view portfolioAndTerm, std::string_view drawer) {
+  const std::string z15(15, '0');
+  // clang-format off
+  return Rec(449, {{1, "CLIENTE0001"}, {16, "DOC001"}, {31, number}, {42, portfolioAndTerm},
+                   {54, Cat("1100220260501202609000000000010000", z15, "05022026", z15, z15, "11022026", z15, "1S000")},
+                   {169, drawer}, {210, "PAGAVEL EM QUALQUER BANCO"}});
+  // clang-format on
+}
+const Texts kBills = {Bill("90000000014", "0012N0200010", ""),
+                      Bill("80000000017", "0014N0210030", "MARIA AVALISTA      152998224725"),
+                      Bill("", "0011N0200002", "EMPRESA AVALISTA    211222333000181")};
+
+const std::string_view kClean = "Não foram encontrados erros."_cp, kFaulty = "Verifique os erros acima.";
+
+// A whole report: banners, the findings, the verdict and the closing lines.
+Texts Report(std::string_view kind, const Findings& findings, std::initializer_list<std::string_view> closing) {
+  Texts r = testing::Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp,
+                            Cat("Verilote - Validação de "_cp, kind, ". Arquivo: FILE")});
+  r.insert(r.end(), findings.begin(), findings.end());
+  r.emplace_back(findings.empty() ? kClean : kFaulty);
+  r.emplace_back("==== FIM DA VALIDAÇÃO ===="_cp);
+  r.insert(r.end(), closing.begin(), closing.end());
+  return r;
+}
+Texts PayerReport(const Findings& findings = {}) {
+  return Report("sacados", findings,
+                {"", "Dados que não são verificados por este programa:"_cp, "1) Se o CEP existe.",
+                 "2) Se o estado ( UF ) existe", "3) Se o telefone está correto"_cp});
+}
+Texts BillReport(std::string_view version, const Findings& findings = {},
+                 std::initializer_list<std::string_view> tallies = {}) {
+  Texts r = Report("Títulos"_cp, findings, tallies);
+  for (const std::string_view line :
+       {"Dados que não são verificados por este programa:"_cp, "1) Se o sacado existe."_cp,
+        "2) Se a data de desconto é anterior a de vencimento"_cp,
+        "3) Se a data de juros, multa é posterior a do vencimento"_cp,
+        "4) Se a data de emissão é anterior ou igual a de vencimento"_cp})
+    r.emplace_back(line);
+  r.insert(r.end() - 5, Cat("Esta validação foi verificada para importação na versão "_cp, version));
+  return r;
+}
+constexpr std::string_view kTallies[] = {"Existem no arquivo 2 títulos marcado para protesto"_cp,
+                                         "Existem no arquivo 1 títulos marcado para devolução"_cp};
+const std::string_view kSingle = "Existem no arquivo 3 títulos marcado como único"_cp;
+
+TEST(CobCaixa, PayerFieldFaults) {
+  testing::BreakOneField(Sacados1Click, kPayers, PayerReport(),
+                         {
+                             {1, 254, "", {" - Registro com tamanho 253 deveria ser 254, não será importado."_cp}},
+
+                             {1, 106, "X", {" - Posição 106 deveria ter F ou J"_cp}},
+                             {1, 244, std::string(10, ' '), {" - Caracter não numérico no código de série"_cp}},
+                             {1, 107, std::string(20, ' '), {" - Sacado com CPF inválido"_cp}},
+                             {2, 107, "00000000000000", {" - Sacado com CGC inválido"_cp}},
+                         },
+                         kClean, kFaulty);
+}
+
+TEST(CobCaixa, BillFieldFaults) {
+  constexpr std::string_view kDigit = " - Dígito do Nosso Número está inválido."_cp;
+  const std::vector<testing::FieldCase> common = {
+      {1, 44, "1A", {" - Carteira não inválida. Não é numérica"_cp}},
+      {3, 31, "1", {" - Nosso Número deve ser branco"_cp}},
+      {1, 31, "7", {" - Nosso Número Não pode ser branco ou está inválido ou não pertence a carteira"_cp}},
+      {1, 32, "00000000A", {kDigit}},
+
+      {2, 31, "00000000000", {" - Nosso Número de SEM REGISTRO é obrigatório."_cp}},
+      {1, 50, "01", {" - Formato do prazo de protesto inválido"_cp, " - Prazo de protesto inválido"_cp}},
+      {2, 52, "04", {" - Prazo de devolução inválido"_cp}},
+
+      {1, 210, "MENSAGEM \xC7", {" - Caracter inválido ou acentuado nas mensagens."_cp}},
+
+      {2, 190, "00000000000", {" - Avalista com CPF inválido"_cp}},
+      {3, 190, "11222333000182", {" - Avalista com CGC inválido"_cp}},
+  };
+  std::vector<testing::FieldCase> v220 = common, v233 = common;
+  v220.push_back(
+      {1, 166, "002", {" - Parcela inválida"_cp, " - Tipo carnê está sendo utilizado, mas não será acatado."_cp}});
+  v220.push_back({2, 190, std::string(20, '0'), {" - Avalista com CPF zerado, não será importado."_cp}});
+  v233.push_back(
+      {2, 190, std::string(20, '0'), {" - Avalista com CPF zerado, não será importado. Preencha com Brancos."_cp}});
+  testing::BreakOneField(Ttulos1Click, kBills, BillReport("2.2.0"), v220, kClean, kFaulty);
+  testing::BreakOneField(TtulosV2331Click, kBills, BillReport("2.3.3", {}, {kTallies[0], kTallies[1], kSingle}), v233,
+                         kClean, kFaulty);
+}
+
+TEST(CobCaixa, SeventyThousandLinesNumbered) {
+  Texts payers(70000, kPayers[0]), bills;
+  for (std::size_t i = 0; i < 70000; ++i) {
+    bills.push_back(kBills[0]);
+    if (i % 10000 == 0) bills.push_back(" ");  // neither checked nor counted
+  }
+  testing::Put(payers.back(), 106, "X");
+  testing::Put(bills.back(), 46, "X");
+  EXPECT_EQ(testing::Check(Sacados1Click, payers).report,
+            PayerReport({"Linha 70000 - Posição 106 deveria ter F ou J"_cp}));
+  for (const Handler handler : {Ttulos1Click, TtulosV2331Click})
+    EXPECT_EQ(testing::Check(handler, bills).report[2], "Linha 70000 - Aceite inválido"_cp);
+}
+
+TEST(CobCaixa, TermThatIsNoWholeNumberEndsTheRun) {
+  Texts bills = kBills;
+  testing::Put(bills[1], 50, "2,00");
+  EXPECT_EQ(testing::Check(TtulosV2331Click, bills).error, "'2,00' is not a valid integer value");
+}
+
+TEST(CobCaixa, FaultyExamplesThroughTheCli) {
+  testing::ExpectCliReport("Sacados1Click", "cobcaixa/sacados_com_erros.txt",
+                           PayerReport({"Linha 2 - CEP não é numérico"_cp, "Linha 3 - Sacado com CPF inválido"_cp}));
+  const Findings bills = {"Linha 2 - Aceite inválido"_cp, "Linha 3 - Prazo de protesto inválido"_cp};
+  Findings v220 = bills;
+  v220.emplace_back("Linha 4 - Tipo de bloqueto inválido"_cp);
+  testing::ExpectCliReport("Ttulos1Click", "cobcaixa/titulos_com_erros.txt", BillReport("2.2.0", v220));
+  testing::ExpectCliReport("TtulosV2331Click", "cobcaixa/titulos_com_erros.txt",
+                           BillReport("2.3.3", bills,
+                                      {"Existem no arquivo 3 títulos marcado para protesto"_cp, kTallies[1],
+                                       "Existem no arquivo 1 títulos marcado como carnê"_cp, kSingle}));
+}
+
+}  // namespace
+}  // namespace verilote

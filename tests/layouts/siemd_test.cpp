@@ -1,0 +1,121 @@
+// The SIEMD payslip remittance validators: valid files of layouts 01 and 03,
+// then one field broken at a time and the exact lines it adds.
+#include "layouts/siemd.hpp"
+
+#include "banking/text.hpp"
+#include "layouts/siemd_cases.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::Put;
+using testing::Rec;
+using testing::Texts;
+
+std::string N(std::size_t n, std::size_t width) { return PadZeroLeft(std::to_string(n), width); }
+
+// Header (convênio 123456, file 000001, dates 05/01/2026, year 2026), lote
+// header (agency 1234-3, operation 001, account 00012345-9, CNPJ
+// 11.222.333/0001-81), two employees (layout 01 only), statement lines, lote
+// trailer, file trailer; every count and sequence right.
+Texts SiemdFile(bool v03, std::size_t statements = 3) {
+  // clang-format off
+  Texts f{Rec(150, {{1, "0101123456010001202601050000012026010520260101"}, {47, "EMPRESA EXEMPLO"},
+               {125, v03 ? "EMISSAO DOCTOL001" : "EMISSAO DOCUMENTO"}, {142, "000000000"}}),
+          Rec(150, {{1, v03 ? "10 " : "10T"}, {24, "1234300100012345911222333000181"}, {142, N(1, 9)}})};
+  // clang-format on
+  for (std::size_t i = 0; !v03 && i < 2; ++i)
+    f.push_back(Rec(150, {{1, "21MARIA DA SILVA"}, {93, "0102ANALISTA"}, {132, "030405A1"}, {142, N(f.size(), 9)}}));
+  for (std::size_t i = 0; i < statements; ++i)
+    f.push_back(v03 ? Rec(150, {{1, "31SALARIO"}, {141, "0"}, {142, N(f.size(), 9)}})
+                    : Rec(150, {{1, "30101SALARIO"}, {96, "1.000,00"}, {131, "+0"}, {142, N(f.size(), 9)}}));
+  f.push_back(Rec(150, {{1, "4" + N(f.size(), 6)}, {142, N(f.size(), 9)}}));
+  f.push_back(Rec(150, {{1, "9000001" + N(f.size() + 1, 6)}, {142, "999999999"}}));
+  return f;
+}
+
+// The whole report of a clean file, and of a faulty one with its findings.
+Texts Report(bool v03, std::initializer_list<std::string_view> findings = {}) {
+  Texts r = testing::Lines(
+      {"Verificando arquivo FILE", "Este módulo ainda está em análise, favor enviar ocorrências para acerto."_cp});
+  if (v03)
+    r = testing::Lines(
+        {"Verificando arquivo FILE",
+         "Atenção: A indicação do erro é mostrada assim: pos(x,y). Onde x é a posição inicial e y é o "_cp
+         "tamanho do campo. Então pos(75,8) significa que começa na posição 75 e tem tamanho 8"_cp,
+         "######### Início da validação ##########"_cp, "########################################"});
+  r.emplace_back("Código Convênio:123456 compromisso: 01 código compromisso: 0001 (Confira)"_cp);
+  r.emplace_back("Número do arquivo: 000001"_cp);
+  r.insert(r.end(), findings.begin(), findings.end());
+  return r;
+}
+
+constexpr std::string_view kDv = " DV Agência inválido"_cp, kAccountDv = " Dígito da conta inválido."_cp;
+constexpr std::string_view kDocument = " Dígito CPF/CNPJ inválido."_cp, kYear = " Ano inválido no campo 0.10"_cp;
+
+TEST(Siemd, Layout01FieldFaults) {
+  // Lines: 1 header, 2 lote header, 3-4 employees, 5-7 statement lines, 8 lote trailer, 9 file trailer.
+  testing::BreakOneField(SIDEMRemessa1Click, SiemdFile(false), Report(false),
+                         {
+                             {9, 1, "A", {" com Código do Tipo do Registro não númérico."_cp}},
+                             {9, 150, "", {" com tamanho diferente de 150 bytes."}},
+
+                             {1, 17, "20260230", {" Data invalida no campo 0.07"}},
+
+                             {1, 39, "2028", {kYear}},
+                             {1, 39, "2027", {}},
+                             {2, 24, "5234", {" Campo inválido campo 0.12."_cp, kDv, kAccountDv}},
+                             {2, 29, "000000123450", {" Campo inválido campo 1.07."_cp}},
+
+                             {2, 41, "              ", {kDocument}},
+                             {2, 41, "00000000000000", {kDocument}},
+
+                             {4, 150, "9", {" Campo 2.13 deve ser sequencial"}},
+
+                             {9, 8, "000010", {" Campo 9.03 deve ser a soma dos registros no arquivo"}},
+                             {9, 2, "000002", {" Quantidade de lotes inválida, mas esta versão só valida um lote."_cp}},
+                         });
+}
+
+TEST(Siemd, Layout03FieldFaults) {
+  // Lines: 1 header, 2 lote header, 3-5 statement lines, 6 lote trailer, 7 file trailer.
+  testing::BreakOneField(
+      SIEMDArqu1Click, SiemdFile(true), Report(true),
+      {
+          {7, 1, "2", {" pos(1,1)."}},
+          {1, 125, "EMISSAO DOCUMENTO", {" pos(125,17) não é EMISSAO DOCTOL001"_cp}},
+          {2, 29, "000000123450", {}},
+          {2, 40, "X", {" Dígito da conta inválido pos(40,1)."_cp}},
+
+          {7, 8, "000009", {" pos(8,6) deve ser a soma dos registros no arquivo. Encontrado 9 Esperado 7"}},
+      });
+}
+
+TEST(Siemd, SeventyThousandLinesNumberedAndCounted) {
+  for (const bool v03 : {false, true}) {
+    Texts file = SiemdFile(v03, v03 ? 69996 : 69994);
+    Put(file.back(), 8, "070001");
+    EXPECT_EQ(
+        testing::Check(v03 ? SIEMDArqu1Click : SIDEMRemessa1Click, file).report,
+        Report(v03,
+               {v03 ? "Linha 70000 pos(8,6) deve ser a soma dos registros no arquivo. Encontrado 70001 Esperado 70000"
+                    : "Linha 70000 Campo 9.03 deve ser a soma dos registros no arquivo"}));
+  }
+}
+
+TEST(Siemd, FaultyExamplesThroughTheCli) {
+  testing::ExpectCliReport(
+      "SIDEMRemessa1Click", "siemd/remessa_siemd_layout01_com_erros.rem",
+      Report(false, {"Linha 2 Campo inválido campo 1.05."_cp, "Linha 2 DV Agência inválido"_cp,
+                     "Linha 2 Dígito da conta inválido."_cp,
+                     "Linha 7 Campo 3.02 deve ser sequencial crescente. Maior ou igual ao anterior.",
+                     "Linha 9 Campo 9.04 deve ser branco"}));
+  testing::ExpectCliReport(
+      "SIEMDArqu1Click", "siemd/remessa_siemd_layout03_com_erros.rem",
+      Report(true, {"Linha 3 pos(2,1) inválido."_cp,
+                    "Linha 6 pos(2,6) deve ser a soma dos registros no lote. Encontrado 9 Esperado 5",
+                    "Linha 7 pos(142,9) deve ser 999999999"}));
+}
+
+}  // namespace
+}  // namespace verilote
