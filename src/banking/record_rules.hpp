@@ -109,6 +109,19 @@ bool Numeric(std::string_view rec) {
   return IsNumeric(Field(rec, From, To));
 }
 
+// Letters, digits, blanks and " .-$%&@,/():" only (IsPlainText); an empty
+// field passes.
+template <std::size_t From, std::size_t To>
+bool PlainText(std::string_view rec) {
+  return IsPlainText(Field(rec, From, To));
+}
+
+// An optional field: blank after trimming, or passing Test.
+template <std::size_t From, std::size_t To, RecordTest Test>
+bool BlankOr(std::string_view rec) {
+  return IsBlankField(Field(rec, From, To)) || Test(rec);
+}
+
 // At least Min characters after trimming.
 template <std::size_t From, std::size_t To, std::size_t Min>
 bool TrimmedAtLeast(std::string_view rec) {
