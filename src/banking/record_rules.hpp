@@ -5,6 +5,7 @@
 // CapCaixa and Construgiro all write their tables with it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -109,18 +110,22 @@ bool Numeric(std::string_view rec) {
   return IsNumeric(Field(rec, From, To));
 }
 
-// The characters IsPlainText accepts: ASCII letters, digits and " .-$%&@,/():".
-// Comparisons only, so that AnyByte vectorizes over long text fields.
-constexpr bool IsPlainChar(unsigned char c) {
-  return static_cast<unsigned char>((c | 0x20) - 'a') < 26 || static_cast<unsigned char>(c - '0') < 10 || c == ' ' ||
-         c == '.' || c == '-' || c == '$' || c == '%' || c == '&' || c == '@' || c == ',' || c == '/' || c == '(' ||
-         c == ')' || c == ':';
-}
+// The characters IsPlainText accepts (ASCII letters, digits and " .-$%&@,/():"),
+// as a table: the text rules read every byte of long message fields.
+inline constexpr auto kPlainChars = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c)
+    plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view(" .-$%&@,/():").find(static_cast<char>(c)) != std::string_view::npos;
+  return plain;
+}();
 
 // IsPlainText of the field; an empty field passes.
 template <std::size_t From, std::size_t To>
 bool PlainText(std::string_view rec) {
-  return !AnyByte(Field(rec, From, To), [](unsigned char c) { return !IsPlainChar(c); });
+  for (const char c : Field(rec, From, To))
+    if (!kPlainChars[static_cast<unsigned char>(c)]) return false;
+  return true;
 }
 
 // An optional field: blank after trimming, or passing Test.
