@@ -35,7 +35,9 @@ struct GuideRule {
 
 // The guide's value (From-To, in cents) is at least one cent when the value
 // kind at KindPos is "6", a value in reais ("7" is a reference quantity, which
-// may be zero). A field that is not numeric is left to its own row.
+// may be zero). A field that is not numeric is left to its own row. Any 15
+// digits fit the 64-bit conversion; a numeric text that is no whole number
+// ("1,50") ends the run with the conversion error, as every layout conversion does.
 template <std::size_t KindPos, std::size_t From, std::size_t To>
 bool ValueNotZero(std::string_view rec) {
   const std::string_view value = Field(rec, From, To);
@@ -61,6 +63,8 @@ constexpr GuideRule MessageLine{PlainText<From, From + 59>, {}, Say::Message, Fr
 template <std::size_t From, std::size_t To>
 constexpr GuideRule FiscalYear{nullptr, {}, Say::FiscalYear, From, To};
 
+// The fiscal year ("exercício") runs from 2000 to next year, by today's date:
+// a fixed last year would reject every guide issued after it.
 constexpr int kFirstFiscalYear = 2000;
 
 // Texts that the bill and booklet layouts share.
