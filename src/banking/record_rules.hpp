@@ -5,6 +5,7 @@
 // CapCaixa and Construgiro all write their tables with it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -107,6 +108,30 @@ bool NotBlank(std::string_view rec) {
 template <std::size_t From, std::size_t To>
 bool Numeric(std::string_view rec) {
   return IsNumeric(Field(rec, From, To));
+}
+
+// The characters IsPlainText accepts (ASCII letters, digits and " .-$%&@,/():"),
+// as a table: the text rules read every byte of long message fields.
+inline constexpr auto kPlainChars = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c)
+    plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view(" .-$%&@,/():").find(static_cast<char>(c)) != std::string_view::npos;
+  return plain;
+}();
+
+// IsPlainText of the field; an empty field passes.
+template <std::size_t From, std::size_t To>
+bool PlainText(std::string_view rec) {
+  for (const char c : Field(rec, From, To))
+    if (!kPlainChars[static_cast<unsigned char>(c)]) return false;
+  return true;
+}
+
+// An optional field: blank after trimming, or passing Test.
+template <std::size_t From, std::size_t To, RecordTest Test>
+bool BlankOr(std::string_view rec) {
+  return IsBlankField(Field(rec, From, To)) || Test(rec);
 }
 
 // At least Min characters after trimming.

@@ -1,0 +1,139 @@
+#include "layouts/capcaixa.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "cli/cli.hpp"
+#include "remittance/sigcb240_builder.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::Put;
+
+// A valid guide of type '1', '2' or '3': zeros wherever they are valid (the
+// examples' guides carry the words), fiscal year 2027 (the last that the
+// host's today, 06/12/2026, accepts), value kind "6" and R$ 1,00.
+std::string Guide(char type) {
+  std::string rec(type == '1' ? 732 : type == '2' ? 984 : 959, '0');
+  rec[0] = type;
+  if (type == '1') {
+    Put(rec, 2, "2");  // CNPJ 00000000000000
+    Put(rec, 77, "DF202731012027600000000000100");
+    Put(rec, 301, "101012020");
+  } else {
+    Put(rec, 42, "12345678000031122027");
+    Put(rec, 79, "310120272027");
+    Put(rec, type == '2' ? 234 : 209, "6000000000000100");
+  }
+  return rec;
+}
+
+// The report of a file of `records` lines of `type` ('0': no layout) with these findings.
+std::vector<std::string> Report(char type, int records, const std::vector<std::string>& findings) {
+  constexpr std::string_view kBanner[] = {
+      "", "Validando Registros de importação Guia Sindical"_cp,
+      "Validando Registros de importação Concessionárias e Serviços Públicos"_cp,
+      "Validando Registros de importação Carnês e Assemelhados e convênio exclusivo Caixa"_cp};
+  std::vector<std::string> r =
+      testing::Lines({"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp,
+                      kBanner[type - '0'], std::string(60, '=')});
+  if (type == '0') r.erase(r.begin() + 1);
+  r.insert(r.end(), findings.begin(), findings.end());
+  if (findings.empty())
+    r.push_back(Cat(records, " registros lidos todos corretos. Fim da validação."_cp));
+  else
+    r.insert(r.end(), {std::string(60, '-'), Cat(records, " registros lidos. Fim da validação."_cp),
+                       std::string(23, '-'), Cat(findings.size(), " Erros encontradas."), std::string(23, '-')});
+  return r;
+}
+
+TEST(CapcaixaImportacao, OneFieldFault) {
+  const struct {
+    char type;
+    int pos;
+    std::string bytes;                         // written at pos in line 2; none: line 2 ends before pos
+    std::string_view first = {}, second = {};  // the findings, each after "Linha 2"
+  } cases[] = {
+      // clang-format off
+      {'1', 1, "1"},  // the clean guide of each layout
+      {'2', 1, "2"},
+      {'3', 1, "3"},
+      {'1', 2, "100011144477734", " - CPF inválido da posição 6 até a 16"_cp},
+      {'1', 3, "1122233300A181", " - campo não numérico da posição 3 até a 16"_cp,
+                                 " - CGC inválido da posição 3 até a 16"_cp},
+      {'1', 79, "2028", " - Exercício inválido da posição 79 até a 82"_cp},
+      {'1', 92, std::string(15, '0'), " - Valor da contribuição não pode ser zero da posição 92 até a 106"_cp},
+      {'1', 91, "7" + std::string(15, '0')},
+      {'1', 92, std::string(15, '9')},  // far above 32 bits of cents
+      {'1', 92, std::string(15, ' '), " - campo não numérico da posição 92 até a 106"_cp,
+                " - Da posição 92 até a 106 Não pode ser branco, deve preencher no mínimo com zeros."_cp},
+      {'1', 167, "      ", " - Da posição 167 até a 172 Não pode ser branco, deve preencher no mínimo com zeros."_cp},
+      {'1', 301, "5", " - Tipo identificador deveria ser 1,2,3 ou 4 na posição 301"_cp},
+      {'2', 235, std::string(15, '0'), " - Valor  não pode ser zero da posição 235 até a 249"_cp},
+      {'2', 984, "\x80", " - Caracter não esperado na Mensagem11, posições de 925 e 984"_cp},
+      {'3', 42, "000000001234", " - Código não pode ser somente zeros da posição 42 até a 49"_cp,
+                                " - Parte final do código deveria ser zeros da posição 50 até a 53"_cp},
+      {'3', 285, "", " - campo não numérico da posição 285 até a 299"_cp},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    std::string guide = Guide(c.type);
+    if (c.bytes.empty()) guide.resize(c.pos - 1);
+    Put(guide, c.pos, c.bytes);
+    std::vector<std::string> findings;
+    for (const std::string_view m : {c.first, c.second})
+      if (!m.empty()) findings.push_back(Cat("Linha 2", m));
+    const testing::Validation v = testing::Validate(CapcaixaImportaodeguias1Click, {Guide(c.type), guide});
+    EXPECT_EQ(v.report, Report(c.type, 2, findings)) << c.type << " " << c.pos << " " << c.bytes;
+  }
+}
+
+TEST(CapcaixaImportacao, FirstCharacterNamesNoLayout) {
+  const std::string finding("Linha 1 - Tipo registro deveria ser 1,2 ou 3 na posição 1"_cp);
+  EXPECT_EQ(testing::Validate(CapcaixaImportaodeguias1Click, {}).report, Report('0', 0, {finding}));
+  // A first line "4" stops nothing: the guide of line 2 is checked as type 1.
+  const testing::Validation v = testing::Validate(CapcaixaImportaodeguias1Click, {"4", Guide('1')});
+  EXPECT_EQ(v.status, Outcome::Status::Faulty);
+  EXPECT_EQ(v.report, Report('0', 2, {finding}));
+  EXPECT_EQ(v.host.dialogs[0].title, "Selecione o arquivo");
+}
+
+TEST(CapcaixaImportacao, NumbersLinesPastSixteenBits) {
+  std::vector<std::string> lines(70000, Guide('1').substr(0, 285));  // the fields after 285 may be blank
+  Put(lines.back(), 79, "1999");
+  EXPECT_EQ(testing::Validate(CapcaixaImportaodeguias1Click, lines).report,
+            Report('1', 70000, testing::Lines({"Linha 70000 - Exercício inválido da posição 79 até a 82"_cp})));
+}
+
+void ExpectCli(std::string_view file, int status, const std::vector<std::string>& report) {
+  const std::string path = std::string(VERILOTE_SOURCE_DIR) + "/examples/capcaixa/" + std::string(file);
+  const std::string_view args[] = {"run", "CapcaixaImportaodeguias1Click", "--file", path, "--today", "06/12/2026"};
+  std::ostringstream out, err, expected;
+  EXPECT_EQ(CliMain(args, out, err), status) << file << err.str();
+  for (const std::string& line : report) expected << ToUtf8(line) << "\n";
+  EXPECT_EQ(out.str(), expected.str()) << file;
+}
+
+TEST(CapcaixaImportacaoCli, Examples) {
+  ExpectCli("guias_sindicais_ok.txt", kExitClean, Report('1', 4, {}));
+  ExpectCli("concessionarias_ok.txt", kExitClean, Report('2', 3, {}));
+  ExpectCli("carnes_ok.txt", kExitClean, Report('3', 3, {}));
+  // Line 5, a bill, passes the bill's checks.
+  ExpectCli(
+      "guias_sindicais_com_erros.txt", kExitFaulty,
+      Report('1', 6,
+             testing::Lines({"Linha 2 - CPF inválido da posição 6 até a 16"_cp,
+                             "Linha 3 - Exercício inválido da posição 79 até a 82"_cp,
+                             "Linha 4 - CEP não numérico da posição 330 até a 337"_cp,
+                             "Linha 5 - Tipo registro deveria ser 1 na posição 1"_cp,
+                             "Linha 6 - Caracter não esperado no Nome do contribuinte entre as posições 17 e 56"_cp})));
+}
+
+}  // namespace
+}  // namespace verilote
