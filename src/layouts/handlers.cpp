@@ -2,6 +2,7 @@
 #include "app/command_table.hpp"
 #include "layouts/capcaixa.hpp"
 #include "layouts/cobcaixa.hpp"
+#include "layouts/construgiro.hpp"
 #include "layouts/siemd.hpp"
 
 namespace verilote {
@@ -11,6 +12,7 @@ std::span<const HandlerBinding> LayoutHandlers() {
       {"SIDEMRemessa1Click", SIDEMRemessa1Click}, {"SIEMDArqu1Click", SIEMDArqu1Click},
       {"Sacados1Click", Sacados1Click},           {"Ttulos1Click", Ttulos1Click},
       {"TtulosV2331Click", TtulosV2331Click},     {"CapcaixaImportaodeguias1Click", CapcaixaImportaodeguias1Click},
+      {"Construgiro1Click", Construgiro1Click},
   };
   return kBindings;
 }
