@@ -90,8 +90,9 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
       // clang-format off
       {"   ", 1, 31, "000000", {Err(1, "7.0", "000000"), Cat(kAgency, "000000", kName),
                                Cat("Linha:2", ced, "000000"), Cat("Linha:4", ced, "000000")}},
-      {"   ", 1, 101, "006", {"ERRO FATAL: O arquivo está com uma versão não permitida, o resto dessa validação está "
-                             "inválida."_cp, kAgency + kName, "Linha:2" + ced, "Linha:4" + ced}},
+      {"   ", 1, 101, "006", {"ERRO FATAL: O arquivo "
+                             "está com uma versão não permitida, o resto dessa validação está inválida."_cp,
+                             kAgency + kName, "Linha:2" + ced, "Linha:4" + ced}},
       {"   ", 1, 80, "CAIXA          ", {"HEADER DE ARQUIVO deveria ter string C ECON FEDERAL ",
           "Linha:1 Erro no campo 11.0 - Esperado C ECON FEDERAL  Informação encontrada: CAIXA          "_cp}},
       {"   ", 1, 395, "1,0000", {Err(1, "15.0", "1,0000")}},  // numeric, not whole: no abort
