@@ -227,15 +227,8 @@ void WriteSummary(Cnab240Run& run) {
     run.Finding(
         Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails, " encontrado ", shown));
   }
-  if (run.fileHeaders != 1)
-    run.Finding("Existem mais ou menos de um HEADER, as informações aqui podem estar incorretas."_cp);
-  if (run.fileTrailers != 1)
-    run.Finding("Existem mais ou menos de um TRAILER FINAL, as informações aqui podem estar incorretas."_cp);
-  if (run.clean) {
-    run.Info("REGISTROS DOS TITULOS TODOS OK !!!");
-  } else {
-    run.Finding("FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp);
-  }
+  if (WriteFileCounts(run.host, run.fileHeaders, run.fileTrailers)) run.clean = false;
+  WriteVerdict(run.host, run.clean);
 }
 
 }  // namespace
@@ -279,6 +272,19 @@ std::string BancoLine(std::string_view rec) {
 std::optional<char> NossoNumeroDvOf(std::string_view tenDigits) {
   if (tenDigits.size() != 10 || !IsAllDigits(tenDigits)) return std::nullopt;
   return NossoNumero10Dv(tenDigits)[0];
+}
+
+bool WriteFileCounts(Host& host, std::uint64_t fileHeaders, std::uint64_t fileTrailers) {
+  if (fileHeaders != 1)
+    host.ReportAppend("Existem mais ou menos de um HEADER, as informações aqui podem estar incorretas."_cp);
+  if (fileTrailers != 1)
+    host.ReportAppend("Existem mais ou menos de um TRAILER FINAL, as informações aqui podem estar incorretas."_cp);
+  return fileHeaders != 1 || fileTrailers != 1;
+}
+
+void WriteVerdict(Host& host, bool titlesOk) {
+  host.ReportAppend(titlesOk ? std::string_view("REGISTROS DOS TITULOS TODOS OK !!!")
+                             : "FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp);
 }
 
 Verdict RunCnab240(Host& host, const Cnab240Variant& variant, Cnab240Rules& rules) {

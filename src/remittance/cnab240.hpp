@@ -184,6 +184,16 @@ std::string Banner(std::size_t left, std::string_view caption, std::size_t right
 // more (a lote or sequence counter past the field's width is shown whole).
 std::string PadCounter(std::uint64_t value, std::size_t width);
 
+// ---- The closing lines the CNAB 240 and CNAB 400 summaries share.
+
+// "Existem mais ou menos de um HEADER ..." and "... TRAILER FINAL ..." when
+// the file has not exactly one of each; true when a line was written.
+bool WriteFileCounts(Host& host, std::uint64_t fileHeaders, std::uint64_t fileTrailers);
+
+// The last line: "REGISTROS DOS TITULOS TODOS OK !!!" or "FIM DA VALIDAÇÃO,
+// VERIFIQUE OS ERROS !!!".
+void WriteVerdict(Host& host, bool titlesOk);
+
 // Positions 16-17 of a detail record: a movement code a remittance may carry.
 bool IsMovementCode(std::string_view code);
 

@@ -2,7 +2,9 @@
 #include "app/command_table.hpp"
 #include "remittance/sad.hpp"
 #include "remittance/sicob240.hpp"
+#include "remittance/sicob400.hpp"
 #include "remittance/sigcb240.hpp"
+#include "remittance/sigcb400.hpp"
 #include "remittance/sinco.hpp"
 
 namespace verilote {
@@ -14,6 +16,8 @@ std::span<const HandlerBinding> RemittanceHandlers() {
       {"SIGCBRemessaValidaserros1Click", SIGCBRemessaValidaserros1Click},
       {"CobranaRemessapadro2401Click", CobranaRemessapadro2401Click},
       {"SINCO1Click", SINCO1Click},
+      {"SIGCBRemessa400ValidaTudo1Click", SIGCBRemessa400ValidaTudo1Click},
+      {"CobranaRemessapadro4001Click", CobranaRemessapadro4001Click},
   };
   return kBindings;
 }
