@@ -231,7 +231,7 @@ constexpr FindingRule kADocument[] = {
 
 constexpr FindingRule kACurrency[] = {
     // label
-    {OneOf<102, 104, "BRL", "USD", "UFR", "TRD">, " Tipo de moeda inválido. Esperado BRL, USD, UFR ou TRD->"},
+    {OneOf<102, 104, "BRL", "USD", "UFR", "TRD">, " Tipo de moeda inválido. Esperado BRL, USD, UFR ou TRD->"_cp},
 };
 
 constexpr FindingRule kAQuantity[] = {
@@ -312,7 +312,7 @@ constexpr FindingRule kK[] = {
     {Blank<57, 73>, " Posição 57,17 deveria ser branco. Encontrado:"_cp, TrimmedText<57, 73>},
     {Blank<80, 93>, " Posição 80,14 deveria ser branco. Encontrado:"_cp, TrimmedText<80, 93>},
     {ValidDate<94, 101>, " Data de Lançamento inválida !!"_cp},
-    {OneOf<102, 104, "BRL", "USD", "UFR", "TRD">, " Tipo de moeda inválido. Esperado BRL, USD, UFR ou TRD"},
+    {OneOf<102, 104, "BRL", "USD", "UFR", "TRD">, " Tipo de moeda inválido. Esperado BRL, USD, UFR ou TRD"_cp},
     {Numeric<105, 119>, " Quantidade de moeda não numérico."_cp},
     {Numeric<120, 134>, " Valor de lançamento não numérico."_cp},
     {Numeric<135, 143>, " Número documento no banco não numérico."_cp},
@@ -586,7 +586,7 @@ void SiaccRun::Detail(std::string_view rec) {
   }
   constexpr std::string_view kSegments = "ABJKON";
   if (segment.empty() || kSegments.find(segment) == std::string_view::npos)
-    Finding(" Código do segmento ", segment, " inválido ou não esperado nesta versão."_cp);
+    Finding(" Código do segmento "_cp, segment, " inválido ou não esperado nesta versão."_cp);
   // The lote number and sequence are converted untested, as the layout's
   // own program does: a non-integer ends the run.
   if (Differs(StrToInt(Field(rec, 4, 7)), lotes)) Finding(" Número de lote inválido campo A.02"_cp);
