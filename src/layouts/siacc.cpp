@@ -461,7 +461,7 @@ struct SiaccRun {
 
 void SiaccRun::Record(std::string_view rec) {
   ++record;
-  if (!IsPlainText(rec)) Finding(" Advertência: Registro contém caracter que não será reconhecido pelo sistema."_cp);
+  if (!IsPlainRecord(rec)) Finding(" Advertência: Registro contém caracter que não será reconhecido pelo sistema."_cp);
   if (rec.size() != 240) Finding(" Tamanho de registro inválido ("_cp, rec.size(), ")");
   const std::string_view type = Field(rec, 8, 8);
   constexpr std::string_view kTypes = "01359";

@@ -12,6 +12,7 @@
 #include "app/cp1252.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/cli.hpp"
 #include "remittance/sigcb240_builder.hpp"
@@ -174,6 +175,10 @@ TEST(SiaccRemessa, EachBrokenFieldWritesItsLine) {
 TEST(SiaccRemessa, GpsYearWindowFollowsToday) { EXPECT_EQ(Break({{8, 137, "2032"}}, {2031, 1, 15}).added, Lines{}); }
 
 // The paid amount of a J has no row of its own: converted as it stands.
+TEST(SiaccRemessa, RecordCharactersAsIsPlainText) {
+  for (int c = 0; c < 256; ++c) EXPECT_EQ(IsPlainRecord(S(17, char(c))), IsPlainText(S(17, char(c)))) << c;
+}
+
 TEST(SiaccRemessa, UntestedConversionsEndTheRun) {
   Lines lines = CleanSiaccFile();
   Put(lines[11], 153, "00000000001234X");
