@@ -7,4 +7,10 @@ void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::
     if (!rule.passes(rec)) codes += rule.code;
 }
 
+std::string FindingText(const FindingRule& rule, std::string_view rec) {
+  std::string text(rule.message);
+  if (rule.tail != nullptr) text += rule.tail(rec);
+  return text;
+}
+
 }  // namespace verilote

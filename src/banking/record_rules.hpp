@@ -62,6 +62,30 @@ struct CodeRule {
 
 void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes);
 
+// A rule whose failure is a report line of its own: the message, followed by
+// what `tail` cuts from the record ("Encontrado:" and the field), if anything.
+// The validator adds its record reference in front.
+using RecordText = std::string_view (*)(std::string_view rec);
+
+struct FindingRule {
+  RecordTest passes;
+  std::string_view message;
+  RecordText tail = nullptr;
+};
+
+// The message of a failed finding rule with its tail.
+std::string FindingText(const FindingRule& rule, std::string_view rec);
+
+// Tails: positions From-To as they stand, or trimmed.
+template <std::size_t From, std::size_t To>
+std::string_view FieldText(std::string_view rec) {
+  return Field(rec, From, To);
+}
+template <std::size_t From, std::size_t To>
+std::string_view TrimmedText(std::string_view rec) {
+  return Trim(Field(rec, From, To));
+}
+
 // A string literal usable as a template argument: OneOf<1, 3, "104">.
 template <std::size_t N>
 struct FixedText {
@@ -110,22 +134,10 @@ bool Numeric(std::string_view rec) {
   return IsNumeric(Field(rec, From, To));
 }
 
-// The characters IsPlainText accepts (ASCII letters, digits and " .-$%&@,/():"),
-// as a table: the text rules read every byte of long message fields.
-inline constexpr auto kPlainChars = [] {
-  std::array<bool, 256> plain{};
-  for (int c = 0; c < 256; ++c)
-    plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               std::string_view(" .-$%&@,/():").find(static_cast<char>(c)) != std::string_view::npos;
-  return plain;
-}();
-
 // IsPlainText of the field; an empty field passes.
 template <std::size_t From, std::size_t To>
 bool PlainText(std::string_view rec) {
-  for (const char c : Field(rec, From, To))
-    if (!kPlainChars[static_cast<unsigned char>(c)]) return false;
-  return true;
+  return IsPlainText(Field(rec, From, To));
 }
 
 // An optional field: blank after trimming, or passing Test.
