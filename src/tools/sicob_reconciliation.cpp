@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -59,36 +60,40 @@ class BankList {
       const auto [it, added] = byNossoNumero_.try_emplace(Cat(Field(rec, 5, 14), Field(rec, 16, 16)), groups_.size());
       if (added) groups_.push_back({});
       groups_[it->second].last = lines_.size();
-      lines_.push_back({std::string(rec), it->second});
+      lines_.push_back({text_.size(), rec.size(), it->second});
+      text_.append(rec);
     }
   }
 
-  // The line of a Nosso Número, its group then matched; nullptr when none (an
+  // The line of a Nosso Número, its group then matched; nothing when none (an
   // empty Nosso Número matches nothing).
-  const std::string* Match(std::string_view nn) {
-    if (nn.empty()) return nullptr;
+  std::optional<std::string_view> Match(std::string_view nn) {
+    if (nn.empty()) return std::nullopt;
     const auto it = byNossoNumero_.find(std::string(nn));
-    if (it == byNossoNumero_.end()) return nullptr;
+    if (it == byNossoNumero_.end()) return std::nullopt;
     Group& group = groups_[it->second];
     group.matched = true;
-    return &lines_[group.last].text;
+    return Text(lines_[group.last]);
   }
 
   template <typename Visit>
   void ForEachUnmatched(Visit visit) const {
     for (const Line& line : lines_)
-      if (!groups_[line.group].matched) visit(line.text);
+      if (!groups_[line.group].matched) visit(Text(line));
   }
 
  private:
+  // The lines are kept one after another in one text.
   struct Line {
-    std::string text;
-    std::size_t group;
+    std::size_t at, size, group;
   };
   struct Group {
     std::size_t last = 0;  // its last line
     bool matched = false;
   };
+  std::string_view Text(const Line& line) const { return std::string_view(text_).substr(line.at, line.size); }
+
+  std::string text_;
   std::vector<Line> lines_;
   std::vector<Group> groups_;
   std::unordered_map<std::string, std::size_t> byNossoNumero_;
@@ -126,14 +131,14 @@ Verdict ValidaBDcobcaixacolistageCAIXA1Click(Host& host) {
     const std::string_view kind = Field(rec, 42, 43);
     if (kind != "11" && kind != "12") continue;
     const std::string_view nn = Trim(Field(rec, 283, 298));
-    const std::string* match = bank.Match(nn);
+    const std::optional<std::string_view> match = bank.Match(nn);
     const std::string_view amount = Trim(Field(rec, 112, 123));
     // The amount is blank-filled to ten but never cut.
     const std::string head =
         Cat("NN:", nn, " VALOR:", amount, std::string(amount.size() < 10 ? 10 - amount.size() : 0, ' '),
             " SEU N:", PadSpaceRight(Trim(Field(rec, 27, 41)), 16), " ", DatabaseStatus(Field(rec, 313, 314)), " ",
             Field(rec, 299, 299) == "1" ? "REM OK" : "REM NO", " ", Field(rec, 301, 301) == "1" ? "RET OK" : "RET NO");
-    if (match != nullptr) {
+    if (match) {
       out.WriteLine(Cat(head, " ", Field(*match, 42, 52), Field(*match, 53, 80), BankStatus(Field(*match, 38, 39))));
     } else {
       out.WriteLine(Cat(head, " Não existe mais no cadastro da CAIXA."_cp));
@@ -144,7 +149,7 @@ Verdict ValidaBDcobcaixacolistageCAIXA1Click(Host& host) {
   out.WriteLine(rule);
   out.WriteLine("Relação de títulos na CAIXA que não estão no banco de dados"_cp);
   out.WriteLine(rule);
-  bank.ForEachUnmatched([&out](const std::string& line) { out.WriteLine(line); });
+  bank.ForEachUnmatched([&out](std::string_view line) { out.WriteLine(line); });
   out.Commit();
   host.ShowMessage(Cat("Criado arquivo titulos.txt", out.Where()));
   return missingAtBank ? Verdict::Faulty : Verdict::Clean;
