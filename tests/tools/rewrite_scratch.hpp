@@ -14,9 +14,7 @@
 #include <functional>
 #include <iostream>
 #include <random>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/command_table.hpp"
 #include "app/errors.hpp"
@@ -60,20 +58,6 @@ struct RewriteFailure {
   Handler command;
   std::vector<std::string> answers = {};
 };
-
-// The failures every rewrite meets the same way.
-inline bool StopHalfWay(Scratch& h) {
-  h.onProgress = [n = 0]() mutable {
-    if (n++ == 1) throw CommandStopped();
-  };
-  return true;
-}
-inline bool SmallFullDisk(Scratch& h, const std::string& bytes) {
-  return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << bytes;
-}
-inline bool Fifo(Scratch& h) {
-  return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true);
-}
 
 // The failure ends the command with a file error naming the file (or the
 // Stop), and leaves the file as it was, with no work file beside it.

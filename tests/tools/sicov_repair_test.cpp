@@ -68,13 +68,14 @@ TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
       {"bytes after a Ctrl+Z", CrLfFile({kE}) + "\x1a\r\n", {}, blanks},
       {"a SIGCB file, no A, E or Z record", CrLfFile({"10400000", "3"}), {}, blanks},
       {"a control byte in the NSA", CrLfFile({kA}), {}, AlteraNSA1Click, {"12\r\n"}},
-      {"Stop half way", big, testing::StopHalfWay, blanks},
+      {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, blanks},
       {"the file replaced by a directory", big, [](Scratch& h) { return h.onProgress = [&h] {
          if (!fs::exists(h.file + ".kept")) fs::rename(h.file, h.file + ".kept"), fs::create_directory(h.file); }, true; }, blanks},
-      {"a full disk (a small tmpfs)", big, [&big](Scratch& h) { return testing::SmallFullDisk(h, big); }, blanks},
+      {"a full disk (a small tmpfs)", big, [&big](Scratch& h) {
+         return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << big; }, blanks},
       {"a read-only directory (not as root)", big, [](Scratch& h) {
          return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }, blanks},
-      {"a FIFO", "", testing::Fifo, blanks},
+      {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }, blanks},
       {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }, blanks},
       // clang-format on
   };
