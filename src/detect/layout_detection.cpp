@@ -302,7 +302,7 @@ std::string LineEndEvidence(const Sample& sample) {
   if (sample.crOnly > 0 && sample.crLf == 0 && sample.lfOnly == 0)
     return std::string("linhas terminadas só por CR (o banco espera CR LF)"_cp);
   if (sample.lfOnly + sample.crOnly > 0)
-    return Cat("fins de linha misturados: ", sample.crLf, " CR LF, ", sample.lfOnly, " só LF, ", sample.crOnly,
+    return Cat("fins de linha misturados: ", sample.crLf, " CR LF, ", sample.lfOnly, " só LF, "_cp, sample.crOnly,
                " só CR (o banco espera CR LF)"_cp);
   return {};
 }
