@@ -2,12 +2,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -21,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -143,7 +143,7 @@ void MainWindow::BuildReportArea() {
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setTabChangesFocus(false);  // a tab key types a tab
   memo1_->setFocusPolicy(Qt::ClickFocus);
-  memo1_->setUndoRedoEnabled(false);  // a report of a million lines must not be kept twice
+  memo1_->setUndoRedoEnabled(false);             // a report of a million lines must not be kept twice
   memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated, not pasted
   QPalette palette = memo1_->palette();
   palette.setColor(QPalette::Text, Navy());
@@ -334,7 +334,7 @@ bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answer
   runClock_.start();
   pumpTimer_->start();
   worker_ = std::thread([this, handler, answeredFile = std::move(answeredFile),
-                          directory = QFile::encodeName(programDirectory_).toStdString()] {
+                         directory = QFile::encodeName(programDirectory_).toStdString()] {
     GuiHost host(*this, channel_, directory);
     std::optional<AnsweredFileHost> dropped;
     if (answeredFile) dropped.emplace(host, *answeredFile);
