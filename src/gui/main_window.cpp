@@ -284,7 +284,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == memo1_->viewport()) {
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (DraggedFile(drag->mimeData())) {
+      if (DraggedFile(drag->mimeData()) && !IsRunning()) {
         drag->acceptProposedAction();
         return true;
       }
