@@ -22,19 +22,48 @@
 #include "app/report_output.hpp"
 #include "banking/dates.hpp"
 #include "banking/text.hpp"
+#include "cli/check.hpp"
 
 namespace verilote {
+
+std::optional<CivilDate> ParseToday(std::string_view text) {
+  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
+  const std::string_view day = text.substr(0, 2), month = text.substr(3, 2), year = text.substr(6, 4);
+  if (!IsAllDigits(day) || !IsAllDigits(month) || !IsAllDigits(year)) return std::nullopt;
+  CivilDate date{static_cast<int>(StrToInt(year)), static_cast<int>(StrToInt(month)), static_cast<int>(StrToInt(day))};
+  if (!IsRealDate(date)) return std::nullopt;
+  return date;
+}
+
+int Usage(std::ostream& err, std::string_view problem) {
+  err << "verilote-cli: " << problem << "\n(see verilote-cli --help)\n";
+  return kExitUsage;
+}
+
+// The same file: one inode, whatever names or links lead to it; for a file
+// not there yet, the same path once links and ".." are resolved.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  std::error_code ea, eb;
+  const auto ca = std::filesystem::weakly_canonical(a, ea), cb = std::filesystem::weakly_canonical(b, eb);
+  return !ea && !eb && ca == cb;
+}
 
 namespace {
 
 constexpr std::string_view kUsage = R"(Usage:
   verilote-cli list
+  verilote-cli check [--layout NAME] [--format text|json|junit] [--report-dir DIR] FILE...
   verilote-cli run HANDLER [--file PATH]... [--answer TEXT]... [--report FILE]
                            [--encoding utf-8|cp1252] [--today DD/MM/YYYY]
   verilote-cli --help
 
 list    prints every command of the menu: whether it is ready, its handler,
         and its menu path and caption.
+check   detects the layout of each FILE and runs its validator; see
+        verilote-cli check --help.
 run     runs the command named by its handler (as `list` shows it).
   --file PATH      answers the command's next file dialog. A dialog with no
                    file left, or a file no dialog asked for, is a usage error.
@@ -73,15 +102,6 @@ struct Options {
   bool utf8 = true;
   std::optional<CivilDate> today;
 };
-
-std::optional<CivilDate> ParseToday(std::string_view text) {
-  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
-  const std::string_view day = text.substr(0, 2), month = text.substr(3, 2), year = text.substr(6, 4);
-  if (!IsAllDigits(day) || !IsAllDigits(month) || !IsAllDigits(year)) return std::nullopt;
-  CivilDate date{static_cast<int>(StrToInt(year)), static_cast<int>(StrToInt(month)), static_cast<int>(StrToInt(day))};
-  if (!IsRealDate(date)) return std::nullopt;
-  return date;
-}
 
 // Report lines go to stdout as they come and, with --report, to the report's
 // work file beside its target: nothing of the report stays in memory. The
@@ -186,22 +206,6 @@ int List(std::ostream& out) {
   return kExitClean;
 }
 
-int Usage(std::ostream& err, std::string_view problem) {
-  err << "verilote-cli: " << problem << "\n(see verilote-cli --help)\n";
-  return kExitUsage;
-}
-
-// The same file: one inode, whatever names or links lead to it; for a file
-// not there yet, the same path once links and ".." are resolved.
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-  std::error_code ea, eb;
-  const auto ca = std::filesystem::weakly_canonical(a, ea), cb = std::filesystem::weakly_canonical(b, eb);
-  return !ea && !eb && ca == cb;
-}
-
 // A file the command opened that holds no record at all (empty, or a Ctrl+Z
 // first): a validator given it has checked nothing.
 std::optional<std::string> EmptyInput(const std::vector<std::string>& opened) {
@@ -283,6 +287,7 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
     return kExitClean;
   }
   if (args[0] == "list") return args.size() == 1 ? List(out) : Usage(err, "list takes no arguments");
+  if (args[0] == "check") return CheckMain(args.subspan(1), out, err);
   if (args[0] != "run") return Usage(err, "unknown command '" + std::string(args[0]) + "'");
   if (args.size() < 2 || args[1].starts_with("--")) return Usage(err, "run needs a handler");
 

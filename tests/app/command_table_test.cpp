@@ -27,8 +27,8 @@ TEST(CommandTable, HoldsEveryMenuCommandOnce) {
     EXPECT_TRUE(row.handler.ends_with("Click")) << row.handler;
     EXPECT_TRUE(handlers.insert(row.handler).second) << "twice: " << row.handler;
   }
-  EXPECT_EQ(commands, 85);
-  EXPECT_EQ(separators, 14);
+  EXPECT_EQ(commands, 86);
+  EXPECT_EQ(separators, 15);
 }
 
 TEST(CommandTable, ShortcutsAsTheToolkitEncodesThem) {
@@ -37,7 +37,8 @@ TEST(CommandTable, ShortcutsAsTheToolkitEncodesThem) {
                                                     {"Digitandoosdados1Click", 117},
                                                     {"Cdigodebarras12posies1Click", 16384 + 'Q'},
                                                     {"LimparTela1Click", 121},
-                                                    {"ImprimirMemoLines1Click", 16384 + 'I'}};
+                                                    {"ImprimirMemoLines1Click", 16384 + 'I'},
+                                                    {"ValidarArquivoDetectarLayout1Click", 16384 + 'O'}};
   for (const MenuRow& row : MenuRows()) {
     const auto it = expected.find(row.handler);
     EXPECT_EQ(row.shortcut, it == expected.end() ? 0 : it->second) << row.handler;
@@ -58,7 +59,8 @@ TEST(CommandTable, PathsAndCaptionsAsTheMenuShowsThem) {
   EXPECT_EQ(about->path, "");
   EXPECT_EQ(about->scope, Scope::Window);
   // The last row before each separator.
-  const std::set<std::string_view> before = {"SIGCBRemessa400ValidaTudo1Click",
+  const std::set<std::string_view> before = {"ValidarArquivoDetectarLayout1Click",
+                                             "SIGCBRemessa400ValidaTudo1Click",
                                              "Cdigodebarrasumboleto1Click",
                                              "CobranaRemessapadro4001Click",
                                              "Representaonumricacobcaixacobranacaixa1Click",
