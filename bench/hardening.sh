@@ -25,8 +25,8 @@ peak() {  # label, command...: prints the command's peak resident memory
 python3 -c "import sys; sys.stdout.buffer.write(b'\r\n' * 2621440)" > "$dir/blank.txt"
 peak "SAD, 5 MB of blank lines (2,621,440 records)" $cli run SadSicob1Click --file "$dir/blank.txt"
 
-# 1,400,000 details: the generator's lotes hold 1,000,014 titles (P segments)
-BENCH_KEEP=1 build/bench/bench_sigcb240 1400000 "$dir" sigcb > /dev/null
+# 3,500,000 details: the generator's lotes hold 1,000,020 titles (P segments)
+BENCH_KEEP=1 build/bench/bench_sigcb240 3500000 "$dir" sigcb > /dev/null
 python3 - "$dir/bench_sigcb240_big.rem" "$dir/faulty.rem" <<'PY'
 import sys
 with open(sys.argv[1], 'rb') as src, open(sys.argv[2], 'wb') as out:
