@@ -45,4 +45,6 @@ mkdir -p build-san/fuzz-corpus/fuzz_commands
 find examples -type f -size -64k -exec cp {} build-san/fuzz-corpus/fuzz_commands/ \;
 fuzz fuzz_record_reader -max_len=4096
 fuzz fuzz_commands -max_len=16384 -timeout=20
+echo "== size of the suite"
+scripts/test-ratio.sh
 echo "== all tests passed"
