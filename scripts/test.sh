@@ -44,4 +44,6 @@ fuzz() {  # target, options...: runs one fuzz target, shows its log on failure
 scripts/fuzz-seeds.sh build-san/fuzz-corpus/fuzz_commands
 fuzz fuzz_record_reader -max_len=4096
 fuzz fuzz_commands -max_len=16384 -timeout=20
+echo "== size of the suite"
+scripts/test-ratio.sh
 echo "== all tests passed"

@@ -141,13 +141,6 @@ TEST(Cli, ReportFileIsTheWindowsCopyByteForByte) {
   EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
 }
 
-TEST(Cli, UnwritableReportIsAFileError) {
-  const CliRun run = Cli(
-      {"run", "SadSicob1Click", "--file", kExamples + "remessa_sad_ok.txt", "--report", "/nonexistent/dir/report.txt"});
-  EXPECT_EQ(run.status, kExitAborted);
-  EXPECT_NE(run.err.find("/nonexistent/dir/report.txt"), std::string::npos) << run.err;
-}
-
 TEST(Cli, RealBinaryExitsWithTheVerdict) {
   const std::string command =
       std::string(VERILOTE_CLI_PATH) + " run SadSicob1Click --file " + kExamples + "remessa_sad_com_erros.txt";
