@@ -115,6 +115,18 @@ bool IsValidDate(std::string_view text) {
   return IsRealDate({number(year, 4), number(month, 2), number(0, 2)});
 }
 
+std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field) {
+  if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
+  const auto number = [&field](std::size_t from, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = from; i < from + digits; ++i) value = value * 10 + (field[i] - '0');
+    return value;
+  };
+  const CivilDate date{number(4, 4), number(2, 2), number(0, 2)};
+  if (!IsRealDate(date)) return std::nullopt;
+  return DaysFromCivil(date);
+}
+
 std::string SlashDate(std::string_view text) {
   if (text.size() != 8) return std::string(text);
   return SlashDayMonth(text, text.substr(4, 4));

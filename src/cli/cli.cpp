@@ -21,6 +21,7 @@
 #include "app/report.hpp"
 #include "app/report_output.hpp"
 #include "banking/dates.hpp"
+#include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
@@ -83,6 +84,8 @@ std::optional<CivilDate> ParseToday(std::string_view text) {
   return date;
 }
 
+using AsciiBytes = ByteSet<ByteRange{0x00, 0x7F}>;
+
 // Report lines go to stdout as they come and, with --report, to the report's
 // work file beside its target: nothing of the report stays in memory. The
 // report commands that read the report back ("Copia tela...") read that work
@@ -124,7 +127,14 @@ class CliHost final : public Host {
   }
 
   void ReportAppend(std::string_view line) override {
-    out_ << Encode(line) << '\n';
+    // Most report lines are ASCII, the same in both encodings: written as
+    // they are, without a converted copy.
+    if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
+      out_ << ToUtf8(line);
+    } else {
+      out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+    out_.put('\n');
     if (report_) {
       report_->Write(line);
       report_->Write("\r\n");

@@ -6,24 +6,6 @@
 
 namespace verilote {
 
-namespace {
-
-// Nonzero for a byte the CNAB 400 systems refuse. The ranges (which do not
-// overlap) are added as bytes, not or-ed, so that the compiler turns the
-// record's scan into vector instructions: every byte of every record goes
-// through here.
-constexpr unsigned char IsRefused(unsigned char c) {
-  const auto in = [c](unsigned char first, unsigned char count) -> unsigned char {
-    return static_cast<unsigned char>(c - first) < count;
-  };
-  const unsigned char allowed =
-      static_cast<unsigned char>(in('a', 26) + in('A', 26) + in('0', 11) /* digits and : */ + in('$', 3) /* $ % & */ +
-                                 in('(', 2) + in(',', 4) /* , - . / */ + in(' ', 1) + in('@', 1));
-  return static_cast<unsigned char>(allowed ^ 1);
-}
-
-}  // namespace
-
 void Cnab400Run::Info(std::string_view text) { host.ReportAppend(text); }
 
 void Cnab400Run::Finding(std::string_view text) {
@@ -44,9 +26,9 @@ std::optional<RecordReader> StartCnab400(Host& host, const Cnab400Start& start) 
 
 std::string InvalidPositions(std::string_view rec) {
   std::string positions;
-  if (!AnyByte(rec, [](unsigned char c) { return IsRefused(c); })) return positions;
+  if (!PlainBytes::AnyOutside(rec)) return positions;
   for (std::size_t i = 0; i < rec.size(); ++i)
-    if (IsRefused(static_cast<unsigned char>(rec[i])) != 0) positions += Cat(i + 1, ',');
+    if (!PlainBytes::Holds(static_cast<unsigned char>(rec[i]))) positions += Cat(i + 1, ',');
   return positions;
 }
 
