@@ -1,5 +1,6 @@
 #include "banking/dates.hpp"
 
+#include <array>
 #include <cstdlib>
 
 #include "app/errors.hpp"
@@ -74,6 +75,14 @@ bool IsRealDate(CivilDate date) {
 }
 
 std::string FormatDate(CivilDate date) {
+  if (IsRealDate(date)) {  // the usual case, written without temporaries
+    const auto two = [](int n) {
+      return std::array<char, 2>{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    };
+    const auto day = two(date.day), month = two(date.month), high = two(date.year / 100), low = two(date.year % 100);
+    const char text[10] = {day[0], day[1], '/', month[0], month[1], '/', high[0], high[1], low[0], low[1]};
+    return std::string(text, sizeof text);
+  }
   return Cat(TwoDigits(date.day), '/', TwoDigits(date.month), '/', PadZeroLeft(Cat(date.year), 4));
 }
 

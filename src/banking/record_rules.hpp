@@ -11,95 +11,17 @@
 #include <string>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
 
-// An inclusive range of byte values.
-struct ByteRange {
-  unsigned char first, last;
-};
-
-// A set of bytes written as ranges, e.g. the characters a layout accepts. The
-// character checks scan every byte of every record, so AnyOutside tests 16
-// bytes at a time with SSE2 intrinsics where the target has them (every
-// x86-64) and otherwise walks a 256-entry table: neither hangs on what the
-// optimiser's vectoriser happens to do.
-template <ByteRange... Ranges>
-class ByteSet {
- public:
-  static constexpr bool Holds(unsigned char c) { return kTable[c]; }
-
-  // Whether some byte of text lies outside the set.
-  static bool AnyOutside(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-#if defined(__SSE2__)
-    if (n >= 16) {
-      for (std::size_t i = 0; i + 16 <= n; i += 16)
-        if (InsideMask(p + i) != 0xFFFF) return true;
-      return InsideMask(p + n - 16) != 0xFFFF;  // the last 16 bytes, overlapping
-    }
-#endif
-    bool outside = false;  // no early exit: fields are short and nearly always pass
-    for (std::size_t i = 0; i < n; ++i) outside |= !kTable[p[i]];
-    return outside;
-  }
-
- private:
-  static constexpr std::array<bool, 256> kTable = [] {
-    std::array<bool, 256> table{};
-    for (const ByteRange r : {Ranges...})
-      for (unsigned c = r.first; c <= r.last; ++c) table[c] = true;
-    return table;
-  }();
-
-#if defined(__SSE2__)
-  // 0xFF in each lane whose byte lies in the range.
-  template <ByteRange R>
-  static __m128i InRange(__m128i v) {
-    const auto byte = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
-    if constexpr (R.first == R.last) {
-      return _mm_cmpeq_epi8(v, byte(R.first));
-    } else if constexpr (R.first == 0) {
-      return _mm_cmpeq_epi8(_mm_min_epu8(v, byte(R.last)), v);
-    } else if constexpr (R.last == 0xFF) {
-      return _mm_cmpeq_epi8(_mm_max_epu8(v, byte(R.first)), v);
-    } else {  // v - first, unsigned, at most last - first
-      const __m128i offset = _mm_sub_epi8(v, byte(R.first));
-      return _mm_cmpeq_epi8(_mm_min_epu8(offset, byte(static_cast<unsigned char>(R.last - R.first))), offset);
-    }
-  }
-
-  // One bit per byte of p[0..15]: set when the byte is in the set.
-  static int InsideMask(const unsigned char* p) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    __m128i inside = _mm_setzero_si128();
-    ((inside = _mm_or_si128(inside, InRange<Ranges>(v))), ...);
-    return _mm_movemask_epi8(inside);
-  }
-#endif
-};
-
-// Blanks and control bytes: what Trim removes.
-using BlankBytes = ByteSet<ByteRange{0x00, ' '}>;
-
 // The bytes the bank's systems accept anywhere in a CNAB 240 record (and the
 // file utilities' character check): the unaccented letters, the digits, the
 // blank and . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @.
 using CnabBytes =
     ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
-
-// IsPlainText's bytes, all a CNAB 400 or Construgiro record may hold: the
-// unaccented letters, the digits, the blank and . - $ % & @ , / ( ) :.
-using PlainBytes = ByteSet<ByteRange{' ', ' '}, ByteRange{'$', '&'}, ByteRange{'(', ')'}, ByteRange{',', ':'},
-                           ByteRange{'@', 'Z'}, ByteRange{'a', 'z'}>;
 
 // Trim(field).empty(): nothing but blanks and control bytes.
 inline bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }

@@ -144,22 +144,6 @@ bool IsNumericForm(std::string_view text) {
 
 }  // namespace detail
 
-// A table of the bytes IsPlainText takes: the validators run it over most text
-// fields of every record (SINCO, the import files' message positions), so no
-// search per character.
-constexpr auto kPlainBytes = [] {
-  std::array<bool, 256> plain{};
-  for (const char c : std::string_view(" .-$%&@,/():")) plain[static_cast<unsigned char>(c)] = true;
-  for (int c = 0; c < 256; ++c) plain[c] |= (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(char(c));
-  return plain;
-}();
-
-bool IsPlainText(std::string_view text) {
-  bool plain = true;
-  for (const char c : text) plain &= kPlainBytes[static_cast<unsigned char>(c)];
-  return plain;
-}
-
 bool IsMonthText(std::string_view text) {
   constexpr std::string_view kMonths = "01,02,03,04,05,06,07,08,09,10,11,12";
   return !text.empty() && kMonths.find(text) != std::string_view::npos;

@@ -33,15 +33,12 @@ std::string InvalidPositions(std::string_view rec) {
 }
 
 bool IsValidDdmmyy(std::string_view field) {
-  // ddmm, "20", yy: a field cut short by the record's end gives a shorter,
-  // invalid text.
-  char text[8];
-  std::size_t n = 0;
-  for (const char c : field.substr(0, 4)) text[n++] = c;
-  text[n++] = '2';
-  text[n++] = '0';
-  for (const char c : field.substr(field.size() < 4 ? field.size() : 4, 2)) text[n++] = c;
-  return IsValidDate(std::string_view(text, n));
+  // ddmm, "20", yy, as IsValidDate reads "ddmm20yy": six digits naming a real
+  // day. A field cut short by the record's end is invalid.
+  const std::string_view digits = field.substr(0, 6);
+  if (digits.size() != 6 || !IsAllDigits(digits)) return false;
+  const auto number = [&digits](std::size_t at) { return (digits[at] - '0') * 10 + (digits[at + 1] - '0'); };
+  return IsRealDate({2000 + number(4), number(2), number(0)});
 }
 
 std::optional<std::uint64_t> WholeNumber(std::string_view field) {
