@@ -127,14 +127,16 @@ class CliHost final : public Host {
   }
 
   void ReportAppend(std::string_view line) override {
-    // Most report lines are ASCII, the same in both encodings: written as
-    // they are, without a converted copy.
+    // The line and its line feed in one write; most report lines are ASCII,
+    // the same in both encodings, and are copied without conversion.
+    encoded_.clear();
     if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
-      out_ << ToUtf8(line);
+      AppendUtf8(encoded_, line);
     } else {
-      out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+      encoded_ += line;
     }
-    out_.put('\n');
+    encoded_ += '\n';
+    out_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
     if (report_) {
       report_->Write(line);
       report_->Write("\r\n");
@@ -178,6 +180,7 @@ class CliHost final : public Host {
   Options& options_;
   std::ostream& out_;
   std::ostream& err_;
+  std::string encoded_;  // the last report line as written, its memory reused
   std::optional<ReplacingFile> report_;
   std::optional<std::string> unansweredDialog_;
   std::vector<std::string> opened_;
