@@ -8,7 +8,8 @@
 #
 #   bench/run.sh [BUILD_DIR] [COUNT] [REPS]      (default build, 1000000, 5)
 #
-# BUILD_DIR must be configured with -DVERILOTE_BENCH=ON. With VERILOTE_CLI_LTO
+# BUILD_DIR must be configured with -DVERILOTE_BENCH=ON; VERILOTE_CLI names
+# another verilote-cli to measure (default BUILD_DIR/verilote-cli). With VERILOTE_CLI_LTO
 # naming a second verilote-cli (an LTO build of the same source), each command
 # also runs through it and the table gains its column. The files live in a
 # temporary folder (TMPDIR, else /tmp) removed at the end.
@@ -17,7 +18,7 @@ set -euo pipefail
 build=${1:-build}
 count=${2:-1000000}
 reps=${3:-5}
-cli=$build/verilote-cli
+cli=${VERILOTE_CLI:-$build/verilote-cli}
 lto=${VERILOTE_CLI_LTO:-}
 today=06/12/2026
 

@@ -24,7 +24,7 @@ using CnabBytes =
     ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
 
 // Trim(field).empty(): nothing but blanks and control bytes.
-inline bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }
+VERILOTE_INLINE bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }
 
 // The field holds exactly `length` characters, all of them c.
 inline bool IsAll(std::string_view field, std::size_t length, char c) {
@@ -77,7 +77,7 @@ struct FixedText {
   constexpr std::string_view view() const { return {chars, N - 1}; }
   // Compared with a length known at compile time, so that the compiler
   // inlines the comparison instead of calling memcmp.
-  bool Matches(std::string_view field) const {
+  VERILOTE_INLINE bool Matches(std::string_view field) const {
     if (field.size() != N - 1) return false;
     for (std::size_t i = 0; i + 1 < N; ++i)
       if (field[i] != chars[i]) return false;
@@ -153,7 +153,7 @@ bool AgencyDv(std::string_view rec) {
 }
 
 // Position pos (1-based) holds c.
-inline bool At(std::string_view rec, std::size_t pos, char c) {
+VERILOTE_INLINE bool At(std::string_view rec, std::size_t pos, char c) {
   return pos >= 1 && pos <= rec.size() && rec[pos - 1] == c;
 }
 

@@ -14,6 +14,15 @@
 #include <emmintrin.h>
 #endif
 
+// The tiny helpers below run on every field of every record: they are
+// inlined whatever the optimiser's budget, which a whole-program (LTO) build
+// otherwise spends elsewhere and leaves them as calls.
+#if defined(__GNUC__)
+#define VERILOTE_INLINE [[gnu::always_inline]] inline
+#else
+#define VERILOTE_INLINE inline
+#endif
+
 namespace verilote {
 
 // The character's code minus 48, unchecked: '7' gives 7, a blank gives -16.
@@ -46,10 +55,10 @@ struct ByteRange {
 template <ByteRange... Ranges>
 class ByteSet {
  public:
-  static constexpr bool Holds(unsigned char c) { return kTable[c]; }
+  VERILOTE_INLINE static constexpr bool Holds(unsigned char c) { return kTable[c]; }
 
   // Whether some byte of text lies outside the set.
-  static bool AnyOutside(std::string_view text) {
+  VERILOTE_INLINE static bool AnyOutside(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
 #if defined(__SSE2__)
@@ -75,7 +84,7 @@ class ByteSet {
 #if defined(__SSE2__)
   // 0xFF in each lane whose byte lies in the range.
   template <ByteRange R>
-  static __m128i InRange(__m128i v) {
+  VERILOTE_INLINE static __m128i InRange(__m128i v) {
     const auto byte = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
     if constexpr (R.first == R.last) {
       return _mm_cmpeq_epi8(v, byte(R.first));
@@ -90,7 +99,7 @@ class ByteSet {
   }
 
   // One bit per byte of p[0..15]: set when the byte is in the set.
-  static int InsideMask(const unsigned char* p) {
+  VERILOTE_INLINE static int InsideMask(const unsigned char* p) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     __m128i inside = _mm_setzero_si128();
     ((inside = _mm_or_si128(inside, InRange<Ranges>(v))), ...);
@@ -116,22 +125,22 @@ std::string_view TrimBoth(std::string_view text);
 }  // namespace detail
 
 // Every byte a digit (true for an empty text).
-inline bool IsAllDigits(std::string_view text) { return !DigitBytes::AnyOutside(text); }
+VERILOTE_INLINE bool IsAllDigits(std::string_view text) { return !DigitBytes::AnyOutside(text); }
 
 // A floating-point number as the toolkit reads one: optional sign, digits with
 // an optional decimal comma and digits, optional exponent; nothing around it.
-inline bool IsNumeric(std::string_view text) {
+VERILOTE_INLINE bool IsNumeric(std::string_view text) {
   return (!text.empty() && IsAllDigits(text)) || detail::IsNumericForm(text);  // digits: what layout fields hold
 }
 
-inline bool IsPlainText(std::string_view text) { return !PlainBytes::AnyOutside(text); }
+VERILOTE_INLINE bool IsPlainText(std::string_view text) { return !PlainBytes::AnyOutside(text); }
 bool IsMonthText(std::string_view text);
 
 // The integer conversion of every layout rule: leading blanks skipped, an
 // optional sign, then decimal digits to the end. Anything else (empty, only
 // blanks, a trailing blank, a letter, a value beyond 64 bits) throws
 // ConversionError "'text' is not a valid integer value".
-inline std::int64_t StrToInt(std::string_view text) {
+VERILOTE_INLINE std::int64_t StrToInt(std::string_view text) {
   // Up to 18 plain digits, the usual field, cannot overflow.
   if (text.empty() || text.size() > 18 || !IsAllDigits(text)) return detail::StrToIntChecked(text);
   std::int64_t value = 0;
@@ -140,7 +149,7 @@ inline std::int64_t StrToInt(std::string_view text) {
 }
 
 // Blanks and control characters (bytes up to 32) removed at both ends.
-inline std::string_view Trim(std::string_view text) {
+VERILOTE_INLINE std::string_view Trim(std::string_view text) {
   const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
   if (text.empty() || (kept(text.front()) && kept(text.back()))) return text;
   return detail::TrimBoth(text);
@@ -148,15 +157,17 @@ inline std::string_view Trim(std::string_view text) {
 
 // Positions `from` to `to` (1-based, inclusive) of a record, clipped: a field
 // that lies partly or wholly beyond the end reads as a shorter or empty text.
-constexpr std::string_view Field(std::string_view record, std::size_t from, std::size_t to) {
+VERILOTE_INLINE constexpr std::string_view Field(std::string_view record, std::size_t from, std::size_t to) {
   if (from == 0 || from > record.size() || to < from) return {};
-  return record.substr(from - 1, to - from + 1);
+  const std::size_t left = record.size() - from + 1;
+  return {record.data() + from - 1, to - from + 1 < left ? to - from + 1 : left};
 }
 
 // `length` characters from position `from` (1-based), clipped the same way.
-constexpr std::string_view Copy(std::string_view record, std::size_t from, std::size_t length) {
+VERILOTE_INLINE constexpr std::string_view Copy(std::string_view record, std::size_t from, std::size_t length) {
   if (from == 0 || from > record.size()) return {};
-  return record.substr(from - 1, length);
+  const std::size_t left = record.size() - from + 1;
+  return {record.data() + from - 1, length < left ? length : left};
 }
 
 }  // namespace verilote
