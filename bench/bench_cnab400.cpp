@@ -5,6 +5,9 @@
 // process, also for a file ten times smaller so that memory growing with the
 // file would show; then the time of `wc -l` on the big file.
 //
+// With BENCH_GENERATE_ONLY set, only the big files are written and kept (for
+// bench/run.sh), their paths printed.
+//
 //   bench_cnab400 [TITLES] [DIRECTORY]    (default 1000000 and /tmp)
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -135,6 +138,11 @@ int main(int argc, char** argv) {
   for (const auto& layout : layouts) {
     const std::string small = dir + "/bench_" + layout.name + "_small.rem",
                       big = dir + "/bench_" + layout.name + "_big.rem";
+    if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+      Generate(big, layout.clean, titles);
+      std::printf("%s\n", big.c_str());
+      continue;
+    }
     Generate(small, layout.clean, titles / 10);
     Generate(big, layout.clean, titles);
     std::printf("%s, valid files of %llu and %llu titles\n", layout.name, static_cast<unsigned long long>(titles / 10),

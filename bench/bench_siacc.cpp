@@ -4,6 +4,9 @@
 // (each in its own process, with its peak memory) for that file and one ten
 // times smaller, and the time of `wc -l` on the big file.
 //
+// With BENCH_GENERATE_ONLY set, only the big file is written and kept (for
+// bench/run.sh), its path printed.
+//
 //   bench_siacc [DETAILS] [DIRECTORY]    (default 1000000 and /tmp)
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -141,6 +144,11 @@ int main(int argc, char** argv) {
   const std::uint64_t details = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
   const std::string dir = argc > 2 ? argv[2] : "/tmp";
   const std::string small = dir + "/bench_siacc_small.rem", big = dir + "/bench_siacc_big.rem";
+  if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+    Generate(big, details);
+    std::printf("%s\n", big.c_str());
+    return 0;
+  }
   const std::uint64_t smallRecords = Generate(small, details / 10), bigRecords = Generate(big, details);
   std::printf("SIACC - Arquivo Remessa, valid files (%llu and %llu detail records)\n",
               static_cast<unsigned long long>(details / 10), static_cast<unsigned long long>(details));

@@ -74,6 +74,7 @@ Template ExampleTemplate(const std::string& path) {
 // records written.
 std::uint64_t Generate(const std::string& path, std::uint64_t details, const Template& t) {
   constexpr std::uint64_t kPerLote = 50000;
+  const bool faulty = std::getenv("BENCH_FAULTY") != nullptr;
   std::ofstream out(path, std::ios::binary);
   std::uint64_t records = 0;
   const auto write = [&](const std::string& rec) {
@@ -89,6 +90,7 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details, const Tem
     write(rec);
     std::uint64_t sequence = 0;
     const auto detail = [&](std::string rec) {
+      if (faulty && rec.size() >= 105 && rec[13] == 'P') Put(rec, 101, "00001");
       Put(rec, 4, number);
       Put(rec, 9, Digits(++sequence, 5));
       write(rec);
@@ -202,7 +204,14 @@ int main(int argc, char** argv) {
   const verilote::Handler handler = layout == "sicob"   ? verilote::CobranaRemessapadro2401Click
                                     : layout == "sinco" ? verilote::SINCO1Click
                                                         : verilote::SIGCBRemessa1Click;
-  const std::string small = dir + "/bench_" + layout + "240_small.rem", big = dir + "/bench_" + layout + "240_big.rem";
+  const std::string faulty = std::getenv("BENCH_FAULTY") != nullptr ? "_faulty" : "";
+  const std::string small = dir + "/bench_" + layout + "240" + faulty + "_small.rem",
+                    big = dir + "/bench_" + layout + "240" + faulty + "_big.rem";
+  if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+    Generate(big, details, t);
+    std::printf("%s\n", big.c_str());
+    return 0;
+  }
   const std::uint64_t smallRecords = Generate(small, details / 10, t), bigRecords = Generate(big, details, t);
   std::printf("%s, valid files (%llu and %llu detail records)\n",
               layout == "sicob"   ? "CobCAIXA - Remessa padrao 240"

@@ -21,6 +21,7 @@
 #include "app/report.hpp"
 #include "app/report_output.hpp"
 #include "banking/dates.hpp"
+#include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/check.hpp"
 
@@ -103,6 +104,8 @@ struct Options {
   std::optional<CivilDate> today;
 };
 
+using AsciiBytes = ByteSet<ByteRange{0x00, 0x7F}>;
+
 // Report lines go to stdout as they come and, with --report, to the report's
 // work file beside its target: nothing of the report stays in memory. The
 // report commands that read the report back ("Copia tela...") read that work
@@ -144,7 +147,16 @@ class CliHost final : public Host {
   }
 
   void ReportAppend(std::string_view line) override {
-    out_ << Encode(line) << '\n';
+    // The line and its line feed in one write; most report lines are ASCII,
+    // the same in both encodings, and are copied without conversion.
+    encoded_.clear();
+    if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
+      AppendUtf8(encoded_, line);
+    } else {
+      encoded_ += line;
+    }
+    encoded_ += '\n';
+    out_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
     if (report_) {
       report_->Write(line);
       report_->Write("\r\n");
@@ -188,6 +200,7 @@ class CliHost final : public Host {
   Options& options_;
   std::ostream& out_;
   std::ostream& err_;
+  std::string encoded_;  // the last report line as written, its memory reused
   std::optional<ReplacingFile> report_;
   std::optional<std::string> unansweredDialog_;
   std::vector<std::string> opened_;
