@@ -23,9 +23,12 @@
 
 #include "app/host.hpp"
 #include "app/record_reader.hpp"
+#include "bench_common.hpp"
 #include "layouts/siacc.hpp"
 
 namespace {
+
+using namespace verilote::bench;
 
 std::string Digits(std::uint64_t value, std::size_t width) {
   std::string text = std::to_string(value);
@@ -68,57 +71,6 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details) {
   Put(trailer, 18, Digits(lotes, 6) + Digits((records + 1) % 1000000, 6));
   write(trailer);
   return records;
-}
-
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
-
-struct Run {
-  double wall, cpu;
-  long peakKb;
-};
-
-// Runs `work` in a child process, `times` times; the best by CPU time.
-template <typename Work>
-Run Best(int times, Work work) {
-  Run best{0, 1e30, 0};
-  for (int i = 0; i < times; ++i) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-      work();
-      std::fflush(stdout);
-      std::_Exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const double cpu =
-        usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (cpu < best.cpu) best = {wall, cpu, usage.ru_maxrss};
-  }
-  return best;
 }
 
 Run Measure(const std::string& path, std::uint64_t records) {
