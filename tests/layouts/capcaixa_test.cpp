@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
-#include "cli/cli.hpp"
 #include "remittance/sigcb240_builder.hpp"
 
 namespace verilote {
@@ -99,30 +97,6 @@ TEST(CapcaixaImportacao, NumbersLinesPastSixteenBits) {
   Put(lines.back(), 79, "1999");
   EXPECT_EQ(testing::Validate(CapcaixaImportaodeguias1Click, lines).report,
             Report('1', 70000, testing::Lines({"Linha 70000 - Exercício inválido da posição 79 até a 82"_cp})));
-}
-
-void ExpectCli(std::string_view file, int status, const std::vector<std::string>& report) {
-  const std::string path = std::string(VERILOTE_SOURCE_DIR) + "/examples/capcaixa/" + std::string(file);
-  const std::string_view args[] = {"run", "CapcaixaImportaodeguias1Click", "--file", path, "--today", "06/12/2026"};
-  std::ostringstream out, err, expected;
-  EXPECT_EQ(CliMain(args, out, err), status) << file << err.str();
-  for (const std::string& line : report) expected << ToUtf8(line) << "\n";
-  EXPECT_EQ(out.str(), expected.str()) << file;
-}
-
-TEST(CapcaixaImportacaoCli, Examples) {
-  ExpectCli("guias_sindicais_ok.txt", kExitClean, Report('1', 4, {}));
-  ExpectCli("concessionarias_ok.txt", kExitClean, Report('2', 3, {}));
-  ExpectCli("carnes_ok.txt", kExitClean, Report('3', 3, {}));
-  // Line 5, a bill, passes the bill's checks.
-  ExpectCli(
-      "guias_sindicais_com_erros.txt", kExitFaulty,
-      Report('1', 6,
-             testing::Lines({"Linha 2 - CPF inválido da posição 6 até a 16"_cp,
-                             "Linha 3 - Exercício inválido da posição 79 até a 82"_cp,
-                             "Linha 4 - CEP não numérico da posição 330 até a 337"_cp,
-                             "Linha 5 - Tipo registro deveria ser 1 na posição 1"_cp,
-                             "Linha 6 - Caracter não esperado no Nome do contribuinte entre as posições 17 e 56"_cp})));
 }
 
 }  // namespace

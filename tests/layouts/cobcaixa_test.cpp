@@ -125,18 +125,5 @@ TEST(CobCaixa, SeventyThousandLinesNumbered) {
     EXPECT_EQ(testing::Check(handler, bills).report[2], "Linha 70000 - Aceite inválido"_cp);
 }
 
-TEST(CobCaixa, FaultyExamplesThroughTheCli) {
-  testing::ExpectCliReport("Sacados1Click", "cobcaixa/sacados_com_erros.txt",
-                           PayerReport({"Linha 2 - CEP não é numérico"_cp, "Linha 3 - Sacado com CPF inválido"_cp}));
-  const Findings bills = {"Linha 2 - Aceite inválido"_cp, "Linha 3 - Prazo de protesto inválido"_cp};
-  Findings v220 = bills;
-  v220.emplace_back("Linha 4 - Tipo de bloqueto inválido"_cp);
-  testing::ExpectCliReport("Ttulos1Click", "cobcaixa/titulos_com_erros.txt", BillReport("2.2.0", v220));
-  testing::ExpectCliReport("TtulosV2331Click", "cobcaixa/titulos_com_erros.txt",
-                           BillReport("2.3.3", bills,
-                                      {"Existem no arquivo 3 títulos marcado para protesto"_cp, kTallies[1],
-                                       "Existem no arquivo 1 títulos marcado como carnê"_cp, kSingle}));
-}
-
 }  // namespace
 }  // namespace verilote

@@ -6,13 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
-#include "cli/cli.hpp"
 #include "layouts/construgiro_builder.hpp"
 #include "remittance/sigcb240_builder.hpp"
 
@@ -118,22 +116,6 @@ TEST(Construgiro, StatisticsOfSeventyThousandLines) {
                             "0002 Parcelas com dias diferentes de protesto",
                             "2 Parcelas vencidas no valor total de R$ 1.234.567,89 e 34996 a vencer no valor total "
                             "de R$ 10.000.034.994.999,99."}));
-}
-
-// The clean example's report byte for byte; the faulty one's exit status and
-// first finding (its faults are those of the field cases above).
-TEST(ConstrugiroCli, ExamplesEndToEnd) {
-  S printed;
-  for (const S& line : CleanConstrugiroReport()) printed += ToUtf8(line) + "\n";
-  for (const bool clean : {true, false}) {
-    std::ostringstream out, err;
-    const S path =
-        Cat(VERILOTE_SOURCE_DIR, "/examples/construgiro/remessa_construgiro_", clean ? "ok" : "com_erros", ".rem");
-    const std::string_view args[] = {"run", "Construgiro1Click", "--file", path, "--today", "06/12/2026"};
-    EXPECT_EQ(CliMain(args, out, err), clean ? kExitClean : kExitFaulty) << err.str();
-    const S first = ToUtf8("Linha 3  Posição 37 dígito invalido\n"_cp);
-    EXPECT_TRUE(clean ? out.str() == printed : out.str().find(first) != S::npos) << out.str();
-  }
 }
 
 }  // namespace

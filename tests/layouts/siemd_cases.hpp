@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
-#include "cli/cli.hpp"
 #include "remittance/sigcb240_builder.hpp"
 
 namespace verilote::testing {
@@ -63,19 +61,6 @@ inline void BreakOneField(Handler handler, const Texts& clean, const Texts& clea
     EXPECT_EQ(changes.removed, removed) << c.line << " " << c.pos << " '" << c.value << "'";
     EXPECT_EQ(after.status, added.empty() ? Outcome::Status::Clean : Outcome::Status::Faulty);
   }
-}
-
-// verilote-cli on the faulty example examples/`example`: exit status 1 and
-// `report` printed, in UTF-8, the path as "FILE".
-inline void ExpectCliReport(std::string_view handler, const std::string& example, const Texts& report) {
-  std::ostringstream out, err, expected;
-  const std::string file = std::string(VERILOTE_SOURCE_DIR) + "/examples/" + example;
-  const std::string_view args[] = {"run", handler, "--file", file, "--today", "06/12/2026"};
-  EXPECT_EQ(CliMain(args, out, err), kExitFaulty) << err.str();
-  for (const std::string& line : report) expected << ToUtf8(line) << "\n";
-  std::string printed = out.str();
-  if (const auto at = printed.find(file); at != std::string::npos) printed.replace(at, file.size(), "FILE");
-  EXPECT_EQ(printed, expected.str());
 }
 
 }  // namespace verilote::testing

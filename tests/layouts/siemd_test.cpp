@@ -103,19 +103,5 @@ TEST(Siemd, SeventyThousandLinesNumberedAndCounted) {
   }
 }
 
-TEST(Siemd, FaultyExamplesThroughTheCli) {
-  testing::ExpectCliReport(
-      "SIDEMRemessa1Click", "siemd/remessa_siemd_layout01_com_erros.rem",
-      Report(false, {"Linha 2 Campo inválido campo 1.05."_cp, "Linha 2 DV Agência inválido"_cp,
-                     "Linha 2 Dígito da conta inválido."_cp,
-                     "Linha 7 Campo 3.02 deve ser sequencial crescente. Maior ou igual ao anterior.",
-                     "Linha 9 Campo 9.04 deve ser branco"}));
-  testing::ExpectCliReport(
-      "SIEMDArqu1Click", "siemd/remessa_siemd_layout03_com_erros.rem",
-      Report(true, {"Linha 3 pos(2,1) inválido."_cp,
-                    "Linha 6 pos(2,6) deve ser a soma dos registros no lote. Encontrado 9 Esperado 5",
-                    "Linha 7 pos(142,9) deve ser 999999999"}));
-}
-
 }  // namespace
 }  // namespace verilote

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
-#include "cli/cli.hpp"
 #include "remittance/cnab400_builder.hpp"
 #include "remittance/sicob400.hpp"
 #include "remittance/sigcb400.hpp"
@@ -26,48 +24,10 @@ using Texts = std::vector<Text>;
 Lines L(const Texts& texts) { return Lines(texts.begin(), texts.end()); }
 
 const std::string kAgency{"Agência: 1234 Cedente: "_cp}, kName(" -> EMPRESA CEDENTE LTDA          ");
-const std::string kEnd{"Fim da validação. Quantidade de linhas validadas: "_cp}, kEq(40, '=');
+const std::string kEnd{"Fim da validação. Quantidade de linhas validadas: "_cp};
 const std::string kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
 std::string Err(std::uint64_t line, std::string_view field, std::string_view found) {
   return Cat("Linha:", line, " Erro no campo ", field, " - Informação encontrada: "_cp, found);
-}
-
-TEST(Cnab400Cli, Examples) {
-  const std::string dir = std::string(VERILOTE_SOURCE_DIR) + "/examples/";
-  const std::string sigcb = dir + "sigcb400/remessa_sigcb400_", sicob = dir + "sicob400/remessa_sicob400_";
-  const struct {
-    std::string_view handler;
-    std::string file;  // without its end, "ok.rem" or "com_erros.rem"
-    Texts faulty;      // the report of the faulty example
-  } cases[] = {
-      // clang-format off
-      {"SIGCBRemessa400ValidaTudo1Click", sigcb,
-       {"****  Esta opção ainda está em testes - REMESSA SIGCB CNAB 400  ****"_cp,
-        "Validando arquivo " + sigcb + "com_erros.rem", Cat(kAgency, "123456", kName),
-        "Arquivo de número 00001 Gerado em: 06/12/2026"_cp, " ", "Verificando os registros... ", " ",
-        Err(1, "15.0", "000002"), Err(2, "32.1", "52998224726"),
-        "Linha:3 Erro no campo 14.2 - Campo não pode ser branco."_cp,
-        "Linha:4 com Caracter inválido nas posições: 237,"_cp, Err(4, "43.1", "91"), kEnd + "5"}},
-      {"CobranaRemessapadro4001Click", sicob,
-       {"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp,
-        kEq + " HEADER " + kEq, "Cedente centralizador: EMPRESA CEDENTE LTDA          ",
-        "Convenio: 1234.870.00012345-2 Literal: 1REMESSA01COBRANCA       ",
-        "Banco: 104C ECON FEDERAL  Geracao: 06/12/26 seq 00001", kEq + " HEADER OK " + kEq.substr(3),
-        "Linha 2:  DV da conta inválido Nosso número com DV inválido Prazo de protesto inválido, esperado de 2 a 30"_cp,
-        "Linha 3: Caracter inválido nas posições: 30,"_cp,
-        "Linha 4:  Aceite Inválido (150,1) Não pode ser branco(335,15)"_cp, kFim}},
-      // clang-format on
-  };
-  for (const auto& c : cases) {
-    std::ostringstream ok, out, err;
-    const std::string okFile = c.file + "ok.rem", file = c.file + "com_erros.rem";
-    const std::string_view okArgs[] = {"run", c.handler, "--file", okFile}, args[] = {"run", c.handler, "--file", file};
-    EXPECT_EQ(CliMain(okArgs, ok, err), kExitClean);  // its report: the test below, on the builder's file
-    EXPECT_EQ(CliMain(args, out, err), kExitFaulty);
-    std::string printed;
-    for (const std::string& line : c.faulty) printed += ToUtf8(line) + "\n";
-    EXPECT_EQ(out.str(), printed) << file;
-  }
 }
 
 Handler Command(std::string_view layout) {

@@ -3,12 +3,10 @@
 // counts, and both commands through verilote-cli on the examples.
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
-#include "cli/cli.hpp"
 #include "remittance/sicob240.hpp"
 #include "remittance/sigcb240_builder.hpp"
 #include "remittance/sinco.hpp"
@@ -197,20 +195,6 @@ TEST(SicobSincoRemessa, RecordsPastSixteenBits) {
     EXPECT_EQ(Lines(report.end() - 3, report.end()),
               (Lines{"Total de registros do lote = 69998",
                      Lin(70000, " Totalizador de arquivo tipo 9 com divergência no início !!"_cp), kFim}));
-  }
-}
-
-// The clean examples are the files built above.
-TEST(SicobSincoRemessaCli, ExamplesEndToEnd) {
-  for (const auto& [handler, file] : {std::pair{"CobranaRemessapadro2401Click", "sicob240/remessa_sicob240_ok.rem"},
-                                      std::pair{"SINCO1Click", "sinco/remessa_sinco_ok.rem"}}) {
-    std::ostringstream out, err;
-    const S path = Cat(VERILOTE_SOURCE_DIR, "/examples/", file);
-    const std::string_view args[] = {"run", handler, "--file", path};
-    EXPECT_EQ(CliMain(args, out, err), kExitClean) << file;
-    S printed;
-    for (const S& line : CleanReport(S(handler) != "SINCO1Click")) printed += ToUtf8(line) + "\n";
-    EXPECT_EQ(out.str(), printed) << file;
   }
 }
 
