@@ -1,6 +1,7 @@
 // Every example that a command only reads, end to end through verilote-cli:
 // report, messages and exit status byte for byte against the expected output
-// under tests/examples (listed in tests/examples/runs.txt). After a deliberate
+// under tests/examples (listed in tests/examples/runs.txt), and the layouts
+// detection finds in it (the faulty examples too). After a deliberate
 // change of a report, VERILOTE_UPDATE_EXAMPLES=1 rewrites the expected files;
 // review their diff before committing them.
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli.hpp"
+#include "detect/layout_detection.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -23,6 +25,7 @@ namespace fs = std::filesystem;
 struct ExampleRun {
   std::string example;
   int status;
+  std::string layouts;  // "sigcb240", "cobcaixa-titulos-233,cobcaixa-titulos-220", "-" for none
   std::vector<std::string> args;
 };
 
@@ -34,7 +37,7 @@ std::vector<ExampleRun> Runs() {
     std::istringstream words(line);
     ExampleRun run;
     std::string handler;
-    words >> run.example >> run.status >> handler;
+    words >> run.example >> run.status >> run.layouts >> handler;
     run.args = {"run", handler, "--file", "examples/" + run.example};
     for (std::string word; words >> word;) run.args.push_back(word);
     run.args.insert(run.args.end(), {"--today", "06/12/2026"});
@@ -79,6 +82,10 @@ TEST(Examples, ReportsAsExpected) {
     EXPECT_EQ(status, run.status) << run.example << ": " << err.str();
     EXPECT_EQ(out.str(), Expected(expected.string() + ".out")) << run.example;
     EXPECT_EQ(err.str(), Expected(expected.string() + ".err")) << run.example;
+    std::string detected;
+    for (const LayoutRow* row : DetectLayout("examples/" + run.example).layouts)
+      detected += (detected.empty() ? "" : ",") + std::string(row->name);
+    EXPECT_EQ(detected.empty() ? "-" : detected, run.layouts) << run.example;
   }
   fs::current_path(before);
 }

@@ -32,56 +32,6 @@ Detection Detect(const std::vector<std::string>& lines) {
   return DetectLayoutOfHead(bytes, true);
 }
 
-// Every example is its own layout, the faulty ones too; CobCaixa bills name
-// no client version, so a file of single bills may be either.
-TEST(LayoutDetection, EveryExampleIsItsOwnLayout) {
-  const std::pair<std::string, Names> cases[] = {
-      {"sigcb240/remessa_sigcb240_ok.rem", {"sigcb240"}},
-      {"sigcb240/remessa_sigcb240_com_erros.rem", {"sigcb240"}},
-      {"sicob240/remessa_sicob240_ok.rem", {"sicob240"}},
-      {"sicob240/remessa_sicob240_com_erros.rem", {"sicob240"}},
-      {"sinco/remessa_sinco_ok.rem", {"sinco"}},
-      {"sinco/remessa_sinco_com_erros.rem", {"sinco"}},
-      {"construgiro/remessa_construgiro_ok.rem", {"construgiro"}},
-      {"construgiro/remessa_construgiro_com_erros.rem", {"construgiro"}},
-      {"siacc/remessa_siacc_ok.rem", {"siacc"}},
-      {"siacc/remessa_siacc_com_erros.rem", {"siacc"}},
-      {"sigcb400/remessa_sigcb400_ok.rem", {"sigcb400"}},
-      {"sigcb400/remessa_sigcb400_com_erros.rem", {"sigcb400"}},
-      {"sicob400/remessa_sicob400_ok.rem", {"sicob400"}},
-      {"sicob400/remessa_sicob400_com_erros.rem", {"sicob400"}},
-      {"sad/remessa_sad_ok.txt", {"sad"}},
-      {"sad/remessa_sad_com_erros.txt", {"sad"}},
-      {"siemd/remessa_siemd_layout01_ok.rem", {"siemd01"}},
-      {"siemd/remessa_siemd_layout01_com_erros.rem", {"siemd01"}},
-      {"siemd/remessa_siemd_layout03_ok.rem", {"siemd03"}},
-      {"siemd/remessa_siemd_layout03_com_erros.rem", {"siemd03"}},
-      {"sicov/remessa_sicov_ok.rem", {"sicov"}},
-      {"sicov/remessa_sicov_com_erros.rem", {"sicov"}},
-      {"cobcaixa/sacados_ok.txt", {"cobcaixa-sacados"}},
-      {"cobcaixa/sacados_com_erros.txt", {"cobcaixa-sacados"}},
-      {"cobcaixa/titulos_ok.txt", {"cobcaixa-titulos-233", "cobcaixa-titulos-220"}},
-      {"cobcaixa/titulos_com_erros.txt", {"cobcaixa-titulos-233"}},  // holds a carnê
-      {"capcaixa/guias_sindicais_ok.txt", {"capcaixa-sindical"}},
-      {"capcaixa/guias_sindicais_com_erros.txt", {"capcaixa-sindical"}},
-      {"capcaixa/concessionarias_ok.txt", {"capcaixa-concessionarias"}},
-      {"capcaixa/carnes_ok.txt", {"capcaixa-carnes"}},
-      {"boletos/sigcb_barras.txt", {}},
-      {"arrecadacao/boletos_sitcs.txt", {}},
-  };
-  for (const auto& [file, names] : cases) {
-    const Detection d = DetectLayout(kExamples + file);
-    EXPECT_EQ(NamesOf(d), names) << file << "\n" << d.Line();
-    EXPECT_EQ(d.kind, names.empty()       ? Detection::Kind::NotRecognised
-                      : names.size() == 1 ? Detection::Kind::Recognised
-                                          : Detection::Kind::Candidates)
-        << file;
-    if (const LayoutRow* row = names.size() == 1 ? FindLayout(names[0]) : nullptr; row && !row->handler.empty()) {
-      EXPECT_NE(FindHandler(row->handler), nullptr) << row->handler;
-    }
-  }
-}
-
 TEST(LayoutDetection, BuilderFilesAndABrokenHeaderField) {
   using testing::Put;
   std::vector<std::string> sigcb107 = testing::CleanSigcbFile("107").Lines();
