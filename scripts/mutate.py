@@ -17,6 +17,7 @@ two trees (say, before and after a change to tests/) to compare their scores.
   scripts/mutate.py --tree /tmp/old -n 120 --label old
   scripts/mutate.py --list              # only show the mutants
   scripts/mutate.py --tree /tmp/old --also-tests tests   # old and new suites, one pass
+  scripts/mutate.py --only 'check_digits' -n 7   # again, only the mutants of one file
 
 With --also-tests DIR a second test binary is built from DIR (another tests/
 tree) against the same mutated library, so two suites are scored on exactly
@@ -163,6 +164,9 @@ def main():
     ap.add_argument("--exclude", default=DEFAULT_EXCLUDE, help="gtest filter of tests to leave out")
     ap.add_argument("--list", action="store_true", help="print the mutants and stop")
     ap.add_argument("--also-tests", type=Path, default=None, help="a second tests/ tree, scored on the same mutants")
+    ap.add_argument("--only", default=None,
+                    help="run only the mutants whose 'file:line: change' matches this regular expression "
+                         "(say, those a full run listed for one file); the others are skipped")
     ap.add_argument("-j", type=int, default=2)
     args = ap.parse_args()
 
@@ -238,6 +242,8 @@ def main():
         for rel, index, what, new in ordered:
             if total >= args.n:
                 break
+            if args.only and not re.search(args.only, f"{rel}:{index + 1}: {what}"):
+                continue
             path = copy / rel
             original = path.read_bytes()
             try:
