@@ -38,7 +38,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parent.parent
 TARGET_GLOBS = ["src/banking/check_digits.cpp", "src/remittance/*.cpp", "src/layouts/*.cpp"]
 # Tests that cannot see these files and take most of the suite's time.
-DEFAULT_EXCLUDE = "RecordReader.*:SicovRepair.KilledAtRandomMoments*"
+DEFAULT_EXCLUDE = "RecordReader.*:SicovRepair.KilledAtRandomMoments*:SigcbRepair.RetiraYOn*"
 
 
 def code_mask(line):
