@@ -74,6 +74,7 @@ TEST(CapcaixaImportacao, OneFieldFault) {
       {'1', 167, "      ", " - Da posição 167 até a 172 Não pode ser branco, deve preencher no mínimo com zeros."_cp},
       {'1', 301, "5", " - Tipo identificador deveria ser 1,2,3 ou 4 na posição 301"_cp},
       {'2', 235, std::string(15, '0'), " - Valor  não pode ser zero da posição 235 até a 249"_cp},
+      {'2', 41, "*", " - Caracter não esperado no Nome do contribuinte entre as posições 2 e 41"_cp},
       {'2', 984, "\x80", " - Caracter não esperado na Mensagem11, posições de 925 e 984"_cp},
       {'3', 42, "000000001234", " - Código não pode ser somente zeros da posição 42 até a 49"_cp,
                                 " - Parte final do código deveria ser zeros da posição 50 até a 53"_cp},

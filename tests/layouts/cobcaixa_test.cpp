@@ -90,6 +90,7 @@ TEST(CobCaixa, BillFieldFaults) {
       {3, 31, "1", {" - Nosso Número deve ser branco"_cp}},
       {1, 31, "7", {" - Nosso Número Não pode ser branco ou está inválido ou não pertence a carteira"_cp}},
       {1, 32, "00000000A", {kDigit}},
+      {1, 63, "32", {" - Data de emissão inválida."_cp}},
 
       {2, 31, "00000000000", {" - Nosso Número de SEM REGISTRO é obrigatório."_cp}},
       {1, 50, "01", {" - Formato do prazo de protesto inválido"_cp, " - Prazo de protesto inválido"_cp}},

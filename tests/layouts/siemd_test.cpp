@@ -84,6 +84,7 @@ TEST(Siemd, Layout03FieldFaults) {
       {
           {7, 1, "2", {" pos(1,1)."}},
           {1, 125, "EMISSAO DOCUMENTO", {" pos(125,17) não é EMISSAO DOCTOL001"_cp}},
+          {1, 45, "X", {" Sequencial inválido pos(45,2)."_cp}},
           {2, 29, "000000123450", {}},
           {2, 40, "X", {" Dígito da conta inválido pos(40,1)."_cp}},
 

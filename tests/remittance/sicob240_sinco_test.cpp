@@ -157,6 +157,7 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 7, 222, "1,", {Codes(7, " 37.3P está marcado para protesto mas a quantidade de dias é inválida."_cp)}},
       {true, 3, 224, "1", {Codes(3, " Dias para Devolução deve ser de 5 a 90"_cp)}},
       {true, 8, 169, "6", {Codes(8, " CPF do avalista invalido")}},
+      {true, 4, 137, "BR      ", {Codes(4, " 15.3Q")}},
       // SINCO: header time, a text field, the lote header.
       {false, 1, 152, "25", {Cat(kBanco.substr(0, 61), "25:00:00 seq 000123"),
                              HC(" Hora inválida na posição 152, maior que 23"_cp)}},
