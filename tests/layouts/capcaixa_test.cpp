@@ -71,6 +71,7 @@ TEST(CapcaixaImportacao, OneFieldFault) {
       {'1', 92, std::string(15, '9')},  // far above 32 bits of cents
       {'1', 92, std::string(15, ' '), " - campo não numérico da posição 92 até a 106"_cp,
                 " - Da posição 92 até a 106 Não pode ser branco, deve preencher no mínimo com zeros."_cp},
+      {'1', 203, "              0", " - campo não numérico da posição 203 até a 217"_cp},  // not a blank field
       {'1', 167, "      ", " - Da posição 167 até a 172 Não pode ser branco, deve preencher no mínimo com zeros."_cp},
       {'1', 301, "5", " - Tipo identificador deveria ser 1,2,3 ou 4 na posição 301"_cp},
       {'2', 235, std::string(15, '0'), " - Valor  não pode ser zero da posição 235 até a 249"_cp},

@@ -61,6 +61,7 @@ TEST(Construgiro, EachBrokenFieldGivesItsLines) {
       {3, 151, "000000000200000", {" Juros não pode ser maior que o valor do desconto"_cp}},
       // Segment Q: a drawer without name and with a wrong CPF.
       {4, 155, "000011144477736", {"  Falta nome do avalista", "  CPF do avalista invalido"}},
+      {4, 210, "AB             ", {"  Falta Profissão"_cp}},
       // Born this year, not in 1926; 18 and 70 years counted in calendar years.
       {4, 235, "010126", {"  Advertencia: 01/01/2026 Data Nascimento provavelmente de comprador menor de 18 anos."}},
       {4, 235, "051256", {"  Advertencia: 05/12/1956 Data Nascimento provavelmente de comprador maior de 70 anos."}},

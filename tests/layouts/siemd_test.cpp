@@ -89,6 +89,7 @@ TEST(Siemd, Layout03FieldFaults) {
           {2, 40, "X", {" Dígito da conta inválido pos(40,1)."_cp}},
 
           {7, 8, "000009", {" pos(8,6) deve ser a soma dos registros no arquivo. Encontrado 9 Esperado 7"}},
+          {7, 141, "X", {" pos(14,128) deve ser branco"}},
       });
 }
 

@@ -60,6 +60,7 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
       {"   ", 2, 392, "1,", {Err(2, "43.1", "1,")}},  // numeric, not whole: no abort
       {"   ", 3, 1, "3", {"Linha:3 Registro com segmento diferente de 0,1,2 e 9"}},
       {"SICOB", 1, 43, "X", {"Erro no HEADER. Codigos de erro: nao branco(43,4)"}},
+      {"SICOB", 1, 389, "X", {"Erro no HEADER. Codigos de erro: nao branco(101,289)"}},
       {"SICOB", 2, 17, "6", {codes(2, " CPF invalido pos=4")}},
       {"SICOB", 2, 25, "A", {codes(2, " DV da conta inválido"_cp)}},  // a letter: a wrong digit, no abort
       {"SICOB", 2, 63, "1", {codes(2, Cat(" Nosso Número não é CAIXA (63,11)  Nosso Número inválido"_cp, carteira))}},

@@ -159,6 +159,7 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 8, 169, "6", {Codes(8, " CPF do avalista invalido")}},
       {true, 4, 137, "BR      ", {Codes(4, " 15.3Q")}},
       // SINCO: header time, a text field, the lote header.
+      {false, 1, 9, "X", {HC(" 04.0")}},
       {false, 1, 152, "25", {Cat(kBanco.substr(0, 61), "25:00:00 seq 000123"),
                              HC(" Hora inválida na posição 152, maior que 23"_cp)}},
       {false, 2, 104, "PAGAVEL*", {Reg(2, " Posição 104,40 com caracter não esperado !!!"_cp)}},
