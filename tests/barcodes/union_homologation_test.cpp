@@ -50,9 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                  62,
                  {{3, "CAIXA ECONÔMICA FEDERAL               NCOSB001 - GERADO EM 02/01/2027"_cp},
                   {4, "RELATÓRIO DE HOMOLOGAÇÃO DOS BLOQUETOS            CEDENTE: "_cp},
-                  {13, "(   ) Foi feita a homologação dos dados no sistema"_cp},
                   {15, "(   ) O código do cedente              e o campo agência/código do cedente conferem"_cp},
-                  {27, "(   ) Conferido Instruções, sacado, endereço"_cp},
                   {37, "(   ) Amostras têm dígito geral de 1 a 9"_cp}}},
         FormCase{"UnionContribution",
                  RelatoriodeHomologao1Click,
@@ -60,11 +58,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {{3, "CAIXA ECONÔMICA FEDERAL               TCSSB001 - GERADO EM 02/01/2027"_cp},
                   {4, "RELATÓRIO DE HOMOLOGAÇÃO DOS BLOQUETOS     CÓDIGO SINDICAL: "_cp},
                   {14, "(   ) O código do sindicato              e o campo agência/código do cedente conferem"_cp},
-                  {17,
-                   "(   ) FICHA DE COMPENSAÇÃO e RECIBO DO CONTRIBUINTE têm os mesmos dados: ...Nome do "_cp
-                   "Contribuinte"_cp},
-                  {23, "(   ) Ficha compe contém os campos  (=) valor doc; (-) Desc/Abat, "_cp},
-                  {26, "(   ) Conferido Instruções, contribuitne, endereço"_cp},
                   {44, "Observação:______________________________________________________________"_cp}}}),
     [](const ::testing::TestParamInfo<FormCase>& info) { return std::string(info.param.name); });
 
