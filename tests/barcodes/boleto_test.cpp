@@ -1,44 +1,21 @@
 #include "barcodes/boleto.hpp"
 
-#include <random>
-
 #include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
 
 namespace verilote {
 namespace {
 
-using testing::Assemble;
-
 // SIGCB cedente 123456, registered (1), issuer 4, sequence ...123, due
 // 06/12/2026 (factor 1652), R$ 123,45.
 constexpr std::string_view kSigcb = "10493165200000123451234560000100040000001230";
 constexpr std::string_view kPrinted = "10491.23456  60000.100044  00000.012302  3  16520000012345";
-
-std::string RandomDigits(std::mt19937& rng, std::size_t n) {
-  std::string out;
-  for (std::size_t i = 0; i < n; ++i) out += static_cast<char>('0' + rng() % 10);
-  return out;
-}
 
 TEST(Boleto, HandCheckedBarcodeAndItsTypeableLine) {
   EXPECT_EQ(testing::SigcbBarcode("123456", '1', '4', "000000000000123"), kSigcb);
   EXPECT_EQ(PrintedTypeableLine(kSigcb), kPrinted);
   EXPECT_EQ(PrintedTypeableLine(kSigcb, "    "), "10491.23456    60000.100044    00000.012302    3    16520000012345");
   EXPECT_EQ(LabelledTypeableLine(kSigcb), Cat("Representação Numérica: "_cp, kPrinted));
-}
-
-// Generated barcodes against the builder's own typeable-line rule, both ways.
-TEST(Boleto, RoundTripOverGeneratedBarcodes) {
-  std::mt19937 rng(20261206);
-  for (int i = 0; i < 2000; ++i) {
-    const std::string barcode =
-        Assemble({"104", "9", RandomDigits(rng, 4), RandomDigits(rng, 10)}, RandomDigits(rng, 25));
-    const std::string line = TypeableLineDigits(barcode);
-    ASSERT_EQ(line, testing::TypeableDigits(barcode));
-    ASSERT_EQ(TypeableLineToBarcode(testing::PrintedLine(barcode)), barcode) << "points and blanks";
-    ASSERT_EQ(TypeableLineToBarcodeNewDv(line), barcode) << "the recomputed general digit is the barcode's";
-  }
 }
 
 TEST(BoletoConverters, BothDirections) {

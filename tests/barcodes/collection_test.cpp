@@ -99,7 +99,8 @@ TEST(CollectionSegments, ValueIdentifiersAndCorruptions) {
       {With(valid, 1, "7"), message("MOEDA: FIXA", "", Errors({kDv}))},
       // A modulo-10 digit on an identifier-8 barcode is wrong.
       {With(valid, 3, "8"), message("", "", Errors({kDv, kPos3}))},
-      {Segment('1', '6', "20050000"), message("MOEDA: FIXA", "Vencimento:00/00/2005", Errors({kYear, kMonth, kDay}))}};
+      {Segment('1', '6', "20050000"),
+       message("MOEDA: FIXA", "Vencimento:00/00/2005", Errors({kYear, kMonth, kDay}))}};
   // clang-format on
   for (const auto& c : cases) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, c.barcode);

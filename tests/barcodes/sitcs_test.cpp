@@ -1,10 +1,8 @@
 #include "barcodes/sitcs.hpp"
 
 #include <algorithm>
-#include <sstream>
 
 #include "barcodes/boleto_builder.hpp"
-#include "cli/cli.hpp"
 
 namespace verilote {
 namespace {
@@ -121,20 +119,12 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
 
 // ---- From a file.
 
-TEST(SitcsFile, ExampleThroughTheCommandLine) {
-  const std::string path = std::string(VERILOTE_SOURCE_DIR) + "/examples/arrecadacao/boletos_sitcs.txt";
-  const std::vector<std::string_view> args = {"run",        "SITCSCdigodeBarrasViaarquivo1Click",
-                                              "--file",     path,
-                                              "--answer",   "12345",
-                                              "--answer",   "0035",
-                                              "--today",    "06/12/2026",
-                                              "--encoding", "cp1252"};
-  std::ostringstream out, err;
-  EXPECT_EQ(CliMain(args, out, err), kExitFaulty);
-  EXPECT_EQ(err.str(), "");
-  Lines r;
-  std::istringstream text(out.str());
-  for (std::string line; std::getline(text, line);) r.push_back(line);
+TEST(SitcsFile, ExampleFile) {
+  FakeHost host;
+  host.files = {std::string(VERILOTE_SOURCE_DIR) + "/examples/arrecadacao/boletos_sitcs.txt"};
+  host.answers = {"12345", "0035"};
+  EXPECT_EQ(RunCommand(SITCSCdigodeBarrasViaarquivo1Click, host).status, kRunFaulty);
+  const Lines& r = host.report;
   Lines head = L({kOk12345, "BARRA 2 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
                   "BARRA 3 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345",
                   "BARRA 4 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS. Sindicato   :0035/S-54321"_cp,
