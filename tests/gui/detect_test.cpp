@@ -1,6 +1,4 @@
-// "Validar arquivo (detectar layout)" from the menu (Ctrl+O) and by a file
-// dropped on the report.
-#include <QAction>
+// "Validar arquivo (detectar layout)" by a file dropped on the report.
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -8,7 +6,6 @@
 #include <QUrl>
 
 #include "app/cp1252.hpp"
-#include "detect/layout_detection.hpp"
 #include "gui/main_window.hpp"
 #include "gui/qt_text.hpp"
 #include "gui_test_support.hpp"
@@ -37,22 +34,6 @@ class DetectTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // The detection line, then the report the validator's own command writes.
-  void CtrlOThenTheValidatorsOwnReport() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    const QString sad = kExamples + "sad/remessa_sad_com_erros.txt";
-    QCOMPARE(window.ActionOf("ValidarArquivoDetectarLayout1Click")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    ModalScript script({ChooseFile(sad), ChooseFile(sad)});
-    QCOMPARE(TriggerToEnd(window, "SadSicob1Click"), std::optional<int>(1));
-    const std::vector<std::string> own = window.ReportLines();
-    QCOMPARE(TriggerToEnd(window, "ValidarArquivoDetectarLayout1Click"), std::optional<int>(1));
-    std::vector<std::string> expected{DetectLayout(sad.toStdString()).Line()};
-    expected.insert(expected.end(), own.begin(), own.end());
-    QCOMPARE(window.ReportLines(), expected);
-    QVERIFY(script.Done());
-  }
-
   void DroppedFileIsValidatedNotPasted() {
     ShownWindow shown;
     MainWindow& window = *shown.window;

@@ -34,7 +34,6 @@ class ModalScript : public QObject {
   using Step = std::function<void(QWidget*)>;
   explicit ModalScript(std::deque<Step> steps);
   ~ModalScript() override;
-  bool Done() const { return steps_.empty(); }
   QStringList seen;
 
  private:

@@ -72,10 +72,7 @@ class MenuTest : public QObject {
     }
     QCOMPARE(menus, expected);
     QVERIFY(shown.window->ActionOf("Copiaparaarquivonovo1Click")->isEnabled());
-  }
-
-  void ShiftF1OpensTheValidarMenu() {
-    ShownWindow shown;
+    // Shift+F1 opens the Validar menu.
     QVERIFY(QTest::qWaitForWindowExposed(shown.window.get()));
     QVERIFY(!shown.window->ValidarMenu()->isVisible());
     QTest::keyClick(shown.window.get(), Qt::Key_F1, Qt::ShiftModifier);

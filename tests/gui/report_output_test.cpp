@@ -19,8 +19,13 @@ namespace {
 
 constexpr int kClean = static_cast<int>(Outcome::Status::Clean);
 
+// An accented line with every other byte but the two line ends, as a
+// validator may echo a record.
 std::string Accented() {
-  return Cat("Registro numero 7 Código do sacado inválido: ÁÉÍÓÚ ç ã õ ü € ›"_cp, "\xA0\x81\t|");
+  std::string line("Código do sacado inválido: ÁÉÍÓÚ ç ã õ ü € ›"_cp);
+  for (int b = 0; b < 256; ++b)
+    if (b != '\r' && b != '\n') line += static_cast<char>(b);
+  return line;
 }
 
 // The screen: the notice line of start-up, then the accented line.
@@ -34,10 +39,9 @@ Verdict WritesAccentedLine(Host& host) {
   return Verdict::Clean;
 }
 
-int gPrintLines = 0;
 Verdict WritesPrintLines(Host& host) {
   host.ReportClear();
-  for (int n = 1; n <= gPrintLines; ++n) host.ReportAppend(Cat("linha ", n));
+  for (int n = 1; n <= 57; ++n) host.ReportAppend(Cat("linha ", n));
   return Verdict::Clean;
 }
 
@@ -76,41 +80,35 @@ class ReportOutputTest : public QObject {
     QCOMPARE(QByteArray::fromStdString(ReadBytes(copy)), QByteArray());
   }
 
-  // Landscape and one copy whatever was set; 56 lines make one page, 57 two with
-  // the 57th alone on the second. A printer that fails shows its error, not "Fim".
+  // Landscape and one copy whatever was set; 57 lines make two pages, the
+  // 57th alone on the second. A printer that fails shows its error, not "Fim".
   void PrintsFiftySixLinesAPage() {
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) QSKIP("pdfinfo is not installed");
     ShownWindow shown;
     MainWindow& window = *shown.window;
     QTemporaryDir dir;
-    for (const int lines : {56, 57}) {
-      gPrintLines = lines;
-      QCOMPARE(RunToEnd(window, WritesPrintLines), std::optional<int>(kClean));
-      const QString pdf = dir.filePath(QStringLiteral("r%1.pdf").arg(lines));
-      window.Printer().setOutputFormat(QPrinter::PdfFormat);
-      window.Printer().setOutputFileName(pdf);
-      window.Printer().setPageOrientation(QPageLayout::Portrait);
-      window.Printer().setCopyCount(3);
-      ModalScript script({Accept()});
-      window.ActionOf("ImprimirMemoLines1Click")->trigger();
-      QCOMPARE(script.seen, QStringList{FromCp1252("Verilote|Fim da impressão !!!"_cp)});
-      const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
-      QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\n").arg(lines == 56 ? 1 : 2))),
-               qPrintable(info));
-      const QRegularExpressionMatch size =
-          QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
-      QVERIFY2(size.hasMatch() && size.captured(1).toDouble() > size.captured(2).toDouble(), "landscape");
-      const QString first = RunTool(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"});
-      QVERIFY(first.contains(QStringLiteral("linha 1\n")) && first.contains(QStringLiteral("linha 56")));
-      if (lines == 57)
-        QCOMPARE(RunTool(QStringLiteral("pdftotext"), {"-f", "2", "-l", "2", pdf, "-"}).trimmed(),
-                 QStringLiteral("linha 57"));
-    }
-    window.Printer().setOutputFileName(dir.filePath("no/such/dir/r.pdf"));
-    ModalScript script({Accept()});
+    QCOMPARE(RunToEnd(window, WritesPrintLines), std::optional<int>(kClean));
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    window.Printer().setOutputFormat(QPrinter::PdfFormat);
+    window.Printer().setOutputFileName(pdf);
+    window.Printer().setPageOrientation(QPageLayout::Portrait);
+    window.Printer().setCopyCount(3);
+    ModalScript script({Accept(), Accept()});
     window.ActionOf("ImprimirMemoLines1Click")->trigger();
-    QCOMPARE(script.seen.size(), 1);
-    QVERIFY(!script.seen.at(0).contains(QStringLiteral("Fim da")));
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\n"))), qPrintable(info));
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    QVERIFY2(size.hasMatch() && size.captured(1).toDouble() > size.captured(2).toDouble(), "landscape");
+    const QString first = RunTool(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY(first.contains(QStringLiteral("linha 1\n")) && first.contains(QStringLiteral("linha 56")));
+    QCOMPARE(RunTool(QStringLiteral("pdftotext"), {"-f", "2", "-l", "2", pdf, "-"}).trimmed(),
+             QStringLiteral("linha 57"));
+    window.Printer().setOutputFileName(dir.filePath("no/such/dir/r.pdf"));
+    window.ActionOf("ImprimirMemoLines1Click")->trigger();
+    QCOMPARE(script.seen.size(), 2);
+    QCOMPARE(script.seen.at(0), FromCp1252("Verilote|Fim da impressão !!!"_cp));
+    QVERIFY(!script.seen.at(1).contains(QStringLiteral("Fim da")));
   }
 };
 

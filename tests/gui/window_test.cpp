@@ -41,7 +41,7 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void StartUpShowsNameVersionAndNoticeLine() {
+  void StartUpNoticeLineAndF10() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
     QCOMPARE(window.windowTitle(), FromCp1252("Verilote Versão 10.03"_cp));
@@ -54,6 +54,13 @@ class WindowTest : public QObject {
     window.hide();
     window.show();
     QCOMPARE(window.ReportLines().size(), std::size_t{1});
+    // F10 clears the report but for that line.
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QTest::keyClick(&window, Qt::Key_F10);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(window.ReportLines(), Lines({kNotice}));
   }
 
   void LeftoverFilesGoAtStartUpAndClosing() {
@@ -70,40 +77,6 @@ class WindowTest : public QObject {
     QVERIFY(!window.isVisible());
     for (const char* name : {"suporte.bat", "versao.bat", "email.txt"}) QVERIFY(!QFile::exists(dir.filePath(name)));
     QVERIFY(QFile::exists(dir.filePath("keep.txt")));
-  }
-
-  void F10LeavesOnlyTheNoticeLine() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
-    QSignalSpy finished(&window, &MainWindow::CommandFinished);
-    QTest::keyClick(&window, Qt::Key_F10);
-    QVERIFY(finished.wait(10000));
-    QCOMPARE(window.ReportLines(), Lines({kNotice}));
-  }
-
-  void ColoursLastForTheRunAndCancelChangesNothing() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QList<QColor> offered;
-    QColor answer = Qt::red;
-    window.chooseColor = [&](const QColor& initial) {
-      offered << initial;
-      return answer;
-    };
-    window.ActionOf("ConfiguraFonte1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
-    answer = QColor();  // Cancel
-    const QColor background = window.Report()->palette().color(QPalette::Base);
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), background);
-    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
-    answer = Qt::yellow;
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), QColor(Qt::yellow));
-    // The dialog opens on the colour last chosen in either command, black at first.
-    QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
   }
 
   // Support and update open the home page, the help label too; Ajuda opens the
