@@ -10,20 +10,25 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/main_window.hpp"
-
 namespace verilote::gui::testing {
 
 namespace {
+
 constexpr const char* kHandled = "verilote_test_handled";
+
+std::optional<int> WaitForEnd(MainWindow& window, const std::function<bool()>& start) {
+  QSignalSpy finished(&window, &MainWindow::CommandFinished);
+  if (!start() || !finished.wait(20000)) return std::nullopt;
+  return finished.at(0).at(0).toInt();
 }
 
-ModalScript::ModalScript(std::deque<Step> steps) : steps_(std::move(steps)), timer_(new QTimer(this)) {
-  connect(timer_, &QTimer::timeout, this, &ModalScript::Poll);
-  timer_->start(10);
-}
+}  // namespace
 
-ModalScript::~ModalScript() = default;
+ModalScript::ModalScript(std::deque<Step> steps) : steps_(std::move(steps)) {
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, &ModalScript::Poll);
+  timer->start(10);
+}
 
 void ModalScript::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
@@ -67,28 +72,18 @@ ModalScript::Step ChooseFile(const QString& path) {
   };
 }
 
-std::optional<int> RunToEnd(MainWindow& window, Handler handler, int timeoutMs) {
-  QSignalSpy finished(&window, &MainWindow::CommandFinished);
-  if (!window.StartCommand(handler)) return std::nullopt;
-  if (!finished.wait(timeoutMs)) return std::nullopt;
-  return finished.at(0).at(0).toInt();
+std::optional<int> RunToEnd(MainWindow& window, Handler handler) {
+  return WaitForEnd(window, [&] { return window.StartCommand(handler); });
 }
 
-std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler, int timeoutMs) {
+std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler) {
   QAction* action = window.ActionOf(handler);
-  if (action == nullptr || !action->isEnabled()) return std::nullopt;
-  QSignalSpy finished(&window, &MainWindow::CommandFinished);
-  action->trigger();
-  if (!finished.wait(timeoutMs)) return std::nullopt;
-  return finished.at(0).at(0).toInt();
+  return WaitForEnd(window, [&] {
+    if (action == nullptr || !action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  });
 }
-
-ShownWindow::ShownWindow() {
-  window = std::make_unique<MainWindow>(WindowOptions{programDirectory.path()});
-  window->show();
-}
-
-ShownWindow::~ShownWindow() = default;
 
 std::string ReadBytes(const QString& path) {
   QFile file(path);

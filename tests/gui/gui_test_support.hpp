@@ -3,12 +3,10 @@
 // and running a command to its end.
 #pragma once
 
-#include <QDir>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <deque>
 #include <functional>
 #include <map>
@@ -17,12 +15,9 @@
 #include <string>
 
 #include "app/command_table.hpp"
+#include "gui/main_window.hpp"
 
 class QTimer;
-
-namespace verilote::gui {
-class MainWindow;
-}
 
 namespace verilote::gui::testing {
 
@@ -33,13 +28,11 @@ class ModalScript : public QObject {
  public:
   using Step = std::function<void(QWidget*)>;
   explicit ModalScript(std::deque<Step> steps);
-  ~ModalScript() override;
   QStringList seen;
 
  private:
   void Poll();
   std::deque<Step> steps_;
-  QTimer* timer_;
 };
 
 ModalScript::Step Answer(const QString& text);  // input box: type and OK
@@ -47,18 +40,17 @@ ModalScript::Step Reject();                     // any dialog: Cancel
 ModalScript::Step Accept();                     // any dialog: OK
 ModalScript::Step ChooseFile(const QString& path);
 
-// Runs a command in the window and waits for its end. Returns its status
-// (Outcome::Status as int), or nothing when it did not end in time.
-std::optional<int> RunToEnd(MainWindow& window, Handler handler, int timeoutMs = 20000);
-// The same for the command behind a menu action.
-std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler, int timeoutMs = 20000);
+// Runs a command in the window, or the one behind a menu action, and waits
+// for its end. Returns its status (Outcome::Status as int), or nothing when it
+// did not end in time.
+std::optional<int> RunToEnd(MainWindow& window, Handler handler);
+std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler);
 
 // A window on a scratch program directory, shown, with its start-up done.
 struct ShownWindow {
   QTemporaryDir programDirectory;
-  std::unique_ptr<MainWindow> window;
-  ShownWindow();
-  ~ShownWindow();
+  std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(WindowOptions{programDirectory.path()});
+  ShownWindow() { window->show(); }
 };
 
 // The whole content of a file, as bytes.

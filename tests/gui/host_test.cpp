@@ -1,6 +1,7 @@
 // The window's host: commands run on a worker thread, their input boxes,
 // file dialogs and messages appear on the window, report lines arrive in
-// order, and the Stop button ends a command as a failure would.
+// order, and the Stop button or closing the window ends a command as a
+// failure would.
 #include "app/host.hpp"
 
 #include <QPushButton>
@@ -67,7 +68,7 @@ class HostTest : public QObject {
     QVERIFY(script.seen[3].startsWith("Verilote|'12a' is not a valid integer value"));
   }
 
-  void StopEndsTheCommandAsAFailure() {
+  void StopAndCloseEndTheCommand() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
     ModalScript script({Accept()});
@@ -85,15 +86,12 @@ class HostTest : public QObject {
     const std::vector<std::string> report = window.ReportLines();
     QVERIFY(report.size() > 20);  // the lines written stay, in order
     for (std::size_t n = 1; n < report.size(); ++n) QCOMPARE(report[n], Cat("Registro numero ", n));
-  }
-
-  void ClosingStopsTheCommandFirst() {
-    ShownWindow shown;
-    QVERIFY(shown.window->StartCommand(ReadsForever));
-    shown.window->close();
-    QVERIFY(shown.window->isVisible());
-    QTRY_VERIFY(!shown.window->IsRunning());
-    QTRY_VERIFY(!shown.window->isVisible());
+    // Closing the window stops a running command first.
+    QVERIFY(window.StartCommand(ReadsForever));
+    window.close();
+    QVERIFY(window.isVisible());
+    QTRY_VERIFY(!window.IsRunning());
+    QTRY_VERIFY(!window.isVisible());
   }
 };
 

@@ -1,13 +1,20 @@
-// Start-up, shutdown and the window's own commands.
+// The window: its menu bar built from the command table, start-up and
+// shutdown, its own commands, and a file dropped on the report validated.
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <map>
 
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
 #include "app/shell.hpp"
 #include "gui/main_window.hpp"
 #include "gui/qt_text.hpp"
@@ -15,6 +22,41 @@
 
 namespace verilote::gui::testing {
 namespace {
+
+// Every menu's entries under its path, in menu order: "caption|handler|shortcut|
+// enabled" for a command, "-" for a separator, "> title" for a submenu.
+using Tree = std::map<QString, QStringList>;
+
+void Walk(const QList<QAction*>& actions, const QString& path, Tree& out) {
+  for (QAction* action : actions) {
+    if (action->isSeparator()) {
+      out[path] << QStringLiteral("-");
+    } else if (QMenu* menu = action->menu()) {
+      out[path] << "> " + menu->title();
+      Walk(menu->actions(), path.isEmpty() ? menu->title() : path + FromCp1252(kPathSeparator) + menu->title(), out);
+    } else {
+      out[path] << action->text() + '|' + action->objectName() + '|' + action->shortcut().toString() + '|' +
+                       (action->isEnabled() ? "on" : "off");
+    }
+  }
+}
+
+const QString kExamples = QStringLiteral(VERILOTE_SOURCE_DIR "/examples/");
+
+// Drops `path` on the report area, as the user would from a file manager.
+std::optional<int> DropToEnd(MainWindow& window, const QString& path) {
+  QSignalSpy finished(&window, &MainWindow::CommandFinished);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QWidget* target = window.Report()->viewport();
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return std::nullopt;
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  if (!finished.wait(20000)) return std::nullopt;
+  return finished.at(0).at(0).toInt();
+}
 
 // Stands in for the web browser.
 class Browser : public QObject {
@@ -41,6 +83,49 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void MenuBarIsTheCommandTable() {
+    ShownWindow shown;
+    Tree menus;
+    Walk(shown.window->menuBar()->actions(), QString(), menus);
+
+    // The shortcuts, typed as the keys the user presses.
+    const std::map<std::string_view, QString> shortcuts = {{"CdigodebarrasSIGCBVriosboletos1Click", "Ctrl+B"},
+                                                           {"Umdocumento1Click", "F5"},
+                                                           {"Digitandoosdados1Click", "F6"},
+                                                           {"Cdigodebarras12posies1Click", "Ctrl+Q"},
+                                                           {"LimparTela1Click", "F10"},
+                                                           {"ImprimirMemoLines1Click", "Ctrl+I"},
+                                                           {"ValidarArquivoDetectarLayout1Click", "Ctrl+O"}};
+    Tree expected;
+    for (const MenuRow& row : MenuRows()) {
+      // A submenu stands where the table first names it.
+      QString parent;
+      std::string_view rest = row.path;
+      while (!rest.empty()) {
+        const std::size_t cut = rest.find(kPathSeparator);
+        const QString title = FromCp1252(rest.substr(0, cut));
+        if (!expected[parent].contains("> " + title)) expected[parent] << "> " + title;
+        parent = parent.isEmpty() ? title : parent + FromCp1252(kPathSeparator) + title;
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + kPathSeparator.size());
+      }
+      if (row.IsSeparator()) {
+        expected[parent] << QStringLiteral("-");
+        continue;
+      }
+      const auto key = shortcuts.find(row.handler);
+      const bool built = row.scope == Scope::Window || FindHandler(row.handler) != nullptr;
+      expected[parent] << FromCp1252(row.caption) + '|' + FromCp1252(row.handler) + '|' +
+                              (key == shortcuts.end() ? QString() : key->second) + '|' + (built ? "on" : "off");
+    }
+    QCOMPARE(menus, expected);
+    QVERIFY(shown.window->ActionOf("Copiaparaarquivonovo1Click")->isEnabled());
+    // Shift+F1 opens the Validar menu.
+    QVERIFY(QTest::qWaitForWindowExposed(shown.window.get()));
+    QVERIFY(!shown.window->ValidarMenu()->isVisible());
+    QTest::keyClick(shown.window.get(), Qt::Key_F1, Qt::ShiftModifier);
+    QTRY_VERIFY(shown.window->ValidarMenu()->isVisible());
+    shown.window->ValidarMenu()->close();
+  }
   void StartUpNoticeLineAndF10() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
@@ -99,6 +184,25 @@ class WindowTest : public QObject {
     window.ActionOf("Sobre1Click")->trigger();
     QCOMPARE(script.seen.size(), 3);  // the update notice, the missing guide, the about box
     QCOMPARE(script.seen.back(), FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp));
+  }
+  void DroppedFileIsDetectedAndValidated() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ModalScript notice({Accept()});  // the validator's notice box
+    QCOMPARE(DropToEnd(window, kExamples + "sinco/remessa_sinco_ok.rem"), std::optional<int>(0));
+    const std::vector<std::string> lines = window.ReportLines();
+    QVERIFY(
+        lines.front().starts_with("Layout detectado: SINCO CNAB 240: registros de 240 posi\xE7\xF5"
+                                  "es"));
+    QCOMPARE(lines.back(), std::string("REGISTROS DOS TITULOS TODOS OK !!!"));
+
+    // Several layouts fit: the user picks one from a list.
+    const QString title = FromCp1252("CobCaixa 2.x Títulos V 2.2.0"_cp);
+    ModalScript script({Answer(title)});
+    QCOMPARE(DropToEnd(window, kExamples + "cobcaixa/titulos_ok.txt"), std::optional<int>(0));
+    QCOMPARE(script.seen.size(), 1);
+    QVERIFY(script.seen[0].startsWith(FromCp1252("Validar arquivo|Layouts possíveis deste arquivo; escolha um:|"_cp)));
+    QVERIFY(window.ReportLines().front().starts_with("Layout escolhido: " + ToCp1252(title) + " ("));
   }
 };
 
