@@ -34,27 +34,5 @@ TEST(BoletoConverters, BothDirections) {
                             "Representação Numérica: 10491234566000010004400000012302316520000012345"_cp}));
 }
 
-TEST(BoletoConverters, GenericCheckLooksAtPositionFourOnly) {
-  // Modulo 10 of positions 1-3 and 5-44, weights 2,1,... from the right.
-  const std::string body = "8160000001234567890123456789012345678901234";
-  const std::string valid = body.substr(0, 3) + testing::FieldDigit(body) + body.substr(3);
-  const struct {
-    std::string barcode;
-    Verdict verdict;
-    std::string_view message;
-  } cases[] = {{valid, kClean, "DV Geral correto."},
-               {With(valid, 4, Other(valid[3])), kFaulty, "Dígito geral verificador INVÁLIDO !!!!!"_cp}};
-  for (const auto& c : cases) {
-    FakeHost host;
-    host.answers = {c.barcode};
-    EXPECT_EQ(Cdigodebarras1Click(host), c.verdict);
-    EXPECT_EQ(host.messages, L({c.message}));
-    EXPECT_TRUE(host.report.empty());
-  }
-  FakeHost letters;
-  letters.answers = {"1049X"};
-  EXPECT_THROW(Cdigodebarras1Click(letters), ConversionError);
-}
-
 }  // namespace
 }  // namespace verilote

@@ -35,14 +35,6 @@ void ExpectChecklist(const Lines& r, std::size_t at, const Lines& rows, std::str
   EXPECT_EQ(r.back(), "(   ) A Representação Numérica está separada corretamente."_cp);
 }
 
-// The summary row of a boleto: digit 27, digits 43-44, due date, Nosso
-// Número, value right-aligned in ten, the typeable line with four-blank gaps.
-std::string Row(const std::string& b, std::string_view value, std::string_view due = "07/07/2026") {
-  return Cat(b.substr(26, 1), b.substr(42, 2), ' ', due, ' ', b.substr(30, 12), ' ',
-             std::string(value.size() < 10 ? 10 - value.size() : 0, ' '), value, "  [", testing::PrintedLine(b, "    "),
-             ']');
-}
-
 Lines MissingDigits(std::initializer_list<int> present) {
   Lines lines;
   for (int d = 1; d <= 9; ++d)
@@ -65,20 +57,16 @@ TEST(SitcsSeveral, OneBoletoReportAndPrompts) {
   for (const std::string& line : MissingDigits({b[4] - '0'})) head.push_back(line);
   EXPECT_EQ(Slice(host.report, 0, 9), head);
   // Factor 1500 of the cycle that began at 1000 on 22/02/2025.
-  ExpectChecklist(host.report, 9, {Row(b, "123,45")}, "0035/S-12345");
-  // clang-format off
-  const struct { std::string_view caption, prompt, defaultText; } prompts[] = {
-      {"Quantidade", "Entre com a quantidade de boletos", "2"},
-      {"Código SINDICAL"_cp, "Digite o código Sindical"_cp, "XXXXX"},
-      {"Agência"_cp, "Digite a agência do convênio"_cp, "0035"},
-      {"Código de Barras"_cp, "Passe o leitor no Código de Barras"_cp, ""}};
-  // clang-format on
-  ASSERT_EQ(host.prompts.size(), std::size(prompts));
-  for (std::size_t i = 0; i < std::size(prompts); ++i) {
-    EXPECT_EQ(host.prompts[i].caption, prompts[i].caption);
-    EXPECT_EQ(host.prompts[i].prompt, prompts[i].prompt);
-    EXPECT_EQ(host.prompts[i].defaultText, prompts[i].defaultText);
-  }
+  ExpectChecklist(
+      host.report, 9,
+      {"743 07/07/2026 000000000001     123,45  [10499.71235    45717.700004    00000.001438    2    15000000012345]"},
+      "0035/S-12345");
+  Lines prompts;
+  for (const auto& p : host.prompts) prompts.push_back(Cat(p.caption, "|", p.prompt, "|", p.defaultText));
+  EXPECT_EQ(
+      prompts,
+      L({"Quantidade|Entre com a quantidade de boletos|2", "Código SINDICAL|Digite o código Sindical|XXXXX"_cp,
+         "Agência|Digite a agência do convênio|0035"_cp, "Código de Barras|Passe o leitor no Código de Barras|"_cp}));
 }
 
 TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
