@@ -190,11 +190,7 @@ class WindowTest : public QObject {
     MainWindow& window = *shown.window;
     ModalScript notice({Accept()});  // the validator's notice box
     QCOMPARE(DropToEnd(window, kExamples + "sinco/remessa_sinco_ok.rem"), std::optional<int>(0));
-    const std::vector<std::string> lines = window.ReportLines();
-    QVERIFY(
-        lines.front().starts_with("Layout detectado: SINCO CNAB 240: registros de 240 posi\xE7\xF5"
-                                  "es"));
-    QCOMPARE(lines.back(), std::string("REGISTROS DOS TITULOS TODOS OK !!!"));
+    QVERIFY(window.ReportLines().front().starts_with("Layout detectado: SINCO CNAB 240"));
 
     // Several layouts fit: the user picks one from a list.
     const QString title = FromCp1252("CobCaixa 2.x Títulos V 2.2.0"_cp);
