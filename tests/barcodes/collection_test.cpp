@@ -53,10 +53,13 @@ std::string Segment(char segment = '1', char id = '6', std::string_view from24 =
   return Collection(segment, id, Cat("00000012345", "0123", "0000", from24, "12345678", "99887"));
 }
 
-Lines SegmentMessage(std::string_view first, std::string_view currency, std::string_view due, const Lines& errors) {
+// The message of a segment's barcode; the payer at 28-39 and what it is taken for.
+Lines SegmentMessage(std::string_view first, std::string_view currency, std::string_view due, const Lines& errors,
+                     std::string_view payer = "000012345678", std::string_view payerIs = "OUTROS 12345678") {
   Lines lines = L({first, "CÓD FEBRABAN = 0123"_cp, currency, "Valor da guia: 123,45", due,
-                   "Identificação do contribuinte:000012345678"_cp,
-                   "Identificação do contribuinte é OUTROS 12345678"_cp, "Conteúdo do campo livre:99887"_cp});
+                   Cat("Identificação do contribuinte:"_cp, payer),
+                   payerIs.empty() ? "" : Cat("Identificação do contribuinte é "_cp, payerIs),
+                   "Conteúdo do campo livre:99887"_cp});
   lines.insert(lines.end(), errors.begin(), errors.end());
   lines.emplace_back("Confirme se o código FEBRABAN está correto."_cp);
   return lines;
@@ -87,21 +90,25 @@ TEST(CollectionSegments, EachCommandChecksItsSegment) {
 
 TEST(CollectionSegments, ValueIdentifiersAndCorruptions) {
   const std::string valid = Segment();
-  const auto message = [](std::string_view currency, std::string_view due, const Lines& errors) {
-    return SegmentMessage("PREFEITURAS", currency, due, errors);
+  const auto message = [](std::string_view currency, const Lines& errors) {
+    return SegmentMessage("PREFEITURAS", currency, "", errors);
   };
   // clang-format off
   const struct { std::string barcode; Lines expected; } cases[] = {
-      {Segment('1', '7'), message("MOEDA: VARIÁVEL"_cp, "", kNoErrorsLines)},
+      {Segment('1', '7'), message("MOEDA: VARIÁVEL"_cp, kNoErrorsLines)},
       // A right modulo-11 digit: only the identifier test fails.
-      {Segment('1', '8'), message("", "", Errors({kPos3}))},
-      {Redigit(With(valid, 1, "7")), message("MOEDA: FIXA", "", Errors({kPos1}))},
+      {Segment('1', '8'), message("", Errors({kPos3}))},
+      {Redigit(With(valid, 1, "7")), message("MOEDA: FIXA", Errors({kPos1}))},
       // With position 1 wrong, the check digit's message replaces its own.
-      {With(valid, 1, "7"), message("MOEDA: FIXA", "", Errors({kDv}))},
+      {With(valid, 1, "7"), message("MOEDA: FIXA", Errors({kDv}))},
       // A modulo-10 digit on an identifier-8 barcode is wrong.
-      {With(valid, 3, "8"), message("", "", Errors({kDv, kPos3}))},
-      {Segment('1', '6', "20050000"),
-       message("MOEDA: FIXA", "Vencimento:00/00/2005", Errors({kYear, kMonth, kDay}))}};
+      {With(valid, 3, "8"), message("", Errors({kDv, kPos3}))},
+      // Dates from 2000 to 2004, months 1 to 12, days 1 to 31; 28-31 are part of the payer too.
+      {Segment('1', '6', "20050032"), SegmentMessage("PREFEITURAS", "MOEDA: FIXA", "Vencimento:32/00/2005",
+                                                     Errors({kYear, kMonth, kDay}), "003212345678", "")},
+      {Segment('1', '6', "20031300"), SegmentMessage("PREFEITURAS", "MOEDA: FIXA", "Vencimento:00/13/2003",
+                                                     Errors({kMonth, kDay}), "130012345678",
+                                                     "CGC 13.001.234/5678-39")}};
   // clang-format on
   for (const auto& c : cases) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, c.barcode);

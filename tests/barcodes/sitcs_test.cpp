@@ -63,10 +63,13 @@ TEST(SitcsSeveral, OneBoletoReportAndPrompts) {
       "0035/S-12345");
   Lines prompts;
   for (const auto& p : host.prompts) prompts.push_back(Cat(p.caption, "|", p.prompt, "|", p.defaultText));
-  EXPECT_EQ(
-      prompts,
-      L({"Quantidade|Entre com a quantidade de boletos|2", "Código SINDICAL|Digite o código Sindical|XXXXX"_cp,
-         "Agência|Digite a agência do convênio|0035"_cp, "Código de Barras|Passe o leitor no Código de Barras|"_cp}));
+  const Lines expected = L({
+      "Quantidade|Entre com a quantidade de boletos|2",
+      "Código SINDICAL|Digite o código Sindical|XXXXX"_cp,
+      "Agência|Digite a agência do convênio|0035"_cp,
+      "Código de Barras|Passe o leitor no Código de Barras|"_cp,
+  });
+  EXPECT_EQ(prompts, expected);
 }
 
 TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {

@@ -164,6 +164,26 @@ class WindowTest : public QObject {
     QVERIFY(QFile::exists(dir.filePath("keep.txt")));
   }
 
+  // A colour lasts for the run, Cancel changes nothing; the dialog opens on
+  // the colour last chosen in either command, black at first.
+  void ReportColours() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QList<QColor> offered, answers{Qt::red, QColor(), Qt::yellow};  // QColor(): Cancel
+    window.chooseColor = [&](const QColor& initial) {
+      offered << initial;
+      return answers.takeFirst();
+    };
+    const QColor background = window.Report()->palette().color(QPalette::Base);
+    window.ActionOf("ConfiguraFonte1Click")->trigger();
+    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
+    QCOMPARE(window.Report()->palette().color(QPalette::Base), background);
+    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
+    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(window.Report()->palette().color(QPalette::Base), QColor(Qt::yellow));
+    QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
+  }
+
   // Support and update open the home page, the help label too; Ajuda opens the
   // guide beside the program, or says it is missing; Sobre names the version.
   void WebPagesHelpAndAbout() {
