@@ -10,16 +10,6 @@ int Value(char c) { return c - '0'; }
 
 char Digit(int d) { return static_cast<char>('0' + d); }
 
-// Weights 2 to 9 from the rightmost digit leftwards: the sum.
-int WeightedSum2To9(std::string_view digits) {
-  int sum = 0, weight = 2;
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    sum += Value(*it) * weight;
-    weight = weight == 9 ? 2 : weight + 1;
-  }
-  return sum;
-}
-
 char SigcbDigit(std::string_view digits) {
   const int sum = WeightedSum2To9(digits);
   if (sum < 11) return sum < 2 ? '0' : Digit(11 - sum);
@@ -28,6 +18,15 @@ char SigcbDigit(std::string_view digits) {
 }
 
 }  // namespace
+
+int WeightedSum2To9(std::string_view digits) {
+  int sum = 0, weight = 2;
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    sum += Value(*it) * weight;
+    weight = weight == 9 ? 2 : weight + 1;
+  }
+  return sum;
+}
 
 char FebrabanGeneralDigit(std::string_view digits43) {
   const int d = 11 - WeightedSum2To9(digits43) % 11;

@@ -19,6 +19,9 @@
 
 namespace verilote::testing {
 
+// Weights 2 to 9 from the rightmost digit leftwards: the sum.
+int WeightedSum2To9(std::string_view digits);
+
 // FEBRABAN general digit (position 5) of the 43 digits 1-4 + 6-44: modulo 11,
 // weights 2 to 9 from the right; 11 - (S mod 11), 0, 10 and 11 becoming 1.
 char FebrabanGeneralDigit(std::string_view digits43);
@@ -44,6 +47,19 @@ std::string Assemble(const BarcodeHead& head, std::string_view freeField);
 // 11 gives 11 - S, otherwise 11 - (S mod 11), 10 and 11 becoming 0.
 std::string SigcbBarcode(std::string_view cedente6, char type, char issuer, std::string_view sequence15,
                          const BarcodeHead& head = {});
+
+// SICOB with the Nosso Número (10) at 20-29 and the cedente's agency (4),
+// operation (3) and code (8) at 30-44.
+inline std::string SicobBarcode11(std::string_view nossoNumero10, std::string_view cedente15,
+                                  const BarcodeHead& head = {}) {
+  return Assemble(head, std::string(nossoNumero10) + std::string(cedente15));
+}
+
+// SINCO: "1" at 20, the cedente (6), the Nosso Número (18).
+inline std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero18,
+                                const BarcodeHead& head = {}) {
+  return Assemble(head, "1" + std::string(cedente6) + std::string(nossoNumero18));
+}
 
 // The 47 digits of the typeable line of a barcode.
 std::string TypeableDigits(std::string_view barcode);

@@ -18,7 +18,7 @@ const std::string kCed001 = "012300100012345", kCed870 = "012387000012345";
 // The cedentes as the commands show them, account digit included.
 const std::string kShown001 = "0123.001.00012345-2", kShown870 = "0123.870.00012345-6";
 
-std::string B11(std::string_view nn, const std::string& ced) { return testing::Assemble({}, Cat(nn, ced)); }
+using testing::SicobBarcode11;
 std::string Printed(const std::string& b) { return testing::PrintedLine(b, "  "); }
 std::string WrongDv(char expected, char found) {
   return Cat("Dígito inválido esperado "_cp, expected, " encontrado ", found);
@@ -43,17 +43,17 @@ struct SicobCase {
 
 // clang-format off
 const SicobCase kSicobCases[] = {
-    {"SixteenPositions", testing::Assemble({}, "12345012387" "00000000000456"), kCed870, kShown870, "SR NN 16P", kSr16,
-     kSr16, "NN= ", "800000000000456", "800000000000456-3"},
-    {"RapidaSevenAt35", B11("9000000001", kCed870), kCed870, kShown870, "CR NN 11P", kRapida, kRapida, "NN=",
+    {"SixteenPositions", testing::Assemble({}, "12345012387" "00000000000456"), kCed870, kShown870, "SR NN 16P",
+     kSr16, kSr16, "NN= ", "800000000000456", "800000000000456-3"},
+    {"RapidaSevenAt35", SicobBarcode11("9000000001", kCed870), kCed870, kShown870, "CR NN 11P", kRapida, kRapida,
+     "NN=", "9000000001-4", "9000000001-4"},
+    {"Rapida", SicobBarcode11("9000000001", kCed001), kCed001, kShown001, "CR NN 11P", kRapida, kRapida, "NN= ",
      "9000000001-4", "9000000001-4"},
-    {"Rapida", B11("9000000001", kCed001), kCed001, kShown001, "CR NN 11P", kRapida, kRapida, "NN= ", "9000000001-4",
-     "9000000001-4"},
-    {"Simples", B11("3000000001", kCed001), kCed001, kShown001, "CR NN 11P", kSimples, kBadCart, "NN= ",
+    {"Simples", SicobBarcode11("3000000001", kCed001), kCed001, kShown001, "CR NN 11P", kSimples, kBadCart, "NN= ",
      "3000000001-0", "3000000001-0"},
-    {"Unregistered", B11("8000000001", kCed001), kCed001, kShown001, "SR NN 11P", kSr11, kSr11, "NN= ",
+    {"Unregistered", SicobBarcode11("8000000001", kCed001), kCed001, kShown001, "SR NN 11P", kSr11, kSr11, "NN= ",
      "8000000001-7", "8000000001-7"},
-    {"BadCarteira", B11("1000000001", kCed001), kCed001, kShown001, kBadCart, kBadCart, kBadCart, "NN= ",
+    {"BadCarteira", SicobBarcode11("1000000001", kCed001), kCed001, kShown001, kBadCart, kBadCart, kBadCart, "NN= ",
      "1000000001-6", "1000000001-6"}};
 // clang-format on
 
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, SicobLayout, ::testing::ValuesIn(kSicobCases),
                          [](const ::testing::TestParamInfo<SicobCase>& info) { return info.param.name; });
 
 TEST(SicobSeveral, FindingsPerBarcodeAndPrompts) {
-  const std::string b = B11("9000000001", kCed001);
+  const std::string b = SicobBarcode11("9000000001", kCed001);
   const char wrong = Other(b[4]);
   FakeHost host;
   host.answers = {"3", kCed001, With(b, 5, wrong), With(b, 1, '2'), With(b, 4, '0')};
@@ -124,7 +124,7 @@ TEST(SicobSeveral, FindingsPerBarcodeAndPrompts) {
 
 // ---- SINCO.
 
-const std::string kSinco = testing::Assemble({}, "1654321000000000000000789");
+const std::string kSinco = testing::SincoBarcode("654321", "000000000000000789");
 const std::string kOtherMarker = testing::Assemble({}, "2654321000000000000000789");
 
 TEST(SincoOne, ValidBarcodeAndOtherMarker) {
