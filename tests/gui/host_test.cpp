@@ -1,11 +1,16 @@
 // The window's host: commands run on a worker thread, their input boxes,
 // file dialogs and messages appear on the window, report lines arrive in
 // order, and the Stop button or closing the window ends a command as a
-// failure would.
+// failure would. The report's output: what the screen shows goes to a file
+// byte for byte, and printing lays 56 lines on a page.
 #include "app/host.hpp"
 
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <atomic>
 
@@ -20,6 +25,7 @@ namespace verilote::gui::testing {
 namespace {
 
 constexpr int kAborted = static_cast<int>(Outcome::Status::Aborted);
+constexpr int kClean = static_cast<int>(Outcome::Status::Clean);
 
 // Asks a number and a file, says two lines in one box, then fails converting.
 Verdict AsksThenFails(Host& host) {
@@ -40,6 +46,39 @@ Verdict ReadsForever(Host& host) {
     gRecordsRead = static_cast<int>(n);
     host.Sleep(1);
   }
+}
+
+// An accented line with every other byte but the two line ends, as a
+// validator may echo a record.
+std::string Accented() {
+  std::string line("Código do sacado inválido: ÁÉÍÓÚ ç ã õ ü € ›"_cp);
+  for (int b = 0; b < 256; ++b)
+    if (b != '\r' && b != '\n') line += static_cast<char>(b);
+  return line;
+}
+
+// The screen: the notice line of start-up, then the accented line.
+std::string Screen() {
+  return Cat("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp, "\r\n", Accented(),
+             "\r\n");
+}
+
+Verdict WritesAccentedLine(Host& host) {
+  host.ReportAppend(Accented());
+  return Verdict::Clean;
+}
+
+Verdict WritesPrintLines(Host& host) {
+  host.ReportClear();
+  for (int n = 1; n <= 57; ++n) host.ReportAppend(Cat("linha ", n));
+  return Verdict::Clean;
+}
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(30000) || process.exitCode() != 0) return QStringLiteral("<%1 failed>").arg(program);
+  return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 class HostTest : public QObject {
@@ -92,6 +131,48 @@ class HostTest : public QObject {
     QVERIFY(window.isVisible());
     QTRY_VERIFY(!window.IsRunning());
     QTRY_VERIFY(!window.isVisible());
+  }
+
+  // What the screen shows reaches the file byte for byte; the copy and
+  // append commands themselves are checked in the core's tests.
+  void CopyIsByteExact() {
+    ShownWindow shown;
+    QCOMPARE(RunToEnd(*shown.window, WritesAccentedLine), std::optional<int>(kClean));
+    ModalScript script({Answer("copia.txt"), Accept()});
+    QCOMPARE(TriggerToEnd(*shown.window, "Copiaparaarquivonovo1Click"), std::optional<int>(kClean));
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(shown.programDirectory.filePath(QStringLiteral("copia.txt")))),
+             QByteArray::fromStdString(Screen()));
+  }
+
+  // Landscape and one copy whatever was set; 57 lines make two pages, the
+  // 57th alone on the second. A printer that fails shows its error, not "Fim".
+  void PrintsFiftySixLinesAPage() {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) QSKIP("pdfinfo is not installed");
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QTemporaryDir dir;
+    QCOMPARE(RunToEnd(window, WritesPrintLines), std::optional<int>(kClean));
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    window.Printer().setOutputFormat(QPrinter::PdfFormat);
+    window.Printer().setOutputFileName(pdf);
+    window.Printer().setPageOrientation(QPageLayout::Portrait);
+    window.Printer().setCopyCount(3);
+    ModalScript script({Accept(), Accept()});
+    window.ActionOf("ImprimirMemoLines1Click")->trigger();
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\n"))), qPrintable(info));
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    QVERIFY2(size.hasMatch() && size.captured(1).toDouble() > size.captured(2).toDouble(), "landscape");
+    const QString first = RunTool(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY(first.contains(QStringLiteral("linha 1\n")) && first.contains(QStringLiteral("linha 56")));
+    QCOMPARE(RunTool(QStringLiteral("pdftotext"), {"-f", "2", "-l", "2", pdf, "-"}).trimmed(),
+             QStringLiteral("linha 57"));
+    window.Printer().setOutputFileName(dir.filePath("no/such/dir/r.pdf"));
+    window.ActionOf("ImprimirMemoLines1Click")->trigger();
+    QCOMPARE(script.seen.size(), 2);
+    QCOMPARE(script.seen.at(0), FromCp1252("Verilote|Fim da impressão !!!"_cp));
+    QVERIFY(!script.seen.at(1).contains(QStringLiteral("Fim da")));
   }
 };
 
