@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -38,8 +37,6 @@ void ModalScript::Poll() {
     seen << box->windowTitle() + QLatin1Char('|') + box->text();
   } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
     seen << input->windowTitle() + QLatin1Char('|') + input->labelText() + QLatin1Char('|') + input->textValue();
-  } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-    seen << files->windowTitle() + QLatin1Char('|') + files->selectedNameFilter();
   }
   Step step = std::move(steps_.front());
   steps_.pop_front();
@@ -55,21 +52,8 @@ ModalScript::Step Answer(const QString& text) {
   };
 }
 
-ModalScript::Step Reject() {
-  return [](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); };
-}
-
 ModalScript::Step Accept() {
   return [](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); };
-}
-
-ModalScript::Step ChooseFile(const QString& path) {
-  return [path](QWidget* w) {
-    auto* files = qobject_cast<QFileDialog*>(w);
-    QVERIFY2(files != nullptr, "expected a file dialog");
-    files->selectFile(path);
-    static_cast<QDialog*>(files)->accept();
-  };
 }
 
 std::optional<int> RunToEnd(MainWindow& window, Handler handler) {
@@ -91,10 +75,9 @@ std::string ReadBytes(const QString& path) {
   return file.readAll().toStdString();
 }
 
-void WriteBytes(const QString& path, const std::string& bytes) {
+void Touch(const QString& path) {
   QFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write("x");
 }
 
 std::map<std::string, TestFactory>& TestRegistry() {

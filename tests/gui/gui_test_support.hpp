@@ -17,13 +17,11 @@
 #include "app/command_table.hpp"
 #include "gui/main_window.hpp"
 
-class QTimer;
-
 namespace verilote::gui::testing {
 
 // Acts on the modal dialogs as they open, one step per dialog, in order, and
 // records what each showed: "title|text" of message boxes, "title|label|default"
-// of input boxes, "title|selected filter" of file dialogs.
+// of input boxes.
 class ModalScript : public QObject {
  public:
   using Step = std::function<void(QWidget*)>;
@@ -36,9 +34,7 @@ class ModalScript : public QObject {
 };
 
 ModalScript::Step Answer(const QString& text);  // input box: type and OK
-ModalScript::Step Reject();                     // any dialog: Cancel
 ModalScript::Step Accept();                     // any dialog: OK
-ModalScript::Step ChooseFile(const QString& path);
 
 // Runs a command in the window, or the one behind a menu action, and waits
 // for its end. Returns its status (Outcome::Status as int), or nothing when it
@@ -53,9 +49,9 @@ struct ShownWindow {
   ShownWindow() { window->show(); }
 };
 
-// The whole content of a file, as bytes.
+// The whole content of a file, as bytes; a new file of one byte.
 std::string ReadBytes(const QString& path);
-void WriteBytes(const QString& path, const std::string& bytes);
+void Touch(const QString& path);
 
 // Registers a test class for gui_test_main.cpp: `verilote_gui_tests Name`.
 using TestFactory = std::function<std::unique_ptr<QObject>()>;

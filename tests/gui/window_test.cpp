@@ -1,9 +1,7 @@
-// The window: its menu bar built from the command table, start-up and
-// shutdown, its own commands, and a file dropped on the report validated.
+// The window: its menu bar built from the command table, the leftover files
+// of an update removed, and a file dropped on the report validated.
 #include <QAction>
-#include <QDesktopServices>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -58,27 +56,6 @@ std::optional<int> DropToEnd(MainWindow& window, const QString& path) {
   return finished.at(0).at(0).toInt();
 }
 
-// Stands in for the web browser.
-class Browser : public QObject {
-  Q_OBJECT
- public:
-  Browser() {
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
-  }
-  ~Browser() override {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-  }
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
-
-std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
-constexpr std::string_view kNotice =
-    "****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp;
-
 class WindowTest : public QObject {
   Q_OBJECT
 
@@ -118,37 +95,11 @@ class WindowTest : public QObject {
                               (key == shortcuts.end() ? QString() : key->second) + '|' + (built ? "on" : "off");
     }
     QCOMPARE(menus, expected);
-    QVERIFY(shown.window->ActionOf("Copiaparaarquivonovo1Click")->isEnabled());
-    // Shift+F1 opens the Validar menu.
-    QVERIFY(QTest::qWaitForWindowExposed(shown.window.get()));
-    QVERIFY(!shown.window->ValidarMenu()->isVisible());
-    QTest::keyClick(shown.window.get(), Qt::Key_F1, Qt::ShiftModifier);
-    QTRY_VERIFY(shown.window->ValidarMenu()->isVisible());
-    shown.window->ValidarMenu()->close();
   }
-  void StartUpAndTheNoticeLine() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QCOMPARE(window.windowTitle(), FromCp1252("Verilote Versão 10.03"_cp));
-    QCOMPARE(window.VersionLabel()->text(), QStringLiteral("Verilote  10.03"));
-    QCOMPARE(window.HelpLabel()->text(),
-             FromCp1252("Essa versão é de 14/12/2021 - A cada 10 meses tem versão nova."_cp));
-    QCOMPARE(window.ReportLines(), Lines({kNotice}));
-    QCOMPARE(window.size(), QSize(957, 666));
-    // Showing again (after a minimise, say) does not write the line twice.
-    window.hide();
-    window.show();
-    QCOMPARE(window.ReportLines().size(), std::size_t{1});
-    // Limpar Tela (F10) clears the report but for that line.
-    window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
-    QCOMPARE(TriggerToEnd(window, "LimparTela1Click"), std::optional<int>(0));
-    QCOMPARE(window.ReportLines(), Lines({kNotice}));
-  }
-
   void LeftoverFilesGoAtStartUpAndClosing() {
     QTemporaryDir dir;
     for (const char* name : {"versao2.exe", "versao.txt", "suporte.bat", "versao.bat", "email.txt", "keep.txt"})
-      WriteBytes(dir.filePath(name), "x");
+      Touch(dir.filePath(name));
     MainWindow window(WindowOptions{dir.path()});
     window.show();
     QVERIFY(!QFile::exists(dir.filePath("versao2.exe")));
@@ -161,54 +112,9 @@ class WindowTest : public QObject {
     QVERIFY(QFile::exists(dir.filePath("keep.txt")));
   }
 
-  // A colour lasts for the run, Cancel changes nothing; the dialog opens on
-  // the colour last chosen in either command, black at first.
-  void ReportColours() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QList<QColor> offered, answers{Qt::red, QColor(), Qt::yellow};  // QColor(): Cancel
-    window.chooseColor = [&](const QColor& initial) {
-      offered << initial;
-      return answers.takeFirst();
-    };
-    const QColor background = window.Report()->palette().color(QPalette::Base);
-    window.ActionOf("ConfiguraFonte1Click")->trigger();
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), background);
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), QColor(Qt::yellow));
-    QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
-  }
-
-  // Support and update open the home page, the help label too; Ajuda opens the
-  // guide beside the program, or says it is missing; Sobre names the version.
-  void WebPagesHelpAndAbout() {
-    Browser browser;
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    const QUrl home(QString::fromLatin1(kHomePage));
-    const QString page = shown.programDirectory.filePath(QString::fromLatin1(kHelpFile));
-    ModalScript script({Accept(), Accept(), Accept()});
-    window.ActionOf("SuporteTcnico1Click")->trigger();
-    QTest::mouseClick(window.HelpLabel(), Qt::LeftButton);
-    window.ActionOf("AtualizaVersodesteaplicativo1Click")->trigger();
-    window.ActionOf("Ajuda1Click")->trigger();
-    QCOMPARE(browser.opened, (QList<QUrl>{home, home, home}));
-    WriteBytes(page, "<html></html>");
-    window.ActionOf("Ajuda1Click")->trigger();
-    QCOMPARE(browser.opened.back(), QUrl::fromLocalFile(page));
-    window.ActionOf("Sobre1Click")->trigger();
-    QCOMPARE(script.seen.size(), 3);  // the update notice, the missing guide, the about box
-    QCOMPARE(script.seen.back(), FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp));
-  }
   void DroppedFileIsDetectedAndValidated() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
-    ModalScript notice({Accept()});  // the validator's notice box
-    QCOMPARE(DropToEnd(window, kExamples + "sinco/remessa_sinco_ok.rem"), std::optional<int>(0));
-    QVERIFY(window.ReportLines().front().starts_with("Layout detectado: SINCO CNAB 240"));
-
     // Several layouts fit: the user picks one from a list.
     const QString title = FromCp1252("CobCaixa 2.x Títulos V 2.2.0"_cp);
     ModalScript script({Answer(title)});
