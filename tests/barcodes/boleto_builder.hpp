@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -137,6 +138,17 @@ inline Lines L(std::initializer_list<std::string_view> texts) { return testing::
 inline constexpr Verdict kClean = Verdict::Clean, kFaulty = Verdict::Faulty;
 inline constexpr Outcome::Status kRunClean = Outcome::Status::Clean, kRunFaulty = Outcome::Status::Faulty,
                                  kRunAborted = Outcome::Status::Aborted;
+// Runs a command on the answers, with a file of `bytes` chosen when given;
+// expects its status and gives its host.
+inline FakeHost Execute(Handler command, std::vector<std::string> answers, Outcome::Status expected,
+                    std::optional<std::string> bytes = std::nullopt) {
+  TempFile file(bytes.value_or(""));
+  FakeHost host;
+  host.answers.assign(answers.begin(), answers.end());
+  if (bytes) host.files = {file.path()};
+  EXPECT_EQ(RunCommand(command, host).status, expected);
+  return host;
+}
 // The lines [from, to) of a report; `from` counts from the end when negative,
 // `to` when not positive.
 inline Lines Slice(const Lines& r, std::ptrdiff_t from, std::ptrdiff_t to) {
