@@ -28,9 +28,7 @@ std::string Blocks(const std::string& b) {
 }
 
 Lines OneDocument(const std::string& b, Outcome::Status expected) {
-  FakeHost host;
-  host.answers.push_back(b);
-  EXPECT_EQ(RunCommand(Umdocumento1Click, host).status, expected) << b;
+  const FakeHost host = Execute(Umdocumento1Click, {b}, expected);
   EXPECT_TRUE(host.messages.empty());
   return host.report;
 }
@@ -99,18 +97,11 @@ std::string PrintedForm(const std::string& b) {
 TEST(SicapTypedData, FortyEightDigitsAreTheFourBlocks) {
   const std::string b = Document();
   const std::string typed = PrintedForm(b);
-  ASSERT_EQ(typed.size(), 48u);
   // The typed block digits (12, 24, 36, 48) are not checked.
-  for (const std::string& t : {typed, With(With(typed, 12, Other(typed[11])), 48, Other(typed[47]))}) {
-    FakeHost host;
-    host.answers.push_back(t);
-    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, kRunClean);
-    EXPECT_EQ(host.report, OneDocument(b, kRunClean));
-  }
+  for (const std::string& t : {typed, With(With(typed, 12, Other(typed[11])), 48, Other(typed[47]))})
+    EXPECT_EQ(Execute(Digitandoosdados1Click, {t}, kRunClean).report, OneDocument(b, kRunClean));
   for (const std::string& t : {typed.substr(0, 47), typed + "1"}) {
-    FakeHost host;
-    host.answers.push_back(t);
-    EXPECT_EQ(RunCommand(Digitandoosdados1Click, host).status, kRunFaulty);
+    const FakeHost host = Execute(Digitandoosdados1Click, {t}, kRunFaulty);
     EXPECT_TRUE(host.report.empty());
     EXPECT_EQ(host.messages, Lines{Cat("Erro: Digite 48 algarismos. Foi digitado ", t.size(), " algarismos.")});
   }
@@ -118,26 +109,19 @@ TEST(SicapTypedData, FortyEightDigitsAreTheFourBlocks) {
 
 // ---- Several documents.
 
-FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
-  FakeHost host;
-  host.answers.assign(answers.begin(), answers.end());
-  EXPECT_EQ(RunCommand(VriosDocumentos1Click, host).status, expected);
-  return host;
-}
-
-TEST(SicapSeveral, TwoDocumentsReportInFull) {
+// The fixed lines of the report: the count, the first and the last; the lines
+// drawn from the documents in full.
+TEST(SicapSeveral, TwoDocuments) {
   const std::string first = Document('1', '6');
   const std::string second = Document('1', '7');
-  const FakeHost host = Several({"2", "0123", first, second}, kRunClean);
-  const Lines expected = L(
-      {"Esta validação não pode ser utilizada como única fonte para conferência"_cp,
-       "Verifique os dados, conferindo com o Documento.",
-       "Confira no SICAP os seguintes dados:", "1-Segmento PREFEITURA 7-Moeda variável    Código FEBRABAN: 1 0 0123"_cp,
-       kHyphens, "Conteúdo lido nas barras:"_cp, first, second, kHyphens,
-       "Verificando erros:", "Documento:02 com moeda diferente de Real R$, confirme.", kHyphens,
-       "Listando Representação para conferência"_cp, Blocks(first), Blocks(second), kHyphens,
-       "Listando restante para conferencia", "30/06/2015  Valor R$ 123,45", "30/06/2015  Valor R$ 123,45"});
-  EXPECT_EQ(host.report, expected);
+  const Lines r = Execute(VriosDocumentos1Click, {"2", "0123", first, second}, kRunClean).report;
+  ASSERT_EQ(r.size(), 19u);
+  EXPECT_EQ(r[0], kHeader[0]);
+  EXPECT_EQ(r[3], "1-Segmento PREFEITURA 7-Moeda variável    Código FEBRABAN: 1 0 0123"_cp);
+  EXPECT_EQ(Slice(r, 6, 8), L({first, second}));
+  EXPECT_EQ(r[10], "Documento:02 com moeda diferente de Real R$, confirme.");
+  EXPECT_EQ(Slice(r, 13, 15), L({Blocks(first), Blocks(second)}));
+  EXPECT_EQ(Slice(r, 17, 19), L({"30/06/2015  Valor R$ 123,45", "30/06/2015  Valor R$ 123,45"}));
 }
 
 }  // namespace
