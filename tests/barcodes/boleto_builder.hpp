@@ -141,7 +141,7 @@ inline constexpr Outcome::Status kRunClean = Outcome::Status::Clean, kRunFaulty 
 // Runs a command on the answers, with a file of `bytes` chosen when given;
 // expects its status and gives its host.
 inline FakeHost Execute(Handler command, std::vector<std::string> answers, Outcome::Status expected,
-                    std::optional<std::string> bytes = std::nullopt) {
+                        std::optional<std::string> bytes = std::nullopt) {
   TempFile file(bytes.value_or(""));
   FakeHost host;
   host.answers.assign(answers.begin(), answers.end());

@@ -17,17 +17,6 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return Execute(SITCSVriosboletos1Click, std::move(answers), expected);
 }
 
-// The summary rows and checklist are the file command's, run on the example
-// file end to end; here the prompts.
-TEST(SitcsSeveral, Prompts) {
-  const FakeHost host = Several({"1", "12345", "0035", SitcsBoleto{}.Barcode()}, kRunClean);
-  ASSERT_EQ(host.prompts.size(), 4u);
-  EXPECT_EQ(Cat(host.prompts[1].caption, "|", host.prompts[1].prompt, "|", host.prompts[1].defaultText),
-            "Código SINDICAL|Digite o código Sindical|XXXXX"_cp);
-  EXPECT_EQ(Cat(host.prompts[2].caption, "|", host.prompts[2].prompt, "|", host.prompts[2].defaultText),
-            "Agência|Digite a agência do convênio|0035"_cp);
-}
-
 TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
   const std::string valid = SitcsBoleto{}.Barcode();
   const auto with = [&](std::size_t pos, std::string_view text) {
@@ -60,9 +49,16 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
 }
 
 // A boleto of no value is noted after the missing digits; it stays correct.
-TEST(SitcsSeveral, BoletoWithoutValueIsNoted) {
+// The summary rows and checklist are the file command's, run on the example
+// file end to end; here the prompts of the union code and the agency.
+TEST(SitcsSeveral, BoletoWithoutValueIsNotedAndPrompts) {
   const FakeHost host = Several({"1", "12345", "0035", SitcsBoleto{.value = "0000000000"}.Barcode()}, kRunClean);
   EXPECT_EQ(host.report.at(9), "Atenção: Boleto 1 está sem valor, veja observação abaixo"_cp);
+  const auto prompt = [&](std::size_t i) {
+    return Cat(host.prompts.at(i).caption, "|", host.prompts[i].prompt, "|", host.prompts[i].defaultText);
+  };
+  EXPECT_EQ(prompt(1), "Código SINDICAL|Digite o código Sindical|XXXXX"_cp);
+  EXPECT_EQ(prompt(2), "Agência|Digite a agência do convênio|0035"_cp);
 }
 
 }  // namespace
