@@ -10,6 +10,13 @@ int Value(char c) { return c - '0'; }
 
 char Digit(int d) { return static_cast<char>('0' + d); }
 
+char SigcbDigit(std::string_view digits) {
+  const int sum = WeightedSum2To9(digits);
+  if (sum < 11) return sum < 2 ? '0' : Digit(11 - sum);
+  const int d = 11 - sum % 11;
+  return d > 9 ? '0' : Digit(d);
+}
+
 }  // namespace
 
 int WeightedSum2To9(std::string_view digits) {
@@ -36,24 +43,9 @@ char FieldDigit(std::string_view digits) {
   return Digit((10 - sum % 10) % 10);
 }
 
-char SigcbDigit(std::string_view digits) {
-  const int sum = WeightedSum2To9(digits);
-  if (sum < 11) return sum < 2 ? '0' : Digit(11 - sum);
-  const int d = 11 - sum % 11;
-  return d > 9 ? '0' : Digit(d);
-}
-
-char SicobCedenteDigit(std::string_view digits15) {
-  static constexpr int kWeights[15] = {8, 7, 6, 5, 4, 3, 2, 9, 8, 7, 6, 5, 4, 3, 2};
-  int sum = 0;
-  for (int i = 0; i < 15; ++i) sum += Value(digits15[i]) * kWeights[i];
-  const int d = 10 * sum % 11;
-  return d == 10 ? '0' : Digit(d);
-}
-
-char NossoNumeroDigit(std::string_view digits) {
-  const int d = 11 - WeightedSum2To9(digits) % 11;
-  return d > 9 ? '0' : Digit(d);
+char CollectionDigit(char valueId, std::string_view digits) {
+  const int r = WeightedSum2To9(digits) % 11;
+  return valueId == '8' || valueId == '9' ? Digit(r <= 1 ? 0 : 11 - r) : FieldDigit(digits);
 }
 
 std::string Assemble(const BarcodeHead& head, std::string_view freeField) {
@@ -74,19 +66,6 @@ std::string SigcbBarcode(std::string_view cedente6, char type, char issuer, std:
   free += sequence15.substr(6, 9);
   free += SigcbDigit(free);
   return Assemble(head, free);
-}
-
-std::string SicobBarcode16(std::string_view code5, std::string_view agency4, std::string_view nossoNumero14,
-                           const BarcodeHead& head) {
-  return Assemble(head, std::string(code5) + std::string(agency4) + "87" + std::string(nossoNumero14));
-}
-
-std::string SicobBarcode11(std::string_view nossoNumero10, std::string_view cedente15, const BarcodeHead& head) {
-  return Assemble(head, std::string(nossoNumero10) + std::string(cedente15));
-}
-
-std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero18, const BarcodeHead& head) {
-  return Assemble(head, "1" + std::string(cedente6) + std::string(nossoNumero18));
 }
 
 std::string TypeableDigits(std::string_view b) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,29 +20,16 @@
 
 namespace verilote::testing {
 
-// Modulo 11 with weights 2..9 from the rightmost digit leftwards: the sum.
+// Weights 2 to 9 from the rightmost digit leftwards: the sum.
 int WeightedSum2To9(std::string_view digits);
 
-// FEBRABAN general digit (position 5) of the 43 digits 1-4 + 6-44:
-// 11 - (S mod 11); 0, 10 and 11 become 1.
+// FEBRABAN general digit (position 5) of the 43 digits 1-4 + 6-44: modulo 11,
+// weights 2 to 9 from the right; 11 - (S mod 11), 0, 10 and 11 becoming 1.
 char FebrabanGeneralDigit(std::string_view digits43);
 
 // Modulo 10 of a typeable-line field: weights 2,1,2,... from the right, a
 // product above 9 counts as the sum of its digits; 10 - (S mod 10), 10 -> 0.
 char FieldDigit(std::string_view digits);
-
-// SIGCB digits (cedente and free field): a sum below 11 gives 11 - S;
-// otherwise 11 - (S mod 11), 10 and 11 becoming 0.
-char SigcbDigit(std::string_view digits);
-
-// The account digit of SICOB cedentes: weights 8,7,6,5,4,3,2,9,8,... from
-// the left over the 15 digits; (10 x S) mod 11, 10 -> 0.
-char SicobCedenteDigit(std::string_view digits15);
-
-// The 10-position Nosso Número digit: weights 3,2,9,8,7,6,5,4,3,2 from the
-// left; 11 - (S mod 11), 10 and 11 -> 0. The same rule with 8,7,...,2 weights
-// serves 15 positions.
-char NossoNumeroDigit(std::string_view digits);
 
 // Positions 1-19 of a barcode, position 5 left for the general digit.
 struct BarcodeHead {
@@ -55,20 +43,24 @@ struct BarcodeHead {
 std::string Assemble(const BarcodeHead& head, std::string_view freeField);
 
 // SIGCB: cedente (6), type (position 30), issuer digit (position 34) and the
-// 15 sequence digits (27-29, 31-33, 35-43); both SIGCB digits computed.
+// 15 sequence digits (27-29, 31-33, 35-43); the cedente digit (26) and the
+// free-field digit (44) computed: weights 2 to 9 from the right, a sum below
+// 11 gives 11 - S, otherwise 11 - (S mod 11), 10 and 11 becoming 0.
 std::string SigcbBarcode(std::string_view cedente6, char type, char issuer, std::string_view sequence15,
                          const BarcodeHead& head = {});
 
-// SICOB with "87" at 29-30: code (5) at 20-24, agency (4), "87", 14 digits.
-std::string SicobBarcode16(std::string_view code5, std::string_view agency4, std::string_view nossoNumero14,
-                           const BarcodeHead& head = {});
+// SICOB with the Nosso Número (10) at 20-29 and the cedente's agency (4),
+// operation (3) and code (8) at 30-44.
+inline std::string SicobBarcode11(std::string_view nossoNumero10, std::string_view cedente15,
+                                  const BarcodeHead& head = {}) {
+  return Assemble(head, std::string(nossoNumero10) + std::string(cedente15));
+}
 
-// SICOB with the Nosso Número (10) at 20-29 and the cedente agency (4),
-// operation (3), code (8) at 30-44.
-std::string SicobBarcode11(std::string_view nossoNumero10, std::string_view cedente15, const BarcodeHead& head = {});
-
-// SINCO: "1" at 20, cedente (6), Nosso Número (18).
-std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero18, const BarcodeHead& head = {});
+// SINCO: "1" at 20, the cedente (6), the Nosso Número (18).
+inline std::string SincoBarcode(std::string_view cedente6, std::string_view nossoNumero18,
+                                const BarcodeHead& head = {}) {
+  return Assemble(head, "1" + std::string(cedente6) + std::string(nossoNumero18));
+}
 
 // The 47 digits of the typeable line of a barcode.
 std::string TypeableDigits(std::string_view barcode);
@@ -83,7 +75,8 @@ inline std::string With(std::string barcode, std::size_t pos, char c) {
   return With(std::move(barcode), pos, std::string_view(&c, 1));
 }
 
-// The general digit (position 5) recomputed after a change.
+// The general digit (position 5) recomputed after a change, as the issuer of a
+// well-formed but otherwise wrong barcode would print it.
 inline std::string RedoGeneralDigit(std::string b) {
   b[4] = FebrabanGeneralDigit(b.substr(0, 4) + b.substr(5));
   return b;
@@ -92,16 +85,13 @@ inline std::string RedoGeneralDigit(std::string b) {
 // A digit other than `d`.
 inline char Other(char d) { return d == '9' ? '0' : static_cast<char>(d + 1); }
 
-// ---- Collection (product 8) and union-contribution barcodes.
+// ---- Collection (product 8) barcodes.
 
 // The check digit of the covered digits by the module the value identifier
-// (third position) names: FEBRABAN modulo 11 for 8 and 9 (weights 2 to 9
-// from the right; remainders 0 and 1 give 0, any other r gives 11 - r),
-// modulo 10 otherwise.
-inline char CollectionDigit(char valueId, std::string_view digits) {
-  const int r = WeightedSum2To9(digits) % 11;
-  return valueId == '8' || valueId == '9' ? static_cast<char>('0' + (r <= 1 ? 0 : 11 - r)) : FieldDigit(digits);
-}
+// (third position) names: modulo 11 for 8 and 9 (weights 2 to 9 from the
+// right; remainders 0 and 1 give 0, any other r gives 11 - r), modulo 10
+// otherwise.
+char CollectionDigit(char valueId, std::string_view digits);
 
 // A product-8 barcode: segment, value identifier, then positions 5-44 (40
 // digits); position 4 computed.
@@ -110,8 +100,7 @@ inline std::string Collection(char segment, char valueId, std::string_view posit
   return head + CollectionDigit(valueId, head + std::string(positions5To44)) + std::string(positions5To44);
 }
 
-// Position 4 recomputed after a change, as the issuer of a well-formed but
-// otherwise wrong barcode would print it.
+// Position 4 recomputed after a change.
 inline std::string Redigit(std::string b) {
   b[3] = CollectionDigit(b[2], b.substr(0, 3) + b.substr(4));
   return b;
@@ -132,18 +121,6 @@ struct SitcsBoleto {
   }
 };
 
-// The lines of a message box (a carriage return breaks the line).
-inline std::vector<std::string> MessageLines(std::string_view message) {
-  std::vector<std::string> lines(1);
-  for (const char c : message) {
-    if (c == '\r')
-      lines.emplace_back();
-    else
-      lines.back() += c;
-  }
-  return lines;
-}
-
 }  // namespace verilote::testing
 
 namespace verilote {
@@ -161,6 +138,17 @@ inline Lines L(std::initializer_list<std::string_view> texts) { return testing::
 inline constexpr Verdict kClean = Verdict::Clean, kFaulty = Verdict::Faulty;
 inline constexpr Outcome::Status kRunClean = Outcome::Status::Clean, kRunFaulty = Outcome::Status::Faulty,
                                  kRunAborted = Outcome::Status::Aborted;
+// Runs a command on the answers, with a file of `bytes` chosen when given;
+// expects its status and gives its host.
+inline FakeHost Execute(Handler command, std::vector<std::string> answers, Outcome::Status expected,
+                        std::optional<std::string> bytes = std::nullopt) {
+  TempFile file(bytes.value_or(""));
+  FakeHost host;
+  host.answers.assign(answers.begin(), answers.end());
+  if (bytes) host.files = {file.path()};
+  EXPECT_EQ(RunCommand(command, host).status, expected);
+  return host;
+}
 // The lines [from, to) of a report; `from` counts from the end when negative,
 // `to` when not positive.
 inline Lines Slice(const Lines& r, std::ptrdiff_t from, std::ptrdiff_t to) {

@@ -3,27 +3,31 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
-#include "gui/main_window.hpp"
-
 namespace verilote::gui::testing {
 
 namespace {
+
 constexpr const char* kHandled = "verilote_test_handled";
+
+std::optional<int> WaitForEnd(MainWindow& window, const std::function<bool()>& start) {
+  QSignalSpy finished(&window, &MainWindow::CommandFinished);
+  if (!start() || !finished.wait(20000)) return std::nullopt;
+  return finished.at(0).at(0).toInt();
 }
 
-ModalScript::ModalScript(std::deque<Step> steps) : steps_(std::move(steps)), timer_(new QTimer(this)) {
-  connect(timer_, &QTimer::timeout, this, &ModalScript::Poll);
-  timer_->start(10);
-}
+}  // namespace
 
-ModalScript::~ModalScript() = default;
+ModalScript::ModalScript(std::deque<Step> steps) : steps_(std::move(steps)) {
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, &ModalScript::Poll);
+  timer->start(10);
+}
 
 void ModalScript::Poll() {
   QWidget* modal = QApplication::activeModalWidget();
@@ -33,8 +37,6 @@ void ModalScript::Poll() {
     seen << box->windowTitle() + QLatin1Char('|') + box->text();
   } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
     seen << input->windowTitle() + QLatin1Char('|') + input->labelText() + QLatin1Char('|') + input->textValue();
-  } else if (auto* files = qobject_cast<QFileDialog*>(modal)) {
-    seen << files->windowTitle() + QLatin1Char('|') + files->selectedNameFilter();
   }
   Step step = std::move(steps_.front());
   steps_.pop_front();
@@ -50,45 +52,22 @@ ModalScript::Step Answer(const QString& text) {
   };
 }
 
-ModalScript::Step Reject() {
-  return [](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); };
-}
-
 ModalScript::Step Accept() {
   return [](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); };
 }
 
-ModalScript::Step ChooseFile(const QString& path) {
-  return [path](QWidget* w) {
-    auto* files = qobject_cast<QFileDialog*>(w);
-    QVERIFY2(files != nullptr, "expected a file dialog");
-    files->selectFile(path);
-    static_cast<QDialog*>(files)->accept();
-  };
+std::optional<int> RunToEnd(MainWindow& window, Handler handler) {
+  return WaitForEnd(window, [&] { return window.StartCommand(handler); });
 }
 
-std::optional<int> RunToEnd(MainWindow& window, Handler handler, int timeoutMs) {
-  QSignalSpy finished(&window, &MainWindow::CommandFinished);
-  if (!window.StartCommand(handler)) return std::nullopt;
-  if (!finished.wait(timeoutMs)) return std::nullopt;
-  return finished.at(0).at(0).toInt();
-}
-
-std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler, int timeoutMs) {
+std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler) {
   QAction* action = window.ActionOf(handler);
-  if (action == nullptr || !action->isEnabled()) return std::nullopt;
-  QSignalSpy finished(&window, &MainWindow::CommandFinished);
-  action->trigger();
-  if (!finished.wait(timeoutMs)) return std::nullopt;
-  return finished.at(0).at(0).toInt();
+  return WaitForEnd(window, [&] {
+    if (action == nullptr || !action->isEnabled()) return false;
+    action->trigger();
+    return true;
+  });
 }
-
-ShownWindow::ShownWindow() {
-  window = std::make_unique<MainWindow>(WindowOptions{programDirectory.path()});
-  window->show();
-}
-
-ShownWindow::~ShownWindow() = default;
 
 std::string ReadBytes(const QString& path) {
   QFile file(path);
@@ -96,10 +75,9 @@ std::string ReadBytes(const QString& path) {
   return file.readAll().toStdString();
 }
 
-void WriteBytes(const QString& path, const std::string& bytes) {
+void Touch(const QString& path) {
   QFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write("x");
 }
 
 std::map<std::string, TestFactory>& TestRegistry() {

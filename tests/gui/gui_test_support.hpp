@@ -3,12 +3,10 @@
 // and running a command to its end.
 #pragma once
 
-#include <QDir>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QWidget>
 #include <deque>
 #include <functional>
 #include <map>
@@ -17,54 +15,43 @@
 #include <string>
 
 #include "app/command_table.hpp"
-
-class QTimer;
-
-namespace verilote::gui {
-class MainWindow;
-}
+#include "gui/main_window.hpp"
 
 namespace verilote::gui::testing {
 
 // Acts on the modal dialogs as they open, one step per dialog, in order, and
 // records what each showed: "title|text" of message boxes, "title|label|default"
-// of input boxes, "title|selected filter" of file dialogs.
+// of input boxes.
 class ModalScript : public QObject {
  public:
   using Step = std::function<void(QWidget*)>;
   explicit ModalScript(std::deque<Step> steps);
-  ~ModalScript() override;
-  bool Done() const { return steps_.empty(); }
   QStringList seen;
 
  private:
   void Poll();
   std::deque<Step> steps_;
-  QTimer* timer_;
 };
 
 ModalScript::Step Answer(const QString& text);  // input box: type and OK
-ModalScript::Step Reject();                     // any dialog: Cancel
 ModalScript::Step Accept();                     // any dialog: OK
-ModalScript::Step ChooseFile(const QString& path);
 
-// Runs a command in the window and waits for its end. Returns its status
-// (Outcome::Status as int), or nothing when it did not end in time.
-std::optional<int> RunToEnd(MainWindow& window, Handler handler, int timeoutMs = 20000);
-// The same for the command behind a menu action.
-std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler, int timeoutMs = 20000);
+// Runs a command in the window, or the one behind a menu action, and waits
+// for its end. Returns its status (Outcome::Status as int), or nothing when it
+// did not end in time.
+std::optional<int> RunToEnd(MainWindow& window, Handler handler);
+std::optional<int> TriggerToEnd(MainWindow& window, std::string_view handler);
 
 // A window on a scratch program directory, shown, with its start-up done.
 struct ShownWindow {
   QTemporaryDir programDirectory;
-  std::unique_ptr<MainWindow> window;
-  ShownWindow();
-  ~ShownWindow();
+  std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>(WindowOptions{programDirectory.path()});
+  ShownWindow() { window->show(); }
 };
 
-// The whole content of a file, as bytes.
+// The whole content of a file, as bytes; a new file of one byte.
 std::string ReadBytes(const QString& path);
-void WriteBytes(const QString& path, const std::string& bytes);
+void Touch(const QString& path);
 
 // Registers a test class for gui_test_main.cpp: `verilote_gui_tests Name`.
 using TestFactory = std::function<std::unique_ptr<QObject>()>;

@@ -1,13 +1,18 @@
-// Start-up, shutdown and the window's own commands.
+// The window: its menu bar built from the command table, the leftover files
+// of an update removed, and a file dropped on the report validated.
 #include <QAction>
-#include <QDesktopServices>
 #include <QFile>
-#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
+#include <map>
 
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
 #include "app/shell.hpp"
 #include "gui/main_window.hpp"
 #include "gui/qt_text.hpp"
@@ -16,50 +21,85 @@
 namespace verilote::gui::testing {
 namespace {
 
-// Stands in for the web browser.
-class Browser : public QObject {
-  Q_OBJECT
- public:
-  Browser() {
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open");
-  }
-  ~Browser() override {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-  }
-  QList<QUrl> opened;
- public slots:
-  void Open(const QUrl& url) { opened << url; }
-};
+// Every menu's entries under its path, in menu order: "caption|handler|shortcut|
+// enabled" for a command, "-" for a separator, "> title" for a submenu.
+using Tree = std::map<QString, QStringList>;
 
-std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
-constexpr std::string_view kNotice =
-    "****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp;
+void Walk(const QList<QAction*>& actions, const QString& path, Tree& out) {
+  for (QAction* action : actions) {
+    if (action->isSeparator()) {
+      out[path] << QStringLiteral("-");
+    } else if (QMenu* menu = action->menu()) {
+      out[path] << "> " + menu->title();
+      Walk(menu->actions(), path.isEmpty() ? menu->title() : path + FromCp1252(kPathSeparator) + menu->title(), out);
+    } else {
+      out[path] << action->text() + '|' + action->objectName() + '|' + action->shortcut().toString() + '|' +
+                       (action->isEnabled() ? "on" : "off");
+    }
+  }
+}
+
+const QString kExamples = QStringLiteral(VERILOTE_SOURCE_DIR "/examples/");
+
+// Drops `path` on the report area, as the user would from a file manager.
+std::optional<int> DropToEnd(MainWindow& window, const QString& path) {
+  QSignalSpy finished(&window, &MainWindow::CommandFinished);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QWidget* target = window.Report()->viewport();
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return std::nullopt;
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  if (!finished.wait(20000)) return std::nullopt;
+  return finished.at(0).at(0).toInt();
+}
 
 class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void StartUpShowsNameVersionAndNoticeLine() {
+  void MenuBarIsTheCommandTable() {
     ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QCOMPARE(window.windowTitle(), FromCp1252("Verilote Versão 10.03"_cp));
-    QCOMPARE(window.VersionLabel()->text(), QStringLiteral("Verilote  10.03"));
-    QCOMPARE(window.HelpLabel()->text(),
-             FromCp1252("Essa versão é de 14/12/2021 - A cada 10 meses tem versão nova."_cp));
-    QCOMPARE(window.ReportLines(), Lines({kNotice}));
-    QCOMPARE(window.size(), QSize(957, 666));
-    // Showing again (after a minimise, say) does not write the line twice.
-    window.hide();
-    window.show();
-    QCOMPARE(window.ReportLines().size(), std::size_t{1});
-  }
+    Tree menus;
+    Walk(shown.window->menuBar()->actions(), QString(), menus);
 
+    // The shortcuts, typed as the keys the user presses.
+    const std::map<std::string_view, QString> shortcuts = {{"CdigodebarrasSIGCBVriosboletos1Click", "Ctrl+B"},
+                                                           {"Umdocumento1Click", "F5"},
+                                                           {"Digitandoosdados1Click", "F6"},
+                                                           {"Cdigodebarras12posies1Click", "Ctrl+Q"},
+                                                           {"LimparTela1Click", "F10"},
+                                                           {"ImprimirMemoLines1Click", "Ctrl+I"},
+                                                           {"ValidarArquivoDetectarLayout1Click", "Ctrl+O"}};
+    Tree expected;
+    for (const MenuRow& row : MenuRows()) {
+      // A submenu stands where the table first names it.
+      QString parent;
+      std::string_view rest = row.path;
+      while (!rest.empty()) {
+        const std::size_t cut = rest.find(kPathSeparator);
+        const QString title = FromCp1252(rest.substr(0, cut));
+        if (!expected[parent].contains("> " + title)) expected[parent] << "> " + title;
+        parent = parent.isEmpty() ? title : parent + FromCp1252(kPathSeparator) + title;
+        rest = cut == std::string_view::npos ? std::string_view() : rest.substr(cut + kPathSeparator.size());
+      }
+      if (row.IsSeparator()) {
+        expected[parent] << QStringLiteral("-");
+        continue;
+      }
+      const auto key = shortcuts.find(row.handler);
+      const bool built = row.scope == Scope::Window || FindHandler(row.handler) != nullptr;
+      expected[parent] << FromCp1252(row.caption) + '|' + FromCp1252(row.handler) + '|' +
+                              (key == shortcuts.end() ? QString() : key->second) + '|' + (built ? "on" : "off");
+    }
+    QCOMPARE(menus, expected);
+  }
   void LeftoverFilesGoAtStartUpAndClosing() {
     QTemporaryDir dir;
     for (const char* name : {"versao2.exe", "versao.txt", "suporte.bat", "versao.bat", "email.txt", "keep.txt"})
-      WriteBytes(dir.filePath(name), "x");
+      Touch(dir.filePath(name));
     MainWindow window(WindowOptions{dir.path()});
     window.show();
     QVERIFY(!QFile::exists(dir.filePath("versao2.exe")));
@@ -72,60 +112,16 @@ class WindowTest : public QObject {
     QVERIFY(QFile::exists(dir.filePath("keep.txt")));
   }
 
-  void F10LeavesOnlyTheNoticeLine() {
+  void DroppedFileIsDetectedAndValidated() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.Report()->setPlainText(QStringLiteral("a\nb\nc\n"));
-    QSignalSpy finished(&window, &MainWindow::CommandFinished);
-    QTest::keyClick(&window, Qt::Key_F10);
-    QVERIFY(finished.wait(10000));
-    QCOMPARE(window.ReportLines(), Lines({kNotice}));
-  }
-
-  void ColoursLastForTheRunAndCancelChangesNothing() {
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    QList<QColor> offered;
-    QColor answer = Qt::red;
-    window.chooseColor = [&](const QColor& initial) {
-      offered << initial;
-      return answer;
-    };
-    window.ActionOf("ConfiguraFonte1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
-    answer = QColor();  // Cancel
-    const QColor background = window.Report()->palette().color(QPalette::Base);
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), background);
-    QCOMPARE(window.Report()->palette().color(QPalette::Text), QColor(Qt::red));
-    answer = Qt::yellow;
-    window.ActionOf("ConfiguraCorFundo1Click")->trigger();
-    QCOMPARE(window.Report()->palette().color(QPalette::Base), QColor(Qt::yellow));
-    // The dialog opens on the colour last chosen in either command, black at first.
-    QCOMPARE(offered, (QList<QColor>{Qt::black, Qt::red, Qt::red}));
-  }
-
-  // Support and update open the home page, the help label too; Ajuda opens the
-  // guide beside the program, or says it is missing; Sobre names the version.
-  void WebPagesHelpAndAbout() {
-    Browser browser;
-    ShownWindow shown;
-    MainWindow& window = *shown.window;
-    const QUrl home(QString::fromLatin1(kHomePage));
-    const QString page = shown.programDirectory.filePath(QString::fromLatin1(kHelpFile));
-    ModalScript script({Accept(), Accept(), Accept()});
-    window.ActionOf("SuporteTcnico1Click")->trigger();
-    QTest::mouseClick(window.HelpLabel(), Qt::LeftButton);
-    window.ActionOf("AtualizaVersodesteaplicativo1Click")->trigger();
-    window.ActionOf("Ajuda1Click")->trigger();
-    QCOMPARE(browser.opened, (QList<QUrl>{home, home, home}));
-    WriteBytes(page, "<html></html>");
-    window.ActionOf("Ajuda1Click")->trigger();
-    QCOMPARE(browser.opened.back(), QUrl::fromLocalFile(page));
-    window.ActionOf("Sobre1Click")->trigger();
-    QCOMPARE(script.seen.size(), 3);  // the update notice, the missing guide, the about box
-    QCOMPARE(script.seen.back(), FromCp1252("Verilote Versão 10.03|Verilote Versão: 10.03"_cp));
+    // Several layouts fit: the user picks one from a list.
+    const QString title = FromCp1252("CobCaixa 2.x Títulos V 2.2.0"_cp);
+    ModalScript script({Answer(title)});
+    QCOMPARE(DropToEnd(window, kExamples + "cobcaixa/titulos_ok.txt"), std::optional<int>(0));
+    QCOMPARE(script.seen.size(), 1);
+    QVERIFY(script.seen[0].startsWith(FromCp1252("Validar arquivo|Layouts possíveis deste arquivo; escolha um:|"_cp)));
+    QVERIFY(window.ReportLines().front().starts_with("Layout escolhido: " + ToCp1252(title) + " ("));
   }
 };
 
