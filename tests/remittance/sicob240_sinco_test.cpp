@@ -1,10 +1,10 @@
 // The SICOB 240 ("CobCAIXA - Remessa padrão 240") and SINCO validators: the
 // whole report of a valid file, one broken field at a time, files past 16-bit
-// counts, and both commands through verilote-cli on the examples.
+// counts.
 #include <gtest/gtest.h>
 
-
 #include "app/cp1252.hpp"
+#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "remittance/sicob240.hpp"
@@ -17,88 +17,35 @@ namespace {
 using S = std::string;
 using Lines = std::vector<S>;
 
-// ---- Valid files: every field well-formed, every check digit, count and
-// sequence right. One lote: title A (P Q R S), then `titles` - 1 copies of
-// title B (P Q; interest, discount and protest in SICOB, a fine in SINCO's R of
-// title A); two titles make records 1 header, 2 lote header, 3-6 A, 7-8 B,
-// 9 lote trailer, 10 file trailer.
+// ---- Valid files: the examples remessa_sicob240_ok.rem and
+// remessa_sinco_ok.rem, every field well-formed, every check digit, count and
+// sequence right. One lote: title A (P Q R S), title B (P Q; interest,
+// discount and protest in SICOB, a fine in SINCO's R of title A): records 1
+// header, 2 lote header, 3-6 A, 7-8 B, 9 lote trailer, 10 file trailer.
+// SICOB 240: agency 1234-3, operation 870, account 00000123-6, in P agency
+// 01234-3 and account 870000000123-4; Nosso Números 8000000001-7 and
+// 8000000002-5. SINCO: cedente 123456 of agency 1234-3; Nosso Números
+// 9000000001-4 and 9000000002-2. Payers CPF 529.982.247-25 and CNPJ
+// 11.222.333/0001-81, guarantor CPF 111.444.777-35.
 
 using testing::Put;
-using Fields = std::initializer_list<std::pair<std::size_t, std::string>>;
 
-std::string Record(Fields fields, Fields more = {}) {
-  std::string r(240, ' ');
-  for (const Fields& list : {fields, more})
-    for (const auto& [pos, value] : list) Put(r, pos, value);
-  return r;
-}
-
-std::string Zeros(std::size_t n) { return std::string(n, '0'); }
-std::string Digits(std::size_t value, std::size_t width) { return PadZeroLeft(std::to_string(value), width); }
-
-// Title A's four records, then title B's two as often as asked; numbered.
-Lines File(std::string header, std::string lote, const std::vector<std::string>& details, std::size_t titles) {
-  Lines lines{std::move(header), std::move(lote)};
-  for (std::size_t i = 0; i < 4 + 2 * (titles - 1); ++i) {
-    lines.push_back(details[i < 4 ? i : 4 + i % 2]);
-    Put(lines.back(), 9, Digits(i + 1, 5));
-  }
-  lines.push_back(Record({{1, "10400015"}, {18, Digits(lines.size(), 6)}}));
-  lines.push_back(Record({{1, "10499999"}, {18, "000001"}, {24, Digits(lines.size() + 1, 6)}}));
+// The example with title B repeated until it holds `titles` titles, numbered and counted.
+Lines Example(std::string_view name, std::size_t titles) {
+  RecordReader reader(Cat(VERILOTE_SOURCE_DIR, "/examples/", name));
+  Lines lines;
+  for (S rec; reader.Next(rec);) lines.push_back(rec);
+  S loteTrailer = lines[8], fileTrailer = lines[9];
+  lines.resize(8);
+  for (std::size_t title = 3; title <= titles; ++title) lines.insert(lines.end(), {lines[6], lines[7]});
+  for (std::size_t i = 2; i < lines.size(); ++i) Put(lines[i], 9, PadZeroLeft(Cat(i - 1), 5));
+  Put(loteTrailer, 18, PadZeroLeft(Cat(lines.size()), 6));
+  Put(fileTrailer, 24, PadZeroLeft(Cat(lines.size() + 2), 6));
+  lines.insert(lines.end(), {loteTrailer, fileTrailer});
   return lines;
 }
-
-// Payer CPF 529.982.247-25, guarantor CPF 111.444.777-35, CNPJ 11.222.333/0001-81.
-// clang-format off
-const Fields kQ = {{1, "10400013"}, {14, "Q 0110000"}, {23, "52998224725"}, {34, "JOSE DA SILVA"},
-    {74, "RUA DAS FLORES 100"}, {114, "CENTRO"}, {129, "70000000"}, {137, "BRASILIA"}, {152, "DF"},
-    {154, "1" + Zeros(15)}};
-const Fields kQCnpj = {{18, "2"}, {20, "11222333000181"}, {34, "COMERCIO LTDA"}, {154, "1000011144477735"}};
-// 143-163: field 15.0/16.0, generated 06/12/2026 at 12:00:00, NSA 000123.
-const std::string kGenerated = "106122026120000000123";
-
-// Agency 1234 (digit 3 by modulo 11 times ten), operation 870, account
-// 00000123 (digit 6); the digit over the 15 positions 123487000000123 is 3,
-// over agency and account 123400000123 it is 9. In P, agency 01234 (digit 3),
-// account 870000000123 (digit 4; both together: 0), Nosso Números
-// 8000000001-7 and 8000000002-5.
-Lines CleanSicob240File(std::size_t titles) {
-  const std::string header = Record({{1, "10400000"}, {18, "211222333000181"}, {33, "1234870000001233"},
-      {54, "12343000000000123"}, {71, "69EMPRESA CENTRALIZADORA LTDA"}, {103, "CAIXA ECONOMICA FEDERAL"},
-      {143, kGenerated + "030"}, {167, Zeros(5)}, {192, "REMESSA-PRODUCAO"}});
-  const std::string lote = Record({{1, "10400011R0100020 20112223330001811234870000001233"}, {55, "1234"},
-      {64, "00000123"}, {74, "EMPRESA CEDENTE LTDA"}, {184, "0000012306122026"}});
-  const Fields p = {{1, "10400013"}, {14, "P 0101234387000000012340"}, {47, "80000000017"}, {58, "11122"},
-      {63, "DOC0000001"}, {78, "15012027000000000010000"}, {101, Zeros(5)}, {107, "02N01122026"},
-      {118, "3" + Zeros(23) + "0" + Zeros(53)}, {221, "3002000"}, {228, "09"}};
-  // B: interest from 16/01/2027, 5,00 off up to 10/01/2027, protest after 5 days.
-  return File(header, lote, {Record(p), Record(kQ), Record({{1, "10400013"}, {14, "R 01"}}),
-      Record({{1, "10400013"}, {14, "S 013MENSAGEM"}}),
-      Record(p, {{47, "80000000025"}, {63, "DOC0000002"}, {118, "116012027000000000000033"},
-                 {142, "110012027000000000000500"}, {221, "1052"}}),
-      Record(kQ, kQCnpj)}, titles);
-}
-
-// Cedente 123456 of agency 1234 (digit 3); Nosso Números 9000000001 (digit 4)
-// and 9000000002 (digit 2) filled to 18 positions.
-Lines CleanSincoFile(std::size_t titles) {
-  const std::string header = Record({{1, "10400000"}, {18, "211222333000181" + Zeros(20)}, {54, "12343123456"},
-      {73, "EMPRESA CENTRALIZADORA LTDA"}, {103, "CAIXA ECONOMICA FEDERAL"}, {143, kGenerated + "040"},
-      {167, Zeros(5)}, {192, "REMESSA-PRODUCAO"}});
-  const std::string lote = Record({{1, "10400011R0100030 2011222333000181123456" + Zeros(14)}, {55, "12343"},
-      {66, Zeros(8)}, {74, "EMPRESA CEDENTE LTDA"}, {104, "PAGAVEL EM QUALQUER AGENCIA"},
-      {184, "000001230612202606122026"}});
-  const Fields p = {{1, "10400013"}, {14, "P 01012343123456000000"}, {39, "9000000001000000014"},
-      {58, "11221DOC0000001"}, {78, "15012027000000000010000"}, {101, Zeros(6)},
-      {107, "02N011220263" + Zeros(23) + "010012027" + Zeros(45)}, {196, "DOC0000001"}, {221, "0001030"},
-      {228, "09"}};
-  return File(header, lote, {Record(p), Record(kQ),
-      Record({{1, "10400013"}, {14, "R 01"}, {66, "216012027000000000000200"}}),
-      Record({{1, "10400013"}, {14, "S 013PAGAVEL EM QUALQUER AGENCIA"}}),
-      Record(p, {{39, "9000000002000000002"}, {63, "DOC0000002"}, {196, "DOC0000002"}}), Record(kQ, kQCnpj)},
-      titles);
-}
-// clang-format on
+Lines CleanSicob240File(std::size_t titles) { return Example("sicob240/remessa_sicob240_ok.rem", titles); }
+Lines CleanSincoFile(std::size_t titles) { return Example("sinco/remessa_sinco_ok.rem", titles); }
 
 // ---- The validators.
 
