@@ -1,4 +1,4 @@
-// Builds valid SIGCB CNAB 240 remittances for the validator's tests: every
+// Valid SIGCB CNAB 240 remittances for the validator's tests: every
 // field well-formed, every check digit, count and sequence right. Tests break
 // one field of the result and look for the exact report line.
 #pragma once
@@ -25,7 +25,8 @@ std::string SigcbP(std::string_view layout);  // layout "101" or "107"
 std::string SigcbQ();
 
 struct SigcbFile {
-  std::string layout = "101";
+  std::string header;
+  std::vector<std::string> loteHeaders;         // taken in turn by the lotes
   std::vector<std::vector<std::string>> lotes;  // the detail records of each lote
   std::vector<std::string> Lines() const;
 };

@@ -366,7 +366,9 @@ TEST(SigcbRemessa240Frame, StructureChanges) {
 
 TEST(SigcbRemessa240Frame, OrderOfPAndQ) {
   const S p = testing::SigcbP("101"), q = testing::SigcbQ();
-  const testing::SigcbFile ppq{"101", {{p, p, q}}}, pqqpq{"101", {{p, q, q, p, q}}};
+  testing::SigcbFile ppq = CleanSigcbFile(), pqqpq = ppq;
+  ppq.lotes = {{p, p, q}};
+  pqqpq.lotes = {{p, q, q, p, q}};
   const Lines v1 = Validate(SIGCBRemessa1Click, ppq.Lines()).report;
   const Lines v2 = Validate(SIGCBRemessa1Click, pqqpq.Lines()).report;
   EXPECT_EQ(Lines(v1.end() - 4, v1.end()),
