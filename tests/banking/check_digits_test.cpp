@@ -23,13 +23,31 @@ TEST(CheckDigits, CharacterRoutines) {
   // weighs the 9th character 2 again, Mod11DvRising 10. Mod11DvLowSum takes
   // 11 - S below 11 (S = 2, 10, 20, 0, 12 here). Mod10Dv counts 18 as 1 + 8.
   const Case cases[] = {
-      {Mod11Dv, "0000", '0'}, {Mod11Dv, "6", '0'}, {Mod11Dv, "1", '9'}, {Mod11Dv, "12", '4'},
-      {Mod11Dv, "100000000", '9'}, {Mod11Dv, "112223330001", '8'}, {Mod11BarcodeDv, "0000", '1'},
-      {Mod11BarcodeDv, "6", '1'}, {Mod11BarcodeDv, "12", '4'}, {Mod11DvLowSum, "1", '9'}, {Mod11DvLowSum, "5", '1'},
-      {Mod11DvLowSum, "11111", '2'}, {Mod11DvLowSum, "0000", '0'}, {Mod11DvLowSum, "6", '0'},
-      {Mod11DvTimesTen, "12", '4'}, {Mod11DvTimesTen, "6", '0'}, {Mod11DvTimesTen, "0000", '0'},
-      {Mod11DvRising, "100000000", '1'}, {Mod11DvRising, "123456789", '0'}, {Mod11DvRising, "1234567890", '9'},
-      {Mod10Dv, "", '0'}, {Mod10Dv, "9", '1'}, {Mod10Dv, "5", '9'}, {Mod10Dv, "12", '5'}, {Mod10Dv, "0", '0'}};
+      {Mod11Dv, "0000", '0'},
+      {Mod11Dv, "6", '0'},
+      {Mod11Dv, "1", '9'},
+      {Mod11Dv, "12", '4'},
+      {Mod11Dv, "100000000", '9'},
+      {Mod11Dv, "112223330001", '8'},
+      {Mod11BarcodeDv, "0000", '1'},
+      {Mod11BarcodeDv, "6", '1'},
+      {Mod11BarcodeDv, "12", '4'},
+      {Mod11DvLowSum, "1", '9'},
+      {Mod11DvLowSum, "5", '1'},
+      {Mod11DvLowSum, "11111", '2'},
+      {Mod11DvLowSum, "0000", '0'},
+      {Mod11DvLowSum, "6", '0'},
+      {Mod11DvTimesTen, "12", '4'},
+      {Mod11DvTimesTen, "6", '0'},
+      {Mod11DvTimesTen, "0000", '0'},
+      {Mod11DvRising, "100000000", '1'},
+      {Mod11DvRising, "123456789", '0'},
+      {Mod11DvRising, "1234567890", '9'},
+      {Mod10Dv, "", '0'},
+      {Mod10Dv, "9", '1'},
+      {Mod10Dv, "5", '9'},
+      {Mod10Dv, "12", '5'},
+      {Mod10Dv, "0", '0'}};
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(cases[i].routine(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
@@ -63,17 +81,35 @@ TEST(CheckDigits, TextRoutines) {
   // The "Nosso Número" routines ignore what lies beyond their length; NossoNumero18Dv
   // zero-fills a shorter text, the others fail on its first missing position.
   const Case cases[] = {
-      {Mod11DvText, "12", "4"}, {Mod11DvText, "", "0"}, {Mod11DvText, "6", "0"},
-      {NossoNumero10Dv, "0000000001", "9"}, {NossoNumero10Dv, "1000000000", "8"},
-      {NossoNumero10Dv, "0000000001XYZ", "9"}, {NossoNumero10Dv, "1234500001", "7"},
-      {NossoNumero15Dv, "100000000000000", "3"}, {NossoNumero15Dv, "123456789000001", "6"},
-      {NossoNumero18Dv, "1", "9"}, {NossoNumero18Dv, "", "0"}, {NossoNumero18Dv, "100000000000000000", "8"},
-      {NossoNumero18Dv, "1000000000000000009", "8"}, {Mod11Dv4, "1000", "6"}, {Mod11Dv4, "0001", "9"},
-      {Mod11Dv4, "0000", "0"}, {Mod11Dv4, "0003", "5"}, {Mod11DvFrom8, "", "0"}, {Mod11DvFrom8, "1", "3"},
-      {Mod11DvFrom8, "00000001", "2"}, {Mod11DvFrom8, "000100100000001", "2"}, {NossoNumero10Dv, "123456789", "''"},
-      {NossoNumero10Dv, "12345 7890", "' '"}, {NossoNumero15Dv, "12345678901234", "''"},
-      {NossoNumero18Dv, "12A", "'A'"}, {Mod11DvText, "1-2", "'-'"}, {Mod11Dv4, "123", "''"},
-      {Mod11DvFrom8, "AAAAOOOCCCCCCCC", "'A'"}, {Mod11DvFrom8, "+1", "'+'"}};
+      {Mod11DvText, "12", "4"},
+      {Mod11DvText, "", "0"},
+      {Mod11DvText, "6", "0"},
+      {NossoNumero10Dv, "0000000001", "9"},
+      {NossoNumero10Dv, "1000000000", "8"},
+      {NossoNumero10Dv, "0000000001XYZ", "9"},
+      {NossoNumero10Dv, "1234500001", "7"},
+      {NossoNumero15Dv, "100000000000000", "3"},
+      {NossoNumero15Dv, "123456789000001", "6"},
+      {NossoNumero18Dv, "1", "9"},
+      {NossoNumero18Dv, "", "0"},
+      {NossoNumero18Dv, "100000000000000000", "8"},
+      {NossoNumero18Dv, "1000000000000000009", "8"},
+      {Mod11Dv4, "1000", "6"},
+      {Mod11Dv4, "0001", "9"},
+      {Mod11Dv4, "0000", "0"},
+      {Mod11Dv4, "0003", "5"},
+      {Mod11DvFrom8, "", "0"},
+      {Mod11DvFrom8, "1", "3"},
+      {Mod11DvFrom8, "00000001", "2"},
+      {Mod11DvFrom8, "000100100000001", "2"},
+      {NossoNumero10Dv, "123456789", "''"},
+      {NossoNumero10Dv, "12345 7890", "' '"},
+      {NossoNumero15Dv, "12345678901234", "''"},
+      {NossoNumero18Dv, "12A", "'A'"},
+      {Mod11DvText, "1-2", "'-'"},
+      {Mod11Dv4, "123", "''"},
+      {Mod11DvFrom8, "AAAAOOOCCCCCCCC", "'A'"},
+      {Mod11DvFrom8, "+1", "'+'"}};
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     std::string result;
@@ -135,15 +171,25 @@ TEST(CheckDigits, CpfAndCnpj) {
   // last 11 and more than 14 as their first 14; positions 13-14 of a CNPJ and
   // all of a CPF are digits. Letters of a CNPJ count as their code minus 48.
   const Case cases[] = {
-      {IsValidCpf, "12345678909", true}, {IsValidCpf, "123.456.789-09", false}, {IsValidCpf, "1234567890", false},
-      {IsValidCnpj, "11222333000181", true}, {IsValidCnpj, "11222333000180", false},
-      {IsValidCnpj, "12ABC34501DE35", true}, {IsValidCnpj, "12ABC34501DE36", false},
-      {IsValidCpfCnpj, "123.456.789-09", true}, {IsValidCpfCnpj, "00012345678909", true},
-      {IsValidCpfCnpj, "", true}, {IsValidCpfCnpj, "123.456.789-08", false},
-      {IsValidCpfCnpj, "11.222.333/0001-81", true}, {IsValidCpfCnpj, "11.222.333/0001-80", false},
-      {IsValidCpfCnpj, "112223330001819", true}, {IsValidCpfCnpj, "12.ABC.345/01DE-35", true},
-      {IsValidCpfCnpj, "12.ABC.345/01DE-36", false}, {IsValidCpfCnpj, "12.abc.345/01de-35", true},
-      {IsValidCpfCnpj, "12ABC34501DE3A", false}, {IsValidCpfCnpj, "1234567890A", false},
+      {IsValidCpf, "12345678909", true},
+      {IsValidCpf, "123.456.789-09", false},
+      {IsValidCpf, "1234567890", false},
+      {IsValidCnpj, "11222333000181", true},
+      {IsValidCnpj, "11222333000180", false},
+      {IsValidCnpj, "12ABC34501DE35", true},
+      {IsValidCnpj, "12ABC34501DE36", false},
+      {IsValidCpfCnpj, "123.456.789-09", true},
+      {IsValidCpfCnpj, "00012345678909", true},
+      {IsValidCpfCnpj, "", true},
+      {IsValidCpfCnpj, "123.456.789-08", false},
+      {IsValidCpfCnpj, "11.222.333/0001-81", true},
+      {IsValidCpfCnpj, "11.222.333/0001-80", false},
+      {IsValidCpfCnpj, "112223330001819", true},
+      {IsValidCpfCnpj, "12.ABC.345/01DE-35", true},
+      {IsValidCpfCnpj, "12.ABC.345/01DE-36", false},
+      {IsValidCpfCnpj, "12.abc.345/01de-35", true},
+      {IsValidCpfCnpj, "12ABC34501DE3A", false},
+      {IsValidCpfCnpj, "1234567890A", false},
       {IsValidCpfCnpj, "1A345678909", false}};
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i)

@@ -12,8 +12,13 @@ namespace {
 TEST(Text, StrToIntFollowsTheLayoutConversion) {
   // 70000 lies beyond the 16-bit counters of old.
   // clang-format off
-  const std::pair<std::string_view, std::int64_t> good[] = {{"000123", 123}, {"  -0012", -12}, {"+7", 7},
-      {"70000", 70000}, {"9223372036854775807", INT64_MAX}, {"-9223372036854775808", INT64_MIN}};
+  const std::pair<std::string_view, std::int64_t> good[] = {
+      {"000123", 123},
+      {"  -0012", -12},
+      {"+7", 7},
+      {"70000", 70000},
+      {"9223372036854775807", INT64_MAX},
+      {"-9223372036854775808", INT64_MIN}};
   // clang-format on
   for (const auto& [text, value] : good) EXPECT_EQ(StrToInt(text), value) << text;
   for (const std::string_view bad :

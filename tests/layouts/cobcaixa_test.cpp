@@ -15,7 +15,10 @@ using Findings = std::vector<std::string_view>;
 std::string Payer(std::string_view kindAndDocument) {
   // clang-format off
   return Rec(254, {{1, "CLIENTE0001"}, {16, "JOSE DA SILVA"}, {56, "JOSE"}, {96, "GRUPO01"}, {106, kindAndDocument},
-                   {127, "RUA DAS FLORES 100"}, {167, "CENTRO"}, {182, "BRASILIA"}, {197, "DF70000000"},
+                   {127, "RUA DAS FLORES 100"},
+                   {167, "CENTRO"},
+                   {182, "BRASILIA"},
+                   {197, "DF70000000"},
                    {207, "6133334444"}, {244, "0000000001"}});
   // clang-format on
 }
