@@ -14,8 +14,8 @@ enum ExitStatus { kExitClean = 0, kExitFaulty = 1, kExitUsage = 2, kExitAborted 
 // to `out` and messages and errors to `err`. Returns the exit status.
 int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
-// A run interrupted by SIGINT, SIGTERM or SIGHUP removes its work files
-// before it ends.
+// A run interrupted by SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl+C, Ctrl+Break
+// or the console closing) removes its work files before it ends.
 void RemoveWorkFilesOnSignals();
 
 }  // namespace verilote

@@ -288,7 +288,7 @@ bool MainWindow::StartCommand(Handler handler) {
   stopButton_->setEnabled(true);
   runClock_.start();
   pumpTimer_->start();
-  worker_ = std::thread([this, handler, directory = QFile::encodeName(programDirectory_).toStdString()] {
+  worker_ = std::thread([this, handler, directory = PathBytes(programDirectory_)] {
     GuiHost host(*this, channel_, directory);
     Outcome outcome = RunCommand(handler, host);
     workerDone_ = true;

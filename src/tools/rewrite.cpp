@@ -1,11 +1,8 @@
 #include "tools/rewrite.hpp"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 
 namespace verilote {
@@ -22,16 +19,15 @@ const std::string& CheckedPath(const std::string& path) {
 }  // namespace
 
 void RequireRegularFile(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) throw FileError::FromErrno(path, "cannot open the file", errno);
-  if (S_ISDIR(info.st_mode)) throw FileError(path, "is a directory, not a file");
-  if (!S_ISREG(info.st_mode)) throw FileError(path, "is not a regular file (a FIFO, a device or a socket)");
+  platform::SystemError error;
+  const platform::Kind kind = platform::KindOf(path, &error);
+  if (kind == platform::Kind::Missing) throw platform::Failure(path, "cannot open the file", error);
+  if (kind == platform::Kind::Directory) throw FileError(path, "is a directory, not a file");
+  if (kind != platform::Kind::Regular) throw FileError(path, "is not a regular file (a FIFO, a device or a socket)");
 }
 
-RecordRewrite::Identity RecordRewrite::IdentityOf(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return {};
-  return {info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+platform::FileIdentity RecordRewrite::IdentityOf(const std::string& path) {
+  return platform::IdentityOf(path).value_or(platform::FileIdentity{});
 }
 
 // The reader opens the file before the work file is created: a file that
