@@ -33,12 +33,12 @@ platform::FileIdentity RecordRewrite::IdentityOf(const std::string& path) {
 // The reader opens the file before the work file is created: a file that
 // cannot be read leaves nothing behind.
 RecordRewrite::RecordRewrite(const std::string& path, Host& host)
-    : path_(path), reader_(CheckedPath(path), &host), out_(path), identity_(IdentityOf(path)) {}
+    : path_(path), reader_(std::in_place, CheckedPath(path), &host), out_(path), identity_(IdentityOf(path)) {}
 
 void RecordRewrite::Refuse(std::string_view cause) const { throw FileError(path_, Cat(cause, kUnchanged)); }
 
 bool RecordRewrite::Next(std::string_view& record) {
-  if (!reader_.Next(record)) return false;
+  if (!reader_ || !reader_->Next(record)) return false;
   ++records_;
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
@@ -52,12 +52,14 @@ void RecordRewrite::Write(std::string_view record) {
 }
 
 void RecordRewrite::Commit() {
-  if (reader_.BytesAfterCtrlZ())
+  if (reader_->BytesAfterCtrlZ())
     Refuse(Cat("bytes follow the Ctrl+Z (byte 26) after record ", records_,
                ", which ends the reading; rewriting the file would lose them"));
   // What another program wrote to the file meanwhile would be lost.
   if (IdentityOf(path_) != identity_) Refuse("another program changed the file while it was being repaired");
-  if (reader_.EndedAtCtrlZ()) out_.Write("\x1a");
+  if (reader_->EndedAtCtrlZ()) out_.Write("\x1a");
+  // Windows replaces no file that is open, even by this process.
+  reader_.reset();
   out_.Commit();
 }
 

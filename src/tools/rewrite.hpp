@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,7 +62,7 @@ class RecordRewrite {
   static platform::FileIdentity IdentityOf(const std::string& path);
 
   std::string path_;
-  RecordReader reader_;
+  std::optional<RecordReader> reader_;  // closed before the file is replaced
   ReplacingFile out_;
   platform::FileIdentity identity_;
   std::uint64_t records_ = 0;
