@@ -202,9 +202,16 @@ void RemoveFileFromHandler(const char* path) {
 
 SystemError MoveIntoPlace(const std::string& from, const std::string& to) {
   // A plain rename fails when `to` exists; this replaces it in one step.
-  return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-             ? SystemError{}
-             : LastError();
+  const std::wstring target = Wide(to);
+  if (MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
+  const SystemError error = LastError();
+  // Windows refuses to replace a file that any program holds open, and says
+  // "access denied": unless the file is read-only, that is the cause.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (error.code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == 0)
+    return {ERROR_SHARING_VIOLATION};
+  return error;
 }
 
 File::~File() {

@@ -1,11 +1,13 @@
 #include "app/report_output.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -30,8 +33,9 @@ constexpr auto kAborted = Outcome::Status::Aborted;
 // A fresh directory standing for the program's directory, removed afterwards.
 struct ScratchDir {
   static inline int counter = 0;
-  std::string path =
-      fs::temp_directory_path() / ("verilote-out-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::string path = (fs::temp_directory_path() /
+                      ("verilote-out-" + std::to_string(platform::ProcessId()) + "-" + std::to_string(counter++)))
+                         .string();
   ScratchDir() { fs::create_directories(path); }
   ~ScratchDir() {
     std::error_code ignored;
@@ -92,6 +96,7 @@ TEST(CopyToNewFile, UnusableNamesFailWithoutSuccessMessage) {
   }
 }
 
+#ifndef _WIN32  // POSIX: environment, permissions, links, FIFOs, fork
 // An installed program's directory is not writable: the copy goes to the
 // user's data directory and the message says so.
 TEST(CopyToNewFile, UnwritableProgramDirectoryFallsBackToUserData) {
@@ -117,6 +122,7 @@ TEST(CopyToNewFile, UnwritableProgramDirectoryFallsBackToUserData) {
   }
   old != nullptr ? setenv("XDG_DATA_HOME", saved.c_str(), 1) : unsetenv("XDG_DATA_HOME");
 }
+#endif
 
 TEST(ReplacingFile, TargetUntouchedUntilCommit) {
   ScratchDir dir;
@@ -135,7 +141,7 @@ TEST(ReplacingFile, TargetUntouchedUntilCommit) {
 // succeeds; a missing file or a directory fails; Cancel ends without a message.
 TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {
   testing::TempFile target("header line\r\nno line end");
-  const std::string missing = target.path() + ".missing", directory = fs::temp_directory_path();
+  const std::string missing = target.path() + ".missing", directory = fs::temp_directory_path().string();
   FakeHost host;
   host.files = {target.path(), target.path(), missing, directory};
   host.report = kReport;
@@ -155,6 +161,7 @@ TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {
   EXPECT_EQ(host.messages, (Lines{done, done}));
 }
 
+#ifndef _WIN32  // POSIX: environment, permissions, links, FIFOs, fork
 TEST(AppendToExistingFile, KeepsPermissionsAndSymbolicLinks) {
   ScratchDir dir;
   std::ofstream(dir / "real.txt", std::ios::binary) << "old\r\n";
@@ -233,6 +240,7 @@ TEST(AppendToExistingFile, AppendsInPlaceAndUndoesAFailedWrite) {
             "old"
             "x\r\n");
 }
+#endif
 
 }  // namespace
 }  // namespace verilote
