@@ -21,9 +21,15 @@ namespace fs = std::filesystem;
 using platform::PathOf;
 using platform::Utf8Of;
 
+// Names with accents, in UTF-8 as the command line gives them: "remessa_março.rem",
+// "relatório.txt", "REMESSA_MARÇO.REM", "ligação.rem", "verilote-ação-".
+const std::string kMarco = "remessa_mar\xC3\xA7o.rem", kReport = "relat\xC3\xB3rio.txt",
+                  kMarcoUpper = "REMESSA_MAR\xC3\x87O.REM", kLink = "liga\xC3\xA7\xC3\xA3o.rem",
+                  kFolder = "verilote-a\xC3\xA7\xC3\xA3o-";
+
 // A fresh folder whose name has accents, removed afterwards.
 struct AccentedDir {
-  fs::path path = fs::temp_directory_path() / PathOf("verilote-ação-" + std::to_string(platform::ProcessId()));
+  fs::path path = fs::temp_directory_path() / PathOf(kFolder + std::to_string(platform::ProcessId()));
   AccentedDir() { fs::create_directories(path); }
   ~AccentedDir() { fs::remove_all(path); }
   std::string operator/(std::string_view name) const { return Utf8Of(path / PathOf(name)); }
@@ -42,52 +48,52 @@ struct AccentedDir {
 // existing file, appended to, and given to the CLI.
 TEST(Platform, AccentedNamesWorkEverywhere) {
   AccentedDir dir;
-  dir.Put("remessa_março.rem", "A\r\nB\x1a");
-  RecordReader reader(dir / "remessa_março.rem");
+  dir.Put(kMarco, "A\r\nB\x1a");
+  RecordReader reader(dir / kMarco);
   std::string_view record;
   ASSERT_TRUE(reader.Next(record));
   EXPECT_EQ(record, "A");
 
-  dir.Put("relatório.txt", "an older report");
-  ReplacingFile file(dir / "relatório.txt");
+  dir.Put(kReport, "an older report");
+  ReplacingFile file(dir / kReport);
   file.Write("new\r\n");
   file.Commit();
-  AppendLines(dir / "relatório.txt", {"more"});
-  EXPECT_EQ(dir.Bytes("relatório.txt"), "new\r\nmore\r\n");
+  AppendLines(dir / kReport, {"more"});
+  EXPECT_EQ(dir.Bytes(kReport), "new\r\nmore\r\n");
 
   std::ifstream example(VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt", std::ios::binary);
   std::ostringstream bytes;
   bytes << example.rdbuf();
-  dir.Put("remessa_março.rem", bytes.str());
+  dir.Put(kMarco, bytes.str());
   std::ostringstream out, err;
-  const std::string report = dir / "relatório.txt", input = dir / "remessa_março.rem";
+  const std::string report = dir / kReport, input = dir / kMarco;
   const std::string_view args[] = {"run",      "SadSicob1Click", "--file",     input,
                                    "--report", report,           "--encoding", "cp1252"};
   EXPECT_EQ(CliMain(args, out, err), kExitClean) << err.str();
   EXPECT_NE(out.str().find("Lidos 5 registros"), std::string::npos) << out.str();
   std::string lines;
   for (const char c : out.str()) c == '\n' ? lines += "\r\n" : lines += c;
-  EXPECT_EQ(dir.Bytes("relatório.txt"), lines);
+  EXPECT_EQ(dir.Bytes(kReport), lines);
   EXPECT_EQ(dir.Entries(), 2u) << "no work file left";
 }
 
 // A report file that is the input under another name is refused.
 TEST(Platform, OneFileUnderTwoNames) {
   AccentedDir dir;
-  dir.Put("remessa_março.rem", "A\r\n");
+  dir.Put(kMarco, "A\r\n");
 #ifdef _WIN32
-  const std::string other = dir / "REMESSA_MARÇO.REM";  // Windows names ignore case
+  const std::string other = dir / kMarcoUpper;  // Windows names ignore case
 #else
-  const std::string other = dir / "ligação.rem";
-  fs::create_hard_link(PathOf(dir / "remessa_março.rem"), PathOf(other));
+  const std::string other = dir / kLink;
+  fs::create_hard_link(PathOf(dir / kMarco), PathOf(other));
 #endif
-  EXPECT_TRUE(platform::SameFile(dir / "remessa_março.rem", other));
-  EXPECT_FALSE(platform::SameFile(dir / "remessa_março.rem", dir / "remessa_abril.rem"));
+  EXPECT_TRUE(platform::SameFile(dir / kMarco, other));
+  EXPECT_FALSE(platform::SameFile(dir / kMarco, dir / "remessa_abril.rem"));
   std::ostringstream out, err;
-  const std::string input = dir / "remessa_março.rem";
+  const std::string input = dir / kMarco;
   const std::string_view args[] = {"run", "SadSicob1Click", "--file", input, "--report", other};
   EXPECT_EQ(CliMain(args, out, err), kExitUsage);
-  EXPECT_EQ(dir.Bytes("remessa_março.rem"), "A\r\n");
+  EXPECT_EQ(dir.Bytes(kMarco), "A\r\n");
 }
 
 #ifdef _WIN32
@@ -102,8 +108,8 @@ TEST(Platform, UserDataDirectoryIsLocalAppData) {
 // stays; once the other program lets go, the replacement goes through.
 TEST(Platform, ReplacingAFileHeldOpenByAnotherProcess) {
   AccentedDir dir;
-  dir.Put("relatório.txt", "original");
-  const std::wstring target = PathOf(dir / "relatório.txt").wstring();
+  dir.Put(kReport, "original");
+  const std::wstring target = PathOf(dir / kReport).wstring();
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -120,26 +126,26 @@ TEST(Platform, ReplacingAFileHeldOpenByAnotherProcess) {
   CloseHandle(held);
 
   try {
-    ReplacingFile file(dir / "relatório.txt");
+    ReplacingFile file(dir / kReport);
     file.Write("new");
     file.Commit();
     ADD_FAILURE() << "a file held open was replaced";
   } catch (const FileError& e) {
     EXPECT_EQ(std::string(e.what()),
-              "I/O error: '" + (dir / "relatório.txt") +
+              "I/O error: '" + (dir / kReport) +
                   "': cannot replace the file (the file is open in another program; close it and try again)");
   }
-  EXPECT_EQ(dir.Bytes("relatório.txt"), "original");
+  EXPECT_EQ(dir.Bytes(kReport), "original");
   EXPECT_EQ(dir.Entries(), 1u) << "no work file left";
 
   TerminateProcess(other.hProcess, 0);
   WaitForSingleObject(other.hProcess, INFINITE);
   CloseHandle(other.hThread);
   CloseHandle(other.hProcess);
-  ReplacingFile file(dir / "relatório.txt");
+  ReplacingFile file(dir / kReport);
   file.Write("new");
   file.Commit();
-  EXPECT_EQ(dir.Bytes("relatório.txt"), "new");
+  EXPECT_EQ(dir.Bytes(kReport), "new");
 }
 #endif
 
