@@ -5,6 +5,9 @@
 // process, also for a file ten times smaller so that memory growing with the
 // file would show; then the time of `wc -l` on the big file.
 //
+// With BENCH_GENERATE_ONLY set, only the big files are written and kept (for
+// bench/run.sh), their paths printed.
+//
 //   bench_cnab400 [TITLES] [DIRECTORY]    (default 1000000 and /tmp)
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -20,11 +23,14 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "remittance/cnab400_builder.hpp"
 #include "remittance/sicob400.hpp"
 #include "remittance/sigcb400.hpp"
 
 namespace {
+
+using namespace verilote::bench;
 
 using verilote::testing::Put;
 
@@ -45,61 +51,6 @@ void Generate(const std::string& path, const std::vector<std::string>& clean, st
   std::string trailer = clean[4];
   Put(trailer, 395, Digits((titles + 2) % 1000000, 6));
   out << trailer << "\r\n";
-}
-
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
-
-struct Run {
-  double wall, cpu;  // cpu: user + system of the child
-  long peakKb;
-};
-
-template <typename Work>
-Run InChild(Work work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    work();
-    std::fflush(stdout);
-    std::_Exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const double cpu =
-      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), cpu, usage.ru_maxrss};
-}
-
-template <typename Work>
-Run Best(int times, Work work) {
-  Run best = InChild(work);
-  for (int i = 1; i < times; ++i) {
-    const Run run = InChild(work);
-    if (run.cpu < best.cpu) best = run;
-  }
-  return best;
 }
 
 Run Measure(verilote::Handler handler, const std::string& path, std::uint64_t titles) {
@@ -135,6 +86,11 @@ int main(int argc, char** argv) {
   for (const auto& layout : layouts) {
     const std::string small = dir + "/bench_" + layout.name + "_small.rem",
                       big = dir + "/bench_" + layout.name + "_big.rem";
+    if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+      Generate(big, layout.clean, titles);
+      std::printf("%s\n", big.c_str());
+      continue;
+    }
     Generate(small, layout.clean, titles / 10);
     Generate(big, layout.clean, titles);
     std::printf("%s, valid files of %llu and %llu titles\n", layout.name, static_cast<unsigned long long>(titles / 10),

@@ -19,11 +19,14 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "layouts/construgiro.hpp"
 #include "layouts/construgiro_builder.hpp"
 #include "remittance/sigcb240_builder.hpp"
 
 namespace {
+
+using namespace verilote::bench;
 
 using verilote::testing::Put;
 
@@ -71,60 +74,6 @@ std::uint64_t Generate(const std::string& path, std::uint64_t titles) {
 }
 
 // A host that answers the file dialog and counts the report lines.
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
-
-double CpuSeconds(const rusage& usage) {
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Run {
-  double wall, cpu;  // cpu: user + system of the child, steadier than wall time on a busy machine
-  long peakKb;
-};
-
-// Runs `work` in a child process, `times` times, and keeps the best run.
-template <typename Work>
-Run Best(int times, Work work) {
-  Run best{0, 1e9, 0};
-  for (int i = 0; i < times; ++i) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-      work();
-      std::fflush(stdout);
-      std::_Exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const Run run{std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), CpuSeconds(usage),
-                  usage.ru_maxrss};
-    if (run.cpu < best.cpu) best = run;
-  }
-  return best;
-}
-
 Run Measure(const std::string& path, std::uint64_t records, int times) {
   Best(1, [&] {
     BenchHost host(path);

@@ -4,6 +4,9 @@
 // (each in its own process, with its peak memory) for that file and one ten
 // times smaller, and the time of `wc -l` on the big file.
 //
+// With BENCH_GENERATE_ONLY set, only the big file is written and kept (for
+// bench/run.sh), its path printed.
+//
 //   bench_siacc [DETAILS] [DIRECTORY]    (default 1000000 and /tmp)
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -20,9 +23,12 @@
 
 #include "app/host.hpp"
 #include "app/record_reader.hpp"
+#include "bench_common.hpp"
 #include "layouts/siacc.hpp"
 
 namespace {
+
+using namespace verilote::bench;
 
 std::string Digits(std::uint64_t value, std::size_t width) {
   std::string text = std::to_string(value);
@@ -67,57 +73,6 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details) {
   return records;
 }
 
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
-
-struct Run {
-  double wall, cpu;
-  long peakKb;
-};
-
-// Runs `work` in a child process, `times` times; the best by CPU time.
-template <typename Work>
-Run Best(int times, Work work) {
-  Run best{0, 1e30, 0};
-  for (int i = 0; i < times; ++i) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-      work();
-      std::fflush(stdout);
-      std::_Exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const double cpu =
-        usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (cpu < best.cpu) best = {wall, cpu, usage.ru_maxrss};
-  }
-  return best;
-}
-
 Run Measure(const std::string& path, std::uint64_t records) {
   Best(1, [&] {
     BenchHost host(path);
@@ -141,6 +96,11 @@ int main(int argc, char** argv) {
   const std::uint64_t details = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1000000;
   const std::string dir = argc > 2 ? argv[2] : "/tmp";
   const std::string small = dir + "/bench_siacc_small.rem", big = dir + "/bench_siacc_big.rem";
+  if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+    Generate(big, details);
+    std::printf("%s\n", big.c_str());
+    return 0;
+  }
   const std::uint64_t smallRecords = Generate(small, details / 10), bigRecords = Generate(big, details);
   std::printf("SIACC - Arquivo Remessa, valid files (%llu and %llu detail records)\n",
               static_cast<unsigned long long>(details / 10), static_cast<unsigned long long>(details));

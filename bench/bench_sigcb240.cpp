@@ -22,12 +22,15 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "remittance/sicob240.hpp"
 #include "remittance/sigcb240.hpp"
 #include "remittance/sigcb240_builder.hpp"
 #include "remittance/sinco.hpp"
 
 namespace {
+
+using namespace verilote::bench;
 
 using verilote::testing::Put;
 
@@ -74,6 +77,7 @@ Template ExampleTemplate(const std::string& path) {
 // records written.
 std::uint64_t Generate(const std::string& path, std::uint64_t details, const Template& t) {
   constexpr std::uint64_t kPerLote = 50000;
+  const bool faulty = std::getenv("BENCH_FAULTY") != nullptr;
   std::ofstream out(path, std::ios::binary);
   std::uint64_t records = 0;
   const auto write = [&](const std::string& rec) {
@@ -89,6 +93,7 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details, const Tem
     write(rec);
     std::uint64_t sequence = 0;
     const auto detail = [&](std::string rec) {
+      if (faulty && rec.size() >= 105 && rec[13] == 'P') Put(rec, 101, "00001");
       Put(rec, 4, number);
       Put(rec, 9, Digits(++sequence, 5));
       write(rec);
@@ -106,68 +111,6 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details, const Tem
   Put(trailer, 24, Digits(records + 1, 6));
   write(trailer);
   return records;
-}
-
-// A host that answers the file dialog and counts the report lines.
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
-
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double CpuSeconds(const rusage& usage) {
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-struct Run {
-  double wall, cpu;  // cpu: user + system of the child, steadier than wall time on a busy machine
-  long peakKb;
-};
-
-// Runs `work` in a child process and measures it.
-template <typename Work>
-Run InChild(Work work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    work();
-    std::fflush(stdout);
-    std::_Exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  return {Seconds(std::chrono::steady_clock::now() - start), CpuSeconds(usage), usage.ru_maxrss};
-}
-
-// The best of `times` runs (the machine may be busy with other work).
-template <typename Work>
-Run Best(int times, Work work) {
-  Run best = InChild(work);
-  for (int i = 1; i < times; ++i) {
-    const Run run = InChild(work);
-    if (run.cpu < best.cpu) best = run;
-  }
-  return best;
 }
 
 // Validates `path` `times` times, each in its own process; prints the report's
@@ -202,7 +145,14 @@ int main(int argc, char** argv) {
   const verilote::Handler handler = layout == "sicob"   ? verilote::CobranaRemessapadro2401Click
                                     : layout == "sinco" ? verilote::SINCO1Click
                                                         : verilote::SIGCBRemessa1Click;
-  const std::string small = dir + "/bench_" + layout + "240_small.rem", big = dir + "/bench_" + layout + "240_big.rem";
+  const std::string faulty = std::getenv("BENCH_FAULTY") != nullptr ? "_faulty" : "";
+  const std::string small = dir + "/bench_" + layout + "240" + faulty + "_small.rem",
+                    big = dir + "/bench_" + layout + "240" + faulty + "_big.rem";
+  if (std::getenv("BENCH_GENERATE_ONLY") != nullptr) {
+    Generate(big, details, t);
+    std::printf("%s\n", big.c_str());
+    return 0;
+  }
   const std::uint64_t smallRecords = Generate(small, details / 10, t), bigRecords = Generate(big, details, t);
   std::printf("%s, valid files (%llu and %llu detail records)\n",
               layout == "sicob"   ? "CobCAIXA - Remessa padrao 240"

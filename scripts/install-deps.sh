@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows]
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev)
+packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev python3)
 for arg in "$@"; do
   case "$arg" in
     --gui) packages+=(qt6-base-dev libgl1-mesa-dev xvfb xauth poppler-utils) ;;

@@ -70,8 +70,9 @@ fuzz() {  # target, options...: runs one fuzz target, shows its log on failure
   fi
   grep -E '^(stat::number_of_executed_units|Done)' "$log" | sed "s/^/$target: /"
 }
-mkdir -p build-san/fuzz-corpus/fuzz_commands
-find examples -type f -size -64k -exec cp {} build-san/fuzz-corpus/fuzz_commands/ \;
+scripts/fuzz-seeds.sh build-san/fuzz-corpus/fuzz_commands
 fuzz fuzz_record_reader -max_len=4096
 fuzz fuzz_commands -max_len=16384 -timeout=20
+echo "== size of the suite"
+scripts/test-ratio.sh
 echo "== all tests passed"

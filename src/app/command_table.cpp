@@ -13,6 +13,8 @@ using S = Scope;
 
 // clang-format off
 constexpr MenuRow kRows[] = {
+    {"&Validar", "Validar arquivo (detectar layout)", 16384 + 'O', "ValidarArquivoDetectarLayout1Click", S::Core},
+    {"&Validar", "-", 0, "", S::Core},
     {"&Validar › Cobrança › SIGCB"_cp, "SIGCB - Remessa 240 ( Valida Tudo )", 0, "SIGCBRemessa1Click", S::Core},
     {"&Validar › Cobrança › SIGCB"_cp, "SIGCB - Remessa 240 ( Valida Parcial )", 0, "SIGCBRemessaValidaserros1Click", S::Core},
     {"&Validar › Cobrança › SIGCB"_cp, "SIGCB - Remessa 400 ( Valida Tudo )", 0, "SIGCBRemessa400ValidaTudo1Click", S::Core},

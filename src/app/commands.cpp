@@ -43,6 +43,10 @@ class PlaceNotingHost final : public Host {
   std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) override {
     return host_.OpenFile(title, filter);
   }
+  std::optional<std::size_t> ChooseItem(std::string_view caption, std::string_view prompt,
+                                        const std::vector<std::string>& items) override {
+    return host_.ChooseItem(caption, prompt, items);
+  }
   void ShowMessage(std::string_view text) override { host_.ShowMessage(text); }
   void ReportClear() override { host_.ReportClear(); }
   void ReportAppend(std::string_view line) override { host_.ReportAppend(line); }

@@ -1,23 +1,37 @@
 #include "app/cp1252.hpp"
 
+#include <algorithm>
+
 namespace verilote {
+
+void AppendUtf8(std::string& out, std::string_view bytes) {
+  // At most three bytes a character; runs of ASCII, most of a report line,
+  // are copied whole. The CLI converts every line that has an accented letter.
+  const std::size_t start = out.size(), n = bytes.size();
+  out.resize(start + 3 * n);
+  char* p = out.data() + start;
+  for (std::size_t i = 0; i < n;) {
+    std::size_t ascii = i;
+    while (ascii < n && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+    p = std::copy(bytes.data() + i, bytes.data() + ascii, p);
+    if (ascii == n) break;
+    const char32_t cp = cp1252::ToCodePoint(static_cast<unsigned char>(bytes[ascii]));
+    i = ascii + 1;
+    if (cp < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (cp >> 6));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      *p++ = static_cast<char>(0xE0 | (cp >> 12));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  out.resize(static_cast<std::size_t>(p - out.data()));
+}
 
 std::string ToUtf8(std::string_view bytes) {
   std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  for (const char c : bytes) {
-    const char32_t cp = cp1252::ToCodePoint(static_cast<unsigned char>(c));
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
+  AppendUtf8(out, bytes);
   return out;
 }
 

@@ -114,8 +114,10 @@ constexpr std::string_view operator""_cp() {
 #pragma GCC diagnostic pop
 #endif
 
-// Windows-1252 bytes to UTF-8 (terminal output of the CLI).
+// Windows-1252 bytes to UTF-8 (terminal output of the CLI); AppendUtf8 adds
+// the converted text to `out`.
 std::string ToUtf8(std::string_view cp1252Bytes);
+void AppendUtf8(std::string& out, std::string_view cp1252Bytes);
 
 // UTF-8 to Windows-1252 (texts typed on the CLI's command line). A character
 // the code page lacks, or a malformed byte, becomes "?".

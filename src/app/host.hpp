@@ -49,6 +49,13 @@ class Host {
 
   virtual void Sleep(int milliseconds) = 0;
 
+  // A choice among `items` (at least one): the index of the chosen one, or
+  // nothing on Cancel. The window shows a list; by default it is an input box
+  // whose prompt numbers the items and whose answer is a number (empty by
+  // default, so that Cancel chooses nothing).
+  virtual std::optional<std::size_t> ChooseItem(std::string_view caption, std::string_view prompt,
+                                                const std::vector<std::string>& items);
+
   // Reading progress of the file a command is working through. The window
   // shows it and throws CommandStopped from here when the user presses Stop.
   virtual void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) {

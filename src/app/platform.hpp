@@ -85,6 +85,11 @@ void RemoveFileFromHandler(const char* path);
 // makes the change durable.
 SystemError MoveIntoPlace(const std::string& from, const std::string& to);
 
+// A new file in the system's temporary folder, open for reading and writing
+// in binary mode, that goes when it is closed or the process ends, however it
+// ends. `folder` names the folder, for messages. Null on failure.
+std::FILE* TemporaryFile(std::string& folder, SystemError& error);
+
 // An open file, closed when the object goes.
 class File {
  public:

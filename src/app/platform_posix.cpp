@@ -94,6 +94,25 @@ SystemError MoveIntoPlace(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? SystemError{} : LastError();
 }
 
+std::FILE* TemporaryFile(std::string& folder, SystemError& error) {
+  std::error_code failed;
+  folder = fs::temp_directory_path(failed).string();
+  if (failed) folder = "/tmp";
+  std::string name = folder + "/verilote-spool-XXXXXX";
+  const int fd = mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) {
+    error = LastError();
+    return nullptr;
+  }
+  unlink(name.c_str());  // nothing left behind, whatever ends the run
+  std::FILE* stream = fdopen(fd, "w+b");
+  if (stream == nullptr) {
+    error = LastError();
+    close(fd);
+  }
+  return stream;
+}
+
 File::~File() {
   if (fd_ >= 0) close(fd_);
 }

@@ -214,6 +214,34 @@ SystemError MoveIntoPlace(const std::string& from, const std::string& to) {
   return error;
 }
 
+std::FILE* TemporaryFile(std::string& folder, SystemError& error) {
+  wchar_t temp[MAX_PATH + 1];
+  const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+  folder = n > 0 && n <= MAX_PATH ? Utf8(std::wstring_view(temp, n)) : ".\\";
+  static LONG count = 0;
+  const std::string name = folder + "verilote-spool-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(InterlockedIncrement(&count));
+  // The system deletes the file when its last handle goes, even when the process is killed.
+  const HANDLE h =
+      Open(name, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = LastError();
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDWR | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(h);
+    error = {ERROR_TOO_MANY_OPEN_FILES};
+    return nullptr;
+  }
+  std::FILE* stream = _fdopen(fd, "w+b");
+  if (stream == nullptr) {
+    _close(fd);
+    error = {ERROR_TOO_MANY_OPEN_FILES};
+  }
+  return stream;
+}
+
 File::~File() {
   if (handle_ != nullptr) CloseHandle(handle_);
 }

@@ -30,4 +30,12 @@ std::string Cat(const Pieces&... pieces) {
   return out;
 }
 
+// The same into `out`, replacing its text but keeping its memory: for a text
+// rebuilt on every record of a file.
+template <typename... Pieces>
+void CatInto(std::string& out, const Pieces&... pieces) {
+  out.clear();
+  (detail::AppendPiece(out, pieces), ...);
+}
+
 }  // namespace verilote

@@ -13,7 +13,9 @@ namespace {
 // converted as an integer, so a non-digit or a missing position (an empty
 // piece) fails with "'x' is not a valid integer value".
 int TextDigit(std::string_view text, std::size_t position) {
-  return static_cast<int>(StrToInt(Copy(text, position, 1)));
+  if (position >= 1 && position <= text.size() && static_cast<unsigned char>(text[position - 1] - '0') < 10)
+    return text[position - 1] - '0';
+  return static_cast<int>(StrToInt(Copy(text, position, 1)));  // throws
 }
 
 // The character routines read any byte as its code minus 48; the text

@@ -1,5 +1,6 @@
 #include "banking/dates.hpp"
 
+#include <array>
 #include <cstdlib>
 
 #include "app/errors.hpp"
@@ -74,6 +75,14 @@ bool IsRealDate(CivilDate date) {
 }
 
 std::string FormatDate(CivilDate date) {
+  if (IsRealDate(date)) {  // the usual case, written without temporaries
+    const auto two = [](int n) {
+      return std::array<char, 2>{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    };
+    const auto day = two(date.day), month = two(date.month), high = two(date.year / 100), low = two(date.year % 100);
+    const char text[10] = {day[0], day[1], '/', month[0], month[1], '/', high[0], high[1], low[0], low[1]};
+    return std::string(text, sizeof text);
+  }
   return Cat(TwoDigits(date.day), '/', TwoDigits(date.month), '/', PadZeroLeft(Cat(date.year), 4));
 }
 
@@ -113,6 +122,18 @@ bool IsValidDate(std::string_view text) {
     return value;
   };
   return IsRealDate({number(year, 4), number(month, 2), number(0, 2)});
+}
+
+std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field) {
+  if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
+  const auto number = [&field](std::size_t from, std::size_t digits) {
+    int value = 0;
+    for (std::size_t i = from; i < from + digits; ++i) value = value * 10 + (field[i] - '0');
+    return value;
+  };
+  const CivilDate date{number(4, 4), number(2, 2), number(0, 2)};
+  if (!IsRealDate(date)) return std::nullopt;
+  return DaysFromCivil(date);
 }
 
 std::string SlashDate(std::string_view text) {

@@ -48,6 +48,12 @@ int ExpandTwoDigitYear(std::int64_t yy);
 // text has exactly that form and names a real day. Never fails.
 bool IsValidDate(std::string_view text);
 
+// The day number (DaysFromCivil) of a layout date field of exactly eight
+// digits ddmmyyyy naming a real day: what IsValidDate accepts of an untrimmed
+// eight-character field. Nothing otherwise. The validators' date-order rules
+// read their fields with it, straight from the record.
+std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field);
+
 // A text of exactly 8 characters becomes dd/mm/yyyy; anything else is
 // returned unchanged. Never fails.
 std::string SlashDate(std::string_view text);

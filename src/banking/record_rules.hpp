@@ -17,33 +17,14 @@
 
 namespace verilote {
 
-// Whether pred (nonzero when it holds) holds for some byte of text. Written so
-// that GCC and Clang turn it into vector instructions at -O2: chunks of 16
-// bytes or-ed into 16 accumulators, reduced once at the end. The frame runs it
-// over every record and most fields; a clean record has nothing to exit early for.
-template <typename Pred>
-bool AnyByte(std::string_view text, Pred pred) {
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  if (n < 16) {  // most fields: a plain loop
-    bool found = false;
-    for (; i < n; ++i) found |= pred(p[i]) != 0;
-    return found;
-  }
-  unsigned char lanes[16] = {};
-  for (; i + 16 <= n; i += 16)
-    for (std::size_t k = 0; k < 16; ++k) lanes[k] |= static_cast<unsigned char>(pred(p[i + k]));
-  unsigned char found = 0;
-  for (; i < n; ++i) found |= static_cast<unsigned char>(pred(p[i]));
-  for (const unsigned char lane : lanes) found |= lane;
-  return found != 0;
-}
+// The bytes the bank's systems accept anywhere in a CNAB 240 record (and the
+// file utilities' character check): the unaccented letters, the digits, the
+// blank and . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @.
+using CnabBytes =
+    ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
 
 // Trim(field).empty(): nothing but blanks and control bytes.
-inline bool IsBlankField(std::string_view field) {
-  return !AnyByte(field, [](unsigned char c) { return c > ' '; });
-}
+VERILOTE_INLINE bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }
 
 // The field holds exactly `length` characters, all of them c.
 inline bool IsAll(std::string_view field, std::size_t length, char c) {
@@ -96,7 +77,7 @@ struct FixedText {
   constexpr std::string_view view() const { return {chars, N - 1}; }
   // Compared with a length known at compile time, so that the compiler
   // inlines the comparison instead of calling memcmp.
-  bool Matches(std::string_view field) const {
+  VERILOTE_INLINE bool Matches(std::string_view field) const {
     if (field.size() != N - 1) return false;
     for (std::size_t i = 0; i + 1 < N; ++i)
       if (field[i] != chars[i]) return false;
@@ -172,7 +153,7 @@ bool AgencyDv(std::string_view rec) {
 }
 
 // Position pos (1-based) holds c.
-inline bool At(std::string_view rec, std::size_t pos, char c) {
+VERILOTE_INLINE bool At(std::string_view rec, std::size_t pos, char c) {
   return pos >= 1 && pos <= rec.size() && rec[pos - 1] == c;
 }
 

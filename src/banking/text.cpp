@@ -117,18 +117,10 @@ std::string FormatCpfCnpj(std::string_view text) {
   return part(1, 3) + "." + part(4, 6) + "." + part(7, 9) + "-" + part(10, 11);
 }
 
-bool IsAllDigits(std::string_view text) {
-  // No early exit: fields are short and nearly always digits, and a loop
-  // without branches is vectorised.
-  bool digits = true;
-  for (const char c : text) digits &= static_cast<unsigned char>(c - '0') < 10;
-  return digits;
-}
+namespace detail {
 
-// A floating-point number as the toolkit reads one: optional sign, digits with
-// an optional decimal comma and digits, optional exponent; nothing around it.
-bool IsNumeric(std::string_view text) {
-  if (!text.empty() && IsAllDigits(text)) return true;  // what layout fields hold
+// IsNumeric beyond plain digits.
+bool IsNumericForm(std::string_view text) {
   std::size_t i = 0;
   const auto digits = [&] {
     const std::size_t start = i;
@@ -150,28 +142,17 @@ bool IsNumeric(std::string_view text) {
   return i == text.size();
 }
 
-// A table of the bytes IsPlainText takes: the validators run it over most text
-// fields of every record (SINCO, the import files' message positions), so no
-// search per character.
-constexpr auto kPlainBytes = [] {
-  std::array<bool, 256> plain{};
-  for (const char c : std::string_view(" .-$%&@,/():")) plain[static_cast<unsigned char>(c)] = true;
-  for (int c = 0; c < 256; ++c) plain[c] |= (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || IsDigit(char(c));
-  return plain;
-}();
-
-bool IsPlainText(std::string_view text) {
-  bool plain = true;
-  for (const char c : text) plain &= kPlainBytes[static_cast<unsigned char>(c)];
-  return plain;
-}
+}  // namespace detail
 
 bool IsMonthText(std::string_view text) {
   constexpr std::string_view kMonths = "01,02,03,04,05,06,07,08,09,10,11,12";
   return !text.empty() && kMonths.find(text) != std::string_view::npos;
 }
 
-std::int64_t StrToInt(std::string_view text) {
+namespace detail {
+
+// StrToInt for any text: blanks, a sign, long or wrong texts.
+std::int64_t StrToIntChecked(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
@@ -193,9 +174,8 @@ std::int64_t StrToInt(std::string_view text) {
   return value;
 }
 
-std::string_view Trim(std::string_view text) {
-  if (text.empty() || (!IsBlankOrControl(text.front()) && !IsBlankOrControl(text.back()))) return text;
-  return TrimRight(TrimLeft(text));
-}
+std::string_view TrimBoth(std::string_view text) { return TrimRight(TrimLeft(text)); }
+
+}  // namespace detail
 
 }  // namespace verilote

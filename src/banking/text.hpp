@@ -4,9 +4,24 @@
 // functions keep the left end when they cut: PadZeroLeft("123456", 4) is "1234".
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The tiny helpers below run on every field of every record: they are
+// inlined whatever the optimiser's budget, which a whole-program (LTO) build
+// otherwise spends elsewhere and leaves them as calls.
+#if defined(__GNUC__)
+#define VERILOTE_INLINE [[gnu::always_inline]] inline
+#else
+#define VERILOTE_INLINE inline
+#endif
 
 namespace verilote {
 
@@ -27,31 +42,132 @@ std::string StripTrailingZeros(std::string_view text);
 std::string FormatMoney(std::string_view cents);
 std::string FormatCpfCnpj(std::string_view text);
 
-bool IsAllDigits(std::string_view text);
-bool IsNumeric(std::string_view text);
-bool IsPlainText(std::string_view text);
+// An inclusive range of byte values.
+struct ByteRange {
+  unsigned char first, last;
+};
+
+// A set of bytes written as ranges, e.g. the characters a layout accepts. The
+// character checks scan every byte of every record, so AnyOutside tests 16
+// bytes at a time with SSE2 intrinsics where the target has them (every
+// x86-64) and otherwise walks a 256-entry table: neither hangs on what the
+// optimiser's vectoriser happens to do.
+template <ByteRange... Ranges>
+class ByteSet {
+ public:
+  VERILOTE_INLINE static constexpr bool Holds(unsigned char c) { return kTable[c]; }
+
+  // Whether some byte of text lies outside the set.
+  VERILOTE_INLINE static bool AnyOutside(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+#if defined(__SSE2__)
+    if (n >= 16) {
+      for (std::size_t i = 0; i + 16 <= n; i += 16)
+        if (InsideMask(p + i) != 0xFFFF) return true;
+      return InsideMask(p + n - 16) != 0xFFFF;  // the last 16 bytes, overlapping
+    }
+#endif
+    bool outside = false;  // no early exit: fields are short and nearly always pass
+    for (std::size_t i = 0; i < n; ++i) outside |= !kTable[p[i]];
+    return outside;
+  }
+
+ private:
+  static constexpr std::array<bool, 256> kTable = [] {
+    std::array<bool, 256> table{};
+    for (const ByteRange r : {Ranges...})
+      for (unsigned c = r.first; c <= r.last; ++c) table[c] = true;
+    return table;
+  }();
+
+#if defined(__SSE2__)
+  // 0xFF in each lane whose byte lies in the range.
+  template <ByteRange R>
+  VERILOTE_INLINE static __m128i InRange(__m128i v) {
+    const auto byte = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
+    if constexpr (R.first == R.last) {
+      return _mm_cmpeq_epi8(v, byte(R.first));
+    } else if constexpr (R.first == 0) {
+      return _mm_cmpeq_epi8(_mm_min_epu8(v, byte(R.last)), v);
+    } else if constexpr (R.last == 0xFF) {
+      return _mm_cmpeq_epi8(_mm_max_epu8(v, byte(R.first)), v);
+    } else {  // v - first, unsigned, at most last - first
+      const __m128i offset = _mm_sub_epi8(v, byte(R.first));
+      return _mm_cmpeq_epi8(_mm_min_epu8(offset, byte(static_cast<unsigned char>(R.last - R.first))), offset);
+    }
+  }
+
+  // One bit per byte of p[0..15]: set when the byte is in the set.
+  VERILOTE_INLINE static int InsideMask(const unsigned char* p) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i inside = _mm_setzero_si128();
+    ((inside = _mm_or_si128(inside, InRange<Ranges>(v))), ...);
+    return _mm_movemask_epi8(inside);
+  }
+#endif
+};
+
+// Blanks and control bytes: what Trim removes.
+using BlankBytes = ByteSet<ByteRange{0x00, ' '}>;
+using DigitBytes = ByteSet<ByteRange{'0', '9'}>;
+// IsPlainText's bytes, all a CNAB 400 or Construgiro record may hold: the
+// unaccented letters, the digits, the blank and . - $ % & @ , / ( ) :.
+using PlainBytes = ByteSet<ByteRange{' ', ' '}, ByteRange{'$', '&'}, ByteRange{'(', ')'}, ByteRange{',', ':'},
+                           ByteRange{'@', 'Z'}, ByteRange{'a', 'z'}>;
+
+// The small helpers below run on most fields of every record: their common
+// case is inline, the rest out of line in text.cpp.
+namespace detail {
+bool IsNumericForm(std::string_view text);
+std::int64_t StrToIntChecked(std::string_view text);
+std::string_view TrimBoth(std::string_view text);
+}  // namespace detail
+
+// Every byte a digit (true for an empty text).
+VERILOTE_INLINE bool IsAllDigits(std::string_view text) { return !DigitBytes::AnyOutside(text); }
+
+// A floating-point number as the toolkit reads one: optional sign, digits with
+// an optional decimal comma and digits, optional exponent; nothing around it.
+VERILOTE_INLINE bool IsNumeric(std::string_view text) {
+  return (!text.empty() && IsAllDigits(text)) || detail::IsNumericForm(text);  // digits: what layout fields hold
+}
+
+VERILOTE_INLINE bool IsPlainText(std::string_view text) { return !PlainBytes::AnyOutside(text); }
 bool IsMonthText(std::string_view text);
 
 // The integer conversion of every layout rule: leading blanks skipped, an
 // optional sign, then decimal digits to the end. Anything else (empty, only
 // blanks, a trailing blank, a letter, a value beyond 64 bits) throws
 // ConversionError "'text' is not a valid integer value".
-std::int64_t StrToInt(std::string_view text);
+VERILOTE_INLINE std::int64_t StrToInt(std::string_view text) {
+  // Up to 18 plain digits, the usual field, cannot overflow.
+  if (text.empty() || text.size() > 18 || !IsAllDigits(text)) return detail::StrToIntChecked(text);
+  std::int64_t value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return value;
+}
 
 // Blanks and control characters (bytes up to 32) removed at both ends.
-std::string_view Trim(std::string_view text);
+VERILOTE_INLINE std::string_view Trim(std::string_view text) {
+  const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
+  if (text.empty() || (kept(text.front()) && kept(text.back()))) return text;
+  return detail::TrimBoth(text);
+}
 
 // Positions `from` to `to` (1-based, inclusive) of a record, clipped: a field
 // that lies partly or wholly beyond the end reads as a shorter or empty text.
-constexpr std::string_view Field(std::string_view record, std::size_t from, std::size_t to) {
+VERILOTE_INLINE constexpr std::string_view Field(std::string_view record, std::size_t from, std::size_t to) {
   if (from == 0 || from > record.size() || to < from) return {};
-  return record.substr(from - 1, to - from + 1);
+  const std::size_t left = record.size() - from + 1;
+  return {record.data() + from - 1, to - from + 1 < left ? to - from + 1 : left};
 }
 
 // `length` characters from position `from` (1-based), clipped the same way.
-constexpr std::string_view Copy(std::string_view record, std::size_t from, std::size_t length) {
+VERILOTE_INLINE constexpr std::string_view Copy(std::string_view record, std::size_t from, std::size_t length) {
   if (from == 0 || from > record.size()) return {};
-  return record.substr(from - 1, length);
+  const std::size_t left = record.size() - from + 1;
+  return {record.data() + from - 1, length < left ? length : left};
 }
 
 }  // namespace verilote

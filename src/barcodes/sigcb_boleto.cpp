@@ -9,12 +9,12 @@
 #include <array>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/host.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "app/spool.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/text.hpp"
 #include "barcodes/boleto.hpp"
@@ -188,25 +188,26 @@ Verdict CheckOneBoleto(Host& host, std::string_view barcode, CedenteLayout layou
 }
 
 // The batch of the several-barcode and file commands: a reading pass that
-// keeps every barcode and its summary row, then a checking pass over them.
+// spools every barcode with its summary row, then a checking pass over the
+// barcodes and the summary from the rows. The spool keeps them on disk: a file
+// of millions of barcodes takes no more memory than one of ten.
 struct Batch {
   Host& host;
   bool viaFile;
   std::string expectedCedente;
-  std::vector<std::string> barcodes;
-  std::vector<std::string> summary;
+  Spool spool{};  // barcode, summary row, barcode, summary row...
 
-  void Read(std::string barcode) {
-    summary.push_back(Cat(BarcodeDueDate(barcode, host.Today()), " ", Field(barcode, 20, 25), "-",
-                          Field(barcode, 26, 26), " ", ShownNossoNumero(barcode), " ",
-                          PadSpaceLeft(BarcodeValue(barcode), 10), " [", PrintedTypeableLine(barcode, "    "), "]"));
+  void Read(std::string_view barcode) {
+    spool.Append(barcode);
+    spool.Append(Cat(BarcodeDueDate(barcode, host.Today()), " ", Field(barcode, 20, 25), "-", Field(barcode, 26, 26),
+                     " ", ShownNossoNumero(barcode), " ", PadSpaceLeft(BarcodeValue(barcode), 10), " [",
+                     PrintedTypeableLine(barcode, "    "), "]"));
     const std::string_view cedente = Field(barcode, 20, 25);
     if (cedente != expectedCedente)
       host.ReportAppend(
           Cat(">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser "_cp, expectedCedente, " encontrado ", cedente));
     if (viaFile && StrToInt(expectedCedente) > kLastCedenteWithUnregistered && Field(barcode, 30, 30) != "1")
       host.ReportAppend("ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
-    barcodes.push_back(std::move(barcode));
   }
 
   Verdict CheckAndClose() {
@@ -214,8 +215,9 @@ struct Batch {
     std::string reference;
     std::string typeText;
     bool anyInvalid = false;
-    for (std::size_t k = 1; k <= barcodes.size(); ++k) {
-      const std::string& barcode = barcodes[k - 1];
+    std::string barcode, row;
+    spool.Rewind();
+    for (std::uint64_t k = 1; spool.Next(barcode) && spool.Next(row); ++k) {
       const std::string_view type = Field(barcode, 30, 30);
       typeText = type == "1"   ? std::string(" Registrada.")
                  : type == "2" ? std::string(" Sem Registro.")
@@ -234,7 +236,7 @@ struct Batch {
       if (!IsCaixaBank(barcode)) tally.Error(Cat(" ", kBankNotCaixa));
       if (!IsRealCurrency(barcode)) tally.Error(Cat(" ", kCurrencyNotReal));
       const char general = BarcodeGeneralDv(barcode);
-      if (HasValidGeneralDv(barcode)) {
+      if (Field(barcode, 5, 5) == std::string_view(&general, 1)) {  // HasValidGeneralDv, its digit computed once
         // Letters in the barcode can make the computed "digit" another character.
         if (general >= '1' && general <= '9') seen[CharToDigit(general)] = true;
       } else {
@@ -253,7 +255,8 @@ struct Batch {
     for (int d = 1; d <= 9; ++d)
       if (!seen[d]) host.ReportAppend(Cat("Faltou boleto com dígito "_cp, d));
     WriteChecklistHead(host);
-    for (const std::string& row : summary) host.ReportAppend(row);
+    spool.Rewind();
+    while (spool.Next(barcode) && spool.Next(row)) host.ReportAppend(row);
     WriteChecklistTail(host, ChecklistSystem::Sigcb, typeText == " Registrada.");
     return anyInvalid ? Verdict::Faulty : Verdict::Clean;
   }
@@ -284,7 +287,7 @@ Verdict CdigodebarrasSIGCBVriosboletos1Click(Host& host) {
   const std::string quantity = host.InputBox("Quantidade", "Entre com a quantidade de boletos", "2");
   const std::int64_t count = StrToInt(PadZeroLeft(KeepDigits(quantity), 2));
   if (count == 0) return Verdict::Clean;
-  Batch batch{host, false, AskExpectedCedente(host), {}, {}};
+  Batch batch{host, false, AskExpectedCedente(host)};
   for (std::int64_t i = 0; i < count; ++i) batch.Read(host.InputBox(kBarcodeCaption, kScanPrompt, ""));
   return batch.CheckAndClose();
 }
@@ -292,9 +295,9 @@ Verdict CdigodebarrasSIGCBVriosboletos1Click(Host& host) {
 Verdict CdigodebarrasSIGCBviaarquivo1Click(Host& host) {
   const auto path = host.OpenFile("Selecione o arquivo", FileFilter::Texto);
   if (!path) return Verdict::Clean;
-  Batch batch{host, true, AskExpectedCedente(host), {}, {}};
+  Batch batch{host, true, AskExpectedCedente(host)};
   RecordReader reader(*path, &host);
-  std::string line;
+  std::string_view line;
   while (reader.Next(line)) batch.Read(line);
   return batch.CheckAndClose();
 }

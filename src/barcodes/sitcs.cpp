@@ -9,6 +9,7 @@
 #include "app/host.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "app/spool.hpp"
 #include "banking/dates.hpp"
 #include "banking/text.hpp"
 #include "barcodes/boleto.hpp"
@@ -135,15 +136,18 @@ std::string EntityText(std::int64_t type, std::string_view agency, std::string_v
 }
 
 // One run over a batch of boletos: the summary rows and what the closing
-// lines need, for as many boletos as the batch holds.
+// lines need, for as many boletos as the batch holds. The rows and the numbers
+// of the boletos without value wait in spools (temporary files), so memory
+// stays flat whatever the batch's size.
 struct SitcsRun {
   Host& host;
   std::string unionCode{};
   std::string agency{};
   CivilDate today = host.Today();
   std::uint64_t number = 0;
-  std::vector<std::string> rows{};
-  std::vector<std::uint64_t> withoutValue{};  // numbers of the boletos of value zero
+  Spool rows{};
+  Spool withoutValue{};  // numbers of the boletos of value zero, as text
+  bool anyWithoutValue = false;
   std::array<bool, 10> generalDigitSeen{};
   std::string lastEntity{};
   bool faulty = false;
@@ -162,13 +166,16 @@ struct SitcsRun {
     // The value column is ten wide; an amount of a million or more widens the
     // row rather than losing its last digits.
     const std::string value = FormatMoney(Field(b, 10, 19));
-    rows.push_back(Cat(Field(b, 27, 27), Field(b, 43, 44), ' ', FactorToDate(Field(b, 6, 9), today), ' ',
-                       Field(b, 31, 42), ' ', value.size() < 10 ? PadSpaceLeft(value, 10) : value, ' ', " [",
-                       PrintedTypeableLine(b, "    "), ']'));
+    rows.Append(Cat(Field(b, 27, 27), Field(b, 43, 44), ' ', FactorToDate(Field(b, 6, 9), today), ' ', Field(b, 31, 42),
+                    ' ', value.size() < 10 ? PadSpaceLeft(value, 10) : value, ' ', " [", PrintedTypeableLine(b, "    "),
+                    ']'));
     const std::string_view generalDigit = Field(b, 5, 5);
     if (generalDigit.size() == 1 && generalDigit[0] >= '0' && generalDigit[0] <= '9')
       generalDigitSeen[static_cast<std::size_t>(generalDigit[0] - '0')] = true;
-    if (value == "0,00") withoutValue.push_back(number);
+    if (value == "0,00") {
+      withoutValue.Append(Cat(number));
+      anyWithoutValue = true;
+    }
 
     // A boleto the bank cannot read (another bank, another currency, a wrong
     // general digit) or of no known entity type is not accepted either.
@@ -190,13 +197,16 @@ struct SitcsRun {
   void Finish(bool checklist) {
     for (std::size_t d = 1; d <= 9; ++d)
       if (!generalDigitSeen[d]) host.ReportAppend(Cat("Advertência: Faltou Boleto com dígito "_cp, d));
-    for (const std::uint64_t n : withoutValue)
-      host.ReportAppend(Cat("Atenção: Boleto "_cp, n, " está sem valor, veja observação abaixo"_cp));
-    if (!withoutValue.empty())
+    std::string text;
+    withoutValue.Rewind();
+    while (withoutValue.Next(text))
+      host.ReportAppend(Cat("Atenção: Boleto "_cp, text, " está sem valor, veja observação abaixo"_cp));
+    if (anyWithoutValue)
       for (const std::string_view line : kZeroValueNotes) host.ReportAppend(line);
     if (!checklist) return;
     for (const std::string_view line : kChecklistHead) host.ReportAppend(line);
-    for (const std::string& row : rows) host.ReportAppend(row);
+    rows.Rewind();
+    while (rows.Next(text)) host.ReportAppend(text);
     for (const std::string_view line : kChecklistBody) host.ReportAppend(line);
     host.ReportAppend(Cat(kEntityItem, Copy(lastEntity, kEntityLabelWidth + 1, lastEntity.size())));
     for (const std::string_view line : kChecklistTail) host.ReportAppend(line);
@@ -227,7 +237,7 @@ Verdict SITCSCdigodeBarrasViaarquivo1Click(Host& host) {
   if (!path) return Verdict::Clean;
   SitcsRun run = StartRun(host);
   RecordReader reader(*path, &host);
-  std::string barcode;
+  std::string_view barcode;
   while (reader.Next(barcode)) run.Check(barcode);
   run.Finish(true);
   return run.faulty ? Verdict::Faulty : Verdict::Clean;

@@ -17,20 +17,41 @@
 #include "app/report.hpp"
 #include "app/report_output.hpp"
 #include "banking/dates.hpp"
+#include "banking/record_rules.hpp"
 #include "banking/text.hpp"
+#include "cli/check.hpp"
 
 namespace verilote {
+
+std::optional<CivilDate> ParseToday(std::string_view text) {
+  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
+  const std::string_view day = text.substr(0, 2), month = text.substr(3, 2), year = text.substr(6, 4);
+  if (!IsAllDigits(day) || !IsAllDigits(month) || !IsAllDigits(year)) return std::nullopt;
+  CivilDate date{static_cast<int>(StrToInt(year)), static_cast<int>(StrToInt(month)), static_cast<int>(StrToInt(day))};
+  if (!IsRealDate(date)) return std::nullopt;
+  return date;
+}
+
+int Usage(std::ostream& err, std::string_view problem) {
+  err << "verilote-cli: " << problem << "\n(see verilote-cli --help)\n";
+  return kExitUsage;
+}
+
+bool SameFile(const std::string& a, const std::string& b) { return platform::SameFile(a, b); }
 
 namespace {
 
 constexpr std::string_view kUsage = R"(Usage:
   verilote-cli list
+  verilote-cli check [--layout NAME] [--format text|json|junit] [--report-dir DIR] FILE...
   verilote-cli run HANDLER [--file PATH]... [--answer TEXT]... [--report FILE]
                            [--encoding utf-8|cp1252] [--today DD/MM/YYYY]
   verilote-cli --help
 
 list    prints every command of the menu: whether it is ready, its handler,
         and its menu path and caption.
+check   detects the layout of each FILE and runs its validator; see
+        verilote-cli check --help.
 run     runs the command named by its handler (as `list` shows it).
   --file PATH      answers the command's next file dialog. A dialog with no
                    file left, or a file no dialog asked for, is a usage error.
@@ -70,14 +91,7 @@ struct Options {
   std::optional<CivilDate> today;
 };
 
-std::optional<CivilDate> ParseToday(std::string_view text) {
-  if (text.size() != 10 || text[2] != '/' || text[5] != '/') return std::nullopt;
-  const std::string_view day = text.substr(0, 2), month = text.substr(3, 2), year = text.substr(6, 4);
-  if (!IsAllDigits(day) || !IsAllDigits(month) || !IsAllDigits(year)) return std::nullopt;
-  CivilDate date{static_cast<int>(StrToInt(year)), static_cast<int>(StrToInt(month)), static_cast<int>(StrToInt(day))};
-  if (!IsRealDate(date)) return std::nullopt;
-  return date;
-}
+using AsciiBytes = ByteSet<ByteRange{0x00, 0x7F}>;
 
 // Report lines go to stdout as they come and, with --report, to the report's
 // work file beside its target: nothing of the report stays in memory. The
@@ -120,7 +134,16 @@ class CliHost final : public Host {
   }
 
   void ReportAppend(std::string_view line) override {
-    out_ << Encode(line) << '\n';
+    // The line and its line feed in one write; most report lines are ASCII,
+    // the same in both encodings, and are copied without conversion.
+    encoded_.clear();
+    if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
+      AppendUtf8(encoded_, line);
+    } else {
+      encoded_ += line;
+    }
+    encoded_ += '\n';
+    out_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
     if (report_) {
       report_->Write(line);
       report_->Write("\r\n");
@@ -155,6 +178,7 @@ class CliHost final : public Host {
   Options& options_;
   std::ostream& out_;
   std::ostream& err_;
+  std::string encoded_;  // the last report line as written, its memory reused
   std::optional<ReplacingFile> report_;
   std::optional<std::string> unansweredDialog_;
   std::vector<std::string> opened_;
@@ -171,11 +195,6 @@ int List(std::ostream& out) {
     out << ToUtf8(Cat(PadSpaceRight(state, 14), PadSpaceRight(row.handler, 58), path, row.caption)) << '\n';
   }
   return kExitClean;
-}
-
-int Usage(std::ostream& err, std::string_view problem) {
-  err << "verilote-cli: " << problem << "\n(see verilote-cli --help)\n";
-  return kExitUsage;
 }
 
 // A file the command opened that holds no record at all (empty, or a Ctrl+Z
@@ -257,6 +276,7 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
     platform::SetConsoleEncoding(true);
     return List(out);
   }
+  if (args[0] == "check") return CheckMain(args.subspan(1), out, err);
   if (args[0] != "run") return Usage(err, "unknown command '" + std::string(args[0]) + "'");
   if (args.size() < 2 || args[1].starts_with("--")) return Usage(err, "run needs a handler");
 

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+
+#include "app/host.hpp"
 
 namespace verilote {
 
@@ -13,6 +17,12 @@ enum ExitStatus { kExitClean = 0, kExitFaulty = 1, kExitUsage = 2, kExitAborted 
 // Runs the command line `args` (without the program name), writing the report
 // to `out` and messages and errors to `err`. Returns the exit status.
 int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+
+// Helpers shared by the subcommands.
+int Usage(std::ostream& err, std::string_view problem);
+std::optional<CivilDate> ParseToday(std::string_view text);
+// The same file, whatever names or links lead to it.
+bool SameFile(const std::string& a, const std::string& b);
 
 // A run interrupted by SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl+C, Ctrl+Break
 // or the console closing) removes its work files before it ends.

@@ -90,6 +90,18 @@ std::optional<std::string> GuiHost::OpenFile(std::string_view title, FileFilter 
   return PathBytes(*path);
 }
 
+std::optional<std::size_t> GuiHost::ChooseItem(std::string_view caption, std::string_view prompt,
+                                               const std::vector<std::string>& items) {
+  ThrowIfStopped();
+  QStringList shown;
+  for (const std::string& item : items) shown << FromCp1252(item);
+  const std::optional<int> chosen =
+      OnWindowThread(window_, [&] { return window_.AskItem(FromCp1252(caption), FromCp1252(prompt), shown); });
+  ThrowIfStopped();
+  if (!chosen) return std::nullopt;
+  return static_cast<std::size_t>(*chosen);
+}
+
 void GuiHost::ShowMessage(std::string_view text) {
   ThrowIfStopped();
   OnWindowThread(window_, [&] {

@@ -61,6 +61,8 @@ class GuiHost final : public Host {
 
   std::string InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) override;
   std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) override;
+  std::optional<std::size_t> ChooseItem(std::string_view caption, std::string_view prompt,
+                                        const std::vector<std::string>& items) override;
   void ShowMessage(std::string_view text) override;
   void ReportClear() override;
   void ReportAppend(std::string_view line) override;

@@ -5,6 +5,8 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -33,6 +36,7 @@
 
 #include "app/report.hpp"
 #include "app/shell.hpp"
+#include "detect/detect_command.hpp"
 #include "gui/qt_text.hpp"
 #include "gui/report_printer.hpp"
 
@@ -46,6 +50,13 @@ constexpr std::size_t kPumpSlice = 1000;
 constexpr int kProgressDelayMilliseconds = 300;
 
 QColor Navy() { return {0, 0, 128}; }
+
+// The one local file a drag carries, if it carries exactly one.
+std::optional<QString> DraggedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+    return std::nullopt;
+  return data->urls().constFirst().toLocalFile();
+}
 
 // "Courier New" when the system has it, else the system's fixed-pitch font.
 QFont FixedFont(int pixels, bool bold) {
@@ -97,6 +108,7 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
 
   BuildReportArea();
   BuildMenus();
+  setAcceptDrops(true);
 
   pumpTimer_ = new QTimer(this);
   pumpTimer_->setInterval(kPumpMilliseconds);
@@ -131,7 +143,8 @@ void MainWindow::BuildReportArea() {
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setTabChangesFocus(false);  // a tab key types a tab
   memo1_->setFocusPolicy(Qt::ClickFocus);
-  memo1_->setUndoRedoEnabled(false);  // a report of a million lines must not be kept twice
+  memo1_->setUndoRedoEnabled(false);             // a report of a million lines must not be kept twice
+  memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated, not pasted
   QPalette palette = memo1_->palette();
   palette.setColor(QPalette::Text, Navy());
   memo1_->setPalette(palette);
@@ -268,6 +281,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == memo1_->viewport()) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (DraggedFile(drag->mimeData()) && !IsRunning()) {
+        drag->acceptProposedAction();
+        return true;
+      }
+    } else if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (const auto file = DraggedFile(drop->mimeData())) {
+        drop->acceptProposedAction();
+        ValidateDroppedFile(*file);
+        return true;
+      }
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
     OpenPage(QUrl(QString::fromLatin1(kHomePage)));
     return true;
@@ -275,11 +305,26 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DraggedFile(event->mimeData()) && !IsRunning()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (const auto file = DraggedFile(event->mimeData())) {
+    event->acceptProposedAction();
+    ValidateDroppedFile(*file);
+  }
+}
+
+bool MainWindow::ValidateDroppedFile(const QString& path) {
+  return StartCommand(ValidarArquivoDetectarLayout1Click, PathBytes(path));
+}
+
 void MainWindow::DeleteLeftovers(std::initializer_list<const char*> names) const {
   for (const char* name : names) QFile::remove(programDirectory_ + QLatin1Char('/') + QLatin1String(name));
 }
 
-bool MainWindow::StartCommand(Handler handler) {
+bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answeredFile) {
   if (IsRunning()) return false;
   channel_.Reset();
   workerDone_ = false;
@@ -288,13 +333,16 @@ bool MainWindow::StartCommand(Handler handler) {
   stopButton_->setEnabled(true);
   runClock_.start();
   pumpTimer_->start();
-  worker_ = std::thread([this, handler, directory = PathBytes(programDirectory_)] {
-    GuiHost host(*this, channel_, directory);
-    Outcome outcome = RunCommand(handler, host);
-    workerDone_ = true;
-    QMetaObject::invokeMethod(
-        this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
-  });
+  worker_ =
+      std::thread([this, handler, answeredFile = std::move(answeredFile), directory = PathBytes(programDirectory_)] {
+        GuiHost host(*this, channel_, directory);
+        std::optional<AnsweredFileHost> dropped;
+        if (answeredFile) dropped.emplace(host, *answeredFile);
+        Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
+        workerDone_ = true;
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
+      });
   return true;
 }
 
@@ -402,6 +450,21 @@ std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filt
   const QString path = dialog.selectedFiles().constFirst();
   lastDirectory_ = QFileInfo(path).absolutePath();
   return path;
+}
+
+std::optional<int> MainWindow::AskItem(const QString& caption, const QString& prompt, const QStringList& items) {
+  if (destroying_ || closeWhenDone_) return std::nullopt;
+  FlushReport();
+  QInputDialog dialog(this);
+  dialog.setWindowTitle(caption);
+  dialog.setLabelText(prompt);
+  dialog.setComboBoxItems(items);
+  dialog.setComboBoxEditable(false);
+  dialog.setTextValue(items.value(0));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const int chosen = static_cast<int>(items.indexOf(dialog.textValue()));
+  if (chosen < 0) return std::nullopt;
+  return chosen;
 }
 
 void MainWindow::Tell(const QString& text) {

@@ -56,7 +56,11 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Starts a core command on the worker thread; false while another runs.
-  bool StartCommand(Handler handler);
+  // With `answeredFile`, the command's first file dialog is answered with it.
+  bool StartCommand(Handler handler, std::optional<std::string> answeredFile = std::nullopt);
+
+  // A file dropped on the window: "Validar arquivo (detectar layout)" on it.
+  bool ValidateDroppedFile(const QString& path);
   bool IsRunning() const { return worker_.joinable(); }
 
   // The report as the user sees it (the report area is editable), with the
@@ -68,6 +72,7 @@ class MainWindow : public QMainWindow {
   // Modal questions of a running command (window thread).
   QString AskText(const QString& caption, const QString& prompt, const QString& defaultText);
   std::optional<QString> AskFile(const QString& title, FileFilter filter);
+  std::optional<int> AskItem(const QString& caption, const QString& prompt, const QStringList& items);
   void Tell(const QString& text);
 
   // The window's parts, for the tests and the screenshot.
@@ -92,6 +97,8 @@ class MainWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildReportArea();

@@ -22,20 +22,6 @@ constexpr std::string_view kPDiffersFromQ = " Total de registros P não é igual
 constexpr std::string_view kFileTrailerStart = " Totalizador de arquivo tipo 9 com divergência no início !!"_cp;
 constexpr std::string_view kFileCount = " Total de registros do arquivo não confere !!"_cp;
 
-// The bytes a Construgiro record may hold: letters a-z and A-Z, digits, the
-// blank and . - $ % & @ , / ( ) : (IsPlainText's set). Nonzero when refused.
-// The range tests are added, not or-ed (GCC turns or-ed comparisons into a
-// branch, which stops the vectoriser), and the ranges are disjoint, so the sum
-// is 1 for an allowed byte: every byte of every record goes through here.
-constexpr unsigned char IsRefused(unsigned char c) {
-  const auto in = [c](unsigned char first, unsigned char count) {
-    return static_cast<unsigned char>(static_cast<unsigned char>(c - first) < count);
-  };
-  // blank; $ % &; ( ); , - . / 0-9 :; @ A-Z; a-z
-  return static_cast<unsigned char>(1 -
-                                    (in(' ', 1) + in('$', 3) + in('(', 2) + in(',', 15) + in('@', 27) + in('a', 26)));
-}
-
 // A converted field against a counter: a negative value never matches.
 bool Differs(std::int64_t value, std::uint64_t count) {
   return value < 0 || static_cast<std::uint64_t>(value) != count;
@@ -191,10 +177,10 @@ void Run::NumberField(std::string_view rec, std::size_t from, std::size_t to, st
 
 void Run::Record(std::string_view rec) {
   ++line;
-  if (AnyByte(rec, [](unsigned char c) { return IsRefused(c); })) {
+  if (PlainBytes::AnyOutside(rec)) {
     std::string list;
     for (std::size_t i = 0; i < rec.size(); ++i)
-      if (IsRefused(static_cast<unsigned char>(rec[i])) != 0)
+      if (!PlainBytes::Holds(static_cast<unsigned char>(rec[i])))
         list += Cat(list.empty() ? "" : ",", i + 1, '(', rec[i], ')');
     Finding(Cat(" com Caracter inválido nas posições: "_cp, list));
   }

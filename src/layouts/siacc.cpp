@@ -578,10 +578,10 @@ void SiaccRun::Detail(std::string_view rec) {
   if (segment == "A") {
     const std::string_view name = TrimmedText<44, 73>(rec);
     if (Field(rec, 30, 33) == "0009") {
-      label = Cat(name, ' ', Field(rec, 25, 28), '.', Field(rec, 30, 41), '-', Field(rec, 42, 42));
+      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 30, 41), '-', Field(rec, 42, 42));
     } else {
-      label =
-          Cat(name, ' ', Field(rec, 25, 28), '.', Field(rec, 31, 33), '.', Field(rec, 34, 41), '-', Field(rec, 42, 42));
+      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 31, 33), '.', Field(rec, 34, 41), '-',
+              Field(rec, 42, 42));
     }
   }
   constexpr std::string_view kSegments = "ABJKON";

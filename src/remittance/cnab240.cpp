@@ -19,32 +19,16 @@ constexpr std::string_view kWarning =
 constexpr std::string_view kMovementCodes[] = {"01", "02", "04", "05", "06", "07", "08", "09", "10", "11", "12", "13",
                                                "14", "15", "16", "17", "18", "31", "33", "34", "36", "37", "38", "40"};
 
-// A byte the bank's system refuses anywhere in a record: everything but the
-// unaccented letters, the digits, the blank and . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @.
-// Nonzero when refused. The tests are added, not or-ed: GCC folds or-ed
-// comparisons into a bit test with a branch, which stops the vectorizer, and
-// every byte of every record goes through here.
-constexpr unsigned char IsRefused(unsigned char c) {
-  const bool outside = static_cast<unsigned char>(c - 0x20) > 0x5D;  // control bytes, ~, DEL, above 127
-  const bool quote = c == '"', apostrophe = c == '\'', bar = c == '|';
-  const bool caretToBacktick = static_cast<unsigned char>(c - '^') < 3;  // ^ _ `
-  return static_cast<unsigned char>(outside + quote + apostrophe + bar + caretToBacktick);
-}
-
-bool HasRefusedByte(std::string_view rec) {
-  return AnyByte(rec, [](unsigned char c) { return IsRefused(c); });
-}
-
 // A converted field against a counter: a negative value never matches.
 bool Differs(std::int64_t value, std::uint64_t count) {
   return value < 0 || static_cast<std::uint64_t>(value) != count;
 }
 
 void CheckCharacters(Cnab240Run& run, std::string_view rec) {
-  if (!HasRefusedByte(rec)) return;
+  if (!CnabBytes::AnyOutside(rec)) return;
   std::string line = Cat("Registro numero ", run.record, " com Caracter inválido nas posições: "_cp);
   for (std::size_t i = 0; i < rec.size(); ++i)
-    if (IsRefused(static_cast<unsigned char>(rec[i])) != 0) line += Cat(i + 1, ',');
+    if (!CnabBytes::Holds(static_cast<unsigned char>(rec[i]))) line += Cat(i + 1, ',');
   run.Finding(line);
 }
 

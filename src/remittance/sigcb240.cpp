@@ -38,18 +38,6 @@ bool ZerosOrDate(std::string_view rec) { return Field(rec, 200, 207) == "0000000
 
 bool Contains(std::string_view codes, std::string_view field) { return codes.find(field) != std::string_view::npos; }
 
-// The day number of a valid ddmmyyyy field, for the date-order rules; nothing
-// when IsValidDate would reject it (for eight characters: eight digits naming
-// a real day). The field is read straight into ParseDate: the date rules run
-// several times on every title of a large file.
-std::optional<std::int64_t> DayOf(std::string_view field) {
-  if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
-  const char slashed[10] = {field[0], field[1], '/', field[2], field[3], '/', field[4], field[5], field[6], field[7]};
-  const std::optional<CivilDate> date = ParseDate(std::string_view(slashed, sizeof slashed));
-  if (!date) return std::nullopt;
-  return DaysFromCivil(*date);
-}
-
 // The value of a field that passed IsNumeric (digits with an optional sign,
 // decimal comma and exponent). Plain digits, the usual case, are converted as
 // integers; the other forms as a double, exact for amounts of 15 digits.
@@ -355,7 +343,7 @@ void CheckPaymentOption(Cnab240Run& run, std::string_view rec) {
 // valid: a date whose own rule failed is not compared.
 void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   if (Contains(run.codes, "20.3P")) return;
-  const std::optional<std::int64_t> due = DayOf(Field(rec, 78, 85));
+  const std::optional<std::int64_t> due = DayOfDdmmyyyy(Field(rec, 78, 85));
   if (!due) return;  // cannot happen: field 20.3P passed IsValidDate
   run.dueDate.assign(Field(rec, 78, 79))
       .append(1, '/')
@@ -368,7 +356,7 @@ void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   const auto dayOf = [&](std::string_view ownCode, std::size_t from) -> std::optional<std::int64_t> {
     const std::string_view date = Field(rec, from, from + 7);
     if (date == "00000000" || Contains(run.codes, ownCode)) return std::nullopt;
-    return DayOf(date);
+    return DayOfDdmmyyyy(date);
   };
   if (const auto day = dayOf("31.3P", 143); day && *day > *due)
     run.Code(" Data Desconto não pode ser posterior a data vencimento."_cp);
@@ -552,7 +540,7 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   // A title without fine (code "0") leaves its fine date zeroed.
   const bool noFine = At(rec, 66, '0') && Field(rec, 67, 74) == "00000000";
   if (!noFine) {
-    const std::optional<std::int64_t> fine = DayOf(Field(rec, 67, 74));
+    const std::optional<std::int64_t> fine = DayOfDdmmyyyy(Field(rec, 67, 74));
     if (!fine) {
       run.Code(" 15.3R");
     } else if (run.dueDate.size() == 10 && *fine <= run.dueDay) {

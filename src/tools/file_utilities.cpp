@@ -35,12 +35,6 @@ std::string_view CharacterAt(std::string_view rec, std::size_t index) {
   return index < rec.size() ? rec.substr(index, 1) : kPastTheEnd;
 }
 
-// A byte no layout of the bank accepts: everything but the unaccented letters,
-// the digits, the blank and . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @.
-constexpr bool IsInvalidCharacter(unsigned char c) {
-  return c < 0x20 || c > 0x7D || c == '"' || c == '\'' || c == '|' || c == '^' || c == '_' || c == '`';
-}
-
 // The positions column .. column + length - 1 of the record, clipped to the
 // record at both ends: a column before position 1 or a length below 1 never
 // reaches outside it.
@@ -129,10 +123,10 @@ Verdict Verificaseumarquivotemcaracteresinvlidos1Click(Host& host) {
   std::string_view rec;
   while (reader.Next(rec)) {
     ++record;
-    if (!AnyByte(rec, IsInvalidCharacter)) continue;
+    if (!CnabBytes::AnyOutside(rec)) continue;
     std::string line = Cat("linha numero ", record, " com Caracter inválido nas posições: "_cp);
     for (std::size_t i = 0; i < rec.size(); ++i)
-      if (IsInvalidCharacter(static_cast<unsigned char>(rec[i]))) line += Cat(i + 1, ',');
+      if (!CnabBytes::Holds(static_cast<unsigned char>(rec[i]))) line += Cat(i + 1, ',');
     host.ReportAppend(line);
     faulty = true;
   }

@@ -75,13 +75,6 @@ std::vector<std::string> UnconvertedLiterals(const std::string& text) {
   return found;
 }
 
-TEST(Cp1252, SelfCheckOfTheLiteralScanner) {
-  EXPECT_TRUE(UnconvertedLiterals("auto a = \"não\"_cp; // não\n/* é */ 'x'; 1'000;").empty());
-  EXPECT_EQ(UnconvertedLiterals("auto a = \"ok\";\nauto b = \"não\";").size(), 1u);
-  EXPECT_EQ(UnconvertedLiterals("auto r = R\"(é)\";").size(), 1u);
-  EXPECT_EQ(UnconvertedLiterals("auto e = \"\\\"é\";").size(), 1u);
-}
-
 TEST(Cp1252, NoNonAsciiLiteralBypassesTheConversion) {
   const std::filesystem::path root = VERILOTE_SOURCE_DIR;
   int scanned = 0;

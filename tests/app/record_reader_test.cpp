@@ -140,22 +140,5 @@ TEST(RecordReader, RefusesWhatIsNotARegularFile) {
   std::filesystem::remove(fifo);
 }
 
-TEST(RecordReader, ReportsProgressToTheHost) {
-  struct CountingHost : testing::FakeHost {
-    std::uint64_t lastRead = 0, total = 0;
-    void Progress(std::uint64_t read, std::uint64_t all) override {
-      lastRead = read;
-      total = all;
-    }
-  } host;
-  TempFile file("AB\r\nCD\r\n");
-  RecordReader reader(file.path(), &host);
-  std::string record;
-  while (reader.Next(record)) {
-  }
-  EXPECT_EQ(host.lastRead, 8u);
-  EXPECT_EQ(host.total, 8u);
-}
-
 }  // namespace
 }  // namespace verilote

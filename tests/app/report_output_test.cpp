@@ -77,53 +77,6 @@ TEST(CopyToNewFile, WritesEveryLineByteForByteAndReplacesAnEarlierCopy) {
   EXPECT_EQ(dir.Entries(), Lines{"relatorio.txt"}) << "no work file left";
 }
 
-// Names that leave no file to write (the empty one is also what Cancel gives):
-// the file error, no success message, the directory as it was.
-TEST(CopyToNewFile, UnusableNamesFailWithoutSuccessMessage) {
-  for (const char* name : {"", "existing-dir", "missing-dir/r.txt", "sub/"}) {
-    ScratchDir dir;
-    fs::create_directory(dir / "existing-dir");
-    FakeHost host;
-    host.programDirectory = dir.path;
-    host.report = {"line"};
-    host.answers = {name};
-    const Outcome outcome = RunCommand(Copiaparaarquivonovo1Click, host);
-    EXPECT_EQ(outcome.status, kAborted) << "name '" << name << "'";
-    EXPECT_TRUE(outcome.message.starts_with("I/O error")) << outcome.message;
-    EXPECT_TRUE(host.messages.empty()) << "name '" << name << "'";
-    EXPECT_EQ(dir.Entries(), Lines{"existing-dir"}) << "name '" << name << "'";
-    EXPECT_TRUE(fs::is_empty(dir / "existing-dir"));
-  }
-}
-
-#ifndef _WIN32  // POSIX: environment, permissions, links, FIFOs, fork
-// An installed program's directory is not writable: the copy goes to the
-// user's data directory and the message says so.
-TEST(CopyToNewFile, UnwritableProgramDirectoryFallsBackToUserData) {
-  ScratchDir dataHome, program;
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::string saved = old != nullptr ? old : "";
-  setenv("XDG_DATA_HOME", dataHome.path.c_str(), 1);
-  FakeHost host;
-  host.programDirectory = program / "not-there";  // as unwritable as it gets, even for root
-  host.report = {"linha"};
-  host.answers = {"r.txt"};
-  const Outcome outcome = RunCommand(Copiaparaarquivonovo1Click, host);
-  const std::string written = dataHome / "verilote/r.txt";
-  EXPECT_EQ(outcome.status, kClean) << outcome.message;
-  EXPECT_EQ(ReadBytes(written), "linha\r\n");
-  const std::string_view notice =
-      "A pasta do programa não permite gravação: o arquivo foi gravado na pasta de dados do usuário."_cp;
-  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + written + "\r" + std::string(notice)});
-  if (geteuid() != 0) {  // root writes into read-only directories
-    fs::permissions(program.path, fs::perms::owner_read | fs::perms::owner_exec);
-    host.programDirectory = program.path;
-    EXPECT_TRUE(ChooseOutputDirectory(host).userData);
-  }
-  old != nullptr ? setenv("XDG_DATA_HOME", saved.c_str(), 1) : unsetenv("XDG_DATA_HOME");
-}
-#endif
-
 TEST(ReplacingFile, TargetUntouchedUntilCommit) {
   ScratchDir dir;
   std::ofstream(dir / "t.txt", std::ios::binary) << "original";
@@ -161,22 +114,7 @@ TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {
   EXPECT_EQ(host.messages, (Lines{done, done}));
 }
 
-#ifndef _WIN32  // POSIX: environment, permissions, links, FIFOs, fork
-TEST(AppendToExistingFile, KeepsPermissionsAndSymbolicLinks) {
-  ScratchDir dir;
-  std::ofstream(dir / "real.txt", std::ios::binary) << "old\r\n";
-  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-  fs::permissions(dir / "real.txt", mode);
-  fs::create_symlink(dir / "real.txt", dir / "link.txt");
-  FakeHost host;
-  host.files = {dir / "link.txt"};
-  host.report = {"new"};
-  ASSERT_EQ(RunCommand(Copiaparaarquivojexistente1Click, host).status, kClean);
-  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
-  EXPECT_EQ(ReadBytes(dir / "real.txt"), "old\r\nnew\r\n");
-  EXPECT_EQ(fs::status(dir / "real.txt").permissions() & fs::perms::all, mode);
-}
-
+#ifndef _WIN32  // POSIX: devices, FIFOs, fork
 // Only a regular file is replaced: a device or a FIFO is refused and left as
 // it is, even for root; a symbolic link is written through and stays a link;
 // the work file a killed run left beside the target goes at the next write.

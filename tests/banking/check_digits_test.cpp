@@ -152,45 +152,5 @@ TEST(CheckDigits, CpfAndCnpj) {
   EXPECT_EQ(CnpjDvPair("12ABC34501DE"), "35");
 }
 
-// The number laid into a mask: each "x" takes its next character.
-std::string Masked(std::string_view number, std::string_view mask) {
-  std::string out;
-  std::size_t next = 0;
-  for (const char m : mask) out += m == 'x' ? number[next++] : m;
-  return out;
-}
-
-TEST(CheckDigits, CpfAndCnpjPropertyOverGeneratedNumbers) {
-  struct Number {
-    std::string text;
-    bool (*isValid)(std::string_view);
-    std::string_view mask;  // as IsValidCpfCnpj reads it typed; "000" makes 14 characters a CPF
-  };
-  std::mt19937 rng(11);
-  const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
-  for (int i = 0; i < 3000; ++i) {
-    const std::string nine = RandomDigits(rng, 9);
-    // Numeric CNPJs and alphanumeric ones in turn, never beginning "0", which
-    // could make the combined check read "000..." as a CPF.
-    std::string twelve = RandomDigits(rng, 12);
-    twelve[0] = static_cast<char>('1' + i % 9);
-    if (i % 2 == 1)
-      for (std::size_t k = 1; k < 12; ++k) twelve[k] = alphabet[pick(rng)];
-    for (const Number& n : {Number{nine + CpfDvPair(nine), IsValidCpf, "000xxx.xxx.xxx-xx"},
-                            Number{twelve + CnpjDvPair(twelve), IsValidCnpj, "xx.xxx.xxx/xxxx-xx"}}) {
-      ASSERT_TRUE(n.isValid(n.text)) << n.text;
-      EXPECT_TRUE(IsValidCpfCnpj(Masked(n.text, n.mask))) << n.text;
-      for (char other = '0'; other <= '9'; ++other) {
-        std::string wrong = n.text;
-        wrong.back() = other;
-        if (other == n.text.back()) continue;
-        EXPECT_FALSE(n.isValid(wrong)) << wrong;
-        EXPECT_FALSE(IsValidCpfCnpj(Masked(wrong, n.mask))) << wrong;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace verilote

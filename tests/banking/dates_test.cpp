@@ -25,26 +25,6 @@ TEST(Dates, IsValidDate) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(IsValidDate(text), expected) << "'" << text << "'";
 }
 
-TEST(Dates, NormalizeDate) {
-  // Four or five characters take the current year; a two-digit year is 19yy
-  // from 40 on and 20yy below; anything else, or no real date, is 99/99/9999.
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"0102", "01/02/2026"},         {"01/02", "01/02/2026"},    {"010240", "01/02/1940"},
-      {"010239", "01/02/2039"},       {"010200", "01/02/2000"},   {"01/02/40", "01/02/1940"},
-      {"01/02/39", "01/02/2039"},     {"01022020", "01/02/2020"}, {"290224", "29/02/2024"},
-      {" 01/02/2020 ", "01/02/2020"}, {"1234567", "99/99/9999"},  {"31/02/2020", "99/99/9999"},
-      {"2902", "99/99/9999"},         {"0102x", "99/99/9999"},    {"", "99/99/9999"},
-      {"0102-1", "99/99/9999"},
-  };
-  for (const auto& [text, expected] : cases) EXPECT_EQ(NormalizeDate(text, kToday), expected) << "'" << text << "'";
-  EXPECT_EQ(NormalizeDate("2902", {2028, 1, 1}), "29/02/2028");
-  EXPECT_THROW(NormalizeDate("0102ab", kToday), ConversionError);
-  EXPECT_THROW(NormalizeDate("01/02/ab", kToday), ConversionError);
-  EXPECT_EQ(SlashDate("abcdefgh"), "ab/cd/efgh");
-  EXPECT_EQ(SlashDate("0102202"), "0102202");
-  EXPECT_EQ(FormatDate({5, 1, 2}), "02/01/0005");
-}
-
 TEST(Dates, DateToFactor) {
   // 21/02/2025 is the last day of the first cycle, 13/10/2049 of the second.
   const std::pair<std::string_view, std::string_view> cases[] = {
@@ -94,26 +74,6 @@ TEST(Dates, FactorToDateTakesTheDateTheBoletoMeansToday) {
     EXPECT_EQ(FactorToDate(c.factor, c.today), c.expected)
         << c.factor << " on " << c.today.day << "/" << c.today.month << "/" << c.today.year;
   for (const std::string_view bad : {"abc", "", "1652 "}) EXPECT_THROW(FactorToDate(bad, kToday), ConversionError);
-}
-
-// A boleto due on any day reads back as that day for anyone whose today lies
-// in the window around it.
-TEST(Dates, EveryDueDateRoundTripsThroughItsFactor) {
-  std::mt19937 rng(1997);
-  std::uniform_int_distribution<std::int64_t> offset(-3000, 5500);
-  const std::int64_t first = DaysFromCivil({1997, 10, 7});
-  const std::int64_t last = DaysFromCivil({2100, 12, 31});
-  for (std::int64_t day = first; day <= last; ++day) {
-    const CivilDate due = CivilFromDays(day);
-    const std::string text = FormatDate(due);
-    const std::string factor = DateToFactor(text);
-    ASSERT_EQ(factor.size(), 4u) << text;
-    ASSERT_EQ(FactorToDate(factor, due), text) << text;
-    if (factor < "1000") continue;  // first cycle only, checked above
-    // Seen from a day whose window holds the due date.
-    const CivilDate seenFrom = CivilFromDays(day - offset(rng));
-    ASSERT_EQ(FactorToDate(factor, seenFrom), text) << text;
-  }
 }
 
 }  // namespace

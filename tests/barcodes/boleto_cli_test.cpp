@@ -54,39 +54,6 @@ TEST(BoletoCli, SincoFileReportByteForByte) {
   EXPECT_EQ(run.lines, expected);
 }
 
-TEST(BoletoCli, SigcbFileWithErrorsExitsWithStatusOne) {
-  const CliRun run = Cli({"run", "CdigodebarrasSIGCBviaarquivo1Click", "--file",
-                          kExamples + "sigcb_barras_com_erros.txt", "--answer", "123456"});
-  EXPECT_EQ(run.status, kExitFaulty) << run.err;
-  const std::string heads = "========== ======== == ================= ========= " + std::string(66, '=');
-  Lines expected = L(
-      {"Lendo barra 01 -> 10491166600000104111234560000200040000010039 Tamanho: 44 Sem Registro. Barra OK",
-       " Dígito Geral inválido, esperado 1 encontrado 7"_cp,
-       "Lida barra 2 -> 10497166600000104111234560000200040000010039 Tamanho: 44 Sem Registro. ERRO: Barra "
-       "Inválida"_cp,
-       " Dígito do código de cedente inválido. Encontrado 3 Calculado 0"_cp,
-       " Dígito do campo livre inválido. Encontrado 1 Esperado 3"_cp,
-       " Dígito Geral inválido, esperado 4 encontrado 5"_cp,
-       "Lida barra 3 -> 10495166600000999901234563000100040000055551 Tamanho: 44 Registrada. ERRO: Barra Inválida"_cp});
-  for (char d = '2'; d <= '9'; ++d) expected.push_back(Cat("Faltou boleto com dígito "_cp, d));
-  const Lines summary =
-      L({"Resumo dos boletos para conferência:"_cp, heads,
-         "DT VENC    COD CED  CT NOSSO NÚMERO       VALOR    REPRESENTAÇÃO NUMÉRICA"_cp, heads,
-         "20/12/2026 123456-0 24/000000000001003-4     104,11 [10491.23456    60000.200042    00000.100396    1    "
-         "16660000010411]",
-         "20/12/2026 123456-0 24/000000000001003-4     104,11 [10491.23456    60000.200042    00000.100396    7    "
-         "16660000010411]",
-         "20/12/2026 123456-3 14/000000000005555-2     999,90 [10491.23456    63000.100048    00000.555516    5    "
-         "16660000099990]"});
-  expected.insert(expected.end(), summary.begin(), summary.end());
-  ASSERT_EQ(run.lines.size(), expected.size() + 43);
-  EXPECT_EQ(Lines(run.lines.begin(), run.lines.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
-  EXPECT_EQ(run.lines[expected.size() + 29],
-            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser informados em campos específicos na "_cp
-            "remessa."_cp)
-      << "the last boleto is registered collection";
-}
-
 TEST(BoletoCli, ExitStatusesOfTheSampleFiles) {
   EXPECT_EQ(
       Cli({"run", "CdigodebarrasSIGCBviaarquivo1Click", "--file", kExamples + "sigcb_barras.txt", "--answer", "123456"})

@@ -51,27 +51,6 @@ TEST(Boleto, RoundTripOverGeneratedBarcodes) {
   EXPECT_TRUE(remainderSeen[0] && remainderSeen[1]);
 }
 
-TEST(Boleto, ValuesAndDueDates) {
-  for (const auto& [value, shown] :
-       {std::pair{"0000000000", "0,00"}, std::pair{"0000000005", "0,05"}, std::pair{"0123456789", "1.234.567,89"}})
-    EXPECT_EQ(BarcodeValue(Assemble({"104", "9", "1652", value}, std::string(25, '0'))), shown);
-  // A boleto issued today is due today, not one cycle of 9000 days earlier.
-  EXPECT_EQ(BarcodeDueDate(kSigcb, {2026, 12, 6}), "06/12/2026");
-  EXPECT_EQ(BarcodeDueDate(Assemble({"104", "9", "1000"}, std::string(25, '0')), {2026, 12, 6}), "22/02/2025");
-  EXPECT_TRUE(HasNoDueFactor(Assemble({"104", "9", "0000"}, std::string(25, '0'))));
-  EXPECT_THROW(BarcodeDueDate("10491A2B0", {2026, 12, 6}), ConversionError);
-}
-
-TEST(Boleto, ShortAndEmptyTextsAreCutAsTheyStand) {
-  EXPECT_EQ(PrintedTypeableLine(""), std::string(".0  .0  .0    "));
-  const std::string short43(kSigcb.substr(0, 43));
-  EXPECT_EQ(PrintedTypeableLine(short43),
-            Cat(kPrinted.substr(0, 27), "00000.0123", testing::FieldDigit("000000123"), "  3  16520000012345"));
-  EXPECT_EQ(TypeableLineToBarcode("123"), "123");
-  EXPECT_FALSE(IsCaixaBank("10"));
-  EXPECT_FALSE(HasValidGeneralDv("1049"));
-}
-
 TEST(BoletoConverters, BothDirections) {
   FakeHost host;
   host.report = {"earlier line"};

@@ -59,22 +59,6 @@ TEST(CollectionDv, AgreesWithTheBankRulesForEveryValueIdentifier) {
   EXPECT_TRUE(remainders[0] > 0 && remainders[1] > 0 && remainders[10] > 0);
 }
 
-TEST(CollectionDv, ShortOrNonDigitBarcodeFailsTheConversion) {
-  const std::string valid = Collection('1', '6', std::string(40, '1'));
-  for (const std::string& b : {valid.substr(0, 43), With(valid, 30, 'A'), With(valid, 4, ' ')})
-    EXPECT_THROW(HasValidCollectionDv(b), ConversionError) << b;
-  EXPECT_THROW(SetCollectionDv(""), ConversionError);
-}
-
-TEST(CollectionIdentification, ByLengthOfTheSignificantDigits) {
-  // clang-format off
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"12345678", "OUTROS 12345678"}, {"0", "OUTROS 0"}, {"123456789", "CPF 123.456.789-09"},
-      {"112223330001", "CGC 11.222.333/0001-81"}, {"1234567890", ""}, {"12345678901", ""}, {"1234567890123", ""}};
-  // clang-format on
-  for (const auto& [digits, shown] : cases) EXPECT_EQ(PayerIdentification(digits), shown) << digits;
-}
-
 // ---- Segments 1 to 5.
 
 // Value 123,45; FEBRABAN code 0123 at 16-19; 24-31 given (no due date unless
@@ -140,25 +124,6 @@ TEST(CollectionSegments, EachCorruptionGivesItsMessage) {
     const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, c.barcode);
     EXPECT_EQ(shown.status, kRunFaulty) << c.barcode;
     EXPECT_EQ(Slice(shown.lines, 8, -1), c.errors) << c.barcode;
-  }
-}
-
-TEST(CollectionSegments, MonthThirteenIsShownAsRead) {
-  // 24-31 "20031301": year 2003, month 13, day 01; the payer digits 28-39 are
-  // then 130112345678, a CNPJ base (check digits 10).
-  const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, Segment('1', '6', "20031301"));
-  EXPECT_EQ(shown.status, kRunFaulty);
-  EXPECT_EQ(shown.lines, SegmentMessage("PREFEITURAS", "MOEDA: FIXA", "Vencimento:01/13/2003", "130112345678",
-                                        "Identificação do contribuinte é CGC 13.011.234/5678-10"_cp, Errors({kMonth})));
-}
-
-TEST(CollectionSegments, NonDigitOrShortBarcodeEndsWithTheConversionError) {
-  const std::string valid = Segment();
-  for (const std::string& b :
-       {With(valid, 20, "x"), valid.substr(0, 40), std::string(), Segment('1', '6', "200 1231")}) {
-    const Shown shown = RunBarcode(CdigodebarrasCapCaixaTipo21Click, b);
-    EXPECT_EQ(shown.status, kRunAborted) << b;
-    EXPECT_TRUE(shown.lines.empty());
   }
 }
 
@@ -231,22 +196,6 @@ TEST(CollectionCaixa, MessagesAndFixedTestsThatReplaceEachOther) {
 // 0000123456789.
 std::string UnionDues(char entity = '3', std::string_view code = "12345", std::string_view due = "200805") {
   return Collection('5', '6', Cat("00000002500", "0067", entity, code, due, "0000123456789"));
-}
-
-TEST(CollectionUnionDues, ValidBarcodeEntitiesAndPrompt) {
-  FakeHost host;
-  host.answers.push_back(UnionDues());
-  EXPECT_EQ(RunCommand(ValidaCdigodebarrasCapCaixa1Click, host).status, kRunClean);
-  ASSERT_EQ(host.prompts.size(), 1u);
-  EXPECT_EQ(host.prompts[0].caption, "Código de Barras"_cp);
-  EXPECT_EQ(host.prompts[0].prompt, "Passe o leitor no Código de Barras"_cp);
-  EXPECT_EQ(testing::MessageLines(host.messages.at(0)),
-            L({"SINDICATO", "MOEDA: FIXA", "Valor da guia: 25,00", "Código do Convênio:12345"_cp, "Vencimento:05/2008",
-               "Identificação do contribuinte:0000123456789"_cp, "Identificação Provavelmente é CPF 123.456.789-09"_cp,
-               kNoErrors}));
-  for (const auto& [entity, name] :
-       {std::pair<char, std::string_view>{'1', "CEES E CONFEDERAÇÃO"_cp}, {'2', "FEDERAÇÃO"_cp}, {'9', ""}})
-    EXPECT_EQ(RunBarcode(ValidaCdigodebarrasCapCaixa1Click, UnionDues(entity)).lines.front(), name);
 }
 
 TEST(CollectionUnionDues, EachCorruptionGivesItsMessage) {

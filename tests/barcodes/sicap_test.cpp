@@ -96,13 +96,6 @@ TEST(SicapOneDocument, Findings) {
   EXPECT_EQ(OneDocument(b, kRunFaulty).at(8), kDvBad);
 }
 
-TEST(SicapOneDocument, NonDigitSegmentStopsAfterTheHeader) {
-  const Lines lines = OneDocument(With(Document(), 2, "x"), kRunAborted);
-  EXPECT_EQ(lines, kHeader);
-  EXPECT_EQ(OneDocument(Document().substr(0, 30), kRunAborted).size(), 8u)
-      << "a short barcode stops at the general digit";
-}
-
 // ---- Typed data.
 
 std::string PrintedForm(const std::string& b) {
@@ -142,23 +135,6 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return host;
 }
 
-TEST(SicapSeveral, QuantityPrompts) {
-  for (const std::string quantity : {"0", "", "abc", "00"}) {
-    const FakeHost host = Several({quantity, "0123"}, kRunClean);
-    EXPECT_TRUE(host.report.empty());
-    EXPECT_EQ(host.messages, Lines{"Tente novamente e digite a quantidade correta"});
-    ASSERT_EQ(host.prompts.size(), 2u);
-    EXPECT_EQ(host.prompts[0].prompt, "Entre com a quantidade de Documentos");
-    EXPECT_EQ(host.prompts[0].defaultText, "2");
-    EXPECT_EQ(host.prompts[1].caption, "Código Febraban"_cp);
-    EXPECT_EQ(host.prompts[1].defaultText, "XXXX");
-  }
-  // The quantity keeps its first two digits; the empty barcodes that follow
-  // stop at their segment digit.
-  EXPECT_EQ(Several({"1x2", "0123"}, kRunAborted).prompts.size(), 2u + 12u);
-  EXPECT_EQ(Several({"345", "0123"}, kRunAborted).prompts.size(), 2u + 34u);
-}
-
 TEST(SicapSeveral, TwoDocumentsReportInFull) {
   const std::string first = Document('1', '6');
   const std::string second = Document('1', '7');
@@ -172,45 +148,6 @@ TEST(SicapSeveral, TwoDocumentsReportInFull) {
        "Listando Representação para conferência"_cp, Blocks(first), Blocks(second), kHyphens,
        "Listando restante para conferencia", "30/06/2015  Valor R$ 123,45", "30/06/2015  Valor R$ 123,45"});
   EXPECT_EQ(host.report, expected);
-}
-
-TEST(SicapSeveral, FindingsOfEachDocument) {
-  const std::string wrongFirst = Redigit(With(Document(), 1, "7"));
-  const std::string badCurrency = Document('1', '5');
-  const std::string badSegment = Document('8', '6');
-  const std::string otherCode = Document('1', '6', "0999");
-  const std::string badDv = With(Document(), 4, Other(Document()[3]));
-  const std::string wrongBank = Document('9', '6', "0237");
-  const FakeHost host =
-      Several({"6", "0123", wrongFirst, badCurrency, badSegment, otherCode, badDv, wrongBank}, kRunFaulty);
-  const Lines& r = host.report;
-  ASSERT_GE(r.size(), 3u);
-  EXPECT_EQ(r[2], "Erro, o banco não é 0104, nesta posição tem 0237"_cp) << "written while the data lines are built";
-  EXPECT_EQ(r[4],
-            "9-Segmento CONVÊNIO PARA RECEBIMENTO EXCLUSIVO CAIXA 6-Moeda em Reais R$ Código gerado pelo "_cp
-            "SICAP 2015 Campo Livre: 063012345678901234567"_cp);
-  const auto begin = std::find(r.begin(), r.end(), "Verificando erros:");
-  const auto end = std::find(begin, r.end(), "Listando Representação para conferência"_cp);
-  const Lines findings(begin + 1, end - 1);
-  const Lines expected = L({
-      "Documento:01 Atenção: O primeiro algarismo da barra está errado, deveria ser 8 e contém 7"_cp,
-      "Documento:02 Com moeda inválida !!!"_cp,
-      "Documento:02 com moeda diferente de Real R$, confirme.",
-      "Documento:03 Com Segmento inválido !!!"_cp,
-      "Documento:04 Com código febraban divergente. No documento tem 0999"_cp,
-      "Documento:05 Atenção: O dígito geral da barra está inválida"_cp,
-      "Documento:06 Com código febraban divergente. No documento tem 0237"_cp,
-  });
-  EXPECT_EQ(findings, expected);
-}
-
-TEST(SicapSeveral, RestLinesByYearAndSegment) {
-  const FakeHost host =
-      Several({"4", "0123", Document('1', '6', "0123", "20100630"), Document('1', '6', "0123", "20150231"),
-               Document('6', '6', "1234"), Document('8', '6')},
-              kRunFaulty);
-  EXPECT_EQ(Lines(host.report.end() - 4, host.report.end()),
-            L({" Valor R$ 123,45", " Valor R$ 123,45", "Valor R$ 123,45", "30/06/2015 "}));
 }
 
 }  // namespace

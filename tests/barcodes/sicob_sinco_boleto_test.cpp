@@ -110,15 +110,6 @@ TEST_P(SicobLayout, FileCommand) {
 INSTANTIATE_TEST_SUITE_P(Cases, SicobLayout, ::testing::ValuesIn(kSicobCases),
                          [](const ::testing::TestParamInfo<SicobCase>& info) { return info.param.name; });
 
-TEST(SicobSeveral, SixteenPositionCaseWhateverPosition20Holds) {
-  for (const std::string code : {"92345", "32345", "82345", "12345"}) {
-    const std::string b = testing::SicobBarcode16(code, "0123", "00000000000456");
-    const Lines r = Report(CdigodebarrasCobCaixa1Click, {"1", Cat("0123870000", code), b}, kClean);
-    EXPECT_EQ(r[0], "BARRA 1 CORRETA") << code;
-    EXPECT_NE(r[2].find(" SR NN 16P DTVenc: "), std::string::npos) << code;
-  }
-}
-
 TEST(SicobSeveral, FindingsPerBarcodeAndPrompts) {
   const std::string b = SicobBarcode11("9000000001", kCed001);
   const char wrong = Other(b[4]);
@@ -138,63 +129,6 @@ TEST(SicobSeveral, FindingsPerBarcodeAndPrompts) {
   const Lines placeholder = Report(CdigodebarrasCobCaixa1Click, {"1", "AAAA870CCCCCCCC", b}, kFaulty);
   EXPECT_TRUE(placeholder[0].starts_with("Código do cedente inválido: Informado:AAAA.870.CCCCCCCC-"_cp));
   EXPECT_TRUE(placeholder[0].ends_with(Cat(" Lido:", Cedente(kCed001))));
-}
-
-TEST(SicobSeveral, ChecklistOfTheSicobBatch) {
-  const std::string undated = SicobBarcode11("9000000001", kCed001, {"104", "9", "0000"});
-  const Lines r = Report(CdigodebarrasCobCaixa1Click, {"1", kCed001, undated}, kClean);
-  ASSERT_EQ(r.size(), 3u + 46u);
-  EXPECT_EQ(r[2],
-            Cat(Printed(undated), " CR NN 11P Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está "_cp,
-                "isento de resposabilidade sobre o valor recebido. "_cp, Cedente(kCed001), " NN= ", Nn10("9000000001"),
-                " Valor R$ 123,45"));
-  const Lines checklist(r.begin() + 3, r.end());
-  EXPECT_EQ(checklist[0], std::string(72, '-'));
-  EXPECT_EQ(checklist[5], "Acesse o SICOB e confira com o boleto os seguntes dados");
-  // The rows the SICOB list adds after rows 28, 33 and 36, and row 34.
-  const auto after = [&](std::string_view row, int n = 1) {
-    const auto at = std::find(checklist.begin(), checklist.end(), row);
-    return checklist.end() - at > n ? at[n] : "(none)";
-  };
-  EXPECT_EQ(after("(   ) Local de pagamento;"), "(   ) Vencimento;");
-  EXPECT_EQ(after("(   ) Data processamento"), "(   ) Nosso número"_cp);
-  EXPECT_EQ(after("(   ) Data processamento", 2),
-            "(   ) Carteira RG. Informe sobre os juros e multas que devem ser "
-            "informados em campos específicos na remessa."_cp);
-  EXPECT_EQ(after("(   ) Moeda R$"), "(   ) (=)Valor do documento;");
-  // The last barcode not "CR NN 11P": row 35 instead.
-  const Lines sr = Report(CdigodebarrasCobCaixa1Click, {"1", kCed001, SicobBarcode11("8000000001", kCed001)}, kClean);
-  EXPECT_EQ(std::count(sr.begin(), sr.end(), "(   ) Carteira SR"), 1);
-}
-
-TEST(SicobTypeableLine, TypedGeneralDigitIsNotUsed) {
-  const std::string b = SicobBarcode11("9000000001", kCed001);
-  const std::string line = With(testing::TypeableDigits(b), 33, Other(b[4]));
-  const Lines r = Report(Representaonumricacobcaixacobranacaixa1Click, {line}, kClean);
-  EXPECT_EQ(Slice(r, 1, 3), L({Cat("Representação Numérica Calculada: "_cp, Printed(b)),
-                               Cat("Representação Numérica Digitada: "_cp, line)}));
-}
-
-TEST(SicobFile, ClosingLinesRunningNumbersAndANonNumericFreeField) {
-  FakeHost cancelled;
-  EXPECT_EQ(CdigodebarrasSICOBViaarquivo1Click(cancelled), kClean);
-  EXPECT_EQ(cancelled.dialogs[0].title, "Selecione o arquivo com as barras lidas");
-  EXPECT_EQ(cancelled.dialogs[0].filter, FileFilter::Retorno);
-  EXPECT_TRUE(cancelled.report.empty());
-
-  const Lines closing = Report(CdigodebarrasSICOBViaarquivo1Click, {}, kClean, "");
-  ASSERT_EQ(closing.size(), 30u);
-  EXPECT_EQ(closing[2], "1) Verifique comparando FICHA e RECIBO se são os mesmos: "_cp);
-  EXPECT_EQ(closing[26], "7) Para código 870 codced=20,5 codpv=25,4 fixo(87)=29,2 NN=31,14"_cp);
-  EXPECT_EQ(closing[29], "  ");
-
-  const std::string b = SicobBarcode11("9000000001", kCed001);
-  TempFile file(CrLfFile({b, b, "1049X"}));
-  FakeHost host;
-  host.files = {file.path()};
-  EXPECT_THROW(CdigodebarrasSICOBViaarquivo1Click(host), ConversionError);
-  ASSERT_EQ(host.report.size(), 22u);
-  EXPECT_EQ(host.report[17], Cat("Seq 2 Tam barra = 44 Conteúdo "_cp, b));
 }
 
 // ---- SINCO.
@@ -233,47 +167,6 @@ TEST(SincoOne, Corruptions) {
     EXPECT_EQ(r[6], c.finding);
     EXPECT_EQ(Slice(r, -3, 0), L({kRule52, kInvalid, kRule52}));
   }
-}
-
-TEST(SincoTypeableLine, LineIsCutAsTyped) {
-  const std::string line = With(testing::TypeableDigits(kSinco), 33, Other(kSinco[4]));
-  const Lines r = Report(RepresentaoNumricadocdigodebarrasSINCO1Click, {line}, kClean);
-  EXPECT_EQ(r[1], Cat("Representação Numérica: "_cp, Printed(kSinco))) << "the typed general digit is not used";
-  EXPECT_EQ(r[6], Cat("Valor de entrada: ", line, " Tamanho: 47"));
-  // Points and blanks are not dropped: the pieces shift.
-  const std::string typed = testing::PrintedLine(kSinco);
-  FakeHost dotted;
-  dotted.answers = {typed};
-  RepresentaoNumricadocdigodebarrasSINCO1Click(dotted);
-  EXPECT_NE(dotted.report[1], Cat("Representação Numérica: "_cp, Printed(kSinco)));
-  EXPECT_EQ(dotted.report[6], Cat("Valor de entrada: ", typed, " Tamanho: 54"));
-}
-
-TEST(SincoFile, LinesPerBarcode) {
-  const std::string undated = testing::SincoBarcode("654321", "000000000000000789", {"104", "9", "0000"});
-  const std::string badBank = With(kSinco, 3, '5');
-  TempFile file(CrLfFile({kSinco, undated, kOtherMarker, badBank}));
-  FakeHost host;
-  host.files = {file.path()};
-  EXPECT_EQ(CdigodebarrasSINCOViaarquivo1Click(host), kFaulty);
-  EXPECT_EQ(host.dialogs[0].title, "Selecione o arquivo com as barras");
-  EXPECT_EQ(host.dialogs[0].filter, FileFilter::Retorno);
-  const Lines& r = host.report;
-  ASSERT_EQ(r.size(), 34u);
-  EXPECT_EQ(Slice(r, 0, 5),
-            L({"COBRANÇA SINCO"_cp, Cat("Representação Numérica: "_cp, Printed(kSinco)),
-               "Data do vencimento: 06/12/2026 CODCED = 654321 NN = 000000000000000789 Valor: 123,45",
-               Cat("Seq 1 Tam barra = 44 Conteúdo "_cp, kSinco),
-               Cat("Barra lida formatada 104.9.", kSinco[4], ".1652.0000012345.1.654321.000000000000000789")}));
-  EXPECT_EQ(r[10], "Barra sem FATOR DE VENCIMENTO. CODCED = 654321 NN = 000000000000000789 Valor: 123,45");
-  EXPECT_EQ(r[16], "Tipo inválido na posição 20,1 conteúdo = 2 Deveria ser 1"_cp);
-  EXPECT_EQ(r[22], kCorrect);
-  EXPECT_EQ(r[27], Cat(kBank, " o conteúdo é 105"_cp));
-  EXPECT_TRUE(r[28].starts_with("Dígito inválido esperado "_cp));
-  EXPECT_EQ(r[29], Cat("Seq 4 Tam barra = 44 Conteúdo "_cp, badBank));
-  EXPECT_EQ(Report(CdigodebarrasSINCOViaarquivo1Click, {}, kFaulty, CrLfFile({With(kSinco, 4, '7')}))[3],
-            "Moeda não é REAL na posição 4 deveria ser 9 e tem 7"_cp);
-  EXPECT_TRUE(Report(CdigodebarrasSINCOViaarquivo1Click, {}, kClean, "").empty()) << "an empty file";
 }
 
 }  // namespace

@@ -99,61 +99,6 @@ TEST(SigcbOneBoleto, EverySingleDigitCorruptionGivesItsFindings) {
   EXPECT_GT(invalid, 300);
 }
 
-TEST(SigcbOneBoleto, EdgeCases) {
-  // A cedente whose weighted total is below 11: 000001 weighs 2, digit 9.
-  EXPECT_EQ(One(SigcbBarcode("000001", '2', '4', kSequence), kClean)[5], "CÓDIGO DO CEDENTE = 000001-9 Dígito OK."_cp);
-  // Type 3 is reported but is no error.
-  EXPECT_EQ(One(Sigcb('3'), kClean)[8], "Erro: Tipo da cobrança não identificado, deveria ser 1 ou 2 encontrei 3"_cp);
-  EXPECT_EQ(One(Sigcb('2'), kClean)[8], "Cobrança Sem Registro."_cp);
-  const Lines r = One(Sigcb('1', {"104", "9", "0000"}), kClean);
-  EXPECT_EQ(r[4], "Barra sem FATOR DE VENCIMENTO.");
-  EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Data do"); }), 0);
-  EXPECT_EQ(One(Sigcb('1', {"104", "9", "1652", "0000000000"}), kClean)[7],
-            "Valor do título:  R$ 0,00 ( Confirme o valor no boleto )"_cp);
-}
-
-TEST(SigcbOneBoleto, InputIsUsedAsRead) {
-  // 43 characters: cut as they stand; position 44 is missing.
-  Lines r = One(kValid.substr(0, 43), kFaulty);
-  EXPECT_EQ(r[9], "Dígito do campo livre inválido. Encontrado  Esperado 0"_cp);
-  EXPECT_EQ(r[10], GeneralDv(testing::FebrabanGeneralDigit(kValid.substr(0, 4) + kValid.substr(5, 38)), '3'));
-  EXPECT_EQ(r[11], Cat("Valor de entrada: ", kValid.substr(0, 43), " Tamanho: 43"));
-  // A blank before the scanned digits shifts every position.
-  r = One(" " + kValid, kFaulty);
-  EXPECT_NE(std::find(r.begin(), r.end(), Cat("Valor de entrada:  ", kValid, " Tamanho: 45")), r.end());
-  // An empty answer (Cancel) stops at the factor, after the lines before it.
-  FakeHost host;
-  EXPECT_THROW(CdigodebarrasSIGCB1Click(host), ConversionError);
-  EXPECT_EQ(host.report.size(), 4u);
-}
-
-TEST(SigcbTypeableLine, ChecksTheBarcodeOfTheLineWithChecklistB) {
-  FakeHost host;
-  host.answers = {testing::PrintedLine(kValid)};
-  EXPECT_EQ(RepresentaoNumricaSIGCB1Click(host), kClean);
-  EXPECT_EQ(host.prompts[0].caption, "Representação Numérica"_cp);
-  EXPECT_EQ(host.prompts[0].prompt, "Digite a representação numérica"_cp);
-  ASSERT_EQ(host.report.size(), 14u + 21u);
-  EXPECT_EQ(host.report[10], Cat("Valor de entrada: ", kValid, " Tamanho: 44"));
-  EXPECT_EQ(host.report[14], "Se algum item abaixo estiver marcado, o boleto não estará pré-homologado"_cp);
-  EXPECT_EQ(host.report.back(), "(   ) Outras ocorrências descritas abaixo:"_cp);
-  // The typed general digit is the barcode's: a wrong one is reported.
-  const std::string typed = With(testing::TypeableDigits(kValid), 33, '8');
-  EXPECT_EQ(Report(RepresentaoNumricaSIGCB1Click, {typed}, kFaulty)[10], GeneralDv('3', '8'));
-}
-
-TEST(SigcbSevenDigitCedente, NoCedenteDigitIsChecked) {
-  // Positions 20-26 hold the cedente 1234567; the free-field digit still counts.
-  std::string free = "1234567" + kSequence.substr(0, 3) + "1" + kSequence.substr(3, 3) + "4" + kSequence.substr(6);
-  free += testing::SigcbDigit(free);
-  const std::string b = testing::Assemble({}, free);
-  Lines r = Report(Cdigodebarrasumboleto1Click, {b}, kClean);
-  EXPECT_EQ(r[5], "CÓDIGO DO CEDENTE = 1234567"_cp);
-  EXPECT_EQ(r.size(), 14u + 46u);
-  r = Report(Cdigodebarrasumboleto1Click, {With(b, 44, Other(b[43]))}, kFaulty);
-  EXPECT_TRUE(r[9].starts_with("Dígito do campo livre inválido. Encontrado "_cp));
-}
-
 // ---- Several boletos and via file.
 
 // A valid SIGCB barcode of cedente 123456 with the given general digit.
@@ -220,36 +165,6 @@ TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
   EXPECT_TRUE(bad[5].starts_with("Lida barra 1 -> 2041"));
 }
 
-TEST(SigcbSeveral, AnyByteAtPositionFiveWithABlankFreeField) {
-  // Blanks weigh -16 each, so the computed general "digit" is no digit at
-  // all; a barcode carrying that very character must not mark any digit.
-  for (int byte = 1; byte < 256; ++byte) {
-    FakeHost host;
-    host.answers = {"1", "123456",
-                    "1049" + std::string(1, static_cast<char>(byte)) + "16520000012345" + std::string(25, ' ')};
-    CdigodebarrasSIGCBVriosboletos1Click(host);
-    const Lines& r = host.report;
-    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Faltou boleto"); }), 9)
-        << byte;
-  }
-}
-
-TEST(SigcbSeveral, QuantityPromptAndCarteiraRow) {
-  FakeHost twelve;
-  twelve.answers = {"123", "123456"};
-  for (int i = 0; i < 13; ++i) twelve.answers.push_back(kValid);
-  EXPECT_EQ(CdigodebarrasSIGCBVriosboletos1Click(twelve), kClean);
-  EXPECT_EQ(twelve.prompts.size(), 2u + 12u) << "123 is read as 12";
-  for (const std::string quantity : {"", "abc", "0"}) EXPECT_TRUE(Several({quantity}, kClean).empty()) << quantity;
-  // Row 34 or 35 by the last barcode only.
-  for (const bool lastRegistered : {true, false}) {
-    const Lines summary =
-        Summary(Several({"2", "123456", Sigcb(lastRegistered ? '2' : '1'), Sigcb(lastRegistered ? '1' : '2')}, kClean));
-    ASSERT_EQ(summary.size(), 4u + 2u + 43u);
-    EXPECT_EQ(summary[6 + 29], lastRegistered ? kCarteiraRg : "(   ) Carteira SR");
-  }
-}
-
 Lines RunFile(const std::string& bytes, std::vector<std::string> answers, Verdict expected) {
   TempFile file(bytes);
   FakeHost host;
@@ -270,24 +185,6 @@ TEST(SigcbFile, UnregisteredCollectionAboveTheCedenteLimit) {
   EXPECT_TRUE(RunFile(CrLfFile({limit}), {"604380"}, kClean)[0].starts_with("Lendo barra 01"));
   // The several-barcode command has no such rule.
   EXPECT_TRUE(Several({"1", "604381", unregistered}, kClean)[0].starts_with("Lendo barra 01"));
-}
-
-TEST(SigcbFile, CedentePlaceholderEmptyFileAndCancel) {
-  TempFile file(CrLfFile({kValid, kValid}));
-  FakeHost placeholder;
-  placeholder.files = {file.path()};
-  EXPECT_THROW(CdigodebarrasSIGCBviaarquivo1Click(placeholder), ConversionError);
-  EXPECT_EQ(placeholder.report,
-            L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser XXXXXX encontrado 123456"_cp}));
-
-  const Lines r = RunFile("", {"XXXXXX"}, kClean);
-  ASSERT_EQ(r.size(), 9u + 4u + 43u);
-  EXPECT_EQ(r[0], Missing('1'));
-  EXPECT_EQ(r[9], "Resumo dos boletos para conferência:"_cp);
-
-  FakeHost cancelled;
-  EXPECT_EQ(CdigodebarrasSIGCBviaarquivo1Click(cancelled), kClean);
-  EXPECT_TRUE(cancelled.prompts.empty() && cancelled.report.empty());
 }
 
 TEST(SigcbFile, TenThousandBarcodesAreCheckedWhole) {

@@ -60,19 +60,6 @@ FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return host;
 }
 
-// A boleto with Nosso Número n.
-SitcsBoleto Numbered(int n) {
-  SitcsBoleto boleto;
-  boleto.nossoNumero = Cat(std::string(12 - std::to_string(n).size(), '0'), n);
-  return boleto;
-}
-
-// A boleto whose Nosso Número is chosen so that its general digit is `digit`.
-SitcsBoleto WithGeneralDigit(char digit) {
-  for (int n = 1;; ++n)
-    if (Numbered(n).Barcode()[4] == digit) return Numbered(n);
-}
-
 TEST(SitcsSeveral, OneBoletoReportAndPrompts) {
   const std::string b = SitcsBoleto{}.Barcode();
   const FakeHost host = Several({"1", "12345", "0035", b}, kRunClean);
@@ -137,83 +124,7 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
   }
 }
 
-TEST(SitcsSeveral, TypeThatIsNoDigitStopsTheCommand) {
-  const std::string b = SitcsBoleto{}.Barcode();
-  EXPECT_EQ(Several({"2", "12345", "0035", b, With(b, 28, "X")}, kRunAborted).report, L({kOk12345}));
-}
-
-TEST(SitcsSeveral, ZeroValueNotesAndValueOfMillions) {
-  const SitcsBoleto zero{.value = "0000000000"}, big{.value = "1234567890"};
-  const FakeHost host = Several({"3", "12345", "0035", big.Barcode(), zero.Barcode(), zero.Barcode()}, kRunClean);
-  const auto head = std::find(host.report.begin(), host.report.end(), kSummaryHead);
-  ASSERT_NE(head, host.report.end());
-  EXPECT_EQ(Lines(head - 5, head),
-            L({"Atenção: Boleto 2 está sem valor, veja observação abaixo"_cp,
-               "Atenção: Boleto 3 está sem valor, veja observação abaixo"_cp,
-               "Os boletos acima que estão sem valor, deverão ter os seguintes dizeres impressos:"_cp,
-               "Não receber este documento após o vencimento."_cp,
-               "Emita nova guia no site da CAIXA (www.caixa.gov.br), área Empresas ou Você, Contribuição "_cp
-               "Sindical Urbana, Emissão de Guias, e pague somente nas agências da CAIXA."_cp}));
-  EXPECT_EQ(head[2], Row(big.Barcode(), "12.345.678,90"));
-  EXPECT_EQ(head[3], Row(zero.Barcode(), "0,00"));
-}
-
-TEST(SitcsSeveral, GeneralDigitWarnings) {
-  EXPECT_EQ(Several({"0"}, kRunClean).report, MissingDigits({}));
-  std::vector<std::string> answers = {"9", "12345", "0035"};
-  for (char d = '1'; d <= '9'; ++d) answers.push_back(WithGeneralDigit(d).Barcode());
-  EXPECT_EQ(Several(answers, kRunClean).report.at(9), kSummaryHead) << "no warning between the boletos and the summary";
-}
-
 // ---- From a file.
-
-FakeHost FromFile(const std::string& content, Outcome::Status expected) {
-  const TempFile file(content);
-  FakeHost host;
-  host.files.push_back(file.path());
-  host.answers = {"12345", "0035"};
-  EXPECT_EQ(RunCommand(SITCSCdigodeBarrasViaarquivo1Click, host).status, expected);
-  return host;
-}
-
-TEST(SitcsFile, CancelEmptyFileAndBlankLine) {
-  FakeHost cancelled;
-  EXPECT_EQ(RunCommand(SITCSCdigodeBarrasViaarquivo1Click, cancelled).status, kRunClean);
-  ASSERT_EQ(cancelled.dialogs.size(), 1u);
-  EXPECT_EQ(cancelled.dialogs[0].title, "Selecione o arquivo com os códigos de barras"_cp);
-  EXPECT_EQ(cancelled.dialogs[0].filter, FileFilter::Texto);
-  EXPECT_TRUE(cancelled.prompts.empty() && cancelled.report.empty());
-
-  const FakeHost empty = FromFile("", kRunClean);
-  EXPECT_EQ(Slice(empty.report, 0, 9), MissingDigits({}));
-  ExpectChecklist(empty.report, 9, {}, "");
-
-  // A blank line in the middle stops at its factor.
-  const std::string b = SitcsBoleto{}.Barcode();
-  EXPECT_EQ(FromFile(CrLfFile({b, "", b}), kRunAborted).report.size(), 1u);
-}
-
-TEST(SitcsFile, FiveThousandBoletosAreCheckedWhole) {
-  // General digit 1 only on the last boleto, value zero only on boleto 4500.
-  std::vector<std::string> lines;
-  for (int n = 1; lines.size() < 4999; ++n) {
-    SitcsBoleto boleto = Numbered(n);
-    if (lines.size() == 4499) boleto.value = "0000000000";
-    if (boleto.Barcode()[4] != '1') lines.push_back(boleto.Barcode());
-  }
-  lines.push_back(WithGeneralDigit('1').Barcode());
-  const Lines r = FromFile(CrLfFile(lines), kRunClean).report;
-  EXPECT_EQ(r.at(4999), "BARRA 5000 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345");
-  EXPECT_EQ(r.at(5000), "Atenção: Boleto 4500 está sem valor, veja observação abaixo"_cp);
-  EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const std::string& l) { return l.starts_with("Advert"); }), 0);
-  ASSERT_EQ(r.size(), 5000u + 4u + 2u + 5000u + kChecklistTail);
-  EXPECT_EQ(r[5004], kSummaryHead);
-  EXPECT_EQ(r[5006 + 4499], Row(lines[4499], "0,00"));
-  EXPECT_EQ(r[5006 + 4999], Row(lines[4999], "123,45"));
-  // Without that last boleto, digit 1 is missing.
-  lines.pop_back();
-  EXPECT_EQ(FromFile(CrLfFile(lines), kRunClean).report.at(4999), MissingDigits({2, 3, 4, 5, 6, 7, 8, 9})[0]);
-}
 
 TEST(SitcsFile, ExampleThroughTheCommandLine) {
   const std::string path = std::string(VERILOTE_SOURCE_DIR) + "/examples/arrecadacao/boletos_sitcs.txt";

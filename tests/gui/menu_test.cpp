@@ -47,7 +47,8 @@ class MenuTest : public QObject {
                                                            {"Digitandoosdados1Click", "F6"},
                                                            {"Cdigodebarras12posies1Click", "Ctrl+Q"},
                                                            {"LimparTela1Click", "F10"},
-                                                           {"ImprimirMemoLines1Click", "Ctrl+I"}};
+                                                           {"ImprimirMemoLines1Click", "Ctrl+I"},
+                                                           {"ValidarArquivoDetectarLayout1Click", "Ctrl+O"}};
     Tree expected;
     for (const MenuRow& row : MenuRows()) {
       // A submenu stands where the table first names it.

@@ -94,16 +94,6 @@ TEST(CapcaixaImportacao, OneFieldFault) {
   }
 }
 
-TEST(CapcaixaImportacao, FirstCharacterNamesNoLayout) {
-  const std::string finding("Linha 1 - Tipo registro deveria ser 1,2 ou 3 na posição 1"_cp);
-  EXPECT_EQ(testing::Validate(CapcaixaImportaodeguias1Click, {}).report, Report('0', 0, {finding}));
-  // A first line "4" stops nothing: the guide of line 2 is checked as type 1.
-  const testing::Validation v = testing::Validate(CapcaixaImportaodeguias1Click, {"4", Guide('1')});
-  EXPECT_EQ(v.status, Outcome::Status::Faulty);
-  EXPECT_EQ(v.report, Report('0', 2, {finding}));
-  EXPECT_EQ(v.host.dialogs[0].title, "Selecione o arquivo");
-}
-
 TEST(CapcaixaImportacao, NumbersLinesPastSixteenBits) {
   std::vector<std::string> lines(70000, Guide('1').substr(0, 285));  // the fields after 285 may be blank
   Put(lines.back(), 79, "1999");

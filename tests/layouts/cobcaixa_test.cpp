@@ -125,12 +125,6 @@ TEST(CobCaixa, SeventyThousandLinesNumbered) {
     EXPECT_EQ(testing::Check(handler, bills).report[2], "Linha 70000 - Aceite inválido"_cp);
 }
 
-TEST(CobCaixa, TermThatIsNoWholeNumberEndsTheRun) {
-  Texts bills = kBills;
-  testing::Put(bills[1], 50, "2,00");
-  EXPECT_EQ(testing::Check(TtulosV2331Click, bills).error, "'2,00' is not a valid integer value");
-}
-
 TEST(CobCaixa, FaultyExamplesThroughTheCli) {
   testing::ExpectCliReport("Sacados1Click", "cobcaixa/sacados_com_erros.txt",
                            PayerReport({"Linha 2 - CEP não é numérico"_cp, "Linha 3 - Sacado com CPF inválido"_cp}));

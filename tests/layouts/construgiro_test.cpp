@@ -120,16 +120,6 @@ TEST(Construgiro, StatisticsOfSeventyThousandLines) {
                             "de R$ 10.000.034.994.999,99."}));
 }
 
-// A record type that is no digit ends the run; the lines already written stay.
-TEST(Construgiro, NonDigitTypeEndsTheRun) {
-  Lines lines = CleanConstrugiroFile().Lines();
-  Put(lines[5], 1, "1050001X");
-  const testing::Validation v = testing::Validate(Construgiro1Click, lines);
-  EXPECT_EQ(v.status, Outcome::Status::Aborted);
-  EXPECT_EQ(v.error, "'X' is not a valid integer value");
-  EXPECT_EQ(v.report.back(), "Linha 6 com inicio diferente de 104");
-}
-
 // The clean example's report byte for byte; the faulty one's exit status and
 // first finding (its faults are those of the field cases above).
 TEST(ConstrugiroCli, ExamplesEndToEnd) {

@@ -113,50 +113,7 @@ TEST(Cnab240Frame, EachVariantWritesItsOwnLines) {
   }
 }
 
-TEST(Cnab240Frame, CountsOnlyTrailersConvertWithoutTestingFirst) {
-  Lines lines = CleanSigcbFile().Lines();
-  Put(lines[9], 18, "00000X");
-  const Validation sigcb = Validate(SigcbFrame, lines);
-  EXPECT_EQ(sigcb.status, Outcome::Status::Faulty);
-  const Validation sicob = Validate(SicobFrame, lines);
-  EXPECT_EQ(sicob.status, Outcome::Status::Aborted);
-  EXPECT_EQ(sicob.error, "'00000X' is not a valid integer value");
-}
-
-// Every byte value, in the 16-byte blocks and in the tail of the record: the
-// bank's system takes unaccented letters, digits, the blank and
-// . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @ and nothing else.
-TEST(Cnab240Frame, CharacterCheckOfEveryByte) {
-  const std::string accepted =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,+-*/\\$#!%&()=[]{}?;:<>@";
-  const Lines clean = CleanSigcbFile().Lines();
-  for (int byte = 0; byte < 256; ++byte) {
-    if (byte == '\r' || byte == 26) continue;         // they end a record or the file
-    for (const std::size_t position : {17u, 238u}) {  // a 16-byte block; the 14-byte tail
-      Lines lines = clean;
-      lines[1][position - 1] = static_cast<char>(byte);
-      const Lines report = Validate(SigcbFrame, lines).report;
-      const std::string line = Reg(2, Cat(" com Caracter inválido nas posições: "_cp, position, ","));
-      const bool flagged = std::find(report.begin(), report.end(), line) != report.end();
-      EXPECT_EQ(flagged, accepted.find(static_cast<char>(byte)) == std::string::npos)
-          << "byte " << byte << " at " << position;
-    }
-  }
-}
-
 // ---- Counters are 64-bit: nothing wraps at 65,535.
-
-TEST(Cnab240Frame, RecordNumbersPastSixteenBits) {
-  testing::SigcbFile file{"101", {{}}};
-  for (int i = 0; i < 34998; ++i)
-    file.lotes[0].insert(file.lotes[0].end(), {testing::SigcbP("101"), testing::SigcbQ()});
-  Lines lines = file.Lines();
-  ASSERT_EQ(lines.size(), 70000u);
-  Put(lines.back(), 9, "X");
-  const Validation v = Validate(SigcbFrame, lines);
-  EXPECT_EQ(v.report, (Lines{kWarning, "Validando arquivo: FILE", "Total de registros do lote = 69998",
-                             Reg(70000, " O campo 04.9 deve ser branco"), kFim}));
-}
 
 TEST(Cnab240Frame, LoteOrdinalPastSixteenBits) {
   // 65,537 empty lotes; the lote field holds four digits, so every lote from

@@ -97,24 +97,6 @@ TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
   }
 }
 
-TEST(SadSicob, FindingsOfOneRecordComeInRuleOrder) {
-  std::vector<std::string> lines = SadFile(1);
-  lines[1] = std::string(147, ' ') + "X";  // short, blank, and a mark at 148
-  const SadRun run = Validate(CrLfFile(lines));
-  // clang-format off
-  const std::vector<std::string> expected = Lines({
-      "Erro não é branco (pos=148). registro=2"_cp, "Erro não é número da pos=1 até 9. registro=2"_cp,
-      "Erro não é número da pos=10 até 14. registro=2"_cp, "Erro não é número da pos=126 até 133. registro=2"_cp,
-      "Erro não é número da pos=134 até 142. registro=2"_cp, "Erro não é número da pos=143 até 147. registro=2"_cp,
-      "Erro não é número da pos=149 até 157. registro=2"_cp, "Erro não é número da pos=158 até 162. registro=2"_cp,
-      "Erro encontrado   na pos=15 e deveria ser I ou A ou E.  reg=2", "Erro falta nome (pos=16,40). registro=2",
-      "Erro falta endereco (pos=56,40). registro=2", "Erro falta bairro (pos=96,14). registro=2",
-      "Erro falta cidade (pos=110,14). registro=2", "Erro falta UF (pos=124,2). registro=2",
-      "Erro reg nr. 2 tamanho esperado 162, encontrado 148 no reg=2", "Fim do arquivo. Lidos 2 registros."});
-  // clang-format on
-  EXPECT_EQ(std::vector<std::string>(run.host.report.begin() + 2, run.host.report.end()), expected);
-}
-
 TEST(SadSicob, HeaderFindings) {
   std::vector<std::string> lines = SadFile(1);
   lines[0][17] = '2';  // position 18 must be blank
@@ -149,34 +131,6 @@ TEST(SadSicob, NumbersRecordsPastSixteenBits) {
   EXPECT_EQ(run.host.report[0], "Cód=SAD01    Qtde de regs=070000"_cp);
   EXPECT_EQ(run.host.report[2], "Erro encontrado Z na pos=15 e deveria ser I ou A ou E.  reg=70000");
   EXPECT_EQ(run.host.report[3], "Fim do arquivo. Lidos 70000 registros.");
-}
-
-TEST(SadSicob, LfOnlyFileIsOneLongRecord) {
-  std::string bytes;
-  for (const std::string& line : SadFile(1)) bytes += line + "\n";
-  const SadRun run = Validate(bytes);
-  EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 1 registros. Informados 2");
-  EXPECT_EQ(run.host.report[run.host.report.size() - 2],
-            "Erro reg nr. 1 tamanho esperado 162, encontrado 326 no reg=1");
-}
-
-TEST(SadSicob, CancelledDialogEndsSilently) {
-  FakeHost host;
-  host.report = {"old"};
-  EXPECT_EQ(SadSicob1Click(host), Verdict::Clean);
-  EXPECT_TRUE(host.report.empty());
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(SadSicob, HeaderQuantityThatIsNumericButNotAnIntegerAbortsTheCommand) {
-  std::vector<std::string> lines = SadFile(1);
-  lines[0].replace(5, 6, "0001E1");
-  TempFile file(CrLfFile(lines));
-  FakeHost host;
-  host.files.push_back(file.path());
-  const Outcome outcome = RunCommand(SadSicob1Click, host);
-  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
-  EXPECT_EQ(outcome.message, "'0001E1' is not a valid integer value\nFile '" + file.path() + "', record 1.");
 }
 
 }  // namespace

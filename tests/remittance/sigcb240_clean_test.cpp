@@ -39,12 +39,5 @@ TEST(SigcbRemessa240, PartialValidationOfTheCleanFileAddsItsNoticeLine) {
   EXPECT_EQ(v.host.messages, Lines({"Não está validando Regsitros especiais tipo Y e valores zerados."_cp}));
 }
 
-TEST(SigcbRemessa240, CancelledDialogEndsSilently) {
-  testing::FakeHost host;
-  EXPECT_EQ(SIGCBRemessa1Click(host), Verdict::Clean);
-  EXPECT_TRUE(host.report.empty());
-  EXPECT_EQ(host.clears, 0);
-}
-
 }  // namespace
 }  // namespace verilote

@@ -64,14 +64,5 @@ TEST(SigcbRemessa240Cli, FaultyExampleExitsOne) {
   EXPECT_EQ(run.out, Printed(expected));
 }
 
-TEST(SigcbRemessa240Cli, PartialValidationOfTheFaultyExample) {
-  // "Valida Parcial" leaves segment S alone; the other faults stay.
-  const CliRun run = Cli("SIGCBRemessaValidaserros1Click", kFaultyFile);
-  EXPECT_EQ(run.status, kExitFaulty) << run.err;
-  EXPECT_EQ(run.out.find("Tipo de impress"), std::string::npos);
-  EXPECT_NE(run.out.find("FIM DA VALIDA\xC3\x87\xC3\x83O, VERIFIQUE OS ERROS !!!"), std::string::npos);
-  EXPECT_EQ(run.err, ToUtf8("Não está validando Regsitros especiais tipo Y e valores zerados."_cp) + "\n");
-}
-
 }  // namespace
 }  // namespace verilote

@@ -55,16 +55,6 @@ TEST_P(BarcodeRepair, BoletoBarcodeGetsTheModuloTenDigit) {
   Expect(typed, With(typed, 4, testing::FieldDigit(body)), kRunFaulty);
 }
 
-TEST_P(BarcodeRepair, TextOfOtherLengthsOrNonDigits) {
-  const std::string valid = Collection('1', '6', std::string(40, '3'));
-  // Longer text loses what follows position 44; a wrong character at position
-  // 4 itself is replaced.
-  Expect(valid + "99", valid, kRunFaulty);
-  Expect(With(valid, 4, 'x'), valid, kRunFaulty);
-  for (const std::string& typed : {valid.substr(0, 43), With(valid, 10, 'a'), std::string()})
-    Expect(typed, "", kRunAborted);
-}
-
 INSTANTIATE_TEST_SUITE_P(BothCommands, BarcodeRepair,
                          ::testing::Values(RepairCommand{"AnyBarcode", Acertardigitodeumcdigodebarras1Click},
                                            RepairCommand{"Collection", Acertadgitodocodbarradacobrana1Click}),

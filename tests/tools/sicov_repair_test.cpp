@@ -3,20 +3,10 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
-#include <signal.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #endif
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iostream>
-#include <random>
 #include <sstream>
-#include <thread>
 
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
@@ -25,6 +15,7 @@
 #include "banking/text.hpp"
 #include "cli/cli.hpp"
 #include "support/fake_host.hpp"
+#include "tools/rewrite_scratch.hpp"
 
 namespace verilote {
 namespace {
@@ -34,31 +25,7 @@ using testing::CrLfFile;
 using testing::ReadBytes;
 using L = std::vector<std::string>;
 
-// The file to repair, alone in its directory. The program's directory is one
-// that nobody may write to, so a repair that wrote there would fail.
-struct Scratch : testing::FakeHost {
-  static inline int count = 0;
-  fs::path dir = fs::temp_directory_path() / Cat("verilote-rewrite-", platform::ProcessId(), "-", count++);
-  std::string file = (dir / "remessa.rem").string();
-  std::function<void()> onProgress;
-  explicit Scratch(const std::string& bytes) {
-    fs::create_directories(dir);
-    std::ofstream(file, std::ios::binary) << bytes;
-    files = {file};
-    programDirectory = "/proc";
-  }
-  ~Scratch() override {
-#ifndef _WIN32
-    umount2(dir.c_str(), MNT_DETACH);
-#endif
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::remove_all(dir);
-  }
-  void Progress(std::uint64_t, std::uint64_t) override {
-    if (onProgress) onProgress();
-  }
-  std::size_t Entries() const { return std::distance(fs::directory_iterator(dir), {}); }
-};
+using testing::Scratch;
 
 // A header around its NSA (positions 74-79), Windows-1252 bytes in it, and a clean detail.
 const std::string kHead = "A" + std::string(72, 'h'), kRest = std::string(70, '\xE9') + "9",
@@ -94,53 +61,30 @@ TEST(SicovRepair, RepairedBytes) {
   }
 }
 
-// Each refusal and each failure ends the command with a file error naming the
-// file (or the Stop), and leaves the file as it was, with no work file beside it.
+// Each refusal and each failure leaves the file as it was.
 TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
   const std::string big = CrLfFile(L(2000, kE));  // more than one read buffer
-  const struct {
-    const char* name;
-    std::string bytes;
-    std::function<bool(Scratch&)> inject;  // false: the failure cannot be made here
-    Handler command = AcertacamposBrancos1Click;
-    L answers = {};
-  } cases[] = {
+  const Handler blanks = AcertacamposBrancos1Click;
+  const testing::RewriteFailure cases[] = {
       // clang-format off
-      {"LF-ended lines, read as one record", "A1\nE2\nZ3\n", {}},
-      {"bytes after a Ctrl+Z", CrLfFile({kE}) + "\x1a\r\n", {}},
-      {"a SIGCB file, no A, E or Z record", CrLfFile({"10400000", "3"}), {}},
+      {"LF-ended lines, read as one record", "A1\nE2\nZ3\n", {}, blanks},
+      {"bytes after a Ctrl+Z", CrLfFile({kE}) + "\x1a\r\n", {}, blanks},
+      {"a SIGCB file, no A, E or Z record", CrLfFile({"10400000", "3"}), {}, blanks},
       {"a control byte in the NSA", CrLfFile({kA}), {}, AlteraNSA1Click, {"12\r\n"}},
-      {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }},
+      {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, blanks},
       {"the file replaced by a directory", big, [](Scratch& h) { return h.onProgress = [&h] {
-         if (!fs::exists(h.file + ".kept")) fs::rename(h.file, h.file + ".kept"), fs::create_directory(h.file); }, true; }},
+         if (!fs::exists(h.file + ".kept")) fs::rename(h.file, h.file + ".kept"), fs::create_directory(h.file); }, true; }, blanks},
 #ifndef _WIN32  // mounts, permissions, FIFOs and devices
       {"a full disk (a small tmpfs)", big, [&big](Scratch& h) {
-         return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << big; }},
+         return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << big; }, blanks},
       {"a read-only directory (not as root)", big, [](Scratch& h) {
-         return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }},
-      {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }},
-      {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }},
+         return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }, blanks},
+      {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }, blanks},
+      {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }, blanks},
 #endif
       // clang-format on
   };
-  for (const auto& c : cases) {
-    Scratch host(c.bytes);
-    host.answers.assign(c.answers.begin(), c.answers.end());
-    if (c.inject && !c.inject(host)) {
-      std::cout << "skipped: " << c.name << " cannot be made here\n";
-      continue;
-    }
-    const std::string chosen = host.files[0];
-    const std::size_t entries = host.Entries();
-    const Outcome outcome = RunCommand(c.command, host);
-    const bool moved = fs::is_directory(host.file);
-    EXPECT_EQ(outcome.status, Outcome::Status::Aborted) << c.name;
-    EXPECT_TRUE(outcome.message.find(chosen) != std::string::npos || outcome.message == CommandStopped().what())
-        << c.name << ": " << outcome.message;
-    EXPECT_EQ(ReadBytes(moved ? host.file + ".kept" : host.file), c.bytes) << c.name;
-    EXPECT_EQ(host.Entries(), entries + moved) << c.name;
-    EXPECT_TRUE(host.messages.empty()) << c.name;
-  }
+  for (const auto& c : cases) testing::ExpectFileLeftAsItWas(c);
 }
 
 #ifndef _WIN32  // fork, exec, SIGKILL
@@ -154,31 +98,9 @@ TEST(SicovRepair, KilledAtRandomMomentsLeavesOldOrNewContent) {
   records[0] = records[2000] = records[69999] = kHead + "000042" + kRest;
   const std::string after = CrLfFile(records);
   Scratch host(before);
-  const auto repair = [&host] {
-    const pid_t child = fork();
-    if (child == 0 && freopen("/dev/null", "w", stderr) != nullptr)
-      execl(VERILOTE_CLI_PATH, "verilote-cli", "run", "AlteraNSA1Click", "--file", host.file.c_str(), "--answer", "42",
-            "--answer", "42", "--answer", "42", static_cast<char*>(nullptr));
-    return child;
-  };
-  int status = 0;
-  const auto start = std::chrono::steady_clock::now();
-  waitpid(repair(), &status, 0);
-  const auto whole = std::chrono::steady_clock::now() - start;
-  ASSERT_EQ(ReadBytes(host.file), after) << status;
-  std::mt19937 random(std::random_device{}());
-  for (int round = getenv("VERILOTE_KILL_ROUNDS") ? std::atoi(getenv("VERILOTE_KILL_ROUNDS")) : 10; round > 0;
-       --round) {
-    std::ofstream(host.file, std::ios::binary) << before;
-    const pid_t child = repair();
-    std::this_thread::sleep_for(whole * std::uniform_real_distribution(0.0, 1.2)(random));
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    const std::string now = ReadBytes(host.file);
-    EXPECT_TRUE(now == before || now == after) << "round " << round << ": " << now.size() << " bytes";
-    for (const auto& entry : fs::directory_iterator(host.dir))  // the work file a kill leaves
-      if (entry.path() != host.file) fs::remove(entry.path());
-  }
+  testing::ExpectKillsLeaveOldOrNew(
+      host, {"run", "AlteraNSA1Click", "--file", host.file, "--answer", "42", "--answer", "42", "--answer", "42"},
+      before, after);
 }
 #endif
 

@@ -1,0 +1,74 @@
+#include "detect/detect_command.hpp"
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+
+namespace verilote {
+
+std::optional<std::string> AnsweredFileHost::OpenFile(std::string_view title, FileFilter filter) {
+  if (answered_) return host_.OpenFile(title, filter);
+  answered_ = true;
+  return path_;
+}
+
+void AnsweredFileHost::ReportClear() {
+  host_.ReportClear();
+  headWritten_ = false;
+}
+
+void AnsweredFileHost::ReportAppend(std::string_view line) {
+  WriteHeadIfPending();
+  host_.ReportAppend(line);
+}
+
+void AnsweredFileHost::WriteHeadIfPending() {
+  if (!head_ || headWritten_) return;
+  headWritten_ = true;
+  host_.ReportAppend(*head_);
+}
+
+Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const std::string& firstLine, Host& host) {
+  AnsweredFileHost validatorHost(host, path);
+  validatorHost.HeadWith(firstLine);
+  host.ReportClear();
+  const Handler validator = FindHandler(layout.handler);
+  if (validator == nullptr) {
+    validatorHost.ReportAppend("Nenhum validador foi executado: este programa não valida esse layout."_cp);
+    return Verdict::Faulty;
+  }
+  try {
+    const Verdict verdict = validator(validatorHost);
+    validatorHost.WriteHeadIfPending();
+    return verdict;
+  } catch (...) {
+    // A conversion error ends the validator; the report still says what ran.
+    validatorHost.WriteHeadIfPending();
+    throw;
+  }
+}
+
+Verdict ValidarArquivoDetectarLayout1Click(Host& host) {
+  const std::optional<std::string> path = host.OpenFile("Selecione o arquivo a validar", FileFilter::Todos);
+  if (!path) return Verdict::Clean;
+  const Detection detection = DetectLayout(*path);
+  if (detection.kind == Detection::Kind::Recognised) {
+    return RunValidatorOn(*detection.layouts[0], *path, detection.Line(), host);
+  }
+  if (detection.kind == Detection::Kind::Candidates) {
+    std::vector<std::string> titles;
+    for (const LayoutRow* layout : detection.layouts) titles.emplace_back(layout->title);
+    if (const auto chosen =
+            host.ChooseItem("Validar arquivo", "Layouts possíveis deste arquivo; escolha um:"_cp, titles))
+      return RunValidatorOn(*detection.layouts[*chosen], *path, ChosenLine(*detection.layouts[*chosen], detection),
+                            host);
+  }
+  // Nothing was checked: never a clean verdict.
+  host.ReportClear();
+  host.ReportAppend(detection.Line());
+  host.ReportAppend(detection.kind == Detection::Kind::Candidates
+                        ? "Nenhum layout foi escolhido: o arquivo não foi validado."_cp
+                        : "Nenhum validador foi executado."_cp);
+  return Verdict::Faulty;
+}
+
+}  // namespace verilote

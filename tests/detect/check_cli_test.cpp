@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/cp1252.hpp"
+#include "cli/check.hpp"
+#include "cli/cli.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+struct CheckRun {
+  int status;
+  std::string out, err;
+};
+
+CheckRun Check(std::vector<std::string> args) {
+  args.insert(args.begin(), "check");
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  std::ostringstream out, err;
+  const int status = CliMain(views, out, err);
+  return {status, out.str(), err.str()};
+}
+
+const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/";
+
+TEST(CheckCli, ExitStatusIsTheHighestOfTheFiles) {
+  const std::string ok = kExamples + "sinco/remessa_sinco_ok.rem",
+                    bad = kExamples + "sinco/remessa_sinco_com_erros.rem";
+  const std::string bills = kExamples + "cobcaixa/titulos_ok.txt";
+  EXPECT_EQ(Check({ok}).status, kExitClean);
+  EXPECT_EQ(Check({ok, bad}).status, kExitFaulty);
+  EXPECT_EQ(Check({bad, bills}).status, kExitAborted) << "several layouts and no --layout: not checked";
+  EXPECT_EQ(Check({"--layout", "cobcaixa-titulos-220", bills}).status, kExitClean);
+  EXPECT_EQ(Check({kExamples + "sicov/remessa_sicov_ok.rem"}).status, kExitAborted) << "no validator";
+  EXPECT_EQ(Check({"/nonexistent/file.rem"}).status, kExitAborted);
+  for (const auto& usage : std::vector<std::vector<std::string>>{
+           {}, {"--layout", "nosuch", ok}, {"--format", "xml", ok}, {"--layouts", ok}, {"--today", "32/01/2026", ok}})
+    EXPECT_EQ(Check(usage).status, kExitUsage) << (usage.empty() ? "" : usage.front());
+}
+
+TEST(CheckCli, TextReportsThenTheSummary) {
+  const std::string ok = kExamples + "sad/remessa_sad_ok.txt";
+  const CheckRun run = Check({ok, kExamples + "boletos/sigcb_barras.txt"});
+  EXPECT_EQ(run.status, kExitAborted);
+  const std::string expected =
+      "== " + ok +
+      "\n"
+      "Layout detectado: SAD/SICOB lay-out antigo: registros de 162 posi\u00E7\u00F5es, quantidade de "
+      "registros 000005 no header, n\u00FAmero 12300000100001 no segundo registro, movimento I no "
+      "segundo registro\n"
+      "C\u00F3d=SAD01    Qtde de regs=000005\n"
+      "Gerado em: 01/12/26  \n"
+      "Fim do arquivo. Lidos 5 registros.\n";
+  EXPECT_TRUE(run.out.starts_with(expected)) << run.out;
+  const std::string summary = run.out.substr(run.out.find("\nSummary:\n"));
+  EXPECT_NE(summary.find("FILE"), std::string::npos);
+  EXPECT_NE(summary.find("sad_ok.txt    sad     0         clean\n"), std::string::npos) << summary;
+  EXPECT_NE(summary.find("sigcb_barras.txt  -       0         not recognised\n"), std::string::npos) << summary;
+}
+
+TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "verilote-check-reports";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directory(dir);
+  const std::string ok = kExamples + "sad/remessa_sad_ok.txt";
+  EXPECT_EQ(Check({"--report-dir", dir.string(), ok, ok}).status, kExitClean);
+  const std::string first = testing::ReadBytes((dir / "remessa_sad_ok.txt.txt").string());
+  EXPECT_TRUE(
+      first.starts_with("Layout detectado: SAD/SICOB lay-out antigo: registros de 162 posi\xE7\xF5"
+                        "es"));
+  EXPECT_TRUE(first.ends_with("\r\nFim do arquivo. Lidos 5 registros.\r\n"));
+  EXPECT_EQ(testing::ReadBytes((dir / "remessa_sad_ok.txt-2.txt").string()), first);
+  // A report that would overwrite an input is refused before anything is written.
+  const std::filesystem::path input = dir / "in.txt";
+  std::filesystem::copy_file(ok, input);
+  std::filesystem::copy_file(ok, dir / "in.txt.txt");
+  EXPECT_EQ(Check({"--report-dir", dir.string(), (dir / "in.txt.txt").string(), input.string()}).status, kExitUsage);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(CheckCli, JsonAndXmlEscapeWhatTheyCannotCarry) {
+  EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\t\r\n\xC3\xA7"), "\"a\\\"b\\\\c\\u0001\\u001f\\t\\r\\n\xC3\xA7\"");
+  EXPECT_EQ(XmlText("<a href='x'>&\"\x01\t\xC3\xA7"), "&lt;a href=&apos;x&apos;&gt;&amp;&quot;\xEF\xBF\xBD\t\xC3\xA7");
+}
+
+}  // namespace
+}  // namespace verilote

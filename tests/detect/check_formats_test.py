@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""verilote-cli check on a directory of mixed files: the text summary, the
+JSON document against docs/check-report.schema.json, and the JUnit XML as a
+CI server's parser reads it. Standard library only.
+Usage: check_formats_test.py CLI SOURCE_DIR"""
+import json, os, random, shutil, subprocess, sys, tempfile
+import xml.etree.ElementTree as ET
+
+cli, source = sys.argv[1], sys.argv[2]
+failures = []
+
+
+def expect(ok, what):
+    if not ok:
+        failures.append(what)
+
+
+TYPES = {"object": dict, "array": list, "string": str, "integer": int, "null": type(None)}
+
+
+def validate(value, schema, where="$"):
+    """The schema keywords the report's schema uses: type, const, enum,
+    required, properties, additionalProperties, items, minimum."""
+    types = schema.get("type")
+    if types is not None:
+        names = types if isinstance(types, list) else [types]
+        ok = any(isinstance(value, TYPES[t]) and not (t == "integer" and isinstance(value, bool)) for t in names)
+        expect(ok, f"{where}: {value!r} is not {types}")
+    expect("const" not in schema or value == schema["const"], f"{where}: not {schema.get('const')!r}")
+    expect("enum" not in schema or value in schema["enum"], f"{where}: {value!r} not in {schema.get('enum')}")
+    expect("minimum" not in schema or value >= schema["minimum"], f"{where}: below the minimum")
+    if isinstance(value, dict):
+        for key in schema.get("required", []):
+            expect(key in value, f"{where}: no {key}")
+        properties = schema.get("properties", {})
+        for key, item in value.items():
+            if key in properties:
+                validate(item, properties[key], f"{where}.{key}")
+            else:
+                expect(schema.get("additionalProperties", True), f"{where}: unexpected {key}")
+    if isinstance(value, list) and "items" in schema:
+        for i, item in enumerate(value):
+            validate(item, schema["items"], f"{where}[{i}]")
+
+
+with tempfile.TemporaryDirectory() as work:
+    mixed = os.path.join(work, "mixed")
+    shutil.copytree(os.path.join(source, "examples"), mixed, ignore=shutil.ignore_patterns("*.sh"))
+    with open(os.path.join(mixed, "random.txt"), "wb") as f:
+        f.write(random.Random(20).randbytes(3000))
+    with open(os.path.join(mixed, "sad", "lf_only.txt"), "wb") as f:
+        f.write(open(os.path.join(mixed, "sad", "remessa_sad_ok.txt"), "rb").read().replace(b"\r\n", b"\n"))
+    env = dict(os.environ, VERILOTE_CLI=cli)
+    total = sum(len(files) for _, _, files in os.walk(mixed))
+
+    def check(*options):
+        return subprocess.run([os.path.join(source, "examples", "check_all.sh"), mixed, "--today", "06/12/2026",
+                               *options], env=env, capture_output=True)
+
+    text = check()
+    expect(text.returncode == 3, f"text exit {text.returncode}")
+    summary = text.stdout.decode().split("\nSummary:\n")[1].splitlines()
+    rows = {line.split()[0][len(mixed) + 1:]: line.split(None, 3)[1:] for line in summary[1:]}
+    expect(summary[0].split() == ["FILE", "LAYOUT", "FINDINGS", "VERDICT"], "summary heading")
+    expect(len(rows) == total, f"{len(rows)} summary rows for {total} files")
+    for name, row in {"sad/remessa_sad_ok.txt": ["sad", "0", "clean"],
+                      "sad/remessa_sad_com_erros.txt": ["sad", "7", "findings"],
+                      "sad/lf_only.txt": ["sad", "2", "findings"],
+                      "cobcaixa/titulos_ok.txt": ["-", "0", "ambiguous"],
+                      "sicov/remessa_sicov_ok.rem": ["sicov", "0", "no validator"],
+                      "random.txt": ["-", "0", "not recognised"]}.items():
+        expect(rows.get(name) == row, f"summary of {name}: {rows.get(name)}")
+
+    document = check("--format", "json")
+    expect(document.returncode == 3, "json exit")
+    report = json.loads(document.stdout.decode("utf-8"))
+    validate(report, json.load(open(os.path.join(source, "docs", "check-report.schema.json"))))
+    lf = [f for f in report["files"] if f["file"].endswith("lf_only.txt")][0]
+    expect("linhas terminadas só por LF" in lf["evidence"], "the LF-only file's evidence names its line ends")
+    expect(lf["report"][0] == "Layout detectado: " + lf["evidence"][len("Layout detectado: "):], "first line")
+
+    junit = check("--format", "junit", "--layout", "sad")
+    suites = ET.fromstring(junit.stdout)
+    cases = suites.findall("./testsuite/testcase")
+    expect(len(cases) == total and suites.get("tests") == str(total), "one test case per file")
+    failed = [c for c in cases if c.find("failure") is not None]
+    expect(suites.get("failures") == str(len(failed)), "failures counted")
+    bad = [c for c in cases if c.get("name").endswith("remessa_sad_com_erros.txt")][0]
+    expect("Erro encontrado X na pos=15" in bad.find("failure").text, "findings as the failure text")
+    expect(bad.find("failure").get("message") == "7 findings (SAD/SICOB lay-out antigo)", "failure message")
+
+for failure in failures:
+    print("FAIL:", failure)
+sys.exit(1 if failures else 0)
