@@ -276,7 +276,10 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
     platform::SetConsoleEncoding(true);
     return List(out);
   }
-  if (args[0] == "check") return CheckMain(args.subspan(1), out, err);
+  if (args[0] == "check") {
+    platform::SetConsoleEncoding(true);  // the output is UTF-8 text
+    return CheckMain(args.subspan(1), out, err);
+  }
   if (args[0] != "run") return Usage(err, "unknown command '" + std::string(args[0]) + "'");
   if (args.size() < 2 || args[1].starts_with("--")) return Usage(err, "run needs a handler");
 
