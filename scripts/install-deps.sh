@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, skipping those already there.
-# Usage: scripts/install-deps.sh [--gui] [--fuzz]
+# Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev python3)
@@ -8,6 +8,8 @@ for arg in "$@"; do
   case "$arg" in
     --gui) packages+=(qt6-base-dev libgl1-mesa-dev xvfb xauth poppler-utils) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
+    # The Windows cross build, its tests under Wine, and the packages.
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev) ;;
     *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the normal build (with the window when its
-# sources are there) and its suite, then the suite again under AddressSanitizer
-# and UndefinedBehaviorSanitizer with clang, then the fuzz targets for a
-# bounded time. Any failure, sanitizer report or fuzz crash fails the run.
+# sources are there) and its suite; the Windows build (MinGW-w64) with its
+# suite and every example under Wine, and the packages, installed and run;
+# then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
+# with clang, then the fuzz targets for a bounded time. Any failure,
+# sanitizer report or fuzz crash fails the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${VERILOTE_FUZZ_SECONDS:-30}
 
 gui=()
 [ -f src/gui/CMakeLists.txt ] && gui=(--gui)
-scripts/install-deps.sh "${gui[@]}" --fuzz
+scripts/install-deps.sh "${gui[@]}" --fuzz --windows
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 echo "== normal build and tests"
 gui_flag=OFF
@@ -17,6 +21,31 @@ gui_flag=OFF
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERILOTE_GUI=$gui_flag -DVERILOTE_BENCH=ON > /dev/null
 cmake --build build
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+
+echo "== Windows build (MinGW-w64, static) and tests under Wine"
+windows_start=$SECONDS
+export WINEPREFIX=$PWD/build-win/wine WINEDEBUG=-all
+cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake > /dev/null
+cmake --build build-win
+[ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
+(cd build-win && ctest --output-on-failure)
+scripts/windows-e2e.sh build/verilote-cli build-win/verilote-cli.exe
+
+echo "== packages: the .deb installed and run, the Windows zip unpacked and run"
+scripts/package.sh
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "./$(ls dist/verilote_*_amd64.deb)" > /dev/null
+/usr/bin/verilote-cli list | grep "^ready *SIGCBRemessa1Click" > /dev/null
+/usr/bin/verilote-cli run SIGCBRemessa1Click --file /usr/share/doc/verilote/examples/sigcb240/remessa_sigcb240_ok.rem \
+  | tail -n 1 | grep "REGISTROS DOS TITULOS TODOS OK !!!" > /dev/null
+test -f /usr/bin/verilote -a -f /usr/bin/verilote-ajuda.html -a -f /usr/share/applications/verilote.desktop
+DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -q verilote > /dev/null
+unzipped=$(mktemp -d)
+cmake -E chdir "$unzipped" cmake -E tar xf "$PWD/$(ls dist/verilote-cli-*-windows-x64.zip)"
+wine "$unzipped"/verilote-cli-*/verilote-cli.exe run SadSicob1Click \
+  --file "$(ls -d "$unzipped"/verilote-cli-*)/examples/sad/remessa_sad_ok.txt" | grep "Lidos 5 registros" > /dev/null
+rm -rf "$unzipped"
+echo "== Windows build, tests and packages: $((SECONDS - windows_start)) s"
 
 echo "== sanitizer build and tests (clang, ASan + UBSan)"
 san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

@@ -1,14 +1,11 @@
 #include "app/record_reader.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 
 namespace verilote {
 
@@ -16,31 +13,21 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 18;
 constexpr char kCtrlZ = 26;
 
-// Opens a regular file for reading. A FIFO would block the open until a writer
-// came, and a device (/dev/zero) never ends: both are refused, without waiting.
+// Opens a regular file for reading, in binary mode. A FIFO would block the
+// open until a writer came, and a device (/dev/zero, NUL) never ends: both are
+// refused, without waiting.
 std::FILE* OpenRegular(const std::string& path, std::uint64_t& size) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw FileError::FromErrno(path, "cannot open the file", errno);
-  struct stat info {};
-  if (fstat(fd, &info) != 0) {
-    const int err = errno;
-    close(fd);
-    throw FileError::FromErrno(path, "cannot open the file", err);
-  }
-  if (!S_ISREG(info.st_mode)) {
-    close(fd);
-    throw FileError(path, S_ISDIR(info.st_mode) ? "is a directory, not a file"
-                                                : "is not a regular file (a device, FIFO or socket): refused");
-  }
-  (void)fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* file = fdopen(fd, "rb");
-  if (file == nullptr) {
-    const int err = errno;
-    close(fd);
-    throw FileError::FromErrno(path, "cannot open the file", err);
-  }
-  size = static_cast<std::uint64_t>(info.st_size);
-  return file;
+  platform::Kind kind = platform::Kind::Missing;
+  platform::SystemError error;
+  platform::File file = platform::File::OpenExisting(path, platform::File::Access::Read, kind, size, error);
+  if (error) throw platform::Failure(path, "cannot open the file", error);
+  if (kind != platform::Kind::Regular)
+    throw FileError(path, kind == platform::Kind::Directory
+                              ? "is a directory, not a file"
+                              : "is not a regular file (a device, FIFO or socket): refused");
+  std::FILE* stream = file.ToStdio(error);
+  if (stream == nullptr) throw platform::Failure(path, "cannot open the file", error);
+  return stream;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
+#include "app/platform.hpp"
 
 namespace verilote {
 
@@ -38,8 +39,8 @@ struct OutputDirectory {
 OutputDirectory ChooseOutputDirectory(Host& host);
 
 // The per-user data directory: $XDG_DATA_HOME/verilote, or
-// ~/.local/share/verilote when XDG_DATA_HOME is unset. Created when missing;
-// throws FileError when it cannot be.
+// ~/.local/share/verilote when XDG_DATA_HOME is unset; %LOCALAPPDATA%\Verilote
+// on Windows. Created when missing; throws FileError when it cannot be.
 std::string UserDataDirectory();
 
 // Added to a success message when the file went to the user data directory.
@@ -78,17 +79,18 @@ class ReplacingFile {
  private:
   void Flush();
   void WriteOut(std::string_view bytes);
-  [[noreturn]] void Fail(std::string_view action, int err);
+  [[noreturn]] void Fail(std::string_view action, platform::SystemError error);
 
   std::string target_;
   std::string work_;
-  int fd_ = -1;
+  platform::File file_;
   int slot_ = -1;  // in the list of work files a signal handler removes
   std::string buffer_;
 };
 
 // Removes the work files of every ReplacingFile alive in this process. Safe
-// to call from a signal handler (SIGINT, SIGTERM), which then ends the process.
+// to call from a signal handler (SIGINT, SIGTERM) or a console interrupt,
+// which then ends the process.
 void RemoveActiveWorkFiles();
 
 }  // namespace verilote

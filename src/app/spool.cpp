@@ -1,35 +1,17 @@
 #include "app/spool.hpp"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
-
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 
 namespace verilote {
 
 Spool::Spool() {
-  std::error_code error;
-  folder_ = std::filesystem::temp_directory_path(error).string();
-  if (error) folder_ = "/tmp";
-  std::string name = folder_ + "/verilote-spool-XXXXXX";
-  const int fd = mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) Fail("cannot make a temporary file in");
-  unlink(name.c_str());
-  file_.reset(fdopen(fd, "w+b"));
-  if (!file_) {
-    const int err = errno;
-    close(fd);
-    errno = err;
-    Fail("cannot make a temporary file in");
-  }
+  platform::SystemError error;
+  file_.reset(platform::TemporaryFile(folder_, error));
+  if (!file_) throw platform::Failure(folder_, "cannot make a temporary file in", error);
 }
 
-void Spool::Fail(const char* action) const { throw FileError::FromErrno(folder_, action, errno); }
+void Spool::Fail(const char* action) const { throw platform::Failure(folder_, action, platform::LastError()); }
 
 // Each text as its length (8 bytes, native order) and its bytes.
 void Spool::Append(std::string_view text) {

@@ -1,8 +1,8 @@
 // Texts a command writes in one pass and reads back in a later one (the
 // barcodes and summary rows of the barcode batches), kept in a temporary file
 // instead of memory, so that memory stays flat whatever the input's size. The
-// file is made in the system's temporary folder and unlinked at once: nothing
-// is left behind, whatever ends the run.
+// file is made in the system's temporary folder and goes with its last handle:
+// nothing is left behind, whatever ends the run.
 #pragma once
 
 #include <cstdint>

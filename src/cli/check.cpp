@@ -18,6 +18,7 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 #include "app/report_output.hpp"
 #include "app/shell.hpp"
@@ -195,9 +196,7 @@ class CheckHost final : public Host {
   std::string ProgramDirectory() override { return "."; }
   CivilDate Today() override {
     if (options_.today) return *options_.today;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(std::time(nullptr));
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
   }
   void Sleep(int) override {}
@@ -309,7 +308,15 @@ void WriteSummary(const std::vector<FileResult>& results, std::ostream& out) {
 
 // A temporary file that goes when the run ends: the JUnit spool.
 struct Spool {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{std::tmpfile(), std::fclose};
+  std::string folder;
+  platform::SystemError error;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{platform::TemporaryFile(folder, error), std::fclose};
+  // Says why there is no file, when there is none.
+  bool Missing(std::ostream& err) const {
+    if (!file)
+      err << "verilote-cli: " << platform::Failure(folder, "cannot make a temporary file in", error).what() << '\n';
+    return !file;
+  }
   void Write(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), file.get()); }
   void CopyTo(std::ostream& out) {
     std::rewind(file.get());
@@ -329,8 +336,8 @@ std::string JsonLayouts(const std::vector<const LayoutRow*>& layouts) {
 std::optional<std::string> ReportPaths(const CheckOptions& options, std::vector<std::string>& paths) {
   std::set<std::string> used;
   for (const std::string& file : options.files) {
-    const std::size_t slash = file.find_last_of('/');
-    const std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
+    const auto slash = std::find_if(file.rbegin(), file.rend(), platform::IsSeparator);
+    const std::string base(slash.base(), file.end());
     std::string name = base + ".txt";
     for (int n = 2; used.contains(name); ++n) name = Cat(base, "-", n, ".txt");
     used.insert(name);
@@ -349,6 +356,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
 
   std::vector<FileResult> results;
   Spool body;
+  if (body.Missing(err)) return kExitAborted;
   bool firstJson = true;
   if (options.format == Format::Json)
     out << "{\n  \"tool\": \"verilote-cli check\",\n  \"version\": " << JsonString(ToUtf8(kVersion))
@@ -358,6 +366,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     const std::string& file = options.files[i];
     CheckHost host(options, err);
     Spool lines;
+    if (lines.Missing(err)) return kExitAborted;
     bool firstLine = true;
     switch (options.format) {
       case Format::Text:

@@ -1,13 +1,8 @@
 #include "cli/cli.hpp"
 
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <ctime>
 #include <deque>
-#include <filesystem>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -17,6 +12,7 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "app/report_output.hpp"
@@ -41,16 +37,7 @@ int Usage(std::ostream& err, std::string_view problem) {
   return kExitUsage;
 }
 
-// The same file: one inode, whatever names or links lead to it; for a file
-// not there yet, the same path once links and ".." are resolved.
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  if (stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-  std::error_code ea, eb;
-  const auto ca = std::filesystem::weakly_canonical(a, ea), cb = std::filesystem::weakly_canonical(b, eb);
-  return !ea && !eb && ca == cb;
-}
+bool SameFile(const std::string& a, const std::string& b) { return platform::SameFile(a, b); }
 
 namespace {
 
@@ -169,20 +156,11 @@ class CliHost final : public Host {
     return lines;
   }
 
-  std::string ProgramDirectory() override {
-    std::string exe(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size());
-    if (n <= 0) return ".";
-    exe.resize(static_cast<std::size_t>(n));
-    const std::size_t slash = exe.rfind('/');
-    return slash == 0 ? "/" : exe.substr(0, slash);
-  }
+  std::string ProgramDirectory() override { return platform::ProgramDirectory(); }
 
   CivilDate Today() override {
     if (options_.today) return *options_.today;
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(std::time(nullptr));
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
   }
 
@@ -242,7 +220,7 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
   if (handler == nullptr) return Usage(err, "'" + options.handler + "' is not built yet");
   if (options.reportPath)
     for (const std::string& input : options.files)
-      if (SameFile(*options.reportPath, input))
+      if (platform::SameFile(*options.reportPath, input))
         return Usage(err, "the report file '" + *options.reportPath + "' is the input file '" + input +
                               "': refused, nothing written");
 
@@ -285,12 +263,6 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
   return status;
 }
 
-extern "C" void RemoveWorkFilesAndDie(int signal) {
-  RemoveActiveWorkFiles();
-  ::signal(signal, SIG_DFL);
-  ::raise(signal);
-}
-
 }  // namespace
 
 int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
@@ -299,8 +271,15 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
     out << kUsage;
     return kExitClean;
   }
-  if (args[0] == "list") return args.size() == 1 ? List(out) : Usage(err, "list takes no arguments");
-  if (args[0] == "check") return CheckMain(args.subspan(1), out, err);
+  if (args[0] == "list") {
+    if (args.size() != 1) return Usage(err, "list takes no arguments");
+    platform::SetConsoleEncoding(true);
+    return List(out);
+  }
+  if (args[0] == "check") {
+    platform::SetConsoleEncoding(true);  // the output is UTF-8 text
+    return CheckMain(args.subspan(1), out, err);
+  }
   if (args[0] != "run") return Usage(err, "unknown command '" + std::string(args[0]) + "'");
   if (args.size() < 2 || args[1].starts_with("--")) return Usage(err, "run needs a handler");
 
@@ -334,11 +313,10 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
       return Usage(err, "unknown option '" + std::string(option) + "'");
     }
   }
+  platform::SetConsoleEncoding(options.utf8);
   return Run(options, out, err);
 }
 
-void RemoveWorkFilesOnSignals() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, RemoveWorkFilesAndDie);
-}
+void RemoveWorkFilesOnSignals() { platform::OnInterrupt(RemoveActiveWorkFiles); }
 
 }  // namespace verilote

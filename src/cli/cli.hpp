@@ -21,11 +21,11 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
 // Helpers shared by the subcommands.
 int Usage(std::ostream& err, std::string_view problem);
 std::optional<CivilDate> ParseToday(std::string_view text);
-// The same file: one inode, whatever names or links lead to it.
+// The same file, whatever names or links lead to it.
 bool SameFile(const std::string& a, const std::string& b);
 
-// A run interrupted by SIGINT, SIGTERM or SIGHUP removes its work files
-// before it ends.
+// A run interrupted by SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl+C, Ctrl+Break
+// or the console closing) removes its work files before it ends.
 void RemoveWorkFilesOnSignals();
 
 }  // namespace verilote

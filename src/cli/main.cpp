@@ -1,12 +1,17 @@
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/platform.hpp"
 #include "cli/cli.hpp"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  verilote::platform::UseBinaryStandardStreams();
   verilote::RemoveWorkFilesOnSignals();
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  // UTF-8 on every system: on Windows the wide command line, converted.
+  const std::vector<std::string> arguments = verilote::platform::Arguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
   return verilote::CliMain(args, std::cout, std::cerr);
 }

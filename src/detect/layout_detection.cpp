@@ -1,15 +1,11 @@
 #include "detect/layout_detection.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <initializer_list>
 
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 
@@ -400,31 +396,25 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
 
 Detection DetectLayout(const std::string& path) {
   // A FIFO would block the open and a device never ends: only regular files.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw FileError::FromErrno(path, "cannot open the file", errno);
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    const bool directory = S_ISDIR(info.st_mode);
-    close(fd);
-    throw FileError(path, directory ? "is a directory, not a file" : "is not a regular file: refused");
-  }
+  platform::Kind kind = platform::Kind::Missing;
+  std::uint64_t fileSize = 0;
+  platform::SystemError error;
+  platform::File file = platform::File::OpenExisting(path, platform::File::Access::Read, kind, fileSize, error);
+  if (kind == platform::Kind::Missing) throw platform::Failure(path, "cannot open the file", error);
+  if (kind != platform::Kind::Regular)
+    throw FileError(
+        path, kind == platform::Kind::Directory ? "is a directory, not a file" : "is not a regular file: refused");
   std::string head(kDetectionHead, '\0');
   std::size_t size = 0;
   while (size < head.size()) {
-    const ssize_t n = read(fd, head.data() + size, head.size() - size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      close(fd);
-      throw FileError::FromErrno(path, "cannot read the file", err);
-    }
-    if (n == 0) break;
-    size += static_cast<std::size_t>(n);
+    std::size_t got = 0;
+    if (const auto failed = file.ReadAt(size, head.data() + size, head.size() - size, got))
+      throw platform::Failure(path, "cannot read the file", failed);
+    if (got == 0) break;
+    size += got;
   }
-  close(fd);
   head.resize(size);
-  const bool wholeFile =
-      size < kDetectionHead || static_cast<std::uint64_t>(size) == static_cast<std::uint64_t>(info.st_size);
+  const bool wholeFile = size < kDetectionHead || static_cast<std::uint64_t>(size) == fileSize;
   return DetectLayoutOfHead(head, wholeFile);
 }
 

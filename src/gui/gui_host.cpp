@@ -87,7 +87,7 @@ std::optional<std::string> GuiHost::OpenFile(std::string_view title, FileFilter 
   // A path names a file of the file system: it goes in the file system's own
   // encoding, not in Windows-1252.
   if (!path) return std::nullopt;
-  return QFile::encodeName(*path).toStdString();
+  return PathBytes(*path);
 }
 
 std::optional<std::size_t> GuiHost::ChooseItem(std::string_view caption, std::string_view prompt,

@@ -317,7 +317,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::ValidateDroppedFile(const QString& path) {
-  return StartCommand(ValidarArquivoDetectarLayout1Click, QFile::encodeName(path).toStdString());
+  return StartCommand(ValidarArquivoDetectarLayout1Click, PathBytes(path));
 }
 
 void MainWindow::DeleteLeftovers(std::initializer_list<const char*> names) const {
@@ -333,16 +333,16 @@ bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answer
   stopButton_->setEnabled(true);
   runClock_.start();
   pumpTimer_->start();
-  worker_ = std::thread([this, handler, answeredFile = std::move(answeredFile),
-                         directory = QFile::encodeName(programDirectory_).toStdString()] {
-    GuiHost host(*this, channel_, directory);
-    std::optional<AnsweredFileHost> dropped;
-    if (answeredFile) dropped.emplace(host, *answeredFile);
-    Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
-    workerDone_ = true;
-    QMetaObject::invokeMethod(
-        this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
-  });
+  worker_ =
+      std::thread([this, handler, answeredFile = std::move(answeredFile), directory = PathBytes(programDirectory_)] {
+        GuiHost host(*this, channel_, directory);
+        std::optional<AnsweredFileHost> dropped;
+        if (answeredFile) dropped.emplace(host, *answeredFile);
+        Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
+        workerDone_ = true;
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
+      });
   return true;
 }
 

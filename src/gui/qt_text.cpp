@@ -1,5 +1,7 @@
 #include "gui/qt_text.hpp"
 
+#include <QFile>
+
 #include "app/cp1252.hpp"
 
 namespace verilote::gui {
@@ -52,6 +54,14 @@ QKeySequence KeySequenceOf(int shortcut) {
   if (shortcut & 16384) modifiers |= Qt::CTRL;
   if (shortcut & 32768) modifiers |= Qt::ALT;
   return QKeySequence(key | modifiers);
+}
+
+std::string PathBytes(const QString& path) {
+#ifdef Q_OS_WIN
+  return path.toUtf8().toStdString();
+#else
+  return QFile::encodeName(path).toStdString();
+#endif
 }
 
 }  // namespace verilote::gui

@@ -20,6 +20,11 @@ QString FromCp1252(std::string_view bytes);
 // lacks (typed or pasted by the user) becomes "?".
 std::string ToCp1252(QStringView text);
 
+// A file name as the core takes it: UTF-8 on Windows (where the core's
+// platform layer turns it into the system's wide names), the file system's
+// own encoding elsewhere.
+std::string PathBytes(const QString& path);
+
 // The lines of the report area from its document's raw text (blocks split by
 // U+2029). The line end after the last line does not make one more line.
 std::vector<std::string> ReportLinesOf(const QString& rawText);

@@ -9,6 +9,7 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "app/report_output.hpp"
@@ -45,12 +46,11 @@ Verdict GeraarquivoparaImportaoapartirderemessa1Click(Host& host) {
   const std::string phone = PadSpaceRight(
       KeepDigits(host.InputBox("Número Telefone da Empresa"_cp, "Digite o número do telefone sem DDD"_cp, "")), 15);
 
-  const std::filesystem::path folder = std::filesystem::path(*path).parent_path();
-  const std::string target = (folder / kSiaccImportName).string();
+  const std::filesystem::path folder = platform::PathOf(*path).parent_path();
+  const std::string target = platform::Utf8Of(folder / kSiaccImportName);
   // The import file is named after no remittance: a remittance that bears its
   // name in its own folder would be replaced by what is read from it.
-  std::error_code error;
-  if (std::filesystem::equivalent(*path, target, error))
+  if (platform::SameFile(*path, target))
     throw FileError(target, "is the remittance being read: move or rename the remittance first");
 
   RecordReader reader(*path, &host);

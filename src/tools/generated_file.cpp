@@ -1,8 +1,7 @@
 #include "tools/generated_file.hpp"
 
-#include <filesystem>
-
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 
 namespace verilote {
@@ -11,8 +10,7 @@ namespace {
 
 const std::string& Distinct(const std::string& path, std::initializer_list<std::string_view> inputs) {
   for (const std::string_view input : inputs) {
-    std::error_code error;
-    if (std::filesystem::equivalent(path, input, error))
+    if (platform::SameFile(path, std::string(input)))
       throw FileError(path, Cat("is the input file '", input, "': refused, nothing written"));
   }
   return path;

@@ -1,11 +1,8 @@
 #include "tools/rewrite.hpp"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 
 namespace verilote {
@@ -22,27 +19,26 @@ const std::string& CheckedPath(const std::string& path) {
 }  // namespace
 
 void RequireRegularFile(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) throw FileError::FromErrno(path, "cannot open the file", errno);
-  if (S_ISDIR(info.st_mode)) throw FileError(path, "is a directory, not a file");
-  if (!S_ISREG(info.st_mode)) throw FileError(path, "is not a regular file (a FIFO, a device or a socket)");
+  platform::SystemError error;
+  const platform::Kind kind = platform::KindOf(path, &error);
+  if (kind == platform::Kind::Missing) throw platform::Failure(path, "cannot open the file", error);
+  if (kind == platform::Kind::Directory) throw FileError(path, "is a directory, not a file");
+  if (kind != platform::Kind::Regular) throw FileError(path, "is not a regular file (a FIFO, a device or a socket)");
 }
 
-RecordRewrite::Identity RecordRewrite::IdentityOf(const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return {};
-  return {info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+platform::FileIdentity RecordRewrite::IdentityOf(const std::string& path) {
+  return platform::IdentityOf(path).value_or(platform::FileIdentity{});
 }
 
 // The reader opens the file before the work file is created: a file that
 // cannot be read leaves nothing behind.
 RecordRewrite::RecordRewrite(const std::string& path, Host& host)
-    : path_(path), reader_(CheckedPath(path), &host), out_(path), identity_(IdentityOf(path)) {}
+    : path_(path), reader_(std::in_place, CheckedPath(path), &host), out_(path), identity_(IdentityOf(path)) {}
 
 void RecordRewrite::Refuse(std::string_view cause) const { throw FileError(path_, Cat(cause, kUnchanged)); }
 
 bool RecordRewrite::Next(std::string_view& record) {
-  if (!reader_.Next(record)) return false;
+  if (!reader_ || !reader_->Next(record)) return false;
   ++records_;
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
@@ -56,12 +52,14 @@ void RecordRewrite::Write(std::string_view record) {
 }
 
 void RecordRewrite::Commit() {
-  if (reader_.BytesAfterCtrlZ())
+  if (reader_->BytesAfterCtrlZ())
     Refuse(Cat("bytes follow the Ctrl+Z (byte 26) after record ", records_,
                ", which ends the reading; rewriting the file would lose them"));
   // What another program wrote to the file meanwhile would be lost.
   if (IdentityOf(path_) != identity_) Refuse("another program changed the file while it was being repaired");
-  if (reader_.EndedAtCtrlZ()) out_.Write("\x1a");
+  if (reader_->EndedAtCtrlZ()) out_.Write("\x1a");
+  // Windows replaces no file that is open, even by this process.
+  reader_.reset();
   out_.Commit();
 }
 

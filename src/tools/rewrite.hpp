@@ -9,9 +9,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report_output.hpp"
 
@@ -55,19 +57,14 @@ class RecordRewrite {
   const std::string& Path() const { return path_; }
 
  private:
-  // What tells that another program changed the file: its inode, size and
-  // modification time.
-  struct Identity {
-    std::uint64_t inode = 0;
-    std::int64_t size = -1, seconds = 0, nanoseconds = 0;
-    friend bool operator==(const Identity&, const Identity&) = default;
-  };
-  static Identity IdentityOf(const std::string& path);
+  // What tells that another program changed the file: its device and inode
+  // (file index on Windows), size and modification time.
+  static platform::FileIdentity IdentityOf(const std::string& path);
 
   std::string path_;
-  RecordReader reader_;
+  std::optional<RecordReader> reader_;  // closed before the file is replaced
   ReplacingFile out_;
-  Identity identity_;
+  platform::FileIdentity identity_;
   std::uint64_t records_ = 0;
 };
 

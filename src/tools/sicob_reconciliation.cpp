@@ -1,7 +1,5 @@
 #include "tools/sicob_reconciliation.hpp"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +9,7 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
+#include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
@@ -99,10 +98,7 @@ class BankList {
   std::unordered_map<std::string, std::size_t> byNossoNumero_;
 };
 
-bool Exists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
+bool Exists(const std::string& path) { return platform::KindOf(path) != platform::Kind::Missing; }
 
 }  // namespace
 

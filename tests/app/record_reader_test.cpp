@@ -1,14 +1,16 @@
 #include "app/record_reader.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
-#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -102,19 +104,30 @@ TEST(RecordReader, RecordsUpTo64MiB) {
   }
 }
 
-// Only regular files are read: a FIFO would block the open and /dev/zero never
-// ends; both are refused at once with the file's name.
+// Only regular files are read: a FIFO would block the open and /dev/zero (NUL
+// on Windows) never ends; both are refused at once with the file's name.
 TEST(RecordReader, RefusesWhatIsNotARegularFile) {
-  const std::string fifo = std::filesystem::temp_directory_path() / ("verilote-fifo-" + std::to_string(getpid()));
+  const std::string fifo = (std::filesystem::temp_directory_path() /
+                            ("verilote-fifo-" + std::to_string(platform::ProcessId())))
+                               .string(),
+                    folder = std::filesystem::temp_directory_path().string();
+#ifdef _WIN32
+  const std::string device = "NUL";
+  std::filesystem::create_directory(fifo);  // no FIFO here: a second folder
+  const std::string fifoError = "': is a directory, not a file";
+#else
+  const std::string device = "/dev/zero";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string fifoError = "': is not a regular file (a device, FIFO or socket): refused";
+#endif
   const std::string refused = "': is not a regular file (a device, FIFO or socket): refused";
   const struct {
     std::string path, error;
   } cases[] = {
       {"/nonexistent/file.rem", "I/O error: '/nonexistent/file.rem': cannot open the file (No such file or directory)"},
-      {"/tmp", "I/O error: '/tmp': is a directory, not a file"},
-      {fifo, "I/O error: '" + fifo + refused},
-      {"/dev/zero", "I/O error: '/dev/zero" + refused},
+      {folder, "I/O error: '" + folder + "': is a directory, not a file"},
+      {fifo, "I/O error: '" + fifo + fifoError},
+      {device, "I/O error: '" + device + refused},
   };
   for (const auto& c : cases) {
     try {

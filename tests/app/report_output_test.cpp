@@ -1,11 +1,13 @@
 #include "app/report_output.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -30,8 +33,9 @@ constexpr auto kAborted = Outcome::Status::Aborted;
 // A fresh directory standing for the program's directory, removed afterwards.
 struct ScratchDir {
   static inline int counter = 0;
-  std::string path =
-      fs::temp_directory_path() / ("verilote-out-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::string path = (fs::temp_directory_path() /
+                      ("verilote-out-" + std::to_string(platform::ProcessId()) + "-" + std::to_string(counter++)))
+                         .string();
   ScratchDir() { fs::create_directories(path); }
   ~ScratchDir() {
     std::error_code ignored;
@@ -90,7 +94,7 @@ TEST(ReplacingFile, TargetUntouchedUntilCommit) {
 // succeeds; a missing file or a directory fails; Cancel ends without a message.
 TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {
   testing::TempFile target("header line\r\nno line end");
-  const std::string missing = target.path() + ".missing", directory = fs::temp_directory_path();
+  const std::string missing = target.path() + ".missing", directory = fs::temp_directory_path().string();
   FakeHost host;
   host.files = {target.path(), target.path(), missing, directory};
   host.report = kReport;
@@ -110,6 +114,7 @@ TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {
   EXPECT_EQ(host.messages, (Lines{done, done}));
 }
 
+#ifndef _WIN32  // POSIX: devices, FIFOs, fork
 // Only a regular file is replaced: a device or a FIFO is refused and left as
 // it is, even for root; a symbolic link is written through and stays a link;
 // the work file a killed run left beside the target goes at the next write.
@@ -173,6 +178,7 @@ TEST(AppendToExistingFile, AppendsInPlaceAndUndoesAFailedWrite) {
             "old"
             "x\r\n");
 }
+#endif
 
 }  // namespace
 }  // namespace verilote

@@ -4,7 +4,9 @@
 #include "layouts/siacc.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "app/cp1252.hpp"
+#include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/record_rules.hpp"
@@ -216,7 +219,7 @@ TEST(SiaccRemessa, SeventyThousandRecordsAreNumberedRight) {
 namespace fs = std::filesystem;
 using testing::ReadBytes;
 const Lines kCleanFile = CleanSiaccFile();  // records 3 and 5 are A segments, 4 is a B
-const fs::path kDir = fs::temp_directory_path() / Cat("verilote-siacc-import-", getpid());
+const fs::path kDir = fs::temp_directory_path() / Cat("verilote-siacc-import-", platform::ProcessId());
 const S kOutput = (kDir / kSiaccImportName).string();
 
 S Write(std::string_view name, const Lines& lines) {
@@ -283,8 +286,10 @@ TEST(SiaccImport, RefusalsKeepThePreviousFile) {
   // A remittance bearing the import file's name, itself or through a link.
   const S own = Write(kSiaccImportName, kCleanFile), bytes = ReadBytes(own);
   ExpectRefused(ImportFrom(own), 1, bytes);
+#ifndef _WIN32
   fs::create_symlink(own, kDir / "link.rem");
   ExpectRefused(ImportFrom((kDir / "link.rem").string()), 2, bytes);
+#endif
   fs::remove_all(kDir);
   // Codes stop at 999999 rather than wrap to 100000.
   const S two = Write("remessa.rem", {kCleanFile[2], kCleanFile[3], kCleanFile[3]});
@@ -292,11 +297,13 @@ TEST(SiaccImport, RefusalsKeepThePreviousFile) {
   const S before = ReadBytes(kOutput);
   EXPECT_EQ(before.substr(263, 6), "999999");
   ExpectRefused(ImportFrom(two, {"999999"}), 2, before);
+#ifndef _WIN32
   if (geteuid() != 0) {  // root may write in a read-only folder
     fs::permissions(kDir, fs::perms::owner_read | fs::perms::owner_exec);
     ExpectRefused(ImportFrom(two), 2, before);
     fs::permissions(kDir, fs::perms::owner_all);
   }
+#endif
   fs::remove(kOutput);
   fs::create_directory(kOutput);  // the name taken by a folder
   ExpectRefused(ImportFrom(two), 2, "");

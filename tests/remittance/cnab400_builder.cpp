@@ -1,5 +1,7 @@
 #include "remittance/cnab400_builder.hpp"
 
+#include <filesystem>
+
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 
@@ -32,7 +34,8 @@ std::vector<std::string> CleanSicob400() { return Example("sicob400/remessa_sico
 Validation Validate400(Handler handler, const std::vector<std::string>& lines) {
   Validation v = Validate(handler, lines);
   for (std::string& line : v.report)
-    if (line.starts_with("Validando arquivo /")) line = "Validando arquivo FILE";
+    if (line.starts_with("Validando arquivo ") && std::filesystem::path(line.substr(18)).is_absolute())
+      line = "Validando arquivo FILE";
   return v;
 }
 

@@ -1,10 +1,10 @@
 #include "support/fake_host.hpp"
 
-#include <unistd.h>
-
 #include <atomic>
 #include <fstream>
 #include <sstream>
+
+#include "app/platform.hpp"
 
 namespace verilote::testing {
 
@@ -31,8 +31,8 @@ void FakeHost::ReportClear() {
 
 TempFile::TempFile(std::string_view bytes, std::string_view suffix) {
   static std::atomic<int> counter{0};
-  path_ = (std::filesystem::temp_directory_path() /
-           ("verilote-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + std::string(suffix)))
+  path_ = (std::filesystem::temp_directory_path() / ("verilote-test-" + std::to_string(platform::ProcessId()) + "-" +
+                                                     std::to_string(counter++) + std::string(suffix)))
               .string();
   std::ofstream(path_, std::ios::binary) << bytes;
 }

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <chrono>
 #include <filesystem>
@@ -18,6 +21,7 @@
 
 #include "app/command_table.hpp"
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 #include "support/fake_host.hpp"
 
@@ -29,8 +33,8 @@ namespace fs = std::filesystem;
 // that nobody may write to, so a repair that wrote there would fail.
 struct Scratch : FakeHost {
   static inline int count = 0;
-  fs::path dir = fs::temp_directory_path() / Cat("verilote-rewrite-", getpid(), "-", count++);
-  std::string file = dir / "remessa.rem";
+  fs::path dir = fs::temp_directory_path() / Cat("verilote-rewrite-", platform::ProcessId(), "-", count++);
+  std::string file = (dir / "remessa.rem").string();
   std::function<void()> onProgress;
   explicit Scratch(const std::string& bytes) {
     fs::create_directories(dir);
@@ -39,7 +43,9 @@ struct Scratch : FakeHost {
     programDirectory = "/proc";
   }
   ~Scratch() override {
+#ifndef _WIN32
     umount2(dir.c_str(), MNT_DETACH);
+#endif
     fs::permissions(dir, fs::perms::owner_all);
     fs::remove_all(dir);
   }
@@ -80,6 +86,7 @@ inline void ExpectFileLeftAsItWas(const RewriteFailure& c) {
   EXPECT_TRUE(host.messages.empty()) << c.name;
 }
 
+#ifndef _WIN32  // fork, exec, SIGKILL
 // verilote-cli `args` in a child process, its stderr sent to `err`.
 inline pid_t StartCli(const std::vector<std::string>& args, const std::string& program = VERILOTE_CLI_PATH,
                       const std::string& err = "/dev/null") {
@@ -119,5 +126,7 @@ inline void ExpectKillsLeaveOldOrNew(Scratch& host, const std::vector<std::strin
       if (entry.path() != host.file) fs::remove(entry.path());
   }
 }
+
+#endif
 
 }  // namespace verilote::testing

@@ -2,12 +2,15 @@
 #include "tools/sicov_repair.hpp"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <sstream>
 
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "cli/cli.hpp"
@@ -71,17 +74,20 @@ TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
       {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, blanks},
       {"the file replaced by a directory", big, [](Scratch& h) { return h.onProgress = [&h] {
          if (!fs::exists(h.file + ".kept")) fs::rename(h.file, h.file + ".kept"), fs::create_directory(h.file); }, true; }, blanks},
+#ifndef _WIN32  // mounts, permissions, FIFOs and devices
       {"a full disk (a small tmpfs)", big, [&big](Scratch& h) {
          return mount("tmpfs", h.dir.c_str(), "tmpfs", 0, "size=400k") == 0 && std::ofstream(h.file) << big; }, blanks},
       {"a read-only directory (not as root)", big, [](Scratch& h) {
          return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }, blanks},
       {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }, blanks},
       {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }, blanks},
+#endif
       // clang-format on
   };
   for (const auto& c : cases) testing::ExpectFileLeftAsItWas(c);
 }
 
+#ifndef _WIN32  // fork, exec, SIGKILL
 // verilote-cli killed at random moments while it repairs a 70,000-record
 // file: the file is always the old or the new content, whole.
 // VERILOTE_KILL_ROUNDS=n makes a longer run.
@@ -96,6 +102,7 @@ TEST(SicovRepair, KilledAtRandomMomentsLeavesOldOrNewContent) {
       host, {"run", "AlteraNSA1Click", "--file", host.file, "--answer", "42", "--answer", "42", "--answer", "42"},
       before, after);
 }
+#endif
 
 // The examples through verilote-cli, each on a copy.
 TEST(ToolsCli, Examples) {

@@ -26,7 +26,7 @@ const std::string kHeaders[] = {"10400000" + std::string(232, 'h'), "10400011" +
 std::string Detail(std::string_view segment, std::string_view sequence = "xxxxx") {
   return Cat("10400013", sequence, segment, std::string(226, 'd'));
 }
-std::string Trailer(std::string_view start, std::size_t countAt, std::string_view count) {
+[[maybe_unused]] std::string Trailer(std::string_view start, std::size_t countAt, std::string_view count) {
   return Cat(start, std::string(countAt - 9, 't'), count, std::string(235 - countAt, 't'));
 }
 
@@ -42,6 +42,7 @@ TEST(SigcbRepair, FailuresLeaveTheFileAsItWas) {
   for (const auto& c : cases) testing::ExpectFileLeftAsItWas(c);
 }
 
+#ifndef _WIN32  // fork, exec, SIGKILL: scripts/windows-e2e.sh runs the .exe on the examples
 // One lote of 140,004 records, 70,000 of them Y segments, through
 // verilote-cli: whole, or killed at random moments, the file is the old or
 // the new one. The lote trailer counts header, details and itself; the file
@@ -128,10 +129,12 @@ TEST(RebuildCli, Examples) {
   }
 }
 
+#endif
+
 // No limit of 200 payers or 2000 bank lines; the outputs written safely.
 TEST(DatabaseRebuild, ManyPayersAndBankLinesSafely) {
   Scratch host("");
-  const std::string dir = (host.programDirectory = host.dir) + "/";
+  const std::string dir = (host.programDirectory = host.dir.string()) + "/";
   std::ofstream listing(dir + "listing"), items(dir + "items"), bank(dir + "titu.txt"), db(dir + "tbTitulos.txt");
   for (int i = 1; i <= 2500; ++i) {
     const std::string n = PadZeroLeft(Cat(i), 10);
@@ -155,17 +158,23 @@ TEST(DatabaseRebuild, ManyPayersAndBankLinesSafely) {
   // An input is never replaced by an output; an old output survives a failed run.
   std::ofstream(dir + "sacados.txt") << "OLD";
   std::ofstream(dir + "titulos.txt") << "OLD";
+#ifdef _WIN32
+  fs::create_hard_link(dir + "sacados.txt", dir + "link");
+#else
   fs::create_symlink(dir + "sacados.txt", dir + "link");
+#endif
   fs::remove(dir + "titu.txt");
   host.files = {dir + "link", dir + "sacados.txt", dir + "remessa.rem"};
   EXPECT_EQ(testing::FirstLine(RunCommand(Sacados2Click, host).message),
             Cat("I/O error: '", dir, "sacados.txt': is the input file '", dir, "link': refused, nothing written"));
-  host.onProgress = [&host] {
-    if (host.Entries() > 8) throw CommandStopped();  // the work file of titulos.txt is there
+  // Eight files, or seven where Titulos.txt and titulos.txt are one name (Windows).
+  const std::size_t entries = host.Entries();
+  host.onProgress = [&host, entries] {
+    if (host.Entries() > entries) throw CommandStopped();  // the work file of titulos.txt is there
   };
   EXPECT_EQ(RunCommand(Ttulos2Click, host).status, Outcome::Status::Aborted);
   EXPECT_EQ(ReadBytes(dir + "sacados.txt") + ReadBytes(dir + "titulos.txt"), "OLDOLD");
-  EXPECT_EQ(host.Entries(), 8u);
+  EXPECT_EQ(host.Entries(), entries);
   EXPECT_EQ(testing::FirstLine(RunCommand(ValidaBDcobcaixacolistageCAIXA1Click, host).message),
             Cat("I/O error: '", host.dir.string(), "': Falta o arquivo titu.txt"));
 }
