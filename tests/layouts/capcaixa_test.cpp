@@ -94,12 +94,5 @@ TEST(CapcaixaImportacao, OneFieldFault) {
   }
 }
 
-TEST(CapcaixaImportacao, NumbersLinesPastSixteenBits) {
-  std::vector<std::string> lines(70000, Guide('1').substr(0, 285));  // the fields after 285 may be blank
-  Put(lines.back(), 79, "1999");
-  EXPECT_EQ(testing::Validate(CapcaixaImportaodeguias1Click, lines).report,
-            Report('1', 70000, testing::Lines({"Linha 70000 - Exercício inválido da posição 79 até a 82"_cp})));
-}
-
 }  // namespace
 }  // namespace verilote

@@ -115,19 +115,5 @@ TEST(CobCaixa, BillFieldFaults) {
                          kClean, kFaulty);
 }
 
-TEST(CobCaixa, SeventyThousandLinesNumbered) {
-  Texts payers(70000, kPayers[0]), bills;
-  for (std::size_t i = 0; i < 70000; ++i) {
-    bills.push_back(kBills[0]);
-    if (i % 10000 == 0) bills.push_back(" ");  // neither checked nor counted
-  }
-  testing::Put(payers.back(), 106, "X");
-  testing::Put(bills.back(), 46, "X");
-  EXPECT_EQ(testing::Check(Sacados1Click, payers).report,
-            PayerReport({"Linha 70000 - Posição 106 deveria ter F ou J"_cp}));
-  for (const Handler handler : {Ttulos1Click, TtulosV2331Click})
-    EXPECT_EQ(testing::Check(handler, bills).report[2], "Linha 70000 - Aceite inválido"_cp);
-}
-
 }  // namespace
 }  // namespace verilote

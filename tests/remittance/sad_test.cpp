@@ -131,15 +131,5 @@ TEST(SadSicob, RecordCountAgainstTheHeader) {
             "Erro na quantidade de registros. Lidos 2 registros. Informados 3");
 }
 
-TEST(SadSicob, NumbersRecordsPastSixteenBits) {
-  std::vector<std::string> lines = SadFile(69999);
-  lines[69999][14] = 'Z';
-  const SadRun run = Validate(CrLfFile(lines));
-  ASSERT_EQ(run.host.report.size(), 4u);
-  EXPECT_EQ(run.host.report[0], "Cód=SAD01    Qtde de regs=070000"_cp);
-  EXPECT_EQ(run.host.report[2], "Erro encontrado Z na pos=15 e deveria ser I ou A ou E.  reg=70000");
-  EXPECT_EQ(run.host.report[3], "Fim do arquivo. Lidos 70000 registros.");
-}
-
 }  // namespace
 }  // namespace verilote
