@@ -72,19 +72,8 @@ Lines CleanSiaccReport() {
   return r;
 }
 
-// The report of a file of these lines, its name shown as FILE.
 testing::Validation Validate(const Lines& lines, CivilDate today = {2026, 12, 6}) {
-  const testing::TempFile file(testing::CrLfFile(lines), ".rem");
-  testing::Validation run{};
-  run.host.today = today;
-  run.host.files.push_back(file.path());
-  const Outcome outcome = RunCommand(CaixaProgramado1Click, run.host);
-  for (S& line : run.host.report)
-    if (const std::size_t at = line.find(file.path()); at != S::npos) line.replace(at, file.path().size(), "FILE");
-  run.status = outcome.status;
-  run.error = testing::FirstLine(outcome.message);
-  run.report = run.host.report;
-  return run;
+  return testing::Validate(CaixaProgramado1Click, lines, today);
 }
 
 // The lines that breaking the clean file with the edits removes and adds.

@@ -22,15 +22,6 @@ inline std::string Rec(std::size_t size, std::initializer_list<std::pair<std::si
   return rec;
 }
 
-// The report of `handler` on the lines, the temporary file's path read as "FILE".
-inline Validation Check(Handler handler, const Texts& lines) {
-  Validation v = Validate(handler, lines);
-  for (std::string& line : v.report)
-    if (const auto at = line.find(std::filesystem::temp_directory_path().string()); at != std::string::npos)
-      line.replace(at, std::string::npos, "FILE");
-  return v;
-}
-
 struct FieldCase {
   std::size_t line, pos;                   // of the clean file, 1-based
   std::string value;                       // written at pos; empty: the record is cut before pos
@@ -43,14 +34,14 @@ struct FieldCase {
 inline void BreakOneField(Handler handler, const Texts& clean, const Texts& cleanReport,
                           const std::vector<FieldCase>& cases, std::string_view cleanEnd = {},
                           std::string_view faultyEnd = {}) {
-  const Validation valid = Check(handler, clean);
+  const Validation valid = Validate(handler, clean);
   EXPECT_EQ(valid.status, Outcome::Status::Clean);
   EXPECT_EQ(valid.report, cleanReport);
   for (const FieldCase& c : cases) {
     Texts broken = clean, added, removed;
     if (c.value.empty()) broken[c.line - 1].resize(c.pos - 1);
     Put(broken[c.line - 1], c.pos, c.value);
-    const Validation after = Check(handler, broken);
+    const Validation after = Validate(handler, broken);
     for (const std::string_view m : c.messages) added.push_back(Cat("Linha ", c.line, m));
     if (!added.empty() && !cleanEnd.empty()) {
       removed.emplace_back(cleanEnd);

@@ -98,7 +98,7 @@ TEST(Siemd, SeventyThousandLinesNumberedAndCounted) {
     Texts file = SiemdFile(v03, v03 ? 69996 : 69994);
     Put(file.back(), 8, "070001");
     EXPECT_EQ(
-        testing::Check(v03 ? SIEMDArqu1Click : SIDEMRemessa1Click, file).report,
+        testing::Validate(v03 ? SIEMDArqu1Click : SIDEMRemessa1Click, file).report,
         Report(v03,
                {v03 ? "Linha 70000 pos(8,6) deve ser a soma dos registros no arquivo. Encontrado 70001 Esperado 70000"
                     : "Linha 70000 Campo 9.03 deve ser a soma dos registros no arquivo"}));

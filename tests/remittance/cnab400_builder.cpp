@@ -1,7 +1,5 @@
 #include "remittance/cnab400_builder.hpp"
 
-#include <filesystem>
-
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 
@@ -30,13 +28,5 @@ std::vector<std::string> CleanSigcb400(std::string_view version) {
 }
 
 std::vector<std::string> CleanSicob400() { return Example("sicob400/remessa_sicob400_ok.rem"); }
-
-Validation Validate400(Handler handler, const std::vector<std::string>& lines) {
-  Validation v = Validate(handler, lines);
-  for (std::string& line : v.report)
-    if (line.starts_with("Validando arquivo ") && std::filesystem::path(line.substr(18)).is_absolute())
-      line = "Validando arquivo FILE";
-  return v;
-}
 
 }  // namespace verilote::testing

@@ -18,7 +18,4 @@ namespace verilote::testing {
 std::vector<std::string> CleanSigcb400(std::string_view version);
 std::vector<std::string> CleanSicob400();
 
-// The command run on these lines, the file's name shown as "FILE".
-Validation Validate400(Handler handler, const std::vector<std::string>& lines);
-
 }  // namespace verilote::testing

@@ -80,8 +80,8 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
     const Lines clean = Clean(c.layout);
     Lines broken = clean;
     testing::Put(broken[c.line - 1], c.pos, c.value);
-    const testing::Validation before = testing::Validate400(Command(c.layout), clean),
-                              after = testing::Validate400(Command(c.layout), broken);
+    const testing::Validation before = testing::Validate(Command(c.layout), clean),
+                              after = testing::Validate(Command(c.layout), broken);
     EXPECT_EQ(std::pair(before.status, after.status), std::pair(Outcome::Status::Clean, Outcome::Status::Faulty));
     const testing::ReportChanges changes = testing::Changes(before.report, after.report);
     // Removed: a SIGCB header line that shows the field, SICOB's OK verdict and "HEADER OK" banner.
@@ -93,7 +93,7 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
   }
   // A SIGCB file without its trailer ends without the closing line, and is not clean.
   const Lines sigcb = testing::CleanSigcb400("007");
-  const testing::Validation v = testing::Validate400(Command("007"), Lines(sigcb.begin(), sigcb.end() - 1));
+  const testing::Validation v = testing::Validate(Command("007"), Lines(sigcb.begin(), sigcb.end() - 1));
   EXPECT_EQ(v.status, Outcome::Status::Faulty);
   EXPECT_EQ(v.report.back(), " ");
 }
@@ -115,7 +115,7 @@ TEST(Cnab400, LineNumbersPastSixteenBits) {
     lines.front() = Clean(layout).front();
     lines.back() = Clean(layout).back();
     testing::Put(lines[69997], 150, layout == "SICOB" ? "A" : "S");  // acceptance: N or S; A or N
-    const Lines report = testing::Validate400(Command(layout), lines).report;
+    const Lines report = testing::Validate(Command(layout), lines).report;
     const Texts expected = layout == "SICOB" ? Texts{"Linha 69998:  Aceite Inválido (150,1)"_cp, kFim}
                                              : Texts{Err(69998, "22.1", "S"), kEnd + "70000"};
     EXPECT_EQ(Lines(report.end() - 2, report.end()), L(expected));

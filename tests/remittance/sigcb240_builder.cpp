@@ -98,16 +98,18 @@ std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_v
   // clang-format on
 }
 
-Validation Validate(Handler handler, const std::vector<std::string>& lines) {
+Validation Validate(Handler handler, const std::vector<std::string>& lines, CivilDate today) {
   const TempFile file(CrLfFile(lines), ".rem");
   Validation v{};
+  v.host.today = today;
   v.host.files.push_back(file.path());
   const Outcome outcome = RunCommand(handler, v.host);
   v.status = outcome.status;
   v.error = FirstLine(outcome.message);
   v.report = v.host.report;
   for (std::string& line : v.report)
-    if (line == "Validando arquivo: " + file.path()) line = "Validando arquivo: FILE";
+    if (const std::size_t at = line.find(file.path()); at != std::string::npos)
+      line.replace(at, file.path().size(), "FILE");
   return v;
 }
 

@@ -50,11 +50,11 @@ std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_v
 struct Validation {
   Outcome::Status status;
   std::string error;                // the failure text when the run was aborted
-  std::vector<std::string> report;  // "Validando arquivo: " names "FILE" instead of the temporary path
+  std::vector<std::string> report;  // the temporary file's path written "FILE"
   FakeHost host;
 };
 
-Validation Validate(Handler handler, const std::vector<std::string>& lines);
+Validation Validate(Handler handler, const std::vector<std::string>& lines, CivilDate today = {2026, 12, 6});
 
 // What turns one report into another: the lines left out and the lines
 // added, each in report order (a longest common subsequence stays).
