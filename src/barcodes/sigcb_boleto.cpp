@@ -196,6 +196,10 @@ struct Batch {
   bool viaFile;
   std::string expectedCedente;
   Spool spool{};  // barcode, summary row, barcode, summary row...
+  // A barcode of another cedente, or unregistered collection this cedente may
+  // not use: the bank refuses it, so the run is not clean even when every
+  // digit is right.
+  bool refused = false;
 
   void Read(std::string_view barcode) {
     spool.Append(barcode);
@@ -203,11 +207,15 @@ struct Batch {
                      " ", ShownNossoNumero(barcode), " ", PadSpaceLeft(BarcodeValue(barcode), 10), " [",
                      PrintedTypeableLine(barcode, "    "), "]"));
     const std::string_view cedente = Field(barcode, 20, 25);
-    if (cedente != expectedCedente)
+    if (cedente != expectedCedente) {
       host.ReportAppend(
           Cat(">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser "_cp, expectedCedente, " encontrado ", cedente));
-    if (viaFile && StrToInt(expectedCedente) > kLastCedenteWithUnregistered && Field(barcode, 30, 30) != "1")
+      refused = true;
+    }
+    if (viaFile && StrToInt(expectedCedente) > kLastCedenteWithUnregistered && Field(barcode, 30, 30) != "1") {
       host.ReportAppend("ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
+      refused = true;
+    }
   }
 
   Verdict CheckAndClose() {
@@ -258,7 +266,7 @@ struct Batch {
     spool.Rewind();
     while (spool.Next(barcode) && spool.Next(row)) host.ReportAppend(row);
     WriteChecklistTail(host, ChecklistSystem::Sigcb, typeText == " Registrada.");
-    return anyInvalid ? Verdict::Faulty : Verdict::Clean;
+    return anyInvalid || refused ? Verdict::Faulty : Verdict::Clean;
   }
 };
 

@@ -122,10 +122,13 @@ Lines RunFile(const std::string& bytes, std::vector<std::string> answers, Outcom
   return host.report;
 }
 
+// Barcodes the bank refuses, though every digit is right, make the run faulty:
+// unregistered collection above the cedente limit, another cedente's barcode.
 TEST(SigcbFile, UnregisteredCollectionAboveTheCedenteLimit) {
   const std::string unregistered = SigcbBarcode("604381", '2', '4', kSequence);
-  EXPECT_EQ(RunFile(CrLfFile({unregistered}), {"604381"}, kRunClean)[0],
+  EXPECT_EQ(RunFile(CrLfFile({unregistered}), {"604381"}, kRunFaulty)[0],
             "ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
+  EXPECT_TRUE(RunFile(CrLfFile({unregistered}), {"604380"}, kRunFaulty)[0].starts_with(">>>>>> ATENÇÃO: CODIGO"_cp));
   const std::string limit = SigcbBarcode("604380", '2', '4', kSequence);
   EXPECT_TRUE(RunFile(CrLfFile({limit}), {"604380"}, kRunClean)[0].starts_with("Lendo barra 01"));
 }
