@@ -85,7 +85,6 @@ TEST(CollectionSegments, ValueIdentifiersAndCorruptions) {
   };
   // clang-format off
   const struct { std::string barcode; Lines expected; } cases[] = {
-      {Segment('1', '7'), message("MOEDA: VARIÁVEL"_cp, kNoErrorsLines)},
       // A right modulo-11 digit: only the identifier test fails.
       {Segment('1', '8'), message("", Errors({kPos3}))},
       {Redigit(With(valid, 1, "7")), message("MOEDA: FIXA", Errors({kPos1}))},
@@ -148,8 +147,7 @@ TEST(CollectionCaixa, MessagesAndFixedTestsThatReplaceEachOther) {
       {caixa("20011015"), kRunClean, message("Vencimento:15/10/2001", L({kNoErrors}))},
       // The bank test after the position-1 test: only the bank message stays.
       {Redigit(With(With(valid, 1, "7"), 16, "0105")), kRunFaulty,
-       message("", Errors({"Posições 16  não tem 0104 "_cp}))},
-      {With(valid, 16, "0105"), kRunFaulty, message("", Errors({kDv}))}};
+       message("", Errors({"Posições 16  não tem 0104 "_cp}))}};
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(Message(CdigodebarrasCapCaixaTipo3Caixa1Click, c.barcode, c.status), c.expected);
