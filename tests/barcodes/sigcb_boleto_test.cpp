@@ -16,8 +16,8 @@ const std::string kValid = SigcbBarcode("123456", '1', '4', kSequence);
 const std::string kInvalid("BARRA INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp);
 
 Lines One(const std::string& b) { return Execute(CdigodebarrasSIGCB1Click, {b}, kRunFaulty).report; }
-Lines Several(std::vector<std::string> answers) {
-  return Execute(CdigodebarrasSIGCBVriosboletos1Click, std::move(answers), kRunFaulty).report;
+Lines Several(std::vector<std::string> answers, Outcome::Status expected = kRunFaulty) {
+  return Execute(CdigodebarrasSIGCBVriosboletos1Click, std::move(answers), expected).report;
 }
 
 std::string Reading(int n, const std::string& b, std::string_view tail = "Registrada. Barra OK") {
@@ -88,20 +88,18 @@ Lines Summary(const Lines& r) {
 // summary of a batch are the file command's, run on the example files end to
 // end; the same batch serves the several-barcode command.
 TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
-  const std::string wrongGeneral = With(WithGeneral('5'), 5, '6');
   const std::string otherCedente = SigcbBarcode("654321", '1', '4', kSequence),
                     undated = SigcbBarcode("123456", '1', '4', kSequence, {"104", "9", "0000"});
-  const Lines r = Several({"4", "123456", kValid, wrongGeneral, otherCedente, undated});
-  EXPECT_EQ(Slice(r, 0, 8),
-            L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser 123456 encontrado 654321"_cp,
-               Reading(1, kValid), " " + GeneralDv('5', '6'),
-               Cat("Lida barra 2 -> ", wrongGeneral, " Tamanho: 44 Registrada. ERRO: Barra Inválida"_cp),
-               " Atenção: Este boleto tem código de cedente diferente dos outros"_cp, Reading(3, otherCedente),
-               " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade "_cp
-               "sobre o valor recebido."_cp,
-               Reading(4, undated)}));
+  const Lines r = Several({"3", "123456", kValid, otherCedente, undated}, kRunClean);
+  EXPECT_EQ(
+      Slice(r, 0, 6),
+      L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser 123456 encontrado 654321"_cp, Reading(1, kValid),
+         " Atenção: Este boleto tem código de cedente diferente dos outros"_cp, Reading(2, otherCedente),
+         " Barra sem FATOR DE VENCIMENTO. Informe que o banco recebedor está isento de resposabilidade "_cp
+         "sobre o valor recebido."_cp,
+         Reading(3, undated)}));
   // The summary row of a boleto without factor shows the factor's date all the same.
-  EXPECT_TRUE(Summary(r)[7].starts_with("07/10/1997 123456-0 "));
+  EXPECT_TRUE(Summary(r)[6].starts_with("07/10/1997 123456-0 "));
 
   const Lines bad = Several({"1", "123456", With(With(With(kValid, 1, '2'), 4, '1'), 26, '5')});
   EXPECT_EQ(Slice(bad, 0, 5),
