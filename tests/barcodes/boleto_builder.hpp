@@ -135,7 +135,7 @@ using testing::Redigit;
 using testing::TempFile;
 using testing::With;
 inline Lines L(std::initializer_list<std::string_view> texts) { return testing::Lines(texts); }
-inline constexpr Verdict kClean = Verdict::Clean, kFaulty = Verdict::Faulty;
+inline constexpr Verdict kClean = Verdict::Clean;
 inline constexpr Outcome::Status kRunClean = Outcome::Status::Clean, kRunFaulty = Outcome::Status::Faulty,
                                  kRunAborted = Outcome::Status::Aborted;
 // Runs a command on the answers, with a file of `bytes` chosen when given;

@@ -9,9 +9,6 @@ using testing::SitcsBoleto;
 
 const std::string kInvalid("BARRA 1 INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp);
 const std::string kOk12345 = "BARRA 1 CORRETA !! Tamanho: 44  Sindicato   :0035/S-12345";
-std::string Unionist(std::string_view code) {
-  return Cat(" >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado "_cp, code);
-}
 
 FakeHost Several(std::vector<std::string> answers, Outcome::Status expected) {
   return Execute(SITCSVriosboletos1Click, std::move(answers), expected);
@@ -23,8 +20,8 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
     return testing::RedoGeneralDigit(With(valid, pos, text));
   };
   const auto entity = [](char type) { return SitcsBoleto{.type = type, .code = "345"}.Barcode(); };
-  const std::string wrongDv = With(valid, 5, Other(valid[4]));
-  const std::string inv12345 = kInvalid + " Sindicato   :0035/S-12345", union345 = Unionist("345");
+  const std::string inv12345 = kInvalid + " Sindicato   :0035/S-12345";
+  const std::string union345(" >>>> ATENÇÃO: Código Sindical inválido deveria ser 12345 encontrado 345"_cp);
   // clang-format off
   // lines: the boleto's lines before the first warning.
   const struct { std::string barcode; Lines lines; std::string typed = "12345"; } cases[] = {
@@ -32,10 +29,7 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
       {entity('3'), L({"BARRA 1 CORRETA !! Tamanho: 44  Confederação:0035/C-345"_cp}), "345"},
       {entity('4'), L({"BARRA 1 CORRETA !! Tamanho: 44  MTE/CEES    :0035/M-345"}), "345"},
       {with(20, "98123457178"), L({inv12345, "Posição 20 não é 97. Posição 29 não é 77"_cp})},
-      {with(22, "54321"), L({kInvalid + " Sindicato   :0035/S-54321", Unionist("54321")})},
       {with(28, "5"), L({Cat(kInvalid, "Tipo Inválido !!!"_cp), union345})},
-      // The position tests of 1-5 reject the boleto too.
-      {wrongDv, L({Cat("Dígito Geral inválido, esperado "_cp, valid[4], " encontrado ", wrongDv[4]), inv12345})},
       {with(6, "0000"), L({"Barra sem FATOR DE VENCIMENTO.", kOk12345})}};  // no due date is only a notice
   // clang-format on
   for (const auto& c : cases) {
@@ -48,12 +42,11 @@ TEST(SitcsSeveral, EachCorruptionOrEntityGivesItsLines) {
   }
 }
 
-// A boleto of no value is noted after the missing digits; it stays correct.
-// The summary rows and checklist are the file command's, run on the example
+// The wrong union code, the general digit, the boletos of no value, the
+// summary rows and the checklist are the file command's, run on the example
 // file end to end; here the prompts of the union code and the agency.
-TEST(SitcsSeveral, BoletoWithoutValueIsNotedAndPrompts) {
-  const FakeHost host = Several({"1", "12345", "0035", SitcsBoleto{.value = "0000000000"}.Barcode()}, kRunClean);
-  EXPECT_EQ(host.report.at(9), "Atenção: Boleto 1 está sem valor, veja observação abaixo"_cp);
+TEST(SitcsSeveral, Prompts) {
+  const FakeHost host = Several({"1", "12345", "0035", SitcsBoleto{}.Barcode()}, kRunClean);
   const auto prompt = [&](std::size_t i) {
     return Cat(host.prompts.at(i).caption, "|", host.prompts[i].prompt, "|", host.prompts[i].defaultText);
   };

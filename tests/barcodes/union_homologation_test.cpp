@@ -9,7 +9,7 @@
 namespace verilote {
 namespace {
 
-TEST(HomologationForm, AppendsTheDatedFormEachTime) {
+TEST(HomologationForm, AppendsTheDatedForm) {
   const struct {
     Handler command;
     std::size_t size;
@@ -26,11 +26,6 @@ TEST(HomologationForm, AppendsTheDatedFormEachTime) {
     EXPECT_EQ(Slice(host.report, 0, 2), L({"before", " "}));
     EXPECT_EQ(host.report[4], f.dated);
     EXPECT_EQ(host.report.back(), " Local ________________       HOMOLOGADOR ______________________________");
-    // Run again: the same form once more, nothing cleared.
-    RunCommand(f.command, host);
-    ASSERT_EQ(host.report.size(), 1 + 2 * f.size);
-    const auto n = static_cast<std::ptrdiff_t>(f.size);
-    EXPECT_EQ(Slice(host.report, 1 + n, 0), Slice(host.report, 1, 1 + n));
     EXPECT_EQ(host.clears, 0);
   }
 }
