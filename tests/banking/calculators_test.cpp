@@ -67,8 +67,8 @@ const Case kCases[] = {
     {NossoNmero1Click, {"12345X7890"}, {kNossoNumero}, Status::Aborted, "'X' is not a valid integer value"},
     {NossoNmero16Pos1Click, {"123456789000001"}, {kNossoNumero}, Status::Clean, "123456789000001-6"},
     {NossoNmero18Posdv1Click, {"1"}, {kNossoNumero18}, Status::Clean, "1-9"},
-    // 000100000000000000: the weight of position 4 is 8; 11 - 8 = 3.
-    {NossoNmero18Posdv1Click, {"100000000000000"}, {kNossoNumero18}, Status::Clean, "100000000000000-3"},
+    // Eighteen ones add up every weight: 93, 93 mod 11 = 5, 11 - 5 = 6.
+    {NossoNmero18Posdv1Click, {"111111111111111111"}, {kNossoNumero18}, Status::Clean, "111111111111111111-6"},
     {NossoNmero18Posdv1Click, {"12.3"}, {kNossoNumero18}, Status::Aborted, "'.' is not a valid integer value"},
     // 1 x 2 + 4 x 9 = 38, r = 5; 3 x 2 + 2 x 3 + 1 x 4 + 1 x 9 + 2 x 2 = 29, r = 7.
     {NossoNmeroSIGCB1Click, {}, {kKind, kIssuer, kSigcbNumber}, Status::Clean, "14000000000000000-6"},

@@ -158,6 +158,7 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {3, 142, "3", " 30.3P valor informado não permitido"_cp},
       {3, 151, "00000000000000X", " 32.3P" + kNum},
       {3, 166, "00000000000000X", " 33.3P" + kNum},
+      {3, 181, "00000000000000X", " 34.3P" + kNum},
       {3, 151, "000000000000001", " 32.3P não deveria ter valor, o campo 30.3P diz que não tem desconto"_cp},
       {3, 143, "10012027", " 31.3P tem data e no campo 30.3P  diz que não tem desconto"_cp},
       {7, 143, "32012027", " 31.3P Data de desconto inválida."_cp},
