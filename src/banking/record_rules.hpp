@@ -24,7 +24,10 @@ using CnabBytes =
     ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
 
 // Trim(field).empty(): nothing but blanks and control bytes.
-VERILOTE_INLINE bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }
+VERILOTE_INLINE bool IsBlankField(std::string_view field) {
+  if (field.size() < 16) return !detail::AnyLaneFails<detail::NonBlankLanes>(field.data(), field.size());
+  return !BlankBytes::AnyOutside(field);
+}
 
 // The field holds exactly `length` characters, all of them c.
 inline bool IsAll(std::string_view field, std::size_t length, char c) {

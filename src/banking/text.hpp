@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -119,13 +120,63 @@ using PlainBytes = ByteSet<ByteRange{' ', ' '}, ByteRange{'$', '&'}, ByteRange{'
 // The small helpers below run on most fields of every record: their common
 // case is inline, the rest out of line in text.cpp.
 namespace detail {
+
+// Fields are mostly shorter than 16 bytes. Such a field is tested a machine
+// word at a time: two overlapping 8- or 4-byte loads cover 4 to 15 bytes, and
+// a word built of the first, middle and last bytes covers 1 to 3. A Lanes
+// type maps a word to a nonzero value when some byte of it fails its test.
+template <typename Word>
+VERILOTE_INLINE Word LoadWord(const char* p) {
+  Word word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+template <typename Word>
+constexpr Word EveryByte(unsigned char c) {
+  return static_cast<Word>(~Word{0} / 0xFF * c);
+}
+
+// A byte other than '0' to '9': its high nibble is not 3, or adding 6 to it
+// carries out of its low nibble (no carry crosses bytes once every high nibble
+// is 3).
+struct NonDigitLanes {
+  template <typename Word>
+  VERILOTE_INLINE static Word Of(Word x) {
+    constexpr Word kHigh = EveryByte<Word>(0xF0), kZeros = EveryByte<Word>('0');
+    return static_cast<Word>(((x & kHigh) ^ kZeros) | (((x + EveryByte<Word>(6)) & kHigh) ^ kZeros));
+  }
+};
+
+// A byte above ' ': adding 0x5F sets its high bit, or the high bit is set
+// already. A carry out of a byte only leaves one of 0x80 or more, itself found.
+struct NonBlankLanes {
+  template <typename Word>
+  VERILOTE_INLINE static Word Of(Word x) {
+    return static_cast<Word>(((x + EveryByte<Word>(0x7F - ' ')) | x) & EveryByte<Word>(0x80));
+  }
+};
+
+// Whether some byte of p[0..n), n below 16, fails the Lanes test.
+template <typename Lanes>
+VERILOTE_INLINE bool AnyLaneFails(const char* p, std::size_t n) {
+  if (n >= 8) return (Lanes::Of(LoadWord<std::uint64_t>(p)) | Lanes::Of(LoadWord<std::uint64_t>(p + n - 8))) != 0;
+  if (n >= 4) return (Lanes::Of(LoadWord<std::uint32_t>(p)) | Lanes::Of(LoadWord<std::uint32_t>(p + n - 4))) != 0;
+  if (n == 0) return false;
+  const auto byte = [p](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(p[i])); };
+  return Lanes::Of(byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16 | byte(0) << 24) != 0;
+}
+
 bool IsNumericForm(std::string_view text);
 std::int64_t StrToIntChecked(std::string_view text);
 std::string_view TrimBoth(std::string_view text);
 }  // namespace detail
 
 // Every byte a digit (true for an empty text).
-VERILOTE_INLINE bool IsAllDigits(std::string_view text) { return !DigitBytes::AnyOutside(text); }
+VERILOTE_INLINE bool IsAllDigits(std::string_view text) {
+  if (text.size() < 16) return !detail::AnyLaneFails<detail::NonDigitLanes>(text.data(), text.size());
+  return !DigitBytes::AnyOutside(text);
+}
 
 // A floating-point number as the toolkit reads one: optional sign, digits with
 // an optional decimal comma and digits, optional exponent; nothing around it.
