@@ -33,31 +33,6 @@ TEST(ByteSet, ScanAgreesWithTheTableForEveryByteAndPosition) {
   ExpectScanAgreesWithTable<DigitBytes>('9');
 }
 
-// The word-at-a-time tests of short fields agree with the table likewise, for
-// every length below one block.
-TEST(ByteSet, ShortFieldTestsAgreeWithTheTable) {
-  struct Row {
-    bool (*test)(std::string_view);
-    bool (*holds)(unsigned char);
-    char filler;
-  };
-  const Row rows[] = {
-      {IsAllDigits, DigitBytes::Holds, '7'},
-      {IsBlankField, BlankBytes::Holds, ' '},
-  };
-  for (const Row& row : rows) {
-    EXPECT_TRUE(row.test(""));
-    for (std::size_t length = 1; length < 16; ++length)
-      for (std::size_t at = 0; at < length; ++at)
-        for (int byte = 0; byte < 256; ++byte) {
-          std::string text(length, row.filler);
-          text[at] = static_cast<char>(byte);
-          ASSERT_EQ(row.test(text), row.holds(static_cast<unsigned char>(byte)))
-              << "length " << length << ", position " << at << ", byte " << byte;
-        }
-  }
-}
-
 // The sets name the bytes the layouts list.
 TEST(ByteSet, LayoutSetsHoldTheListedBytes) {
   for (int c = 0; c < 256; ++c) {

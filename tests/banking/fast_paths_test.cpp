@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "banking/dates.hpp"
+#include "banking/record_rules.hpp"
+
+namespace verilote {
+namespace {
+
+// The word-at-a-time tests of fields shorter than one block agree with the
+// byte tables: every byte value at every position of every such length.
+TEST(FastPaths, ShortFieldTestsAgreeWithTheTable) {
+  struct Row {
+    bool (*test)(std::string_view);
+    bool (*holds)(unsigned char);
+    char filler;
+  };
+  const Row rows[] = {
+      {IsAllDigits, DigitBytes::Holds, '7'},
+      {IsBlankField, BlankBytes::Holds, ' '},
+  };
+  for (const Row& row : rows) {
+    EXPECT_TRUE(row.test(""));
+    for (std::size_t length = 1; length < 16; ++length)
+      for (std::size_t at = 0; at < length; ++at)
+        for (int byte = 0; byte < 256; ++byte) {
+          std::string text(length, row.filler);
+          text[at] = static_cast<char>(byte);
+          ASSERT_EQ(row.test(text), row.holds(static_cast<unsigned char>(byte)))
+              << "length " << length << ", position " << at << ", byte " << byte;
+        }
+  }
+}
+
+// Trim skips long runs of blanks and control bytes at either end, and stops
+// at the first byte above the blank.
+TEST(FastPaths, TrimAcrossWordBoundaries) {
+  for (std::size_t left = 0; left < 20; ++left)
+    for (std::size_t right = 0; right < 20; ++right) {
+      const std::string text = std::string(left, ' ') + "A\x01 B" + std::string(right, '\t');
+      ASSERT_EQ(Trim(text), "A\x01 B") << left << ' ' << right;
+    }
+  EXPECT_EQ(Trim(std::string(40, ' ')), "");
+}
+
+// An eight-digit ddmmyyyy field is valid exactly when dd/mm/yyyy names a real
+// day, and its day number is that day's.
+TEST(FastPaths, EightDigitDatesAgreeWithTheCalendar) {
+  for (const char* year : {"0000", "0001", "1900", "2000", "2023", "2024", "2100", "9999"})
+    for (int month = 0; month < 20; ++month)
+      for (int day = 0; day < 40; ++day) {
+        const std::string dd = std::to_string(100 + day).substr(1), mm = std::to_string(100 + month).substr(1);
+        const std::optional<CivilDate> real = ParseDate(dd + "/" + mm + "/" + year);
+        const std::string field = dd + mm + year;
+        ASSERT_EQ(IsValidDate(field), real.has_value()) << field;
+        ASSERT_EQ(DayOfDdmmyyyy(field), real ? std::optional(DaysFromCivil(*real)) : std::nullopt) << field;
+      }
+}
+
+}  // namespace
+}  // namespace verilote
