@@ -147,8 +147,9 @@ std::string Mod11Dv4(std::string_view text) {
 std::string Mod11DvFrom8(std::string_view text) {
   std::int64_t sum = 0;
   int weight = 8;
+  const bool digits = IsAllDigits(text);  // the usual text: no position to convert
   for (std::size_t i = 1; i <= text.size(); ++i) {
-    sum += std::int64_t{TextDigit(text, i)} * weight;
+    sum += std::int64_t{digits ? text[i - 1] - '0' : TextDigit(text, i)} * weight;
     if (--weight == 1) weight = 9;
   }
   return DigitText(TimesTen(sum));

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -217,6 +218,30 @@ struct NonBlankLanes {
   }
 };
 
+// The value of eight digits in a word loaded from the text (little-endian:
+// the first digit in the lowest byte): pairs, then fours, then eights.
+VERILOTE_INLINE std::uint64_t EightDigitsValue(std::uint64_t word) {
+  word -= EveryByte<std::uint64_t>('0');
+  word = (word * 10 + (word >> 8)) & 0x00FF00FF00FF00FFu;
+  word = (word * 100 + (word >> 16)) & 0x0000FFFF0000FFFFu;
+  return (word * 10000 + (word >> 32)) & 0xFFFFFFFFu;
+}
+
+// The value of n digits at p, n at most 18.
+VERILOTE_INLINE std::int64_t DigitsValue(const char* p, std::size_t n) {
+  if (std::endian::native == std::endian::little && n >= 8 && n <= 16) {
+    const std::uint64_t low = EightDigitsValue(LoadWord<std::uint64_t>(p + n - 8));
+    const std::size_t lead = n - 8;  // the digits before the last eight, as the last of eight
+    if (lead == 0) return static_cast<std::int64_t>(low);
+    std::uint64_t word = LoadWord<std::uint64_t>(p);
+    if (lead < 8) word = word << (8 * (8 - lead)) | EveryByte<std::uint64_t>('0') >> (8 * lead);
+    return static_cast<std::int64_t>(EightDigitsValue(word) * 100000000 + low);
+  }
+  std::int64_t value = 0;
+  for (std::size_t i = 0; i < n; ++i) value = value * 10 + (p[i] - '0');
+  return value;
+}
+
 // Whether some byte of p[0..n), n below 16, fails the Lanes test.
 template <typename Lanes>
 VERILOTE_INLINE bool AnyLaneFails(const char* p, std::size_t n) {
@@ -254,9 +279,7 @@ bool IsMonthText(std::string_view text);
 VERILOTE_INLINE std::int64_t StrToInt(std::string_view text) {
   // Up to 18 plain digits, the usual field, cannot overflow.
   if (text.empty() || text.size() > 18 || !IsAllDigits(text)) return detail::StrToIntChecked(text);
-  std::int64_t value = 0;
-  for (const char c : text) value = value * 10 + (c - '0');
-  return value;
+  return detail::DigitsValue(text.data(), text.size());
 }
 
 // Blanks and control characters (bytes up to 32) removed at both ends.

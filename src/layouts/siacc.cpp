@@ -49,7 +49,8 @@ std::optional<std::int64_t> WholeNumber(std::string_view field) {
   const std::size_t sign = !field.empty() && (field[0] == '+' || field[0] == '-') ? 1 : 0;
   const std::string_view digits = field.substr(sign);
   if (digits.empty() || digits.size() > 18 || !IsAllDigits(digits)) return std::nullopt;
-  return StrToInt(field);
+  const std::int64_t value = detail::DigitsValue(digits.data(), digits.size());
+  return field[0] == '-' ? -value : value;
 }
 
 bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
@@ -440,6 +441,10 @@ struct SiaccRun {
   // Adds an amount to a lote total. An amount its own row found not numeric
   // is not added; any other text is converted (and may end the run).
   static void Add(Cents& total, std::string_view amount, bool checked = true) {
+    if (!amount.empty() && amount.size() <= 18 && IsAllDigits(amount)) {  // the usual amount
+      total += detail::DigitsValue(amount.data(), amount.size());
+      return;
+    }
     if (checked && !IsNumeric(amount)) return;
     total += StrToInt(amount);
   }

@@ -33,6 +33,16 @@ TEST(FastPaths, ShortFieldTestsAgreeWithTheTable) {
   }
 }
 
+// Digit fields of every length a conversion takes whole, short and long, with
+// and without leading zeros.
+TEST(FastPaths, DigitFieldsConvertToTheirValue) {
+  for (const std::string digits : {"918273645546372819", "000000000000000107", "999999999999999999"})
+    for (std::size_t length = 1; length <= digits.size(); ++length) {
+      const std::string text = digits.substr(0, length);
+      ASSERT_EQ(StrToInt(text), std::stoll(text)) << text;
+    }
+}
+
 // Trim skips long runs of blanks and control bytes at either end, and stops
 // at the first byte above the blank.
 TEST(FastPaths, TrimAcrossWordBoundaries) {
