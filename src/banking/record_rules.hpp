@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,7 +32,15 @@ VERILOTE_INLINE bool IsBlankField(std::string_view field) {
 
 // The field holds exactly `length` characters, all of them c.
 inline bool IsAll(std::string_view field, std::size_t length, char c) {
-  return field.size() == length && field.find_first_not_of(c) == std::string_view::npos;
+  if (field.size() != length) return false;
+  const char* p = field.data();
+  if (length >= 8) {  // words of eight, the last one overlapping
+    const std::uint64_t pattern = detail::EveryByte<std::uint64_t>(static_cast<unsigned char>(c));
+    for (std::size_t i = 0; i + 8 < length; i += 8)
+      if (detail::LoadWord<std::uint64_t>(p + i) != pattern) return false;
+    return detail::LoadWord<std::uint64_t>(p + length - 8) == pattern;
+  }
+  return field.find_first_not_of(c) == std::string_view::npos;
 }
 
 // ---- Rule tables. A row names a test of the record and the code appended to

@@ -43,6 +43,21 @@ TEST(FastPaths, DigitFieldsConvertToTheirValue) {
     }
 }
 
+// A run of one character of every length up to three words, broken at each
+// position in turn.
+TEST(FastPaths, AllOfOneCharacterAtEveryPosition) {
+  for (std::size_t length = 1; length <= 24; ++length) {
+    const std::string run(length, '0');
+    ASSERT_TRUE(IsAll(run, length, '0')) << length;
+    ASSERT_FALSE(IsAll(run, length + 1, '0')) << length;
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string broken = run;
+      broken[at] = '1';
+      ASSERT_FALSE(IsAll(broken, length, '0')) << length << ' ' << at;
+    }
+  }
+}
+
 // Trim skips long runs of blanks and control bytes at either end, and stops
 // at the first byte above the blank.
 TEST(FastPaths, TrimAcrossWordBoundaries) {
