@@ -97,6 +97,14 @@ struct FixedText {
   }
 };
 
+// field == Text, compared inline: the per-record comparisons with a literal
+// stay inline in a whole-program (LTO) build too, where a shared out-of-line
+// comparison would cost a call and a memcmp each.
+template <FixedText Text>
+VERILOTE_INLINE bool Is(std::string_view field) {
+  return Text.Matches(field);
+}
+
 // Positions From-To equal one of the values exactly.
 template <std::size_t From, std::size_t To, FixedText... Values>
 bool OneOf(std::string_view rec) {
