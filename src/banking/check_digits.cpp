@@ -12,10 +12,14 @@ namespace {
 // The value of one character as a text routine reads it: the character
 // converted as an integer, so a non-digit or a missing position (an empty
 // piece) fails with "'x' is not a valid integer value".
-int TextDigit(std::string_view text, std::size_t position) {
+[[gnu::noinline]] int ConvertedDigit(std::string_view text, std::size_t position) {
+  return static_cast<int>(StrToInt(Copy(text, position, 1)));  // throws
+}
+
+VERILOTE_INLINE int TextDigit(std::string_view text, std::size_t position) {
   if (position >= 1 && position <= text.size() && static_cast<unsigned char>(text[position - 1] - '0') < 10)
     return text[position - 1] - '0';
-  return static_cast<int>(StrToInt(Copy(text, position, 1)));  // throws
+  return ConvertedDigit(text, position);
 }
 
 // The character routines read any byte as its code minus 48; the text
@@ -143,8 +147,9 @@ std::string Mod11Dv4(std::string_view text) {
 std::string Mod11DvFrom8(std::string_view text) {
   std::int64_t sum = 0;
   int weight = 8;
+  const bool digits = IsAllDigits(text);  // the usual text: no position to convert
   for (std::size_t i = 1; i <= text.size(); ++i) {
-    sum += std::int64_t{TextDigit(text, i)} * weight;
+    sum += std::int64_t{digits ? text[i - 1] - '0' : TextDigit(text, i)} * weight;
     if (--weight == 1) weight = 9;
   }
   return DigitText(TimesTen(sum));
@@ -182,9 +187,17 @@ std::string CnpjDvPair(std::string_view twelveCharacters) {
   return {d1, Mod11Dv(text)};
 }
 
-bool IsValidCpf(std::string_view text) { return CpfDvPair(Field(text, 1, 9)) == Field(text, 10, 11); }
+// The pair of digits computed from the leading positions equals the two that
+// follow them; the second digit is computed over the first one as found, which
+// is the computed one whenever the first digit matches.
+bool IsValidCpf(std::string_view text) {
+  return text.size() >= 11 && Mod11DvRising(text.substr(0, 9)) == text[9] &&
+         Mod11DvRising(text.substr(0, 10)) == text[10];
+}
 
-bool IsValidCnpj(std::string_view text) { return CnpjDvPair(Field(text, 1, 12)) == Field(text, 13, 14); }
+bool IsValidCnpj(std::string_view text) {
+  return text.size() >= 14 && Mod11Dv(text.substr(0, 12)) == text[12] && Mod11Dv(text.substr(0, 13)) == text[13];
+}
 
 std::string KeepCnpjCharacters(std::string_view text) {
   std::string out;

@@ -108,7 +108,7 @@ std::optional<CivilDate> ParseDate(std::string_view text) {
   return date;
 }
 
-bool IsValidDate(std::string_view text) {
+bool detail::IsValidDateText(std::string_view text) {
   // dd/mm/yyyy, or ddmmyyyy as the layouts' date fields hold it.
   const std::string_view t = Trim(text);
   const bool slashed = t.size() == 10 && t[2] == '/' && t[5] == '/';
@@ -126,13 +126,8 @@ bool IsValidDate(std::string_view text) {
 
 std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field) {
   if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
-  const auto number = [&field](std::size_t from, std::size_t digits) {
-    int value = 0;
-    for (std::size_t i = from; i < from + digits; ++i) value = value * 10 + (field[i] - '0');
-    return value;
-  };
-  const CivilDate date{number(4, 4), number(2, 2), number(0, 2)};
-  if (!IsRealDate(date)) return std::nullopt;
+  const CivilDate date = detail::DdmmyyyyDate(field.data());
+  if (!detail::IsRealDdmmyyyy(date)) return std::nullopt;
   return DaysFromCivil(date);
 }
 

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "app/host.hpp"
+#include "banking/text.hpp"
 
 namespace verilote {
 
@@ -44,9 +45,31 @@ int ExpandTwoDigitYear(std::int64_t yy);
 
 // ---- Date texts.
 
+namespace detail {
+bool IsValidDateText(std::string_view text);
+
+// The day, month and year of eight digits ddmmyyyy at p.
+VERILOTE_INLINE CivilDate DdmmyyyyDate(const char* p) {
+  const auto digit = [p](int i) { return p[i] - '0'; };
+  return {digit(4) * 1000 + digit(5) * 100 + digit(6) * 10 + digit(7), digit(2) * 10 + digit(3),
+          digit(0) * 10 + digit(1)};
+}
+
+// IsRealDate of a date of years 0 to 9999; days up to 28 need no calendar.
+VERILOTE_INLINE bool IsRealDdmmyyyy(CivilDate date) {
+  if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1) return false;
+  return date.day <= 28 || IsRealDate(date);
+}
+}  // namespace detail
+
 // Trimmed; 8 characters are read as ddmmyyyy, 10 as dd/mm/yyyy; true when the
-// text has exactly that form and names a real day. Never fails.
-bool IsValidDate(std::string_view text);
+// text has exactly that form and names a real day. Never fails. The layouts'
+// eight-digit fields take the inline path.
+VERILOTE_INLINE bool IsValidDate(std::string_view text) {
+  if (text.size() == 8 && !detail::AnyLaneFails<detail::NonDigitLanes>(text.data(), 8))
+    return detail::IsRealDdmmyyyy(detail::DdmmyyyyDate(text.data()));
+  return detail::IsValidDateText(text);
+}
 
 // The day number (DaysFromCivil) of a layout date field of exactly eight
 // digits ddmmyyyy naming a real day: what IsValidDate accepts of an untrimmed

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,11 +25,22 @@ using CnabBytes =
     ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
 
 // Trim(field).empty(): nothing but blanks and control bytes.
-VERILOTE_INLINE bool IsBlankField(std::string_view field) { return !BlankBytes::AnyOutside(field); }
+VERILOTE_INLINE bool IsBlankField(std::string_view field) {
+  if (field.size() < 16) return !detail::AnyLaneFails<detail::NonBlankLanes>(field.data(), field.size());
+  return !BlankBytes::AnyOutside(field);
+}
 
 // The field holds exactly `length` characters, all of them c.
 inline bool IsAll(std::string_view field, std::size_t length, char c) {
-  return field.size() == length && field.find_first_not_of(c) == std::string_view::npos;
+  if (field.size() != length) return false;
+  const char* p = field.data();
+  if (length >= 8) {  // words of eight, the last one overlapping
+    const std::uint64_t pattern = detail::EveryByte<std::uint64_t>(static_cast<unsigned char>(c));
+    for (std::size_t i = 0; i + 8 < length; i += 8)
+      if (detail::LoadWord<std::uint64_t>(p + i) != pattern) return false;
+    return detail::LoadWord<std::uint64_t>(p + length - 8) == pattern;
+  }
+  return field.find_first_not_of(c) == std::string_view::npos;
 }
 
 // ---- Rule tables. A row names a test of the record and the code appended to
@@ -84,6 +96,14 @@ struct FixedText {
     return true;
   }
 };
+
+// field == Text, compared inline: the per-record comparisons with a literal
+// stay inline in a whole-program (LTO) build too, where a shared out-of-line
+// comparison would cost a call and a memcmp each.
+template <FixedText Text>
+VERILOTE_INLINE bool Is(std::string_view field) {
+  return Text.Matches(field);
+}
 
 // Positions From-To equal one of the values exactly.
 template <std::size_t From, std::size_t To, FixedText... Values>

@@ -22,14 +22,20 @@ std::string Pad(std::string_view text, std::size_t width, char filler, bool left
   return out;
 }
 
+// Padded fields end in long runs of blanks: those are skipped eight bytes at
+// a time, the rest one byte at a time.
+bool EightBlanks(const char* p) { return detail::NonBlankLanes::Of(detail::LoadWord<std::uint64_t>(p)) == 0; }
+
 std::string_view TrimLeft(std::string_view text) {
   std::size_t i = 0;
+  while (i + 8 <= text.size() && EightBlanks(text.data() + i)) i += 8;
   while (i < text.size() && IsBlankOrControl(text[i])) ++i;
   return text.substr(i);
 }
 
 std::string_view TrimRight(std::string_view text) {
   std::size_t n = text.size();
+  while (n >= 8 && EightBlanks(text.data() + n - 8)) n -= 8;
   while (n > 0 && IsBlankOrControl(text[n - 1])) --n;
   return text.substr(0, n);
 }

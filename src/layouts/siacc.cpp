@@ -49,7 +49,8 @@ std::optional<std::int64_t> WholeNumber(std::string_view field) {
   const std::size_t sign = !field.empty() && (field[0] == '+' || field[0] == '-') ? 1 : 0;
   const std::string_view digits = field.substr(sign);
   if (digits.empty() || digits.size() > 18 || !IsAllDigits(digits)) return std::nullopt;
-  return StrToInt(field);
+  const std::int64_t value = detail::DigitsValue(digits.data(), digits.size());
+  return field[0] == '-' ? -value : value;
 }
 
 bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
@@ -440,6 +441,10 @@ struct SiaccRun {
   // Adds an amount to a lote total. An amount its own row found not numeric
   // is not added; any other text is converted (and may end the run).
   static void Add(Cents& total, std::string_view amount, bool checked = true) {
+    if (!amount.empty() && amount.size() <= 18 && IsAllDigits(amount)) {  // the usual amount
+      total += detail::DigitsValue(amount.data(), amount.size());
+      return;
+    }
     if (checked && !IsNumeric(amount)) return;
     total += StrToInt(amount);
   }
@@ -491,7 +496,7 @@ void SiaccRun::Record(std::string_view rec) {
   const std::string_view lote = Field(rec, 4, 7);
   if (!IsNumeric(lote)) {
     Finding(" Número do lote não numérico."_cp);
-  } else if (type != "9") {
+  } else if (!Is<"9">(type)) {
     const std::optional<std::int64_t> value = WholeNumber(lote);
     if (!value || Differs(*value, lotes)) Finding(" Sequencial de lote errado.");
   }
@@ -575,9 +580,9 @@ void SiaccRun::LoteHeader(std::string_view rec) {
 void SiaccRun::Detail(std::string_view rec) {
   ++loteRecords;
   const std::string_view segment = Field(rec, 14, 14);
-  if (segment == "A") {
+  if (Is<"A">(segment)) {
     const std::string_view name = TrimmedText<44, 73>(rec);
-    if (Field(rec, 30, 33) == "0009") {
+    if (Is<"0009">(Field(rec, 30, 33))) {
       CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 30, 41), '-', Field(rec, 42, 42));
     } else {
       CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 31, 33), '.', Field(rec, 34, 41), '-',
@@ -600,7 +605,7 @@ void SiaccRun::Detail(std::string_view rec) {
       SegmentB(rec);
       break;
     case 'J':
-      if (Field(rec, 18, 19) == "52") {
+      if (Is<"52">(Field(rec, 18, 19))) {
         SegmentJ52(rec);
       } else {
         SegmentJ(rec);
@@ -630,16 +635,16 @@ void SiaccRun::SegmentA(std::string_view rec) {
     documentType.clear();
     Finding(" Tipo de documento inválido. Esperado 018,700,000,888. Campo A.08 ->"_cp, label);
   }
-  if (commitment == "02" && document != "000")
+  if (Is<"02">(commitment) && !Is<"000">(document))
     Finding(" Tipo de documento inválido. Esperado 000 para pagamento de salário. Campo A.08 ->"_cp, label);
   Apply(kAMovement, rec, label);
-  const bool noAccount = Field(rec, 30, 41) == "000000000000";
-  if (document != "700" && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, label);
-  if (document == "700" && noAccount) {
+  const bool noAccount = Is<"000000000000">(Field(rec, 30, 41));
+  if (!Is<"700">(document) && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, label);
+  if (Is<"700">(document) && noAccount) {
     ++opPayments;  // an OP ("ordem de pagamento") has no destination account
   } else if (!Numeric<21, 28>(rec)) {
     Finding(" Banco ou agência de destino não numérico. ->"_cp, label);
-  } else if (Field(rec, 21, 23) == "104") {
+  } else if (Is<"104">(Field(rec, 21, 23))) {
     if (!CaixaAccountDv(rec))
       Bare(Cat("a conta encontrada na linha=", record, " não foi identificada como SIDEC nem NSGD.->"_cp, label));
     if (!WholeIn(Field(rec, 25, 28), 1, 4999))
@@ -651,14 +656,14 @@ void SiaccRun::SegmentA(std::string_view rec) {
     Finding(" Caracter Inválido no Nome. ->"_cp, label);
   }
   Apply(kADocument, rec, label);
-  if (version == "050" && !Blank<80, 93>(rec))
+  if (Is<"050">(version) && !Blank<80, 93>(rec))
     Finding(" Posição 80,14 deveria ser branco. Encontrado:"_cp, Field(rec, 80, 93));
-  if (version == "080") {
+  if (Is<"080">(version)) {
     if (!Blank<80, 92>(rec)) Finding(" Posição 80,13 deveria ser branco. Encontrado:"_cp, Field(rec, 80, 92));
-    if (documentType == "018" && !OneOf<93, 93, "0", "1", "2">(rec))
+    if (Is<"018">(documentType) && !OneOf<93, 93, "0", "1", "2">(rec))
       Finding(" Posição 93,1 deveria ser 0, 1 ou 2. Encontrado:"_cp, Field(rec, 93, 93));
   }
-  if (Field(rec, 94, 101) == "00000000") {
+  if (Is<"00000000">(Field(rec, 94, 101))) {
     Finding(" Data de vencimento zerada !!->", label);
   } else if (!ValidDate<94, 101>(rec)) {
     Finding(" Data de vencimento inválida !!->"_cp, label);
@@ -675,7 +680,7 @@ void SiaccRun::SegmentA(std::string_view rec) {
   } else if (WholeNumber(instalments) == 0) {
     Finding(" Número de parcelas não pode ser zero."_cp);
   }
-  if (instalments == "01") {
+  if (Is<"01">(instalments)) {
     if (!At(rec, 150, '1')) Finding(" Posição 150 deve ser igual a 1 porque não é parcelado"_cp);
   } else if (!Numeric<151, 152>(rec)) {
     Finding(" Erro na posição 151 que deve ser numérico."_cp);
@@ -686,7 +691,7 @@ void SiaccRun::SegmentA(std::string_view rec) {
   const std::string_view purpose = Field(rec, 218, 219);
   if (!IsNumeric(purpose)) {
     Finding(" Finalidade DOC não numérico."_cp);
-  } else if (documentType == "700" && !WholeIn(purpose, 0, 11)) {
+  } else if (Is<"700">(documentType) && !WholeIn(purpose, 0, 11)) {
     Finding(" Finalidade DOC:", purpose, " inválido !!"_cp);
   }
   const std::string_view notice = Field(rec, 230, 230);

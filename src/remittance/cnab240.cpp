@@ -36,14 +36,14 @@ void CheckCharacters(Cnab240Run& run, std::string_view rec) {
 // 9-13 when the sequence check has converted them already.
 void CheckDetail(Cnab240Run& run, std::string_view rec, std::optional<std::int64_t> sequence) {
   const std::string_view segment = Field(rec, 14, 14);
-  const bool known = segment == "P" || segment == "Q" || segment == "R" || segment == "S" ||
-                     (segment == "Y" && Field(rec, 18, 19) == "53");
+  const bool known = Is<"P">(segment) || Is<"Q">(segment) || Is<"R">(segment) || Is<"S">(segment) ||
+                     (Is<"Y">(segment) && Is<"53">(Field(rec, 18, 19)));
   if (!known) run.RecordFinding(" com tipo inválido ou não validado por este aplicativo !!!"_cp);
-  const bool blank15 = Field(rec, 15, 15) == " ";
+  const bool blank15 = Is<" ">(Field(rec, 15, 15));
   if (!blank15) run.RecordFinding(" não é branco na posição 15,1 !!!"_cp);
   const std::string_view movement = Field(rec, 16, 17);
   if (run.variant.detailChecks == DetailChecks::MovementOne) {
-    if (movement != "01") run.RecordFinding(" não é 01 na posição 16,2 !!!"_cp);
+    if (!Is<"01">(movement)) run.RecordFinding(" não é 01 na posição 16,2 !!!"_cp);
   } else if (!IsMovementCode(movement)) {
     run.RecordFinding(" Na posição 16,2 tem um código não esperado para remessa !!!"_cp);
   }
@@ -62,7 +62,7 @@ void CheckLoteNumber(Cnab240Run& run, std::string_view rec, char type) {
       }
       break;
     case LoteNumbering::SingleLote:
-      if (type == '3' && Field(rec, 15, 15) != " " && lote != "0001")
+      if (type == '3' && !Is<" ">(Field(rec, 15, 15)) && !Is<"0001">(lote))
         run.RecordFinding(" Número de lote não esperado !!"_cp);
       break;
     case LoteNumbering::None:
@@ -105,11 +105,12 @@ void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {
   // The lote count is added but not reset: a second trailer adds it again.
   run.totalDetails += run.loteDetails;
   if (run.variant.trailerChecks == TrailerChecks::CountsOnly) {
-    if (Field(rec, 4, 8) != "99999") run.LineFinding(" Totalizador de arquivo tipo 9 com divergência no início !!"_cp);
+    if (!Is<"99999">(Field(rec, 4, 8)))
+      run.LineFinding(" Totalizador de arquivo tipo 9 com divergência no início !!"_cp);
     CheckFileCount(run, rec);
     return;
   }
-  if (Field(rec, 4, 8) != "99999") run.LineFinding(" Campo 02.9 deveria ter 99999");
+  if (!Is<"99999">(Field(rec, 4, 8))) run.LineFinding(" Campo 02.9 deveria ter 99999");
   if (!AllOf<9, 17, ' '>(rec)) run.RecordFinding(" O campo 04.9 deve ser branco");
   if (!Numeric<18, 23>(rec)) run.RecordFinding(" Campo 05.9 deveria ser numérico!!!"_cp);
   if (!Numeric<24, 29>(rec)) {
@@ -135,7 +136,7 @@ void CheckSegment(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
     case 'S':
       return count(run.s, &Cnab240Rules::SegmentS);
     case 'Y':
-      if (Field(rec, 18, 19) != "53") return;
+      if (!Is<"53">(Field(rec, 18, 19))) return;
       if (run.variant.countsY53) ++run.y53;
       return rules.SegmentY53(run, rec);
     default:
@@ -161,7 +162,7 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
     }
   }
   if (rec.size() != kRecordLength) run.RecordFinding(Cat(" com tamanho ", rec.size()));
-  if (Field(rec, 1, 3) != "104") run.RecordFinding(" com inicio diferente de 104");
+  if (!Is<"104">(Field(rec, 1, 3))) run.RecordFinding(" com inicio diferente de 104");
 
   // Position 8 is converted as an integer: a non-digit there ends the run.
   const bool digit = type >= '0' && type <= '9';

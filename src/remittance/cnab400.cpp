@@ -38,7 +38,7 @@ bool IsValidDdmmyy(std::string_view field) {
   const std::string_view digits = field.substr(0, 6);
   if (digits.size() != 6 || !IsAllDigits(digits)) return false;
   const auto number = [&digits](std::size_t at) { return (digits[at] - '0') * 10 + (digits[at + 1] - '0'); };
-  return IsRealDate({2000 + number(4), number(2), number(0)});
+  return detail::IsRealDdmmyyyy({2000 + number(4), number(2), number(0)});
 }
 
 std::optional<std::uint64_t> WholeNumber(std::string_view field) {

@@ -20,7 +20,7 @@ namespace {
 // first twelve characters may be capital letters.
 bool GuarantorNumeric(std::string_view rec) {
   if (Numeric<154, 169>(rec)) return true;
-  return Field(rec, 154, 155) == "20" && IsValidCnpj(Field(rec, 156, 169));
+  return Is<"20">(Field(rec, 154, 155)) && IsValidCnpj(Field(rec, 156, 169));
 }
 
 bool GuarantorInformed(std::string_view rec) { return !AllOf<155, 169, '0'>(rec); }
@@ -34,7 +34,7 @@ bool GuarantorDocument(std::string_view rec) {
 bool GuarantorName(std::string_view rec) { return At(rec, 154, '0') || TrimmedAtLeast<170, 209, 3>(rec); }
 
 // Field 22.1: "00000000" (no date of credit) or a valid date.
-bool ZerosOrDate(std::string_view rec) { return Field(rec, 200, 207) == "00000000" || ValidDate<200, 207>(rec); }
+bool ZerosOrDate(std::string_view rec) { return Is<"00000000">(Field(rec, 200, 207)) || ValidDate<200, 207>(rec); }
 
 bool Contains(std::string_view codes, std::string_view field) { return codes.find(field) != std::string_view::npos; }
 
@@ -204,7 +204,7 @@ constexpr ExtraDiscount kExtraDiscounts[] = {
 // Field 07.3Y: a remittance movement code, or "47" or "48".
 bool Y53Movement(std::string_view rec) {
   const std::string_view movement = Field(rec, 16, 17);
-  return IsMovementCode(movement) || movement == "47" || movement == "48";
+  return IsMovementCode(movement) || Is<"47">(movement) || Is<"48">(movement);
 }
 
 struct LineRule {
@@ -235,12 +235,12 @@ void ApplyLineRules(std::span<const LineRule> rules, Cnab240Run& run, std::strin
 void CheckModality(Cnab240Run& run, std::string_view rec) {
   const std::string_view modality = Field(rec, 41, 42);
   const std::string_view p61 = Field(rec, 61, 61), p62 = Field(rec, 62, 62);
-  const bool caixaPrints61 = p61 == "1" || p61 == "4" || p61 == "5";
-  const bool caixaPosts62 = p62 == "1" || p62 == "2" || p62 == "3" || p62 == "4";
+  const bool caixaPrints61 = Is<"1">(p61) || Is<"4">(p61) || Is<"5">(p61);
+  const bool caixaPosts62 = Is<"1">(p62) || Is<"2">(p62) || Is<"3">(p62) || Is<"4">(p62);
   const bool returnCode = At(rec, 224, '1') || At(rec, 224, '2');
-  if (modality == "11" || modality == "14") {  // title with registration
+  if (Is<"11">(modality) || Is<"14">(modality)) {  // title with registration
     const std::string instruction = Cat(Field(rec, 221, 221), Field(rec, 224, 224));
-    if (instruction != "12" && instruction != "31" && instruction != "91")
+    if (!Is<"12">(instruction) && !Is<"31">(instruction) && !Is<"91">(instruction))
       run.Code(" Este Título tem que estar marcado para protestar ou devolver ou cancelar protesto."_cp);
     if (At(rec, 224, '1') && At(rec, 221, '1')) run.Code(kBaixaEProtesto);
     if (!Numeric<222, 223>(rec)) run.Code(kDiasProtesto);
@@ -251,14 +251,14 @@ void CheckModality(Cnab240Run& run, std::string_view rec) {
       if (!caixaPosts62) run.Code(kCaixaPrints62);
     }
     if (At(rec, 42, '4')) {  // the cedente prints it
-      if (p61 != "2")
+      if (!Is<"2">(p61))
         run.Code(
             " Titulo com Nosso Numero indicando impressão CEDENTE, mas marcado na posição 61 como CAIXA imprime."_cp);
-      if (p62 != "0")
+      if (!Is<"0">(p62))
         run.Code(
             " Titulo com Nosso Numero indicando impressão CEDENTE, mas marcado na posição 62 como postagem da CAIXA."_cp);
     }
-  } else if (modality == "21") {  // title without registration
+  } else if (Is<"21">(modality)) {  // title without registration
     if (!At(rec, 59, '2')) run.Code(" Posição 59 deveria ser 2"_cp);
     if (!caixaPrints61) run.Code(kCaixaPrints61);
     if (!caixaPosts62) run.Code(kCaixaPrints62);
@@ -274,8 +274,8 @@ void CheckModality(Cnab240Run& run, std::string_view rec) {
 // Interest: code 27.3P (118), date 28.3P (119-126), amount 29.3P (127-141).
 void CheckInterest(Cnab240Run& run, std::string_view rec, bool partial) {
   const std::string_view code = Field(rec, 118, 118);
-  const bool dateZeros = Field(rec, 119, 126) == "00000000";
-  if (code == "1" || code == "2") {
+  const bool dateZeros = Is<"00000000">(Field(rec, 119, 126));
+  if (Is<"1">(code) || Is<"2">(code)) {
     if (AllOf<127, 141, '0'>(rec)) run.Code(" 29.3P sem valor e no campo 27.3P diz que tem valor");
     if (!ValidDate<119, 126>(rec)) run.Code(" 28.3P sem data  e no campo 27.3P diz que tem data");
   } else if (!partial) {
@@ -290,7 +290,7 @@ void CheckInterest(Cnab240Run& run, std::string_view rec, bool partial) {
 // 32.3P (151-165), against the title amount 21.3P (86-100).
 void CheckDiscount(Cnab240Run& run, std::string_view rec) {
   const std::string_view code = Field(rec, 142, 142);
-  if (code != "0" && code != "1" && code != "2") {
+  if (!Is<"0">(code) && !Is<"1">(code) && !Is<"2">(code)) {
     run.Code(" 30.3P valor informado não permitido"_cp);
     return;
   }
@@ -302,9 +302,10 @@ void CheckDiscount(Cnab240Run& run, std::string_view rec) {
     run.Code(" 21.3P  Este campo deve ser numérico"_cp);
     return;
   }
-  if (code == "0") {
+  if (Is<"0">(code)) {
     if (!AllOf<151, 165, '0'>(rec)) run.Code(" 32.3P não deveria ter valor, o campo 30.3P diz que não tem desconto"_cp);
-    if (Field(rec, 143, 150) != "00000000") run.Code(" 31.3P tem data e no campo 30.3P  diz que não tem desconto"_cp);
+    if (!Is<"00000000">(Field(rec, 143, 150)))
+      run.Code(" 31.3P tem data e no campo 30.3P  diz que não tem desconto"_cp);
     return;
   }
   if (!ValidDate<143, 150>(rec)) run.Code(" 31.3P Data de desconto inválida."_cp);
@@ -312,10 +313,10 @@ void CheckDiscount(Cnab240Run& run, std::string_view rec) {
     run.Code(" 32.3P deveria ter valor porque 30.3P é "_cp);
     run.Code(code);
   }
-  if (code == "1" && NumericValue(Field(rec, 151, 165)) >= NumericValue(Field(rec, 86, 100)))
+  if (Is<"1">(code) && NumericValue(Field(rec, 151, 165)) >= NumericValue(Field(rec, 86, 100)))
     run.Code(" Desconto não pode ser maior ou igual ao valor do título. "_cp);
   // A percentage with two decimals: positions 151-163 are its whole part.
-  if (code == "2" && NumericValue(Field(rec, 151, 163)) >= 100) run.Code(" Desconto não pode ser maior 100% "_cp);
+  if (Is<"2">(code) && NumericValue(Field(rec, 151, 163)) >= 100) run.Code(" Desconto não pode ser maior 100% "_cp);
 }
 
 // Fields 36.3P and 37.3P: the protest code, then its days when the code is known.
@@ -330,11 +331,11 @@ void CheckProtest(Cnab240Run& run, std::string_view rec) {
 // Field 42.3P (layout "101"): the payment option of card and proposal titles
 // (kinds 31 and 32), blank for the others.
 void CheckPaymentOption(Cnab240Run& run, std::string_view rec) {
-  if (run.layoutVersion != "101") return;
+  if (!Is<"101">(run.layoutVersion)) return;
   const std::string_view kind = Field(rec, 107, 108);
-  if (kind == "31" || kind == "32") {
+  if (Is<"31">(kind) || Is<"32">(kind)) {
     if (!OneOf<240, 240, "1", "2">(rec)) run.Code(" 42.3P deveria ser 1 ou 2 a partir da versão 101"_cp);
-  } else if (Field(rec, 240, 240) != " ") {
+  } else if (!Is<" ">(Field(rec, 240, 240))) {
     run.Code(" 42.3P");
   }
 }
@@ -355,7 +356,7 @@ void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   // was given.
   const auto dayOf = [&](std::string_view ownCode, std::size_t from) -> std::optional<std::int64_t> {
     const std::string_view date = Field(rec, from, from + 7);
-    if (date == "00000000" || Contains(run.codes, ownCode)) return std::nullopt;
+    if (Is<"00000000">(date) || Contains(run.codes, ownCode)) return std::nullopt;
     return DayOfDdmmyyyy(date);
   };
   if (const auto day = dayOf("31.3P", 143); day && *day > *due)
@@ -384,10 +385,10 @@ std::string ConvenioLine(std::string_view convenio, std::string_view rec, std::s
 
 void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   run.layoutVersion = Field(rec, 164, 166);
-  if (run.layoutVersion != "101" && run.layoutVersion != "107")
+  if (!Is<"101">(run.layoutVersion) && !Is<"107">(run.layoutVersion))
     run.Finding(Cat("#####Erro FATAL#####: Versão "_cp, run.layoutVersion,
                     " do Header de arquivo não é esperada, portanto o restante da validação está incorreta."_cp));
-  run.cedente = run.layoutVersion == "107" ? Field(rec, 59, 65) : Field(rec, 59, 64);
+  run.cedente = Is<"107">(run.layoutVersion) ? Field(rec, 59, 65) : Field(rec, 59, 64);
 
   run.Info(Banner(40, " HEADER ", 40));
   run.Info(Cat("Cedente centralizador: ", Field(rec, 73, 102)));
@@ -418,7 +419,7 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
 void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   // Field 11.1 (from 34) carries the cedente code, seven positions in layout
   // 107 and six otherwise; field 12.1 zero-fills up to 53.
-  const bool layout107 = run.layoutVersion == "107";
+  const bool layout107 = Is<"107">(run.layoutVersion);
   const std::size_t width = layout107 ? 7 : 6;
   if (Copy(rec, 34, width) != run.cedente) {
     run.Finding(kCedenteDiverge);
@@ -478,13 +479,13 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   ApplyCodeRules(kPBankRules, rec, run.codes);
   // Field 10.3P carries the cedente code of the file header: six positions
   // and ten zeros in layout 101, seven and nine zeros in layout 107.
-  if (run.layoutVersion == "101" || run.layoutVersion == "107") {
-    const std::size_t width = run.layoutVersion == "107" ? 7 : 6;
+  if (Is<"101">(run.layoutVersion) || Is<"107">(run.layoutVersion)) {
+    const std::size_t width = Is<"107">(run.layoutVersion) ? 7 : 6;
     if (Copy(rec, 24, width) != run.cedente) run.Code(" (10.3P) - Cod ced diverge do lote");
     if (!IsAll(Copy(rec, 24 + width, 16 - width), 16 - width, '0')) run.Code(" (11.3P ou 12.3P)");
   }
   if (hasNossoNumero) CheckModality(run, rec);
-  if (Field(rec, 41, 42) == "00" && At(rec, 224, '1') && At(rec, 221, '1')) run.Code(kBaixaEProtesto);
+  if (Is<"00">(Field(rec, 41, 42)) && At(rec, 224, '1') && At(rec, 221, '1')) run.Code(kBaixaEProtesto);
 
   ApplyCodeRules(kPTitleRules, rec, run.codes);
   if (partial_) ApplyCodeRules(kPPartialAmountRules, rec, run.codes);
@@ -526,9 +527,9 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   if (!Blank<15, 15>(rec)) run.Code(" 06.3R");
   for (const ExtraDiscount& d : kExtraDiscounts) {
     const std::string_view code = Field(rec, d.code, d.code);
-    if (code != "0" && code != "1" && code != "2") run.RecordFinding(d.badCode);
+    if (!Is<"0">(code) && !Is<"1">(code) && !Is<"2">(code)) run.RecordFinding(d.badCode);
     const bool dateZeros = IsAll(Copy(rec, d.date, 8), 8, '0'), amountZeros = IsAll(Copy(rec, d.amount, 15), 15, '0');
-    if (code == "0") {
+    if (Is<"0">(code)) {
       if (!dateZeros) run.RecordFinding(d.dateWithoutDiscount);
       if (!amountZeros) run.RecordFinding(d.amountWithoutDiscount);
     } else {
@@ -538,7 +539,7 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   }
   if (!OneOf<66, 66, "0", "1", "2">(rec)) run.Code(" 14.3R");
   // A title without fine (code "0") leaves its fine date zeroed.
-  const bool noFine = At(rec, 66, '0') && Field(rec, 67, 74) == "00000000";
+  const bool noFine = At(rec, 66, '0') && Is<"00000000">(Field(rec, 67, 74));
   if (!noFine) {
     const std::optional<std::int64_t> fine = DayOfDdmmyyyy(Field(rec, 67, 74));
     if (!fine) {
@@ -559,14 +560,14 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
 void SigcbRules::SegmentS(Cnab240Run& run, std::string_view rec) {
   if (partial_) return;  // counted by the frame, not checked
   const std::string_view kind = Field(rec, 18, 18);
-  if (kind != "3") run.LineFinding(" Tipo de impressão não esperado por este aplicativo !!"_cp);
-  if (Field(rec, 15, 15) != " ") run.LineFinding(" Campo 06.3S preenchido e deveria ser branco !!");
-  if (kind == "1" || kind == "2") {
+  if (!Is<"3">(kind)) run.LineFinding(" Tipo de impressão não esperado por este aplicativo !!"_cp);
+  if (!Is<" ">(Field(rec, 15, 15))) run.LineFinding(" Campo 06.3S preenchido e deveria ser branco !!");
+  if (Is<"1">(kind) || Is<"2">(kind)) {
     if (Blank<21, 160>(rec)) run.RecordFinding(" 10.3S deveria ser preenchido!!!");
-    if (Field(rec, 19, 20) != "00") run.LineFinding(" Campo 09.3S deveria ter zeros !!");
-    if (Field(rec, 161, 162) != "00") run.LineFinding(" Campo 11.3S deveria ter zeros !!");
+    if (!Is<"00">(Field(rec, 19, 20))) run.LineFinding(" Campo 09.3S deveria ter zeros !!");
+    if (!Is<"00">(Field(rec, 161, 162))) run.LineFinding(" Campo 11.3S deveria ter zeros !!");
     if (!Blank<163, 240>(rec)) run.RecordFinding(" 12.3S deveria ser branco!!!");
-  } else if (kind == "3") {
+  } else if (Is<"3">(kind)) {
     if (Blank<19, 178>(rec))
       run.RecordFinding(" Pelo menos um dos campos deve ser preenchido (09.3S,10.3S,11.3S,12.3S)!!!");
     if (!Blank<179, 240>(rec)) run.RecordFinding(" 13.3S e 14.3S deveriam ser brancos!!!");
@@ -582,11 +583,11 @@ void SigcbRules::SegmentY53(Cnab240Run& run, std::string_view rec) {
   // Field 10.3Y follows field 42.3P of the title's P segment.
   const std::string_view installments = Field(rec, 22, 23);
   if (run.option42 == 1) {
-    if (installments != "00") run.RecordFinding(" 10.3Y Deveria ser 00 porque 42.3P é igual a 1!!!"_cp);
+    if (!Is<"00">(installments)) run.RecordFinding(" 10.3Y Deveria ser 00 porque 42.3P é igual a 1!!!"_cp);
   } else if (run.option42 == 2) {
     if (!IsNumeric(installments)) {
       run.RecordFinding(" 10.3Y Deveria ser numérico!!!"_cp);
-    } else if (installments == "00") {
+    } else if (Is<"00">(installments)) {
       run.RecordFinding(" 10.3Y Deveria não pode ser 00 porque semento 42.3P é igual a 2!!!"_cp);
     }
   } else {

@@ -7,13 +7,13 @@
 namespace verilote {
 namespace {
 
-// The 16-byte scan (SSE2) and the table agree: every byte value, at every
+// The block scans (SSE2, AVX2) and the table agree: every byte value, at every
 // position of texts shorter than, equal to and longer than one block, and in
 // the overlapping last block, is found outside the set exactly when the set
 // does not hold it.
 template <typename Set>
 void ExpectScanAgreesWithTable(char filler) {
-  for (const std::size_t length : {1, 15, 16, 17, 40, 240}) {
+  for (const std::size_t length : {1, 15, 16, 17, 31, 32, 33, 40, 64, 65, 240}) {
     for (std::size_t at = 0; at < length; ++at) {
       for (int byte = 0; byte < 256; ++byte) {
         std::string text(length, filler);
