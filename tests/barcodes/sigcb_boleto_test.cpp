@@ -90,7 +90,7 @@ Lines Summary(const Lines& r) {
 TEST(SigcbSeveral, FindingsOfTheCheckingPass) {
   const std::string otherCedente = SigcbBarcode("654321", '1', '4', kSequence),
                     undated = SigcbBarcode("123456", '1', '4', kSequence, {"104", "9", "0000"});
-  const Lines r = Several({"3", "123456", kValid, otherCedente, undated}, kRunClean);
+  const Lines r = Several({"3", "123456", kValid, otherCedente, undated});  // another cedente: faulty
   EXPECT_EQ(
       Slice(r, 0, 6),
       L({">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser 123456 encontrado 654321"_cp, Reading(1, kValid),
