@@ -20,32 +20,13 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "layouts/capcaixa.hpp"
 
 namespace {
 
-// Answers the file dialog and counts the report lines.
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view line) override {
-    ++lines;
-    last = line;
-  }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-  std::string last;
-
- private:
-  std::string path_;
-};
+using verilote::bench::BenchHost;
+using verilote::bench::Run;
 
 void Generate(const std::string& path, std::uint64_t guides) {
   std::ifstream example(std::string(VERILOTE_SOURCE_DIR) + "/examples/capcaixa/concessionarias_ok.txt",
@@ -56,39 +37,12 @@ void Generate(const std::string& path, std::uint64_t guides) {
   for (std::uint64_t i = 0; i < guides; ++i) out << lines[i % lines.size()];
 }
 
-struct Run {
-  double cpu;
-  long peakKb;
-};
-
-// Runs `work` in a child process; the best cpu time of five runs.
-template <typename Work>
-Run Best(Work work) {
-  Run best{1e9, 0};
-  for (int i = 0; i < 5; ++i) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-      work();
-      std::fflush(stdout);
-      std::_Exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    const double cpu =
-        usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    if (cpu < best.cpu) best = {cpu, usage.ru_maxrss};
-  }
-  return best;
-}
-
 Run Measure(const std::string& path, std::uint64_t guides) {
   BenchHost once(path);
   const verilote::Verdict verdict = verilote::CapcaixaImportaodeguias1Click(once);
   std::printf("%10llu guides: %s, last line \"%s\"\n", static_cast<unsigned long long>(guides),
               verdict == verilote::Verdict::Clean ? "clean" : "faulty", once.last.c_str());
-  const Run best = Best([&] {
+  const Run best = verilote::bench::Best(5, [&] {
     BenchHost host(path);
     verilote::CapcaixaImportaodeguias1Click(host);
   });
@@ -109,7 +63,8 @@ int main(int argc, char** argv) {
   Measure(small, guides / 10);
   const Run validate = Measure(big, guides);
   const std::string wc = "wc -l < " + big + " > /dev/null";
-  const Run count = Best([&] { execl("/bin/sh", "sh", "-c", wc.c_str(), static_cast<char*>(nullptr)); });
+  const Run count =
+      verilote::bench::Best(5, [&] { execl("/bin/sh", "sh", "-c", wc.c_str(), static_cast<char*>(nullptr)); });
   std::printf("%s, best of 5: cpu %.3f s\nvalidation / wc -l: %.2f (cpu)\n", wc.c_str(), count.cpu,
               validate.cpu / count.cpu);
   if (std::getenv("BENCH_KEEP") == nullptr) {

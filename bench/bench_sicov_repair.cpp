@@ -16,10 +16,14 @@
 #include <string>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "tools/file_utilities.hpp"
 #include "tools/sicov_repair.hpp"
 
 namespace {
+
+using verilote::bench::InChild;
+using verilote::bench::Run;
 
 // Answers the file dialogs with the given paths and keeps nothing.
 class BenchHost final : public verilote::Host {
@@ -42,28 +46,6 @@ class BenchHost final : public verilote::Host {
   std::string paths_[2];
   int next_ = 0;
 };
-
-struct Run {
-  double wall, cpu;
-  long peakKb;
-};
-
-template <typename Work>
-Run InChild(Work work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    work();
-    std::_Exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const double cpu =
-      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), cpu, usage.ru_maxrss};
-}
 
 void Print(const char* what, const Run& run) {
   std::printf("%-40s wall %.3f s, cpu %.3f s, peak memory %ld KB\n", what, run.wall, run.cpu, run.peakKb);

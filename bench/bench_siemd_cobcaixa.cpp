@@ -16,10 +16,15 @@
 #include <string>
 
 #include "app/host.hpp"
+#include "bench_common.hpp"
 #include "layouts/cobcaixa.hpp"
 #include "layouts/siemd.hpp"
 
 namespace {
+
+using verilote::bench::BenchHost;
+using verilote::bench::InChild;
+using verilote::bench::Run;
 
 std::string Digits(std::uint64_t value, std::size_t width) {
   std::string text = std::to_string(value);
@@ -62,55 +67,6 @@ void BillFile(const std::string& path, std::uint64_t bills) {
   for (std::uint64_t i = 0; i < bills; ++i) out << bill << "\r\n";
 }
 
-class BenchHost final : public verilote::Host {
- public:
-  explicit BenchHost(std::string path) : path_(std::move(path)) {}
-  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-  std::optional<std::string> OpenFile(std::string_view, verilote::FileFilter) override { return path_; }
-  void ShowMessage(std::string_view) override {}
-  void ReportClear() override { lines = 0; }
-  void ReportAppend(std::string_view) override { ++lines; }
-  std::vector<std::string> ReportLines() override { return {}; }
-  std::string ProgramDirectory() override { return "/tmp"; }
-  verilote::CivilDate Today() override { return {2026, 12, 6}; }
-  void Sleep(int) override {}
-  std::uint64_t lines = 0;
-
- private:
-  std::string path_;
-};
-
-struct Run {
-  double wall, cpu;
-  long peakKb;
-};
-
-template <typename Work>
-Run InChild(Work work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    work();
-    std::fflush(stdout);
-    std::_Exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const double cpu =
-      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), cpu, usage.ru_maxrss};
-}
-
-template <typename Work>
-Run Best(Work work) {
-  Run best = InChild(work);
-  for (int i = 1; i < 5; ++i)
-    if (const Run run = InChild(work); run.cpu < best.cpu) best = run;
-  return best;
-}
-
 void Measure(const char* name, verilote::Handler handler, const std::string& path, std::uint64_t records) {
   std::system(("cat " + path + " > /dev/null").c_str());  // a warm page cache for every run
   InChild([&] {
@@ -119,12 +75,13 @@ void Measure(const char* name, verilote::Handler handler, const std::string& pat
     std::printf("%s, %llu records: report of %llu lines, %s\n", name, static_cast<unsigned long long>(records),
                 static_cast<unsigned long long>(host.lines), verdict == verilote::Verdict::Clean ? "clean" : "faulty");
   });
-  const Run run = Best([&] {
+  const Run run = verilote::bench::Best(5, [&] {
     BenchHost host(path);
     handler(host);
   });
   const std::string wcCommand = "wc -l < " + path + " > /dev/null";
-  const Run wc = Best([&] { execl("/bin/sh", "sh", "-c", wcCommand.c_str(), static_cast<char*>(nullptr)); });
+  const Run wc =
+      verilote::bench::Best(5, [&] { execl("/bin/sh", "sh", "-c", wcCommand.c_str(), static_cast<char*>(nullptr)); });
   std::printf("  best of 5: wall %.3f s, cpu %.3f s, peak memory %ld KB; wc -l: wall %.3f s, cpu %.3f s\n", run.wall,
               run.cpu, run.peakKb, wc.wall, wc.cpu);
 }

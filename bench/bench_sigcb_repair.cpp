@@ -20,11 +20,15 @@
 #include "app/host.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
+#include "bench_common.hpp"
 #include "tools/database_rebuild.hpp"
 #include "tools/sicob_reconciliation.hpp"
 #include "tools/sigcb_repair.hpp"
 
 namespace {
+
+using verilote::bench::InChild;
+using verilote::bench::Run;
 
 class BenchHost final : public verilote::Host {
  public:
@@ -49,28 +53,6 @@ class BenchHost final : public verilote::Host {
   std::string directory_;
   std::deque<std::string> files_;
 };
-
-struct Run {
-  double wall, cpu;
-  long peakKb;
-};
-
-template <typename Work>
-Run InChild(Work work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child == 0) {
-    work();
-    std::_Exit(0);
-  }
-  int status = 0;
-  rusage usage{};
-  wait4(child, &status, 0, &usage);
-  const double cpu =
-      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  return {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), cpu, usage.ru_maxrss};
-}
 
 void Print(const std::string& what, const Run& run) {
   std::printf("%-48s wall %.3f s, cpu %.3f s, peak memory %ld KB\n", what.c_str(), run.wall, run.cpu, run.peakKb);
