@@ -23,10 +23,9 @@ lto=${VERILOTE_CLI_LTO:-}
 today=06/12/2026
 
 for tool in "$cli" "$build/bench/bench_sigcb240" "$build/bench/bench_cnab400" "$build/bench/bench_siacc" \
-  "$build/bench/bench_barcodes"; do
+  "$build/bench/bench_barcodes" "$build/bench/cpu_time"; do
   [[ -x $tool ]] || { echo "missing $tool (configure with -DVERILOTE_BENCH=ON and build)" >&2; exit 2; }
 done
-[[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (GNU time)" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/verilote-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -45,12 +44,7 @@ done
 unset BENCH_GENERATE_ONLY
 
 # One measured run: prints "cpu_seconds peak_kb exit_status".
-measure() {
-  local status=0
-  /usr/bin/time -o "$work/time" -f '%U %S %M' "$@" >/dev/null 2>/dev/null || status=$?
-  # GNU time writes "Command exited with non-zero status n" before its line.
-  tail -n 1 "$work/time" | awk -v s="$status" '{ printf "%.3f %d %d\n", $1 + $2, $3, s }'
-}
+measure() { "$build/bench/cpu_time" "$@"; }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -66,7 +60,7 @@ bench() {
   cat "$file" >/dev/null
   local wc_t=() cli_t=() cli_m=() lto_t=() status=0 r
   for ((i = 0; i < reps; i++)); do
-    read -r t _ _ < <(measure sh -c 'wc -l < "$0"' "$file")
+    read -r t _ _ < <(measure wc -l "$file")
     wc_t+=("$t")
     read -r t m status < <(measure "$cli" run "$@" --file "$file" --today "$today")
     cli_t+=("$t")
