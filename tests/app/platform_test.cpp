@@ -13,6 +13,7 @@
 #include "app/record_reader.hpp"
 #include "app/report_output.hpp"
 #include "cli/cli.hpp"
+#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
@@ -28,20 +29,12 @@ const std::string kMarco = "remessa_mar\xC3\xA7o.rem", kReport = "relat\xC3\xB3r
                   kFolder = "verilote-a\xC3\xA7\xC3\xA3o-";
 
 // A fresh folder whose name has accents, removed afterwards.
-struct AccentedDir {
-  fs::path path = fs::temp_directory_path() / PathOf(kFolder + std::to_string(platform::ProcessId()));
-  AccentedDir() { fs::create_directories(path); }
-  ~AccentedDir() { fs::remove_all(path); }
-  std::string operator/(std::string_view name) const { return Utf8Of(path / PathOf(name)); }
+struct AccentedDir : testing::ScratchDir {
+  AccentedDir() : ScratchDir(kFolder) {}
   void Put(std::string_view name, std::string_view bytes) const {
     std::ofstream(path / PathOf(name), std::ios::binary) << bytes;
   }
-  std::string Bytes(std::string_view name) const {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path / PathOf(name), std::ios::binary).rdbuf();
-    return bytes.str();
-  }
-  std::size_t Entries() const { return std::distance(fs::directory_iterator(path), {}); }
+  std::string Bytes(std::string_view name) const { return testing::ReadBytes(*this / name); }
 };
 
 // UTF-8 names reach the file system as the same names: read, replaced over an
@@ -74,7 +67,7 @@ TEST(Platform, AccentedNamesWorkEverywhere) {
   std::string lines;
   for (const char c : out.str()) c == '\n' ? lines += "\r\n" : lines += c;
   EXPECT_EQ(dir.Bytes(kReport), lines);
-  EXPECT_EQ(dir.Entries(), 2u) << "no work file left";
+  EXPECT_EQ(dir.Entries().size(), 2u) << "no work file left";
 }
 
 // A report file that is the input under another name is refused.
@@ -136,7 +129,7 @@ TEST(Platform, ReplacingAFileHeldOpenByAnotherProcess) {
                   "': cannot replace the file (the file is open in another program; close it and try again)");
   }
   EXPECT_EQ(dir.Bytes(kReport), "original");
-  EXPECT_EQ(dir.Entries(), 1u) << "no work file left";
+  EXPECT_EQ(dir.Entries().size(), 1u) << "no work file left";
 
   TerminateProcess(other.hProcess, 0);
   WaitForSingleObject(other.hProcess, INFINITE);

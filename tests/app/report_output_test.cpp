@@ -30,25 +30,7 @@ using Lines = std::vector<std::string>;
 constexpr auto kClean = Outcome::Status::Clean;
 constexpr auto kAborted = Outcome::Status::Aborted;
 
-// A fresh directory standing for the program's directory, removed afterwards.
-struct ScratchDir {
-  static inline int counter = 0;
-  std::string path = (fs::temp_directory_path() /
-                      ("verilote-out-" + std::to_string(platform::ProcessId()) + "-" + std::to_string(counter++)))
-                         .string();
-  ScratchDir() { fs::create_directories(path); }
-  ~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  std::string operator/(const std::string& name) const { return path + "/" + name; }
-  Lines Entries() const {
-    Lines names;
-    for (const auto& entry : fs::directory_iterator(path)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-};
+using testing::ScratchDir;
 
 // Accents, bytes the code page leaves undefined, a tab, a NUL, and a line far
 // longer than the old 4,096-byte read buffer: all copied as they stand.
@@ -58,7 +40,7 @@ const Lines kReport = {std::string("Registro numero 1 Código inválido "_cp) + 
 TEST(CopyToNewFile, WritesEveryLineByteForByteAndReplacesAnEarlierCopy) {
   ScratchDir dir;
   FakeHost host;
-  host.programDirectory = dir.path;
+  host.programDirectory = dir.path.string();
   host.report = kReport;
   host.answers = {"relatorio.txt"};
   EXPECT_EQ(RunCommand(Copiaparaarquivonovo1Click, host).status, kClean);
@@ -66,7 +48,7 @@ TEST(CopyToNewFile, WritesEveryLineByteForByteAndReplacesAnEarlierCopy) {
   EXPECT_EQ(host.prompts[0].caption + '|' + host.prompts[0].prompt + '|' + host.prompts[0].defaultText,
             "Entre com o nome do arquivo|Nome do arquivo|");
   EXPECT_EQ(ReadBytes(dir / "relatorio.txt"), testing::CrLfFile(kReport));
-  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + dir.path + "/relatorio.txt"});
+  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + dir.path.string() + "/relatorio.txt"});
   EXPECT_EQ(host.report, kReport) << "the report itself is not changed";
   // An empty report makes an empty file, replacing the first copy.
   host.report.clear();

@@ -8,31 +8,6 @@
 namespace verilote {
 namespace {
 
-// The word-at-a-time tests of fields shorter than one block agree with the
-// byte tables: every byte value at every position of every such length.
-TEST(FastPaths, ShortFieldTestsAgreeWithTheTable) {
-  struct Row {
-    bool (*test)(std::string_view);
-    bool (*holds)(unsigned char);
-    char filler;
-  };
-  const Row rows[] = {
-      {IsAllDigits, DigitBytes::Holds, '7'},
-      {IsBlankField, BlankBytes::Holds, ' '},
-  };
-  for (const Row& row : rows) {
-    EXPECT_TRUE(row.test(""));
-    for (std::size_t length = 1; length < 16; ++length)
-      for (std::size_t at = 0; at < length; ++at)
-        for (int byte = 0; byte < 256; ++byte) {
-          std::string text(length, row.filler);
-          text[at] = static_cast<char>(byte);
-          ASSERT_EQ(row.test(text), row.holds(static_cast<unsigned char>(byte)))
-              << "length " << length << ", position " << at << ", byte " << byte;
-        }
-  }
-}
-
 // Digit fields of every length a conversion takes whole, short and long, with
 // and without leading zeros.
 TEST(FastPaths, DigitFieldsConvertToTheirValue) {

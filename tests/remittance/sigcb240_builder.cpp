@@ -13,15 +13,10 @@ namespace verilote::testing {
 
 namespace {
 
-constexpr std::string_view kCedenteCnpj = "11222333000181";
-
 std::string Digits(std::size_t value, std::size_t width) {
   const std::string text = std::to_string(value);
   return std::string(width - text.size(), '0') + text;
 }
-
-// Cedente code: six digits in layout 101, seven in layout 107, then zeros.
-std::string_view Cedente(std::string_view layout) { return layout == "107" ? "1234567" : "123456"; }
 
 }  // namespace
 
@@ -65,7 +60,7 @@ SigcbFile CleanSigcbFile(std::string_view layout) {
   SigcbFile file{records[0], {records[1], records[10]}, {}};
   file.lotes = {{records.begin() + 2, records.begin() + 9}, {records.begin() + 11, records.begin() + 16}};
   if (layout == "107") {
-    const std::string cedente(Cedente(layout));
+    const std::string cedente = "1234567";
     Put(file.header, 59, cedente);
     Put(file.header, 164, "107");
     for (std::string& lote : file.loteHeaders) {
@@ -78,24 +73,6 @@ SigcbFile CleanSigcbFile(std::string_view layout) {
         if (detail[13] == 'P') Put(detail, 24, cedente);
   }
   return file;
-}
-
-std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_view file) {
-  const std::string cedente(Cedente(layout)), equals(40, '=');
-  const std::string lote = equals.substr(2) + " CAPA DE LOTE " + equals.substr(4),
-                    remessa = "Num remessa: 00000123 Gravacao: 06/12/2026";
-  const std::string loteOk = equals.substr(3) + " CAPA DE LOTE OK " + equals.substr(6);
-  // clang-format off
-  return {std::string("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp),
-          Cat("Validando arquivo: ", file), equals + " HEADER " + equals,
-          "Cedente centralizador: EMPRESA CENTRALIZADORA LTDA   ", "Tipo de remessa: REMESSA-PRODUCAO",
-          "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 06/12/2026 as 12:00:00 seq 000123",
-          "Convenio: " + cedente + " Inscricao: 11.222.333/0001-81", equals + " HEADER OK " + equals.substr(3),
-          lote, remessa, "Convenio: " + cedente.substr(0, 6) + " Inscricao: 11.222.333/0001-81", loteOk,
-          "Total de registros do lote = 9", equals.substr(3) + " FIM DE UM LOTE " + equals.substr(6),
-          lote, remessa, "Convenio: " + cedente.substr(0, 6) + " Inscricao: 12.ABC.345/01DE-35", loteOk,
-          "Total de registros do lote = 7", "REGISTROS DOS TITULOS TODOS OK !!!"};
-  // clang-format on
 }
 
 Validation Validate(Handler handler, const std::vector<std::string>& lines, CivilDate today) {

@@ -42,9 +42,6 @@ struct SigcbFile {
 // 11 lote header, 12-16 details, 17 lote trailer, 18 file trailer.
 SigcbFile CleanSigcbFile(std::string_view layout = "101");
 
-// The whole report of the clean file ("Validando arquivo: " + `file`).
-std::vector<std::string> CleanSigcbReport(std::string_view layout, std::string_view file = "FILE");
-
 // ---- Running a command on a file of these lines (CR LF ends).
 
 struct Validation {

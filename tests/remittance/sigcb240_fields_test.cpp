@@ -353,6 +353,32 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
   }
 }
 
+// ---- The clean file: layout 101's report is the example's (checked byte for
+// byte by the examples test); layout 107 and "Valida Parcial" differ from it
+// only where they should.
+
+TEST(SigcbRemessa240, CleanFilesOfBothLayoutsAndBothCommands) {
+  const testing::Validation full = Validate(SIGCBRemessa1Click, CleanSigcbFile("101").Lines());
+  EXPECT_EQ(full.status, Outcome::Status::Clean);
+  ASSERT_EQ(full.host.dialogs.size(), 1u);
+  EXPECT_EQ(full.host.dialogs[0].title, "Selecione o arquivo remessa SIGCB");
+  EXPECT_EQ(full.host.dialogs[0].filter, FileFilter::Remessa);
+  EXPECT_EQ(full.host.messages, L({"Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp}));
+  const testing::Validation v107 = Validate(SIGCBRemessa1Click, CleanSigcbFile("107").Lines());
+  EXPECT_EQ(v107.status, Outcome::Status::Clean);
+  const testing::ReportChanges seven = testing::Changes(full.report, v107.report);
+  EXPECT_EQ(seven.removed, Lines{Conv("11.222.333/0001-81")});
+  EXPECT_EQ(seven.added, Lines{Conv("11.222.333/0001-81", "1234567")});
+  const testing::Validation partial = Validate(SIGCBRemessaValidaserros1Click, CleanSigcbFile("101").Lines());
+  EXPECT_EQ(partial.status, Outcome::Status::Clean);
+  const testing::ReportChanges notice = testing::Changes(full.report, partial.report);
+  EXPECT_EQ(notice.removed, Lines{});
+  EXPECT_EQ(
+      notice.added,
+      L({"****  Esta opção não valida algumas coisas que apesar de ser obrigatório no layout, a CAIXA por enquanto não valida o campo ****"_cp}));
+  EXPECT_EQ(partial.host.messages, L({"Não está validando Regsitros especiais tipo Y e valores zerados."_cp}));
+}
+
 // ---- Changes of structure.
 
 const S kDivergent{" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp};
@@ -360,7 +386,7 @@ const S kPNotQ{" Total de registros P não é igual aos de Q !!"_cp};
 const S kMoreOrLess = "Existem mais ou menos de um ", kIncorrect{", as informações aqui podem estar incorretas."_cp};
 
 TEST(SigcbRemessa240Frame, StructureChanges) {
-  const Lines clean = CleanSigcbFile().Lines(), cleanReport = testing::CleanSigcbReport("101");
+  const Lines clean = CleanSigcbFile().Lines(), cleanReport = Validate(SIGCBRemessa1Click, clean).report;
   Lines short239 = clean, otherType = clean, noTrailer = clean, twoHeaders = clean;
   short239[2].pop_back();  // title A's P loses position 240
   otherType.insert(otherType.end() - 1, clean[16]);
@@ -387,7 +413,7 @@ TEST(SigcbRemessa240Frame, StructureChanges) {
     SCOPED_TRACE(c.name);
     const testing::Validation v = Validate(SIGCBRemessa1Click, c.lines);
     EXPECT_EQ(v.status, Outcome::Status::Faulty);
-    const testing::ReportChanges changes = testing::Changes(Validate(SIGCBRemessa1Click, clean).report, v.report);
+    const testing::ReportChanges changes = testing::Changes(cleanReport, v.report);
     EXPECT_EQ(changes.removed, WithVerdict(c.removed, true));
     EXPECT_EQ(changes.added, WithVerdict(c.added, true, kFim));
   }

@@ -1,10 +1,12 @@
 #include "support/fake_host.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
 
 #include "app/platform.hpp"
+#include "app/report.hpp"
 
 namespace verilote::testing {
 
@@ -40,6 +42,30 @@ TempFile::TempFile(std::string_view bytes, std::string_view suffix) {
 TempFile::~TempFile() {
   std::error_code ignored;
   std::filesystem::remove(path_, ignored);
+}
+
+ScratchDir::ScratchDir(std::string_view prefix) {
+  static std::atomic<int> counter{0};
+  path = std::filesystem::temp_directory_path() / platform::PathOf(Cat(prefix, platform::ProcessId(), "-", counter++));
+  std::filesystem::create_directories(path);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all, ignored);  // a test may have closed it
+  std::filesystem::remove_all(path, ignored);
+}
+
+std::string ScratchDir::operator/(std::string_view name) const {
+  return platform::Utf8Of(path / platform::PathOf(name));
+}
+
+std::vector<std::string> ScratchDir::Entries() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(path))
+    names.push_back(platform::Utf8Of(entry.path().filename()));
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 std::string ReadBytes(const std::string& path) {

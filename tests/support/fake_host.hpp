@@ -65,6 +65,18 @@ class TempFile {
   std::string path_;
 };
 
+// A fresh directory in the temporary directory (its name begins with
+// `prefix`, UTF-8), removed with all it holds when the object goes.
+struct ScratchDir {
+  explicit ScratchDir(std::string_view prefix = "verilote-dir-");
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  std::filesystem::path path;
+  std::string operator/(std::string_view name) const;  // a name in it, UTF-8
+  std::vector<std::string> Entries() const;            // the names it holds, sorted
+};
+
 // The whole content of a file, as bytes.
 std::string ReadBytes(const std::string& path);
 

@@ -32,27 +32,22 @@ namespace fs = std::filesystem;
 // The file to repair, alone in its directory. The program's directory is one
 // that nobody may write to, so a repair that wrote there would fail.
 struct Scratch : FakeHost {
-  static inline int count = 0;
-  fs::path dir = fs::temp_directory_path() / Cat("verilote-rewrite-", platform::ProcessId(), "-", count++);
+  ScratchDir scratch{"verilote-rewrite-"};
+  fs::path dir = scratch.path;
   std::string file = (dir / "remessa.rem").string();
   std::function<void()> onProgress;
   explicit Scratch(const std::string& bytes) {
-    fs::create_directories(dir);
     std::ofstream(file, std::ios::binary) << bytes;
     files = {file};
     programDirectory = "/proc";
   }
-  ~Scratch() override {
 #ifndef _WIN32
-    umount2(dir.c_str(), MNT_DETACH);
+  ~Scratch() override { umount2(dir.c_str(), MNT_DETACH); }  // before the directory goes
 #endif
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::remove_all(dir);
-  }
   void Progress(std::uint64_t, std::uint64_t) override {
     if (onProgress) onProgress();
   }
-  std::size_t Entries() const { return std::distance(fs::directory_iterator(dir), {}); }
+  std::size_t Entries() const { return scratch.Entries().size(); }
 };
 
 // A failure made while a command rewrites a file: `inject` makes it (false:
