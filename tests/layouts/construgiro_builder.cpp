@@ -1,6 +1,5 @@
 #include "layouts/construgiro_builder.hpp"
 
-#include "app/cp1252.hpp"
 #include "app/record_reader.hpp"
 #include "banking/text.hpp"
 #include "remittance/sigcb240_builder.hpp"
@@ -53,26 +52,6 @@ std::vector<std::string> ConstrugiroFile::Lines() const {
 ConstrugiroFile CleanConstrugiroFile() {
   const std::vector<std::string>& e = Example();
   return {{{e.begin() + 2, e.begin() + 8}, {e[10], e[11]}}};
-}
-
-std::vector<std::string> CleanConstrugiroReport() {
-  const std::string eq(40, '='), convenio = "Convenio: 1234.870.00004321-1 Inscricao: 11.222.333/0001-81";
-  const std::string ok = "CAPA DE LOTE OK Bloco:BLOCO A Unidade:APTO 101 Total de registros no lote de ";
-  // clang-format off
-  return {std::string("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp),
-          eq + " HEADER " + eq, "Cedente centralizador: CONSTRUTORA EXEMPLO LTDA      ",
-          "Tipo de remessa: INCLUSAO      ", convenio,
-          "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 01/12/2026 as 12:00:00 seq 000001",
-          eq + " FIM DO HEADER DE ARQUIVO " + eq.substr(3), eq.substr(2) + " CAPA DE LOTE " + eq.substr(4),
-          "Num remessa: 00000001 Gravacao: 01/12/2026", "Empreendimento do lote: RESIDENCIAL JARDIM DAS FLORES ",
-          convenio, eq.substr(2) + " FIM DA CAPA DE LOTE " + eq.substr(4), ok + "JOSE DA SILVA = 8",
-          "CAPA DE LOTE OK Bloco:BLOCO B Unidade:APTO 202 Total de registros no lote de MARIA SOUZA = 4",
-          std::string("FIM DA VALIDAÇÃO !!!"_cp), " ", std::string("Estatísticas do arquivo:"_cp),
-          "0002 Parcelas para protesto em 00 dias.", std::string("0001 Parcelas para devolução em 060 dias."_cp),
-          "0003 Parcelas no arquivo todo", "0002 Parcelas com dias diferentes de protesto",
-          std::string("0002 Parcelas com dias diferentes de devolução"_cp),
-          "0 Parcelas vencidas no valor total de R$ 0,00 e 3 a vencer no valor total de R$ 3.000,00."};
-  // clang-format on
 }
 
 }  // namespace verilote::testing

@@ -27,6 +27,5 @@ struct ConstrugiroFile {
 // P Q; 9 lote trailer; 10 lote header (BLOCO B, APTO 202); 11-12 P (marked for
 // return after 60 days) Q; 13 lote trailer; 14 file trailer.
 ConstrugiroFile CleanConstrugiroFile();
-std::vector<std::string> CleanConstrugiroReport();
 
 }  // namespace verilote::testing

@@ -18,7 +18,6 @@ namespace verilote {
 namespace {
 
 using testing::CleanConstrugiroFile;
-using testing::CleanConstrugiroReport;
 using testing::ConstrugiroP;
 using testing::ConstrugiroQ;
 using testing::Put;
@@ -34,7 +33,7 @@ struct Case {
 };
 
 TEST(Construgiro, EachBrokenFieldGivesItsLines) {
-  const Lines clean = CleanConstrugiroReport();
+  const Lines clean = testing::Validate(Construgiro1Click, CleanConstrugiroFile().Lines()).report;
   const S lote1Ok = clean[12], returned{"0001 Parcelas para devolução em 060 dias."_cp};
   // clang-format off
   const std::vector<Case> cases = {

@@ -28,15 +28,15 @@ struct FieldCase {
   std::vector<std::string_view> messages;  // each comes as "Linha " + line + message
 };
 
-// The clean file gives `cleanReport`; each case adds its lines and takes none
-// away, except `cleanEnd`, a clean report's verdict line, which a faulty
-// report writes as `faultyEnd` after the findings.
-inline void BreakOneField(Handler handler, const Texts& clean, const Texts& cleanReport,
-                          const std::vector<FieldCase>& cases, std::string_view cleanEnd = {},
-                          std::string_view faultyEnd = {}) {
+// The clean file is clean (the examples test holds the whole report of each
+// clean example byte for byte); each case adds its lines to its report and
+// takes none away, except `cleanEnd`, a clean report's verdict line, which a
+// faulty report writes as `faultyEnd` after the findings.
+inline void BreakOneField(Handler handler, const Texts& clean, const std::vector<FieldCase>& cases,
+                          std::string_view cleanEnd = {}, std::string_view faultyEnd = {}) {
   const Validation valid = Validate(handler, clean);
   EXPECT_EQ(valid.status, Outcome::Status::Clean);
-  EXPECT_EQ(valid.report, cleanReport);
+  const Texts& cleanReport = valid.report;
   for (const FieldCase& c : cases) {
     Texts broken = clean, added, removed;
     if (c.value.empty()) broken[c.line - 1].resize(c.pos - 1);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "remittance/cnab400_builder.hpp"
