@@ -80,9 +80,4 @@ void Touch(const QString& path) {
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write("x");
 }
 
-std::map<std::string, TestFactory>& TestRegistry() {
-  static std::map<std::string, TestFactory> registry;
-  return registry;
-}
-
 }  // namespace verilote::gui::testing

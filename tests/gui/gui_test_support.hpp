@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,12 +51,5 @@ struct ShownWindow {
 // The whole content of a file, as bytes; a new file of one byte.
 std::string ReadBytes(const QString& path);
 void Touch(const QString& path);
-
-// Registers a test class for gui_test_main.cpp: `verilote_gui_tests Name`.
-using TestFactory = std::function<std::unique_ptr<QObject>()>;
-std::map<std::string, TestFactory>& TestRegistry();
-struct RegisterTest {
-  RegisterTest(const char* name, TestFactory factory) { TestRegistry().emplace(name, std::move(factory)); }
-};
 
 }  // namespace verilote::gui::testing
