@@ -62,9 +62,8 @@ TEST(CheckCli, TextReportsThenTheSummary) {
 }
 
 TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "verilote-check-reports";
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directory(dir);
+  const testing::ScratchDir scratch;
+  const std::filesystem::path& dir = scratch.path;
   const std::string ok = kExamples + "sad/remessa_sad_ok.txt";
   EXPECT_EQ(Check({"--report-dir", dir.string(), ok, ok}).status, kExitClean);
   const std::string first = testing::ReadBytes((dir / "remessa_sad_ok.txt.txt").string());

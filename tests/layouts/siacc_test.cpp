@@ -4,9 +4,6 @@
 #include "layouts/siacc.hpp"
 
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include <filesystem>
 #include <fstream>
@@ -237,9 +234,7 @@ void ExpectRefused(const testing::Validation& run, std::size_t files, const S& b
   EXPECT_NE(run.error.find(kOutput), S::npos) << run.error;
   EXPECT_EQ(run.host.messages, Lines{});
   EXPECT_EQ(std::distance(fs::directory_iterator(kDir), {}), static_cast<std::ptrdiff_t>(files));
-  if (fs::is_regular_file(kOutput)) {
-    EXPECT_EQ(ReadBytes(kOutput), before);
-  }
+  EXPECT_EQ(ReadBytes(kOutput), before);
 }
 
 TEST(SiaccImport, RefusalsKeepThePreviousFile) {
@@ -257,16 +252,6 @@ TEST(SiaccImport, RefusalsKeepThePreviousFile) {
   const S before = ReadBytes(kOutput);
   EXPECT_EQ(before.substr(263, 6), "999999");
   ExpectRefused(ImportFrom(two, {"999999"}), 2, before);
-#ifndef _WIN32
-  if (geteuid() != 0) {  // root may write in a read-only folder
-    fs::permissions(kDir, fs::perms::owner_read | fs::perms::owner_exec);
-    ExpectRefused(ImportFrom(two), 2, before);
-    fs::permissions(kDir, fs::perms::owner_all);
-  }
-#endif
-  fs::remove(kOutput);
-  fs::create_directory(kOutput);  // the name taken by a folder
-  ExpectRefused(ImportFrom(two), 2, "");
   fs::remove_all(kDir);
 }
 
