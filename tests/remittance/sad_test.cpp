@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/cp1252.hpp"
+#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "support/fake_host.hpp"
@@ -18,23 +19,13 @@ using testing::FakeHost;
 using testing::Lines;
 using testing::TempFile;
 
-// A well-formed old-layout header: code, quantity, generation date DDMMAA,
-// blanks up to position 162.
-std::string SadHeader(int quantity) {
-  return PadSpaceRight("SAD01" + PadZeroLeft(std::to_string(quantity), 6) + "011226", 162);
-}
-
-// A well-formed payer record: number 1-9, sequence 10-14, movement code I,
-// name, address, district, city, UF, CEP 126-133, 134-142, 143-147, blank 148, 149-157, 158-162.
-std::string SadPayer() {
-  return Cat("12345678900001I", PadSpaceRight("MARIA DA SILVA", 40), PadSpaceRight("RUA DAS FLORES 123", 40),
-             PadSpaceRight("CENTRO", 14), PadSpaceRight("BRASILIA", 14), "DF", "7000000000001234500001 12345678900000");
-}
-
-std::vector<std::string> SadFile(int payers) {
-  std::vector<std::string> lines{SadHeader(payers + 1)};
-  for (int i = 0; i < payers; ++i) lines.push_back(SadPayer());
-  return lines;
+// The example remessa_sad_ok.txt: a header announcing 5 records, generated
+// 01/12/26, and four payers with movement codes I, A, E and I.
+std::vector<std::string> Example() {
+  RecordReader reader(VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt");
+  std::vector<std::string> records;
+  for (std::string rec; reader.Next(rec);) records.push_back(rec);
+  return records;
 }
 
 struct SadRun {
@@ -50,16 +41,14 @@ SadRun Validate(const std::string& bytes) {
   return run;
 }
 
-TEST(SadSicob, CleanFileWritesHeaderAndClosingCount) {
-  const SadRun run = Validate(CrLfFile(SadFile(2)));
+// The clean example's report is the examples test's.
+TEST(SadSicob, DialogOfTheCleanExample) {
+  const SadRun run = Validate(CrLfFile(Example()));
   EXPECT_EQ(run.verdict, Verdict::Clean);
   ASSERT_EQ(run.host.dialogs.size(), 1u);
   EXPECT_EQ(run.host.dialogs[0].title, "Selecione o arquivo remessa SAD");
   EXPECT_EQ(run.host.dialogs[0].filter, FileFilter::Texto);
   EXPECT_EQ(run.host.clears, 1);
-  EXPECT_EQ(
-      run.host.report,
-      (Lines({"Cód=SAD01    Qtde de regs=000003"_cp, "Gerado em: 01/12/26  ", "Fim do arquivo. Lidos 3 registros."})));
 }
 
 TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
@@ -94,11 +83,11 @@ TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
       // clang-format on
   };
   for (const auto& c : cases) {
-    std::vector<std::string> lines = SadFile(1);
+    std::vector<std::string> lines = Example();
     lines[1].replace(c.from - 1, c.to - c.from + 1, PadSpaceRight(c.bytes, c.to - c.from + 1));
     const SadRun run = Validate(CrLfFile(lines));
     std::vector<std::string> expected =
-        Lines({"Cód=SAD01    Qtde de regs=000002"_cp, "Gerado em: 01/12/26  ", "Fim do arquivo. Lidos 2 registros."});
+        Lines({"Cód=SAD01    Qtde de regs=000005"_cp, "Gerado em: 01/12/26  ", "Fim do arquivo. Lidos 5 registros."});
     if (!c.line.empty()) expected.insert(expected.begin() + 2, Cat(c.line, 2));
     EXPECT_EQ(run.verdict, c.line.empty() ? Verdict::Clean : Verdict::Faulty) << c.from << " " << c.bytes;
     EXPECT_EQ(run.host.report, expected) << c.from << " " << c.bytes;
@@ -106,29 +95,29 @@ TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
 }
 
 TEST(SadSicob, HeaderFindings) {
-  std::vector<std::string> lines = SadFile(1);
+  std::vector<std::string> lines = Example();
   lines[0][17] = '2';  // position 18 must be blank
   lines[0] += " ";     // 163 characters
   const SadRun run = Validate(CrLfFile(lines));
   EXPECT_EQ(run.verdict, Verdict::Faulty);
-  EXPECT_EQ(run.host.report, (Lines({"Cód=SAD01    Qtde de regs=000002"_cp, "Gerado em: 01/12/262 ",
+  EXPECT_EQ(run.host.report, (Lines({"Cód=SAD01    Qtde de regs=000005"_cp, "Gerado em: 01/12/262 ",
                                      "Erro HEADER não é branco (pos=18 até 145)."_cp,
                                      "Erro reg nr. 1 tamanho esperado 162, encontrado 163 no reg=1",
-                                     "Fim do arquivo. Lidos 2 registros."})));
+                                     "Fim do arquivo. Lidos 5 registros."})));
 }
 
 TEST(SadSicob, RecordCountAgainstTheHeader) {
   const SadRun empty = Validate("");
   EXPECT_EQ(empty.verdict, Verdict::Clean);
   EXPECT_EQ(empty.host.report, std::vector<std::string>{"Fim do arquivo. Lidos 0 registros."});
-  std::vector<std::string> notNumeric = SadFile(2), missing = SadFile(2);
+  std::vector<std::string> notNumeric = Example(), missing = Example();
   notNumeric[0].replace(5, 6, "00000A");  // not numeric: announced as 0
   missing.pop_back();
   const SadRun run = Validate(CrLfFile(notNumeric));
   EXPECT_EQ(run.verdict, Verdict::Faulty);
-  EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 3 registros. Informados 0");
+  EXPECT_EQ(run.host.report.back(), "Erro na quantidade de registros. Lidos 5 registros. Informados 0");
   EXPECT_EQ(Validate(CrLfFile(missing)).host.report.back(),
-            "Erro na quantidade de registros. Lidos 2 registros. Informados 3");
+            "Erro na quantidade de registros. Lidos 4 registros. Informados 5");
 }
 
 }  // namespace
