@@ -155,6 +155,19 @@ std::string Mod11DvFrom8(std::string_view text) {
   return DigitText(TimesTen(sum));
 }
 
+std::optional<char> Mod11DvFrom8Digits(std::initializer_list<std::string_view> pieces) {
+  std::int64_t sum = 0;
+  int weight = 8;
+  for (const std::string_view piece : pieces) {
+    if (!IsAllDigits(piece)) return std::nullopt;
+    for (const char c : piece) {
+      sum += std::int64_t{c - '0'} * weight;
+      if (--weight == 1) weight = 9;
+    }
+  }
+  return DigitToChar(TimesTen(sum));
+}
+
 char Mod10Dv(std::string_view text) { return DigitToChar(Mod10Digit(text.size(), CharDigits(text))); }
 
 std::string SetBarcodeDvMod10(std::string_view barcode) {

@@ -42,15 +42,22 @@ std::string CentsText(Cents value) {
   return text;
 }
 
-// The value of a field that is a whole number (digits after an optional
-// sign), or nothing: a field that passed IsNumeric may still be "1,5" or
-// "1E2", which no comparison with a count or a code can accept.
-std::optional<std::int64_t> WholeNumber(std::string_view field) {
+// WholeNumber of a field that is not plain digits: a sign, or no number.
+std::optional<std::int64_t> SignedWholeNumber(std::string_view field) {
   const std::size_t sign = !field.empty() && (field[0] == '+' || field[0] == '-') ? 1 : 0;
   const std::string_view digits = field.substr(sign);
   if (digits.empty() || digits.size() > 18 || !IsAllDigits(digits)) return std::nullopt;
   const std::int64_t value = detail::DigitsValue(digits.data(), digits.size());
   return field[0] == '-' ? -value : value;
+}
+
+// The value of a field that is a whole number (digits after an optional
+// sign), or nothing: a field that passed IsNumeric may still be "1,5" or
+// "1E2", which no comparison with a count or a code can accept.
+VERILOTE_INLINE std::optional<std::int64_t> WholeNumber(std::string_view field) {
+  if (!field.empty() && field.size() <= 18 && IsAllDigits(field))  // the usual field: digits only
+    return detail::DigitsValue(field.data(), field.size());
+  return SignedWholeNumber(field);
 }
 
 bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
@@ -80,8 +87,8 @@ std::string_view At1(std::string_view rec, std::size_t pos) { return Field(rec, 
 // account 63-70.
 template <std::size_t Pos>
 bool AccountDv(std::string_view rec) {
-  const std::string account = Cat(Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70));
-  return IsAllDigits(account) && At1(rec, Pos) == Mod11DvFrom8(account);
+  const std::optional<char> dv = Mod11DvFrom8Digits({Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70)});
+  return dv && At(rec, Pos, *dv);
 }
 
 bool LoteAgencyDv(std::string_view rec) {
@@ -92,9 +99,10 @@ bool LoteAgencyDv(std::string_view rec) {
 // Segment A, field A.12: the digit at 42 of a CAIXA account, in its SIDEC
 // form (agency 25-28, operation 31-33, account 34-41) or its NSGD form (30-41).
 bool CaixaAccountDv(std::string_view rec) {
-  const std::string sidec = Cat(Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41));
-  const std::string_view nsgd = Field(rec, 30, 41), dv = At1(rec, 42);
-  return (IsAllDigits(sidec) && dv == Mod11DvFrom8(sidec)) || (IsAllDigits(nsgd) && dv == Mod11DvText(nsgd));
+  const std::optional<char> sidec = Mod11DvFrom8Digits({Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41)});
+  if (sidec && At(rec, 42, *sidec)) return true;
+  const std::string_view nsgd = Field(rec, 30, 41);
+  return IsAllDigits(nsgd) && At1(rec, 42) == Mod11DvText(nsgd);
 }
 
 // ---- Tests of the tables below.
@@ -397,6 +405,8 @@ const std::string kRule79(79, '=');
 
 // ---- The run.
 
+constexpr bool kNamed = true;  // Apply: the failed rows name the payee
+
 struct SiaccRun {
   SiaccRun(Host& h, CivilDate day) : host(h), today(day) {}
 
@@ -407,7 +417,12 @@ struct SiaccRun {
   std::uint64_t loteRecords = 0;
   std::uint64_t opPayments = 0;
   Cents loteValue = 0, loteCurrency = 0;
-  std::string version, paymentForm, commitment, label, documentType;
+  std::string version, paymentForm, commitment, documentType;
+  // The payee label names the payee in the findings of its A and B segments.
+  // Few records have such a finding, so the label is built on first use from
+  // positions 25-73 of the last A segment, kept in `payee`.
+  std::string payee, label;
+  bool labelDue = false;
   bool seen[5] = {};  // types 0, 1, 3, 5, 9
   bool faulty = false;
 
@@ -431,11 +446,25 @@ struct SiaccRun {
     Bare(Cat("Reg: ", record, pieces...));
   }
 
-  // The failed rows of a table, each followed by `suffix` (the payee label
-  // for the rows that name the payee).
-  void Apply(std::span<const FindingRule> rules, std::string_view rec, std::string_view suffix = {}) {
+  const std::string& Label() {
+    if (labelDue) {
+      labelDue = false;
+      const auto at = [this](std::size_t from, std::size_t to) { return Field(payee, from - 24, to - 24); };
+      const std::string_view name = Trim(at(44, 73));
+      if (Is<"0009">(at(30, 33))) {
+        CatInto(label, name, ' ', at(25, 28), '.', at(30, 41), '-', at(42, 42));
+      } else {
+        CatInto(label, name, ' ', at(25, 28), '.', at(31, 33), '.', at(34, 41), '-', at(42, 42));
+      }
+    }
+    return label;
+  }
+
+  // The failed rows of a table, each followed by the payee label when
+  // `named` (for the rows that name the payee).
+  void Apply(std::span<const FindingRule> rules, std::string_view rec, bool named = false) {
     for (const FindingRule& rule : rules)
-      if (!rule.passes(rec)) Finding(FindingText(rule, rec), suffix);
+      if (!rule.passes(rec)) Finding(FindingText(rule, rec), named ? std::string_view(Label()) : std::string_view());
   }
 
   // Adds an amount to a lote total. An amount its own row found not numeric
@@ -581,13 +610,8 @@ void SiaccRun::Detail(std::string_view rec) {
   ++loteRecords;
   const std::string_view segment = Field(rec, 14, 14);
   if (Is<"A">(segment)) {
-    const std::string_view name = TrimmedText<44, 73>(rec);
-    if (Is<"0009">(Field(rec, 30, 33))) {
-      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 30, 41), '-', Field(rec, 42, 42));
-    } else {
-      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 31, 33), '.', Field(rec, 34, 41), '-',
-              Field(rec, 42, 42));
-    }
+    payee.assign(Field(rec, 25, 73));
+    labelDue = true;
   }
   constexpr std::string_view kSegments = "ABJKON";
   if (segment.empty() || kSegments.find(segment) == std::string_view::npos)
@@ -633,29 +657,29 @@ void SiaccRun::SegmentA(std::string_view rec) {
     documentType = document;
   } else {
     documentType.clear();
-    Finding(" Tipo de documento inválido. Esperado 018,700,000,888. Campo A.08 ->"_cp, label);
+    Finding(" Tipo de documento inválido. Esperado 018,700,000,888. Campo A.08 ->"_cp, Label());
   }
   if (Is<"02">(commitment) && !Is<"000">(document))
-    Finding(" Tipo de documento inválido. Esperado 000 para pagamento de salário. Campo A.08 ->"_cp, label);
-  Apply(kAMovement, rec, label);
+    Finding(" Tipo de documento inválido. Esperado 000 para pagamento de salário. Campo A.08 ->"_cp, Label());
+  Apply(kAMovement, rec, kNamed);
   const bool noAccount = Is<"000000000000">(Field(rec, 30, 41));
-  if (!Is<"700">(document) && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, label);
+  if (!Is<"700">(document) && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, Label());
   if (Is<"700">(document) && noAccount) {
     ++opPayments;  // an OP ("ordem de pagamento") has no destination account
   } else if (!Numeric<21, 28>(rec)) {
-    Finding(" Banco ou agência de destino não numérico. ->"_cp, label);
+    Finding(" Banco ou agência de destino não numérico. ->"_cp, Label());
   } else if (Is<"104">(Field(rec, 21, 23))) {
     if (!CaixaAccountDv(rec))
-      Bare(Cat("a conta encontrada na linha=", record, " não foi identificada como SIDEC nem NSGD.->"_cp, label));
+      Bare(Cat("a conta encontrada na linha=", record, " não foi identificada como SIDEC nem NSGD.->"_cp, Label()));
     if (!WholeIn(Field(rec, 25, 28), 1, 4999))
       Bare(Cat("Agência "_cp, Field(rec, 25, 28), " inválida na linha="_cp, record));
   }
   if (Blank<44, 73>(rec)) {
     Finding(" Falta nome do favorecido.");
   } else if (!IsPlainText(Field(rec, 44, 73))) {
-    Finding(" Caracter Inválido no Nome. ->"_cp, label);
+    Finding(" Caracter Inválido no Nome. ->"_cp, Label());
   }
-  Apply(kADocument, rec, label);
+  Apply(kADocument, rec, kNamed);
   if (Is<"050">(version) && !Blank<80, 93>(rec))
     Finding(" Posição 80,14 deveria ser branco. Encontrado:"_cp, Field(rec, 80, 93));
   if (Is<"080">(version)) {
@@ -664,13 +688,13 @@ void SiaccRun::SegmentA(std::string_view rec) {
       Finding(" Posição 93,1 deveria ser 0, 1 ou 2. Encontrado:"_cp, Field(rec, 93, 93));
   }
   if (Is<"00000000">(Field(rec, 94, 101))) {
-    Finding(" Data de vencimento zerada !!->", label);
+    Finding(" Data de vencimento zerada !!->", Label());
   } else if (!ValidDate<94, 101>(rec)) {
-    Finding(" Data de vencimento inválida !!->"_cp, label);
+    Finding(" Data de vencimento inválida !!->"_cp, Label());
   }
-  Apply(kACurrency, rec, label);
+  Apply(kACurrency, rec, kNamed);
   Apply(kAQuantity, rec);
-  Apply(kAAmount, rec, label);
+  Apply(kAAmount, rec, kNamed);
   Add(loteValue, Field(rec, 120, 134));
   Add(loteCurrency, Field(rec, 105, 119));
   Apply(kAReserved, rec);
@@ -696,7 +720,7 @@ void SiaccRun::SegmentA(std::string_view rec) {
   }
   const std::string_view notice = Field(rec, 230, 230);
   if (!IsNumeric(notice)) {
-    Finding(" Aviso ao favorecido não numérico.->"_cp, label);
+    Finding(" Aviso ao favorecido não numérico.->"_cp, Label());
   } else if (!WholeOneOf(notice, kNoticeCodes)) {
     Finding(" Aviso ao favorecido inválido !!"_cp);
   }
@@ -705,15 +729,15 @@ void SiaccRun::SegmentA(std::string_view rec) {
 
 void SiaccRun::SegmentB(std::string_view rec) {
   Apply(kBKind, rec);
-  Apply(kBDocument, rec, label);
+  Apply(kBDocument, rec, kNamed);
   if (Blank<33, 62>(rec)) {
-    Finding(" Falta Logradouro de ", label);
+    Finding(" Falta Logradouro de ", Label());
   } else if (!IsPlainText(Field(rec, 33, 62))) {
     Finding(" Caracter Inválido no Endereço. ->"_cp, Field(rec, 33, 62));
   }
-  Apply(kBAddress, rec, label);
+  Apply(kBAddress, rec, kNamed);
   if (!Blank<226, 240>(rec))
-    Finding(" Posição 226,15 deveria ser branco. Encontrado:"_cp, TrimmedText<226, 240>(rec), " em ", label);
+    Finding(" Posição 226,15 deveria ser branco. Encontrado:"_cp, TrimmedText<226, 240>(rec), " em ", Label());
 }
 
 void SiaccRun::SegmentJ(std::string_view rec) {
