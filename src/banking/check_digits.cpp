@@ -204,8 +204,17 @@ std::string CnpjDvPair(std::string_view twelveCharacters) {
 // follow them; the second digit is computed over the first one as found, which
 // is the computed one whenever the first digit matches.
 bool IsValidCpf(std::string_view text) {
-  return text.size() >= 11 && Mod11DvRising(text.substr(0, 9)) == text[9] &&
-         Mod11DvRising(text.substr(0, 10)) == text[10];
+  if (text.size() < 11) return false;
+  // One pass: the first digit weighs positions 1-9 with 10 down to 2, the
+  // second weighs positions 1-10 with 11 down to 2, one more each.
+  std::int64_t first = 0, plain = 0;
+  for (std::size_t i = 0; i < 9; ++i) {
+    const int digit = CharToDigit(text[i]);
+    first += std::int64_t{digit} * static_cast<std::int64_t>(10 - i);
+    plain += digit;
+  }
+  const std::int64_t second = first + plain + 2 * std::int64_t{CharToDigit(text[9])};
+  return ElevenMinus(first, '0') == text[9] && ElevenMinus(second, '0') == text[10];
 }
 
 bool IsValidCnpj(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -87,13 +88,10 @@ struct FixedText {
     for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
   }
   constexpr std::string_view view() const { return {chars, N - 1}; }
-  // Compared with a length known at compile time, so that the compiler
-  // inlines the comparison instead of calling memcmp.
+  // Compared with a length and bytes known at compile time, so that the
+  // compiler turns the memcmp into a word compare or two.
   VERILOTE_INLINE bool Matches(std::string_view field) const {
-    if (field.size() != N - 1) return false;
-    for (std::size_t i = 0; i + 1 < N; ++i)
-      if (field[i] != chars[i]) return false;
-    return true;
+    return field.size() == N - 1 && std::memcmp(field.data(), chars, N - 1) == 0;
   }
 };
 
