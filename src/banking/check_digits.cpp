@@ -155,16 +155,15 @@ std::string Mod11DvFrom8(std::string_view text) {
   return DigitText(TimesTen(sum));
 }
 
-std::optional<char> Mod11DvFrom8Digits(std::initializer_list<std::string_view> pieces) {
-  std::int64_t sum = 0;
-  int weight = 8;
-  for (const std::string_view piece : pieces) {
-    if (!IsAllDigits(piece)) return std::nullopt;
-    for (const char c : piece) {
-      sum += std::int64_t{c - '0'} * weight;
-      if (--weight == 1) weight = 9;
-    }
-  }
+std::optional<char> AccountDvDigit(std::string_view agency, std::string_view operation, std::string_view account) {
+  if (!IsAllDigits(agency) || !IsAllDigits(operation) || !IsAllDigits(account)) return std::nullopt;
+  if (agency.size() != 4 || operation.size() != 3 || account.size() != 8)  // cut short by a record's end
+    return Mod11DvFrom8(std::string(agency).append(operation).append(account))[0];
+  const auto d = [](std::string_view digits, std::size_t i) { return std::int64_t{digits[i] - '0'}; };
+  const std::int64_t sum = 8 * d(agency, 0) + 7 * d(agency, 1) + 6 * d(agency, 2) + 5 * d(agency, 3) +
+                           4 * d(operation, 0) + 3 * d(operation, 1) + 2 * d(operation, 2) + 9 * d(account, 0) +
+                           8 * d(account, 1) + 7 * d(account, 2) + 6 * d(account, 3) + 5 * d(account, 4) +
+                           4 * d(account, 5) + 3 * d(account, 6) + 2 * d(account, 7);
   return DigitToChar(TimesTen(sum));
 }
 
@@ -205,16 +204,14 @@ std::string CnpjDvPair(std::string_view twelveCharacters) {
 // is the computed one whenever the first digit matches.
 bool IsValidCpf(std::string_view text) {
   if (text.size() < 11) return false;
-  // One pass: the first digit weighs positions 1-9 with 10 down to 2, the
-  // second weighs positions 1-10 with 11 down to 2, one more each.
-  std::int64_t first = 0, plain = 0;
-  for (std::size_t i = 0; i < 9; ++i) {
-    const int digit = CharToDigit(text[i]);
-    first += std::int64_t{digit} * static_cast<std::int64_t>(10 - i);
-    plain += digit;
-  }
-  const std::int64_t second = first + plain + 2 * std::int64_t{CharToDigit(text[9])};
-  return ElevenMinus(first, '0') == text[9] && ElevenMinus(second, '0') == text[10];
+  // The first digit weighs positions 1-9 with 10 down to 2; the second weighs
+  // positions 1-10 with 11 down to 2, one more each: the first sum, the plain
+  // sum of positions 1-9 and twice position 10.
+  const auto d = [text](std::size_t i) { return std::int64_t{CharToDigit(text[i])}; };
+  const std::int64_t first =
+      10 * d(0) + 9 * d(1) + 8 * d(2) + 7 * d(3) + 6 * d(4) + 5 * d(5) + 4 * d(6) + 3 * d(7) + 2 * d(8);
+  const std::int64_t plain = d(0) + d(1) + d(2) + d(3) + d(4) + d(5) + d(6) + d(7) + d(8);
+  return ElevenMinus(first, '0') == text[9] && ElevenMinus(first + plain + 2 * d(9), '0') == text[10];
 }
 
 bool IsValidCnpj(std::string_view text) {

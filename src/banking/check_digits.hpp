@@ -14,7 +14,6 @@
 // Sums are 64-bit, so no input length overflows them.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,10 +71,10 @@ std::string Mod11Dv4(std::string_view text);
 // (10 x S) mod 11, 10 gives "0"; an empty text gives "0".
 std::string Mod11DvFrom8(std::string_view text);
 
-// The digit Mod11DvFrom8 gives for the pieces written one after another, when
-// every byte of them is a digit; nothing otherwise. Builds no text: the
-// account checks run on every record.
-std::optional<char> Mod11DvFrom8Digits(std::initializer_list<std::string_view> pieces);
+// The digit Mod11DvFrom8 gives for agency, operation and account written one
+// after another, when every byte of them is a digit; nothing otherwise. Builds
+// no text: the account checks run on every record.
+std::optional<char> AccountDvDigit(std::string_view agency, std::string_view operation, std::string_view account);
 
 // ---- Modulo 10: weights 2,1,2,1,... from the rightmost character leftwards;
 // a product above 9 counts as the sum of its two digits.

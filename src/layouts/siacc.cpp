@@ -7,6 +7,7 @@
 #include "layouts/siacc.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -60,13 +61,13 @@ VERILOTE_INLINE std::optional<std::int64_t> WholeNumber(std::string_view field) 
   return SignedWholeNumber(field);
 }
 
-bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
+VERILOTE_INLINE bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
   const std::optional<std::int64_t> value = WholeNumber(field);
   return value && *value >= low && *value <= high;
 }
 
 template <std::size_t N>
-bool WholeOneOf(std::string_view field, const std::int64_t (&values)[N]) {
+VERILOTE_INLINE bool WholeOneOf(std::string_view field, const std::int64_t (&values)[N]) {
   const std::optional<std::int64_t> value = WholeNumber(field);
   if (!value) return false;
   for (const std::int64_t v : values)
@@ -87,7 +88,7 @@ std::string_view At1(std::string_view rec, std::size_t pos) { return Field(rec, 
 // account 63-70.
 template <std::size_t Pos>
 bool AccountDv(std::string_view rec) {
-  const std::optional<char> dv = Mod11DvFrom8Digits({Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70)});
+  const std::optional<char> dv = AccountDvDigit(Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70));
   return dv && At(rec, Pos, *dv);
 }
 
@@ -99,7 +100,7 @@ bool LoteAgencyDv(std::string_view rec) {
 // Segment A, field A.12: the digit at 42 of a CAIXA account, in its SIDEC
 // form (agency 25-28, operation 31-33, account 34-41) or its NSGD form (30-41).
 bool CaixaAccountDv(std::string_view rec) {
-  const std::optional<char> sidec = Mod11DvFrom8Digits({Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41)});
+  const std::optional<char> sidec = AccountDvDigit(Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41));
   if (sidec && At(rec, 42, *sidec)) return true;
   const std::string_view nsgd = Field(rec, 30, 41);
   return IsAllDigits(nsgd) && At1(rec, 42) == Mod11DvText(nsgd);
@@ -421,7 +422,9 @@ struct SiaccRun {
   // The payee label names the payee in the findings of its A and B segments.
   // Few records have such a finding, so the label is built on first use from
   // positions 25-73 of the last A segment, kept in `payee`.
-  std::string payee, label;
+  char payee[49] = {};
+  std::size_t payeeSize = 0;
+  std::string label;
   bool labelDue = false;
   bool seen[5] = {};  // types 0, 1, 3, 5, 9
   bool faulty = false;
@@ -449,7 +452,8 @@ struct SiaccRun {
   const std::string& Label() {
     if (labelDue) {
       labelDue = false;
-      const auto at = [this](std::size_t from, std::size_t to) { return Field(payee, from - 24, to - 24); };
+      const std::string_view kept(payee, payeeSize);
+      const auto at = [kept](std::size_t from, std::size_t to) { return Field(kept, from - 24, to - 24); };
       const std::string_view name = Trim(at(44, 73));
       if (Is<"0009">(at(30, 33))) {
         CatInto(label, name, ' ', at(25, 28), '.', at(30, 41), '-', at(42, 42));
@@ -610,7 +614,13 @@ void SiaccRun::Detail(std::string_view rec) {
   ++loteRecords;
   const std::string_view segment = Field(rec, 14, 14);
   if (Is<"A">(segment)) {
-    payee.assign(Field(rec, 25, 73));
+    const std::string_view from = Field(rec, 25, 73);
+    payeeSize = from.size();
+    if (payeeSize == sizeof payee) {
+      std::memcpy(payee, from.data(), sizeof payee);  // a size the compiler knows: a few moves
+    } else {
+      std::memcpy(payee, from.data(), payeeSize);
+    }
     labelDue = true;
   }
   constexpr std::string_view kSegments = "ABJKON";

@@ -52,8 +52,8 @@ void Header(Run& run, std::string_view rec) {
 // Position 33, the account's check digit over agency, operation and account
 // (18-32). A letter or a blank among them makes a wrong digit, not a failed run.
 bool AccountDv(std::string_view rec) {
-  const std::string_view account = Field(rec, 18, 32);
-  return IsAllDigits(account) && At(rec, 33, Mod11DvFrom8(account)[0]);
+  const std::optional<char> dv = AccountDvDigit(Field(rec, 18, 21), Field(rec, 22, 24), Field(rec, 25, 32));
+  return dv && At(rec, 33, *dv);
 }
 
 bool CaixaNossoNumero(std::string_view rec) { return At(rec, 63, '9') || At(rec, 63, '3'); }
