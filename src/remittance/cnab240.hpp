@@ -146,7 +146,7 @@ struct Cnab240Run {
   std::string cedente;        // cedente code of the file header
   std::string nsa;            // file header 158-163
   std::string dueDate;        // dd/mm/yyyy of the last P whose due date was valid
-  std::int64_t dueDay = 0;    // its day number, for the date comparisons
+  std::int64_t dueOrder = 0;  // its DdmmyyyyOrder, for the date comparisons
   std::string titleLabel;     // " NN: ..." of the last P, or the payer name of the last Q
   std::int64_t option42 = 0;  // position 240 of the last P
 
