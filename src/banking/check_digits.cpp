@@ -215,7 +215,14 @@ bool IsValidCpf(std::string_view text) {
 }
 
 bool IsValidCnpj(std::string_view text) {
-  return text.size() >= 14 && Mod11Dv(text.substr(0, 12)) == text[12] && Mod11Dv(text.substr(0, 13)) == text[13];
+  if (text.size() < 14) return false;
+  // Mod11Dv of positions 1-12, then of positions 1-13, written out.
+  const auto d = [text](std::size_t i) { return std::int64_t{CharToDigit(text[i])}; };
+  const std::int64_t first = 5 * d(0) + 4 * d(1) + 3 * d(2) + 2 * d(3) + 9 * d(4) + 8 * d(5) + 7 * d(6) + 6 * d(7) +
+                             5 * d(8) + 4 * d(9) + 3 * d(10) + 2 * d(11);
+  const std::int64_t second = 6 * d(0) + 5 * d(1) + 4 * d(2) + 3 * d(3) + 2 * d(4) + 9 * d(5) + 8 * d(6) + 7 * d(7) +
+                              6 * d(8) + 5 * d(9) + 4 * d(10) + 3 * d(11) + 2 * d(12);
+  return ElevenMinus(first, '0') == text[12] && ElevenMinus(second, '0') == text[13];
 }
 
 std::string KeepCnpjCharacters(std::string_view text) {
