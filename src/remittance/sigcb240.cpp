@@ -346,12 +346,7 @@ void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   if (Contains(run.codes, "20.3P")) return;
   const std::optional<std::int64_t> due = DdmmyyyyOrder(Field(rec, 78, 85));
   if (!due) return;  // cannot happen: field 20.3P passed IsValidDate
-  run.dueDate.assign(Field(rec, 78, 79))
-      .append(1, '/')
-      .append(Field(rec, 80, 81))
-      .append(1, '/')
-      .append(Field(rec, 82, 85));
-  run.dueOrder = *due;
+  run.dueOrder = due;
   // The order of the date at from..from+7 unless it is zeros or its own code
   // was given.
   const auto dayOf = [&](std::string_view ownCode, std::size_t from) -> std::optional<std::int64_t> {
@@ -465,16 +460,6 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   run.option42 = 0;
   const bool hasNossoNumero = !AllOf<41, 57, '0'>(rec);
-  std::string& label = run.titleLabel;
-  label.clear();
-  if (hasNossoNumero) {
-    label += " NN: ";
-    label += Field(rec, 41, 42);
-    label += '/';
-    label += Field(rec, 43, 57);
-  }
-  label += " SeuN: ";
-  label += Field(rec, 63, 73);
 
   ApplyCodeRules<kPBankRules>(rec, run.codes);
   // Field 10.3P carries the cedente code of the file header: six positions
@@ -500,7 +485,19 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   CheckPaymentOption(run, rec);
   CheckDateOrder(run, rec);
 
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
+  if (!run.codes.empty()) {  // the title's label, written only here
+    std::string& label = run.titleLabel;
+    label.clear();
+    if (hasNossoNumero) {
+      label += " NN: ";
+      label += Field(rec, 41, 42);
+      label += '/';
+      label += Field(rec, 43, 57);
+    }
+    label += " SeuN: ";
+    label += Field(rec, 63, 73);
+    run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
+  }
   if (Numeric<240, 240>(rec)) run.option42 = StrToInt(Field(rec, 240, 240));
   if (run.p <= run.q) run.LineFinding(" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp);
 }
@@ -544,7 +541,7 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
     const std::optional<std::int64_t> fine = DdmmyyyyOrder(Field(rec, 67, 74));
     if (!fine) {
       run.Code(" 15.3R");
-    } else if (run.dueDate.size() == 10 && *fine <= run.dueOrder) {
+    } else if (run.dueOrder && *fine <= *run.dueOrder) {
       run.Code(" Data da Multa não pode ser anterior ou igual a data do vencimento."_cp);
     }
   }
