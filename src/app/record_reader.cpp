@@ -60,6 +60,9 @@ bool RecordReader::Fill() {
   pos_ = 0;
   if (end_ == 0 && std::ferror(file_.get())) throw FileError::FromErrno(path_, "cannot read the file", errno);
   bytesRead_ += end_;
+  // Found once per buffer, so that each record is scanned once, for its CR.
+  const auto* eof = static_cast<const char*>(std::memchr(buffer_.data(), kCtrlZ, end_));
+  ctrlZAt_ = eof != nullptr ? static_cast<std::size_t>(eof - buffer_.data()) : end_;
   if (host_ != nullptr) host_->Progress(bytesRead_, bytesTotal_);
   return end_ != 0;
 }
@@ -90,22 +93,24 @@ bool RecordReader::Next(std::string_view& record) {
     }
     const char* begin = buffer_.data() + pos_;
     const std::size_t size = end_ - pos_;
-    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', size));
-    const std::size_t span = cr != nullptr ? static_cast<std::size_t>(cr - begin) : size;
-    const auto* eof = static_cast<const char*>(std::memchr(begin, kCtrlZ, span));
-    if (eof != nullptr) {
+    // A CR before the buffer's first Ctrl+Z ends the record; else that Ctrl+Z
+    // ends the file.
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', ctrlZAt_ - pos_));
+    if (cr != nullptr) {
+      const auto span = static_cast<std::size_t>(cr - begin);
+      finish(begin, span);
+      pos_ += span + 1;
+      skipLineFeed_ = true;
+      Counted();
+      return true;
+    }
+    if (ctrlZAt_ != end_) {
+      const char* eof = buffer_.data() + ctrlZAt_;
       finish(begin, static_cast<std::size_t>(eof - begin));
       done_ = true;
       ctrlZ_ = true;
       bytesAfterCtrlZ_ = eof + 1 != buffer_.data() + end_ || std::fgetc(file_.get()) != EOF;
       if (!started && eof == begin) return false;
-      Counted();
-      return true;
-    }
-    if (cr != nullptr) {
-      finish(begin, span);
-      pos_ += span + 1;
-      skipLineFeed_ = true;
       Counted();
       return true;
     }

@@ -68,6 +68,7 @@ class RecordReader {
   std::string spill_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
+  std::size_t ctrlZAt_ = 0;  // the buffer's first Ctrl+Z, or end_
   std::uint64_t bytesRead_ = 0;
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t record_ = 0;

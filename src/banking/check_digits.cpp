@@ -155,6 +155,18 @@ std::string Mod11DvFrom8(std::string_view text) {
   return DigitText(TimesTen(sum));
 }
 
+std::optional<char> AccountDvDigit(std::string_view agency, std::string_view operation, std::string_view account) {
+  if (!IsAllDigits(agency) || !IsAllDigits(operation) || !IsAllDigits(account)) return std::nullopt;
+  if (agency.size() != 4 || operation.size() != 3 || account.size() != 8)  // cut short by a record's end
+    return Mod11DvFrom8(std::string(agency).append(operation).append(account))[0];
+  const auto d = [](std::string_view digits, std::size_t i) { return std::int64_t{digits[i] - '0'}; };
+  const std::int64_t sum = 8 * d(agency, 0) + 7 * d(agency, 1) + 6 * d(agency, 2) + 5 * d(agency, 3) +
+                           4 * d(operation, 0) + 3 * d(operation, 1) + 2 * d(operation, 2) + 9 * d(account, 0) +
+                           8 * d(account, 1) + 7 * d(account, 2) + 6 * d(account, 3) + 5 * d(account, 4) +
+                           4 * d(account, 5) + 3 * d(account, 6) + 2 * d(account, 7);
+  return DigitToChar(TimesTen(sum));
+}
+
 char Mod10Dv(std::string_view text) { return DigitToChar(Mod10Digit(text.size(), CharDigits(text))); }
 
 std::string SetBarcodeDvMod10(std::string_view barcode) {
@@ -191,12 +203,26 @@ std::string CnpjDvPair(std::string_view twelveCharacters) {
 // follow them; the second digit is computed over the first one as found, which
 // is the computed one whenever the first digit matches.
 bool IsValidCpf(std::string_view text) {
-  return text.size() >= 11 && Mod11DvRising(text.substr(0, 9)) == text[9] &&
-         Mod11DvRising(text.substr(0, 10)) == text[10];
+  if (text.size() < 11) return false;
+  // The first digit weighs positions 1-9 with 10 down to 2; the second weighs
+  // positions 1-10 with 11 down to 2, one more each: the first sum, the plain
+  // sum of positions 1-9 and twice position 10.
+  const auto d = [text](std::size_t i) { return std::int64_t{CharToDigit(text[i])}; };
+  const std::int64_t first =
+      10 * d(0) + 9 * d(1) + 8 * d(2) + 7 * d(3) + 6 * d(4) + 5 * d(5) + 4 * d(6) + 3 * d(7) + 2 * d(8);
+  const std::int64_t plain = d(0) + d(1) + d(2) + d(3) + d(4) + d(5) + d(6) + d(7) + d(8);
+  return ElevenMinus(first, '0') == text[9] && ElevenMinus(first + plain + 2 * d(9), '0') == text[10];
 }
 
 bool IsValidCnpj(std::string_view text) {
-  return text.size() >= 14 && Mod11Dv(text.substr(0, 12)) == text[12] && Mod11Dv(text.substr(0, 13)) == text[13];
+  if (text.size() < 14) return false;
+  // Mod11Dv of positions 1-12, then of positions 1-13, written out.
+  const auto d = [text](std::size_t i) { return std::int64_t{CharToDigit(text[i])}; };
+  const std::int64_t first = 5 * d(0) + 4 * d(1) + 3 * d(2) + 2 * d(3) + 9 * d(4) + 8 * d(5) + 7 * d(6) + 6 * d(7) +
+                             5 * d(8) + 4 * d(9) + 3 * d(10) + 2 * d(11);
+  const std::int64_t second = 6 * d(0) + 5 * d(1) + 4 * d(2) + 3 * d(3) + 2 * d(4) + 9 * d(5) + 8 * d(6) + 7 * d(7) +
+                              6 * d(8) + 5 * d(9) + 4 * d(10) + 3 * d(11) + 2 * d(12);
+  return ElevenMinus(first, '0') == text[12] && ElevenMinus(second, '0') == text[13];
 }
 
 std::string KeepCnpjCharacters(std::string_view text) {

@@ -14,6 +14,7 @@
 // Sums are 64-bit, so no input length overflows them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,11 @@ std::string Mod11Dv4(std::string_view text);
 // Weights 8,7,6,5,4,3,2,9,8,7,... counted from the leftmost character;
 // (10 x S) mod 11, 10 gives "0"; an empty text gives "0".
 std::string Mod11DvFrom8(std::string_view text);
+
+// The digit Mod11DvFrom8 gives for agency, operation and account written one
+// after another, when every byte of them is a digit; nothing otherwise. Builds
+// no text: the account checks run on every record.
+std::optional<char> AccountDvDigit(std::string_view agency, std::string_view operation, std::string_view account);
 
 // ---- Modulo 10: weights 2,1,2,1,... from the rightmost character leftwards;
 // a product above 9 counts as the sum of its two digits.

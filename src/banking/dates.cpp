@@ -124,13 +124,6 @@ bool detail::IsValidDateText(std::string_view text) {
   return IsRealDate({number(year, 4), number(month, 2), number(0, 2)});
 }
 
-std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field) {
-  if (field.size() != 8 || !IsAllDigits(field)) return std::nullopt;
-  const CivilDate date = detail::DdmmyyyyDate(field.data());
-  if (!detail::IsRealDdmmyyyy(date)) return std::nullopt;
-  return DaysFromCivil(date);
-}
-
 std::string SlashDate(std::string_view text) {
   if (text.size() != 8) return std::string(text);
   return SlashDayMonth(text, text.substr(4, 4));

@@ -71,11 +71,17 @@ VERILOTE_INLINE bool IsValidDate(std::string_view text) {
   return detail::IsValidDateText(text);
 }
 
-// The day number (DaysFromCivil) of a layout date field of exactly eight
-// digits ddmmyyyy naming a real day: what IsValidDate accepts of an untrimmed
-// eight-character field. Nothing otherwise. The validators' date-order rules
-// read their fields with it, straight from the record.
-std::optional<std::int64_t> DayOfDdmmyyyy(std::string_view field);
+// A layout date field of exactly eight digits ddmmyyyy naming a real day
+// (what IsValidDate accepts of an untrimmed eight-character field) as the
+// number yyyymmdd, which orders dates as the calendar does. Nothing otherwise.
+// The validators' date-order rules read their fields with it, straight from
+// the record.
+VERILOTE_INLINE std::optional<std::int64_t> DdmmyyyyOrder(std::string_view field) {
+  if (field.size() != 8 || detail::AnyLaneFails<detail::NonDigitLanes>(field.data(), 8)) return std::nullopt;
+  const CivilDate date = detail::DdmmyyyyDate(field.data());
+  if (!detail::IsRealDdmmyyyy(date)) return std::nullopt;
+  return std::int64_t{date.year} * 10000 + date.month * 100 + date.day;
+}
 
 // A text of exactly 8 characters becomes dd/mm/yyyy; anything else is
 // returned unchanged. Never fails.

@@ -8,9 +8,11 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
@@ -55,6 +57,14 @@ struct CodeRule {
 
 void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes);
 
+// The same with the table as a template argument, for the tables that run on
+// every record: each row's test becomes a direct call the compiler may inline.
+template <const auto& Rules>
+void ApplyCodeRules(std::string_view rec, std::string& codes) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) { ((Rules[I].passes(rec) || (codes += Rules[I].code, true)), ...); }
+  (std::make_index_sequence<std::size(Rules)>{});
+}
+
 // A rule whose failure is a report line of its own: the message, followed by
 // what `tail` cuts from the record ("Encontrado:" and the field), if anything.
 // The validator adds its record reference in front.
@@ -87,13 +97,10 @@ struct FixedText {
     for (std::size_t i = 0; i < N; ++i) chars[i] = text[i];
   }
   constexpr std::string_view view() const { return {chars, N - 1}; }
-  // Compared with a length known at compile time, so that the compiler
-  // inlines the comparison instead of calling memcmp.
+  // Compared with a length and bytes known at compile time, so that the
+  // compiler turns the memcmp into a word compare or two.
   VERILOTE_INLINE bool Matches(std::string_view field) const {
-    if (field.size() != N - 1) return false;
-    for (std::size_t i = 0; i + 1 < N; ++i)
-      if (field[i] != chars[i]) return false;
-    return true;
+    return field.size() == N - 1 && std::memcmp(field.data(), chars, N - 1) == 0;
   }
 };
 

@@ -131,13 +131,13 @@ class ByteSet {
     const __m256i highTable = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kHighNibble.data()));
     const __m256i nibble = _mm256_set1_epi8(0x0F), zero = _mm256_setzero_si256();
     __m256i outside = zero;
-    for (std::size_t i = 0;;) {
+    for (std::size_t i = 0;; i += 32) {
+      if (i + 32 > n) i = n - 32;
       const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
       const __m256i low = _mm256_shuffle_epi8(lowTable, _mm256_and_si256(v, nibble));
       const __m256i high = _mm256_shuffle_epi8(highTable, _mm256_and_si256(_mm256_srli_epi16(v, 4), nibble));
       outside = _mm256_or_si256(outside, _mm256_cmpeq_epi8(_mm256_and_si256(low, high), zero));
-      if (i + 32 >= n) break;
-      i = i + 64 <= n ? i + 32 : n - 32;
+      if (i + 32 == n) break;
     }
     return _mm256_testz_si256(outside, outside) == 0;
   }
@@ -227,8 +227,20 @@ VERILOTE_INLINE std::uint64_t EightDigitsValue(std::uint64_t word) {
   return (word * 10000 + (word >> 32)) & 0xFFFFFFFFu;
 }
 
+// The value of four digits in a word loaded from the text, the same way.
+VERILOTE_INLINE std::uint32_t FourDigitsValue(std::uint32_t word) {
+  word -= EveryByte<std::uint32_t>('0');
+  word = (word * 10 + (word >> 8)) & 0x00FF00FFu;
+  return (word * 100 + (word >> 16)) & 0xFFFFu;
+}
+
 // The value of n digits at p, n at most 18.
 VERILOTE_INLINE std::int64_t DigitsValue(const char* p, std::size_t n) {
+  if (std::endian::native == std::endian::little && n >= 4 && n < 8) {  // short codes and counters
+    std::int64_t lead = 0;
+    for (std::size_t i = 0; i + 4 < n; ++i) lead = lead * 10 + (p[i] - '0');
+    return lead * 10000 + FourDigitsValue(LoadWord<std::uint32_t>(p + n - 4));
+  }
   if (std::endian::native == std::endian::little && n >= 8 && n <= 16) {
     const std::uint64_t low = EightDigitsValue(LoadWord<std::uint64_t>(p + n - 8));
     const std::size_t lead = n - 8;  // the digits before the last eight, as the last of eight

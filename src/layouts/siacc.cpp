@@ -7,8 +7,10 @@
 #include "layouts/siacc.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/cp1252.hpp"
 #include "app/host.hpp"
@@ -42,10 +44,8 @@ std::string CentsText(Cents value) {
   return text;
 }
 
-// The value of a field that is a whole number (digits after an optional
-// sign), or nothing: a field that passed IsNumeric may still be "1,5" or
-// "1E2", which no comparison with a count or a code can accept.
-std::optional<std::int64_t> WholeNumber(std::string_view field) {
+// WholeNumber of a field that is not plain digits: a sign, or no number.
+std::optional<std::int64_t> SignedWholeNumber(std::string_view field) {
   const std::size_t sign = !field.empty() && (field[0] == '+' || field[0] == '-') ? 1 : 0;
   const std::string_view digits = field.substr(sign);
   if (digits.empty() || digits.size() > 18 || !IsAllDigits(digits)) return std::nullopt;
@@ -53,18 +53,35 @@ std::optional<std::int64_t> WholeNumber(std::string_view field) {
   return field[0] == '-' ? -value : value;
 }
 
-bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
+// The value of a field that is a whole number (digits after an optional
+// sign), or nothing: a field that passed IsNumeric may still be "1,5" or
+// "1E2", which no comparison with a count or a code can accept.
+VERILOTE_INLINE std::optional<std::int64_t> WholeNumber(std::string_view field) {
+  if (!field.empty() && field.size() <= 18 && IsAllDigits(field))  // the usual field: digits only
+    return detail::DigitsValue(field.data(), field.size());
+  return SignedWholeNumber(field);
+}
+
+VERILOTE_INLINE bool WholeIn(std::string_view field, std::int64_t low, std::int64_t high) {
   const std::optional<std::int64_t> value = WholeNumber(field);
   return value && *value >= low && *value <= high;
 }
 
 template <std::size_t N>
-bool WholeOneOf(std::string_view field, const std::int64_t (&values)[N]) {
+VERILOTE_INLINE bool WholeOneOf(std::string_view field, const std::int64_t (&values)[N]) {
   const std::optional<std::int64_t> value = WholeNumber(field);
   if (!value) return false;
   for (const std::int64_t v : values)
     if (v == *value) return true;
   return false;
+}
+
+// Where c stands in set, or npos: a plain loop, cheaper on a few bytes than
+// the library search.
+constexpr std::size_t IndexIn(std::string_view set, char c) {
+  for (std::size_t i = 0; i < set.size(); ++i)
+    if (set[i] == c) return i;
+  return std::string_view::npos;
 }
 
 bool Differs(std::int64_t value, std::uint64_t count) {
@@ -80,8 +97,8 @@ std::string_view At1(std::string_view rec, std::size_t pos) { return Field(rec, 
 // account 63-70.
 template <std::size_t Pos>
 bool AccountDv(std::string_view rec) {
-  const std::string account = Cat(Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70));
-  return IsAllDigits(account) && At1(rec, Pos) == Mod11DvFrom8(account);
+  const std::optional<char> dv = AccountDvDigit(Field(rec, 54, 57), Field(rec, 60, 62), Field(rec, 63, 70));
+  return dv && At(rec, Pos, *dv);
 }
 
 bool LoteAgencyDv(std::string_view rec) {
@@ -92,9 +109,10 @@ bool LoteAgencyDv(std::string_view rec) {
 // Segment A, field A.12: the digit at 42 of a CAIXA account, in its SIDEC
 // form (agency 25-28, operation 31-33, account 34-41) or its NSGD form (30-41).
 bool CaixaAccountDv(std::string_view rec) {
-  const std::string sidec = Cat(Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41));
-  const std::string_view nsgd = Field(rec, 30, 41), dv = At1(rec, 42);
-  return (IsAllDigits(sidec) && dv == Mod11DvFrom8(sidec)) || (IsAllDigits(nsgd) && dv == Mod11DvText(nsgd));
+  const std::optional<char> sidec = AccountDvDigit(Field(rec, 25, 28), Field(rec, 31, 33), Field(rec, 34, 41));
+  if (sidec && At(rec, 42, *sidec)) return true;
+  const std::string_view nsgd = Field(rec, 30, 41);
+  return IsAllDigits(nsgd) && At1(rec, 42) == Mod11DvText(nsgd);
 }
 
 // ---- Tests of the tables below.
@@ -397,6 +415,8 @@ const std::string kRule79(79, '=');
 
 // ---- The run.
 
+constexpr bool kNamed = true;  // Apply: the failed rows name the payee
+
 struct SiaccRun {
   SiaccRun(Host& h, CivilDate day) : host(h), today(day) {}
 
@@ -407,7 +427,14 @@ struct SiaccRun {
   std::uint64_t loteRecords = 0;
   std::uint64_t opPayments = 0;
   Cents loteValue = 0, loteCurrency = 0;
-  std::string version, paymentForm, commitment, label, documentType;
+  std::string version, paymentForm, commitment, documentType;
+  // The payee label names the payee in the findings of its A and B segments.
+  // Few records have such a finding, so the label is built on first use from
+  // positions 25-73 of the last A segment, kept in `payee`.
+  char payee[49] = {};
+  std::size_t payeeSize = 0;
+  std::string label;
+  bool labelDue = false;
   bool seen[5] = {};  // types 0, 1, 3, 5, 9
   bool faulty = false;
 
@@ -431,11 +458,35 @@ struct SiaccRun {
     Bare(Cat("Reg: ", record, pieces...));
   }
 
-  // The failed rows of a table, each followed by `suffix` (the payee label
-  // for the rows that name the payee).
-  void Apply(std::span<const FindingRule> rules, std::string_view rec, std::string_view suffix = {}) {
-    for (const FindingRule& rule : rules)
-      if (!rule.passes(rec)) Finding(FindingText(rule, rec), suffix);
+  const std::string& Label() {
+    if (labelDue) {
+      labelDue = false;
+      const std::string_view kept(payee, payeeSize);
+      const auto at = [kept](std::size_t from, std::size_t to) { return Field(kept, from - 24, to - 24); };
+      const std::string_view name = Trim(at(44, 73));
+      if (Is<"0009">(at(30, 33))) {
+        CatInto(label, name, ' ', at(25, 28), '.', at(30, 41), '-', at(42, 42));
+      } else {
+        CatInto(label, name, ' ', at(25, 28), '.', at(31, 33), '.', at(34, 41), '-', at(42, 42));
+      }
+    }
+    return label;
+  }
+
+  // The failed rows of a table, each followed by the payee label when
+  // `named` (for the rows that name the payee). The table is a template
+  // argument, so that each row's test is a direct call the compiler may
+  // inline: the rows run on every record.
+  template <const auto& Rules>
+  void Apply(std::string_view rec, bool named = false) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      ((Rules[I].passes(rec) || (Failed(Rules[I], rec, named), true)), ...);
+    }
+    (std::make_index_sequence<std::size(Rules)>{});
+  }
+
+  void Failed(const FindingRule& rule, std::string_view rec, bool named) {
+    Finding(FindingText(rule, rec), named ? std::string_view(Label()) : std::string_view());
   }
 
   // Adds an amount to a lote total. An amount its own row found not numeric
@@ -470,7 +521,7 @@ void SiaccRun::Record(std::string_view rec) {
   if (rec.size() != 240) Finding(" Tamanho de registro inválido ("_cp, rec.size(), ")");
   const std::string_view type = Field(rec, 8, 8);
   constexpr std::string_view kTypes = "01359";
-  const std::size_t kind = type.empty() ? std::string_view::npos : kTypes.find(type[0]);
+  const std::size_t kind = type.empty() ? std::string_view::npos : IndexIn(kTypes, type[0]);
   if (kind == std::string_view::npos) Finding(" Tipo de registro inválido. Esperado 0, 1, 3, 5 ou 9"_cp);
   if (!OneOf<1, 3, "104">(rec)) Finding(" Código do banco não é 104. Encontrado:"_cp, Field(rec, 1, 3));
   if (kind != std::string_view::npos) {
@@ -505,7 +556,7 @@ void SiaccRun::Record(std::string_view rec) {
 void SiaccRun::FileHeader(std::string_view rec) {
   Info("HEADER DE ARQUIVO:");
   Info(std::string(17, '='));
-  Apply(kFileHeaderIdentity, rec);
+  Apply<kFileHeaderIdentity>(rec);
   const std::string_view environment = Field(rec, 41, 41);
   if (environment != "P" && environment != "T") Finding(" Ambiente de cliente não é P ou T"_cp);
   Info(Cat("Código Convênio:"_cp, Field(rec, 33, 38), " Nome Convênio:"_cp, Field(rec, 73, 102)));
@@ -520,7 +571,7 @@ void SiaccRun::FileHeader(std::string_view rec) {
            Field(rec, 71, 71)));
   Info(Cat("Gerado em:", Field(rec, 144, 145), '/', Field(rec, 146, 147), '/', Field(rec, 148, 151), " às "_cp,
            Field(rec, 152, 153), ':', Field(rec, 154, 155), ':', Field(rec, 156, 157), " NSA: ", Field(rec, 158, 163)));
-  Apply(kFileHeaderFields, rec);
+  Apply<kFileHeaderFields>(rec);
   version = Field(rec, 164, 166);
 }
 
@@ -566,12 +617,12 @@ void SiaccRun::LoteHeader(std::string_view rec) {
   Info(Cat("Logradouro: ", Field(rec, 143, 172), " Número local: "_cp, Field(rec, 173, 177),
            " Complemento: ", Field(rec, 178, 192)));
   Info(Cat("Cidade: ", Field(rec, 193, 212), " CEP: ", Field(rec, 213, 220), " Estado: ", Field(rec, 221, 222)));
-  Apply(kLoteHeaderTail, rec);
+  Apply<kLoteHeaderTail>(rec);
   const std::string_view loteVersion = Field(rec, 14, 16);
   const std::string_view expected = version == "050" ? "030" : version == "080" ? "041" : "";
   if (!expected.empty() && loteVersion != expected)
     Finding(" Versão do layout inválida esperado: "_cp, expected, " encontrado: ", loteVersion);
-  Apply(kLoteHeaderParties, rec);
+  Apply<kLoteHeaderParties>(rec);
   Info(kRule79);
   Info("PROCURANDO OCORRÊNCIAS NOS REGISTROS DE MOVIMENTOS... "_cp);
   Info(" ");
@@ -581,16 +632,17 @@ void SiaccRun::Detail(std::string_view rec) {
   ++loteRecords;
   const std::string_view segment = Field(rec, 14, 14);
   if (Is<"A">(segment)) {
-    const std::string_view name = TrimmedText<44, 73>(rec);
-    if (Is<"0009">(Field(rec, 30, 33))) {
-      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 30, 41), '-', Field(rec, 42, 42));
+    const std::string_view from = Field(rec, 25, 73);
+    payeeSize = from.size();
+    if (payeeSize == sizeof payee) {
+      std::memcpy(payee, from.data(), sizeof payee);  // a size the compiler knows: a few moves
     } else {
-      CatInto(label, name, ' ', Field(rec, 25, 28), '.', Field(rec, 31, 33), '.', Field(rec, 34, 41), '-',
-              Field(rec, 42, 42));
+      std::memcpy(payee, from.data(), payeeSize);
     }
+    labelDue = true;
   }
   constexpr std::string_view kSegments = "ABJKON";
-  if (segment.empty() || kSegments.find(segment) == std::string_view::npos)
+  if (segment.empty() || IndexIn(kSegments, segment[0]) == std::string_view::npos)
     Finding(" Código do segmento "_cp, segment, " inválido ou não esperado nesta versão."_cp);
   // The lote number and sequence are converted untested, as the layout's
   // own program does: a non-integer ends the run.
@@ -615,8 +667,8 @@ void SiaccRun::Detail(std::string_view rec) {
       SegmentK(rec);
       break;
     case 'O':
-      Apply(kMovement, rec);
-      Apply(kO, rec);
+      Apply<kMovement>(rec);
+      Apply<kO>(rec);
       Add(loteValue, Field(rec, 108, 122));
       break;
     case 'N':
@@ -633,29 +685,29 @@ void SiaccRun::SegmentA(std::string_view rec) {
     documentType = document;
   } else {
     documentType.clear();
-    Finding(" Tipo de documento inválido. Esperado 018,700,000,888. Campo A.08 ->"_cp, label);
+    Finding(" Tipo de documento inválido. Esperado 018,700,000,888. Campo A.08 ->"_cp, Label());
   }
   if (Is<"02">(commitment) && !Is<"000">(document))
-    Finding(" Tipo de documento inválido. Esperado 000 para pagamento de salário. Campo A.08 ->"_cp, label);
-  Apply(kAMovement, rec, label);
+    Finding(" Tipo de documento inválido. Esperado 000 para pagamento de salário. Campo A.08 ->"_cp, Label());
+  Apply<kAMovement>(rec, kNamed);
   const bool noAccount = Is<"000000000000">(Field(rec, 30, 41));
-  if (!Is<"700">(document) && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, label);
+  if (!Is<"700">(document) && noAccount) Finding(" Conta corrente de destino não informada. ->"_cp, Label());
   if (Is<"700">(document) && noAccount) {
     ++opPayments;  // an OP ("ordem de pagamento") has no destination account
   } else if (!Numeric<21, 28>(rec)) {
-    Finding(" Banco ou agência de destino não numérico. ->"_cp, label);
+    Finding(" Banco ou agência de destino não numérico. ->"_cp, Label());
   } else if (Is<"104">(Field(rec, 21, 23))) {
     if (!CaixaAccountDv(rec))
-      Bare(Cat("a conta encontrada na linha=", record, " não foi identificada como SIDEC nem NSGD.->"_cp, label));
+      Bare(Cat("a conta encontrada na linha=", record, " não foi identificada como SIDEC nem NSGD.->"_cp, Label()));
     if (!WholeIn(Field(rec, 25, 28), 1, 4999))
       Bare(Cat("Agência "_cp, Field(rec, 25, 28), " inválida na linha="_cp, record));
   }
   if (Blank<44, 73>(rec)) {
     Finding(" Falta nome do favorecido.");
   } else if (!IsPlainText(Field(rec, 44, 73))) {
-    Finding(" Caracter Inválido no Nome. ->"_cp, label);
+    Finding(" Caracter Inválido no Nome. ->"_cp, Label());
   }
-  Apply(kADocument, rec, label);
+  Apply<kADocument>(rec, kNamed);
   if (Is<"050">(version) && !Blank<80, 93>(rec))
     Finding(" Posição 80,14 deveria ser branco. Encontrado:"_cp, Field(rec, 80, 93));
   if (Is<"080">(version)) {
@@ -664,16 +716,16 @@ void SiaccRun::SegmentA(std::string_view rec) {
       Finding(" Posição 93,1 deveria ser 0, 1 ou 2. Encontrado:"_cp, Field(rec, 93, 93));
   }
   if (Is<"00000000">(Field(rec, 94, 101))) {
-    Finding(" Data de vencimento zerada !!->", label);
+    Finding(" Data de vencimento zerada !!->", Label());
   } else if (!ValidDate<94, 101>(rec)) {
-    Finding(" Data de vencimento inválida !!->"_cp, label);
+    Finding(" Data de vencimento inválida !!->"_cp, Label());
   }
-  Apply(kACurrency, rec, label);
-  Apply(kAQuantity, rec);
-  Apply(kAAmount, rec, label);
+  Apply<kACurrency>(rec, kNamed);
+  Apply<kAQuantity>(rec);
+  Apply<kAAmount>(rec, kNamed);
   Add(loteValue, Field(rec, 120, 134));
   Add(loteCurrency, Field(rec, 105, 119));
-  Apply(kAReserved, rec);
+  Apply<kAReserved>(rec);
   const std::string_view instalments = Field(rec, 147, 148);
   if (!IsNumeric(instalments)) {
     Finding(" Quantidade de parcelas não numérico."_cp);
@@ -687,7 +739,7 @@ void SiaccRun::SegmentA(std::string_view rec) {
   } else if (!WholeIn(Field(rec, 151, 152), 1, 31)) {
     Finding(" Erro na posição 151, dia inválido."_cp);
   }
-  Apply(kAInstalments, rec);
+  Apply<kAInstalments>(rec);
   const std::string_view purpose = Field(rec, 218, 219);
   if (!IsNumeric(purpose)) {
     Finding(" Finalidade DOC não numérico."_cp);
@@ -696,24 +748,24 @@ void SiaccRun::SegmentA(std::string_view rec) {
   }
   const std::string_view notice = Field(rec, 230, 230);
   if (!IsNumeric(notice)) {
-    Finding(" Aviso ao favorecido não numérico.->"_cp, label);
+    Finding(" Aviso ao favorecido não numérico.->"_cp, Label());
   } else if (!WholeOneOf(notice, kNoticeCodes)) {
     Finding(" Aviso ao favorecido inválido !!"_cp);
   }
-  Apply(kATail, rec);
+  Apply<kATail>(rec);
 }
 
 void SiaccRun::SegmentB(std::string_view rec) {
-  Apply(kBKind, rec);
-  Apply(kBDocument, rec, label);
+  Apply<kBKind>(rec);
+  Apply<kBDocument>(rec, kNamed);
   if (Blank<33, 62>(rec)) {
-    Finding(" Falta Logradouro de ", label);
+    Finding(" Falta Logradouro de ", Label());
   } else if (!IsPlainText(Field(rec, 33, 62))) {
     Finding(" Caracter Inválido no Endereço. ->"_cp, Field(rec, 33, 62));
   }
-  Apply(kBAddress, rec, label);
+  Apply<kBAddress>(rec, kNamed);
   if (!Blank<226, 240>(rec))
-    Finding(" Posição 226,15 deveria ser branco. Encontrado:"_cp, TrimmedText<226, 240>(rec), " em ", label);
+    Finding(" Posição 226,15 deveria ser branco. Encontrado:"_cp, TrimmedText<226, 240>(rec), " em ", Label());
 }
 
 void SiaccRun::SegmentJ(std::string_view rec) {
@@ -776,12 +828,12 @@ void SiaccRun::SegmentJ(std::string_view rec) {
         SpacedFinding(" Valor informado no código de barras não é o mesmo informado no registro."_cp);
     }
   }
-  Apply(kJPayment, rec);
+  Apply<kJPayment>(rec);
   if (!Blank<189, 202>(rec))  // a warning: CAIXA accepts the field filled in
     Info(Cat("Reg:", record,
              " Advertência: Posição 189,14 deveria ser branco. Mas a CAIXA aceita preechido. Encontrado:"_cp,
              TrimmedText<189, 202>(rec)));
-  Apply(kJTail, rec);
+  Apply<kJTail>(rec);
   const std::string_view currency = Field(rec, 223, 224);
   constexpr std::int64_t kCurrencies[] = {2, 3, 4, 9};
   if (!IsNumeric(currency)) {
@@ -830,7 +882,7 @@ void SiaccRun::SegmentK(std::string_view rec) {
     Finding(" Código segmento da empresa inválido. Campo K.09"_cp);
     return;
   }
-  Apply(kK, rec);
+  Apply<kK>(rec);
   const std::string_view notice = Field(rec, 230, 230);
   if (!IsNumeric(notice)) {
     Finding(" Aviso ao favorecido inválido."_cp);
@@ -841,13 +893,13 @@ void SiaccRun::SegmentK(std::string_view rec) {
 }
 
 void SiaccRun::SegmentN(std::string_view rec) {
-  Apply(kMovement, rec);
-  Apply(kN, rec);
+  Apply<kMovement>(rec);
+  Apply<kN>(rec);
   Add(loteValue, Field(rec, 96, 110));
   if (!OneOf<133, 134, "16", "17">(rec)) {
     Finding(" Identificação do tributo inválido. Esperado 16 ou 17 encontrado "_cp, Field(rec, 133, 134));
   } else {
-    Apply(kNTaxpayer, rec);
+    Apply<kNTaxpayer>(rec);
     if (Field(rec, 133, 134) == "17") {  // social security (GPS)
       if (!RightAligned(rec)) Finding(kRevenueAlignment);
       if (!Numeric<135, 140>(rec)) {
@@ -859,9 +911,9 @@ void SiaccRun::SegmentN(std::string_view rec) {
         const std::int64_t lastYear = today.year + 1 > 2030 ? today.year + 1 : 2030;
         if (!WholeIn(Field(rec, 137, 140), 2018, lastYear)) Finding(" Ano no campo MêsAno parece errado.."_cp);
       }
-      Apply(kNGpsValues, rec);
+      Apply<kNGpsValues>(rec);
     } else {  // federal tax (DARF)
-      Apply(kNDarf, rec);
+      Apply<kNDarf>(rec);
     }
   }
   if (!Blank<231, 240>(rec)) Finding(kTail231);
@@ -881,7 +933,7 @@ void CompareTotal(SiaccRun& run, std::string_view rec, std::size_t from, Cents t
 }
 
 void SiaccRun::LoteTrailer(std::string_view rec) {
-  Apply(kLoteTrailerReserved, rec);
+  Apply<kLoteTrailerReserved>(rec);
   loteRecords += 2;
   const std::string_view count = Field(rec, 18, 23);
   if (!IsNumeric(count)) {
@@ -904,7 +956,7 @@ void SiaccRun::LoteTrailer(std::string_view rec) {
 }
 
 void SiaccRun::FileTrailer(std::string_view rec) {
-  Apply(kFileTrailerReserved, rec);
+  Apply<kFileTrailerReserved>(rec);
   // Converted untested, as the layout's own program does.
   if (Differs(StrToInt(Field(rec, 18, 23)), lotes)) Finding(" Quantidade de lotes inválida !!"_cp);
   if (Differs(StrToInt(Field(rec, 24, 29)), record)) Finding(" Quantidade de Registros no arquivo, inválida !!"_cp);

@@ -145,9 +145,9 @@ struct Cnab240Run {
   std::string layoutVersion;  // file header 164-166
   std::string cedente;        // cedente code of the file header
   std::string nsa;            // file header 158-163
-  std::string dueDate;        // dd/mm/yyyy of the last P whose due date was valid
-  std::int64_t dueDay = 0;    // its day number, for the date comparisons
-  std::string titleLabel;     // " NN: ..." of the last P, or the payer name of the last Q
+  // DdmmyyyyOrder of the due date of the last P whose due date was valid.
+  std::optional<std::int64_t> dueOrder;
+  std::string titleLabel;     // " NN: ..." of the last P with codes, or the payer name of the last Q
   std::int64_t option42 = 0;  // position 240 of the last P
 
   void Info(std::string_view line);

@@ -217,7 +217,7 @@ void SicobRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   const char accountDv = Mod11DvTimesTen(Field(rec, 63, 70));
   if (Field(rec, 71, 71) != std::string_view(&accountDv, 1))
     run.Code(Cat(" DV CONTA inválido na posição 71 esperado "_cp, accountDv, " encontrado ", Field(rec, 71, 71)));
-  ApplyCodeRules(kFileHeaderRules, rec, run.codes);
+  ApplyCodeRules<kFileHeaderRules>(rec, run.codes);
 
   run.nsa = Field(rec, 158, 163);
   if (!IsNumeric(run.nsa)) run.Finding("Erro no número do nsa do arquivo. Nao é um número válido"_cp);
@@ -240,7 +240,7 @@ void SicobRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   run.Info(ConvenioLine(rec, 1));
   run.Info(Cat("Geracao: ", recorded));
 
-  ApplyCodeRules(kLoteHeaderRules, rec, run.codes);
+  ApplyCodeRules<kLoteHeaderRules>(rec, run.codes);
   if (!run.codes.empty()) {
     run.Finding(Cat("Erro na capa de lote. Codigos de erro:", run.codes));
   } else {
@@ -251,25 +251,25 @@ void SicobRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 // ---- Segment P: the title.
 
 void SicobRules::SegmentP(Cnab240Run& run, std::string_view rec) {
-  ApplyCodeRules(kPBankRules, rec, run.codes);
+  ApplyCodeRules<kPBankRules>(rec, run.codes);
   // Fields 09.3P, 11.3P and 12.3P: the digits of the agency (18-22), of the
   // account (24-35) and of both.
   CheckDv(run, rec, 23, Mod11Dv(Field(rec, 18, 22)), " (09.3P)");
   if (!AgencyDv<36, 24, 35, Mod11Dv>(rec)) run.Code(" (11.3P)");
   CheckDv(run, rec, 37, Mod11Dv(Cat(Field(rec, 18, 22), Field(rec, 24, 35))), " (12.3P)");
   CheckNossoNumero(run, rec);
-  ApplyCodeRules(kPTitleRules, rec, run.codes);
+  ApplyCodeRules<kPTitleRules>(rec, run.codes);
   CheckInterestAndDiscount(run, rec);
-  ApplyCodeRules(kPAmountRules, rec, run.codes);
+  ApplyCodeRules<kPAmountRules>(rec, run.codes);
   CheckProtestAndReturn(run, rec);
-  ApplyCodeRules(kPLastRules, rec, run.codes);
+  ApplyCodeRules<kPLastRules>(rec, run.codes);
   if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes));
 }
 
 // ---- Segment Q: the payer and the guarantor.
 
 void SicobRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
-  ApplyCodeRules(kQRules, rec, run.codes);
+  ApplyCodeRules<kQRules>(rec, run.codes);
   if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO Q. Codigos de erro:", run.codes));
 }
 

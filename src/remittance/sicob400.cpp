@@ -39,7 +39,7 @@ void Header(Run& run, std::string_view rec) {
                Field(rec, 42, 42), " Literal: ", Field(rec, 2, 26)));
   run.Info(Cat("Banco: ", Field(rec, 77, 94), " Geracao: ", Field(rec, 95, 96), '/', Field(rec, 97, 98), '/',
                Field(rec, 99, 100), " seq ", Field(rec, 390, 394)));
-  ApplyCodeRules(kHeaderRules, rec, run.codes);
+  ApplyCodeRules<kHeaderRules>(rec, run.codes);
   if (!run.codes.empty()) {
     run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes));
   } else {
@@ -52,8 +52,8 @@ void Header(Run& run, std::string_view rec) {
 // Position 33, the account's check digit over agency, operation and account
 // (18-32). A letter or a blank among them makes a wrong digit, not a failed run.
 bool AccountDv(std::string_view rec) {
-  const std::string_view account = Field(rec, 18, 32);
-  return IsAllDigits(account) && At(rec, 33, Mod11DvFrom8(account)[0]);
+  const std::optional<char> dv = AccountDvDigit(Field(rec, 18, 21), Field(rec, 22, 24), Field(rec, 25, 32));
+  return dv && At(rec, 33, *dv);
 }
 
 bool CaixaNossoNumero(std::string_view rec) { return At(rec, 63, '9') || At(rec, 63, '3'); }
@@ -157,11 +157,11 @@ constexpr CodeRule kPayerRules[] = {
 };
 
 void Title(Run& run, std::string_view rec) {
-  ApplyCodeRules(kAccountRules, rec, run.codes);
+  ApplyCodeRules<kAccountRules>(rec, run.codes);
   CheckNossoNumeroDv(run, rec);
-  ApplyCodeRules(kTitleRules, rec, run.codes);
+  ApplyCodeRules<kTitleRules>(rec, run.codes);
   CheckInstruction(run, rec);
-  ApplyCodeRules(kPayerRules, rec, run.codes);
+  ApplyCodeRules<kPayerRules>(rec, run.codes);
   if (!run.codes.empty()) run.Finding(Cat("Linha ", run.line, ": ", run.codes));
 }
 

@@ -344,20 +344,15 @@ void CheckPaymentOption(Cnab240Run& run, std::string_view rec) {
 // valid: a date whose own rule failed is not compared.
 void CheckDateOrder(Cnab240Run& run, std::string_view rec) {
   if (Contains(run.codes, "20.3P")) return;
-  const std::optional<std::int64_t> due = DayOfDdmmyyyy(Field(rec, 78, 85));
+  const std::optional<std::int64_t> due = DdmmyyyyOrder(Field(rec, 78, 85));
   if (!due) return;  // cannot happen: field 20.3P passed IsValidDate
-  run.dueDate.assign(Field(rec, 78, 79))
-      .append(1, '/')
-      .append(Field(rec, 80, 81))
-      .append(1, '/')
-      .append(Field(rec, 82, 85));
-  run.dueDay = *due;
-  // The day of the date at from..from+7 unless it is zeros or its own code
+  run.dueOrder = due;
+  // The order of the date at from..from+7 unless it is zeros or its own code
   // was given.
   const auto dayOf = [&](std::string_view ownCode, std::size_t from) -> std::optional<std::int64_t> {
     const std::string_view date = Field(rec, from, from + 7);
     if (Is<"00000000">(date) || Contains(run.codes, ownCode)) return std::nullopt;
-    return DayOfDdmmyyyy(date);
+    return DdmmyyyyOrder(date);
   };
   if (const auto day = dayOf("31.3P", 143); day && *day > *due)
     run.Code(" Data Desconto não pode ser posterior a data vencimento."_cp);
@@ -402,7 +397,7 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   }
   run.Info(BancoLine(rec));
 
-  ApplyCodeRules(kFileHeaderRules, rec, run.codes);
+  ApplyCodeRules<kFileHeaderRules>(rec, run.codes);
   run.Info(ConvenioLine(run.cedente, rec, 19));
 
   run.nsa = Field(rec, 158, 163);
@@ -439,7 +434,7 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
     run.Finding(Cat("Num remessa: ", Field(rec, 184, 191), " Gravacao: DATA DA GRAVAÇÃO INVÁLIDA !!!"_cp));
   }
 
-  ApplyCodeRules(kLoteHeaderRules, rec, run.codes);
+  ApplyCodeRules<kLoteHeaderRules>(rec, run.codes);
   run.Info(ConvenioLine(Field(rec, 34, 39), rec, 20));
   const std::size_t cedenteLength = Trim(Field(rec, 66, 72)).size();
   if (cedenteLength != 7) run.Finding(Cat("Erro no campo 15.1, esperado tamanho 7 encontrado tamanho ", cedenteLength));
@@ -465,18 +460,8 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   run.option42 = 0;
   const bool hasNossoNumero = !AllOf<41, 57, '0'>(rec);
-  std::string& label = run.titleLabel;
-  label.clear();
-  if (hasNossoNumero) {
-    label += " NN: ";
-    label += Field(rec, 41, 42);
-    label += '/';
-    label += Field(rec, 43, 57);
-  }
-  label += " SeuN: ";
-  label += Field(rec, 63, 73);
 
-  ApplyCodeRules(kPBankRules, rec, run.codes);
+  ApplyCodeRules<kPBankRules>(rec, run.codes);
   // Field 10.3P carries the cedente code of the file header: six positions
   // and ten zeros in layout 101, seven and nine zeros in layout 107.
   if (Is<"101">(run.layoutVersion) || Is<"107">(run.layoutVersion)) {
@@ -487,20 +472,32 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   if (hasNossoNumero) CheckModality(run, rec);
   if (Is<"00">(Field(rec, 41, 42)) && At(rec, 224, '1') && At(rec, 221, '1')) run.Code(kBaixaEProtesto);
 
-  ApplyCodeRules(kPTitleRules, rec, run.codes);
-  if (partial_) ApplyCodeRules(kPPartialAmountRules, rec, run.codes);
-  ApplyCodeRules(kPKindRules, rec, run.codes);
+  ApplyCodeRules<kPTitleRules>(rec, run.codes);
+  if (partial_) ApplyCodeRules<kPPartialAmountRules>(rec, run.codes);
+  ApplyCodeRules<kPKindRules>(rec, run.codes);
   CheckInterest(run, rec, partial_);
   CheckDiscount(run, rec);
-  ApplyCodeRules(kPValueRules, rec, run.codes);
+  ApplyCodeRules<kPValueRules>(rec, run.codes);
   if (!partial_ && Field(rec, 196, 210) != Field(rec, 63, 77))
     run.Code(" Seu Num divergente -> 19.3P deve ser igual ao início de 35.3P"_cp);
   CheckProtest(run, rec);
-  ApplyCodeRules(kPReturnRules, rec, run.codes);
+  ApplyCodeRules<kPReturnRules>(rec, run.codes);
   CheckPaymentOption(run, rec);
   CheckDateOrder(run, rec);
 
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
+  if (!run.codes.empty()) {  // the title's label, written only here
+    std::string& label = run.titleLabel;
+    label.clear();
+    if (hasNossoNumero) {
+      label += " NN: ";
+      label += Field(rec, 41, 42);
+      label += '/';
+      label += Field(rec, 43, 57);
+    }
+    label += " SeuN: ";
+    label += Field(rec, 63, 73);
+    run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label));
+  }
   if (Numeric<240, 240>(rec)) run.option42 = StrToInt(Field(rec, 240, 240));
   if (run.p <= run.q) run.LineFinding(" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp);
 }
@@ -508,7 +505,7 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
 // ---- Segment Q: the payer and the guarantor.
 
 void SigcbRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
-  ApplyCodeRules(kQRules, rec, run.codes);
+  ApplyCodeRules<kQRules>(rec, run.codes);
   const std::string_view name = Trim(Field(rec, 34, 73));
   run.titleLabel.assign(name.size() >= 3 ? name : std::string_view());
   if (!run.codes.empty()) {
@@ -541,10 +538,10 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   // A title without fine (code "0") leaves its fine date zeroed.
   const bool noFine = At(rec, 66, '0') && Is<"00000000">(Field(rec, 67, 74));
   if (!noFine) {
-    const std::optional<std::int64_t> fine = DayOfDdmmyyyy(Field(rec, 67, 74));
+    const std::optional<std::int64_t> fine = DdmmyyyyOrder(Field(rec, 67, 74));
     if (!fine) {
       run.Code(" 15.3R");
-    } else if (run.dueDate.size() == 10 && *fine <= run.dueDay) {
+    } else if (run.dueOrder && *fine <= *run.dueOrder) {
       run.Code(" Data da Multa não pode ser anterior ou igual a data do vencimento."_cp);
     }
   }

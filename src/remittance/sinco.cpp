@@ -192,7 +192,7 @@ void SincoRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   run.Info(ConvenioLine(run.cedente, rec, 19));
   run.Info(BancoLine(rec));
 
-  ApplyCodeRules(kFileHeaderRules, rec, run.codes);
+  ApplyCodeRules<kFileHeaderRules>(rec, run.codes);
   if (!run.codes.empty()) {
     run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes));
   } else {
@@ -210,7 +210,7 @@ void SincoRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   run.Info(ConvenioLine(run.cedente, rec, 20));
   CheckText(run, rec, {{74, 30}, {104, 40}, {144, 40}});
 
-  ApplyCodeRules(kLoteHeaderRules, rec, run.codes);
+  ApplyCodeRules<kLoteHeaderRules>(rec, run.codes);
   if (!run.codes.empty()) {
     run.Finding(Cat("====================== Erro na capa de lote. Codigos de erro:", run.codes, " =================="));
   } else {
@@ -222,7 +222,7 @@ void SincoRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 
 void SincoRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   CheckText(run, rec, {{63, 15}});
-  ApplyCodeRules(kPBankRules, rec, run.codes);
+  ApplyCodeRules<kPBankRules>(rec, run.codes);
   if (Field(rec, 24, 29) != run.cedente) run.Code(" (11.3P) - Cod ced diverge do lote");
   // Field 13.3P: the Nosso Número (39-56) and its digit (57), which weighs
   // only the first ten positions.
@@ -235,7 +235,7 @@ void SincoRules::SegmentP(Cnab240Run& run, std::string_view rec) {
     if (!dv || found.size() != 1 || found[0] != *dv)
       run.Code(Cat(" 13.3P(dv(", dv ? std::string(1, *dv) : std::string("?"), '/', found, "))"));
   }
-  ApplyCodeRules(kPTitleRules, rec, run.codes);
+  ApplyCodeRules<kPTitleRules>(rec, run.codes);
   WriteCodes(run, 'P');
 }
 
@@ -243,7 +243,7 @@ void SincoRules::SegmentP(Cnab240Run& run, std::string_view rec) {
 
 void SincoRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
   CheckText(run, rec, {{34, 40}, {74, 40}, {114, 15}, {137, 15}, {152, 2}, {170, 40}});
-  ApplyCodeRules(kQRules, rec, run.codes);
+  ApplyCodeRules<kQRules>(rec, run.codes);
   WriteCodes(run, 'Q');
 }
 
@@ -252,7 +252,7 @@ void SincoRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
 void SincoRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   CheckText(run, rec, {{100, 40}, {140, 40}});
   if (!Blank<18, 65>(rec)) run.LineFinding(" Tem desconto, mas este aplicativo não espera !!"_cp);
-  ApplyCodeRules(kRRules, rec, run.codes);
+  ApplyCodeRules<kRRules>(rec, run.codes);
   WriteCodes(run, 'R');
 }
 

@@ -69,9 +69,13 @@ TEST(CheckDigits, ModuloElevenPropertiesOverGeneratedNumbers) {
     // An account's weights run from the left but give Mod11Dv's digit for 15.
     const std::string account = RandomDigits(rng, 15);
     EXPECT_EQ(Mod11DvFrom8(account), std::string(1, Mod11Dv(account))) << account;
+    // Computed in place from agency, operation and account, whole or cut short.
+    const std::string cut = account.substr(0, 7 + i % 9);
+    EXPECT_EQ(AccountDvDigit(cut.substr(0, 4), cut.substr(4, 3), cut.substr(7)), Mod11DvFrom8(cut)[0]) << cut;
     const char dv = Mod11BarcodeDv(RandomDigits(rng, 43));
     EXPECT_TRUE(dv >= '1' && dv <= '9') << dv;
   }
+  EXPECT_EQ(AccountDvDigit("0001", "0 1", "00000001"), std::nullopt);
 }
 
 TEST(CheckDigits, TextRoutines) {
