@@ -30,9 +30,16 @@ class Spool {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   void Fail(const char* action) const;
+  void WriteBuffer();
+  bool Fill(std::size_t count);
 
   std::string folder_;
   std::unique_ptr<std::FILE, Closer> file_;
+  // The file is written and read in blocks: while writing, the bytes not yet
+  // written; while reading, the bytes read, handed out from position_ on.
+  std::string buffer_;
+  std::size_t position_ = 0;
+  bool reading_ = false;
 };
 
 }  // namespace verilote
