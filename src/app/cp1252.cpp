@@ -1,5 +1,7 @@
 #include "app/cp1252.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -12,7 +14,10 @@ std::size_t AsciiRunEnd(std::string_view bytes, std::size_t i) {
   for (; i + 8 <= bytes.size(); i += 8) {
     std::uint64_t word;
     std::memcpy(&word, bytes.data() + i, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) break;
+    if (const std::uint64_t high = word & 0x8080808080808080u; high != 0) {
+      if constexpr (std::endian::native == std::endian::little) return i + std::countr_zero(high) / 8;
+      break;
+    }
   }
   while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
   return i;
@@ -21,23 +26,27 @@ std::size_t AsciiRunEnd(std::string_view bytes, std::size_t i) {
 }  // namespace
 
 void AppendUtf8(std::string& out, std::string_view bytes) {
-  // Runs of ASCII, most of a report line, are copied whole. The CLI converts
-  // every line that has an accented letter.
-  for (std::size_t i = 0; i < bytes.size();) {
+  // At most three bytes a character; runs of ASCII, most of a report line,
+  // are copied whole. The CLI converts every line that has an accented letter.
+  const std::size_t start = out.size(), n = bytes.size();
+  out.resize(start + 3 * n);
+  char* p = out.data() + start;
+  for (std::size_t i = 0; i < n;) {
     const std::size_t end = AsciiRunEnd(bytes, i);
-    out.append(bytes.data() + i, end - i);
-    if (end == bytes.size()) break;
+    p = std::copy(bytes.data() + i, bytes.data() + end, p);
+    if (end == n) break;
     const char32_t cp = cp1252::ToCodePoint(static_cast<unsigned char>(bytes[end]));
     i = end + 1;
     if (cp < 0x800) {
-      const char two[] = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
-      out.append(two, sizeof two);
+      *p++ = static_cast<char>(0xC0 | (cp >> 6));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      const char three[] = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                            static_cast<char>(0x80 | (cp & 0x3F))};
-      out.append(three, sizeof three);
+      *p++ = static_cast<char>(0xE0 | (cp >> 12));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 std::string ToUtf8(std::string_view bytes) {
