@@ -29,11 +29,6 @@ void Spool::WriteBuffer() {
 
 // Each text as its length (8 bytes, native order) and its bytes.
 void Spool::Append(std::string_view text) {
-  if (reading_) {  // back to the end of the file
-    if (std::fseek(file_.get(), 0, SEEK_END) != 0) Fail("cannot write a temporary file in");
-    buffer_.clear();
-    reading_ = false;
-  }
   const std::uint64_t size = text.size();
   buffer_.append(reinterpret_cast<const char*>(&size), sizeof size);
   buffer_ += text;

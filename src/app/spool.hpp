@@ -18,7 +18,8 @@ class Spool {
   // Throws FileError when no temporary file can be made.
   Spool();
 
-  // Adds a text (any bytes, any length) after the others.
+  // Adds a text (any bytes, any length) after the others; every text is
+  // added before the first Rewind.
   void Append(std::string_view text);
 
   // Goes back to the first text; Next then hands them out in order.
