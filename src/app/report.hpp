@@ -6,6 +6,7 @@
 #include <concepts>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace verilote {
 
@@ -21,11 +22,27 @@ requires(!std::same_as<T, char> && !std::same_as<T, bool>) void AppendPiece(std:
   out.append(digits, result.ptr);
 }
 
+// The piece's length, so that a line is allocated once.
+inline std::size_t PieceSize(std::string_view text) { return text.size(); }
+inline std::size_t PieceSize(char) { return 1; }
+
+template <std::integral T>
+requires(!std::same_as<T, char> && !std::same_as<T, bool>) std::size_t PieceSize(T number) {
+  std::size_t size = 1;
+  if constexpr (std::is_signed_v<T>) {
+    if (number < 0) ++size;
+    for (; number <= -10; number /= 10) ++size;
+  }
+  for (; number >= 10; number /= 10) ++size;
+  return size;
+}
+
 }  // namespace detail
 
 template <typename... Pieces>
 std::string Cat(const Pieces&... pieces) {
   std::string out;
+  out.reserve((detail::PieceSize(pieces) + ... + 0));
   (detail::AppendPiece(out, pieces), ...);
   return out;
 }

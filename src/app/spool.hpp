@@ -18,7 +18,8 @@ class Spool {
   // Throws FileError when no temporary file can be made.
   Spool();
 
-  // Adds a text (any bytes, any length) after the others.
+  // Adds a text (any bytes, any length) after the others; every text is
+  // added before the first Rewind.
   void Append(std::string_view text);
 
   // Goes back to the first text; Next then hands them out in order.
@@ -30,9 +31,16 @@ class Spool {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   void Fail(const char* action) const;
+  void WriteBuffer();
+  bool Fill(std::size_t count);
 
   std::string folder_;
   std::unique_ptr<std::FILE, Closer> file_;
+  // The file is written and read in blocks: while writing, the bytes not yet
+  // written; while reading, the bytes read, handed out from position_ on.
+  std::string buffer_;
+  std::size_t position_ = 0;
+  bool reading_ = false;
 };
 
 }  // namespace verilote

@@ -176,10 +176,12 @@ std::optional<CivilDate> DateOfFactor(std::int64_t factor, CivilDate today) {
   const std::int64_t now = DaysFromCivil(today);
   // The candidates lie 9000 days apart and the window spans 8501 days, so at
   // most one lies inside it; otherwise the nearest wins (the earlier on a tie).
+  // Once a candidate lies after today, the later ones lie further away still.
   std::int64_t best = BaseDay() + factor;
   for (std::int64_t day = best; day <= LastDay(); day += kCycleLength) {
     if (day >= now - kWindowBefore && day <= now + kWindowAfter) return CivilFromDays(day);
     if (std::llabs(day - now) < std::llabs(best - now)) best = day;
+    if (day > now) break;
   }
   return CivilFromDays(best);
 }

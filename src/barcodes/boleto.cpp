@@ -1,31 +1,40 @@
 #include "barcodes/boleto.hpp"
 
+#include <algorithm>
+#include <array>
+
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
 #include "banking/text.hpp"
 
 namespace verilote {
 
-std::string GeneralDvBase(std::string_view barcode) {
-  std::string base(Field(barcode, 1, 4));
-  base += Field(barcode, 6, 44);
-  return base;
+namespace {
+
+// The two pieces one after the other in `buffer` (room for both): a check
+// digit's text built without allocating.
+template <std::size_t N>
+std::string_view Joined(std::array<char, N>& buffer, std::string_view first, std::string_view second) {
+  std::copy(second.begin(), second.end(), std::copy(first.begin(), first.end(), buffer.begin()));
+  return std::string_view(buffer.data(), first.size() + second.size());
 }
 
-char BarcodeGeneralDv(std::string_view barcode) { return Mod11BarcodeDv(GeneralDvBase(barcode)); }
+}  // namespace
+
+char BarcodeGeneralDv(std::string_view barcode) {
+  std::array<char, 43> base;
+  return Mod11BarcodeDv(Joined(base, Field(barcode, 1, 4), Field(barcode, 6, 44)));
+}
 
 char TypeableFieldDv1(std::string_view barcode) {
-  std::string field(Field(barcode, 1, 4));
-  field += Field(barcode, 20, 24);
-  return Mod10Dv(field);
+  std::array<char, 9> field;
+  return Mod10Dv(Joined(field, Field(barcode, 1, 4), Field(barcode, 20, 24)));
 }
 
 char TypeableFieldDv2(std::string_view barcode) { return Mod10Dv(Field(barcode, 25, 34)); }
 char TypeableFieldDv3(std::string_view barcode) { return Mod10Dv(Field(barcode, 35, 44)); }
 
-std::string PrintedTypeableLine(std::string_view barcode, std::string_view gap) {
-  std::string out;
-  out.reserve(54 + 4 * gap.size());
+void AppendPrintedTypeableLine(std::string& out, std::string_view barcode, std::string_view gap) {
   out += Field(barcode, 1, 4);
   out += Field(barcode, 20, 20);
   out += '.';
@@ -46,11 +55,21 @@ std::string PrintedTypeableLine(std::string_view barcode, std::string_view gap) 
   out += gap;
   out += Field(barcode, 6, 9);
   out += Field(barcode, 10, 19);
+}
+
+std::string PrintedTypeableLine(std::string_view barcode, std::string_view gap) {
+  std::string out;
+  out.reserve(54 + 4 * gap.size());
+  AppendPrintedTypeableLine(out, barcode, gap);
   return out;
 }
 
 std::string LabelledTypeableLine(std::string_view barcode) {
-  return std::string(kTypeableLineLabel) + PrintedTypeableLine(barcode);
+  std::string out;
+  out.reserve(kTypeableLineLabel.size() + 62);
+  out += kTypeableLineLabel;
+  AppendPrintedTypeableLine(out, barcode);
+  return out;
 }
 
 std::string TypeableLineDigits(std::string_view barcode) {

@@ -29,11 +29,8 @@ inline constexpr std::string_view kBankNotCaixa = "Banco não é 104 - CAIXA"_cp
 inline constexpr std::string_view kCurrencyNotReal = "Moeda não é REAL na posição 4"_cp;
 inline constexpr std::string_view kNoDueFactor = "Barra sem FATOR DE VENCIMENTO."_cp;
 
-// The 43 characters the general check digit covers: positions 1-4 and 6-44.
-std::string GeneralDvBase(std::string_view barcode);
-
-// The general check digit (position 5): Mod11BarcodeDv of positions 1-4 and
-// 6-44, never '0'.
+// The general check digit (position 5): Mod11BarcodeDv of the 43
+// characters of positions 1-4 and 6-44, never '0'.
 char BarcodeGeneralDv(std::string_view barcode);
 
 // The three check digits of the typeable line's fields (Mod10Dv): field 1
@@ -47,6 +44,8 @@ char TypeableFieldDv3(std::string_view barcode);
 // digit, then factor and value joined; fields separated by `gap` (two blanks
 // in most reports, four in the summary rows of the batch commands).
 std::string PrintedTypeableLine(std::string_view barcode, std::string_view gap = "  ");
+// The same appended to `out`: for a line rebuilt on every barcode of a file.
+void AppendPrintedTypeableLine(std::string& out, std::string_view barcode, std::string_view gap = "  ");
 
 // kTypeableLineLabel followed by the printed form with two-blank gaps.
 std::string LabelledTypeableLine(std::string_view barcode);

@@ -124,21 +124,42 @@ Sicob DecodeSicob(std::string_view barcode, SicobCommand command) {
   return s;
 }
 
-std::string DueDateLine(Host& host, std::string_view barcode) {
-  if (HasNoDueFactor(barcode)) return std::string(kNoDueFactor);
-  return Cat("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()));
-}
+// Writes report lines built in memory reused from line to line: the file
+// commands write several lines for each of millions of barcodes.
+struct LineWriter {
+  Host& host;
+  std::string line{};
 
-std::string ValueLine(std::string_view barcode) { return Cat("Valor do título:  R$ "_cp, BarcodeValue(barcode)); }
+  template <typename... Pieces>
+  void operator()(const Pieces&... pieces) {
+    CatInto(line, pieces...);
+    host.ReportAppend(line);
+  }
+
+  // The barcode's typeable line with its label.
+  void TypeableLine(std::string_view barcode) {
+    CatInto(line, kTypeableLineLabel);
+    AppendPrintedTypeableLine(line, barcode);
+    host.ReportAppend(line);
+  }
+
+  // "Seq n Tam barra = len Conteúdo text", as both file commands echo a line.
+  void Sequence(std::uint64_t n, std::string_view text) {
+    (*this)("Seq ", n, " Tam barra = ", text.size(), " Conteúdo "_cp, text);
+  }
+};
 
 // The due date, cedente, Nosso Número and value lines of one boleto, then the
 // common tests of positions 1-5.
-void WriteBoletoData(BoletoTally& tally, std::string_view barcode, std::string_view cedenteLine,
+void WriteBoletoData(BoletoTally& tally, LineWriter& write, std::string_view barcode, std::string_view cedenteLine,
                      std::string_view nossoNumeroLine) {
-  tally.host.ReportAppend(DueDateLine(tally.host, barcode));
-  tally.host.ReportAppend(cedenteLine);
-  tally.host.ReportAppend(nossoNumeroLine);
-  tally.host.ReportAppend(ValueLine(barcode));
+  if (HasNoDueFactor(barcode))
+    write.host.ReportAppend(kNoDueFactor);
+  else
+    write("Data do vencimento: ", BarcodeDueDate(barcode, write.host.Today()));
+  write.host.ReportAppend(cedenteLine);
+  write.host.ReportAppend(nossoNumeroLine);
+  write("Valor do título:  R$ "_cp, BarcodeValue(barcode));
   tally.CommonTests(barcode, kDvWrongShort);
 }
 
@@ -154,11 +175,6 @@ std::string TypedCedente(std::string_view typed) {
   return Cat(Field(code, 1, 4), ".", Field(code, 5, 7), ".", Field(code, 8, 15), "-", dv);
 }
 
-// "Seq n Tam barra = len Conteúdo line", as both file commands echo a line.
-std::string SequenceLine(std::uint64_t n, std::string_view line) {
-  return Cat("Seq ", n, " Tam barra = ", line.size(), " Conteúdo "_cp, line);
-}
-
 // Runs `check` (true when the barcode is correct) on each line of the file
 // the user picks, with its running number; nullopt when the dialog was
 // cancelled, else whether any barcode was invalid.
@@ -167,7 +183,7 @@ std::optional<bool> CheckFileLines(Host& host, std::string_view title, Check che
   const auto path = host.OpenFile(title, FileFilter::Retorno);
   if (!path) return std::nullopt;
   RecordReader reader(*path, &host);
-  std::string barcode;
+  std::string_view barcode;
   std::uint64_t n = 0;
   bool anyInvalid = false;
   while (reader.Next(barcode)) anyInvalid |= !check(barcode, ++n);
@@ -220,32 +236,35 @@ Verdict Representaonumricacobcaixacobranacaixa1Click(Host& host) {
   const std::string digits = KeepDigits(host.InputBox(kBarcodeCaption, "Digite a representação numérica"_cp, ""));
   const std::string barcode = TypeableLineToBarcodeNewDv(digits);
   BoletoTally tally{host};
+  LineWriter write{host};
   const Sicob s = DecodeSicob(barcode, SicobCommand::TypeableLine);
   if (s.layoutCase == kInvalidCarteiraCase) ++tally.errors;
   host.ReportAppend(s.type);
   host.ReportAppend(Cat("Representação Numérica Calculada: "_cp, PrintedTypeableLine(barcode)));
   host.ReportAppend(Cat("Representação Numérica Digitada: "_cp, digits));
-  WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
+  WriteBoletoData(tally, write, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
                   Cat("Nosso Número      = "_cp, s.nossoNumero));
   tally.InputEcho(digits);
   return tally.Verdict() ? Verdict::Clean : Verdict::Faulty;
 }
 
 Verdict CdigodebarrasSICOBViaarquivo1Click(Host& host) {
+  LineWriter write{host};
+  std::string cedenteLine, nossoNumeroLine;  // their memory reused from barcode to barcode
   const std::optional<bool> anyInvalid =
       CheckFileLines(host, "Selecione o arquivo com as barras lidas", [&](std::string_view barcode, std::uint64_t n) {
         BoletoTally tally{host};
         const Sicob s = DecodeSicob(barcode, SicobCommand::File);
         if (s.layoutCase == kInvalidCarteiraCase) ++tally.errors;
         host.ReportAppend(s.type);
-        host.ReportAppend(LabelledTypeableLine(barcode));
-        WriteBoletoData(tally, barcode, Cat("CÓDIGO DO CEDENTE = "_cp, s.cedente),
-                        Cat("Nosso Número = "_cp, s.nossoNumero));
-        host.ReportAppend(SequenceLine(n, barcode));
-        host.ReportAppend(Cat("Barra com separação:"_cp, Field(barcode, 1, 5), ".", Field(barcode, 6, 10), ".",
-                              Field(barcode, 11, 15), ".", Field(barcode, 16, 20), ".", Field(barcode, 21, 25), ".",
-                              Field(barcode, 26, 30), ".", Field(barcode, 31, 35), ".", Field(barcode, 36, 40), ".",
-                              Field(barcode, 41, 44)));
+        write.TypeableLine(barcode);
+        CatInto(cedenteLine, "CÓDIGO DO CEDENTE = "_cp, s.cedente);
+        CatInto(nossoNumeroLine, "Nosso Número = "_cp, s.nossoNumero);
+        WriteBoletoData(tally, write, barcode, cedenteLine, nossoNumeroLine);
+        write.Sequence(n, barcode);
+        write("Barra com separação:"_cp, Field(barcode, 1, 5), ".", Field(barcode, 6, 10), ".", Field(barcode, 11, 15),
+              ".", Field(barcode, 16, 20), ".", Field(barcode, 21, 25), ".", Field(barcode, 26, 30), ".",
+              Field(barcode, 31, 35), ".", Field(barcode, 36, 40), ".", Field(barcode, 41, 44));
         return tally.Verdict();
       });
   if (!anyInvalid.has_value()) return Verdict::Clean;  // cancelled
@@ -265,9 +284,10 @@ Verdict CheckOneSinco(Host& host, std::string_view barcode, std::string_view ech
     t.cedente = Cat("CÓDIGO DO CEDENTE = "_cp, Field(barcode, 21, 26));
   }
   BoletoTally tally{host};
+  LineWriter write{host};
   host.ReportAppend(t.type);
-  host.ReportAppend(LabelledTypeableLine(barcode));
-  WriteBoletoData(tally, barcode, t.cedente, t.nossoNumero);
+  write.TypeableLine(barcode);
+  WriteBoletoData(tally, write, barcode, t.cedente, t.nossoNumero);
   tally.InputEcho(echo);
   return tally.Verdict() ? Verdict::Clean : Verdict::Faulty;
 }
@@ -286,28 +306,31 @@ Verdict RepresentaoNumricadocdigodebarrasSINCO1Click(Host& host) {
 }
 
 Verdict CdigodebarrasSINCOViaarquivo1Click(Host& host) {
+  LineWriter write{host};
+  std::string details;  // its memory reused from barcode to barcode
   const auto anyInvalid =
       CheckFileLines(host, "Selecione o arquivo com as barras", [&](std::string_view barcode, std::uint64_t n) {
         const std::string_view marker = Field(barcode, 20, 20);
-        const std::string type = marker == "1"
-                                     ? std::string("COBRANÇA SINCO"_cp)
-                                     : Cat("Tipo inválido na posição 20,1 conteúdo = "_cp, marker, " Deveria ser 1");
-        const std::string details = Cat("CODCED = ", Field(barcode, 21, 26), " NN = ", Field(barcode, 27, 44),
-                                        " Valor: ", BarcodeValue(barcode));
+        if (marker == "1")
+          host.ReportAppend("COBRANÇA SINCO"_cp);
+        else
+          write("Tipo inválido na posição 20,1 conteúdo = "_cp, marker, " Deveria ser 1");
+        write.TypeableLine(barcode);
+        CatInto(details, "CODCED = ", Field(barcode, 21, 26), " NN = ", Field(barcode, 27, 44),
+                " Valor: ", BarcodeValue(barcode));
+        if (HasNoDueFactor(barcode))
+          write(kNoDueFactor, " ", details);
+        else
+          write("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()), " ", details);
         BoletoTally tally{host};
-        host.ReportAppend(type);
-        host.ReportAppend(LabelledTypeableLine(barcode));
-        host.ReportAppend(HasNoDueFactor(barcode)
-                              ? Cat(kNoDueFactor, " ", details)
-                              : Cat("Data do vencimento: ", BarcodeDueDate(barcode, host.Today()), " ", details));
         if (!IsCaixaBank(barcode)) tally.Error(Cat(kBankNotCaixa, " o conteúdo é "_cp, Field(barcode, 1, 3)));
         if (!IsRealCurrency(barcode)) tally.Error(Cat(kCurrencyNotReal, " deveria ser 9 e tem ", Field(barcode, 4, 4)));
         if (!HasValidGeneralDv(barcode))
           tally.Error(Cat(kDvWrongShort, BarcodeGeneralDv(barcode), " encontrado ", Field(barcode, 5, 5)));
-        host.ReportAppend(SequenceLine(n, barcode));
-        host.ReportAppend(Cat("Barra lida formatada ", Field(barcode, 1, 3), ".", Field(barcode, 4, 4), ".",
-                              Field(barcode, 5, 5), ".", Field(barcode, 6, 9), ".", Field(barcode, 10, 19), ".",
-                              Field(barcode, 20, 20), ".", Field(barcode, 21, 26), ".", Field(barcode, 27, 44)));
+        write.Sequence(n, barcode);
+        write("Barra lida formatada ", Field(barcode, 1, 3), ".", Field(barcode, 4, 4), ".", Field(barcode, 5, 5), ".",
+              Field(barcode, 6, 9), ".", Field(barcode, 10, 19), ".", Field(barcode, 20, 20), ".",
+              Field(barcode, 21, 26), ".", Field(barcode, 27, 44));
         return tally.Verdict();
       });
   return anyInvalid.value_or(false) ? Verdict::Faulty : Verdict::Clean;

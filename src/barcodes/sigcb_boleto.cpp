@@ -7,6 +7,7 @@
 // sequence, 44 check digit of the free field. The 7-digit cedente layout has
 // the cedente code in 20-26 and no cedente check digit.
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -123,18 +124,30 @@ bool Holds(std::string_view field, char digit) { return field.size() == 1 && fie
 bool CedenteDvOk(std::string_view barcode) { return Holds(Field(barcode, 26, 26), CedenteDv(barcode)); }
 bool FreeFieldDvOk(std::string_view barcode) { return Holds(Field(barcode, 44, 44), FreeFieldDv(barcode)); }
 
-// The 15 digits of the three Nosso Número sequences: 27-29, 31-33, 35-43.
-std::string NossoNumeroSequences(std::string_view barcode) {
-  return Cat(Field(barcode, 27, 29), Field(barcode, 31, 33), Field(barcode, 35, 43));
+// The Nosso Número as shown, appended to `out`: type (30), issuer digit (34),
+// "/", the three sequences (27-29, 31-33, 35-43), "-" and the check digit of
+// the digits among those 17 characters (Mod11Dv); the barcode does not carry
+// that digit, so it is only shown.
+void AppendShownNossoNumero(std::string& out, std::string_view barcode) {
+  const std::size_t start = out.size();
+  out += Field(barcode, 30, 30);
+  out += Field(barcode, 34, 34);
+  out += '/';
+  out += Field(barcode, 27, 29);
+  out += Field(barcode, 31, 33);
+  out += Field(barcode, 35, 43);
+  std::array<char, 17> digits;
+  std::size_t count = 0;
+  for (std::size_t i = start; i < out.size(); ++i)
+    if (out[i] >= '0' && out[i] <= '9') digits[count++] = out[i];
+  out += '-';
+  out += Mod11Dv(std::string_view(digits.data(), count));
 }
 
-// The Nosso Número as shown: type (30), issuer digit (34), "/", the 15
-// sequence digits, "-" and the check digit of all 17 (Mod11Dv); the barcode
-// does not carry that digit, so it is only shown.
 std::string ShownNossoNumero(std::string_view barcode) {
-  const std::string prefix = Cat(Field(barcode, 30, 30), Field(barcode, 34, 34));
-  const std::string sequences = NossoNumeroSequences(barcode);
-  return Cat(prefix, "/", sequences, "-", Mod11Dv(KeepDigits(prefix + sequences)));
+  std::string out;
+  AppendShownNossoNumero(out, barcode);
+  return out;
 }
 
 enum class CedenteLayout { SixDigits, SevenDigits };
@@ -188,31 +201,43 @@ Verdict CheckOneBoleto(Host& host, std::string_view barcode, CedenteLayout layou
 }
 
 // The batch of the several-barcode and file commands: a reading pass that
-// spools every barcode with its summary row, then a checking pass over the
-// barcodes and the summary from the rows. The spool keeps them on disk: a file
+// spools every barcode and its summary row, then a checking pass over the
+// barcodes and the summary from the rows. The spools keep them on disk: a file
 // of millions of barcodes takes no more memory than one of ten.
 struct Batch {
   Host& host;
   bool viaFile;
   std::string expectedCedente;
-  Spool spool{};  // barcode, summary row, barcode, summary row...
+  Spool barcodes{};
+  Spool rows{};
+  std::string row{};  // the row being built, its memory reused
+  // Whether this cedente may use registered collection only; read at the
+  // first barcode of a file, where a code that is not a number stops the run.
+  std::optional<bool> registeredOnly{};
   // A barcode of another cedente, or unregistered collection this cedente may
   // not use: the bank refuses it, so the run is not clean even when every
   // digit is right.
   bool refused = false;
 
   void Read(std::string_view barcode) {
-    spool.Append(barcode);
-    spool.Append(Cat(BarcodeDueDate(barcode, host.Today()), " ", Field(barcode, 20, 25), "-", Field(barcode, 26, 26),
-                     " ", ShownNossoNumero(barcode), " ", PadSpaceLeft(BarcodeValue(barcode), 10), " [",
-                     PrintedTypeableLine(barcode, "    "), "]"));
+    barcodes.Append(barcode);
+    CatInto(row, BarcodeDueDate(barcode, host.Today()), " ", Field(barcode, 20, 25), "-", Field(barcode, 26, 26), " ");
+    AppendShownNossoNumero(row, barcode);
+    row += ' ';
+    row += PadSpaceLeft(BarcodeValue(barcode), 10);
+    row += " [";
+    AppendPrintedTypeableLine(row, barcode, "    ");
+    row += ']';
+    rows.Append(row);
     const std::string_view cedente = Field(barcode, 20, 25);
     if (cedente != expectedCedente) {
       host.ReportAppend(
           Cat(">>>>>> ATENÇÃO: CODIGO DO CEDENTE INVÁLIDO, deveria ser "_cp, expectedCedente, " encontrado ", cedente));
       refused = true;
     }
-    if (viaFile && StrToInt(expectedCedente) > kLastCedenteWithUnregistered && Field(barcode, 30, 30) != "1") {
+    if (!viaFile) return;
+    if (!registeredOnly) registeredOnly = StrToInt(expectedCedente) > kLastCedenteWithUnregistered;
+    if (*registeredOnly && Field(barcode, 30, 30) != "1") {
       host.ReportAppend("ATENÇÃO: NÃO É PERMITIDO COBRANÇA SEM REGISTRO PARA ESTE CEDENTE."_cp);
       refused = true;
     }
@@ -223,9 +248,9 @@ struct Batch {
     std::string reference;
     std::string typeText;
     bool anyInvalid = false;
-    std::string barcode, row;
-    spool.Rewind();
-    for (std::uint64_t k = 1; spool.Next(barcode) && spool.Next(row); ++k) {
+    std::string barcode, line;
+    barcodes.Rewind();
+    for (std::uint64_t k = 1; barcodes.Next(barcode); ++k) {
       const std::string_view type = Field(barcode, 30, 30);
       typeText = type == "1"   ? std::string(" Registrada.")
                  : type == "2" ? std::string(" Sem Registro.")
@@ -251,20 +276,21 @@ struct Batch {
         tally.Error(Cat(" ", kDvWrongGeneral, general, " encontrado ", Field(barcode, 5, 5)));
       }
       if (tally.errors == 0) {
-        host.ReportAppend(Cat("Lendo barra ", TwoDigitNumber(k), " -> ", barcode, " Tamanho: ", barcode.size(),
-                              typeText, " Barra OK"));
+        CatInto(line, "Lendo barra ", TwoDigitNumber(k), " -> ", barcode, " Tamanho: ", barcode.size(), typeText,
+                " Barra OK");
       } else {
         anyInvalid = true;
-        host.ReportAppend(
-            Cat("Lida barra ", k, " -> ", barcode, " Tamanho: ", barcode.size(), typeText, " ERRO: Barra Inválida"_cp));
+        CatInto(line, "Lida barra ", k, " -> ", barcode, " Tamanho: ", barcode.size(), typeText,
+                " ERRO: Barra Inválida"_cp);
       }
+      host.ReportAppend(line);
     }
     // A homologation batch should hold boletos whose general digits cover 1 to 9.
     for (int d = 1; d <= 9; ++d)
       if (!seen[d]) host.ReportAppend(Cat("Faltou boleto com dígito "_cp, d));
     WriteChecklistHead(host);
-    spool.Rewind();
-    while (spool.Next(barcode) && spool.Next(row)) host.ReportAppend(row);
+    rows.Rewind();
+    while (rows.Next(row)) host.ReportAppend(row);
     WriteChecklistTail(host, ChecklistSystem::Sigcb, typeText == " Registrada.");
     return anyInvalid || refused ? Verdict::Faulty : Verdict::Clean;
   }

@@ -120,18 +120,23 @@ constexpr std::string_view kZeroValueNotes[] = {
 // The entity reference of the free field, behind a 14-character label.
 constexpr std::size_t kEntityLabelWidth = 14;
 
-std::string EntityText(std::int64_t type, std::string_view agency, std::string_view b) {
+// The entity reference of boleto `b`, by its type, into `out` (its text replaced).
+void SetEntityText(std::string& out, std::int64_t type, std::string_view agency, std::string_view b) {
   switch (type) {
     case 1:
-      return Cat(" Sindicato   :", agency, "/S-", Field(b, 22, 26));
+      CatInto(out, " Sindicato   :", agency, "/S-", Field(b, 22, 26));
+      break;
     case 2:
-      return Cat(" Federação   :"_cp, agency, "/F-", Field(b, 24, 26));
+      CatInto(out, " Federação   :"_cp, agency, "/F-", Field(b, 24, 26));
+      break;
     case 3:
-      return Cat(" Confederação:"_cp, agency, "/C-", Field(b, 24, 26));
+      CatInto(out, " Confederação:"_cp, agency, "/C-", Field(b, 24, 26));
+      break;
     case 4:
-      return Cat(" MTE/CEES    :", agency, "/M-", Field(b, 24, 26));
+      CatInto(out, " MTE/CEES    :", agency, "/M-", Field(b, 24, 26));
+      break;
     default:
-      return std::string("Tipo Inválido !!!"_cp);
+      CatInto(out, "Tipo Inválido !!!"_cp);
   }
 }
 
@@ -151,6 +156,7 @@ struct SitcsRun {
   std::array<bool, 10> generalDigitSeen{};
   std::string lastEntity{};
   bool faulty = false;
+  std::string line{};  // the row or line being built, its memory reused
 
   void Check(std::string_view b) {
     ++number;
@@ -161,14 +167,16 @@ struct SitcsRun {
     const std::string_view code = type == 1 ? Field(b, 22, 26) : Field(b, 24, 26);
     if (code != unionCode)
       errors += Cat(" >>>> ATENÇÃO: Código Sindical inválido deveria ser "_cp, unionCode, " encontrado ", code);
-    lastEntity = EntityText(type, agency, b);
+    SetEntityText(lastEntity, type, agency, b);
 
     // The value column is ten wide; an amount of a million or more widens the
     // row rather than losing its last digits.
     const std::string value = FormatMoney(Field(b, 10, 19));
-    rows.Append(Cat(Field(b, 27, 27), Field(b, 43, 44), ' ', FactorToDate(Field(b, 6, 9), today), ' ', Field(b, 31, 42),
-                    ' ', value.size() < 10 ? PadSpaceLeft(value, 10) : value, ' ', " [", PrintedTypeableLine(b, "    "),
-                    ']'));
+    CatInto(line, Field(b, 27, 27), Field(b, 43, 44), ' ', FactorToDate(Field(b, 6, 9), today), ' ', Field(b, 31, 42),
+            ' ', value.size() < 10 ? PadSpaceLeft(value, 10) : value, ' ', " [");
+    AppendPrintedTypeableLine(line, b, "    ");
+    line += ']';
+    rows.Append(line);
     const std::string_view generalDigit = Field(b, 5, 5);
     if (generalDigit.size() == 1 && generalDigit[0] >= '0' && generalDigit[0] <= '9')
       generalDigitSeen[static_cast<std::size_t>(generalDigit[0] - '0')] = true;
@@ -184,9 +192,11 @@ struct SitcsRun {
     tally.CommonTests(b, "Dígito Geral inválido, esperado "_cp);
     const bool known = type >= 1 && type <= 4;
     if (errors.empty() && tally.errors == 0 && known) {
-      host.ReportAppend(Cat("BARRA ", number, " CORRETA !! Tamanho: ", b.size(), ' ', lastEntity));
+      CatInto(line, "BARRA ", number, " CORRETA !! Tamanho: ", b.size(), ' ', lastEntity);
+      host.ReportAppend(line);
     } else {
-      host.ReportAppend(Cat("BARRA ", number, " INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp, lastEntity));
+      CatInto(line, "BARRA ", number, " INVÁLIDA. NÃO SERÁ ACEITA. VERIFIQUE OS ERROS."_cp, lastEntity);
+      host.ReportAppend(line);
       if (!errors.empty()) host.ReportAppend(errors);
       faulty = true;
     }

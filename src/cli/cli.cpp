@@ -123,6 +123,7 @@ class CliHost final : public Host {
   }
 
   void ShowMessage(std::string_view text) override {
+    WriteOut();  // the report lines before the message
     std::string shown(text);
     for (char& c : shown)
       if (c == '\r') c = '\n';
@@ -134,16 +135,16 @@ class CliHost final : public Host {
   }
 
   void ReportAppend(std::string_view line) override {
-    // The line and its line feed in one write; most report lines are ASCII,
-    // the same in both encodings, and are copied without conversion.
-    encoded_.clear();
+    // The line and its line feed join the lines not yet written, which go to
+    // stdout some 64 KiB at a time; most report lines are ASCII, the same in
+    // both encodings, and are copied without conversion.
     if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
       AppendUtf8(encoded_, line);
     } else {
       encoded_ += line;
     }
     encoded_ += '\n';
-    out_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
+    if (encoded_.size() >= kOutputBlock) WriteOut();
     if (report_) {
       report_->Write(line);
       report_->Write("\r\n");
@@ -166,6 +167,12 @@ class CliHost final : public Host {
 
   void Sleep(int milliseconds) override { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
+  // Writes the report lines not yet written to stdout.
+  void WriteOut() {
+    out_.write(encoded_.data(), static_cast<std::streamsize>(encoded_.size()));
+    encoded_.clear();
+  }
+
   std::string Encode(std::string_view bytes) const { return options_.utf8 ? ToUtf8(bytes) : std::string(bytes); }
 
   // The title of the first file dialog that found no --file left.
@@ -178,7 +185,8 @@ class CliHost final : public Host {
   Options& options_;
   std::ostream& out_;
   std::ostream& err_;
-  std::string encoded_;  // the last report line as written, its memory reused
+  static constexpr std::size_t kOutputBlock = 64 * 1024;
+  std::string encoded_;  // the report lines not yet written to stdout, as written
   std::optional<ReplacingFile> report_;
   std::optional<std::string> unansweredDialog_;
   std::vector<std::string> opened_;
@@ -232,6 +240,7 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
     return kExitAborted;
   }
   const Outcome outcome = RunCommand(handler, *host);
+  host->WriteOut();
   out.flush();
   int status = outcome.status == Outcome::Status::Clean    ? kExitClean
                : outcome.status == Outcome::Status::Faulty ? kExitFaulty
