@@ -12,8 +12,8 @@ set -euo pipefail
 build=${1:-build}
 count=${2:-1000000}
 reps=${3:-3}
-cli=$build/verilote-cli
-[[ -x $cli && -x $build/bench/bench_barcodes ]] || { echo "build $build with -DVERILOTE_BENCH=ON first" >&2; exit 2; }
+cli=$build/verilote-cli timer=$(realpath "$build/bench/cpu_time")
+[[ -x $cli && -x $build/bench/bench_barcodes && -x $timer ]] || { echo "build $build with -DVERILOTE_BENCH=ON first" >&2; exit 2; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/verilote-peer.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -35,8 +35,7 @@ EOF
 
 cpu() {  # median CPU seconds (user + system) of REPS runs of the command
   for ((i = 0; i < reps; i++)); do
-    /usr/bin/time -o "$work/time" -f '%U %S' "$@" >/dev/null 2>&1 || [[ $? -le 1 ]]
-    awk '{ print $1 + $2 }' "$work/time" | tail -n 1
+    "$timer" "$@" | awk '{ print $1 }'
   done | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
 
