@@ -58,6 +58,7 @@ TEST(CobCaixa, BillFieldFaults) {
   constexpr std::string_view kDigit = " - Dígito do Nosso Número está inválido."_cp;
   const std::vector<testing::FieldCase> common = {
       {1, 44, "1A", {" - Carteira não inválida. Não é numérica"_cp}},
+      {1, 42, "01", {" - Formato da carteira inválido"_cp}},
       {3, 31, "1", {" - Nosso Número deve ser branco"_cp}},
       {1, 31, "7", {" - Nosso Número Não pode ser branco ou está inválido ou não pertence a carteira"_cp}},
       {1, 32, "00000000A", {kDigit}},

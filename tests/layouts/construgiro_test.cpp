@@ -47,11 +47,13 @@ TEST(Construgiro, EachBrokenFieldGivesItsLines) {
       {1, 228, "0002", {" Erro:Total de unidades deveria ser igual a PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE+PENDENTE"}},
       {1, 232, "31112026", {" Data da informação inválida na posição 232,8"_cp}},
       // Lote header (record 10, the second: no banner lines).
+      {2, 14, "041", {" Deveria ter 040 na posição 14"_cp}},
       {10, 154, "02122026", {" Erro: Data da assinatura do contrato não pode ser maior que a data do arquivo"_cp, " Erro: Data da assinatura do contrato não pode ser maior que a data da posição da informação."_cp}},
       // Three calendar years before 06/12/2026; 1460 days would reach back to 07/12/2022.
       {10, 154, "05122023", {" Advertencia: Data da assinatura do contrato com mais de 3 anos."}},
       // Segment P.
       {3, 37, "9", {"  Posição 37 dígito invalido"_cp}},
+      {3, 228, "08", {"  Posição 228 deveria ter 09"_cp}},
       {3, 78, "32012027", {"  Data de vencimento inválida"_cp, "0 Parcelas vencidas no valor total de R$ 0,00 e 2 a vencer no valor total de R$ 2.000,00."}, {clean.back()}},
       {3, 77, "0", {" Tem Parcela de 10/01/2027 que não será antecipada no empréstimo."_cp}},
       {11, 224, "2", {"  Parcela NÃO marcada para protesto e nem para devolução - Não é permitido"_cp}, {returned}},
@@ -61,6 +63,7 @@ TEST(Construgiro, EachBrokenFieldGivesItsLines) {
       // Segment Q: a drawer without name and with a wrong CPF.
       {4, 155, "000011144477736", {"  Falta nome do avalista", "  CPF do avalista invalido"}},
       {4, 210, "AB             ", {"  Falta Profissão"_cp}},
+      {4, 152, "D ", {"  Falta a UF"}},
       // Born this year, not in 1926; 18 and 70 years counted in calendar years.
       {4, 235, "010126", {"  Advertencia: 01/01/2026 Data Nascimento provavelmente de comprador menor de 18 anos."}},
       {4, 235, "051256", {"  Advertencia: 05/12/1956 Data Nascimento provavelmente de comprador maior de 70 anos."}},

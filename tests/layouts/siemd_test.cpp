@@ -47,6 +47,8 @@ TEST(Siemd, Layout01FieldFaults) {
                              {1, 17, "20260230", {" Data invalida no campo 0.07"}},
 
                              {1, 39, "2028", {kYear}},
+                             {1, 125, "EMISSAO DOCUMENTX", {" campo 0.15 não é EMISSAO DOCUMENTO"_cp}},
+                             {2, 3, "X", {" campo 1.03 inválido."_cp}},
                              {1, 39, "2027", {}},
                              {2, 24, "5234", {" Campo inválido campo 0.12."_cp, kDv, kAccountDv}},
                              {2, 29, "000000123450", {" Campo inválido campo 1.07."_cp}},

@@ -70,6 +70,7 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
       {"SICOB", 2, 192, "X", {codes(2, " Campo não numérico(180,13)"_cp)}},
       {"SICOB", 2, 36, "52", {codes(2, " posição 36,2 deveria ser 00 ou 51"_cp)}},
       {"SICOB", 2, 352, "000000", {codes(2, " Data Inválida na Posição 352"_cp)}},
+      {"SICOB", 2, 390, "X", {codes(2, " Campo não numérico(390,2)"_cp)}},
       {"SICOB", 3, 1, "3", {"Registro numero 3 com tipo inválido !!! Esperado 0,1,2 ou 9"_cp,
                             "Existem registros inválidos diferente de 0,1 e 9"_cp}},
       // clang-format on

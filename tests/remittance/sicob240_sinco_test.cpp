@@ -79,6 +79,7 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 2, 190, "4", {S("Erro no número do nsa no lote, esperado 000123 encontrado 000143"_cp),
                            "Num remessa: 00000143 Gravacao: 06/12/2026"}},
       {true, 2, 14, "030", {"Erro na capa de lote. Codigos de erro: (07.1)"}},
+      {true, 1, 133, "X", {HC(" 15.0")}},
       // SICOB 240 P and Q; a title without Nosso Número has no digit.
       {true, 3, 16, "1,", {Codes(3, " 07.3P")}},
       {true, 3, 23, "4", {Codes(3, " (09.3P) Esperado 3 encontrado 4")}},
@@ -91,6 +92,7 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 4, 137, "BR      ", {Codes(4, " 15.3Q")}},
       // SINCO: header time, a text field, the lote header.
       {false, 1, 9, "X", {HC(" 04.0")}},
+      {false, 1, 32, "2", {"Convenio: 123456 Inscricao: 11.222.333/0001-82", HC(" CNPJ do cedente inválido"_cp)}},
       {false, 1, 152, "25", {Cat(kBanco.substr(0, 61), "25:00:00 seq 000123"),
                              HC(" Hora inválida na posição 152, maior que 23"_cp)}},
       {false, 2, 104, "PAGAVEL*", {Reg(2, " Posição 104,40 com caracter não esperado !!!"_cp)}},
