@@ -34,7 +34,11 @@ struct AccentedDir : testing::ScratchDir {
   void Put(std::string_view name, std::string_view bytes) const {
     std::ofstream(path / PathOf(name), std::ios::binary) << bytes;
   }
-  std::string Bytes(std::string_view name) const { return testing::ReadBytes(*this / name); }
+  std::string Bytes(std::string_view name) const {  // opened by its wide name on Windows
+    std::ostringstream bytes;
+    bytes << std::ifstream(path / PathOf(name), std::ios::binary).rdbuf();
+    return bytes.str();
+  }
 };
 
 // UTF-8 names reach the file system as the same names: read, replaced over an
