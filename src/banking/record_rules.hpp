@@ -100,7 +100,10 @@ struct FixedText {
   // Compared with a length and bytes known at compile time, so that the
   // compiler turns the memcmp into a word compare or two.
   VERILOTE_INLINE bool Matches(std::string_view field) const {
-    return field.size() == N - 1 && std::memcmp(field.data(), chars, N - 1) == 0;
+    if constexpr (N == 1)
+      return field.empty();  // an empty field may have no bytes to compare
+    else
+      return field.size() == N - 1 && std::memcmp(field.data(), chars, N - 1) == 0;
   }
 };
 

@@ -636,7 +636,7 @@ void SiaccRun::Detail(std::string_view rec) {
     payeeSize = from.size();
     if (payeeSize == sizeof payee) {
       std::memcpy(payee, from.data(), sizeof payee);  // a size the compiler knows: a few moves
-    } else {
+    } else if (payeeSize != 0) {                      // a record cut short before position 25 names no payee
       std::memcpy(payee, from.data(), payeeSize);
     }
     labelDue = true;
