@@ -55,10 +55,9 @@ struct CodeRule {
   std::string_view code;
 };
 
-void ApplyCodeRules(std::span<const CodeRule> rules, std::string_view rec, std::string& codes);
-
-// The same with the table as a template argument, for the tables that run on
-// every record: each row's test becomes a direct call the compiler may inline.
+// Appends the code of every row of the table whose test fails. The table is a
+// template argument: each row's test becomes a direct call the compiler may
+// inline.
 template <const auto& Rules>
 void ApplyCodeRules(std::string_view rec, std::string& codes) {
   [&]<std::size_t... I>(std::index_sequence<I...>) { ((Rules[I].passes(rec) || (codes += Rules[I].code, true)), ...); }
