@@ -39,8 +39,9 @@ Detects the layout of each FILE from its first records and runs the
 validator of that layout on it, as the window's "Validar arquivo (detectar
 layout)" does.
   --layout NAME    checks every FILE as layout NAME (see --layouts) instead
-                   of the detected one; needed where the detection names
-                   several possible layouts.
+                   of the detected one. Where several layouts fit a file as
+                   well, the detection takes the first of --layouts (the
+                   layout the bank issues today) and its line names the others.
   --format F       text (default): per file the detection line and the
                    validator's report, then a summary table (file, layout,
                    findings, verdict); json: one JSON document (see
@@ -57,8 +58,8 @@ Input boxes of a validator get their default answers.
 Exit status: the highest of the files'
   0  clean
   1  the validator found faults
-  3  not checked: the run was aborted, the layout was not recognised or is
-     one of several (use --layout), or the program has no validator for it
+  3  not checked: the file could not be read, the run was aborted, the
+     layout was not recognised, or the program has no validator for it
   2  wrong usage
 )usage";
 
@@ -76,7 +77,7 @@ struct CheckOptions {
 struct FileResult {
   std::string file;
   const LayoutRow* layout = nullptr;  // the layout checked, if any
-  std::string detection;              // recognised, candidates, not recognised, forced
+  std::string detection;              // recognised, not recognised, forced
   std::vector<const LayoutRow*> candidates;
   std::string evidence;  // the detection line (Windows-1252)
   std::uint64_t findings = 0;
@@ -237,10 +238,10 @@ FileResult CheckFile(const std::string& path, const CheckOptions& options, Check
     return result;
   }
   result.evidence = detection.Line();
-  result.detection = detection.kind == Detection::Kind::Recognised   ? "recognised"
-                     : detection.kind == Detection::Kind::Candidates ? "candidates"
-                                                                     : "not recognised";
-  if (detection.kind == Detection::Kind::Candidates) result.candidates = detection.layouts;
+  result.detection = detection.kind == Detection::Kind::Recognised ? "recognised" : "not recognised";
+  // The other layouts that fit as well as the one taken.
+  if (detection.kind == Detection::Kind::Recognised)
+    result.candidates.assign(detection.layouts.begin() + 1, detection.layouts.end());
   std::string firstLine = detection.Line();
   if (options.layout != nullptr) {
     result.layout = options.layout;
@@ -255,12 +256,8 @@ FileResult CheckFile(const std::string& path, const CheckOptions& options, Check
     host.ReportAppend(firstLine);
     host.ReportAppend(result.layout != nullptr
                           ? "Nenhum validador foi executado: este programa não valida esse layout."_cp
-                      : detection.kind == Detection::Kind::Candidates
-                          ? "Nenhum layout foi escolhido: o arquivo não foi validado (use --layout)."_cp
-                          : "Nenhum validador foi executado."_cp);
-    result.verdict = result.layout != nullptr                        ? "no validator"
-                     : detection.kind == Detection::Kind::Candidates ? "ambiguous"
-                                                                     : "not recognised";
+                          : "Nenhum validador foi executado.");
+    result.verdict = result.layout != nullptr ? "no validator" : "not recognised";
     result.status = kExitAborted;
     return result;
   }

@@ -51,23 +51,12 @@ Verdict ValidarArquivoDetectarLayout1Click(Host& host) {
   const std::optional<std::string> path = host.OpenFile("Selecione o arquivo a validar", FileFilter::Todos);
   if (!path) return Verdict::Clean;
   const Detection detection = DetectLayout(*path);
-  if (detection.kind == Detection::Kind::Recognised) {
+  if (detection.kind == Detection::Kind::Recognised)
     return RunValidatorOn(*detection.layouts[0], *path, detection.Line(), host);
-  }
-  if (detection.kind == Detection::Kind::Candidates) {
-    std::vector<std::string> titles;
-    for (const LayoutRow* layout : detection.layouts) titles.emplace_back(layout->title);
-    if (const auto chosen =
-            host.ChooseItem("Validar arquivo", "Layouts possíveis deste arquivo; escolha um:"_cp, titles))
-      return RunValidatorOn(*detection.layouts[*chosen], *path, ChosenLine(*detection.layouts[*chosen], detection),
-                            host);
-  }
   // Nothing was checked: never a clean verdict.
   host.ReportClear();
   host.ReportAppend(detection.Line());
-  host.ReportAppend(detection.kind == Detection::Kind::Candidates
-                        ? "Nenhum layout foi escolhido: o arquivo não foi validado."_cp
-                        : "Nenhum validador foi executado."_cp);
+  host.ReportAppend("Nenhum validador foi executado.");
   return Verdict::Faulty;
 }
 

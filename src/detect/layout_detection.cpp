@@ -15,22 +15,32 @@ namespace {
 
 constexpr Probe First(std::size_t from, std::size_t to, std::string_view values, std::string_view label,
                       Expect expect = Expect::OneOf) {
-  return {Pick::First, 0, 0, from, to, expect, values, label};
+  return {Pick::First, 0, 0, 0, 0, from, to, expect, values, label, Weight::Structure};
 }
 constexpr Probe Second(std::size_t from, std::size_t to, std::string_view values, std::string_view label,
                        Expect expect = Expect::OneOf) {
-  return {Pick::Second, 0, 0, from, to, expect, values, label};
+  return {Pick::Second, 0, 0, 0, 0, from, to, expect, values, label, Weight::Structure};
 }
 // The first lote header: type "1" at position 8 of a CNAB 240 record, at
 // position 1 of a SIEMD record.
-constexpr Probe Lote240(std::size_t from, std::size_t to, std::string_view values, std::string_view label) {
-  return {Pick::OfType, 8, '1', from, to, Expect::OneOf, values, label};
+constexpr Probe Lote240(std::size_t from, std::size_t to, std::string_view values, std::string_view label,
+                        Expect expect = Expect::OneOf) {
+  return {Pick::OfType, 8, '1', 0, 0, from, to, expect, values, label, Weight::Structure};
 }
 constexpr Probe Lote150(std::size_t from, std::size_t to, std::string_view values, std::string_view label) {
-  return {Pick::OfType, 1, '1', from, to, Expect::OneOf, values, label};
+  return {Pick::OfType, 1, '1', 0, 0, from, to, Expect::OneOf, values, label, Weight::Structure};
+}
+// The first segment P of a CNAB 240 file.
+constexpr Probe SegmentP(std::size_t from, std::size_t to, std::string_view values, std::string_view label,
+                         Expect expect = Expect::OneOf) {
+  return {Pick::OfType, 8, '3', 14, 'P', from, to, expect, values, label, Weight::Structure};
 }
 constexpr Probe Every(std::size_t from, std::size_t to, std::string_view values, std::string_view label) {
-  return {Pick::Every, 0, 0, from, to, Expect::OneOf, values, label};
+  return {Pick::Every, 0, 0, 0, 0, from, to, Expect::OneOf, values, label, Weight::Structure};
+}
+constexpr Probe Weighing(Weight weight, Probe probe) {
+  probe.weight = weight;
+  return probe;
 }
 
 constexpr LayoutRow Row(std::string_view name, std::string_view title, std::string_view handler, std::size_t length,
@@ -40,49 +50,81 @@ constexpr LayoutRow Row(std::string_view name, std::string_view title, std::stri
   return row;
 }
 
-// The fields every CNAB 240 collection file shares: bank 104 and the file
-// header as its first record.
+// The fields every CNAB 240 file of the bank shares: bank 104 and the file
+// header as its first record. Collection and payment files never mix: the lote
+// header's operation (field 04.1, position 9) is "R" in collection, "C" or
+// "D" in SIACC.
 constexpr Probe kBank240 = First(1, 3, "104", "banco {}");
 constexpr Probe kHeader240 = First(8, 8, "0", "header de arquivo (tipo {}) no primeiro registro");
-constexpr Probe kRemessa240 = First(192, 199, "REMESSA-", "{} na posição 192 do header de arquivo"_cp);
+constexpr Probe kCollection =
+    Weighing(Weight::Kind, Lote240(9, 9, "C|D", "operação {} no header de lote"_cp, Expect::NoneOf));
+constexpr Probe kPayment =
+    Weighing(Weight::Kind, Lote240(9, 9, "R", "operação {} no header de lote"_cp, Expect::NoneOf));
+constexpr Probe kService240 = Lote240(9, 11, "R01", "operação e serviço {} no header de lote"_cp);
+constexpr Probe kRemessa240 =
+    Weighing(Weight::Version, First(192, 199, "REMESSA-", "{} na posição 192 do header de arquivo"_cp));
+constexpr Probe FileVersion(std::string_view values) {
+  return Weighing(Weight::Version, First(164, 166, values, "versão {} no header de arquivo"_cp));
+}
+constexpr Probe LoteVersion(std::string_view values) {
+  return Weighing(Weight::Version, Lote240(14, 16, values, "versão {} no header de lote"_cp));
+}
+// SIGCB and SINCO write the cedente code at 59-64 of the file header and
+// 34-39 of the lote header, with zeros around it; SICOB and Construgiro write
+// agency, operation and account at 33-48 and 34-49, blanks after them.
+constexpr Probe kZeroedHeader = First(33, 52, "", "posições 33-52 do header de arquivo"_cp, Expect::Zeros);
+constexpr Probe kZeroedLote = Lote240(41, 53, "", "posições 41-53 do header de lote"_cp, Expect::Zeros);
+constexpr Probe kAccountHeader =
+    First(33, 48, "", "conta do cedente {} nas posições 33-48 do header de arquivo"_cp, Expect::Digits);
 
 // clang-format off
+// The order settles a tie: the layout the bank issues today first.
 constexpr LayoutRow kRows[] = {
-    // CNAB 240: the file header's layout version (positions 164-166), the lote
-    // header's operation and service (9-11) and its layout version (14-16).
+    // CNAB 240 collection. The Nosso Número tells them apart most surely:
+    // SIGCB writes modality and 15 digits at 41-57 after zeros at 30-39 (31-39
+    // in layout 107), SINCO 19 digits at 39-57 after blanks at 36-38, SICOB 11
+    // digits at 47-57 after blanks at 38-46. The versions each validator
+    // accepts in its own field rules count as its own.
     Row("sigcb240", "SIGCB CNAB 240", "SIGCBRemessa1Click", 240, false,
-        {kBank240, kHeader240, First(164, 166, "101|107", "versão {} no header de arquivo"_cp), kRemessa240,
-         Lote240(9, 11, "R01|R02", "operação e serviço {} no header de lote"_cp),
-         Lote240(14, 16, "060|067", "versão {} no header de lote"_cp)}),
+        {kBank240, kHeader240, kCollection, Lote240(9, 11, "R01|R02", "operação e serviço {} no header de lote"_cp),
+         kZeroedHeader, kZeroedLote,
+         Lote240(60, 65, "", "código do cedente {} nas posições 60-65 do header de lote"_cp, Expect::Digits),
+         SegmentP(31, 39, "", "posições 31-39 do segmento P"_cp, Expect::Zeros),
+         SegmentP(41, 42, "14|11|21|00", "modalidade {} do Nosso Número no segmento P"_cp),
+         SegmentP(43, 57, "", "Nosso Número {} nas posições 43-57 do segmento P"_cp, Expect::Digits),
+         FileVersion("050|101|107"), LoteVersion("030|060|067"), kRemessa240}),
     Row("sicob240", "SICOB CNAB 240", "CobranaRemessapadro2401Click", 240, false,
-        {kBank240, kHeader240, First(164, 166, "030", "versão {} no header de arquivo"_cp), kRemessa240,
-         Lote240(9, 11, "R01", "operação e serviço {} no header de lote"_cp),
-         Lote240(14, 16, "020", "versão {} no header de lote"_cp)}),
+        {kBank240, kHeader240, kCollection, kService240, kAccountHeader,
+         First(49, 52, "", "posições 49-52 do header de arquivo"_cp, Expect::Blank),
+         Lote240(34, 49, "", "conta do cedente {} nas posições 34-49 do header de lote"_cp, Expect::Digits),
+         Lote240(50, 53, "", "posições 50-53 do header de lote"_cp, Expect::Blank),
+         SegmentP(38, 46, "", "posições 38-46 do segmento P"_cp, Expect::Blank),
+         SegmentP(47, 57, "", "Nosso Número {} nas posições 47-57 do segmento P"_cp, Expect::Digits),
+         FileVersion("030"), LoteVersion("020"), kRemessa240}),
     Row("sinco", "SINCO CNAB 240", "SINCO1Click", 240, false,
-        {kBank240, kHeader240, First(164, 166, "040", "versão {} no header de arquivo"_cp), kRemessa240,
-         Lote240(9, 11, "R01", "operação e serviço {} no header de lote"_cp),
-         Lote240(14, 16, "030", "versão {} no header de lote"_cp)}),
+        {kBank240, kHeader240, kCollection, kService240, kZeroedHeader, kZeroedLote,
+         Lote240(66, 73, "", "posições 66-73 do header de lote"_cp, Expect::Zeros),
+         SegmentP(36, 38, "", "posições 36-38 do segmento P"_cp, Expect::Blank),
+         SegmentP(39, 57, "", "Nosso Número {} nas posições 39-57 do segmento P"_cp, Expect::Digits),
+         FileVersion("040"), LoteVersion("030"), kRemessa240}),
     Row("construgiro", "Construgiro CNAB 240", "Construgiro1Click", 240, false,
-        {kBank240, kHeader240, First(164, 166, "040", "versão {} no header de arquivo"_cp),
+        {kBank240, kHeader240, kCollection, kService240, kAccountHeader,
          First(192, 199, "INCLUSAO", "{} na posição 192 do header de arquivo"_cp),
-         Lote240(9, 11, "R01", "operação e serviço {} no header de lote"_cp),
-         Lote240(14, 16, "040", "versão {} no header de lote"_cp)}),
+         FileVersion("040"), LoteVersion("040")}),
     Row("siacc", "SIACC 240", "CaixaProgramado1Click", 240, false,
-        {kBank240, kHeader240, First(164, 166, "080|050", "versão {} no header de arquivo"_cp),
-         First(41, 41, "P|T", "ambiente {} no header de arquivo"),
-         Lote240(9, 9, "C|D", "operação {} no header de lote"_cp),
-         Lote240(14, 16, "041|030", "versão {} no header de lote"_cp)}),
+        {kBank240, kHeader240, kPayment, First(41, 41, "P|T", "ambiente {} no header de arquivo"),
+         Lote240(9, 9, "C|D", "operação {} no header de lote"_cp), FileVersion("080|050"), LoteVersion("041|030")}),
     // CNAB 400: the header's literals and bank; SIGCB writes its layout version
     // at 101-103 and its cedente code at 31-36 (31-37 in version 007) with
     // blanks after it, where SICOB writes operation, account and check digit.
     Row("sigcb400", "SIGCB CNAB 400", "SIGCBRemessa400ValidaTudo1Click", 400, false,
         {First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
-         First(101, 103, "   |007", "versão \"{}\" no header de arquivo"_cp),
-         First(38, 46, "", "posições 38-46 do header em branco"_cp, Expect::Blank)}),
+         Weighing(Weight::Version, First(101, 103, "   |007", "versão \"{}\" no header de arquivo"_cp)),
+         First(38, 46, "", "posições 38-46 do header"_cp, Expect::Blank)}),
     Row("sicob400", "SICOB CNAB 400", "CobranaRemessapadro4001Click", 400, false,
         {First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
-         First(101, 103, "", "posições 101-103 do header em branco"_cp, Expect::Blank),
-         First(34, 42, "", "conta {} no header", Expect::Digits)}),
+         Weighing(Weight::Version, First(101, 103, "", "posições 101-103 do header"_cp, Expect::Blank)),
+         First(34, 42, "", "conta {} no header"_cp, Expect::Digits)}),
     Row("sad", "SAD/SICOB lay-out antigo", "SadSicob1Click", 162, false,
         {First(6, 11, "", "quantidade de registros {} no header", Expect::Digits),
          Second(1, 14, "", "número {} no segundo registro"_cp, Expect::Digits),
@@ -104,6 +146,8 @@ constexpr LayoutRow kRows[] = {
     Row("cobcaixa-sacados", "CobCaixa 2.x Sacados", "Sacados1Click", 254, false,
         {First(106, 106, "F|J", "tipo de pessoa {} na posição 106"_cp),
          First(199, 206, "", "CEP {} na posição 199"_cp, Expect::Digits)}),
+    // Version 2.3.3 also takes booklets (carnê, 2 at position 164); a file
+    // without any fits both, and the newer version is taken.
     Row("cobcaixa-titulos-233", "CobCaixa 2.x Títulos V 2.3.3"_cp, "TtulosV2331Click", 449, true,
         {First(42, 43, "00", "formato da carteira {}"), First(46, 46, "S|N", "aceite {}"),
          First(49, 49, "0|1", "instrução {}"_cp), First(71, 72, "09", "moeda {}"),
@@ -195,24 +239,15 @@ std::string Shown(std::string_view field) {
   return shown;
 }
 
-std::string Fill(std::string_view label, std::string_view content) {
-  const std::size_t at = label.find("{}");
-  if (at == std::string_view::npos) return std::string(label);
-  return Cat(label.substr(0, at), Shown(content), label.substr(at + 2));
+// The alternatives of a probe's values, as a text: "101 ou 107".
+std::string Alternatives(std::string_view values) {
+  std::string text(values);
+  for (std::size_t bar; (bar = text.find('|')) != std::string::npos;) text.replace(bar, 1, " ou ");
+  return text;
 }
 
-bool Holds(const Probe& probe, std::string_view record) {
-  const std::string_view field = Field(record, probe.from, probe.to);
-  const std::size_t width = probe.to - probe.from + 1;
-  switch (probe.expect) {
-    case Expect::Digits:
-      return field.size() == width && IsAllDigits(field);
-    case Expect::Blank:
-      return field.size() == width && field.find_first_not_of(' ') == std::string_view::npos;
-    case Expect::OneOf:
-      break;
-  }
-  for (std::string_view values = probe.values;;) {
+bool IsOneOf(std::string_view field, std::string_view values) {
+  for (;;) {
     const std::size_t bar = values.find('|');
     if (field == values.substr(0, bar)) return true;
     if (bar == std::string_view::npos) return false;
@@ -220,59 +255,118 @@ bool Holds(const Probe& probe, std::string_view record) {
   }
 }
 
+bool Holds(const Probe& probe, std::string_view record) {
+  const std::string_view field = Field(record, probe.from, probe.to);
+  const bool whole = field.size() == probe.to - probe.from + 1;
+  switch (probe.expect) {
+    case Expect::OneOf:
+      return IsOneOf(field, probe.values);
+    case Expect::NoneOf:
+      return !IsOneOf(field, probe.values);
+    case Expect::Digits:
+      return whole && IsAllDigits(field);
+    case Expect::Blank:
+      return whole && field.find_first_not_of(' ') == std::string_view::npos;
+    case Expect::Zeros:
+      return whole && field.find_first_not_of('0') == std::string_view::npos;
+  }
+  return false;
+}
+
+// What the evidence says of a field: its label with the content, and, when the
+// field does not hold what the layout writes there, what that is.
+std::string Evidence(const Probe& probe, std::string_view field, bool held) {
+  static constexpr std::string_view kHeld[] = {"", "", "", " em branco", " zeradas"};
+  static constexpr std::string_view kExpected[] = {"", "", "só dígitos"_cp, "em branco", "zeros"};
+  const auto expect = static_cast<std::size_t>(probe.expect);
+  // A field that should be digits, blanks or zeros is quoted when it is not.
+  const std::string content = held || probe.expect == Expect::OneOf ? Shown(field) : Cat("\"", Shown(field), "\"");
+  std::string text;
+  if (const std::size_t at = probe.label.find("{}"); at != std::string_view::npos)
+    text = Cat(probe.label.substr(0, at), content, probe.label.substr(at + 2));
+  else
+    text = held ? Cat(probe.label, kHeld[expect]) : Cat(probe.label, " ", content);
+  if (held) return text;
+  const std::string expected =
+      probe.expect == Expect::OneOf ? Alternatives(probe.values) : std::string(kExpected[expect]);
+  return expected.empty() ? text : Cat(text, " (esperado ", expected, ")");
+}
+
+enum class Outcome { Held, Missed, Absent };
+
 struct ProbeResult {
-  bool held = false;
+  Outcome outcome = Outcome::Absent;
   std::string evidence;
 };
 
-ProbeResult Try(const Probe& probe, const Sample& sample) {
+// The record a probe reads; nullptr when the sample has none.
+const std::string_view* RecordFor(const Probe& probe, const Sample& sample) {
   const std::vector<std::string_view>& records = sample.records;
-  const std::string_view* record = nullptr;
   switch (probe.pick) {
     case Pick::First:
-      if (!records.empty()) record = &records[0];
-      break;
+      return records.empty() ? nullptr : &records[0];
     case Pick::Second:
-      if (records.size() > 1) record = &records[1];
-      break;
+      return records.size() > 1 ? &records[1] : nullptr;
     case Pick::OfType:
       for (const std::string_view& r : records)
-        if (r.size() >= probe.typeAt && r[probe.typeAt - 1] == probe.type) {
-          record = &r;
-          break;
-        }
-      break;
+        if (r.size() >= probe.typeAt && r[probe.typeAt - 1] == probe.type &&
+            (probe.segmentAt == 0 || (r.size() >= probe.segmentAt && r[probe.segmentAt - 1] == probe.segment)))
+          return &r;
+      return nullptr;
     case Pick::Every:
-      if (records.empty()) break;
-      record = &records[0];
       for (const std::string_view& r : records)
-        if (!Holds(probe, r)) {
-          record = &r;
-          break;
-        }
-      break;
+        if (!Holds(probe, r)) return &r;
+      return records.empty() ? nullptr : &records[0];
   }
-  if (record == nullptr)
-    return {false, probe.pick == Pick::OfType ? Cat("nenhum registro tipo ", probe.type) : "sem registros bastantes"};
-  const bool held = Holds(probe, *record);
-  std::string evidence = Fill(probe.label, Field(*record, probe.from, probe.to));
-  if (!held) {
-    std::string expected(probe.values);
-    for (std::size_t bar; (bar = expected.find('|')) != std::string::npos;) expected.replace(bar, 1, " ou ");
-    if (probe.expect == Expect::OneOf) evidence += Cat(" (esperado ", expected, ")");
-  }
-  return {held, std::move(evidence)};
+  return nullptr;
 }
 
+ProbeResult Try(const Probe& probe, const Sample& sample) {
+  const std::string_view* record = RecordFor(probe, sample);
+  if (record == nullptr) return {};
+  const bool held = Holds(probe, *record);
+  return {held ? Outcome::Held : Outcome::Missed, Evidence(probe, Field(*record, probe.from, probe.to), held)};
+}
+
+// How a layout's fields fit the sample, weight by weight.
 struct Score {
   const LayoutRow* row;
   std::size_t held = 0;
-  std::vector<std::string> heldEvidence, missedEvidence;
-  bool Full() const { return held == row->probeCount; }
-  // At least half of the layout's fields as it writes them.
-  bool Plausible() const { return held * 2 >= row->probeCount; }
-  bool Beats(const Score& other) const { return held * other.row->probeCount > other.held * row->probeCount; }
+  std::array<std::size_t, 3> missed{};  // by Weight
+  std::vector<std::string> heldEvidence;
+  std::array<std::vector<std::string>, 3> missedEvidence;  // by Weight
+
+  std::size_t Missed(Weight weight) const { return missed[static_cast<std::size_t>(weight)]; }
+  bool RuledOut() const { return Missed(Weight::Kind) > 0; }
+  // At least half of the layout's fields as it writes them (fields of records
+  // the sample lacks count as not held).
+  bool Plausible() const { return !RuledOut() && held > 0 && held * 2 >= row->probeCount; }
+  // Fewer fields of structure amiss, then fewer versions amiss.
+  std::pair<std::size_t, std::size_t> Rank() const { return {Missed(Weight::Structure), Missed(Weight::Version)}; }
+  std::vector<std::string> AllMissed() const {
+    std::vector<std::string> all = missedEvidence[static_cast<std::size_t>(Weight::Structure)];
+    const auto& versions = missedEvidence[static_cast<std::size_t>(Weight::Version)];
+    all.insert(all.end(), versions.begin(), versions.end());
+    return all;
+  }
 };
+
+Score ScoreOf(const LayoutRow& row, const Sample& sample) {
+  Score score{&row, 0, {}, {}, {}};
+  for (std::size_t i = 0; i < row.probeCount; ++i) {
+    const Probe& probe = row.probes[i];
+    ProbeResult result = Try(probe, sample);
+    if (result.outcome == Outcome::Held) {
+      ++score.held;
+      if (probe.weight != Weight::Kind) score.heldEvidence.push_back(std::move(result.evidence));
+    } else if (result.outcome == Outcome::Missed) {
+      const auto weight = static_cast<std::size_t>(probe.weight);
+      ++score.missed[weight];
+      score.missedEvidence[weight].push_back(std::move(result.evidence));
+    }
+  }
+  return score;
+}
 
 std::string Joined(const std::vector<std::string>& parts, std::string_view separator) {
   std::string joined;
@@ -303,11 +397,30 @@ std::string LineEndEvidence(const Sample& sample) {
   return {};
 }
 
-std::string RowEvidence(const Score& score, const Sample& sample) {
+// The chosen layout: the fields that fit, those that do not with what the
+// layout expects there, the layouts that fit as well, and for each other
+// layout that came near the fields that ruled it out.
+std::string ChosenEvidence(const Score& chosen, const std::vector<const Score*>& near, const Sample& sample) {
   std::vector<std::string> parts{LengthEvidence(sample)};
-  parts.insert(parts.end(), score.heldEvidence.begin(), score.heldEvidence.end());
-  std::string text = Cat(score.row->title, ": ", Joined(parts, ", "));
-  if (!score.missedEvidence.empty()) text += Cat("; não confere: "_cp, Joined(score.missedEvidence, ", "));
+  parts.insert(parts.end(), chosen.heldEvidence.begin(), chosen.heldEvidence.end());
+  std::string text = Cat(chosen.row->title, ": ", Joined(parts, ", "));
+  if (const std::vector<std::string> missed = chosen.AllMissed(); !missed.empty())
+    text += Cat("; não confere: "_cp, Joined(missed, ", "));
+  std::vector<std::string> tied;
+  for (const Score* other : near)
+    if (other->Rank() == chosen.Rank()) tied.emplace_back(other->row->title);
+  if (!tied.empty())
+    text += Cat("; também confere: "_cp, Joined(tied, ", "), " (escolhido ", chosen.row->title,
+                ", o primeiro na ordem dos layouts)");
+  for (const Score* other : near) {
+    if (other->Rank() == chosen.Rank()) continue;
+    // The fields that decided: those of structure, or the versions when the
+    // structure fits both.
+    const Weight decided =
+        other->Missed(Weight::Structure) > chosen.Missed(Weight::Structure) ? Weight::Structure : Weight::Version;
+    text += Cat("; descartado ", other->row->title, ": ",
+                Joined(other->missedEvidence[static_cast<std::size_t>(decided)], ", "));
+  }
   return text;
 }
 
@@ -327,50 +440,29 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
   for (const LayoutRow& row : kRows) {
     if (sample.records.empty()) break;
     if (sample.length != row.length && !(row.orLonger && sample.length > row.length)) continue;
-    Score score{&row, 0, {}, {}};
-    for (std::size_t i = 0; i < row.probeCount; ++i) {
-      ProbeResult result = Try(row.probes[i], sample);
-      score.held += result.held ? 1 : 0;
-      (result.held ? score.heldEvidence : score.missedEvidence).push_back(std::move(result.evidence));
-    }
-    scores.push_back(std::move(score));
+    scores.push_back(ScoreOf(row, sample));
   }
 
-  // Every field as the layout writes it; else the layouts that come nearest,
-  // when they hold at least half of their fields.
-  std::vector<const Score*> chosen;
-  for (const Score& score : scores)
-    if (score.Full()) chosen.push_back(&score);
-  if (chosen.empty()) {
-    const Score* best = nullptr;
-    for (const Score& score : scores)
-      if (score.Plausible() && (best == nullptr || score.Beats(*best))) best = &score;
-    for (const Score& score : scores)
-      if (best != nullptr && score.Plausible() && !best->Beats(score)) chosen.push_back(&score);
+  // The plausible layout whose fields fit best; a tie goes to the first in
+  // the table.
+  const Score* best = nullptr;
+  std::vector<const Score*> near;
+  for (const Score& score : scores) {
+    if (!score.Plausible()) continue;
+    if (best == nullptr || score.Rank() < best->Rank()) best = &score;
+    near.push_back(&score);
   }
 
   Detection detection;
   const std::string lineEnds = LineEndEvidence(sample);
-  const std::string afterLineEnds = lineEnds.empty() ? std::string() : Cat("; ", lineEnds);
-  if (chosen.size() == 1) {
+  if (best != nullptr) {
+    std::erase(near, best);
     detection.kind = Detection::Kind::Recognised;
-    detection.layouts = {chosen[0]->row};
-    detection.evidence = RowEvidence(*chosen[0], sample);
-    // A layout that missed by one field: say which field told them apart.
-    for (const Score& score : scores)
-      if (&score != chosen[0] && score.held + 1 == score.row->probeCount && chosen[0]->Full())
-        detection.evidence += Cat("; descartado ", score.row->title, ": ", Joined(score.missedEvidence, ", "));
-    detection.evidence += afterLineEnds;
-    return detection;
-  }
-  if (chosen.size() > 1) {
-    detection.kind = Detection::Kind::Candidates;
-    std::vector<std::string> names;
-    for (const Score* score : chosen) {
-      detection.layouts.push_back(score->row);
-      names.push_back(Cat(score->row->title, " (", score->held, " de ", score->row->probeCount, " campos conferem)"));
-    }
-    detection.evidence = Cat(Joined(names, ", "), ": ", LengthEvidence(sample), afterLineEnds);
+    detection.layouts = {best->row};
+    for (const Score* other : near)
+      if (other->Rank() == best->Rank()) detection.layouts.push_back(other->row);
+    detection.evidence = ChosenEvidence(*best, near, sample);
+    if (!lineEnds.empty()) detection.evidence += Cat("; ", lineEnds);
     return detection;
   }
   detection.kind = Detection::Kind::NotRecognised;
@@ -384,7 +476,8 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
         LengthEvidence(sample), Cat("o primeiro começa com \""_cp, Shown(sample.records[0].substr(0, 20)), "\"")};
     const Score* nearest = nullptr;
     for (const Score& score : scores)
-      if (nearest == nullptr || score.Beats(*nearest)) nearest = &score;
+      if (nearest == nullptr || score.held * nearest->row->probeCount > nearest->held * score.row->probeCount)
+        nearest = &score;
     if (nearest != nullptr)
       seen.push_back(Cat("o mais próximo, "_cp, nearest->row->title, ", confere em ", nearest->held, " de ",
                          nearest->row->probeCount, " campos"));
@@ -422,8 +515,6 @@ std::string Detection::Line() const {
   switch (kind) {
     case Kind::Recognised:
       return Cat("Layout detectado: ", evidence);
-    case Kind::Candidates:
-      return Cat("Layouts possíveis: "_cp, evidence);
     case Kind::NotRecognised:
       break;
   }

@@ -1,10 +1,12 @@
 // Which of the bank's layouts a file follows, told from its first records.
 // The layouts are recognised by one table (LayoutTable), read as data: the
 // record length of each layout and the fields of its first records that set
-// it apart (bank code, record types, the versions of the file header and the
-// lote header, the literals of the CNAB 400 header, the first character of a
-// CapCaixa file). Detection never guesses silently: it names one layout with
-// the evidence, a short list of candidates, or no layout with what it saw.
+// it apart. Structure weighs more than version numbers: producers vary the
+// versions and literals of the headers, but where a layout writes its
+// cedente code, its Nosso Número and the fields it keeps blank or zero is what
+// its validator reads. Detection never guesses silently: it names the layout
+// with the fields that fit and those that do not, the other layouts that fit
+// as well and why they were not taken, or no layout with what it saw.
 #pragma once
 
 #include <array>
@@ -20,14 +22,23 @@ namespace verilote {
 enum class Pick {
   First,   // the first record of the file
   Second,  // the record after it
-  OfType,  // the first record holding `type` at position `typeAt`
+  OfType,  // the first record holding `type` at `typeAt` (and `segment` at `segmentAt`, when set)
   Every,   // every sampled record (blank lines left out)
 };
 
 enum class Expect {
   OneOf,   // `values`, alternatives joined by '|'
+  NoneOf,  // none of `values`
   Digits,  // every position a digit
   Blank,   // every position a blank
+  Zeros,   // every position a zero
+};
+
+// What a field weighs in the choice between layouts of the same record length.
+enum class Weight {
+  Kind,       // the kind of file (collection or payment): a miss rules the layout out
+  Structure,  // where the layout writes its codes, what it keeps blank or zero: fewest misses wins
+  Version,    // versions and literals that producers vary: they only break a tie of structure
 };
 
 // One field that a layout's records must hold.
@@ -35,13 +46,18 @@ struct Probe {
   Pick pick;
   std::size_t typeAt;  // for Pick::OfType
   char type;
+  std::size_t segmentAt;  // for Pick::OfType; 0: any segment
+  char segment;
   std::size_t from, to;  // 1-based, inclusive
   Expect expect;
   std::string_view values;
-  std::string_view label;  // evidence, Windows-1252; "{}" stands for the field's content
+  // Evidence, Windows-1252: "{}" stands for the field's content; a label
+  // without it names the positions, and the evidence adds what they hold.
+  std::string_view label;
+  Weight weight;
 };
 
-inline constexpr std::size_t kMaxProbes = 6;
+inline constexpr std::size_t kMaxProbes = 13;
 
 struct LayoutRow {
   std::string_view name;     // as --layout takes it
@@ -59,14 +75,15 @@ std::span<const LayoutRow> LayoutTable();
 const LayoutRow* FindLayout(std::string_view name);
 
 struct Detection {
-  enum class Kind { Recognised, Candidates, NotRecognised };
+  enum class Kind { Recognised, NotRecognised };
   Kind kind = Kind::NotRecognised;
-  std::vector<const LayoutRow*> layouts;  // the one layout, or the candidates
-  std::string evidence;                   // Windows-1252
+  // The layout chosen, then the others that fit its fields as well (a tie
+  // that the table's order settles: the layout the bank issues today first).
+  std::vector<const LayoutRow*> layouts;
+  std::string evidence;  // Windows-1252
 
   // The report's first line: "Layout detectado: SIGCB CNAB 240: registros de
-  // 240 posições, banco 104, ...", "Layouts possíveis: ..." or "Layout não
-  // reconhecido: ...".
+  // 240 posições, banco 104, ..." or "Layout não reconhecido: ...".
   std::string Line() const;
 };
 

@@ -66,7 +66,7 @@ with tempfile.TemporaryDirectory() as work:
     for name, row in {"sad/remessa_sad_ok.txt": ["sad", "0", "clean"],
                       "sad/remessa_sad_com_erros.txt": ["sad", "7", "findings"],
                       "sad/lf_only.txt": ["sad", "2", "findings"],
-                      "cobcaixa/titulos_ok.txt": ["-", "0", "ambiguous"],
+                      "cobcaixa/titulos_ok.txt": ["cobcaixa-titulos-233", "0", "clean"],
                       "sicov/remessa_sicov_ok.rem": ["sicov", "0", "no validator"],
                       "random.txt": ["-", "0", "not recognised"]}.items():
         expect(rows.get(name) == row, f"summary of {name}: {rows.get(name)}")
@@ -75,6 +75,8 @@ with tempfile.TemporaryDirectory() as work:
     expect(document.returncode == 3, "json exit")
     report = json.loads(document.stdout.decode("utf-8"))
     validate(report, json.load(open(os.path.join(source, "docs", "check-report.schema.json"))))
+    bills = [f for f in report["files"] if f["file"].endswith("titulos_ok.txt")][0]
+    expect(bills["candidates"] == ["cobcaixa-titulos-220"], "the version that fits as well is named")
     lf = [f for f in report["files"] if f["file"].endswith("lf_only.txt")][0]
     expect("linhas terminadas só por LF" in lf["evidence"], "the LF-only file's evidence names its line ends")
     expect(lf["report"][0] == "Layout detectado: " + lf["evidence"][len("Layout detectado: "):], "first line")

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "app/cp1252.hpp"
+#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "detect/detect_command.hpp"
 #include "remittance/cnab400_builder.hpp"
@@ -31,27 +33,116 @@ Detection Detect(const std::vector<std::string>& lines) {
   return DetectLayoutOfHead(bytes, true);
 }
 
-// The examples' layouts are in the examples test; here the evidence line and
-// a header that does not fit.
-TEST(LayoutDetection, EvidenceAndABrokenHeaderField) {
+std::string Joined(const std::vector<std::string>& lines, std::string_view end) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + std::string(end);
+  return bytes;
+}
+
+// The examples' layouts are in the examples test; here the evidence line, the
+// fields that do not fit and those that ruled the others out.
+TEST(LayoutDetection, EvidenceNamesWhatTheChosenLayoutExpects) {
   using testing::Put;
   std::vector<std::string> sigcb107 = testing::CleanSigcbFile("107").Lines();
-  EXPECT_EQ(Detect(sigcb107).Line(),
-            Cat("Layout detectado: SIGCB CNAB 240: registros de 240 posições, banco 104, "_cp,
-                "header de arquivo (tipo 0) no primeiro registro, versão 107 no header de arquivo, "_cp,
-                "REMESSA- na posição 192 do header de arquivo, operação e serviço R01 no header de lote, "_cp,
-                "versão 067 no header de lote"_cp));
+  const std::string line = Detect(sigcb107).Line();
+  EXPECT_TRUE(line.starts_with(Cat(
+      "Layout detectado: SIGCB CNAB 240: registros de 240 posições, banco 104, "_cp,
+      "header de arquivo (tipo 0) no primeiro registro, operação e serviço R01 no header de lote, "_cp,
+      "posições 33-52 do header de arquivo zeradas, posições 41-53 do header de lote zeradas, "_cp,
+      "código do cedente 000000 nas posições 60-65 do header de lote, posições 31-39 do segmento P zeradas, "_cp,
+      "modalidade 14 do Nosso Número no segmento P, Nosso Número 000000000000001 nas posições 43-57 do segmento P, "_cp,
+      "versão 107 no header de arquivo, versão 067 no header de lote, REMESSA- na posição 192 do header de arquivo; "_cp,
+      "descartado SICOB CNAB 240: ")))
+      << line;
+  EXPECT_NE(line.find("; descartado SINCO CNAB 240: posições 36-38 do segmento P \"000\" (esperado em branco)"_cp),
+            std::string::npos);
   EXPECT_EQ(NamesOf(Detect(testing::CleanSigcb400("007"))), Names{"sigcb400"});
 
-  // A wrong version is still SIGCB, and the evidence says what does not fit.
+  // Versions of no layout and a lote operation of neither kind: still SIGCB by
+  // its structure, and the line says what SIGCB expects in each.
   Put(sigcb107[0], 164, "102");
-  const Detection broken = Detect(sigcb107);
-  EXPECT_EQ(NamesOf(broken), Names{"sigcb240"});
-  EXPECT_TRUE(broken.evidence.ends_with("; não confere: versão 102 no header de arquivo (esperado 101 ou 107)"_cp));
-  // Versions that name no layout at all leave three that fit as far as they go.
   Put(sigcb107[1], 14, "999");
   Put(sigcb107[1], 9, "X");
-  EXPECT_EQ(NamesOf(Detect(sigcb107)), (Names{"sigcb240", "sicob240", "sinco"}));
+  const Detection broken = Detect(sigcb107);
+  EXPECT_EQ(NamesOf(broken), Names{"sigcb240"});
+  EXPECT_NE(
+      broken.evidence.find(Cat("; não confere: operação e serviço X01 no header de lote (esperado R01 ou R02), "_cp,
+                               "versão 102 no header de arquivo (esperado 050 ou 101 ou 107), "_cp,
+                               "versão 999 no header de lote (esperado 030 ou 060 ou 067); descartado "_cp)),
+      std::string::npos)
+      << broken.evidence;
+}
+
+// SIGCB CNAB 240 files as other programs write them: header version 050, 101
+// or 107, lote version 030 or 060, positions 192-211 with the literal, zeros
+// or blanks, with and without R and Y segments, CR LF or LF alone, the last
+// line unterminated, made-up agency check digits and trailer counts off by
+// one. Each is SIGCB, and checked exactly as "Valida Tudo" checks it.
+TEST(LayoutDetection, SigcbFilesAsOtherProducersWriteThem) {
+  using testing::Put;
+  int files = 0;
+  for (const std::string_view version : {"050", "101", "107"})
+    for (const std::string_view lote : {"030", "060"})
+      for (const std::string& literal :
+           {std::string("REMESSA-PRODUCAO    "), std::string(20, '0'), std::string(20, ' ')})
+        for (const char keep : {'R', 'Y', '-'})
+          for (const std::string_view end : {"\r\n", "\n", "unterminated"}) {
+            testing::SigcbFile file = testing::CleanSigcbFile(version == "107" ? "107" : "101");
+            Put(file.header, 164, version);
+            Put(file.header, 192, literal);
+            for (std::string& header : file.loteHeaders) Put(header, 14, lote);
+            for (auto& details : file.lotes)
+              std::erase_if(details,
+                            [&](const std::string& d) { return (d[13] == 'R' || d[13] == 'Y') && d[13] != keep; });
+            std::vector<std::string> lines = file.Lines();
+            if (++files % 2 == 0) {
+              Put(lines[0], 58, lines[0][57] == '9' ? "0" : "9");
+              Put(lines.back(), 24, "999999");
+            }
+            std::string bytes = Joined(lines, end == "unterminated" ? "\r\n" : end);
+            if (end == "unterminated") bytes.resize(bytes.size() - 2);
+            const std::string label = Cat(version, "/", lote, " [", literal, "] ", keep, " ", end.size());
+
+            TempFile remessa(bytes, ".rem");
+            const Detection detection = DetectLayout(remessa.path());
+            EXPECT_EQ(NamesOf(detection), Names{"sigcb240"}) << label << "\n" << detection.Line();
+            FakeHost own, detected;
+            own.files = {remessa.path()};
+            detected.files = {remessa.path()};
+            const Outcome ownRun = RunCommand(FindHandler("SIGCBRemessa1Click"), own);
+            const Outcome detectedRun = RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), detected);
+            EXPECT_EQ(detectedRun.status, ownRun.status) << label;
+            ASSERT_FALSE(detected.report.empty());
+            EXPECT_EQ(detected.report[0], detection.Line());
+            EXPECT_EQ(std::vector(detected.report.begin() + 1, detected.report.end()), own.report) << label;
+          }
+}
+
+// Collection and payment files are never taken for each other; layouts that
+// fit as well are settled by the table's order and named.
+TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
+  using testing::Put;
+  std::vector<std::string> siacc;
+  RecordReader reader(kExamples + "siacc/remessa_siacc_ok.rem");
+  for (std::string record; reader.Next(record);) siacc.push_back(record);
+  Put(siacc[0], 164, "040");  // SINCO's versions
+  Put(siacc[1], 14, "030");
+  EXPECT_EQ(NamesOf(Detect(siacc)), Names{"siacc"});
+  Put(siacc[1], 9, "R");
+  EXPECT_EQ(std::ranges::count(NamesOf(Detect(siacc)), "siacc"), 0);
+
+  // No P segment and versions of neither: SIGCB's and SINCO's headers alike.
+  testing::SigcbFile bare = testing::CleanSigcbFile();
+  bare.lotes = {{}, {}};
+  Put(bare.header, 164, "999");
+  for (std::string& header : bare.loteHeaders) Put(header, 14, "999");
+  const Detection tie = Detect(bare.Lines());
+  EXPECT_EQ(NamesOf(tie), (Names{"sigcb240", "sinco"}));
+  EXPECT_NE(tie.evidence.find(
+                "; também confere: SINCO CNAB 240 (escolhido SIGCB CNAB 240, o primeiro na ordem dos layouts)"_cp),
+            std::string::npos)
+      << tie.evidence;
+  EXPECT_EQ(NamesOf(Detect(testing::Lines({std::string(449, ' ')}))).size(), 0u);
 }
 
 TEST(LayoutDetection, LineEndsOtherThanCrLfAreNamed) {
@@ -97,19 +188,7 @@ TEST(ValidarArquivoDetectarLayout, DetectionLineThenTheValidatorsReport) {
   EXPECT_EQ(detected.dialogs.size(), 1u) << "the file is chosen once";
 }
 
-TEST(ValidarArquivoDetectarLayout, CandidatesAreChosenOrNothingIsChecked) {
-  const std::string bills = kExamples + "cobcaixa/titulos_ok.txt";
-  FakeHost chosen, cancelled;
-  chosen.files = {bills};
-  chosen.answers = {"2"};
-  EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), chosen).status, Outcome::Status::Clean);
-  EXPECT_TRUE(chosen.report[0].starts_with("Layout escolhido: CobCaixa 2.x Títulos V 2.2.0 (Layouts possíveis: "_cp));
-  EXPECT_EQ(chosen.report.back(), "4) Se a data de emissão é anterior ou igual a de vencimento"_cp);
-
-  cancelled.files = {bills};
-  EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), cancelled).status, Outcome::Status::Faulty);
-  EXPECT_EQ(cancelled.report, testing::Lines({DetectLayout(bills).Line(),
-                                              "Nenhum layout foi escolhido: o arquivo não foi validado."_cp}));
+TEST(ValidarArquivoDetectarLayout, NothingIsCheckedWithoutALayout) {
   TempFile empty("");
   FakeHost nothing;
   nothing.files = {empty.path()};
