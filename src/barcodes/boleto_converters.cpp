@@ -2,10 +2,10 @@
 #include "app/cp1252.hpp"
 #include "app/host.hpp"
 #include "app/report.hpp"
-#include "banking/check_digits.hpp"
 #include "banking/text.hpp"
 #include "barcodes/boleto.hpp"
 #include "barcodes/boleto_commands.hpp"
+#include "barcodes/collection.hpp"
 
 namespace verilote {
 
@@ -30,11 +30,12 @@ Verdict ConverteRepresentaoCdBarra1Click(Host& host) {
   return Verdict::Clean;
 }
 
-// The modulo-10 digit at position 4, as collection barcodes carry it; the
-// boleto's general digit at position 5 is not looked at.
+// The digit at position 4, as collection barcodes carry it: modulo 10, or
+// modulo 11 for a product-8 barcode whose value identifier (position 3) is 8
+// or 9. The boleto's general digit at position 5 is not looked at.
 Verdict Cdigodebarras1Click(Host& host) {
   const std::string barcode = host.InputBox(kBarcodeCaption, kScanPrompt, "");
-  if (CheckBarcodeDvMod10(barcode)) {
+  if (HasValidCollectionDv(barcode)) {
     host.ShowMessage("DV Geral correto.");
     return Verdict::Clean;
   }

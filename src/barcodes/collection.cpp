@@ -91,16 +91,20 @@ std::string JoinLines(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
+// Position 3: 6 and 8 a value in reais, 7 and 9 an amount of another
+// currency; 8 and 9 differ from 6 and 7 only in the module of the check
+// digits (modulo 11 instead of 10).
 std::string_view ValueIdentifierText(std::string_view b) {
   const std::string_view id = Field(b, 3, 3);
-  if (id == "6") return "MOEDA: FIXA";
-  if (id == "7") return "MOEDA: VARIÁVEL"_cp;
+  if (id == "6" || id == "8") return "MOEDA: FIXA";
+  if (id == "7" || id == "9") return "MOEDA: VARIÁVEL"_cp;
   return {};
 }
 
+// The message keeps naming 6 and 7 only; 8 and 9 pass as well.
 void TestValueIdentifier(std::string_view b, Errors& errors) {
   const std::string_view id = Field(b, 3, 3);
-  if (id != "6" && id != "7") errors.Add(kPosition3Not6Or7);
+  if (id != "6" && id != "7" && id != "8" && id != "9") errors.Add(kPosition3Not6Or7);
 }
 
 // Positions 5-15, in centavos.
@@ -251,6 +255,9 @@ Verdict ValidaCdigodebarrasCapCaixa1Click(Host& host) {
   return Conclude(faulty);
 }
 
+// A lone block does not carry the value identifier of its barcode (only the
+// first block holds position 3), so its digit is checked by modulo 10, the
+// module of identifiers 6 and 7.
 Verdict Cdigodebarras12posies1Click(Host& host) {
   const std::string block = host.InputBox("Código de Barras"_cp, "Digite o Código de Barras"_cp, "");
   const bool valid = CheckBlockDvMod10(block);

@@ -2,6 +2,8 @@
 
 #include "barcodes/boleto_builder.hpp"
 #include "barcodes/boleto_commands.hpp"
+#include "barcodes/sicap.hpp"
+#include "tools/barcode_repair.hpp"
 
 namespace verilote {
 namespace {
@@ -58,16 +60,16 @@ Lines SegmentMessage(std::string_view first, std::string_view currency, std::str
 
 TEST(CollectionSegments, EachCommandChecksItsSegment) {
   // clang-format off
-  const struct { Handler command; char segment; std::string_view name; } segments[] = {
-      {CdigodebarrasCapCaixaTipo21Click, '1', "PREFEITURAS"},
-      {CdigoBarrasconcessionriassaneamento1Click, '2', "SANEAMENTO"},
-      {CdigoBarrasconcessionriasEnergiaeGs1Click, '3', "ENERGIA E GÁS"_cp},
-      {CdigoBarrasconcessionriastelecomunicaes1Click, '4', "TELECOMUNICAÇÕES"_cp},
-      {CdigoBarrasTributosimpostostaxasOrgosGovernamentais1Click, '5', "ORGÃOS GOVERNAMENTAIS"_cp}};
+  const struct { Handler command; char segment, id; std::string_view name, currency; } segments[] = {
+      {CdigodebarrasCapCaixaTipo21Click, '1', '6', "PREFEITURAS", "MOEDA: FIXA"},
+      {CdigoBarrasconcessionriassaneamento1Click, '2', '8', "SANEAMENTO", "MOEDA: FIXA"},
+      {CdigoBarrasconcessionriasEnergiaeGs1Click, '3', '9', "ENERGIA E GÁS"_cp, "MOEDA: VARIÁVEL"_cp},
+      {CdigoBarrasconcessionriastelecomunicaes1Click, '4', '7', "TELECOMUNICAÇÕES"_cp, "MOEDA: VARIÁVEL"_cp},
+      {CdigoBarrasTributosimpostostaxasOrgosGovernamentais1Click, '5', '8', "ORGÃOS GOVERNAMENTAIS"_cp, "MOEDA: FIXA"}};
   // clang-format on
   for (const auto& s : segments) {
-    EXPECT_EQ(Message(s.command, Segment(s.segment), kRunClean),
-              SegmentMessage(s.name, "MOEDA: FIXA", "", L({kNoErrors, "Confira os outros dados."})))
+    EXPECT_EQ(Message(s.command, Segment(s.segment, s.id), kRunClean),
+              SegmentMessage(s.name, s.currency, "", L({kNoErrors, "Confira os outros dados."})))
         << s.name;
     // Another segment's barcode: the segment line says so.
     const Lines other = Message(s.command, Segment(s.segment == '1' ? '2' : '1'), kRunFaulty);
@@ -83,13 +85,13 @@ TEST(CollectionSegments, ValueIdentifiersAndCorruptions) {
   };
   // clang-format off
   const struct { std::string barcode; Lines expected; } cases[] = {
-      // A right modulo-11 digit: only the identifier test fails.
-      {Segment('1', '8'), message("", Errors({kPos3}))},
+      // Identifiers other than 6 to 9.
+      {Segment('1', '5'), message("", Errors({kPos3}))},
       {Redigit(With(valid, 1, "7")), message("MOEDA: FIXA", Errors({kPos1}))},
       // With position 1 wrong, the check digit's message replaces its own.
       {With(valid, 1, "7"), message("MOEDA: FIXA", Errors({kDv}))},
       // A modulo-10 digit on an identifier-8 barcode is wrong.
-      {With(valid, 3, "8"), message("", Errors({kDv, kPos3}))},
+      {With(valid, 3, "8"), message("MOEDA: FIXA", Errors({kDv}))},
       // Dates from 2000 to 2004, months 1 to 12, days 1 to 31; 28-31 are part of the payer too.
       {Segment('1', '6', "20050032"), SegmentMessage("PREFEITURAS", "MOEDA: FIXA", "Vencimento:32/00/2005",
                                                      Errors({kYear, kMonth, kDay}), "003212345678", "")},
@@ -187,15 +189,13 @@ TEST(CollectionUnionDues, ValidBarcodeAndEachCorruption) {
 // ---- The check-digit commands: the generic 44-position check and one block of 12.
 
 TEST(CheckDigitCommands, MessageAndStatus) {
-  // Modulo 10 of positions 1-3 and 5-44 at position 4, as the builder puts it
-  // on a collection barcode of value identifier 6.
-  const std::string barcode = Collection('1', '6', "0000001234567890123456789012345678901234");
-  const std::string wrong = With(barcode, 4, Other(barcode[3]));
+  // Not product 8: modulo 10 whatever position 3 holds (7x2=14 -> 5, 0, 8x2=16 -> 7: total 12, digit 8).
+  const std::string notProduct8 = "7088" + std::string(40, '0');
   // 817700000000: 8x2=16 -> 7, 1, 7x2=14 -> 5, 7: total 20, digit 0.
   // clang-format off
   const struct { Handler command; std::string answer; Outcome::Status status; Lines message; } cases[] = {
-      {Cdigodebarras1Click, barcode, kRunClean, L({"DV Geral correto."})},
-      {Cdigodebarras1Click, wrong, kRunFaulty, L({"Dígito geral verificador INVÁLIDO !!!!!"_cp})},
+      {Cdigodebarras1Click, notProduct8, kRunClean, L({"DV Geral correto."})},
+      {Cdigodebarras1Click, With(notProduct8, 4, '0'), kRunFaulty, L({"Dígito geral verificador INVÁLIDO !!!!!"_cp})},
       {Cdigodebarras1Click, "1049X", kRunAborted, {}},
       {Cdigodebarras12posies1Click, "817700000000", kRunClean, L({"DV correto."})},
       {Cdigodebarras12posies1Click, "817700000001", kRunFaulty, L({"Dígito verificador INVÁLIDO !!!!!"_cp})},
@@ -203,6 +203,53 @@ TEST(CheckDigitCommands, MessageAndStatus) {
   // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(Message(c.command, c.answer, c.status), c.message);
+  }
+}
+
+// ---- Every command that checks a collection barcode, on the same barcodes.
+
+TEST(CollectionCommands, OneVerdictByTheModuleOfTheValueIdentifier) {
+  // Positions 16-44 fit every command (union dues too). Each row: the barcode, the digit its identifier asks for at
+  // position 4 (8 and 9: weights 2-9 from the right, remainder r 0 or 1 gives 0, else 11 - r), the digits of its four
+  // printed blocks, and the commands of its segment.
+  const std::vector<Handler> kFive = {CdigoBarrasTributosimpostostaxasOrgosGovernamentais1Click,
+                                      ValidaCdigodebarrasCapCaixa1Click};
+  // clang-format off
+  const struct { std::string barcode; char right; std::string_view blocks; std::vector<Handler> own; } cases[] = {
+      {"85690000000250000673123452008050000123456789", '9', "6097", kFive},
+      {"85610000000250000673123452008050000123456789", '9', "4097", kFive},  // the modulo-11 digit
+      {"85770000000250000673123452008050000123456789", '7', "6097", kFive},
+      {"85780000000250000673123452008050000123456789", '7', "5097", kFive},
+      {"85800000000100000673123452008050000123456789", '0', "3517", kFive},  // remainder 0
+      {"85820000000100000673123452008050000123456789", '0', "7517", kFive},  // the modulo-10 digit
+      {"85810000000100000673123452008050000123456789", '0', "5517", kFive},
+      {"85800000001000000673123452008050000123456789", '0', "1917", kFive},  // remainder 1
+      {"85810000000600000673123452008050000123456789", '1', "5717", kFive},  // remainder 10
+      {"85800000000600000673123452008050000123456789", '1', "3717", kFive},
+      {"85960000000250000673123452008050000123456789", '6', "2817", kFive},
+      {"85930000000250000673123452008050000123456789", '6', "7817", kFive},  // the modulo-10 digit
+      {"82890000000100000673123452008050000123456789", '9', "8517", {CdigoBarrasconcessionriassaneamento1Click}},
+      {"82800000000100000673123452008050000123456789", '9', "1517", {CdigoBarrasconcessionriassaneamento1Click}},
+      {"86850000000250000673123452008050000123456789", '5', "0817", {CdigodebarrasCapCaixaTipo31Click}},
+      {"86860000000250000673123452008050000123456789", '5', "1817", {CdigodebarrasCapCaixaTipo31Click}},
+      {"89900000000250001043123452008050000123456789", '0', "0817", {CdigodebarrasCapCaixaTipo3Caixa1Click}},
+      {"89910000000250001043123452008050000123456789", '0', "2817", {CdigodebarrasCapCaixaTipo3Caixa1Click}}};
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.barcode);
+    const Outcome::Status status = c.barcode[3] == c.right ? kRunClean : kRunFaulty;
+    std::string typed, printed;  // the 48 digits of the form; the same as the SICAP report shows them
+    for (std::size_t i = 0; i < 4; ++i) {
+      typed += Cat(c.barcode.substr(11 * i, 11), c.blocks[i]);
+      printed += Cat(i ? "   " : "", c.barcode.substr(11 * i, 11), '-', c.blocks[i]);
+    }
+    for (const Handler command : c.own) Execute(command, {c.barcode}, status);
+    for (const Handler command : {Cdigodebarras1Click, Umdocumento1Click}) Execute(command, {c.barcode}, status);
+    Execute(VriosDocumentos1Click, {"1", c.barcode.substr(15, 4), c.barcode}, status);
+    EXPECT_EQ(Execute(Digitandoosdados1Click, {typed}, status).report.back(), printed);
+    for (const Handler repair : {Acertardigitodeumcdigodebarras1Click, Acertadgitodocodbarradacobrana1Click})
+      EXPECT_EQ(Execute(repair, {c.barcode}, status).messages,
+                L({Cat("Barra digitada: \r", c.barcode, "\rBarra Calculada\r", With(c.barcode, 4, c.right))}));
   }
 }
 
