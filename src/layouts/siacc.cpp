@@ -327,7 +327,9 @@ constexpr FindingRule kJTail[] = {
 constexpr FindingRule kK[] = {
     {OneOf<15, 15, "0", "9">, " Tipo de movimento inválido. Esperado 0 ou 9"_cp},
     {Numeric<18, 56>, " Código de barras não numérico."_cp},
-    {OneOf<20, 20, "6", "7">, " Identificador de valor inválido. Esperado 6 ou 7"_cp},
+    // Position 3 of the barcode: 8 and 9 are 6 and 7 with modulo-11 check
+    // digits, as FEBRABAN allows; the message still names the first two.
+    {OneOf<20, 20, "6", "7", "8", "9">, " Identificador de valor inválido. Esperado 6 ou 7"_cp},
     {Blank<57, 73>, " Posição 57,17 deveria ser branco. Encontrado:"_cp, TrimmedText<57, 73>},
     {Blank<80, 93>, " Posição 80,14 deveria ser branco. Encontrado:"_cp, TrimmedText<80, 93>},
     {ValidDate<94, 101>, " Data de Lançamento inválida !!"_cp},

@@ -117,6 +117,8 @@ TEST(SiaccRemessa, EachBrokenFieldWritesItsLine) {
       {{{8, 111, "2100  "}}, {}, {Reg(8, " Código da receita na posição 111 não obedece as regras de deslocamento no campo."_cp)}},
       {{{8, 117, "05"}}, {}, {Reg(8, " Tipo de Identificação do contribuinte inválido. Esperado de 01 a 09, exceto 05 encontrado 05"_cp)}},
       {{{6, 19, "3"}}, {}, {}, false},
+      {{{6, 20, "5"}}, {}, {Reg(6, " Identificador de valor inválido. Esperado 6 ou 7"_cp)}},
+      {{{6, 20, "9"}}, {}, {}, false},
       // Trailers.
       {{{10, 18, "000008"}}, {}, {Reg(10, " Total de registros no lote inválido !! Encontrado:000008 Calculado:9"_cp)}},
       {{{10, 24, "00000000000018000X"}}, {Fim("9", "1.800,00")}, {Reg(10, " campo 5.06 do trailler deveria ser numérico !!"_cp), Fim("9", "180,00")}},
