@@ -273,29 +273,46 @@ bool Holds(const Probe& probe, std::string_view record) {
   return false;
 }
 
+// What a field of digits, blanks or zeros holds (when it does), and what the
+// layout expects there (when it does not).
+std::string_view HeldText(Expect expect) {
+  return expect == Expect::Blank ? " em branco" : expect == Expect::Zeros ? " zeradas" : "";
+}
+std::string ExpectedText(const Probe& probe) {
+  switch (probe.expect) {
+    case Expect::OneOf:
+      return Alternatives(probe.values);
+    case Expect::Digits:
+      return std::string("só dígitos"_cp);
+    case Expect::Blank:
+      return "em branco";
+    case Expect::Zeros:
+      return "zeros";
+    case Expect::NoneOf:
+      break;
+  }
+  return {};
+}
+
 // What the evidence says of a field: its label with the content, and, when the
 // field does not hold what the layout writes there, what that is.
 std::string Evidence(const Probe& probe, std::string_view field, bool held) {
-  static constexpr std::string_view kHeld[] = {"", "", "", " em branco", " zeradas"};
-  static constexpr std::string_view kExpected[] = {"", "", "só dígitos"_cp, "em branco", "zeros"};
-  const auto expect = static_cast<std::size_t>(probe.expect);
   // A field that should be digits, blanks or zeros is quoted when it is not.
   const std::string content = held || probe.expect == Expect::OneOf ? Shown(field) : Cat("\"", Shown(field), "\"");
   std::string text;
   if (const std::size_t at = probe.label.find("{}"); at != std::string_view::npos)
     text = Cat(probe.label.substr(0, at), content, probe.label.substr(at + 2));
   else
-    text = held ? Cat(probe.label, kHeld[expect]) : Cat(probe.label, " ", content);
+    text = held ? Cat(probe.label, HeldText(probe.expect)) : Cat(probe.label, " ", content);
   if (held) return text;
-  const std::string expected =
-      probe.expect == Expect::OneOf ? Alternatives(probe.values) : std::string(kExpected[expect]);
+  const std::string expected = ExpectedText(probe);
   return expected.empty() ? text : Cat(text, " (esperado ", expected, ")");
 }
 
-enum class Outcome { Held, Missed, Absent };
+enum class Fit { Held, Missed, Absent };
 
 struct ProbeResult {
-  Outcome outcome = Outcome::Absent;
+  Fit fit = Fit::Absent;
   std::string evidence;
 };
 
@@ -325,7 +342,7 @@ ProbeResult Try(const Probe& probe, const Sample& sample) {
   const std::string_view* record = RecordFor(probe, sample);
   if (record == nullptr) return {};
   const bool held = Holds(probe, *record);
-  return {held ? Outcome::Held : Outcome::Missed, Evidence(probe, Field(*record, probe.from, probe.to), held)};
+  return {held ? Fit::Held : Fit::Missed, Evidence(probe, Field(*record, probe.from, probe.to), held)};
 }
 
 // How a layout's fields fit the sample, weight by weight.
@@ -356,10 +373,10 @@ Score ScoreOf(const LayoutRow& row, const Sample& sample) {
   for (std::size_t i = 0; i < row.probeCount; ++i) {
     const Probe& probe = row.probes[i];
     ProbeResult result = Try(probe, sample);
-    if (result.outcome == Outcome::Held) {
+    if (result.fit == Fit::Held) {
       ++score.held;
       if (probe.weight != Weight::Kind) score.heldEvidence.push_back(std::move(result.evidence));
-    } else if (result.outcome == Outcome::Missed) {
+    } else if (result.fit == Fit::Missed) {
       const auto weight = static_cast<std::size_t>(probe.weight);
       ++score.missed[weight];
       score.missedEvidence[weight].push_back(std::move(result.evidence));
