@@ -349,11 +349,10 @@ ProbeResult Try(const Probe& probe, const Sample& sample) {
 struct Score {
   const LayoutRow* row;
   std::size_t held = 0;
-  std::array<std::size_t, 3> missed{};  // by Weight
   std::vector<std::string> heldEvidence;
   std::array<std::vector<std::string>, 3> missedEvidence;  // by Weight
 
-  std::size_t Missed(Weight weight) const { return missed[static_cast<std::size_t>(weight)]; }
+  std::size_t Missed(Weight weight) const { return missedEvidence[static_cast<std::size_t>(weight)].size(); }
   bool RuledOut() const { return Missed(Weight::Kind) > 0; }
   // At least half of the layout's fields as it writes them (fields of records
   // the sample lacks count as not held).
@@ -369,7 +368,7 @@ struct Score {
 };
 
 Score ScoreOf(const LayoutRow& row, const Sample& sample) {
-  Score score{&row, 0, {}, {}, {}};
+  Score score{&row, 0, {}, {}};
   for (std::size_t i = 0; i < row.probeCount; ++i) {
     const Probe& probe = row.probes[i];
     ProbeResult result = Try(probe, sample);
@@ -377,9 +376,7 @@ Score ScoreOf(const LayoutRow& row, const Sample& sample) {
       ++score.held;
       if (probe.weight != Weight::Kind) score.heldEvidence.push_back(std::move(result.evidence));
     } else if (result.fit == Fit::Missed) {
-      const auto weight = static_cast<std::size_t>(probe.weight);
-      ++score.missed[weight];
-      score.missedEvidence[weight].push_back(std::move(result.evidence));
+      score.missedEvidence[static_cast<std::size_t>(probe.weight)].push_back(std::move(result.evidence));
     }
   }
   return score;
