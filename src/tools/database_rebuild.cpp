@@ -170,6 +170,7 @@ Verdict Sacados2Click(Host& host) {
       payer = Payer{};
     }
   }
+  listing.RequireWhole();
   out.Commit();
   host.ShowMessage(Cat("Arquivo concluído com sucesso  !!"_cp, out.Where()));
   return Verdict::Clean;
@@ -197,6 +198,7 @@ Verdict Ttulos2Click(Host& host) {
       missing = true;
     }
   }
+  listing.RequireWhole();
   out.Commit();
   host.ShowMessage(Cat("Arquivo concluído  !!"_cp, out.Where(),
                        "\rAtenção: Após A importação,usaro acgcb para executar o seguinte comando\r"_cp,
