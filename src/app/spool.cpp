@@ -203,6 +203,7 @@ void SortedSpool::Seal() {
       indexKeys_ += indexed;
       inBlock = 0;
     }
+    blocks_.back().latest = std::max(blocks_.back().latest, entry.sequence);
     Encode(out, entry);
     inBlock += kHeader + entry.key.size() + entry.value.size();
     ++ordinal;
@@ -242,6 +243,52 @@ SortedSpool::Cursor SortedSpool::From(std::string_view key) const {
     }
   }
   return cursor;
+}
+
+SortedSpool::Cursor SortedSpool::BlockStart(std::size_t b) const {
+  return Cursor(*this, sorted_.get(), blocks_[b].at, count_ - blocks_[b].ordinal, kMinChunk);
+}
+
+// Its first key and the next block's begin with the prefix, and so does every
+// key between them. The indexed bytes tell only for a prefix they hold whole.
+bool SortedSpool::WhollyIn(std::size_t b, std::string_view prefix) const {
+  const auto begins = [this, prefix](const Block& block) {
+    return prefix.size() <= block.keySize && BlockKey(block).starts_with(prefix);
+  };
+  return b + 1 < blocks_.size() && begins(blocks_[b]) && begins(blocks_[b + 1]);
+}
+
+std::optional<std::string> SortedSpool::LastWithPrefix(std::string_view prefix) const {
+  std::optional<std::string> value;
+  std::uint64_t latest = 0;
+  std::optional<std::size_t> latestBlock;  // the latest lies in this block, not yet read
+  Cursor cursor = From(prefix);
+  std::size_t b = 0;
+  for (Entry entry;;) {
+    const std::uint64_t ordinal = count_ - cursor.left_;
+    while (b + 1 < blocks_.size() && blocks_[b + 1].ordinal <= ordinal) ++b;
+    if (!blocks_.empty() && blocks_[b].ordinal == ordinal && WhollyIn(b, prefix)) {
+      if ((!value && !latestBlock) || blocks_[b].latest > latest) {
+        latest = blocks_[b].latest;
+        latestBlock = b;
+      }
+      cursor = BlockStart(b + 1);
+      continue;
+    }
+    if (!cursor.Next(entry) || !entry.key.starts_with(prefix)) break;
+    if ((!value && !latestBlock) || entry.sequence > latest) {
+      latest = entry.sequence;
+      value = entry.value;
+      latestBlock.reset();
+    }
+  }
+  if (latestBlock) {
+    cursor = BlockStart(*latestBlock);
+    for (Entry entry; cursor.Next(entry);)
+      if (entry.sequence == latest) return std::string(entry.value);
+    throw std::logic_error("SortedSpool: the index names an entry the file lacks");
+  }
+  return value;
 }
 
 SortedSpool::Cursor::Cursor(const SortedSpool& table, std::FILE* file, std::fpos_t at, std::uint64_t left,

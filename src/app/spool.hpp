@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +96,12 @@ class SortedSpool {
   Cursor Begin() const;
   Cursor From(std::string_view key) const;
 
+  // The value of the entry added last among those whose key begins with
+  // `prefix`; nothing when there is none. A block of the file that lies
+  // wholly among them is judged by the index, unread, so that a prefix that
+  // many keys share does not read them all.
+  std::optional<std::string> LastWithPrefix(std::string_view prefix) const;
+
  private:
   struct Pending {
     std::size_t at;  // in pending_
@@ -106,11 +113,13 @@ class SortedSpool {
     std::uint64_t count;
   };
   // The first entry of each block of the sorted file: where it stands, its
-  // number, and its key's first bytes (kept in indexKeys_).
+  // number, and its key's first bytes (kept in indexKeys_); and the latest
+  // sequence number in the block.
   struct Block {
     std::fpos_t at;
     std::uint64_t ordinal;
     std::size_t keyAt, keySize;
+    std::uint64_t latest = 0;
   };
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -121,6 +130,9 @@ class SortedSpool {
   FilePtr MakeFile();
   void WriteRun();
   std::fpos_t Where(std::FILE* file) const;
+  // Whether every key of block b begins with `prefix` (false when unsure).
+  bool WhollyIn(std::size_t b, std::string_view prefix) const;
+  Cursor BlockStart(std::size_t b) const;
   std::string_view BlockKey(const Block& block) const {
     return std::string_view(indexKeys_).substr(block.keyAt, block.keySize);
   }

@@ -93,15 +93,7 @@ class PayerTable {
   // empty name matches nobody.
   std::optional<std::string> Find(std::string_view name) const {
     if (name.empty()) return std::nullopt;
-    std::optional<std::string> document;
-    std::uint64_t latest = 0;
-    SortedSpool::Cursor cursor = payers_.From(name);
-    for (SortedSpool::Entry payer; cursor.Next(payer) && payer.key.starts_with(name);)
-      if (!document || payer.sequence > latest) {
-        document = payer.value;
-        latest = payer.sequence;
-      }
-    return document;
+    return payers_.LastWithPrefix(name);
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -71,6 +72,15 @@ TEST(SortedSpool, GivesBackEveryEntryInKeyOrderFromAnyKey) {
       ASSERT_EQ(entry.value, std::string(1000, static_cast<char>(entry.sequence)));
     }
     EXPECT_EQ(expected, added.end());
+  }
+  // The value of the latest entry among those a prefix begins.
+  for (const std::string& prefix : {std::string(), shared.substr(0, 9), shared, shared + '\x7F', std::string("\x7F")}) {
+    std::optional<std::uint64_t> latest;
+    for (const auto& [key, sequence] : added)
+      if (key.starts_with(prefix)) latest = std::max(latest.value_or(0), sequence);
+    std::optional<std::string> value;
+    if (latest) value = std::string(1000, static_cast<char>(*latest));
+    EXPECT_EQ(spool.LastWithPrefix(prefix), value) << prefix.size();
   }
 }
 
