@@ -263,7 +263,12 @@ std::optional<std::string> SortedSpool::LastWithPrefix(std::string_view prefix) 
   std::uint64_t latest = 0;
   std::optional<std::size_t> latestBlock;  // the latest lies in this block, not yet read
   Cursor cursor = From(prefix);
-  std::size_t b = 0;
+  const auto blockOf = [this](std::uint64_t ordinal) {
+    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), ordinal,
+                                        [](std::uint64_t n, const Block& block) { return n < block.ordinal; });
+    return after == blocks_.begin() ? 0 : static_cast<std::size_t>(after - blocks_.begin() - 1);
+  };
+  std::size_t b = blockOf(count_ - cursor.left_);
   for (Entry entry;;) {
     const std::uint64_t ordinal = count_ - cursor.left_;
     while (b + 1 < blocks_.size() && blocks_[b + 1].ordinal <= ordinal) ++b;
