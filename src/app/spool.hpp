@@ -140,7 +140,7 @@ class SortedSpool {
   std::string folder_;
   FilePtr runs_, sorted_;
   std::vector<Run> runList_;
-  std::string pending_;  // the entries of the run being gathered, encoded
+  std::string pending_;  // the keys and values of the run being gathered
   std::vector<Pending> pendingList_;
   std::vector<Block> blocks_;
   std::string indexKeys_;
