@@ -125,6 +125,15 @@ bool RecordReader::Next(std::string_view& record) {
   return started;
 }
 
+void RecordReader::RequireWhole() const {
+  const std::optional<platform::FileIdentity> now = platform::IdentityOf(path_);
+  const std::uint64_t size = now ? static_cast<std::uint64_t>(now->size) : bytesTotal_;
+  if ((!ctrlZ_ && bytesRead_ != bytesTotal_) || size != bytesTotal_)
+    throw FileError(path_, "changed while it was read (" + std::to_string(bytesTotal_) + " bytes when opened, " +
+                               std::to_string(bytesRead_) + " read, " + std::to_string(size) +
+                               " now): another program is writing it; nothing was written");
+}
+
 bool RecordReader::Next(std::string& record) {
   std::string_view view;
   const bool found = Next(view);

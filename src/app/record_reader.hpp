@@ -49,6 +49,13 @@ class RecordReader {
   bool EndedAtCtrlZ() const { return ctrlZ_; }
   bool BytesAfterCtrlZ() const { return bytesAfterCtrlZ_; }
 
+  // For the commands that write a file from what they read: throws FileError
+  // naming the file when its size now, or the bytes read before the end (no
+  // Ctrl+Z ending it), differ from its size when it was opened: another
+  // program cut or extended it meanwhile, and what was read is not the file.
+  // Call it once Next() returned false.
+  void RequireWhole() const;
+
   // A line feed inside a record, one not right after a carriage return: a
   // file of LF-ended lines reads as one record holding them all.
   static bool HoldsLineFeed(std::string_view record) { return record.find('\n') != std::string_view::npos; }

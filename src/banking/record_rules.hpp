@@ -14,6 +14,8 @@
 #include <string_view>
 #include <utility>
 
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
 #include "banking/text.hpp"
@@ -25,6 +27,34 @@ namespace verilote {
 // blank and . , + - * / \ $ # ! % & ( ) = [ ] { } ? ; : < > @.
 using CnabBytes =
     ByteSet<ByteRange{' ', '!'}, ByteRange{'#', '&'}, ByteRange{'(', ']'}, ByteRange{'a', '{'}, ByteRange{'}', '}'}>;
+
+// The character check's list: one piece per position of `rec` whose byte lies
+// outside Set, `piece(line, position, byte)` appending it to `line`. A record
+// may be as long as the reader takes (64 MiB) and every byte of it refused:
+// after kListedPositions pieces the list stops with `separator` and
+// "…e mais n posições" (n the positions left), so that the line stays some
+// tens of kilobytes. No record of a fixed-width layout comes near the cap.
+inline constexpr std::size_t kListedPositions = 4000;
+
+template <typename Set, typename Piece>
+void ListInvalidPositions(std::string& line, std::string_view rec, std::string_view separator, Piece piece) {
+  std::size_t listed = 0, i = 0;
+  for (; i < rec.size() && listed < kListedPositions; ++i)
+    if (!Set::Holds(static_cast<unsigned char>(rec[i]))) {
+      piece(line, i + 1, rec[i]);
+      ++listed;
+    }
+  std::uint64_t more = 0;
+  for (; i < rec.size(); ++i) more += !Set::Holds(static_cast<unsigned char>(rec[i]));
+  if (more != 0) line += Cat(separator, "…e mais "_cp, more, " posições"_cp);
+}
+
+// The common form of the list: each position in decimal followed by a comma
+// ("45,46,").
+template <typename Set>
+void ListInvalidPositions(std::string& line, std::string_view rec) {
+  ListInvalidPositions<Set>(line, rec, "", [](std::string& out, std::size_t at, char) { out += Cat(at, ','); });
+}
 
 // Trim(field).empty(): nothing but blanks and control bytes.
 VERILOTE_INLINE bool IsBlankField(std::string_view field) {

@@ -178,10 +178,11 @@ void Run::NumberField(std::string_view rec, std::size_t from, std::size_t to, st
 void Run::Record(std::string_view rec) {
   ++line;
   if (PlainBytes::AnyOutside(rec)) {
+    // "45(é),46(é)": each position with its byte, separated by commas.
     std::string list;
-    for (std::size_t i = 0; i < rec.size(); ++i)
-      if (!PlainBytes::Holds(static_cast<unsigned char>(rec[i])))
-        list += Cat(list.empty() ? "" : ",", i + 1, '(', rec[i], ')');
+    ListInvalidPositions<PlainBytes>(list, rec, ",", [](std::string& out, std::size_t at, char byte) {
+      out += Cat(out.empty() ? "" : ",", at, '(', byte, ')');
+    });
     Finding(Cat(" com Caracter inválido nas posições: "_cp, list));
   }
   if (rec.size() != kRecordLength) Finding(Cat(" com tamanho ", rec.size()));

@@ -73,6 +73,7 @@ Verdict GeraarquivoparaImportaoapartirderemessa1Click(Host& host) {
       code = PadZeroLeft(Cat(next), 6);
     }
   }
+  reader.RequireWhole();
   out.Commit();
   host.ShowMessage(Cat("Criado arquivo: ", kSiaccImportName, "\rNa mesma pasta do arquivo original."));
   return Verdict::Clean;

@@ -27,8 +27,7 @@ bool Differs(std::int64_t value, std::uint64_t count) {
 void CheckCharacters(Cnab240Run& run, std::string_view rec) {
   if (!CnabBytes::AnyOutside(rec)) return;
   std::string line = Cat("Registro numero ", run.record, " com Caracter inválido nas posições: "_cp);
-  for (std::size_t i = 0; i < rec.size(); ++i)
-    if (!CnabBytes::Holds(static_cast<unsigned char>(rec[i]))) line += Cat(i + 1, ',');
+  ListInvalidPositions<CnabBytes>(line, rec);
   run.Finding(line);
 }
 

@@ -27,8 +27,7 @@ std::optional<RecordReader> StartCnab400(Host& host, const Cnab400Start& start) 
 std::string InvalidPositions(std::string_view rec) {
   std::string positions;
   if (!PlainBytes::AnyOutside(rec)) return positions;
-  for (std::size_t i = 0; i < rec.size(); ++i)
-    if (!PlainBytes::Holds(static_cast<unsigned char>(rec[i]))) positions += Cat(i + 1, ',');
+  ListInvalidPositions<PlainBytes>(positions, rec);
   return positions;
 }
 

@@ -1,14 +1,13 @@
 #include "tools/database_rebuild.hpp"
 
-#include <algorithm>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/host.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "app/spool.hpp"
 #include "banking/text.hpp"
 #include "tools/generated_file.hpp"
 
@@ -77,38 +76,28 @@ std::string PayerRecord(const Payer& p) {
 // The payers of a payer import file, found by name: the name compared with
 // the record from position 54 on, for the name's length (so a name matches
 // a longer one it begins), the last such record in file order taken. Sorted
-// by that text, the records a name begins are one run found by binary search.
+// by that text, the records a name begins are one run that follows the first
+// text not below the name. The table lives in a temporary file, so that a
+// payer file of any size fits.
 class PayerTable {
  public:
   explicit PayerTable(const std::string& path, Host& host) {
     RecordReader reader(path, &host);
     std::string_view rec;
-    while (reader.Next(rec))
-      payers_.push_back(
-          {std::string(Field(rec, 54, rec.size())), PadSpaceRight(Field(rec, 8, 22), 15), reader.RecordCount()});
-    std::sort(payers_.begin(), payers_.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    while (reader.Next(rec)) payers_.Add(Field(rec, 54, rec.size()), PadSpaceRight(Field(rec, 8, 22), 15));
+    reader.RequireWhole();
+    payers_.Seal();
   }
 
   // The zero-filled document (positions 8-22) of the payer, or nothing. An
   // empty name matches nobody.
   std::optional<std::string> Find(std::string_view name) const {
     if (name.empty()) return std::nullopt;
-    const Entry* found = nullptr;
-    auto it = std::lower_bound(payers_.begin(), payers_.end(), name,
-                               [](const Entry& e, std::string_view n) { return e.name < n; });
-    for (; it != payers_.end() && std::string_view(it->name).starts_with(name); ++it)
-      if (found == nullptr || it->order > found->order) found = &*it;
-    if (found == nullptr) return std::nullopt;
-    return found->document;
+    return payers_.LastWithPrefix(name);
   }
 
  private:
-  struct Entry {
-    std::string name;  // positions 54 to the end
-    std::string document;
-    std::uint64_t order;
-  };
-  std::vector<Entry> payers_;
+  SortedSpool payers_;  // positions 54 to the end, and the document
 };
 
 std::string DateDigits(CivilDate date) {
@@ -170,6 +159,7 @@ Verdict Sacados2Click(Host& host) {
       payer = Payer{};
     }
   }
+  listing.RequireWhole();
   out.Commit();
   host.ShowMessage(Cat("Arquivo concluído com sucesso  !!"_cp, out.Where()));
   return Verdict::Clean;
@@ -197,6 +187,7 @@ Verdict Ttulos2Click(Host& host) {
       missing = true;
     }
   }
+  listing.RequireWhole();
   out.Commit();
   host.ShowMessage(Cat("Arquivo concluído  !!"_cp, out.Where(),
                        "\rAtenção: Após A importação,usaro acgcb para executar o seguinte comando\r"_cp,

@@ -125,8 +125,7 @@ Verdict Verificaseumarquivotemcaracteresinvlidos1Click(Host& host) {
     ++record;
     if (!CnabBytes::AnyOutside(rec)) continue;
     std::string line = Cat("linha numero ", record, " com Caracter inválido nas posições: "_cp);
-    for (std::size_t i = 0; i < rec.size(); ++i)
-      if (!CnabBytes::Holds(static_cast<unsigned char>(rec[i]))) line += Cat(i + 1, ',');
+    ListInvalidPositions<CnabBytes>(line, rec);
     host.ReportAppend(line);
     faulty = true;
   }

@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
@@ -12,6 +10,7 @@
 #include "app/platform.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "app/spool.hpp"
 #include "banking/text.hpp"
 #include "tools/generated_file.hpp"
 
@@ -47,55 +46,78 @@ std::string_view BankStatus(std::string_view field) {
   return {};
 }
 
-// The bank's listing, held whole: its lines unmatched are listed at the end.
-// Lines of one Nosso Número (positions 5-14 and 16) share one group, matched
-// together; a database item takes the group's last line.
+// The bank's listing, as a table of its lines by Nosso Número (positions
+// 5-14 and 16) kept in temporary files, so that a listing of any size fits:
+// a database item takes the last line of its Nosso Número, and every line of
+// a Nosso Número no item took is listed at the end, in the listing's order.
+// A line is kept as positions 38-80, all that an item's line shows of it.
 class BankList {
  public:
-  explicit BankList(const std::string& path, Host& host) {
-    RecordReader reader(path, &host);
+  BankList(std::string path, Host& host) : path_(std::move(path)), host_(host), identity_(platform::IdentityOf(path_)) {
+    RecordReader reader(path_, &host);
     std::string_view rec;
-    while (reader.Next(rec)) {
-      const auto [it, added] = byNossoNumero_.try_emplace(Cat(Field(rec, 5, 14), Field(rec, 16, 16)), groups_.size());
-      if (added) groups_.push_back({});
-      groups_[it->second].last = lines_.size();
-      lines_.push_back({text_.size(), rec.size(), it->second});
-      text_.append(rec);
-    }
+    while (reader.Next(rec)) lines_.Add(NossoNumero(rec), Field(rec, 38, 80));
+    reader.RequireWhole();
+    lineCount_ = reader.RecordCount();
+    lines_.Seal();
   }
 
-  // The line of a Nosso Número, its group then matched; nothing when none (an
+  // Positions 38-80 of the last line of a Nosso Número; nothing when none (an
   // empty Nosso Número matches nothing).
-  std::optional<std::string_view> Match(std::string_view nn) {
+  std::optional<std::string> Match(std::string_view nn) {
     if (nn.empty()) return std::nullopt;
-    const auto it = byNossoNumero_.find(std::string(nn));
-    if (it == byNossoNumero_.end()) return std::nullopt;
-    Group& group = groups_[it->second];
-    group.matched = true;
-    return Text(lines_[group.last]);
+    std::optional<std::string> last;
+    SortedSpool::Cursor cursor = lines_.From(nn);
+    for (SortedSpool::Entry line; cursor.Next(line) && line.key == nn;) last = line.value;
+    if (last) matched_.Add(nn);
+    return last;
   }
 
+  // The lines of the Nosso Números no item matched, in the listing's order:
+  // the table and the matched numbers walked side by side give their line
+  // numbers, sorted again, and the listing read once more picks them.
   template <typename Visit>
-  void ForEachUnmatched(Visit visit) const {
-    for (const Line& line : lines_)
-      if (!groups_[line.group].matched) visit(Text(line));
+  void ForEachUnmatched(Visit visit) {
+    matched_.Seal();
+    SortedSpool unmatched;
+    SortedSpool::Cursor lines = lines_.Begin(), matched = matched_.Begin();
+    SortedSpool::Entry line, match;
+    bool more = matched.Next(match);
+    while (lines.Next(line)) {
+      while (more && match.key < line.key) more = matched.Next(match);
+      if (!more || match.key != line.key) unmatched.Add(BigEndian(line.sequence));
+    }
+    unmatched.Seal();
+    RecordReader reader(path_, &host_);
+    SortedSpool::Cursor wanted = unmatched.Begin();
+    SortedSpool::Entry next;
+    bool left = wanted.Next(next);
+    std::string_view rec;
+    for (std::uint64_t number = 0; reader.Next(rec); ++number)
+      if (left && BigEndian(number) == next.key) {
+        visit(rec);
+        left = wanted.Next(next);
+      }
+    reader.RequireWhole();
+    if (reader.RecordCount() != lineCount_ || platform::IdentityOf(path_) != identity_)
+      throw FileError(path_, "changed while it was read: another program is writing it; nothing was written");
   }
 
  private:
-  // The lines are kept one after another in one text.
-  struct Line {
-    std::size_t at, size, group;
-  };
-  struct Group {
-    std::size_t last = 0;  // its last line
-    bool matched = false;
-  };
-  std::string_view Text(const Line& line) const { return std::string_view(text_).substr(line.at, line.size); }
+  static std::string NossoNumero(std::string_view rec) { return Cat(Field(rec, 5, 14), Field(rec, 16, 16)); }
+  // A line number whose bytes sort as the number does.
+  static std::string BigEndian(std::uint64_t number) {
+    std::string bytes(8, '\0');
+    for (int i = 7; i >= 0; --i, number >>= 8) bytes[static_cast<std::size_t>(i)] = static_cast<char>(number & 0xFF);
+    return bytes;
+  }
 
-  std::string text_;
-  std::vector<Line> lines_;
-  std::vector<Group> groups_;
-  std::unordered_map<std::string, std::size_t> byNossoNumero_;
+  std::string path_;
+  Host& host_;
+  std::optional<platform::FileIdentity> identity_;
+  std::uint64_t lineCount_ = 0;
+  SortedSpool lines_;    // Nosso Número, positions 38-80; sequence: the line's number from 0
+  SortedSpool matched_;  // the Nosso Números items matched
 };
 
 bool Exists(const std::string& path) { return platform::KindOf(path) != platform::Kind::Missing; }
@@ -127,15 +149,15 @@ Verdict ValidaBDcobcaixacolistageCAIXA1Click(Host& host) {
     const std::string_view kind = Field(rec, 42, 43);
     if (kind != "11" && kind != "12") continue;
     const std::string_view nn = Trim(Field(rec, 283, 298));
-    const std::optional<std::string_view> match = bank.Match(nn);
+    const std::optional<std::string> match = bank.Match(nn);
     const std::string_view amount = Trim(Field(rec, 112, 123));
     // The amount is blank-filled to ten but never cut.
     const std::string head =
         Cat("NN:", nn, " VALOR:", amount, std::string(amount.size() < 10 ? 10 - amount.size() : 0, ' '),
             " SEU N:", PadSpaceRight(Trim(Field(rec, 27, 41)), 16), " ", DatabaseStatus(Field(rec, 313, 314)), " ",
             Field(rec, 299, 299) == "1" ? "REM OK" : "REM NO", " ", Field(rec, 301, 301) == "1" ? "RET OK" : "RET NO");
-    if (match) {
-      out.WriteLine(Cat(head, " ", Field(*match, 42, 52), Field(*match, 53, 80), BankStatus(Field(*match, 38, 39))));
+    if (match) {  // positions 42-52, 53-80 and 38-39 of the bank's line
+      out.WriteLine(Cat(head, " ", Field(*match, 5, 15), Field(*match, 16, 43), BankStatus(Field(*match, 1, 2))));
     } else {
       out.WriteLine(Cat(head, " Não existe mais no cadastro da CAIXA."_cp));
       missingAtBank = true;
@@ -145,6 +167,7 @@ Verdict ValidaBDcobcaixacolistageCAIXA1Click(Host& host) {
   out.WriteLine(rule);
   out.WriteLine("Relação de títulos na CAIXA que não estão no banco de dados"_cp);
   out.WriteLine(rule);
+  database.RequireWhole();
   bank.ForEachUnmatched([&out](std::string_view line) { out.WriteLine(line); });
   out.Commit();
   host.ShowMessage(Cat("Criado arquivo titulos.txt", out.Where()));

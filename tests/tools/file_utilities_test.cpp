@@ -33,6 +33,10 @@ TEST(FileUtilities, ReportLinesAndMessages) {
         Cat("Verifique se o arquivo tem ", n, " registros. Se tiver mais que isso, deve ter um caracter inválido "_cp,
             "no registro ", n, " ou no ", next)};
   };
+  // A record of thousands of refused bytes: the first 4000 positions listed, then their count.
+  std::string upTo4000(std::string("linha numero 1 com Caracter inválido nas posições: "_cp));
+  for (int at = 1; at <= 4000; ++at) upTo4000 += Cat(at, ',');
+  const std::string e9(4000, '\xE9');
   const Handler compare = VerificarsedoisarquivossoiguaisAt2000registros1Click,
                 field = Verificaroconteudodeumcampo1Click, invalid = Verificaseumarquivotemcaracteresinvlidos1Click;
   const struct {
@@ -55,6 +59,8 @@ TEST(FileUtilities, ReportLinesAndMessages) {
                std::string("linha numero 1 com Caracter inválido nas posições: 10,20,21,"_cp), closing("2", "3")[0],
                closing("2", "3")[1]}, {}},
       {invalid, {""}, {}, {banner, closing("0", "1")[0], closing("0", "1")[1]}, {}, false},
+      {invalid, {e9}, {}, {banner, upTo4000, closing("1", "2")[0], closing("1", "2")[1]}, {}},
+      {invalid, {e9 + "A\xE9\x01"}, {}, {banner, Cat(upTo4000, "…e mais 2 posições"_cp), closing("1", "2")[0], closing("1", "2")[1]}, {}},
       // clang-format on
   };
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 
 #include "app/cp1252.hpp"
 #include "banking/text.hpp"
+#include "layouts/siacc.hpp"
 #include "tools/database_rebuild.hpp"
 #include "tools/rewrite_scratch.hpp"
 #include "tools/sicob_reconciliation.hpp"
@@ -177,6 +178,32 @@ TEST(DatabaseRebuild, ManyPayersAndBankLinesSafely) {
   EXPECT_EQ(host.Entries(), entries);
   EXPECT_EQ(testing::FirstLine(RunCommand(ValidaBDcobcaixacolistageCAIXA1Click, host).message),
             Cat("I/O error: '", host.dir.string(), "': Falta o arquivo titu.txt"));
+}
+
+// An input that another program cuts while it is read: the command ends with
+// a file error and writes nothing, rather than a file of what it had read.
+TEST(DatabaseRebuild, InputCutWhileReadWritesNothing) {
+  const struct {
+    Handler command;
+    std::string record;
+  } cases[] = {
+      {GeraarquivoparaImportaoapartirderemessa1Click, Cat(std::string(13, '0'), "B", std::string(226, ' '))},
+      {Sacados2Click, "Bairro do Sacado: CENTRO"},
+  };
+  for (const auto& c : cases) {
+    Scratch host(CrLfFile(L(600000 / c.record.size(), c.record)));  // some read buffers
+    host.programDirectory = host.dir.string();
+    const std::uintmax_t size = fs::file_size(host.file);
+    host.onProgress = [&host, cut = false]() mutable {
+      if (!std::exchange(cut, true)) fs::resize_file(host.file, 300000);
+    };
+    const Outcome outcome = RunCommand(c.command, host);
+    EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
+    EXPECT_EQ(testing::FirstLine(outcome.message),
+              Cat("I/O error: '", host.file, "': changed while it was read (", size,
+                  " bytes when opened, 300000 read, 300000 now): another program is writing it; nothing was written"));
+    EXPECT_EQ(host.Entries(), 1);  // the input alone
+  }
 }
 
 }  // namespace
