@@ -49,11 +49,17 @@ class RecordReader {
   bool EndedAtCtrlZ() const { return ctrlZ_; }
   bool BytesAfterCtrlZ() const { return bytesAfterCtrlZ_; }
 
+  // The line end that followed the record handed out before the last one
+  // ("\r\n", "\r", or "" for a record that the file's end or a Ctrl+Z ended);
+  // once Next() has returned false, that of the last record.
+  std::string_view PreviousLineEnd() const { return previousLineEnd_; }
+
   // A line feed inside a record, one not right after a carriage return: a
   // file of LF-ended lines reads as one record holding them all.
   static bool HoldsLineFeed(std::string_view record) { return record.find('\n') != std::string_view::npos; }
 
  private:
+  bool NextRecord(std::string_view& record);
   bool Fill();
   void Counted();
   void Spill(const char* begin, std::size_t size);
@@ -73,6 +79,10 @@ class RecordReader {
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t record_ = 0;
   bool skipLineFeed_ = false;
+  bool ended_ = false;                // Next() has returned false
+  std::string_view lineEnd_;          // of the record last handed out, so far
+  std::string_view foundLineEnd_;     // of the record NextRecord() found
+  std::string_view previousLineEnd_;  // of the one before it
   bool done_ = false;
   bool ctrlZ_ = false;
   bool bytesAfterCtrlZ_ = false;
