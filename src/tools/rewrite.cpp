@@ -35,12 +35,22 @@ RecordRewrite::RecordRewrite(const std::string& path, Host& host) : path_(Checke
 
 void RecordRewrite::Refuse(std::string_view cause) const { throw FileError(path_, Cat(cause, kUnchanged)); }
 
+void RecordRewrite::ExpectHeader(bool (*isHeader)(std::string_view), std::string_view what) {
+  isHeader_ = isHeader;
+  header_ = what;
+}
+
 bool RecordRewrite::Next(std::string_view& record) {
   if (!reader_) return false;
   const bool found = reader_->Next(record);
   EndWritten();
-  if (!found) return false;
+  if (!found) {
+    if (records_ == 0 && isHeader_ != nullptr) Refuse("it holds no record");
+    return false;
+  }
   ++records_;
+  if (records_ == 1 && isHeader_ != nullptr && !isHeader_(record))
+    Refuse(Cat("its first record is not ", header_, ": is it the right file?"));
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
                " holds a line feed: the lines do not end in CR LF, and rewriting the file would cut them"));

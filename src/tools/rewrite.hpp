@@ -33,6 +33,12 @@ class RecordRewrite {
   // hears the reading progress and may stop the command from there.
   RecordRewrite(const std::string& path, Host& host);
 
+  // Refuses the file unless its first record passes `isHeader` (`what` names
+  // that record in the message), and refuses an empty file: a repair run on a
+  // file of another layout would change bytes that mean something else there,
+  // or nothing, and say it was done.
+  void ExpectHeader(bool (*isHeader)(std::string_view), std::string_view what);
+
   // The next record of the file; false at its end. A record holding a line
   // feed is refused: the lines of such a file do not end in CR LF, and writing
   // its records back would cut them.
@@ -67,6 +73,8 @@ class RecordRewrite {
   std::optional<RecordReader> reader_;  // closed before the file is replaced
   std::uint64_t records_ = 0;
   bool endPending_ = false;  // the last record written awaits its line end
+  bool (*isHeader_)(std::string_view) = nullptr;
+  std::string header_;
 };
 
 }  // namespace verilote
