@@ -39,9 +39,9 @@ TEST(SigcbRepair, FailuresLeaveTheFileAsItWas) {
       // clang-format off
       {"a control byte in the NSA", CrLfFile({kHeaders[0]}), {}, kNsa, {"1\r\n"}},
       {"a lote of 100,000 details", kHeader + CrLfFile(L(100000, "10400013xxxxxP")), {}, kRetiraY},
-      {"Altera Número on a SICOV file", sicov, {}, kNsa},
+      {"Altera Numero on a SICOV file", sicov, {}, kNsa},
       {"Retira Y on a SICOV file", sicov, {}, kRetiraY},
-      {"Altera Número on an empty file", "", {}, kNsa, {"55"}},
+      {"Altera Numero on an empty file", "", {}, kNsa, {"55"}},
       {"a header cut short", CrLfFile({kHeaders[0].substr(0, 239)}), {}, kNsa},
       {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, kRetiraY},
       // clang-format on
