@@ -50,7 +50,7 @@ bool RecordRewrite::Next(std::string_view& record) {
   }
   ++records_;
   if (records_ == 1 && isHeader_ != nullptr && !isHeader_(record))
-    Refuse(Cat("its first record is not ", header_, ": is it the right file?"));
+    Refuse(Cat("its first record is not ", header_));
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
                " holds a line feed: the lines do not end in CR LF, and rewriting the file would cut them"));
