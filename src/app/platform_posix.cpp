@@ -176,7 +176,16 @@ File File::Hold(const std::string& path, SystemError& error) {
   // in this process is closed, as the reader's is.
   File file;
   file.fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (file.fd_ < 0 || flock(file.fd_, LOCK_EX | LOCK_NB) != 0) {
+  if (file.fd_ < 0) {
+    error = LastError();
+    return File();
+  }
+  int result = 0;
+  do result = flock(file.fd_, LOCK_EX | LOCK_NB);
+  while (result != 0 && errno == EINTR);
+  // A file system without locks (ENOLCK, EOPNOTSUPP: some network shares)
+  // still gets the last look before the replacement.
+  if (result != 0 && errno == EWOULDBLOCK) {
     error = LastError();
     return File();
   }
