@@ -52,7 +52,7 @@ class RecordReader {
   // The line end that followed the record handed out before the last one
   // ("\r\n", "\r", or "" for a record that the file's end or a Ctrl+Z ended);
   // once Next() has returned false, that of the last record.
-  std::string_view PreviousLineEnd() const { return previousLineEnd_; }
+  std::string_view PreviousLineEnd() const { return std::string_view("\r\n").substr(0, previousLineEnd_); }
 
   // A line feed inside a record, one not right after a carriage return: a
   // file of LF-ended lines reads as one record holding them all.
@@ -79,13 +79,15 @@ class RecordReader {
   std::uint64_t bytesTotal_ = 0;
   std::uint64_t record_ = 0;
   bool skipLineFeed_ = false;
-  bool ended_ = false;                // Next() has returned false
-  std::string_view lineEnd_;          // of the record last handed out, so far
-  std::string_view foundLineEnd_;     // of the record NextRecord() found
-  std::string_view previousLineEnd_;  // of the one before it
   bool done_ = false;
   bool ctrlZ_ = false;
   bool bytesAfterCtrlZ_ = false;
+  bool ended_ = false;  // Next() has returned false
+  // Line ends as their length in "\r\n": 0 none, 1 CR, 2 CR LF; in what
+  // the bools above leave of the last word.
+  std::uint8_t lineEnd_ = 0;          // of the record last handed out, so far
+  std::uint8_t foundLineEnd_ = 0;     // of the record NextRecord() found
+  std::uint8_t previousLineEnd_ = 0;  // of the one before it
 };
 
 }  // namespace verilote
