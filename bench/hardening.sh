@@ -51,7 +51,7 @@ for ((i = 0; i < rounds; i++)); do
   sleep "0.$((RANDOM % 9 + 1))"
   kill -s "$signal" "$pid" 2> /dev/null || true
   wait "$pid" 2> /dev/null || true
-  if compgen -G "$dir/report.txt.~vl*" > /dev/null; then left=$((left + 1)); rm -f "$dir"/report.txt.~vl*; fi
+  if compgen -G "$dir/.~vl*.tmp" > /dev/null; then left=$((left + 1)); rm -f "$dir"/.~vl*.tmp; fi
   if [ -e "$dir/report.txt" ]; then whole=$((whole + 1)); rm -f "$dir/report.txt"; else absent=$((absent + 1)); fi
 done
 echo "killed $rounds runs (SIGTERM and SIGINT): work files left behind: $left; report absent: $absent, whole: $whole"

@@ -28,6 +28,8 @@ struct SystemError {
 };
 SystemError LastError();
 bool IsAlreadyExists(SystemError error);
+// The file is held by another program or run (File::Hold).
+bool IsHeldElsewhere(SystemError error);
 // FileError naming `path`: "<action> (<the system's reason>)".
 FileError Failure(std::string_view path, std::string_view action, SystemError error);
 
@@ -69,6 +71,8 @@ Kind KindOf(const std::string& path, SystemError* error = nullptr);
 struct FileIdentity {
   std::uint64_t device = 0, index = 0;
   std::int64_t size = -1, modified = 0;  // modification time in nanoseconds
+  std::int64_t changed = 0;              // status change time (POSIX), which no program can set back
+  std::uint64_t links = 1;               // names (hard links) of the file
   bool SameFile(const FileIdentity& other) const { return device == other.device && index == other.index; }
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
@@ -77,13 +81,21 @@ std::optional<FileIdentity> IdentityOf(const std::string& path);
 // the same path once links and ".." are resolved.
 bool SameFile(const std::string& a, const std::string& b);
 
+// The user set the file read-only: no write bit (even root is refused, who
+// could write it anyway), or this process may not write it.
+bool IsWriteProtected(const std::string& path);
+
 // Removes a file.
 SystemError RemoveFile(const std::string& path);
 // Removes a file; safe to call from a signal or console-interrupt handler.
 void RemoveFileFromHandler(const char* path);
+class File;
 // Puts `from` in place of `to` in one step, replacing an existing `to`, and
-// makes the change durable.
-SystemError MoveIntoPlace(const std::string& from, const std::string& to);
+// makes the change durable (the folder too is flushed to the disk). `held`,
+// the hold (File::Hold) on the old `to`, is let go as late as the system
+// allows: after the rename on POSIX, so that a program waiting for the lock
+// finds the new file; just before it on Windows, which replaces no open file.
+SystemError MoveIntoPlace(const std::string& from, const std::string& to, File& held);
 
 // A new file in the system's temporary folder, open for reading and writing
 // in binary mode, that goes when it is closed or the process ends, however it
@@ -104,12 +116,23 @@ class File {
   // (IsAlreadyExists). It takes the permission bits of `like` when that names
   // a file.
   static File CreateNew(const std::string& path, const std::string& like, SystemError& error);
+  // Holds the existing regular file `path` against other writers until the
+  // object goes: an exclusive advisory lock (flock) on POSIX, which other runs
+  // of this program and every program that locks before writing respect; on
+  // Windows a handle that lets nobody else open the file for writing. Never
+  // waits: a file another program holds fails with IsHeldElsewhere(error).
+  static File Hold(const std::string& path, SystemError& error);
   // Opens an existing file without waiting on a FIFO or a device; `kind` and
   // `size` describe what was opened. A directory gives Kind::Directory and no
   // open file.
   static File OpenExisting(const std::string& path, Access access, Kind& kind, std::uint64_t& size, SystemError& error);
 
   bool IsOpen() const;
+  // The identity of the open file, whatever its name leads to now.
+  std::optional<FileIdentity> Identity() const;
+  // Gives this new file the owner, group and permission bits of the file
+  // `like`; fails when the system does not let this process give them.
+  SystemError TakeOwnerAndModeOf(const std::string& like);
   // Writes all of `bytes` (at the end, for Access::Append).
   SystemError Write(std::string_view bytes);
   // Reads up to `size` bytes at `offset` without moving the write position.

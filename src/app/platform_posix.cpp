@@ -1,6 +1,7 @@
 // The platform layer on Linux and other POSIX systems.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,8 @@ namespace fs = std::filesystem;
 SystemError LastError() { return {errno}; }
 
 bool IsAlreadyExists(SystemError error) { return error.code == EEXIST; }
+
+bool IsHeldElsewhere(SystemError error) { return error.code == EWOULDBLOCK; }
 
 FileError Failure(std::string_view path, std::string_view action, SystemError error) {
   return FileError::FromErrno(path, action, error.code);
@@ -71,11 +74,31 @@ Kind KindOf(const std::string& path, SystemError* error) {
   return KindOfMode(info.st_mode);
 }
 
+namespace {
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+FileIdentity IdentityOfStat(const struct stat& info) {
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino),
+                      info.st_size,
+                      Nanoseconds(info.st_mtim),
+                      Nanoseconds(info.st_ctim),
+                      static_cast<std::uint64_t>(info.st_nlink)};
+}
+}  // namespace
+
 std::optional<FileIdentity> IdentityOf(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino), info.st_size,
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+  return IdentityOfStat(info);
+}
+
+bool IsWriteProtected(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return false;  // missing: nothing to protect
+  return (info.st_mode & 0222) == 0 || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -90,8 +113,18 @@ SystemError RemoveFile(const std::string& path) { return unlink(path.c_str()) ==
 
 void RemoveFileFromHandler(const char* path) { (void)unlink(path); }
 
-SystemError MoveIntoPlace(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0 ? SystemError{} : LastError();
+SystemError MoveIntoPlace(const std::string& from, const std::string& to, File& held) {
+  if (std::rename(from.c_str(), to.c_str()) != 0) return LastError();
+  // The rename lives in the folder: until the folder reaches the disk, a power
+  // cut may bring the old file back.
+  const std::size_t slash = to.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : to.substr(0, slash);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  SystemError error = fd < 0 ? LastError() : SystemError{};
+  if (fd >= 0 && fsync(fd) != 0 && errno != EINVAL) error = LastError();
+  if (fd >= 0) close(fd);
+  if (held.IsOpen()) (void)held.Close();
+  return error;
 }
 
 std::FILE* TemporaryFile(std::string& folder, SystemError& error) {
@@ -136,6 +169,44 @@ File File::CreateNew(const std::string& path, const std::string& like, SystemErr
   error = file.fd_ < 0 ? LastError() : SystemError{};
   if (file.fd_ >= 0 && copyMode) (void)fchmod(file.fd_, info.st_mode & 07777);
   return file;
+}
+
+File File::Hold(const std::string& path, SystemError& error) {
+  // flock, not fcntl: a record lock goes as soon as any descriptor of the file
+  // in this process is closed, as the reader's is.
+  File file;
+  file.fd_ = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (file.fd_ < 0) {
+    error = LastError();
+    return File();
+  }
+  int result = 0;
+  do result = flock(file.fd_, LOCK_EX | LOCK_NB);
+  while (result != 0 && errno == EINTR);
+  // A file system without locks (ENOLCK, EOPNOTSUPP: some network shares)
+  // still gets the last look before the replacement.
+  if (result != 0 && errno == EWOULDBLOCK) {
+    error = LastError();
+    return File();
+  }
+  error = {};
+  return file;
+}
+
+std::optional<FileIdentity> File::Identity() const {
+  struct stat info {};
+  if (fstat(fd_, &info) != 0) return std::nullopt;
+  return IdentityOfStat(info);
+}
+
+SystemError File::TakeOwnerAndModeOf(const std::string& like) {
+  struct stat old {
+  }, now{};
+  if (stat(like.c_str(), &old) != 0 || fstat(fd_, &now) != 0) return LastError();
+  if ((old.st_uid != now.st_uid || old.st_gid != now.st_gid) && fchown(fd_, old.st_uid, old.st_gid) != 0)
+    return LastError();
+  // After fchown, which may clear the set-user and set-group bits.
+  return fchmod(fd_, old.st_mode & 07777) == 0 ? SystemError{} : LastError();
 }
 
 File File::OpenExisting(const std::string& path, Access access, Kind& kind, std::uint64_t& size, SystemError& error) {

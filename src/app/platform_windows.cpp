@@ -81,6 +81,10 @@ bool IsAlreadyExists(SystemError error) {
   return error.code == ERROR_FILE_EXISTS || error.code == ERROR_ALREADY_EXISTS;
 }
 
+bool IsHeldElsewhere(SystemError error) {
+  return error.code == ERROR_SHARING_VIOLATION || error.code == ERROR_LOCK_VIOLATION;
+}
+
 FileError Failure(std::string_view path, std::string_view action, SystemError error) {
   return FileError(path, std::string(action) + " (" + Reason(static_cast<DWORD>(error.code)) + ")");
 }
@@ -167,18 +171,34 @@ Kind KindOf(const std::string& path, SystemError* error) {
   return kind;
 }
 
-std::optional<FileIdentity> IdentityOf(const std::string& path) {
-  const HANDLE h = OpenToInspect(path);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+namespace {
+std::optional<FileIdentity> IdentityOfHandle(HANDLE h) {
   BY_HANDLE_FILE_INFORMATION info{};
-  const bool known = GetFileInformationByHandle(h, &info);
-  CloseHandle(h);
-  if (!known) return std::nullopt;
+  if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
   const auto join = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
-  return FileIdentity{
+  FileIdentity identity{
       info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
       static_cast<std::int64_t>(join(info.nFileSizeHigh, info.nFileSizeLow)),
       static_cast<std::int64_t>(join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)) * 100};
+  identity.links = info.nNumberOfLinks;
+  FILE_BASIC_INFO basic{};
+  if (GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic))
+    identity.changed = static_cast<std::int64_t>(basic.ChangeTime.QuadPart) * 100;
+  return identity;
+}
+}  // namespace
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+  const HANDLE h = OpenToInspect(path);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  const auto identity = IdentityOfHandle(h);
+  CloseHandle(h);
+  return identity;
+}
+
+bool IsWriteProtected(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -200,8 +220,10 @@ void RemoveFileFromHandler(const char* path) {
   if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, 4096) > 0) DeleteFileW(wide);
 }
 
-SystemError MoveIntoPlace(const std::string& from, const std::string& to) {
+SystemError MoveIntoPlace(const std::string& from, const std::string& to, File& held) {
   // A plain rename fails when `to` exists; this replaces it in one step.
+  // MOVEFILE_WRITE_THROUGH returns once the move is on the disk.
+  if (held.IsOpen()) (void)held.Close();
   const std::wstring target = Wide(to);
   if (MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
   const SystemError error = LastError();
@@ -267,6 +289,24 @@ File File::CreateNew(const std::string& path, const std::string&, SystemError& e
   if (h != INVALID_HANDLE_VALUE) file.handle_ = h;
   return file;
 }
+
+File File::Hold(const std::string& path, SystemError& error) {
+  // Asking for writing and sharing none: no other program, and no other run
+  // of this one, can open the file for writing while it is held; readers and
+  // the final replacement (FILE_SHARE_DELETE) still can.
+  File file;
+  const HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  error = h == INVALID_HANDLE_VALUE ? LastError() : SystemError{};
+  if (h != INVALID_HANDLE_VALUE) file.handle_ = h;
+  return file;
+}
+
+std::optional<FileIdentity> File::Identity() const { return IdentityOfHandle(handle_); }
+
+// The new file's rights come from its folder, as for every new file; its
+// owner is whoever creates it.
+SystemError File::TakeOwnerAndModeOf(const std::string&) { return {}; }
 
 File File::OpenExisting(const std::string& path, Access access, Kind& kind, std::uint64_t& size, SystemError& error) {
   File file;

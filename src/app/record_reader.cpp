@@ -68,7 +68,17 @@ bool RecordReader::Fill() {
 }
 
 bool RecordReader::Next(std::string_view& record) {
+  if (ended_) return false;
+  const bool found = NextRecord(record);  // may learn that the last record ended in CR LF
+  previousLineEnd_ = lineEnd_;
+  lineEnd_ = found ? foundLineEnd_ : 0;
+  ended_ = !found;
+  return found;
+}
+
+bool RecordReader::NextRecord(std::string_view& record) {
   spill_.clear();
+  foundLineEnd_ = 0;
   bool spilled = false;  // the record began in an earlier buffer
   bool started = false;  // a record exists once it has a byte or a terminator
   const auto finish = [&](const char* begin, std::size_t size) {
@@ -87,6 +97,7 @@ bool RecordReader::Next(std::string_view& record) {
     if (skipLineFeed_) {
       skipLineFeed_ = false;
       if (buffer_[pos_] == '\n') {
+        lineEnd_ = 2;
         ++pos_;
         continue;
       }
@@ -101,6 +112,7 @@ bool RecordReader::Next(std::string_view& record) {
       finish(begin, span);
       pos_ += span + 1;
       skipLineFeed_ = true;
+      foundLineEnd_ = 1;
       Counted();
       return true;
     }

@@ -56,11 +56,17 @@ class RecordReader {
   // Call it once Next() returned false.
   void RequireWhole() const;
 
+  // The line end that followed the record handed out before the last one
+  // ("\r\n", "\r", or "" for a record that the file's end or a Ctrl+Z ended);
+  // once Next() has returned false, that of the last record.
+  std::string_view PreviousLineEnd() const { return std::string_view("\r\n").substr(0, previousLineEnd_); }
+
   // A line feed inside a record, one not right after a carriage return: a
   // file of LF-ended lines reads as one record holding them all.
   static bool HoldsLineFeed(std::string_view record) { return record.find('\n') != std::string_view::npos; }
 
  private:
+  bool NextRecord(std::string_view& record);
   bool Fill();
   void Counted();
   void Spill(const char* begin, std::size_t size);
@@ -83,6 +89,12 @@ class RecordReader {
   bool done_ = false;
   bool ctrlZ_ = false;
   bool bytesAfterCtrlZ_ = false;
+  bool ended_ = false;  // Next() has returned false
+  // Line ends as their length in "\r\n": 0 none, 1 CR, 2 CR LF; in what
+  // the bools above leave of the last word.
+  std::uint8_t lineEnd_ = 0;          // of the record last handed out, so far
+  std::uint8_t foundLineEnd_ = 0;     // of the record NextRecord() found
+  std::uint8_t previousLineEnd_ = 0;  // of the one before it
 };
 
 }  // namespace verilote

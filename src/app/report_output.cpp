@@ -20,9 +20,27 @@ namespace {
 
 constexpr std::size_t kWriteChunk = 1 << 16;
 
-// Work files are named "<target>.~vl<pid>-<n>": the pid tells a later run
-// whether the process that made one is still alive.
-constexpr std::string_view kWorkMark = ".~vl";
+// Work files are named ".~vl<pid>-<n>.tmp" in the target's folder: short,
+// so that a target whose name is as long as the system allows still gets one,
+// and the pid tells a later run whether the process that made one is alive.
+constexpr std::string_view kWorkMark = ".~vl", kWorkEnd = ".tmp";
+
+// A decimal number as std::to_string writes it, of at most `digits` digits.
+bool IsWrittenNumber(std::string_view text, std::size_t digits) {
+  return !text.empty() && text.size() <= digits && text.find_first_not_of("0123456789") == std::string_view::npos &&
+         (text[0] != '0' || text.size() == 1);
+}
+
+// The pid in a name this program gives its work files; 0 for any other name.
+std::uint64_t WorkFileMaker(std::string_view name) {
+  if (!name.starts_with(kWorkMark) || !name.ends_with(kWorkEnd)) return 0;
+  name = name.substr(kWorkMark.size(), name.size() - kWorkMark.size() - kWorkEnd.size());
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos || !IsWrittenNumber(name.substr(0, dash), 10) ||
+      !IsWrittenNumber(name.substr(dash + 1), 10))
+    return 0;
+  return std::stoull(std::string(name.substr(0, dash)));
+}
 
 // The work files of this process that exist right now, as plain character
 // arrays so that a signal handler may unlink them.
@@ -50,23 +68,13 @@ void UnregisterWork(int slot) {
 }
 
 // Removes the work files that earlier runs, killed before they could clean
-// up, left beside `target`: "<name>.~vl<pid>-<n>" whose process is gone.
-void RemoveStaleWorkFiles(const std::string& target) {
-  const fs::path path = platform::PathOf(target);
-  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  const std::string prefix = platform::Utf8Of(path.filename()) + std::string(kWorkMark);
+// up, left in the folder: names of exactly the work files' form whose process
+// is gone. A name this program could not have made is never touched.
+void RemoveStaleWorkFiles(const fs::path& dir) {
   std::error_code error;
   for (fs::directory_iterator listing(dir, error), end; !error && listing != end; listing.increment(error)) {
-    const std::string name = platform::Utf8Of(listing->path().filename());
-    if (!name.starts_with(prefix)) continue;
-    const std::string_view rest = std::string_view(name).substr(prefix.size());
-    const std::size_t dash = rest.find('-');
-    const std::string_view digits = rest.substr(0, dash);
-    if (dash == std::string_view::npos || digits.empty() || digits.size() > 9 ||
-        digits.find_first_not_of("0123456789") != std::string_view::npos)
-      continue;
-    const std::uint64_t pid = std::stoull(std::string(digits));
-    if (pid == platform::ProcessId() || !platform::ProcessGone(pid)) continue;
+    const std::uint64_t pid = WorkFileMaker(platform::Utf8Of(listing->path().filename()));
+    if (pid == 0 || pid == platform::ProcessId() || !platform::ProcessGone(pid)) continue;
     (void)platform::RemoveFile(platform::Utf8Of(listing->path()));
   }
 }
@@ -110,13 +118,17 @@ OutputDirectory ChooseOutputDirectory(Host& host) {
 }
 
 ReplacingFile::ReplacingFile(std::string target) : target_(ResolveTarget(std::move(target))) {
-  RemoveStaleWorkFiles(target_);
+  if (platform::KindOf(target_) == Kind::Regular) Hold();
+  const fs::path path = platform::PathOf(target_);
+  const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+  RemoveStaleWorkFiles(dir);
 
   // The work file sits in the target's directory so that the rename stays on
   // one file system and is atomic.
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; !file_.IsOpen(); ++attempt) {
-    work_ = Cat(target_, kWorkMark, std::to_string(platform::ProcessId()), '-', std::to_string(counter++));
+    const std::string name = Cat(kWorkMark, std::to_string(platform::ProcessId()), '-', std::to_string(counter++));
+    work_ = platform::Utf8Of(dir / platform::PathOf(Cat(name, kWorkEnd)));
     platform::SystemError error;
     file_ = File::CreateNew(work_, target_, error);
     if (error && (!platform::IsAlreadyExists(error) || attempt > 100)) {
@@ -124,8 +136,44 @@ ReplacingFile::ReplacingFile(std::string target) : target_(ResolveTarget(std::mo
       throw platform::Failure(target_, "cannot create the file", error);
     }
   }
+  if (held_.IsOpen())
+    if (const auto error = file_.TakeOwnerAndModeOf(target_)) {
+      (void)file_.Close();
+      (void)platform::RemoveFile(work_);
+      Fail("cannot give a new file the owner and group of this one, so it was not changed", error);
+    }
   slot_ = RegisterWork(work_);
   buffer_.reserve(kWriteChunk);
+}
+
+// What the user set on the file stays: a read-only file is not replaced, nor
+// one of several names that the replacement would part from the others. The
+// file is held for the whole run, so that another run of this program waits
+// its turn instead of undoing this one.
+void ReplacingFile::Hold() {
+  if (platform::IsWriteProtected(target_))
+    throw FileError(target_, "is read-only (no write permission): it was not changed");
+  for (int attempt = 0;; ++attempt) {
+    platform::SystemError error;
+    held_ = File::Hold(target_, error);
+    if (platform::IsHeldElsewhere(error))
+      throw FileError(target_,
+                      "is in use by another program or another run of this one: it was not changed; "
+                      "try again once that one has finished");
+    if (error) throw platform::Failure(target_, "cannot open the file", error);
+    const auto held = held_.Identity(), named = platform::IdentityOf(target_);
+    // Replaced while it was being taken: take the file that now has the name.
+    if (!held || !named || !held->SameFile(*named)) {
+      if (attempt == 10) throw FileError(target_, "is being replaced over and over by another program");
+      continue;
+    }
+    identity_ = *held;
+    break;
+  }
+  if (identity_.links > 1)
+    throw FileError(target_, Cat("has ", identity_.links,
+                                 " names (hard links): replacing it would leave the old content under the other "
+                                 "names, so it was not changed"));
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -166,7 +214,19 @@ void ReplacingFile::Commit() {
   Flush();
   if (const auto error = file_.Sync()) Fail("cannot write the file", error);
   if (const auto error = file_.Close()) Fail("cannot write the file", error);
-  if (const auto error = platform::MoveIntoPlace(work_, target_)) Fail("cannot replace the file", error);
+  // Last look, as close to the rename as can be: what another program wrote
+  // to the file meanwhile (one that does not lock it first) would be lost.
+  if (held_.IsOpen() && (platform::IdentityOf(target_) != identity_ || held_.Identity() != identity_))
+    throw FileError(target_,
+                    "was changed by another program meanwhile: it was not replaced, and what the other "
+                    "program wrote is kept");
+  if (const auto error = platform::MoveIntoPlace(work_, target_, held_)) {
+    if (platform::KindOf(work_) == Kind::Missing) {
+      work_.clear();
+      Fail("the new file is in place, but its folder could not be written to the disk", error);
+    }
+    Fail("cannot replace the file", error);
+  }
   work_.clear();
   UnregisterWork(slot_);
   slot_ = -1;

@@ -53,10 +53,14 @@ inline constexpr std::string_view kUserDataNotice =
 // writer dropped without Commit() (an exception on the way) removes its work
 // file. A target that is a symbolic link is replaced through the link (the
 // file it names is replaced; the link stays); a target that is a device, FIFO
-// or socket is refused; an existing target keeps its permission bits. Work
-// files are named "<target>.~vl<pid>-<n>": one left behind by a killed run is
-// removed by the next write to the same target. Every failure throws
-// FileError naming the target.
+// or socket is refused. An existing target is held from the start
+// (platform::File::Hold: a second run on it fails at once instead of undoing
+// this one), keeps its owner, group and permission bits, and is refused when
+// it is read-only or has more than one name (hard links); Commit() refuses it
+// when another program changed it meanwhile. Work files are named
+// ".~vl<pid>-<n>.tmp" in the target's folder: one left behind by a killed run
+// is removed by the next write in that folder. Every failure throws FileError
+// naming the target.
 class ReplacingFile {
  public:
   explicit ReplacingFile(std::string target);
@@ -77,6 +81,7 @@ class ReplacingFile {
   const std::string& Target() const { return target_; }
 
  private:
+  void Hold();
   void Flush();
   void WriteOut(std::string_view bytes);
   [[noreturn]] void Fail(std::string_view action, platform::SystemError error);
@@ -84,7 +89,9 @@ class ReplacingFile {
   std::string target_;
   std::string work_;
   platform::File file_;
-  int slot_ = -1;  // in the list of work files a signal handler removes
+  platform::File held_;              // the existing target, held for the run
+  platform::FileIdentity identity_;  // of the held target when it was taken
+  int slot_ = -1;                    // in the list of work files a signal handler removes
   std::string buffer_;
 };
 

@@ -26,37 +26,55 @@ void RequireRegularFile(const std::string& path) {
   if (kind != platform::Kind::Regular) throw FileError(path, "is not a regular file (a FIFO, a device or a socket)");
 }
 
-platform::FileIdentity RecordRewrite::IdentityOf(const std::string& path) {
-  return platform::IdentityOf(path).value_or(platform::FileIdentity{});
+// The work file is made, and the file held against other writers, before the
+// first byte is read: what another program writes from then on is either kept
+// out by the hold or found by the last look before the replacement.
+RecordRewrite::RecordRewrite(const std::string& path, Host& host) : path_(CheckedPath(path)), out_(path_) {
+  reader_.emplace(path_, &host);
 }
-
-// The reader opens the file before the work file is created: a file that
-// cannot be read leaves nothing behind.
-RecordRewrite::RecordRewrite(const std::string& path, Host& host)
-    : path_(path), reader_(std::in_place, CheckedPath(path), &host), out_(path), identity_(IdentityOf(path)) {}
 
 void RecordRewrite::Refuse(std::string_view cause) const { throw FileError(path_, Cat(cause, kUnchanged)); }
 
+void RecordRewrite::ExpectHeader(bool (*isHeader)(std::string_view), std::string_view what) {
+  isHeader_ = isHeader;
+  header_ = what;
+}
+
 bool RecordRewrite::Next(std::string_view& record) {
-  if (!reader_ || !reader_->Next(record)) return false;
+  if (!reader_) return false;
+  const bool found = reader_->Next(record);
+  EndWritten();
+  if (!found) {
+    if (records_ == 0 && isHeader_ != nullptr) Refuse("it holds no record");
+    return false;
+  }
   ++records_;
+  if (records_ == 1 && isHeader_ != nullptr && !isHeader_(record))
+    Refuse(Cat("its first record is not ", header_));
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
                " holds a line feed: the lines do not end in CR LF, and rewriting the file would cut them"));
   return true;
 }
 
+// The line end of the record just replaced is known once the reader has gone
+// past it.
+void RecordRewrite::EndWritten() {
+  if (!endPending_) return;
+  out_.Write(reader_->PreviousLineEnd());
+  endPending_ = false;
+}
+
 void RecordRewrite::Write(std::string_view record) {
   out_.Write(record);
-  out_.Write("\r\n");
+  endPending_ = true;
 }
 
 void RecordRewrite::Commit() {
   if (reader_->BytesAfterCtrlZ())
     Refuse(Cat("bytes follow the Ctrl+Z (byte 26) after record ", records_,
                ", which ends the reading; rewriting the file would lose them"));
-  // What another program wrote to the file meanwhile would be lost.
-  if (IdentityOf(path_) != identity_) Refuse("another program changed the file while it was being repaired");
+  EndWritten();
   if (reader_->EndedAtCtrlZ()) out_.Write("\x1a");
   // Windows replaces no file that is open, even by this process.
   reader_.reset();

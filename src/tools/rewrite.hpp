@@ -1,11 +1,13 @@
 // The in-place rewrite of a user's file, record by record, that every repair
 // command goes through. The new content is written beside the file and put in
 // its place only when whole (ReplacingFile): the file keeps its name, its
-// permission bits and its directory, a symbolic link is followed to its
-// target, and nothing is written in the program's directory. Until Commit()
-// has returned the file is byte for byte what it was; any failure (a refusal,
-// a full disk, a Stop) throws FileError or CommandStopped and leaves no work
-// file behind.
+// owner, group and permission bits, its directory and each record's line end;
+// a symbolic link is followed to its target, and nothing is written in the
+// program's directory. The file is held against other writers for the whole
+// run (a second run on it fails at once).
+// Until Commit() has returned the file is byte for byte what it was; any
+// failure (a refusal, a full disk, a Stop) throws FileError or CommandStopped
+// and leaves no work file behind.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +34,12 @@ class RecordRewrite {
   // hears the reading progress and may stop the command from there.
   RecordRewrite(const std::string& path, Host& host);
 
+  // Refuses the file unless its first record passes `isHeader` (`what` names
+  // that record in the message), and refuses an empty file: a repair run on a
+  // file of another layout would change bytes that mean something else there,
+  // or nothing, and say it was done.
+  void ExpectHeader(bool (*isHeader)(std::string_view), std::string_view what);
+
   // The next record of the file; false at its end. A record holding a line
   // feed is refused: the lines of such a file do not end in CR LF, and writing
   // its records back would cut them.
@@ -40,14 +48,16 @@ class RecordRewrite {
   // Records read so far, the current one included.
   std::uint64_t Records() const { return records_; }
 
-  // Appends a record of the new content, followed by CR LF.
+  // Appends a record of the new content in place of the current one,
+  // followed by the current record's own line end (CR LF, CR alone, or none
+  // for a last line without one), so that the file keeps its line ends.
   void Write(std::string_view record);
 
   // Puts the new content in place of the file, once Next() has returned
-  // false. Refused when bytes follow the Ctrl+Z that ended the reading, or
-  // when another program changed the file meanwhile (either would be lost);
-  // a Ctrl+Z that was the file's last byte is written back after the last
-  // record.
+  // false. Refused when bytes follow the Ctrl+Z that ended the reading (they
+  // would be lost), or when another program changed the file meanwhile
+  // (ReplacingFile::Commit); a Ctrl+Z that was the file's last byte is
+  // written back after the last record.
   void Commit();
 
   // Ends the rewrite with FileError naming the file and `cause`; the file is
@@ -57,15 +67,15 @@ class RecordRewrite {
   const std::string& Path() const { return path_; }
 
  private:
-  // What tells that another program changed the file: its device and inode
-  // (file index on Windows), size and modification time.
-  static platform::FileIdentity IdentityOf(const std::string& path);
+  void EndWritten();
 
   std::string path_;
+  ReplacingFile out_;                   // holds the file from before the first read
   std::optional<RecordReader> reader_;  // closed before the file is replaced
-  ReplacingFile out_;
-  platform::FileIdentity identity_;
   std::uint64_t records_ = 0;
+  bool endPending_ = false;  // the last record written awaits its line end
+  bool (*isHeader_)(std::string_view) = nullptr;
+  std::string header_;
 };
 
 }  // namespace verilote

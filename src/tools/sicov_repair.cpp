@@ -28,6 +28,12 @@ void Finish(Host& host, RecordRewrite& file) {
 // What lies beyond the layout's 150 positions is kept, never cut.
 std::string_view Tail(std::string_view rec) { return rec.size() > kRecordLength ? rec.substr(kRecordLength) : ""; }
 
+// A SICOV remittance opens with its header, record type "A" at position 1.
+void ExpectSicovHeader(RecordRewrite& file) {
+  file.ExpectHeader([](std::string_view rec) { return Field(rec, 1, 1) == "A"; },
+                    "a SICOV header (record type \"A\" at position 1)");
+}
+
 bool HasControlByte(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
@@ -40,6 +46,7 @@ Verdict AlteraNSA1Click(Host& host) {
   const auto path = ChooseSicovFile(host);
   if (!path) return Verdict::Clean;
   RecordRewrite file(*path, host);
+  ExpectSicovHeader(file);
   std::string_view rec;
   while (file.Next(rec)) {
     if (Field(rec, 1, 1) != "A") {
@@ -62,7 +69,7 @@ Verdict AcertacamposBrancos1Click(Host& host) {
   const auto path = ChooseSicovFile(host);
   if (!path) return Verdict::Clean;
   RecordRewrite file(*path, host);
-  std::uint64_t kept = 0;
+  ExpectSicovHeader(file);
   std::string_view rec;
   while (file.Next(rec)) {
     const std::string_view type = Field(rec, 1, 1);
@@ -77,14 +84,8 @@ Verdict AcertacamposBrancos1Click(Host& host) {
     } else if (type == "Z") {
       // Positions 1-41 trimmed and zero-filled on the right, 42-150 blank.
       file.Write(Cat(PadSpaceRight(PadZeroRight(Trim(Field(rec, 1, 41)), 41), kRecordLength), Tail(rec)));
-    } else {
-      continue;
     }
-    ++kept;
   }
-  // A file of other records (a SIGCB remittance picked by mistake) would be
-  // emptied.
-  if (kept == 0) file.Refuse("it holds no record of type A, E or Z, so it is not a SICOV remittance");
   Finish(host, file);
   return Verdict::Clean;
 }

@@ -29,6 +29,17 @@ std::string Replace(std::string_view rec, std::size_t from, std::string_view val
   return Cat(PadSpaceRight(Field(rec, 1, from - 1), from - 1), value, Field(rec, from + value.size(), rec.size()));
 }
 
+// A CNAB 240 remittance opens with its file header: positions 1-7 digits
+// (bank and lote "0000"), record type "0" at position 8, 240 positions. A
+// SICOV file's trailer or header may hold a "0" or "3" at position 8 too.
+void ExpectFileHeader(RecordRewrite& file) {
+  file.ExpectHeader(
+      [](std::string_view rec) {
+        return rec.size() >= 240 && IsAllDigits(Field(rec, 1, 7)) && Field(rec, 8, 8) == "0";
+      },
+      "a CNAB 240 file header (record type \"0\" at position 8 of 240 positions)");
+}
+
 bool HasControlByte(std::string_view text) {
   for (const char c : text)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
@@ -52,6 +63,7 @@ Verdict AlteraNmerodaRemessa1Click(Host& host) {
     throw FileError(*path, "the NSA typed holds a control character; the file was not changed");
   const std::string nsa = PadZeroLeft(answer, 6);
   RecordRewrite file(*path, host);
+  ExpectFileHeader(file);
   std::string_view rec;
   while (file.Next(rec)) {
     const std::string_view type = Field(rec, 8, 8);
@@ -79,6 +91,7 @@ Verdict RemessaComRegistroCarnRetirasegmentoY1Click(Host& host) {
     return Verdict::Clean;
   }
   RecordRewrite file(*path, host);
+  ExpectFileHeader(file);
   std::uint64_t details = 0;      // in the current lote, renumbered
   std::uint64_t loteRecords = 0;  // written since the lote header, the header included
   std::uint64_t written = 0;      // in the whole file

@@ -117,15 +117,19 @@ TEST(ReplacingFile, RefusesDevicesAndRemovesStaleWorkFiles) {
   const pid_t gone = fork();  // a pid that no process holds any more
   if (gone == 0) _exit(0);
   waitpid(gone, nullptr, 0);
-  const std::string stale = dir / ("report.txt.~vl" + std::to_string(gone) + "-0");
+  const std::string stale = dir / (".~vl" + std::to_string(gone) + "-0.tmp");
   std::ofstream(stale) << "half a report";
+  // Names it could not have made stay, however alike.
+  const std::string mine = "report.txt.~vl" + std::to_string(gone) + "-minha copia",
+                    padded = ".~vl0" + std::to_string(gone) + "-0.tmp";
+  for (const std::string& kept : {mine, padded}) std::ofstream(dir / kept) << "the user's";
   fs::create_symlink(dir / "report.txt", dir / "link.txt");  // dangling until written
   ReplacingFile file(dir / "link.txt");
   file.Write("new");
   file.Commit();
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(ReadBytes(dir / "report.txt"), "new");
-  EXPECT_EQ(dir.Entries(), (Lines{"fifo", "link.txt", "report.txt"}));
+  EXPECT_EQ(dir.Entries(), (Lines{padded, "fifo", "link.txt", "report.txt", mine}));
 }
 
 // Appending writes in place: the file keeps its inode, so its owner and hard

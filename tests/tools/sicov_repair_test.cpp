@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #endif
 
+#include <numeric>
 #include <sstream>
 
 #include "app/cp1252.hpp"
@@ -50,15 +51,22 @@ TEST(SicovRepair, RepairedBytes) {
       {blanks, {}, {kA.substr(0, 100)}, {PadSpaceRight(a1to98, 150)}},
       // clang-format on
   };
-  for (const auto& c : cases) {
-    Scratch host(CrLfFile(c.in) + "\x1a");  // a final Ctrl+Z is kept
-    host.answers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_EQ(RunCommand(c.command, host).status, Outcome::Status::Clean) << c.in[0];
-    EXPECT_EQ(ReadBytes(host.file), CrLfFile(c.out) + "\x1a") << c.in[0];
-    EXPECT_EQ(host.messages, L{"Fim Do Acerto !!!"});
-    EXPECT_EQ(host.Entries(), 1u) << "no work file left";
-    for (const auto& p : host.prompts) EXPECT_EQ(p.caption + "|" + p.prompt, "Número do NSA|Digite o NSA"_cp);
-  }
+  // CR LF ends and a final Ctrl+Z, or CR alone and no end on the last line: each kept.
+  const auto file = [](const L& lines, bool crLf) {
+    return crLf ? CrLfFile(lines) + "\x1a"
+                : std::accumulate(lines.begin(), lines.end(), std::string(),
+                                  [](auto a, auto b) { return a.empty() ? b : a + "\r" + b; });
+  };
+  for (const auto& c : cases)
+    for (const bool crLf : {true, false}) {
+      Scratch host(file(c.in, crLf));
+      host.answers.assign(c.answers.begin(), c.answers.end());
+      EXPECT_EQ(RunCommand(c.command, host).status, Outcome::Status::Clean) << c.in[0];
+      EXPECT_EQ(ReadBytes(host.file), file(c.out, crLf)) << c.in[0];
+      EXPECT_EQ(host.messages, L{"Fim Do Acerto !!!"});
+      EXPECT_EQ(host.Entries(), 1u) << "no work file left";
+      for (const auto& p : host.prompts) EXPECT_EQ(p.caption + "|" + p.prompt, "Número do NSA|Digite o NSA"_cp);
+    }
 }
 
 // Each refusal and each failure leaves the file as it was.
@@ -70,6 +78,11 @@ TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
       {"LF-ended lines, read as one record", "A1\nE2\nZ3\n", {}, blanks},
       {"bytes after a Ctrl+Z", CrLfFile({kE}) + "\x1a\r\n", {}, blanks},
       {"a SIGCB file, no A, E or Z record", CrLfFile({"10400000", "3"}), {}, blanks},
+      {"Altera NSA on a SIGCB file", CrLfFile({"10400000" + std::string(232, ' '), kA}), {}, AlteraNSA1Click},
+      {"an empty file", "", {}, AlteraNSA1Click},
+      {"a file another run holds", big, [](Scratch& h) { platform::SystemError e;  // held until the host goes
+         return h.onProgress = [held = std::make_shared<platform::File>(platform::File::Hold(h.file, e))] {}, !e; }, blanks},
+      {"a file of one name among two", big, [](Scratch& h) { return fs::create_hard_link(h.file, h.dir / "copy"), true; }, blanks},
       {"a control byte in the NSA", CrLfFile({kA}), {}, AlteraNSA1Click, {"12\r\n"}},
       {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, blanks},
       {"the file replaced by a directory", big, [](Scratch& h) { return h.onProgress = [&h] {
@@ -81,6 +94,8 @@ TEST(SicovRepair, FailuresLeaveTheFileAsItWas) {
          return fs::permissions(h.dir, fs::perms::owner_read | fs::perms::owner_exec), geteuid() != 0; }, blanks},
       {"a FIFO", "", [](Scratch& h) { return mkfifo((h.file + ".fifo").c_str(), 0600) == 0 && (h.files = {h.file + ".fifo"}, true); }, blanks},
       {"a device", "", [](Scratch& h) { return h.files = {"/dev/null"}, true; }, blanks},
+      {"a read-only file (even for root)", big, [](Scratch& h) { return chmod(h.file.c_str(), 0444) == 0; }, blanks},
+
 #endif
       // clang-format on
   };

@@ -2,6 +2,7 @@
 // reconciliation: the failures and sizes they must stand, then each through
 // verilote-cli on the examples.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/cp1252.hpp"
 #include "banking/text.hpp"
@@ -33,10 +34,16 @@ std::string Detail(std::string_view segment, std::string_view sequence = "xxxxx"
 
 TEST(SigcbRepair, FailuresLeaveTheFileAsItWas) {
   const std::string big = CrLfFile(L(2000, Detail("Y")));  // more than one read buffer
+  const std::string kHeader = CrLfFile({kHeaders[0]}),
+                    sicov = CrLfFile({"A1000300" + std::string(142, 'a'), "Z0000020"});
   const testing::RewriteFailure cases[] = {
       // clang-format off
       {"a control byte in the NSA", CrLfFile({kHeaders[0]}), {}, kNsa, {"1\r\n"}},
-      {"a lote of 100,000 details", CrLfFile(L(100000, "10400013xxxxxP")), {}, kRetiraY},
+      {"a lote of 100,000 details", kHeader + CrLfFile(L(100000, "10400013xxxxxP")), {}, kRetiraY},
+      {"Altera Numero on a SICOV file", sicov, {}, kNsa},
+      {"Retira Y on a SICOV file", sicov, {}, kRetiraY},
+      {"Altera Numero on an empty file", "", {}, kNsa, {"55"}},
+      {"a header cut short", CrLfFile({kHeaders[0].substr(0, 239)}), {}, kNsa},
       {"Stop half way", big, [](Scratch& h) { return h.onProgress = [n = 0]() mutable { if (n++ == 1) throw CommandStopped(); }, true; }, kRetiraY},
       // clang-format on
   };
@@ -59,6 +66,27 @@ TEST(SigcbRepair, RetiraYOn140004Records) {
   Scratch host("");
   testing::ExpectKillsLeaveOldOrNew(host, {"run", "RemessaComRegistroCarnRetirasegmentoY1Click", "--file", host.file},
                                     CrLfFile(in), CrLfFile(out), 3);
+}
+
+// Each record keeps its own line end (CR LF, CR, none on the last line), the
+// file its owner, group and mode; a name of 250 bytes is no trouble.
+TEST(SigcbRepair, KeepsLineEndsOwnerAndMode) {
+  const std::string name(250, 'r');
+  Scratch host(Cat(kHeaders[0], "\r", kHeaders[1], "\r\n", Detail("P"), "\r", Detail("Y"), "\r\n", Detail("P"), "\r\n",
+                   Trailer("10400015", 18, "999999"), "\r"));
+  const std::string path = (host.dir / name).string();
+  fs::rename(host.file, path);
+  host.files = {path};
+  ASSERT_EQ(chown(path.c_str(), 1234, 5678) | chmod(path.c_str(), 0640), geteuid() == 0 ? 0 : -1);
+  EXPECT_EQ(RunCommand(kRetiraY, host).status, Outcome::Status::Clean);
+  EXPECT_EQ(ReadBytes(path), Cat(kHeaders[0], "\r", kHeaders[1], "\r\n", Detail("P", "00001"), "\r",
+                                 Detail("P", "00002"), "\r\n", Trailer("10400015", 18, "000004"), "\r"));
+  struct stat info {};
+  stat(path.c_str(), &info);
+  if (geteuid() == 0) {
+    EXPECT_EQ(Cat(info.st_uid, ':', info.st_gid), "1234:5678");
+  }
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 // The payer and item import records as the client program's layouts lay them out.
