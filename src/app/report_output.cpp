@@ -1,9 +1,12 @@
 #include "app/report_output.hpp"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 #include "app/errors.hpp"
 #include "app/host.hpp"
@@ -50,20 +53,29 @@ void UnregisterWork(int slot) {
 }
 
 // Removes the work files that earlier runs, killed before they could clean
-// up, left beside `target`: "<name>.~vl<pid>-<n>" whose process is gone.
+// up, left beside `target`: "<name>.~vl<pid>-<n>" whose process is gone. A
+// directory is swept once per process, whatever the target: a run that writes
+// thousands of reports into one directory lists it once, not once a report.
 void RemoveStaleWorkFiles(const std::string& target) {
   const fs::path path = platform::PathOf(target);
   const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-  const std::string prefix = platform::Utf8Of(path.filename()) + std::string(kWorkMark);
+  {
+    static std::mutex sweptLock;
+    static std::set<std::string> swept;
+    const std::lock_guard lock(sweptLock);
+    if (!swept.insert(platform::Utf8Of(dir)).second) return;
+  }
   std::error_code error;
   for (fs::directory_iterator listing(dir, error), end; !error && listing != end; listing.increment(error)) {
     const std::string name = platform::Utf8Of(listing->path().filename());
-    if (!name.starts_with(prefix)) continue;
-    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    const std::size_t mark = name.rfind(kWorkMark);
+    if (mark == std::string::npos || mark == 0) continue;
+    const std::string_view rest = std::string_view(name).substr(mark + kWorkMark.size());
     const std::size_t dash = rest.find('-');
     const std::string_view digits = rest.substr(0, dash);
     if (dash == std::string_view::npos || digits.empty() || digits.size() > 9 ||
-        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        digits.find_first_not_of("0123456789") != std::string_view::npos ||
+        rest.find_first_not_of("0123456789", dash + 1) != std::string_view::npos)
       continue;
     const std::uint64_t pid = std::stoull(std::string(digits));
     if (pid == platform::ProcessId() || !platform::ProcessGone(pid)) continue;
@@ -88,7 +100,40 @@ std::string ResolveTarget(std::string target) {
   return target;
 }
 
+// ASCII letters compared without their case, as Windows compares file names.
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The file name of `path` when its directory is `directory`; empty otherwise.
+std::string NameIn(const std::string& path, const std::string& directory) {
+  const fs::path file = platform::PathOf(path);
+  const std::string parent = file.has_parent_path() ? platform::Utf8Of(file.parent_path()) : ".";
+  return platform::SameFile(parent, directory) ? platform::Utf8Of(file.filename()) : std::string();
+}
+
+// The files that ship beside the program (scripts/package.sh, CMakeLists.txt).
+constexpr std::string_view kShippedFiles[] = {"verilote", "verilote-cli", "verilote-ajuda.html"};
+
 }  // namespace
+
+bool IsFileBeside(const std::string& path, const std::string& directory, std::string_view name) {
+  return platform::SameFile(path, Cat(directory, '/', name)) || EqualIgnoringCase(NameIn(path, directory), name);
+}
+
+bool IsProgramFile(const std::string& path, const std::string& programDirectory) {
+  if (const std::string self = platform::ExecutablePath(); !self.empty() && platform::SameFile(path, self)) return true;
+  const std::string name = NameIn(path, programDirectory);
+  if (name.empty()) return false;
+  for (const std::string_view shipped : kShippedFiles)
+    if (EqualIgnoringCase(name, shipped)) return true;
+  // The Windows build ships as .exe files and the libraries they load.
+  for (const std::string_view extension : {".exe", ".dll"})
+    if (name.size() > extension.size() && EqualIgnoringCase(name.substr(name.size() - extension.size()), extension))
+      return true;
+  return false;
+}
 
 void RemoveActiveWorkFiles() {
   for (std::size_t i = 0; i < kWorkSlots; ++i)
@@ -200,6 +245,9 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
   // The name is always taken relative to the directory, whatever it holds.
   const std::string path = Cat(dir.path, '/', name);
   if (name.empty()) throw FileError(path, "no file name was given");
+  // A name typed by mistake must never put the report in place of the program.
+  if (!dir.userData && IsProgramFile(path, dir.path))
+    throw FileError(path, "is one of the program's own files: refused, nothing written");
   ReplacingFile file(path);
   file.WriteLines(host.ReportLines());
   file.Commit();
