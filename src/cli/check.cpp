@@ -195,6 +195,7 @@ class CheckHost final : public Host {
   std::function<void(std::string_view)> sink;
   std::optional<ReplacingFile> reportFile;
   std::uint64_t findings = 0;
+  std::vector<std::string> names;  // the file names a message may quote (TerminalText)
 
   std::string InputBox(std::string_view, std::string_view, std::string_view defaultText) override {
     return std::string(defaultText);
@@ -206,7 +207,7 @@ class CheckHost final : public Host {
   void ShowMessage(std::string_view text) override {
     std::string shown(text);
     std::replace(shown.begin(), shown.end(), '\r', '\n');
-    err_ << ToUtf8(shown) << '\n';
+    err_ << TerminalText(shown, names) << '\n';
   }
   void ReportClear() override {
     if (reportFile) reportFile->Clear();
@@ -491,6 +492,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     std::vector<std::string> names = {file};
     if (options.reportDir) names.push_back(reportPaths[i]);
     CheckHost host(options, err);
+    host.names = names;
     bool firstLine = true;
     switch (options.format) {
       case Format::Text:

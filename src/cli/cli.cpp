@@ -92,7 +92,8 @@ run     runs the command named by its handler (as `list` shows it).
                    An answer left unused is warned about on stderr.
   --report FILE    also writes the final report to FILE as the window's
                    "Copia tela para arquivo novo" does (Windows-1252, CR LF);
-                   FILE must not be one of the input files.
+                   FILE must not be an input, a file the command reads or
+                   writes by itself, nor one of the program's own files.
   --encoding E     utf-8 (default): report lines, messages and answers are
                    converted between UTF-8 and Windows-1252; cp1252: bytes
                    pass unchanged.
@@ -107,8 +108,8 @@ Exit status:
   1  the command ran and found faults in its input (a validator wrote
      findings, a barcode is invalid)
   2  wrong usage: unknown or unavailable handler, bad option, a file dialog
-     with no --file left, a --file no dialog asked for, a report file that is
-     one of the inputs
+     with no --file left, a --file no dialog asked for (unless the run was
+     aborted), a report file the run reads or writes
   3  the command was aborted by a conversion or file error (the error on
      stderr, the report lines written before it on stdout), or the report
      could not be written
