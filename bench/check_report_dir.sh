@@ -12,7 +12,7 @@ for n in "${counts[@]}"; do
   rm -rf "$work/in" "$work/out"
   mkdir -p "$work/in" "$work/out"
   for ((i = 0; i < n; i++)); do cp "$source" "$work/in/f$i.txt"; done
-  (cd "$work/in" && /usr/bin/time -f "$n files, --report-dir: %e s, %M KiB" \
+  (cd "$work/in" && /usr/bin/time -f "$n files, --report-dir: %e s (cpu %U+%S s), %M KiB" \
     "$cli" check --today 06/12/2026 --report-dir "$work/out" -- f*.txt > /dev/null)
   (cd "$work/in" && /usr/bin/time -f "$n files, no option:    %e s, %M KiB" \
     "$cli" check --today 06/12/2026 -- f*.txt > /dev/null)
