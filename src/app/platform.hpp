@@ -163,4 +163,11 @@ void SetConsoleEncoding(bool utf8);
 // SIGHUP, the console closing); the process then ends as it would have.
 void OnInterrupt(void (*cleanup)());
 
+// The file of the running program, empty when it cannot be told.
+std::string ExecutablePath();
+// Standard input, output or error closed when the process starts are opened
+// read-only on the null device: a file the program opens later never takes
+// their place, and a write to them fails as it would have.
+void OccupyClosedStandardStreams();
+
 }  // namespace verilote::platform

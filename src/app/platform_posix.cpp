@@ -296,4 +296,22 @@ void OnInterrupt(void (*cleanup)()) {
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::signal(signal, CleanUpAndDie);
 }
 
+std::string ExecutablePath() {
+  std::string exe(4096, '\0');
+  const ssize_t n = readlink("/proc/self/exe", exe.data(), exe.size());
+  exe.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return exe;
+}
+
+void OccupyClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int null = open("/dev/null", O_RDONLY);  // the lowest free descriptor: fd itself
+    if (null >= 0 && null != fd) {
+      (void)dup2(null, fd);
+      (void)close(null);
+    }
+  }
+}
+
 }  // namespace verilote::platform

@@ -426,4 +426,25 @@ void OnInterrupt(void (*cleanup)()) {
   SetConsoleCtrlHandler(CleanUpOnInterrupt, TRUE);
 }
 
+std::string ExecutablePath() {
+  std::wstring exe(32768, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+  if (n == 0 || n >= exe.size()) return {};
+  exe.resize(n);
+  return Utf8(exe);
+}
+
+void OccupyClosedStandardStreams() {
+  // The C runtime keeps descriptors 0-2 of a process started without them
+  // marked as no console: no file takes their place. The system's standard
+  // handles are filled the same way, read-only on NUL.
+  for (const DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE current = GetStdHandle(which);
+    if (current != nullptr && current != INVALID_HANDLE_VALUE) continue;
+    const HANDLE null =
+        CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (null != INVALID_HANDLE_VALUE) SetStdHandle(which, null);
+  }
+}
+
 }  // namespace verilote::platform

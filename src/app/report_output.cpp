@@ -1,9 +1,12 @@
 #include "app/report_output.hpp"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <set>
 
 #include "app/errors.hpp"
 #include "app/host.hpp"
@@ -69,8 +72,16 @@ void UnregisterWork(int slot) {
 
 // Removes the work files that earlier runs, killed before they could clean
 // up, left in the folder: names of exactly the work files' form whose process
-// is gone. A name this program could not have made is never touched.
+// is gone. A name this program could not have made is never touched. A folder
+// is swept once per process: a run that writes thousands of reports into one
+// folder lists it once, not once a report.
 void RemoveStaleWorkFiles(const fs::path& dir) {
+  {
+    static std::mutex sweptLock;
+    static std::set<std::string> swept;
+    const std::lock_guard lock(sweptLock);
+    if (!swept.insert(platform::Utf8Of(dir)).second) return;
+  }
   std::error_code error;
   for (fs::directory_iterator listing(dir, error), end; !error && listing != end; listing.increment(error)) {
     const std::uint64_t pid = WorkFileMaker(platform::Utf8Of(listing->path().filename()));
@@ -96,7 +107,40 @@ std::string ResolveTarget(std::string target) {
   return target;
 }
 
+// ASCII letters compared without their case, as Windows compares file names.
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The file name of `path` when its directory is `directory`; empty otherwise.
+std::string NameIn(const std::string& path, const std::string& directory) {
+  const fs::path file = platform::PathOf(path);
+  const std::string parent = file.has_parent_path() ? platform::Utf8Of(file.parent_path()) : ".";
+  return platform::SameFile(parent, directory) ? platform::Utf8Of(file.filename()) : std::string();
+}
+
+// The files that ship beside the program (scripts/package.sh, CMakeLists.txt).
+constexpr std::string_view kShippedFiles[] = {"verilote", "verilote-cli", "verilote-ajuda.html"};
+
 }  // namespace
+
+bool IsFileBeside(const std::string& path, const std::string& directory, std::string_view name) {
+  return platform::SameFile(path, Cat(directory, '/', name)) || EqualIgnoringCase(NameIn(path, directory), name);
+}
+
+bool IsProgramFile(const std::string& path, const std::string& programDirectory) {
+  if (const std::string self = platform::ExecutablePath(); !self.empty() && platform::SameFile(path, self)) return true;
+  const std::string name = NameIn(path, programDirectory);
+  if (name.empty()) return false;
+  for (const std::string_view shipped : kShippedFiles)
+    if (EqualIgnoringCase(name, shipped)) return true;
+  // The Windows build ships as .exe files and the libraries they load.
+  for (const std::string_view extension : {".exe", ".dll"})
+    if (name.size() > extension.size() && EqualIgnoringCase(name.substr(name.size() - extension.size()), extension))
+      return true;
+  return false;
+}
 
 void RemoveActiveWorkFiles() {
   for (std::size_t i = 0; i < kWorkSlots; ++i)
@@ -260,6 +304,9 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
   // The name is always taken relative to the directory, whatever it holds.
   const std::string path = Cat(dir.path, '/', name);
   if (name.empty()) throw FileError(path, "no file name was given");
+  // A name typed by mistake must never put the report in place of the program.
+  if (!dir.userData && IsProgramFile(path, dir.path))
+    throw FileError(path, "is one of the program's own files: refused, nothing written");
   ReplacingFile file(path);
   file.WriteLines(host.ReportLines());
   file.Commit();

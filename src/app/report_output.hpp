@@ -20,6 +20,17 @@ namespace verilote {
 // ChooseOutputDirectory), replacing a file of that name.
 Verdict Copiaparaarquivonovo1Click(Host& host);
 
+// Whether `path` names the file `name` in `directory`: the same file, or a
+// name there that differs from `name` only in the case of its letters (one
+// file on Windows).
+bool IsFileBeside(const std::string& path, const std::string& directory, std::string_view name);
+
+// Whether `path` is one of the program's own files: the running program,
+// wherever it is, or in `programDirectory` a file that ships with it (the
+// window, verilote-cli, the help page, a program or library of Windows).
+// Names compare as Windows compares them, whatever the case.
+bool IsProgramFile(const std::string& path, const std::string& programDirectory);
+
 // "Copia tela para arquivo já existente": appends the report, one line per
 // CR LF, to a chosen file.
 Verdict Copiaparaarquivojexistente1Click(Host& host);

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -86,13 +88,6 @@ struct FileResult {
   std::string error;  // Windows-1252
 };
 
-// A path as UTF-8: unchanged when it is valid UTF-8, else read as Windows-1252.
-std::string PathText(std::string_view path) {
-  for (std::size_t i = 0; i < path.size();)
-    if (!cp1252::DecodeUtf8(path, i)) return ToUtf8(path);
-  return std::string(path);
-}
-
 // A report line's text: "Registro numero", "Linha" and "Reg:" name a record;
 // "Erro" begins the code lists and the old layout's findings.
 bool IsFindingLine(std::string_view line) {
@@ -103,35 +98,66 @@ bool IsFindingLine(std::string_view line) {
 
 }  // namespace
 
+std::optional<char32_t> DecodeStrictUtf8(std::string_view text, std::size_t& i) {
+  const std::size_t start = i;
+  const std::optional<char32_t> cp = cp1252::DecodeUtf8(text, i);
+  if (!cp) return std::nullopt;
+  // The shortest form only; no UTF-16 surrogate, nothing past U+10FFFF.
+  constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+  if (*cp < kLeast[i - start - 1] || (*cp >= 0xD800 && *cp <= 0xDFFF) || *cp > 0x10FFFF) {
+    i = start + 1;
+    return std::nullopt;
+  }
+  return cp;
+}
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+// Hands each character of a UTF-8 text to `put` with its bytes; a malformed
+// sequence comes as U+FFFD, byte by byte.
+template <typename Put>
+void ForEachCharacter(std::string_view utf8, Put put) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t start = i;
+    const std::optional<char32_t> cp = DecodeStrictUtf8(utf8, i);
+    if (cp)
+      put(*cp, utf8.substr(start, i - start));
+    else
+      put(U'\uFFFD', kReplacement);
+  }
+}
+
+}  // namespace
+
 std::string JsonString(std::string_view utf8) {
   std::string out = "\"";
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+  ForEachCharacter(utf8, [&out](char32_t cp, std::string_view bytes) {
+    if (cp == '"' || cp == '\\') {
       out += '\\';
-      out += c;
-    } else if (c == '\n') {
+      out += bytes;
+    } else if (cp == '\n') {
       out += "\\n";
-    } else if (c == '\r') {
+    } else if (cp == '\r') {
       out += "\\r";
-    } else if (c == '\t') {
+    } else if (cp == '\t') {
       out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
+    } else if (cp < 0x20 || cp == 0x7F) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(cp));
       out += escaped;
     } else {
-      out += c;
+      out += bytes;
     }
-  }
+  });
   return out + "\"";
 }
 
 std::string XmlText(std::string_view utf8) {
   std::string out;
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
+  ForEachCharacter(utf8, [&out](char32_t cp, std::string_view bytes) {
+    switch (cp) {
       case '&':
         out += "&amp;";
         break;
@@ -148,13 +174,14 @@ std::string XmlText(std::string_view utf8) {
         out += "&apos;";
         break;
       default:
-        // XML 1.0 has no way to carry the other control bytes, escaped or not.
-        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r')
-          out += "\xEF\xBF\xBD";
+        // XML 1.0 has no way to carry the other control characters, escaped
+        // or not, nor U+FFFE and U+FFFF.
+        if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF)
+          out += kReplacement;
         else
-          out += c;
+          out += bytes;
     }
-  }
+  });
   return out;
 }
 
@@ -169,6 +196,7 @@ class CheckHost final : public Host {
   std::function<void(std::string_view)> sink;
   std::optional<ReplacingFile> reportFile;
   std::uint64_t findings = 0;
+  std::vector<std::string> names;  // the file names a message may quote (TerminalText)
 
   std::string InputBox(std::string_view, std::string_view, std::string_view defaultText) override {
     return std::string(defaultText);
@@ -180,7 +208,7 @@ class CheckHost final : public Host {
   void ShowMessage(std::string_view text) override {
     std::string shown(text);
     std::replace(shown.begin(), shown.end(), '\r', '\n');
-    err_ << ToUtf8(shown) << '\n';
+    err_ << TerminalText(shown, names) << '\n';
   }
   void ReportClear() override {
     if (reportFile) reportFile->Clear();
@@ -303,24 +331,62 @@ void WriteSummary(const std::vector<FileResult>& results, std::ostream& out) {
     out << Pad(row[0], widths[0] + 2) << Pad(row[1], widths[1] + 2) << Pad(row[2], widths[2] + 2) << row[3] << '\n';
 }
 
-// A temporary file that goes when the run ends: the JUnit spool.
-struct Spool {
-  std::string folder;
-  platform::SystemError error;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file{platform::TemporaryFile(folder, error), std::fclose};
+// A temporary file that goes when the run ends: the JUnit document's body
+// and each file's report lines. A write or read that fails (the temporary
+// folder full) is kept: the document would be cut short, so it is not given.
+class Spool {
+ public:
   // Says why there is no file, when there is none.
   bool Missing(std::ostream& err) const {
-    if (!file)
-      err << "verilote-cli: " << platform::Failure(folder, "cannot make a temporary file in", error).what() << '\n';
-    return !file;
+    if (!file_)
+      err << "verilote-cli: " << platform::Failure(folder_, "cannot make a temporary file in", error_).what() << '\n';
+    return !file_;
   }
-  void Write(std::string_view bytes) { std::fwrite(bytes.data(), 1, bytes.size(), file.get()); }
-  void CopyTo(std::ostream& out) {
-    std::rewind(file.get());
+  void Write(std::string_view bytes) {
+    if (failed_) return;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) Fail();
+    size_ += bytes.size();
+  }
+  // Starts again from an empty spool.
+  void Reset() {
+    if (!failed_ && std::fseek(file_.get(), 0, SEEK_SET) != 0) Fail();
+    size_ = 0;
+  }
+  // Hands the bytes written since the last Reset to `to`, then goes on
+  // writing after them.
+  template <typename To>
+  void CopyTo(To to) {
+    if (failed_ || std::fflush(file_.get()) != 0 || std::fseek(file_.get(), 0, SEEK_SET) != 0) return Fail();
     char buffer[1 << 14];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;)
-      out.write(buffer, static_cast<std::streamsize>(n));
+    for (std::uint64_t left = size_; left > 0;) {
+      const std::size_t n =
+          std::fread(buffer, 1, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)), file_.get());
+      if (n == 0) return Fail();
+      to(std::string_view(buffer, n));
+      left -= n;
+    }
+    if (std::fseek(file_.get(), 0, SEEK_END) != 0) Fail();
   }
+  // Says why the spool lost bytes, when it did.
+  bool Failed(std::ostream& err) const {
+    if (failed_)
+      err << "verilote-cli: " << platform::Failure(folder_, "cannot write a temporary file there", error_).what()
+          << '\n';
+    return failed_;
+  }
+
+ private:
+  void Fail() {
+    if (!failed_) error_ = platform::LastError();
+    if (!error_) error_ = {EIO};
+    failed_ = true;
+  }
+
+  std::string folder_;
+  platform::SystemError error_;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{platform::TemporaryFile(folder_, error_), std::fclose};
+  std::uint64_t size_ = 0;
+  bool failed_ = false;
 };
 
 std::string JsonLayouts(const std::vector<const LayoutRow*>& layouts) {
@@ -329,8 +395,25 @@ std::string JsonLayouts(const std::vector<const LayoutRow*>& layouts) {
   return list + "]";
 }
 
-// Report files named after the inputs, one per input, never one of them.
+// A path with its links and ".." resolved, for a file not there yet.
+std::string Resolved(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(platform::PathOf(path), error);
+  return error ? path : platform::Utf8Of(resolved);
+}
+
+// Report files named after the inputs, one per input; returns the first that
+// is one of the inputs. Every path is resolved once, so that thousands of
+// files cost thousands of look-ups, not millions.
 std::optional<std::string> ReportPaths(const CheckOptions& options, std::vector<std::string>& paths) {
+  std::set<std::pair<std::uint64_t, std::uint64_t>> inputs;
+  std::set<std::string> missingInputs;  // a report there would be read back as that input
+  for (const std::string& file : options.files) {
+    if (const auto identity = platform::IdentityOf(file))
+      inputs.emplace(identity->device, identity->index);
+    else
+      missingInputs.insert(Resolved(file));
+  }
   std::set<std::string> used;
   for (const std::string& file : options.files) {
     const auto slash = std::find_if(file.rbegin(), file.rend(), platform::IsSeparator);
@@ -339,10 +422,47 @@ std::optional<std::string> ReportPaths(const CheckOptions& options, std::vector<
     for (int n = 2; used.contains(name); ++n) name = Cat(base, "-", n, ".txt");
     used.insert(name);
     paths.push_back(*options.reportDir + "/" + name);
-    for (const std::string& input : options.files)
-      if (SameFile(paths.back(), input)) return paths.back();
+    if (const auto identity = platform::IdentityOf(paths.back())) {
+      if (inputs.contains({identity->device, identity->index})) return paths.back();
+    } else if (!missingInputs.empty() && missingInputs.contains(Resolved(paths.back()))) {
+      return paths.back();
+    }
   }
   return std::nullopt;
+}
+
+void WriteJsonResult(const FileResult& result, std::span<const std::string> names, std::ostream& out) {
+  const auto text = [](const LayoutRow* layout, std::string_view LayoutRow::*member) {
+    return layout != nullptr ? JsonString(ToUtf8(layout->*member)) : std::string("null");
+  };
+  out << "      \"layout\": " << text(result.layout, &LayoutRow::name)
+      << ",\n      \"title\": " << text(result.layout, &LayoutRow::title)
+      << ",\n      \"validator\": " << text(result.layout, &LayoutRow::handler)
+      << ",\n      \"detection\": " << JsonString(result.detection)
+      << ",\n      \"candidates\": " << JsonLayouts(result.candidates)
+      << ",\n      \"evidence\": " << JsonString(TerminalText(result.evidence, names))
+      << ",\n      \"findings\": " << result.findings << ",\n      \"verdict\": " << JsonString(result.verdict)
+      << ",\n      \"status\": " << result.status << ",\n      \"error\": "
+      << (result.error.empty() ? std::string("null") : JsonString(TerminalText(result.error, names))) << "\n    }";
+}
+
+// The test case of one file; its report lines wait in `lines`.
+void WriteJunitCase(const FileResult& result, std::span<const std::string> names, Spool& lines, Spool& body) {
+  const std::string layout = result.layout != nullptr ? std::string(result.layout->name) : "unknown";
+  body.Write(Cat("    <testcase classname=\"verilote.", XmlText(layout), "\" name=\"", XmlText(PathText(result.file)),
+                 "\">\n"));
+  const std::string element = result.status == kExitFaulty ? "failure" : result.status == kExitClean ? "" : "error";
+  if (!element.empty()) {
+    const std::string message =
+        result.status == kExitFaulty
+            ? Cat(result.findings, " findings (", ToUtf8(result.layout->title), ")")
+            : result.verdict + (result.error.empty() ? "" : ": " + TerminalText(result.error, names));
+    body.Write(Cat("      <", element, " type=\"", XmlText(result.verdict), "\" message=\"", XmlText(message), "\">"));
+  } else {
+    body.Write("      <system-out>");
+  }
+  lines.CopyTo([&body](std::string_view bytes) { body.Write(bytes); });
+  body.Write(Cat("</", element.empty() ? "system-out" : element, ">\n    </testcase>\n"));
 }
 
 int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
@@ -351,98 +471,69 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     if (const auto clash = ReportPaths(options, reportPaths))
       return Usage(err, "the report file '" + *clash + "' is one of the input files: refused, nothing written");
 
+  // The JUnit document names its counts first: it is written at the end.
+  std::optional<Spool> body, lines;
+  if (options.format == Format::Junit) {
+    body.emplace();
+    lines.emplace();
+    if (body->Missing(err) || lines->Missing(err)) return kExitAborted;
+  }
   std::vector<FileResult> results;
-  Spool body;
-  if (body.Missing(err)) return kExitAborted;
-  bool firstJson = true;
   if (options.format == Format::Json)
     out << "{\n  \"tool\": \"verilote-cli check\",\n  \"version\": " << JsonString(ToUtf8(kVersion))
         << ",\n  \"files\": [";
   int status = kExitClean;
   for (std::size_t i = 0; i < options.files.size(); ++i) {
     const std::string& file = options.files[i];
+    // Names from the command line quoted in report lines and errors.
+    std::vector<std::string> names = {file};
+    if (options.reportDir) names.push_back(reportPaths[i]);
     CheckHost host(options, err);
-    Spool lines;
-    if (lines.Missing(err)) return kExitAborted;
+    host.names = names;
     bool firstLine = true;
     switch (options.format) {
       case Format::Text:
         out << (i > 0 ? "\n" : "") << "== " << PathText(file) << '\n';
-        host.sink = [&out](std::string_view line) { out << ToUtf8(line) << '\n'; };
+        host.sink = [&](std::string_view line) { out << TerminalText(line, names) << '\n'; };
         break;
       case Format::Json:
-        out << (firstJson ? "\n" : ",\n") << "    {\n      \"file\": " << JsonString(PathText(file))
+        out << (i == 0 ? "\n" : ",\n") << "    {\n      \"file\": " << JsonString(PathText(file))
             << ",\n      \"report\": [";
-        firstJson = false;
         host.sink = [&](std::string_view line) {
-          out << (firstLine ? "\n        " : ",\n        ") << JsonString(ToUtf8(line));
+          out << (firstLine ? "\n        " : ",\n        ") << JsonString(TerminalText(line, names));
           firstLine = false;
         };
         break;
       case Format::Junit:
-        host.sink = [&lines](std::string_view line) {
-          lines.Write(XmlText(ToUtf8(line)));
-          lines.Write("\n");
+        lines->Reset();
+        host.sink = [&](std::string_view line) {
+          lines->Write(XmlText(TerminalText(line, names)));
+          lines->Write("\n");
         };
         break;
     }
-    if (options.reportDir) {
-      try {
-        host.reportFile.emplace(reportPaths[i]);
-      } catch (const FileError& e) {
-        err << ToUtf8(e.what()) << '\n';
-        return kExitAborted;
+    FileResult result;
+    try {
+      if (options.reportDir) host.reportFile.emplace(reportPaths[i]);
+      result = CheckFile(file, options, host);
+      if (host.reportFile) host.reportFile->Commit();
+    } catch (const FileError& e) {
+      // The report file failed: this file counts as not checked, the others go on.
+      if (result.file.empty()) {
+        result.file = file;
+        result.detection = "not recognised";
       }
+      result.verdict = "aborted";
+      result.status = kExitAborted;
+      if (result.error.empty()) result.error = e.what();
     }
-    FileResult result = CheckFile(file, options, host);
-    if (host.reportFile) {
-      try {
-        host.reportFile->Commit();
-      } catch (const FileError& e) {
-        err << ToUtf8(e.what()) << '\n';
-        result.status = kExitAborted;
-        if (result.error.empty()) result.error = e.what();
-      }
-    }
-    if (!result.error.empty()) err << PathText(file) << ": " << ToUtf8(result.error) << '\n';
+    if (!result.error.empty()) err << PathText(file) << ": " << TerminalText(result.error, names) << '\n';
     status = std::max(status, result.status);
-
     if (options.format == Format::Json) {
       out << (firstLine ? "],\n" : "\n      ],\n");
-      const auto text = [](const LayoutRow* layout, std::string_view LayoutRow::*member) {
-        return layout != nullptr ? JsonString(ToUtf8(layout->*member)) : std::string("null");
-      };
-      out << "      \"layout\": " << text(result.layout, &LayoutRow::name)
-          << ",\n      \"title\": " << text(result.layout, &LayoutRow::title)
-          << ",\n      \"validator\": " << text(result.layout, &LayoutRow::handler)
-          << ",\n      \"detection\": " << JsonString(result.detection)
-          << ",\n      \"candidates\": " << JsonLayouts(result.candidates)
-          << ",\n      \"evidence\": " << JsonString(ToUtf8(result.evidence))
-          << ",\n      \"findings\": " << result.findings << ",\n      \"verdict\": " << JsonString(result.verdict)
-          << ",\n      \"status\": " << result.status
-          << ",\n      \"error\": " << (result.error.empty() ? std::string("null") : JsonString(ToUtf8(result.error)))
-          << "\n    }";
+      WriteJsonResult(result, names, out);
     } else if (options.format == Format::Junit) {
-      const std::string layout = result.layout != nullptr ? std::string(result.layout->name) : "unknown";
-      body.Write(
-          Cat("    <testcase classname=\"verilote.", XmlText(layout), "\" name=\"", XmlText(PathText(file)), "\">\n"));
-      const std::string element = result.status == kExitFaulty ? "failure" : result.status == kExitClean ? "" : "error";
-      if (!element.empty()) {
-        const std::string message = result.status == kExitFaulty
-                                        ? Cat(result.findings, " findings (", ToUtf8(result.layout->title), ")")
-                                        : result.verdict + (result.error.empty() ? "" : ": " + ToUtf8(result.error));
-        body.Write(
-            Cat("      <", element, " type=\"", XmlText(result.verdict), "\" message=\"", XmlText(message), "\">"));
-      } else {
-        body.Write("      <system-out>");
-      }
-      Spool& report = lines;
-      std::fflush(report.file.get());
-      std::rewind(report.file.get());
-      char buffer[1 << 14];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, report.file.get())) > 0;)
-        body.Write(std::string_view(buffer, n));
-      body.Write(Cat("</", element.empty() ? "system-out" : element, ">\n    </testcase>\n"));
+      WriteJunitCase(result, names, *lines, *body);
     }
     results.push_back(std::move(result));
   }
@@ -452,9 +543,10 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
       WriteSummary(results, out);
       break;
     case Format::Json:
-      out << (firstJson ? "],\n" : "\n  ],\n") << "  \"status\": " << status << "\n}\n";
+      out << (results.empty() ? "],\n" : "\n  ],\n") << "  \"status\": " << status << "\n}\n";
       break;
     case Format::Junit: {
+      if (lines->Failed(err) || body->Failed(err)) return kExitAborted;
       const auto count = [&](int s) {
         return std::count_if(results.begin(), results.end(), [s](const FileResult& r) { return r.status == s; });
       };
@@ -462,8 +554,9 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
                                      count(kExitAborted), "\"");
       out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"verilote-cli check\"" << counts
           << ">\n  <testsuite name=\"verilote-cli check\"" << counts << " skipped=\"0\">\n";
-      std::fflush(body.file.get());
-      body.CopyTo(out);
+      body->CopyTo(
+          [&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+      if (body->Failed(err)) return kExitAborted;
       out << "  </testsuite>\n</testsuites>\n";
       break;
     }

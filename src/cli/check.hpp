@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,12 +13,18 @@ namespace verilote {
 // `args` are the arguments after "check". Returns the exit status.
 int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
+// Decodes one UTF-8 character at text[i] and advances i; nothing for a
+// malformed sequence, an overlong form, a surrogate or a value past U+10FFFF
+// (i then moves past its first byte).
+std::optional<char32_t> DecodeStrictUtf8(std::string_view text, std::size_t& i);
+
 // A UTF-8 text as a JSON string, quotes included: quotes, backslashes and
-// control bytes escaped.
+// control characters escaped, malformed UTF-8 as U+FFFD.
 std::string JsonString(std::string_view utf8);
 
 // A UTF-8 text for XML content or attributes: markup characters as entities;
-// control bytes that XML 1.0 cannot carry as U+FFFD.
+// malformed UTF-8, and the characters XML 1.0 cannot carry (control
+// characters, U+FFFE, U+FFFF), as U+FFFD.
 std::string XmlText(std::string_view utf8);
 
 }  // namespace verilote

@@ -1,8 +1,11 @@
 #include "cli/cli.hpp"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 #include <deque>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -20,6 +23,7 @@
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/check.hpp"
+#include "layouts/siacc.hpp"
 
 namespace verilote {
 
@@ -38,6 +42,34 @@ int Usage(std::ostream& err, std::string_view problem) {
 }
 
 bool SameFile(const std::string& a, const std::string& b) { return platform::SameFile(a, b); }
+
+std::string PathText(std::string_view path) {
+  for (std::size_t i = 0; i < path.size();)
+    if (!DecodeStrictUtf8(path, i)) return ToUtf8(path);
+  return std::string(path);
+}
+
+std::string TerminalText(std::string_view cp1252, std::span<const std::string> names) {
+  std::string out;
+  out.reserve(cp1252.size() + cp1252.size() / 8);
+  for (std::size_t at = 0; at < cp1252.size();) {
+    // The first quoted name from here; an ASCII name reads the same either way.
+    std::size_t next = cp1252.size();
+    const std::string* quoted = nullptr;
+    for (const std::string& name : names) {
+      if (name.empty() || std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) continue;
+      if (const std::size_t found = cp1252.find(name, at); found < next) {
+        next = found;
+        quoted = &name;
+      }
+    }
+    AppendUtf8(out, cp1252.substr(at, next - at));
+    if (quoted == nullptr) break;
+    out += PathText(*quoted);
+    at = next + quoted->size();
+  }
+  return out;
+}
 
 namespace {
 
@@ -60,7 +92,8 @@ run     runs the command named by its handler (as `list` shows it).
                    An answer left unused is warned about on stderr.
   --report FILE    also writes the final report to FILE as the window's
                    "Copia tela para arquivo novo" does (Windows-1252, CR LF);
-                   FILE must not be one of the input files.
+                   FILE must not be an input, a file the command reads or
+                   writes by itself, nor one of the program's own files.
   --encoding E     utf-8 (default): report lines, messages and answers are
                    converted between UTF-8 and Windows-1252; cp1252: bytes
                    pass unchanged.
@@ -75,8 +108,8 @@ Exit status:
   1  the command ran and found faults in its input (a validator wrote
      findings, a barcode is invalid)
   2  wrong usage: unknown or unavailable handler, bad option, a file dialog
-     with no --file left, a --file no dialog asked for, a report file that is
-     one of the inputs
+     with no --file left, a --file no dialog asked for (unless the run was
+     aborted), a report file the run reads or writes
   3  the command was aborted by a conversion or file error (the error on
      stderr, the report lines written before it on stdout), or the report
      could not be written
@@ -89,7 +122,70 @@ struct Options {
   std::optional<std::string> reportPath;
   bool utf8 = true;
   std::optional<CivilDate> today;
+  // The file names of the command line and the program's directories that
+  // hold other than ASCII, in the system's encoding: quoted in report lines,
+  // they are shown unchanged.
+  std::vector<std::string> names;
 };
+
+// The files a command opens or creates besides those its file dialogs hand
+// it, all known before it runs: fixed names beside the program (in the
+// directory ChooseOutputDirectory picks: the program's, or the user's data
+// directory), a fixed name beside the first file chosen, or the name typed
+// in its first input box, beside the program.
+struct CommandFiles {
+  std::string_view handler;
+  std::array<std::string_view, 3> besideProgram{};
+  std::string_view besideFirstFile;
+  bool typedBesideProgram = false;
+};
+
+constexpr CommandFiles kCommandFiles[] = {
+    {"ValidaBDcobcaixacolistageCAIXA1Click", {"titu.txt", "tbTitulos.txt", "Titulos.txt"}, {}, false},
+    {"Sacados2Click", {"sacados.txt"}, {}, false},
+    {"Ttulos2Click", {"titulos.txt"}, {}, false},
+    {"GeraarquivoparaImportaoapartirderemessa1Click", {}, kSiaccImportName, false},
+    {"Copiaparaarquivonovo1Click", {}, {}, true},
+};
+
+// The directories a command may take as "beside the program".
+std::vector<std::string> ProgramDirectories() {
+  std::vector<std::string> directories = {platform::ProgramDirectory()};
+  try {
+    directories.push_back(platform::UserDataDirectory());
+  } catch (const FileError&) {
+    // No user data directory: the program's is the only one.
+  }
+  return directories;
+}
+
+// What the report file would destroy or be read back as: an input, a file the
+// command reads or writes by itself, or one of the program's own files.
+std::optional<std::string> ReportClash(const Options& options) {
+  const std::string& report = *options.reportPath;
+  for (const std::string& input : options.files)
+    if (platform::SameFile(report, input)) return "the input file '" + input + "'";
+  const std::vector<std::string> programDirectories = ProgramDirectories();
+  if (IsProgramFile(report, programDirectories.front())) return std::string("one of the program's own files");
+  for (const CommandFiles& command : kCommandFiles) {
+    if (command.handler != options.handler) continue;
+    const std::string what = "a file the command reads or writes";
+    for (const std::string& directory : programDirectories) {
+      for (const std::string_view name : command.besideProgram)
+        if (!name.empty() && IsFileBeside(report, directory, name))
+          return Cat(what, " ('", name, "' beside the program)");
+      if (command.typedBesideProgram && !options.answers.empty() &&
+          IsFileBeside(report, directory, options.answers.front()))
+        return Cat(what, " ('", options.answers.front(), "' beside the program)");
+    }
+    if (!command.besideFirstFile.empty() && !options.files.empty()) {
+      const std::filesystem::path folder = platform::PathOf(options.files.front()).parent_path();
+      if (IsFileBeside(report, folder.empty() ? "." : platform::Utf8Of(folder), command.besideFirstFile))
+        return Cat(what, " ('", command.besideFirstFile, "' beside '", options.files.front(), "')");
+    }
+  }
+  return std::nullopt;
+}
 
 using AsciiBytes = ByteSet<ByteRange{0x00, 0x7F}>;
 
@@ -139,7 +235,10 @@ class CliHost final : public Host {
     // stdout some 64 KiB at a time; most report lines are ASCII, the same in
     // both encodings, and are copied without conversion.
     if (options_.utf8 && AsciiBytes::AnyOutside(line)) {
-      AppendUtf8(encoded_, line);
+      if (options_.names.empty())
+        AppendUtf8(encoded_, line);
+      else
+        encoded_ += TerminalText(line, options_.names);
     } else {
       encoded_ += line;
     }
@@ -173,7 +272,9 @@ class CliHost final : public Host {
     encoded_.clear();
   }
 
-  std::string Encode(std::string_view bytes) const { return options_.utf8 ? ToUtf8(bytes) : std::string(bytes); }
+  std::string Encode(std::string_view bytes) const {
+    return options_.utf8 ? TerminalText(bytes, options_.names) : std::string(bytes);
+  }
 
   // The title of the first file dialog that found no --file left.
   const std::optional<std::string>& UnansweredDialog() const { return unansweredDialog_; }
@@ -227,16 +328,19 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
   const Handler handler = FindHandler(options.handler);
   if (handler == nullptr) return Usage(err, "'" + options.handler + "' is not built yet");
   if (options.reportPath)
-    for (const std::string& input : options.files)
-      if (platform::SameFile(*options.reportPath, input))
-        return Usage(err, "the report file '" + *options.reportPath + "' is the input file '" + input +
-                              "': refused, nothing written");
+    if (const auto clash = ReportClash(options))
+      return Usage(err, "the report file '" + *options.reportPath + "' is " + *clash + ": refused, nothing written");
 
+  std::vector<std::string> names(options.files.begin(), options.files.end());
+  if (options.reportPath) names.push_back(*options.reportPath);
+  for (std::string& directory : ProgramDirectories()) names.push_back(std::move(directory));
+  for (std::string& name : names)
+    if (AsciiBytes::AnyOutside(name)) options.names.push_back(std::move(name));
   std::optional<CliHost> host;
   try {
     host.emplace(options, out, err);
   } catch (const FileError& e) {
-    err << ToUtf8(e.what()) << '\n';
+    err << TerminalText(e.what(), options.names) << '\n';
     return kExitAborted;
   }
   const Outcome outcome = RunCommand(handler, *host);
@@ -245,13 +349,17 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
   int status = outcome.status == Outcome::Status::Clean    ? kExitClean
                : outcome.status == Outcome::Status::Faulty ? kExitFaulty
                                                            : kExitAborted;
-  if (outcome.status == Outcome::Status::Aborted) err << host->Encode(outcome.message) << '\n';
-  if (host->UnansweredDialog())
+  if (outcome.status == Outcome::Status::Aborted) {
+    // The error alone: a --file or --answer left unused is the abort's doing.
+    err << host->Encode(outcome.message) << '\n';
+  } else if (host->UnansweredDialog()) {
     return Usage(err, "no --file left for the dialog '" + ToUtf8(*host->UnansweredDialog()) + "'");
-  if (!options.files.empty())
+  } else if (!options.files.empty()) {
     return Usage(err, "--file '" + options.files.front() + "' was not asked for: that file was not checked");
-  for (const std::string& answer : options.answers)
-    err << "verilote-cli: warning: --answer '" << answer << "' was not asked for\n";
+  } else {
+    for (const std::string& answer : options.answers)
+      err << "verilote-cli: warning: --answer '" << answer << "' was not asked for\n";
+  }
   if (status == kExitClean && row->path.starts_with("&Validar"))
     if (const auto empty = EmptyInput(host->Opened())) {
       err << "verilote-cli: '" << *empty << "' holds no record: nothing was checked\n";

@@ -24,6 +24,15 @@ std::optional<CivilDate> ParseToday(std::string_view text);
 // The same file, whatever names or links lead to it.
 bool SameFile(const std::string& a, const std::string& b);
 
+// A file name as the system gives it, as UTF-8: unchanged when it is valid
+// UTF-8, else read as Windows-1252.
+std::string PathText(std::string_view path);
+// Windows-1252 text (a report line, a message, an error) as UTF-8 for the
+// terminal. The file names in `names` came from the command line or the
+// system, already in its encoding: where the text quotes one it passes as
+// PathText gives it, not converted a second time.
+std::string TerminalText(std::string_view cp1252, std::span<const std::string> names);
+
 // A run interrupted by SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl+C, Ctrl+Break
 // or the console closing) removes its work files before it ends.
 void RemoveWorkFilesOnSignals();

@@ -7,6 +7,9 @@
 #include "cli/cli.hpp"
 
 int main(int argc, char** argv) {
+  // First, before any file is opened: a closed stdout must not become the
+  // report file, nor stdout's copy of the report go into it.
+  verilote::platform::OccupyClosedStandardStreams();
   std::ios::sync_with_stdio(false);
   verilote::platform::UseBinaryStandardStreams();
   verilote::RemoveWorkFilesOnSignals();

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/platform.hpp"
+#include "app/report_output.hpp"
+#include "cli/check.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -67,11 +73,19 @@ TEST(Cli, AbortAndUsageExitStatuses) {
   }
 }
 
-// Runs that would check nothing, or destroy an input, while looking fine.
+// Runs that would check nothing, or destroy an input or the program, while
+// looking fine.
 TEST(Cli, NothingCheckedIsNeverSuccess) {
   const std::string ok = kExamples + "remessa_sad_ok.txt";
   TempFile empty("");
   TempFile onlyCtrlZ("\x1A");
+  const std::string program = platform::ProgramDirectory();
+  const testing::ScratchDir dir;
+  const auto refused = [](const std::string& report, const std::string& what) {
+    return "verilote-cli: the report file '" + report + "' is " + what +
+           ": refused, nothing written\n(see verilote-cli --help)\n";
+  };
+  const std::string uses = "a file the command reads or writes ";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -96,12 +110,48 @@ TEST(Cli, NothingCheckedIsNeverSuccess) {
       {{"run", "SadSicob1Click", "--file", onlyCtrlZ.path()},
        kExitFaulty,
        "verilote-cli: '" + onlyCtrlZ.path() + "' holds no record: nothing was checked\n"},
+      {{"run", "ValidaBDcobcaixacolistageCAIXA1Click", "--report", program + "/TITU.txt"},
+       kExitUsage,
+       refused(program + "/TITU.txt", uses + "('titu.txt' beside the program)")},
+      {{"run", "Ttulos2Click", "--report", program + "/titulos.txt"},
+       kExitUsage,
+       refused(program + "/titulos.txt", uses + "('titulos.txt' beside the program)")},
+      {{"run", "GeraarquivoparaImportaoapartirderemessa1Click", "--file", dir / "r.rem", "--report",
+        dir / "importa_siacc_empregados.txt"},
+       kExitUsage,
+       refused(dir / "importa_siacc_empregados.txt",
+               uses + "('Importa_SIACC_Empregados.TXT' beside '" + dir / "r.rem" + "')")},
+      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/Verilote-Ajuda.html"},
+       kExitUsage,
+       refused(program + "/Verilote-Ajuda.html", "one of the program's own files")},
+      {{"run", "Copiaparaarquivonovo1Click", "--answer", "verilote-cli"},
+       kExitAborted,
+       "I/O error: '" + program + "/verilote-cli': is one of the program's own files: refused, nothing written\n"},
+      // An input that cannot be read ends the run with its error alone.
+      {{"run", "VerificarsedoisarquivossoiguaisAt2000registros1Click", "--file", dir.path.string(), "--file", ok},
+       kExitAborted,
+       "I/O error: '" + dir.path.string() + "': is a directory, not a file\n"},
   };
   for (const Case& c : cases) {
     const CliRun run = Cli(c.args);
     EXPECT_EQ(run.status, c.status) << c.args.back();
     EXPECT_EQ(run.err, c.err);
   }
+  EXPECT_FALSE(std::filesystem::exists(program + "/TITU.txt"));
+  EXPECT_TRUE(IsProgramFile(platform::ExecutablePath(), dir.path.string())) << "the running program, wherever it is";
+}
+
+// A file name goes out as the system gave it, in report lines and errors.
+TEST(Cli, FileNamesAreShownAsGiven) {
+  const testing::ScratchDir dir;
+  const std::string name = dir / "mar\u00E7o.rem";
+  std::ofstream(platform::PathOf(name)) << "x";
+  EXPECT_NE(Cli({"run", "SIGCBRemessa1Click", "--file", name}).out.find("Validando arquivo: " + name + "\n"),
+            std::string::npos);
+  const std::string missing = dir / "n\u00E3o.rem";
+  EXPECT_NE(Cli({"run", "SadSicob1Click", "--file", missing}).err.find("'" + missing + "'"), std::string::npos);
+  const std::string error = JsonString("I/O error: '" + missing + "'");
+  EXPECT_NE(Cli({"check", "--format", "json", missing}).out.find(error.substr(0, error.size() - 1)), std::string::npos);
 }
 
 TEST(Cli, EncodingsOfTheReport) {
@@ -154,6 +204,13 @@ TEST(Cli, RealBinaryExitsWithTheVerdict) {
   EXPECT_NE(out.find("Erro encontrado X na pos=15 e deveria ser I ou A ou E.  reg=3\n"),
             std::string::npos);  // A report that cannot reach stdout is a failure, not a silent success.
   EXPECT_EQ(WEXITSTATUS(std::system((command + " > /dev/full 2> /dev/null").c_str())), kExitAborted);
+  // A closed stdout fails the same way, and never becomes the report file.
+  EXPECT_EQ(WEXITSTATUS(std::system((command + " >&- 2> /dev/null").c_str())), kExitAborted);
+  TempFile report("");
+  EXPECT_EQ(WEXITSTATUS(std::system((command + " --report " + report.path() + " >&- 2> /dev/null").c_str())),
+            kExitAborted);
+  const std::string copy = ReadBytes(report.path());
+  EXPECT_EQ(std::count(copy.begin(), copy.end(), '\n'), std::count(out.begin(), out.end(), '\n'));
 }
 #endif
 

@@ -83,6 +83,12 @@ TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
 TEST(CheckCli, JsonAndXmlEscapeWhatTheyCannotCarry) {
   EXPECT_EQ(JsonString("a\"b\\c\x01\x1F\t\r\n\xC3\xA7"), "\"a\\\"b\\\\c\\u0001\\u001f\\t\\r\\n\xC3\xA7\"");
   EXPECT_EQ(XmlText("<a href='x'>&\"\x01\t\xC3\xA7"), "&lt;a href=&apos;x&apos;&gt;&amp;&quot;\xEF\xBF\xBD\t\xC3\xA7");
+  // An overlong "/", a lone surrogate, a cut sequence: one U+FFFD a byte; U+FFFE
+  // and U+FFFF are valid JSON but not XML.
+  std::string replaced;
+  for (int i = 0; i < 7; ++i) replaced += "\xEF\xBF\xBD";
+  EXPECT_EQ(JsonString("\xC0\xAF\xED\xA0\x80\xE2\x82\xEF\xBF\xBE"), "\"" + replaced + "\xEF\xBF\xBE\"");
+  EXPECT_EQ(XmlText("\xE2\x82\xEF\xBF\xBE\xEF\xBF\xBF"), replaced.substr(0, 4 * 3));
 }
 
 }  // namespace

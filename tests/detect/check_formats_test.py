@@ -3,7 +3,7 @@
 JSON document against docs/check-report.schema.json, and the JUnit XML as a
 CI server's parser reads it. Standard library only.
 Usage: check_formats_test.py CLI SOURCE_DIR"""
-import json, os, random, shutil, subprocess, sys, tempfile
+import json, os, random, resource, shutil, signal, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
 cli, source = sys.argv[1], sys.argv[2]
@@ -48,6 +48,9 @@ with tempfile.TemporaryDirectory() as work:
     shutil.copytree(os.path.join(source, "examples"), mixed, ignore=shutil.ignore_patterns("*.sh"))
     with open(os.path.join(mixed, "random.txt"), "wb") as f:
         f.write(random.Random(20).randbytes(3000))
+    # A name no encoding reads: an overlong "/", a lone surrogate, U+FFFE, a control byte.
+    with open(os.path.join(os.fsencode(mixed), b"sad", b"odd\xc0\xaf\xed\xa0\x80\xef\xbf\xbe\x01.txt"), "wb") as f:
+        f.write(b"x")
     with open(os.path.join(mixed, "sad", "lf_only.txt"), "wb") as f:
         f.write(open(os.path.join(mixed, "sad", "remessa_sad_ok.txt"), "rb").read().replace(b"\r\n", b"\n"))
     env = dict(os.environ, VERILOTE_CLI=cli)
@@ -90,6 +93,26 @@ with tempfile.TemporaryDirectory() as work:
     bad = [c for c in cases if c.get("name").endswith("remessa_sad_com_erros.txt")][0]
     expect("Erro encontrado X na pos=15" in bad.find("failure").text, "findings as the failure text")
     expect(bad.find("failure").get("message") == "7 findings (SAD/SICOB lay-out antigo)", "failure message")
+
+    # A report file that cannot be written: that file is an error entry, the
+    # others are checked and the document still closes.
+    ok, bad = (os.path.join(mixed, "sad", name) for name in ("remessa_sad_ok.txt", "remessa_sad_com_erros.txt"))
+    os.makedirs(os.path.join(work, "reports", "remessa_sad_ok.txt.txt"))
+    for form, parse in (("json", lambda out: json.loads(out)["files"]),
+                        ("junit", lambda out: ET.fromstring(out).findall("./testsuite/testcase"))):
+        run = subprocess.run([cli, "check", "--format", form, "--report-dir", os.path.join(work, "reports"), ok, bad],
+                             capture_output=True)
+        entries = parse(run.stdout)
+        expect(run.returncode == 3 and len(entries) == 2, f"{form}: exit {run.returncode}, {len(entries)} entries")
+    expect(entries[0].find("error") is not None and entries[1].find("failure") is not None, "junit error entry")
+
+    # A temporary folder that fills up: no document cut short, exit 3.
+    def small_files():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (64 * 1024, 64 * 1024))
+    run = subprocess.run([cli, "check", "--format", "junit", "--layout", "sad", *[bad] * 300],
+                         capture_output=True, preexec_fn=small_files)
+    expect(run.returncode == 3 and run.stdout == b"" and b"temporary" in run.stderr, f"full spool: {run.returncode}")
 
 for failure in failures:
     print("FAIL:", failure)
