@@ -51,7 +51,7 @@ void RecordReader::Counted() {
 void RecordReader::Spill(const char* begin, std::size_t size) {
   if (spill_.size() + size > kMaxRecord)
     throw FileError(path_, "record " + std::to_string(record_ + 1) +
-                               " is longer than 64 MiB: no layout has such records; is this the right file?");
+                               " is longer than 32 MiB: no layout has such records; is this the right file?");
   spill_.append(begin, size);
 }
 

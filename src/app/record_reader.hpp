@@ -40,8 +40,10 @@ class RecordReader {
   std::uint64_t RecordCount() const { return record_; }
 
   // No real layout comes near it: a longer record is refused (FileError naming
-  // the file and the record) rather than held in memory.
-  static constexpr std::size_t kMaxRecord = std::size_t{64} << 20;
+  // the file and the record) rather than held in memory. A record that spans
+  // reads grows by doubling, so that one of up to 32 MiB keeps a command under
+  // 64 MB whatever its bytes.
+  static constexpr std::size_t kMaxRecord = std::size_t{32} << 20;
 
   // What the reading rule keeps out of the records, for the commands that
   // rewrite a file from them: whether a Ctrl+Z ended the file, and whether

@@ -128,7 +128,7 @@ std::fpos_t SortedSpool::Where(std::FILE* file) const {
 
 void SortedSpool::Add(std::string_view key, std::string_view value) {
   if (sealed_) throw std::logic_error("SortedSpool::Add after Seal");
-  // Records are at most 64 MiB, far below the 4 GiB a size may tell.
+  // Records are at most 32 MiB, far below the 4 GiB a size may tell.
   if (key.size() > UINT32_MAX || value.size() > UINT32_MAX) throw std::length_error("SortedSpool entry");
   if (pending_.capacity() < kRunBudget) pending_.reserve(kRunBudget);
   pendingList_.push_back(

@@ -30,7 +30,7 @@ using CnabBytes =
 
 // The character check's list: one piece per position of `rec` whose byte lies
 // outside Set, `piece(line, position, byte)` appending it to `line`. A record
-// may be as long as the reader takes (64 MiB) and every byte of it refused:
+// may be as long as the reader takes (32 MiB) and every byte of it refused:
 // after kListedPositions pieces the list stops with `separator` and
 // "…e mais n posições" (n the positions left), so that the line stays some
 // tens of kilobytes. No record of a fixed-width layout comes near the cap.

@@ -84,9 +84,9 @@ TEST(RecordReader, TerminatorSplitAcrossBufferRefills) {
   EXPECT_EQ(records[1].back(), 'C');
 }
 
-// A record of 64 MiB is read whole; one byte more is refused, naming the file
+// A record of 32 MiB is read whole; one byte more is refused, naming the file
 // and the record, before it can take memory without bound.
-TEST(RecordReader, RecordsUpTo64MiB) {
+TEST(RecordReader, RecordsUpTo32MiB) {
   const std::string big(RecordReader::kMaxRecord, 'X');
   TempFile file(big + "\r\nY");
   const auto records = ReadAll(file.path());
@@ -96,10 +96,10 @@ TEST(RecordReader, RecordsUpTo64MiB) {
   TempFile tooLong("first\r\n" + big + "X");
   try {
     ReadAll(tooLong.path());
-    ADD_FAILURE() << "a record over 64 MiB was read";
+    ADD_FAILURE() << "a record over 32 MiB was read";
   } catch (const FileError& e) {
     EXPECT_EQ(std::string(e.what()), "I/O error: '" + tooLong.path() +
-                                         "': record 2 is longer than 64 MiB: no layout has such records; is this the "
+                                         "': record 2 is longer than 32 MiB: no layout has such records; is this the "
                                          "right file?");
   }
 }
