@@ -3,14 +3,17 @@
 
 #include "app/shell.hpp"
 #include "gui/main_window.hpp"
+#include "gui/messages_pt.hpp"
 #include "gui/screenshot.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(
       QString::fromLatin1(verilote::kProgramName.data(), static_cast<qsizetype>(verilote::kProgramName.size())));
+  QApplication::setOrganizationName(QStringLiteral("Verilote"));
   QApplication::setApplicationVersion(
       QString::fromLatin1(verilote::kVersion.data(), static_cast<qsizetype>(verilote::kVersion.size())));
+  verilote::gui::InstallPortugueseTranslations();  // Qt's own dialogs and buttons
   verilote::gui::MainWindow window;
   window.show();
   const QStringList args = QApplication::arguments();
