@@ -18,6 +18,10 @@ int main(int argc, char* argv[]) {
   window.show();
   const QStringList args = QApplication::arguments();
   const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
-  if (at > 0 && at + 1 < args.size()) verilote::gui::TakeScreenshotLater(window, args.at(at + 1));
+  const qsizetype validate = args.indexOf(QStringLiteral("--validate"));
+  if (at > 0 && at + 1 < args.size() && validate > 0 && validate + 1 < args.size())
+    verilote::gui::TakeScreenshotAfterRun(window, args.at(at + 1), args.at(validate + 1));
+  else if (at > 0 && at + 1 < args.size())
+    verilote::gui::TakeScreenshotLater(window, args.at(at + 1));
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -98,7 +100,10 @@ void FitQuestion(QInputDialog& dialog, const QString& caption) {
   const QFontMetrics metrics(dialog.font());
   const int edit = metrics.horizontalAdvance(QString(60, QLatin1Char('0')));
   const int title = metrics.horizontalAdvance(caption) + 160;  // beside the frame's buttons
-  dialog.setMinimumWidth(std::max(edit, title));
+  // The dialog sizes itself from its layout: the field sets the width.
+  QWidget* field = dialog.findChild<QLineEdit*>();
+  if (field == nullptr) field = dialog.findChild<QComboBox*>();
+  if (field != nullptr) field->setMinimumWidth(std::max(edit, title));
 }
 
 // A message box text: a carriage return breaks the line.

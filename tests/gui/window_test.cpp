@@ -9,7 +9,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -29,6 +32,7 @@
 #include "app/shell.hpp"
 #include "banking/text.hpp"
 #include "gui/main_window.hpp"
+#include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 #include "gui_test_support.hpp"
 
@@ -119,6 +123,12 @@ Verdict WorksThenAsks(Host& host) {
 
 Verdict WritesManyLines(Host& host) {
   for (int n = 1; n <= 30000; ++n) host.ReportAppend(Cat("Linha ", n, " do relatório"_cp));
+  return Verdict::Clean;
+}
+
+Verdict AsksTextThenFile(Host& host) {
+  host.InputBox("Código de barras"_cp, "Digite a representação numérica"_cp, "");
+  host.OpenFile("Selecione o arquivo", FileFilter::Remessa);
   return Verdict::Clean;
 }
 
@@ -284,6 +294,45 @@ class WindowTest : public QObject {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(6 * column + 1, row / 2));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * column + 1, row + row / 2));
     QCOMPARE(view.SelectedText(), FromCp1252("100 do relatório\nLinha"_cp));
+  }
+
+  // Qt's dialogs and our own error texts in Portuguese; an input box that
+  // holds a typeable line; the last folder kept for the next run; the report
+  // takes the keyboard at start.
+  void SpeaksPortugueseAndRemembers() {
+    QCOMPARE(InPortuguese(QStringLiteral("I/O error: '/d/a.txt': cannot open the file (No such file or directory)")),
+             FromCp1252("Erro de E/S: '/d/a.txt': não foi possível abrir o arquivo (arquivo ou pasta inexistente)"_cp));
+    QCOMPARE(InPortuguese(QStringLiteral("'1x' is not a valid integer value\nFile '/r.rem', record 7.")),
+             QStringLiteral("'1x' is not a valid integer value\nArquivo '/r.rem', registro 7."));
+    QVERIFY(InstallPortugueseTranslations());
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.Report()));
+    QTemporaryDir folder;
+    Touch(folder.filePath("a.rem"));
+    QString cancel;
+    int width = 0;
+    ModalScript script({[&](QWidget* w) {
+                          cancel = w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+                          width = w->width();
+                          Answer(QString())(w);
+                        },
+                        [&](QWidget* w) {
+                          qobject_cast<QFileDialog*>(w)->selectFile(folder.filePath("a.rem"));
+                          Accept()(w);
+                        }});
+    QCOMPARE(RunToEnd(window, AsksTextThenFile), std::optional<int>(kClean));
+    QCOMPARE(cancel, QStringLiteral("Cancelar"));
+    QVERIFY2(width > window.fontMetrics().horizontalAdvance(QString(48, QLatin1Char('0'))),
+             qPrintable(QString::number(width)));
+    MainWindow again(WindowOptions{shown.programDirectory.path()});
+    QString opened;
+    ModalScript next({Answer(QString()), [&](QWidget* w) {
+                        opened = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+                        qobject_cast<QDialog*>(w)->reject();
+                      }});
+    QCOMPARE(RunToEnd(again, AsksTextThenFile), std::optional<int>(kClean));
+    QCOMPARE(opened, QDir(folder.path()).absolutePath());
   }
 
   // What the screen shows reaches the file byte for byte; the copy and
