@@ -4,11 +4,13 @@
 // report area), or to the end of the step after it, and the process's peak
 // memory. bench/window.sh runs it beside verilote-cli on the same file.
 //
-//   QT_QPA_PLATFORM=offscreen bench_window FILE [resize] [copy | selectcopy]
+//   QT_QPA_PLATFORM=offscreen bench_window FILE [resize] [copy | selectcopy | stop]
 //
 // resize: the window changes size every 100 ms while the command runs.
 // copy: then "Copia tela para arquivo novo" to a file beside FILE (timed too).
 // selectcopy: then Ctrl+A, Ctrl+C in the report area (timed too).
+// stop: "Parar" is pressed 0.5 s into the run; the time after it is how long
+// the command took to end.
 #include <sys/resource.h>
 
 #include <QAction>
@@ -19,6 +21,7 @@
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -51,11 +54,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_window FILE [resize] [copy | selectcopy]\n");
     return 2;
   }
-  bool resize = false, copy = false, selectCopy = false;
+  bool resize = false, copy = false, selectCopy = false, stop = false;
   for (int i = 2; i < argc; ++i) {
     resize |= std::strcmp(argv[i], "resize") == 0;
     copy |= std::strcmp(argv[i], "copy") == 0;
     selectCopy |= std::strcmp(argv[i], "selectcopy") == 0;
+    stop |= std::strcmp(argv[i], "stop") == 0;
   }
   const QString file = QString::fromLocal8Bit(argv[1]);
   verilote::gui::MainWindow window(verilote::gui::WindowOptions{QFileInfo(file).absolutePath()});
@@ -82,13 +86,14 @@ int main(int argc, char** argv) {
     window.resize(kSizes[step++ % 4]);
   });
 
-  QElapsedTimer clock;
+  QElapsedTimer clock, stopClock;
   double verdict = 0, after = 0;
   QObject::connect(&window, &verilote::gui::MainWindow::CommandFinished, [&](int status, const QString& message) {
     if (verdict == 0) {
       verdict = static_cast<double>(clock.nsecsElapsed()) / 1e9;
       resizer.stop();
-      if (status == 2) std::fprintf(stderr, "aborted: %s\n", qPrintable(message));
+      if (stop) after = static_cast<double>(stopClock.nsecsElapsed()) / 1e9;
+      if (status == 2 && !stop) std::fprintf(stderr, "aborted: %s\n", qPrintable(message));
       if (copy) {
         clock.restart();
         window.ActionOf("Copiaparaarquivonovo1Click")->trigger();
@@ -112,10 +117,15 @@ int main(int argc, char** argv) {
   QTimer::singleShot(0, [&] {
     if (resize) resizer.start(100);
     clock.start();
+    if (stop)
+      QTimer::singleShot(500, [&] {
+        stopClock.start();
+        window.StopButton()->click();
+      });
     window.StartCommand(verilote::SIGCBRemessa1Click, QFile::encodeName(file).toStdString());
   });
   QApplication::exec();
-  if (copy || selectCopy)
+  if (copy || selectCopy || stop)
     std::printf("%.3f %.1f %.3f\n", verdict, PeakMegabytes(), after);
   else
     std::printf("%.3f %.1f\n", verdict, PeakMegabytes());

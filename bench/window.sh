@@ -4,7 +4,8 @@
 # title: its P, its Q, and its S or Y; BENCH_FAULTY=3 of bench_sigcb240) goes through verilote-cli (stdout to /dev/null) and through the window
 # driven offscreen (bench_window): time to the verdict and peak memory, with
 # the window left alone and with it resized every 100 ms during the run; then
-# "Copia tela para arquivo novo" and Ctrl+A, Ctrl+C of the whole report.
+# "Copia tela para arquivo novo" and Ctrl+A, Ctrl+C of the whole report, and
+# how soon "Parar" ends the run.
 #
 #   bench/window.sh [BUILD_DIR] [TITLES] [REPS]      (default build, 1000000, 3)
 #
@@ -69,5 +70,6 @@ for which in after before; do
   row "window ($which), resized every 100 ms" timeout 900 "$bin" "$file" resize
   row "window ($which), then Copia tela para arquivo novo" timeout 900 "$bin" "$file" copy
   row "window ($which), then Ctrl+A, Ctrl+C" timeout 900 "$bin" "$file" selectcopy
+  row "window ($which), Parar at 0.5 s: then = time to end" timeout 900 "$bin" "$file" stop
 done
 echo "medians of $reps runs; machine: $(uname -srm), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores"

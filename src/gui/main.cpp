@@ -1,9 +1,13 @@
 // verilote: the desktop window.
 #include <QApplication>
+#include <QMessageBox>
+#include <memory>
 
+#include "app/errors.hpp"
 #include "app/shell.hpp"
 #include "gui/main_window.hpp"
 #include "gui/messages_pt.hpp"
+#include "gui/qt_text.hpp"
 #include "gui/screenshot.hpp"
 
 int main(int argc, char* argv[]) {
@@ -14,7 +18,15 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(
       QString::fromLatin1(verilote::kVersion.data(), static_cast<qsizetype>(verilote::kVersion.size())));
   verilote::gui::InstallPortugueseTranslations();  // Qt's own dialogs and buttons
-  verilote::gui::MainWindow window;
+  std::unique_ptr<verilote::gui::MainWindow> made;
+  try {
+    made = std::make_unique<verilote::gui::MainWindow>();
+  } catch (const verilote::FileError& e) {  // no temporary file for the report
+    QMessageBox::critical(nullptr, QApplication::applicationName(),
+                          verilote::gui::InPortuguese(verilote::gui::FromCp1252(e.what())));
+    return 1;
+  }
+  verilote::gui::MainWindow& window = *made;
   window.show();
   const QStringList args = QApplication::arguments();
   const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
