@@ -125,7 +125,9 @@ int main(int argc, char** argv) {
     window.StartCommand(verilote::SIGCBRemessa1Click, QFile::encodeName(file).toStdString());
   });
   QApplication::exec();
-  if (copy || selectCopy || stop)
+  if (stop && !stopClock.isValid())
+    std::printf("%.3f %.1f -\n", verdict, PeakMegabytes());  // the command ended before the 0.5 s
+  else if (copy || selectCopy || stop)
     std::printf("%.3f %.1f %.3f\n", verdict, PeakMegabytes(), after);
   else
     std::printf("%.3f %.1f\n", verdict, PeakMegabytes());
