@@ -19,6 +19,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/host.hpp"
@@ -78,6 +79,7 @@ Template ExampleTemplate(const std::string& path) {
 std::uint64_t Generate(const std::string& path, std::uint64_t details, const Template& t) {
   constexpr std::uint64_t kPerLote = 50000;
   const bool faulty = std::getenv("BENCH_FAULTY") != nullptr;
+  const bool everySegment = faulty && std::string_view(std::getenv("BENCH_FAULTY")) == "3";
   std::ofstream out(path, std::ios::binary);
   std::uint64_t records = 0;
   const auto write = [&](const std::string& rec) {
@@ -94,6 +96,9 @@ std::uint64_t Generate(const std::string& path, std::uint64_t details, const Tem
     std::uint64_t sequence = 0;
     const auto detail = [&](std::string rec) {
       if (faulty && rec.size() >= 105 && rec[13] == 'P') Put(rec, 101, "00001");
+      // BENCH_FAULTY=3: three findings a title (its P, its Q, and its S or Y).
+      if (everySegment && rec.size() >= 240 && rec[13] == 'Q') Put(rec, 129, "ABCDE");
+      if (everySegment && rec.size() >= 240 && (rec[13] == 'S' || rec[13] == 'Y')) Put(rec, 15, "X");
       Put(rec, 4, number);
       Put(rec, 9, Digits(++sequence, 5));
       write(rec);

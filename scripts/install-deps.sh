@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev python3)
 for arg in "$@"; do
   case "$arg" in
-    --gui) packages+=(qt6-base-dev libgl1-mesa-dev xvfb xauth poppler-utils) ;;
+    --gui) packages+=(qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth poppler-utils) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
     # The Windows cross build, its tests under Wine, and the packages.
     --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev) ;;

@@ -9,3 +9,15 @@ cmake -S . -B "$build" -G Ninja -DVERILOTE_GUI=ON > /dev/null
 cmake --build "$build" --target verilote
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
   "$build/src/gui/verilote" --screenshot docs/screenshot.png
+
+# With --big, also docs/screenshot-report.png: the window at the end of a
+# faulty SIGCB 240 file of 1,000,000 titles (3,500,429 report lines). Needs a
+# build configured with -DVERILOTE_BENCH=ON for the file's maker.
+if [[ ${1:-} == --big ]]; then
+  cmake --build "$build" --target bench_sigcb240
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  BENCH_GENERATE_ONLY=1 BENCH_FAULTY=3 "$build/bench/bench_sigcb240" 3500000 "$work" sigcb > /dev/null
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
+    "$build/src/gui/verilote" --screenshot docs/screenshot-report.png --validate "$work/bench_sigcb240_faulty_big.rem"
+fi

@@ -51,6 +51,7 @@ class PlaceNotingHost final : public Host {
   void ReportClear() override { host_.ReportClear(); }
   void ReportAppend(std::string_view line) override { host_.ReportAppend(line); }
   std::vector<std::string> ReportLines() override { return host_.ReportLines(); }
+  void ForEachReportLine(const std::function<void(std::string_view)>& line) override { host_.ForEachReportLine(line); }
   std::string ProgramDirectory() override { return host_.ProgramDirectory(); }
   CivilDate Today() override { return host_.Today(); }
   void Sleep(int milliseconds) override { host_.Sleep(milliseconds); }

@@ -16,4 +16,8 @@ std::optional<std::size_t> Host::ChooseItem(std::string_view caption, std::strin
   return chosen - 1;
 }
 
+void Host::ForEachReportLine(const std::function<void(std::string_view)>& line) {
+  for (const std::string& text : ReportLines()) line(text);
+}
+
 }  // namespace verilote

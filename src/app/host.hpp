@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,10 @@ class Host {
   virtual void ReportClear() = 0;
   virtual void ReportAppend(std::string_view line) = 0;
   virtual std::vector<std::string> ReportLines() = 0;
+  // Every report line in order, each handed to `line` as it is read: the
+  // copy commands stream a report of any size this way. By default, the
+  // lines of ReportLines().
+  virtual void ForEachReportLine(const std::function<void(std::string_view)>& line);
 
   // The directory that holds the running program, with no trailing separator.
   virtual std::string ProgramDirectory() = 0;

@@ -308,7 +308,11 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
   if (!dir.userData && IsProgramFile(path, dir.path))
     throw FileError(path, "is one of the program's own files: refused, nothing written");
   ReplacingFile file(path);
-  file.WriteLines(host.ReportLines());
+  // Streamed from the report, so that a report of any size costs no memory.
+  host.ForEachReportLine([&file](std::string_view line) {
+    file.Write(line);
+    file.Write("\r\n");
+  });
   file.Commit();
   std::string message = Cat("Copiado com sucesso !!\r", path);
   if (dir.userData) message += Cat('\r', kUserDataNotice);
@@ -319,12 +323,18 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
 Verdict Copiaparaarquivojexistente1Click(Host& host) {
   const auto chosen = host.OpenFile("Selecione o arquivo para incluir", FileFilter::Remessa);
   if (!chosen) return Verdict::Clean;
-  AppendLines(*chosen, host.ReportLines());
+  AppendLinesFrom(*chosen, [&host](const LineSink& line) { host.ForEachReportLine(line); });
   host.ShowMessage(Cat("Incluido no arquivo ", *chosen, " com sucesso !!"));
   return Verdict::Clean;
 }
 
 void AppendLines(const std::string& path, const std::vector<std::string>& lines) {
+  AppendLinesFrom(path, [&lines](const LineSink& line) {
+    for (const std::string& text : lines) line(text);
+  });
+}
+
+void AppendLinesFrom(const std::string& path, const std::function<void(const LineSink&)>& lines) {
   // Appending never touches the bytes already there: the file keeps its owner,
   // its links and its place; a write that fails half way is cut back off.
   Kind kind = Kind::Missing;
@@ -343,11 +353,11 @@ void AppendLines(const std::string& path, const std::vector<std::string>& lines)
     if (const auto cause = file.Write(buffer)) fail("cannot write the file", cause);
     buffer.clear();
   };
-  for (const std::string& line : lines) {
+  lines([&](std::string_view line) {
     buffer += line;
     buffer += "\r\n";
     if (buffer.size() >= kWriteChunk) flush();
-  }
+  });
   flush();
   if (const auto cause = file.Sync()) fail("cannot write the file", cause);
 }

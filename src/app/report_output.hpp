@@ -39,6 +39,9 @@ Verdict Copiaparaarquivojexistente1Click(Host& host);
 // write, fsync); on a failed write the file is cut back to its old length.
 // Throws FileError naming the file.
 void AppendLines(const std::string& path, const std::vector<std::string>& lines);
+// The same with the lines streamed: `lines` hands each one to its sink.
+using LineSink = std::function<void(std::string_view)>;
+void AppendLinesFrom(const std::string& path, const std::function<void(const LineSink&)>& lines);
 
 // Where the files that go "beside the program" are written. An installed
 // program usually sits in a directory its users cannot write to; then the

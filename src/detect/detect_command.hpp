@@ -37,6 +37,7 @@ class AnsweredFileHost final : public Host {
   void ReportClear() override;
   void ReportAppend(std::string_view line) override;
   std::vector<std::string> ReportLines() override { return host_.ReportLines(); }
+  void ForEachReportLine(const std::function<void(std::string_view)>& line) override { host_.ForEachReportLine(line); }
   std::string ProgramDirectory() override { return host_.ProgramDirectory(); }
   CivilDate Today() override { return host_.Today(); }
   void Sleep(int milliseconds) override { host_.Sleep(milliseconds); }

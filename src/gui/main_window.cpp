@@ -1,10 +1,13 @@
 #include "gui/main_window.hpp"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -17,19 +20,21 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTextBlock>
+#include <QSettings>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -37,6 +42,7 @@
 #include "app/report.hpp"
 #include "app/shell.hpp"
 #include "detect/detect_command.hpp"
+#include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 #include "gui/report_printer.hpp"
 
@@ -45,9 +51,8 @@ namespace verilote::gui {
 namespace {
 
 constexpr int kPumpMilliseconds = 50;
-constexpr int kPumpBudgetMilliseconds = 20;
-constexpr std::size_t kPumpSlice = 1000;
 constexpr int kProgressDelayMilliseconds = 300;
+const QString kLastDirectoryKey = QStringLiteral("lastDirectory");
 
 QColor Navy() { return {0, 0, 128}; }
 
@@ -89,6 +94,18 @@ QIcon ProgramIcon() {
   return QIcon(pixmap);
 }
 
+// An input box wide enough for a typeable line of 48 digits with its blanks
+// and dots, and for its whole title.
+void FitQuestion(QInputDialog& dialog, const QString& caption) {
+  const QFontMetrics metrics(dialog.font());
+  const int edit = metrics.horizontalAdvance(QString(60, QLatin1Char('0')));
+  const int title = metrics.horizontalAdvance(caption) + 160;  // beside the frame's buttons
+  // The dialog sizes itself from its layout: the field sets the width.
+  QWidget* field = dialog.findChild<QLineEdit*>();
+  if (field == nullptr) field = dialog.findChild<QComboBox*>();
+  if (field != nullptr) field->setMinimumWidth(std::max(edit, title));
+}
+
 // A message box text: a carriage return breaks the line.
 QString MessageText(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -99,13 +116,18 @@ QString MessageText(QString text) {
 }  // namespace
 
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
-    : QMainWindow(parent), programDirectory_(std::move(options.programDirectory)), printer_(QPrinter::HighResolution) {
+    : QMainWindow(parent),
+      programDirectory_(std::move(options.programDirectory)),
+      store_(std::make_unique<ReportStore>()),
+      printer_(QPrinter::HighResolution) {
   if (programDirectory_.isEmpty()) programDirectory_ = QCoreApplication::applicationDirPath();
+  runner_ = std::make_unique<CommandRunner>(*store_, questions_, PathBytes(programDirectory_));
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(FromCp1252(kProgramName));
   setWindowIcon(ProgramIcon());
   chooseColor = [this](const QColor& initial) { return QColorDialog::getColor(initial, this); };
 
+  lastDirectory_ = QSettings().value(kLastDirectoryKey).toString();
   BuildReportArea();
   BuildMenus();
   setAcceptDrops(true);
@@ -120,13 +142,13 @@ MainWindow::MainWindow(WindowOptions options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-  if (worker_.joinable()) {
+  if (runner_->Alive()) {
     // The worker may be waiting for an answer from this thread: keep serving
     // it until it has seen the stop.
     destroying_ = true;
-    channel_.RequestStop();
-    while (!workerDone_.load()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (worker_.joinable()) worker_.join();
+    runner_->RequestStop();
+    while (!runner_->Done()) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    runner_->Join();
   }
 }
 
@@ -135,16 +157,12 @@ void MainWindow::BuildReportArea() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(16, 8, 16, 4);
 
-  memo1_ = new QPlainTextEdit(central);
+  memo1_ = new ReportView(*store_, central);
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setFont(FixedFont(12, false));
-  memo1_->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo1_->setTabChangesFocus(false);  // a tab key types a tab
-  memo1_->setFocusPolicy(Qt::ClickFocus);
-  memo1_->setUndoRedoEnabled(false);             // a report of a million lines must not be kept twice
-  memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated, not pasted
+  memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated
   QPalette palette = memo1_->palette();
   palette.setColor(QPalette::Text, Navy());
   memo1_->setPalette(palette);
@@ -165,7 +183,7 @@ void MainWindow::BuildReportArea() {
   stopButton_ = new QPushButton(QStringLiteral("Parar"), progressRow_);
   connect(stopButton_, &QPushButton::clicked, this, [this] {
     stopButton_->setEnabled(false);
-    channel_.RequestStop();
+    runner_->RequestStop();
   });
   row->addWidget(progressBar_, 1);
   row->addWidget(stopButton_);
@@ -264,17 +282,22 @@ void MainWindow::showEvent(QShowEvent* event) {
   label2_->setText(FromCp1252(Cat(kProgramName, "  ", kVersion)));
   label1_->setText(FromCp1252(Cat("Essa versão é de "_cp, kReleaseDate, " - A cada 10 meses tem versão nova."_cp)));
   setWindowTitle(FromCp1252(Cat(kProgramName, " Versão "_cp, kVersion)));
-  AppendToReport({std::string(kNoticeLine)});
+  store_->Append(kNoticeLine);
+  memo1_->Sync();
+  memo1_->setFocus();                              // Ctrl+A and Ctrl+C work without a click
   DeleteLeftovers({"versao2.exe", "versao.txt"});  // left by an update
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (IsRunning()) {
-    // Stop the command first; the window closes when it has ended.
-    closeWhenDone_ = true;
-    channel_.RequestStop();
+    // Ask first; on yes, stop the command, and the window closes when it has ended.
     event->ignore();
-    return;
+    if (closeWhenDone_ || !ConfirmStopAndClose()) return;
+    if (IsRunning()) {
+      closeWhenDone_ = true;
+      runner_->RequestStop();
+      return;
+    }
   }
   DeleteLeftovers({"suporte.bat", "versao.bat", "email.txt"});
   event->accept();
@@ -305,6 +328,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+bool MainWindow::ConfirmStopAndClose() {
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
+                  FromCp1252("Um comando está em andamento. Interromper o comando e fechar o programa?"_cp),
+                  QMessageBox::Yes | QMessageBox::No, this);
+  box.setDefaultButton(QMessageBox::No);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+  box.button(QMessageBox::No)->setText(FromCp1252("Não"_cp));
+  box.exec();
+  return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (DraggedFile(event->mimeData()) && !IsRunning()) event->acceptProposedAction();
 }
@@ -325,118 +359,87 @@ void MainWindow::DeleteLeftovers(std::initializer_list<const char*> names) const
 }
 
 bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answeredFile) {
-  if (IsRunning()) return false;
-  channel_.Reset();
-  workerDone_ = false;
+  if (!runner_->Start(handler, std::move(answeredFile))) return false;
   menuBar()->setEnabled(false);
   progressBar_->setRange(0, 0);
   stopButton_->setEnabled(true);
+  memo1_->SetFollowing(true);  // new output comes into view, wherever the user clicked
   runClock_.start();
   pumpTimer_->start();
-  worker_ =
-      std::thread([this, handler, answeredFile = std::move(answeredFile), directory = PathBytes(programDirectory_)] {
-        GuiHost host(*this, channel_, directory);
-        std::optional<AnsweredFileHost> dropped;
-        if (answeredFile) dropped.emplace(host, *answeredFile);
-        Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
-        workerDone_ = true;
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { FinishCommand(outcome); }, Qt::QueuedConnection);
-      });
   return true;
 }
 
 void MainWindow::FinishCommand(Outcome outcome) {
-  worker_.join();
+  runner_->Join();
   if (destroying_) return;
   pumpTimer_->stop();
-  FlushReport();
   progressRow_->hide();
   menuBar()->setEnabled(true);
+  memo1_->Sync();  // the last lines, followed as the others were
+  memo1_->SetFollowing(false);
+  // What the command wrote, from its start when it does not all fit.
+  const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
+  if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
   if (closeWhenDone_) {
     close();
     return;
   }
-  if (outcome.status == Outcome::Status::Aborted) ShowError(FromCp1252(outcome.message));
+  if (outcome.status == Outcome::Status::Aborted) ShowError(InPortuguese(FromCp1252(outcome.message)));
   emit CommandFinished(static_cast<int>(outcome.status), FromCp1252(outcome.message));
 }
 
-// Moves the lines a command wrote into the report area, a slice at a time so
-// that the window keeps answering while a command writes a million lines,
-// and shows how far the command has read.
+// Shows the lines the command wrote so far and how far it has read. The
+// progress row shows only while the command works, not while it waits for
+// the user, and not for a command that ends before it would only flicker.
 void MainWindow::Pump() {
-  QElapsedTimer spent;
-  spent.start();
-  while (MoveLines(kPumpSlice) == kPumpSlice && spent.elapsed() < kPumpBudgetMilliseconds) {
-  }
-  // Quick commands end before the progress row would only flicker.
-  if (!progressRow_->isVisible() && runClock_.elapsed() >= kProgressDelayMilliseconds) progressRow_->show();
-  const std::uint64_t total = channel_.BytesTotal();
+  memo1_->Sync();
+  const bool working = !runner_->Asking() && runClock_.elapsed() >= kProgressDelayMilliseconds;
+  if (working != progressRow_->isVisible()) progressRow_->setVisible(working);
+  const std::uint64_t total = runner_->BytesTotal();
   if (total == 0) {
     progressBar_->setRange(0, 0);
   } else {
     progressBar_->setRange(0, 1000);
-    progressBar_->setValue(static_cast<int>(std::min<std::uint64_t>(channel_.BytesRead(), total) * 1000 / total));
+    progressBar_->setValue(static_cast<int>(std::min<std::uint64_t>(runner_->BytesRead(), total) * 1000 / total));
   }
 }
 
-// Every line written so far, before the user or the command is shown anything.
-void MainWindow::FlushReport() {
-  while (MoveLines(kPumpSlice) == kPumpSlice) {
-  }
+// A question of the command: the report shows what it wrote so far, and the
+// progress row goes until the command works again.
+void MainWindow::BeforeQuestion() {
+  memo1_->Sync();
+  progressRow_->hide();
 }
 
-std::size_t MainWindow::MoveLines(std::size_t most) {
-  const CommandChannel::Batch batch = channel_.Take(most);
-  if (batch.clearFirst) memo1_->clear();
-  AppendToReport(batch.lines);
-  return batch.lines.size();
-}
+void MainWindow::AfterQuestion() { runClock_.restart(); }
 
-// Each report line is one block of the document followed by a line end, so an
-// empty report is an empty document and an appended empty line is a line.
-void MainWindow::AppendToReport(const std::vector<std::string>& lines) {
-  if (lines.empty()) return;
-  QScrollBar* bar = memo1_->verticalScrollBar();
-  const bool following = bar->value() == bar->maximum();
-  QTextDocument* document = memo1_->document();
-  QString text;
-  if (!document->lastBlock().text().isEmpty()) text += QLatin1Char('\n');  // the user typed after the last line
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + 1;
-  text.reserve(static_cast<qsizetype>(size + 1));
-  for (const std::string& line : lines) {
-    text += FromCp1252(line);
-    text += QLatin1Char('\n');
-  }
-  QTextCursor cursor(document);
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(text);
-  if (following) bar->setValue(bar->maximum());
+std::vector<std::string> MainWindow::ReportLines() const {
+  std::vector<std::string> lines;
+  store_->ForEach(0, UINT64_MAX, [&lines](std::uint64_t, std::string_view line) {
+    lines.emplace_back(line);
+    return true;
+  });
+  return lines;
 }
-
-QString MainWindow::ReportText() {
-  FlushReport();
-  return memo1_->document()->toRawText();
-}
-
-std::vector<std::string> MainWindow::ReportLines() { return ReportLinesOf(ReportText()); }
 
 QString MainWindow::AskText(const QString& caption, const QString& prompt, const QString& defaultText) {
   if (destroying_ || closeWhenDone_) return defaultText;  // the command is being stopped
-  FlushReport();
+  BeforeQuestion();
+  const auto after = qScopeGuard([this] { AfterQuestion(); });
   QInputDialog dialog(this);
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setWindowTitle(caption);
   dialog.setLabelText(prompt);
   dialog.setTextValue(defaultText);
+  FitQuestion(dialog, caption);
   // Cancel gives the default text, and the command goes on with it.
   return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
 }
 
 std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filter) {
   if (destroying_ || closeWhenDone_) return std::nullopt;
-  FlushReport();
+  BeforeQuestion();
+  const auto after = qScopeGuard([this] { AfterQuestion(); });
   const QStringList filters = {QStringLiteral("Remessa (*.REM)"), QStringLiteral("Retorno (*.RET)"),
                                QStringLiteral("Texto (*.TXT)"), QStringLiteral("Todos (*)")};
   // Qt's own dialog, whose filters ignore case: a.rem shows under Remessa.
@@ -449,16 +452,19 @@ std::optional<QString> MainWindow::AskFile(const QString& title, FileFilter filt
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   const QString path = dialog.selectedFiles().constFirst();
   lastDirectory_ = QFileInfo(path).absolutePath();
+  QSettings().setValue(kLastDirectoryKey, lastDirectory_);  // kept for the next run of the program
   return path;
 }
 
 std::optional<int> MainWindow::AskItem(const QString& caption, const QString& prompt, const QStringList& items) {
   if (destroying_ || closeWhenDone_) return std::nullopt;
-  FlushReport();
+  BeforeQuestion();
+  const auto after = qScopeGuard([this] { AfterQuestion(); });
   QInputDialog dialog(this);
   dialog.setWindowTitle(caption);
   dialog.setLabelText(prompt);
   dialog.setComboBoxItems(items);
+  FitQuestion(dialog, caption);
   dialog.setComboBoxEditable(false);
   dialog.setTextValue(items.value(0));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -469,7 +475,8 @@ std::optional<int> MainWindow::AskItem(const QString& caption, const QString& pr
 
 void MainWindow::Tell(const QString& text) {
   if (destroying_ || closeWhenDone_) return;
-  FlushReport();
+  BeforeQuestion();
+  const auto after = qScopeGuard([this] { AfterQuestion(); });
   QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), MessageText(text), QMessageBox::Ok, this);
   box.exec();
 }
@@ -500,7 +507,24 @@ void MainWindow::Ajuda1Click() {
     Tell(FromCp1252("A página de ajuda não foi encontrada: "_cp) + path);
     return;
   }
-  OpenPage(QUrl::fromLocalFile(path));
+  // Where no browser can be opened, the guide shows in a window of its own.
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) ShowGuide(path);
+}
+
+void MainWindow::ShowGuide(const QString& path) {
+  if (guide_ == nullptr) {
+    guide_ = new QDialog(this);
+    guide_->setWindowTitle(QStringLiteral("Ajuda"));
+    auto* layout = new QVBoxLayout(guide_);
+    auto* browser = new QTextBrowser(guide_);
+    browser->setObjectName(QStringLiteral("Guide"));
+    browser->setOpenExternalLinks(true);
+    browser->setSource(QUrl::fromLocalFile(path));
+    layout->addWidget(browser);
+    guide_->resize(820, 640);
+  }
+  guide_->show();
+  guide_->raise();
 }
 
 void MainWindow::SuporteTcnico1Click() { OpenPage(QUrl(QString::fromLatin1(kHomePage))); }
@@ -514,7 +538,7 @@ void MainWindow::AtualizaVersodesteaplicativo1Click() {
 
 void MainWindow::ImprimirMemoLines1Click() {
   QString error;
-  if (!PrintReport(printer_, ReportTextLines(ReportText()), &error)) {
+  if (!PrintReport(printer_, *store_, &error)) {
     ShowError(error);
     return;
   }

@@ -1,8 +1,9 @@
-// The main window: the report area Memo1, the help label Label1, the version
-// label Label2 and the menu bar built from the command table. Core commands
-// run on a worker thread (see gui_host.hpp) while the window stays live and
-// shows their progress and a Stop button; window commands (printing, colours,
-// web pages, the about box, closing) run here.
+// The main window: the report area Memo1 (a view over the report's store), the
+// help label Label1, the version label Label2 and the menu bar built from the
+// command table. Core commands run on a worker thread (app/command_runner.hpp)
+// while the window stays live and shows their progress and a Stop button;
+// window commands (printing, colours, web pages, the about box, closing) run
+// here.
 #pragma once
 
 #include <QColor>
@@ -12,23 +13,25 @@
 #include <QPrinter>
 #include <QString>
 #include <QStringList>
-#include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
+#include "app/command_runner.hpp"
 #include "app/command_table.hpp"
 #include "app/host.hpp"
+#include "app/report_store.hpp"
 #include "gui/gui_host.hpp"
+#include "gui/report_view.hpp"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
-class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -61,22 +64,23 @@ class MainWindow : public QMainWindow {
 
   // A file dropped on the window: "Validar arquivo (detectar layout)" on it.
   bool ValidateDroppedFile(const QString& path);
-  bool IsRunning() const { return worker_.joinable(); }
+  bool IsRunning() const { return runner_->Alive(); }
 
-  // The report as the user sees it (the report area is editable), with the
-  // lines still on their way shown first: the document's raw text, for
-  // ReportLinesOf / ReportTextLines, or its lines as Windows-1252 bytes.
-  QString ReportText();
-  std::vector<std::string> ReportLines();
+  // The report's lines as Windows-1252 bytes (for the tests: all in memory).
+  std::vector<std::string> ReportLines() const;
+  const ReportStore& Store() const { return *store_; }
 
   // Modal questions of a running command (window thread).
   QString AskText(const QString& caption, const QString& prompt, const QString& defaultText);
   std::optional<QString> AskFile(const QString& title, FileFilter filter);
   std::optional<int> AskItem(const QString& caption, const QString& prompt, const QStringList& items);
   void Tell(const QString& text);
+  // The run has ended (called on the window's thread by GuiQuestions).
+  void FinishCommand(Outcome outcome);
 
   // The window's parts, for the tests and the screenshot.
-  QPlainTextEdit* Report() const { return memo1_; }
+  ReportView* Report() const { return memo1_; }
+  QWidget* ProgressRow() const { return progressRow_; }
   QLabel* HelpLabel() const { return label1_; }
   QLabel* VersionLabel() const { return label2_; }
   QPushButton* StopButton() const { return stopButton_; }
@@ -104,13 +108,13 @@ class MainWindow : public QMainWindow {
   void BuildReportArea();
   void BuildMenus();
   void Dispatch(const MenuRow& row);
-  void FinishCommand(Outcome outcome);
   void Pump();
-  void FlushReport();
-  std::size_t MoveLines(std::size_t most);
-  void AppendToReport(const std::vector<std::string>& lines);
+  bool ConfirmStopAndClose();
+  void BeforeQuestion();
+  void AfterQuestion();
   void ShowError(const QString& text);
   void OpenPage(const QUrl& url);
+  void ShowGuide(const QString& path);
   void ChooseReportColour(QPalette::ColorRole role);
   void DeleteLeftovers(std::initializer_list<const char*> names) const;
 
@@ -129,7 +133,11 @@ class MainWindow : public QMainWindow {
   static const std::map<std::string_view, WindowCommand>& WindowCommands();
 
   QString programDirectory_;
-  QPlainTextEdit* memo1_ = nullptr;
+  // The report outlives every run; the runner writes into it.
+  std::unique_ptr<ReportStore> store_;
+  GuiQuestions questions_{*this};
+  std::unique_ptr<CommandRunner> runner_;
+  ReportView* memo1_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
@@ -137,6 +145,7 @@ class MainWindow : public QMainWindow {
   QWidget* progressRow_ = nullptr;
   QMenu* validarMenu_ = nullptr;
   QTimer* pumpTimer_ = nullptr;
+  QDialog* guide_ = nullptr;
   QElapsedTimer runClock_;
   std::map<std::string, QAction*, std::less<>> actions_;
 
@@ -146,10 +155,6 @@ class MainWindow : public QMainWindow {
   bool closeWhenDone_ = false;
   bool destroying_ = false;
   QString lastDirectory_;
-
-  CommandChannel channel_;
-  std::atomic<bool> workerDone_{true};
-  std::thread worker_;
 };
 
 }  // namespace verilote::gui

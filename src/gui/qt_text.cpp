@@ -23,24 +23,6 @@ std::string ToCp1252(QStringView text) {
   return bytes;
 }
 
-QStringList ReportTextLines(const QString& rawText) {
-  QStringList lines = rawText.split(QChar::ParagraphSeparator);
-  if (!lines.isEmpty() && lines.back().isEmpty()) lines.pop_back();
-  return lines;
-}
-
-std::vector<std::string> ReportLinesOf(const QString& rawText) {
-  std::vector<std::string> lines;
-  qsizetype from = 0;
-  while (from < rawText.size()) {
-    qsizetype end = rawText.indexOf(QChar::ParagraphSeparator, from);
-    if (end < 0) end = rawText.size();
-    lines.push_back(ToCp1252(QStringView(rawText).mid(from, end - from)));
-    from = end + 1;
-  }
-  return lines;
-}
-
 QKeySequence KeySequenceOf(int shortcut) {
   const int code = shortcut & 0xFF;
   int key = 0;

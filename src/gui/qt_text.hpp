@@ -4,10 +4,8 @@
 
 #include <QKeySequence>
 #include <QString>
-#include <QStringList>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace verilote::gui {
 
@@ -24,11 +22,6 @@ std::string ToCp1252(QStringView text);
 // platform layer turns it into the system's wide names), the file system's
 // own encoding elsewhere.
 std::string PathBytes(const QString& path);
-
-// The lines of the report area from its document's raw text (blocks split by
-// U+2029). The line end after the last line does not make one more line.
-std::vector<std::string> ReportLinesOf(const QString& rawText);
-QStringList ReportTextLines(const QString& rawText);
 
 // A menu shortcut as the command table encodes it (key code in the low byte,
 // +8192 Shift, +16384 Ctrl, +32768 Alt). Keys the table does not use give an

@@ -7,11 +7,12 @@
 #include <cmath>
 
 #include "app/cp1252.hpp"
+#include "app/report_store.hpp"
 #include "gui/qt_text.hpp"
 
 namespace verilote::gui {
 
-bool PrintReport(QPrinter& printer, const QStringList& lines, QString* error) {
+bool PrintReport(QPrinter& printer, const ReportStore& lines, QString* error) {
   // These two override whatever the setup dialogs chose.
   printer.setCopyCount(1);
   printer.setPageOrientation(QPageLayout::Landscape);
@@ -33,14 +34,15 @@ bool PrintReport(QPrinter& printer, const QStringList& lines, QString* error) {
   const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
 
   int current = kFirstRow - 1;
-  for (const QString& line : lines) {
+  lines.ForEach(0, UINT64_MAX, [&](std::uint64_t, std::string_view line) {
     if (++current > kLastRow) {
       printer.newPage();
       current = kFirstRow;
     }
     // A line stands with its top at its row, as on the printer's canvas.
-    painter.drawText(kLeftColumn * column, current * row + ascent, line);
-  }
+    painter.drawText(kLeftColumn * column, current * row + ascent, FromCp1252(line));
+    return true;
+  });
   if (painter.end()) return true;
   *error = FromCp1252("A impressão não pôde ser concluída."_cp);
   return false;

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QPrinter;
+
+namespace verilote {
+class ReportStore;
+}
 
 namespace verilote::gui {
 
@@ -16,8 +19,9 @@ inline constexpr int kFirstRow = 2;
 inline constexpr int kLastRow = 57;
 inline constexpr int kLeftColumn = 3;
 
-// Prints `lines` as one job of one copy. Returns false, with the reason in
-// `error`, when the job cannot start.
-bool PrintReport(QPrinter& printer, const QStringList& lines, QString* error);
+// Prints the report's lines as one job of one copy, read from the store a
+// block at a time. Returns false, with the reason in `error`, when the job
+// cannot start or end.
+bool PrintReport(QPrinter& printer, const ReportStore& lines, QString* error);
 
 }  // namespace verilote::gui

@@ -4,12 +4,15 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
 #include "gui/main_window.hpp"
+#include "gui/qt_text.hpp"
+#include "remittance/sigcb240.hpp"
 
 namespace verilote::gui {
 
@@ -41,6 +44,29 @@ void TakeScreenshotLater(MainWindow& window, const QString& path) {
     const bool saved = shot.save(path, "PNG");
     std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
     QApplication::exit(saved ? 0 : 1);
+  });
+}
+
+void TakeScreenshotAfterRun(MainWindow& window, const QString& path, const QString& remittance) {
+  auto* answer = new QTimer(&window);
+  QObject::connect(answer, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+  });
+  answer->start(20);
+  QObject::connect(&window, &MainWindow::CommandFinished, &window, [&window, path] {
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+    QApplication::sendEvent(window.Report(), &end);
+    QTimer::singleShot(1000, &window, [&window, path] {
+      const QRect frame = window.frameGeometry();
+      const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+      const bool saved = shot.save(path, "PNG");
+      std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "could not save", qPrintable(path));
+      QApplication::exit(saved ? 0 : 1);
+    });
+  });
+  QTimer::singleShot(800, &window, [&window, remittance] {
+    window.activateWindow();
+    window.StartCommand(SIGCBRemessa1Click, PathBytes(remittance));
   });
 }
 

@@ -11,4 +11,9 @@ class MainWindow;
 
 void TakeScreenshotLater(MainWindow& window, const QString& path);
 
+// `verilote --screenshot FILE --validate REMITTANCE`: runs "SIGCB - Remessa
+// 240 ( Valida Tudo )" on REMITTANCE (its boxes answered), shows the report's
+// end with the verdict, saves the window to FILE and quits.
+void TakeScreenshotAfterRun(MainWindow& window, const QString& path, const QString& remittance);
+
 }  // namespace verilote::gui

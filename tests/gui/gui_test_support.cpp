@@ -1,5 +1,6 @@
 #include "gui_test_support.hpp"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -54,6 +55,14 @@ ModalScript::Step Answer(const QString& text) {
 
 ModalScript::Step Accept() {
   return [](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); };
+}
+
+ModalScript::Step Click(int button) {
+  return [button](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    QVERIFY2(box != nullptr && box->button(QMessageBox::StandardButton(button)) != nullptr, "expected that button");
+    box->button(QMessageBox::StandardButton(button))->click();
+  };
 }
 
 std::optional<int> RunToEnd(MainWindow& window, Handler handler) {

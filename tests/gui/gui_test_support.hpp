@@ -34,6 +34,7 @@ class ModalScript : public QObject {
 
 ModalScript::Step Answer(const QString& text);  // input box: type and OK
 ModalScript::Step Accept();                     // any dialog: OK
+ModalScript::Step Click(int button);            // message box: that QMessageBox::StandardButton
 
 // Runs a command in the window, or the one behind a menu action, and waits
 // for its end. Returns its status (Outcome::Status as int), or nothing when it

@@ -1,17 +1,26 @@
 // The window: its menu bar built from the command table, the leftover files
-// of an update removed, a file dropped on the report validated; its host: a
+// of an update removed, a file dropped on the report validated; its runs: a
 // command runs on a worker thread, its input box appears on the window, report
-// lines arrive in order, and the Stop button or closing the window ends it as
-// a failure would; what the screen shows goes to a file byte for byte.
+// lines arrive in order, new output comes into view and a finished command is
+// shown from its start, the progress row shows only while the command works,
+// and the Stop button or closing the window (once the user agrees) ends it as
+// a failure would, saying so in the report; the report area selects and
+// copies any range; what the screen shows goes to a file byte for byte.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
 #include <atomic>
@@ -23,6 +32,7 @@
 #include "app/shell.hpp"
 #include "banking/text.hpp"
 #include "gui/main_window.hpp"
+#include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 #include "gui_test_support.hpp"
 
@@ -91,6 +101,35 @@ std::string Accented() {
 std::string Screen() {
   return Cat("****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp, "\r\n", Accented(),
              "\r\n");
+}
+
+Verdict WritesVerdictAndChecklist(Host& host) {
+  host.ReportClear();
+  host.ReportAppend("CODIGO DE BARRAS OK");
+  for (int n = 1; n <= 200; ++n) host.ReportAppend(Cat(n, " - ( ) item da lista"));
+  return Verdict::Clean;
+}
+
+Verdict WritesVerdictOnly(Host& host) {
+  host.ReportAppend("CODIGO DE BARRAS OK");
+  return Verdict::Clean;
+}
+
+Verdict WorksThenAsks(Host& host) {
+  host.Sleep(700);
+  host.InputBox("Entrada", "Valor", "");
+  return Verdict::Clean;
+}
+
+Verdict WritesManyLines(Host& host) {
+  for (int n = 1; n <= 30000; ++n) host.ReportAppend(Cat("Linha ", n, " do relatório"_cp));
+  return Verdict::Clean;
+}
+
+Verdict AsksTextThenFile(Host& host) {
+  host.InputBox("Código de barras"_cp, "Digite a representação numérica"_cp, "");
+  host.OpenFile("Selecione o arquivo", FileFilter::Remessa);
+  return Verdict::Clean;
 }
 
 Verdict WritesAccentedLine(Host& host) {
@@ -167,7 +206,8 @@ class WindowTest : public QObject {
   void StopAndCloseEndTheCommand() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
-    ModalScript script({Answer(QStringLiteral("7")), Accept(), Answer(QStringLiteral("1"))});
+    ModalScript script({Answer(QStringLiteral("7")), Accept(), Answer(QStringLiteral("1")), Click(QMessageBox::No),
+                        Click(QMessageBox::Yes)});
     QSignalSpy finished(&window, &MainWindow::CommandFinished);
     gRecordsRead = 0;
     QVERIFY(window.StartCommand(ReadsForever));
@@ -182,15 +222,117 @@ class WindowTest : public QObject {
     QVERIFY(!window.StopButton()->isVisible());
     const std::vector<std::string> report = window.ReportLines();
     QVERIFY(report.size() > 20);  // the lines written stay, in order, from the answer on
-    for (std::size_t n = 1; n < report.size(); ++n) QCOMPARE(report[n], Cat("Registro numero ", n + 6));
-    // Closing the window stops a running command first.
+    for (std::size_t n = 1; n + 1 < report.size(); ++n) QCOMPARE(report[n], Cat("Registro numero ", n + 6));
+    QCOMPARE(report.back(), "Interrompido pelo usuário."_cp);  // a saved copy says it is not whole
+    // Closing the window asks first: "Não" goes on, "Sim" stops the command and closes.
     gRecordsRead = 0;
     QVERIFY(window.StartCommand(ReadsForever));
     QTRY_VERIFY(gRecordsRead > 0);
     window.close();
     QVERIFY(window.isVisible());
+    QVERIFY(window.IsRunning());
+    const int before = gRecordsRead;
+    QTRY_VERIFY(gRecordsRead > before);
+    window.close();
     QTRY_VERIFY(!window.IsRunning());
     QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(script.seen.size(), 5);
+  }
+
+  void NewOutputComesIntoViewAndAFinishedCommandShowsItsStart() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ReportView& view = *window.Report();
+    QCOMPARE(RunToEnd(window, WritesVerdictAndChecklist), std::optional<int>(kClean));
+    QCOMPARE(view.TopLine(), 0u);  // the verdict first, not the checklist's end
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(RunToEnd(window, WritesVerdictOnly), std::optional<int>(kClean));
+    QCOMPARE(view.TopLine() + view.VisibleLines(), window.Store().Size());  // the end, where the verdict is
+    // A long run is followed while it writes, after a click too.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    ModalScript script({Answer(QStringLiteral("1")), Accept()});
+    gRecordsRead = 0;
+    QVERIFY(window.StartCommand(ReadsForever));
+    QTRY_VERIFY(gRecordsRead > view.VisibleLines() + 20);
+    const std::uint64_t seen = window.Store().Size();
+    QTRY_VERIFY(view.TopLine() + view.VisibleLines() >= seen);
+    window.StopButton()->click();
+    QTRY_VERIFY(!window.IsRunning());
+  }
+
+  void ProgressShowsOnlyWhileTheCommandWorks() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    bool shownWhileAsking = true;
+    ModalScript script({[&](QWidget* box) {
+      QTest::qWait(500);  // longer than the progress row's delay
+      shownWhileAsking = window.ProgressRow()->isVisible();
+      Answer(QStringLiteral("x"))(box);
+    }});
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QVERIFY(window.StartCommand(WorksThenAsks));
+    QTRY_VERIFY(window.ProgressRow()->isVisible());
+    QVERIFY(finished.wait(20000));
+    QVERIFY(!shownWhileAsking);
+  }
+
+  // Ctrl+A, Ctrl+C copies the whole report; a range selected with the mouse
+  // copies that range; a long selection reaches the clipboard through a file.
+  void SelectAndCopyAnyRange() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ReportView& view = *window.Report();
+    QCOMPARE(RunToEnd(window, WritesManyLines), std::optional<int>(kClean));
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QCOMPARE(copied.size(), 30001);
+    QCOMPARE(copied.front(), FromCp1252(kNoticeLine));
+    QCOMPARE(copied.back(), FromCp1252("Linha 30000 do relatório"_cp));
+    view.ShowFrom(100);
+    const int row = view.fontMetrics().lineSpacing(), column = view.fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(6 * column + 1, row / 2));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * column + 1, row + row / 2));
+    QCOMPARE(view.SelectedText(), FromCp1252("100 do relatório\nLinha"_cp));
+  }
+
+  // Qt's dialogs and our own error texts in Portuguese; an input box that
+  // holds a typeable line; the last folder kept for the next run; the report
+  // takes the keyboard at start.
+  void SpeaksPortugueseAndRemembers() {
+    QCOMPARE(InPortuguese(QStringLiteral("I/O error: '/d/a.txt': cannot open the file (No such file or directory)")),
+             FromCp1252("Erro de E/S: '/d/a.txt': não foi possível abrir o arquivo (arquivo ou pasta inexistente)"_cp));
+    QCOMPARE(InPortuguese(QStringLiteral("'1x' is not a valid integer value\nFile '/r.rem', record 7.")),
+             QStringLiteral("'1x' is not a valid integer value\nArquivo '/r.rem', registro 7."));
+    QVERIFY(InstallPortugueseTranslations());
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window.Report()));
+    QTemporaryDir folder;
+    Touch(folder.filePath("a.rem"));
+    QString cancel;
+    int width = 0;
+    ModalScript script({[&](QWidget* w) {
+                          cancel = w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text();
+                          width = w->width();
+                          Answer(QString())(w);
+                        },
+                        [&](QWidget* w) {
+                          qobject_cast<QFileDialog*>(w)->selectFile(folder.filePath("a.rem"));
+                          Accept()(w);
+                        }});
+    QCOMPARE(RunToEnd(window, AsksTextThenFile), std::optional<int>(kClean));
+    QCOMPARE(cancel, QStringLiteral("Cancelar"));
+    QVERIFY2(width > window.fontMetrics().horizontalAdvance(QString(48, QLatin1Char('0'))),
+             qPrintable(QString::number(width)));
+    MainWindow again(WindowOptions{shown.programDirectory.path()});
+    QString opened;
+    ModalScript next({Answer(QString()), [&](QWidget* w) {
+                        opened = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+                        qobject_cast<QDialog*>(w)->reject();
+                      }});
+    QCOMPARE(RunToEnd(again, AsksTextThenFile), std::optional<int>(kClean));
+    QCOMPARE(opened, QDir(folder.path()).absolutePath());
   }
 
   // What the screen shows reaches the file byte for byte; the copy and
@@ -212,6 +354,7 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Verilote"));
+  QStandardPaths::setTestModeEnabled(true);  // settings go to a test folder
   verilote::gui::testing::WindowTest test;
   return QTest::qExec(&test, argc, argv);
 }

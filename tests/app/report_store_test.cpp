@@ -1,0 +1,115 @@
+// The report store: lines come back byte for byte from the temporary files,
+// whatever bytes they hold and across the blocks of its index and its reads;
+// a run on the worker thread writes into it and a stopped run says so.
+#include "app/report_store.hpp"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "app/command_runner.hpp"
+#include "app/errors.hpp"
+#include "app/report.hpp"
+
+namespace verilote {
+namespace {
+
+std::vector<std::string> All(const ReportStore& store, std::uint64_t first = 0, std::uint64_t count = UINT64_MAX) {
+  std::vector<std::string> lines;
+  store.ForEach(first, count, [&](std::uint64_t index, std::string_view line) {
+    EXPECT_EQ(index, first + lines.size());
+    lines.emplace_back(line);
+    return true;
+  });
+  return lines;
+}
+
+TEST(ReportStoreTest, LinesComeBackByteForByte) {
+  std::string everyByte;
+  for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);  // CR LF inside a line too
+  const std::vector<std::string> lines = {"", "Registro numero 1", everyByte, std::string(3 << 20, 'x'), "", "fim"};
+  ReportStore store;
+  for (const std::string& line : lines) store.Append(line);
+  EXPECT_EQ(All(store), lines);
+  EXPECT_EQ(store.Size(), lines.size());
+  EXPECT_EQ(store.LongestLine(), 3u << 20);
+  EXPECT_EQ(store.LineLength(2), 256u);
+  EXPECT_EQ(store.Read(1, 9, 6), "numero");
+  EXPECT_EQ(store.Read(1, 16), "1");
+  EXPECT_EQ(store.Read(1, 17), "");  // past the line's end
+  EXPECT_EQ(store.Read(6), "");      // past the report's end
+  EXPECT_EQ(All(store, 4, 10), (std::vector<std::string>{"", "fim"}));
+}
+
+TEST(ReportStoreTest, RangesAcrossIndexBlocksAndClear) {
+  ReportStore store;
+  for (int n = 0; n < 200000; ++n) store.Append(Cat("Registro numero ", n, std::string(n % 7, ' ')));
+  EXPECT_EQ(store.Read(65536), "Registro numero 65536" + std::string(65536 % 7, ' '));
+  const std::vector<std::string> range = All(store, 65530, 20);
+  ASSERT_EQ(range.size(), 20u);
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(range[i], Cat("Registro numero ", 65530 + i, std::string((65530 + i) % 7, ' ')));
+  int seen = 0;
+  store.ForEach(0, UINT64_MAX, [&](std::uint64_t, std::string_view) { return ++seen < 3; });
+  EXPECT_EQ(seen, 3);  // the sink stops early
+
+  const std::uint64_t generation = store.Generation();
+  store.Clear();
+  EXPECT_NE(store.Generation(), generation);
+  EXPECT_EQ(store.Size(), 0u);
+  EXPECT_EQ(store.LongestLine(), 0u);
+  store.Append("novo");
+  EXPECT_EQ(All(store), std::vector<std::string>{"novo"});
+}
+
+// A window whose questions are never asked: it only hears the end.
+class Window final : public WindowQuestions {
+ public:
+  std::string InputBox(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
+  std::optional<std::string> OpenFile(std::string_view, FileFilter) override { return std::nullopt; }
+  std::optional<std::size_t> ChooseItem(std::string_view, std::string_view, const std::vector<std::string>&) override {
+    return std::nullopt;
+  }
+  void ShowMessage(std::string_view) override {}
+  void Finished(const Outcome& outcome) override {
+    const std::lock_guard lock(mutex);
+    ended = outcome;
+    done.notify_all();
+  }
+  Outcome Wait() {
+    std::unique_lock lock(mutex);
+    done.wait(lock, [this] { return ended.has_value(); });
+    return *ended;
+  }
+  std::mutex mutex;
+  std::condition_variable done;
+  std::optional<Outcome> ended;
+};
+
+Verdict WritesUntilStopped(Host& host) {
+  for (int n = 1;; ++n) host.ReportAppend(Cat("Registro numero ", n));
+}
+
+TEST(CommandRunnerTest, WritesIntoTheStoreAndSaysWhenStopped) {
+  ReportStore store;
+  store.Append("antes");
+  Window window;
+  CommandRunner runner(store, window, ".");
+  ASSERT_TRUE(runner.Start(WritesUntilStopped));
+  EXPECT_FALSE(runner.Start(WritesUntilStopped));  // one run at a time
+  while (store.Size() < 1000) std::this_thread::yield();
+  runner.RequestStop();
+  const Outcome outcome = window.Wait();
+  EXPECT_TRUE(runner.Join());
+  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
+  const std::vector<std::string> lines = All(store);
+  EXPECT_EQ(runner.FirstLine(), 1u);  // the run's lines follow the one it found
+  EXPECT_EQ(lines[1], "Registro numero 1");
+  EXPECT_EQ(lines.back(), "Interrompido pelo usuário."_cp);
+  EXPECT_EQ(lines[lines.size() - 2], Cat("Registro numero ", lines.size() - 2));
+}
+
+}  // namespace
+}  // namespace verilote
