@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/host.hpp"
 #include "app/platform.hpp"
@@ -301,8 +302,12 @@ void ReplacingFile::ReadLines(const std::function<void(std::string_view)>& line)
 Verdict Copiaparaarquivonovo1Click(Host& host) {
   const std::string name = host.InputBox("Entre com o nome do arquivo", "Nome do arquivo", "");
   const OutputDirectory dir = ChooseOutputDirectory(host);
-  // The name is always taken relative to the directory, whatever it holds.
-  const std::string path = Cat(dir.path, '/', name);
+  // The name is always taken relative to the directory, whatever it holds. It
+  // was typed as text (Windows-1252) and goes to the system as a file name
+  // ("relatório.txt" is made as such, not as its code-page bytes); the
+  // message shows it as typed.
+  const std::string path = Cat(dir.path, '/', ToUtf8(name));
+  const std::string shown = Cat(dir.path, '/', name);
   if (name.empty()) throw FileError(path, "no file name was given");
   // A name typed by mistake must never put the report in place of the program.
   if (!dir.userData && IsProgramFile(path, dir.path))
@@ -314,7 +319,7 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
     file.Write("\r\n");
   });
   file.Commit();
-  std::string message = Cat("Copiado com sucesso !!\r", path);
+  std::string message = Cat("Copiado com sucesso !!\r", shown);
   if (dir.userData) message += Cat('\r', kUserDataNotice);
   host.ShowMessage(message);
   return Verdict::Clean;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/platform.hpp"
 #include "support/fake_host.hpp"
@@ -42,21 +43,22 @@ TEST(CopyToNewFile, WritesEveryLineByteForByteAndReplacesAnEarlierCopy) {
   FakeHost host;
   host.programDirectory = dir.path.string();
   host.report = kReport;
-  host.answers = {"relatorio.txt"};
+  // A typed name is text in the code page; the file gets it in the system's encoding.
+  host.answers = {std::string("relatório.txt"_cp)};
   EXPECT_EQ(RunCommand(Copiaparaarquivonovo1Click, host).status, kClean);
   ASSERT_EQ(host.prompts.size(), 1u);
   EXPECT_EQ(host.prompts[0].caption + '|' + host.prompts[0].prompt + '|' + host.prompts[0].defaultText,
             "Entre com o nome do arquivo|Nome do arquivo|");
-  EXPECT_EQ(ReadBytes(dir / "relatorio.txt"), testing::CrLfFile(kReport));
-  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + dir.path.string() + "/relatorio.txt"});
+  EXPECT_EQ(ReadBytes(dir / "relat\xC3\xB3rio.txt"), testing::CrLfFile(kReport));
+  EXPECT_EQ(host.messages, Lines{"Copiado com sucesso !!\r" + dir.path.string() + std::string("/relatório.txt"_cp)});
   EXPECT_EQ(host.report, kReport) << "the report itself is not changed";
   // An empty report makes an empty file, replacing the first copy.
   host.report.clear();
-  host.answers = {"relatorio.txt"};
+  host.answers = {std::string("relatório.txt"_cp)};
   EXPECT_EQ(RunCommand(Copiaparaarquivonovo1Click, host).status, kClean);
-  EXPECT_EQ(ReadBytes(dir / "relatorio.txt"), "");
+  EXPECT_EQ(ReadBytes(dir / "relat\xC3\xB3rio.txt"), "");
   EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(dir.Entries(), Lines{"relatorio.txt"}) << "no work file left";
+  EXPECT_EQ(dir.Entries(), Lines{"relat\xC3\xB3rio.txt"}) << "no work file left";
 }
 
 TEST(ReplacingFile, TargetUntouchedUntilCommit) {

@@ -335,14 +335,16 @@ class WindowTest : public QObject {
     QCOMPARE(opened, QDir(folder.path()).absolutePath());
   }
 
-  // What the screen shows reaches the file byte for byte; the copy and
-  // append commands themselves are checked in the core's tests.
+  // What the screen shows reaches the file byte for byte, under the accented
+  // name as typed; the copy and append commands themselves are checked in the
+  // core's tests.
   void CopyIsByteExact() {
     ShownWindow shown;
     QCOMPARE(RunToEnd(*shown.window, WritesAccentedLine), std::optional<int>(kClean));
-    ModalScript script({Answer("copia.txt"), Accept()});
+    const QString name = QString::fromUtf8("c\xC3\xB3pia.txt");
+    ModalScript script({Answer(name), Accept()});
     QCOMPARE(TriggerToEnd(*shown.window, "Copiaparaarquivonovo1Click"), std::optional<int>(kClean));
-    QCOMPARE(QByteArray::fromStdString(ReadBytes(shown.programDirectory.filePath(QStringLiteral("copia.txt")))),
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(shown.programDirectory.filePath(name))),
              QByteArray::fromStdString(Screen()));
   }
 };
