@@ -107,9 +107,11 @@ constexpr LayoutRow kRows[] = {
          SegmentP(36, 38, "", "posições 36-38 do segmento P"_cp, Expect::Blank),
          SegmentP(39, 57, "", "Nosso Número {} nas posições 39-57 do segmento P"_cp, Expect::Digits),
          FileVersion("040"), LoteVersion("030"), kRemessa240}),
+    // Construgiro writes its headers where SICOB does; its versions and the
+    // literal at 192 tell them apart.
     Row("construgiro", "Construgiro CNAB 240", "Construgiro1Click", 240, false,
         {kBank240, kHeader240, kCollection, kService240, kAccountHeader,
-         First(192, 199, "INCLUSAO", "{} na posição 192 do header de arquivo"_cp),
+         Weighing(Weight::Version, First(192, 199, "INCLUSAO", "{} na posição 192 do header de arquivo"_cp)),
          FileVersion("040"), LoteVersion("040")}),
     Row("siacc", "SIACC 240", "CaixaProgramado1Click", 240, false,
         {kBank240, kHeader240, kPayment, First(41, 41, "P|T", "ambiente {} no header de arquivo"),

@@ -122,14 +122,23 @@ TEST(LayoutDetection, SigcbFilesAsOtherProducersWriteThem) {
 // fit as well are settled by the table's order and named.
 TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   using testing::Put;
-  std::vector<std::string> siacc;
-  RecordReader reader(kExamples + "siacc/remessa_siacc_ok.rem");
-  for (std::string record; reader.Next(record);) siacc.push_back(record);
+  const auto records = [](const std::string& example) {
+    std::vector<std::string> lines;
+    RecordReader reader(kExamples + example);
+    for (std::string record; reader.Next(record);) lines.push_back(record);
+    return lines;
+  };
+  std::vector<std::string> siacc = records("siacc/remessa_siacc_ok.rem");
   Put(siacc[0], 164, "040");  // SINCO's versions
   Put(siacc[1], 14, "030");
   EXPECT_EQ(NamesOf(Detect(siacc)), Names{"siacc"});
   Put(siacc[1], 9, "R");
   EXPECT_EQ(std::ranges::count(NamesOf(Detect(siacc)), "siacc"), 0);
+  // Construgiro's headers are SICOB's: versions 040 keep it Construgiro
+  // without its literal at 192.
+  std::vector<std::string> construgiro = records("construgiro/remessa_construgiro_ok.rem");
+  Put(construgiro[0], 192, std::string(20, '0'));
+  EXPECT_EQ(NamesOf(Detect(construgiro)), Names{"construgiro"});
 
   // No P segment and versions of neither: SIGCB's and SINCO's headers alike.
   testing::SigcbFile bare = testing::CleanSigcbFile();

@@ -69,7 +69,7 @@ std::vector<std::string> ScratchDir::Entries() const {
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(platform::PathOf(path), std::ios::binary);  // a UTF-8 name, wide on Windows
   std::ostringstream bytes;
   bytes << file.rdbuf();
   return bytes.str();
