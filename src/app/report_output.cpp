@@ -29,9 +29,9 @@ constexpr std::size_t kWriteChunk = 1 << 16;
 // and the pid tells a later run whether the process that made one is alive.
 constexpr std::string_view kWorkMark = ".~vl", kWorkEnd = ".tmp";
 
-// A decimal number as std::to_string writes it, of at most `digits` digits.
-bool IsWrittenNumber(std::string_view text, std::size_t digits) {
-  return !text.empty() && text.size() <= digits && text.find_first_not_of("0123456789") == std::string_view::npos &&
+// A decimal number as std::to_string writes it, of at most ten digits.
+bool IsWrittenNumber(std::string_view text) {
+  return !text.empty() && text.size() <= 10 && text.find_first_not_of("0123456789") == std::string_view::npos &&
          (text[0] != '0' || text.size() == 1);
 }
 
@@ -40,8 +40,8 @@ std::uint64_t WorkFileMaker(std::string_view name) {
   if (!name.starts_with(kWorkMark) || !name.ends_with(kWorkEnd)) return 0;
   name = name.substr(kWorkMark.size(), name.size() - kWorkMark.size() - kWorkEnd.size());
   const std::size_t dash = name.find('-');
-  if (dash == std::string_view::npos || !IsWrittenNumber(name.substr(0, dash), 10) ||
-      !IsWrittenNumber(name.substr(dash + 1), 10))
+  if (dash == std::string_view::npos || !IsWrittenNumber(name.substr(0, dash)) ||
+      !IsWrittenNumber(name.substr(dash + 1)))
     return 0;
   return std::stoull(std::string(name.substr(0, dash)));
 }
@@ -248,11 +248,9 @@ void ReplacingFile::Write(std::string_view bytes) {
     buffer_.append(bytes);
 }
 
-void ReplacingFile::WriteLines(const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    Write(line);
-    Write("\r\n");
-  }
+void ReplacingFile::WriteLine(std::string_view line) {
+  Write(line);
+  Write("\r\n");
 }
 
 void ReplacingFile::Commit() {
@@ -314,10 +312,7 @@ Verdict Copiaparaarquivonovo1Click(Host& host) {
     throw FileError(path, "is one of the program's own files: refused, nothing written");
   ReplacingFile file(path);
   // Streamed from the report, so that a report of any size costs no memory.
-  host.ForEachReportLine([&file](std::string_view line) {
-    file.Write(line);
-    file.Write("\r\n");
-  });
+  host.ForEachReportLine([&file](std::string_view line) { file.WriteLine(line); });
   file.Commit();
   std::string message = Cat("Copiado com sucesso !!\r", shown);
   if (dir.userData) message += Cat('\r', kUserDataNotice);

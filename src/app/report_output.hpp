@@ -88,8 +88,8 @@ class ReplacingFile {
   // Hands each CR LF ended line written so far to `line`, reading the work
   // file back (so that a spooled report costs no memory).
   void ReadLines(const std::function<void(std::string_view)>& line);
-  // Each line followed by CR LF, as every text file the program writes.
-  void WriteLines(const std::vector<std::string>& lines);
+  // A line followed by CR LF, as every text file the program writes.
+  void WriteLine(std::string_view line);
   void Commit();
 
   const std::string& Target() const { return target_; }

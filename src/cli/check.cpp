@@ -216,10 +216,7 @@ class CheckHost final : public Host {
   void ReportAppend(std::string_view line) override {
     if (IsFindingLine(line)) ++findings;
     sink(line);
-    if (reportFile) {
-      reportFile->Write(line);
-      reportFile->Write("\r\n");
-    }
+    if (reportFile) reportFile->WriteLine(line);
   }
   std::vector<std::string> ReportLines() override { return {}; }
   std::string ProgramDirectory() override { return "."; }

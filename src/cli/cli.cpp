@@ -244,10 +244,7 @@ class CliHost final : public Host {
     }
     encoded_ += '\n';
     if (encoded_.size() >= kOutputBlock) WriteOut();
-    if (report_) {
-      report_->Write(line);
-      report_->Write("\r\n");
-    }
+    if (report_) report_->WriteLine(line);
   }
 
   std::vector<std::string> ReportLines() override {

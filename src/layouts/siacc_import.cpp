@@ -66,8 +66,7 @@ Verdict GeraarquivoparaImportaoapartirderemessa1Click(Host& host) {
       // Codes have six digits: past 999999 they would wrap and repeat.
       if (!codesLeft)
         throw FileError(target, "more payees than codes up to 999999: start from a lower code; nothing was written");
-      out.Write(ImportLine(code, phone, a, rec));
-      out.Write("\r\n");
+      out.WriteLine(ImportLine(code, phone, a, rec));
       const std::int64_t next = StrToInt(code) + 1;
       codesLeft = next <= kLastCode;
       code = PadZeroLeft(Cat(next), 6);

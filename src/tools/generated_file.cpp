@@ -22,10 +22,7 @@ GeneratedFile::GeneratedFile(const OutputDirectory& directory, std::string_view 
                              std::initializer_list<std::string_view> inputs)
     : path_(Cat(directory.path, '/', name)), userData_(directory.userData), out_(Distinct(path_, inputs)) {}
 
-void GeneratedFile::WriteLine(std::string_view line) {
-  out_.Write(line);
-  out_.Write("\r\n");
-}
+void GeneratedFile::WriteLine(std::string_view line) { out_.WriteLine(line); }
 
 std::string GeneratedFile::Where() const {
   return userData_ ? Cat('\r', path_, '\r', kUserDataNotice) : Cat('\r', path_);
