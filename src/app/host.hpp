@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/fields.hpp"
+
 namespace verilote {
 
 struct CivilDate {
@@ -46,6 +48,11 @@ class Host {
   // copy commands stream a report of any size this way. By default, the
   // lines of ReportLines().
   virtual void ForEachReportLine(const std::function<void(std::string_view)>& line);
+
+  // A report line that names a record and some of its fields: written as
+  // ReportAppend(finding.line) writes it; hosts that show findings (check's
+  // JSON, the window's inspector) keep the rest too.
+  virtual void ReportFinding(const Finding& finding) { ReportAppend(finding.line); }
 
   // The directory that holds the running program, with no trailing separator.
   virtual std::string ProgramDirectory() = 0;

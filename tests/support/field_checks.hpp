@@ -1,0 +1,54 @@
+// Checks every layout's field dictionary is held to: its fields lie inside the
+// record and do not overlap, and the findings its validator writes name the
+// fields that hold the fault. The second is tested by mutation: each byte of
+// each record of a clean file is broken in turn, and every finding written
+// about that record must name a field that covers the broken position.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_table.hpp"
+#include "app/fields.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote::testing {
+
+// A finding as a validator wrote it, kept past the call.
+struct SeenFinding {
+  std::string line;
+  std::uint64_t record = 0;
+  std::string rec;
+  const RecordKind* kind = nullptr;
+  std::string fields;
+};
+
+// FakeHost that keeps the findings beside the report.
+class FindingHost : public FakeHost {
+ public:
+  std::vector<SeenFinding> findings;
+  void ReportFinding(const Finding& finding) override;
+};
+
+// "Segmento P 09.3P 8-9 overlaps 08.3P 7-8"-style faults of a dictionary:
+// fields past `recordLength`, fields out of order or overlapping, a code twice
+// in one kind, a field without a name.
+std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_t recordLength);
+
+// Runs `handler` on a file of `bytes` with `answers` for its input boxes and
+// returns the findings it wrote.
+std::vector<SeenFinding> FindingsOf(Handler handler, std::string_view bytes,
+                                    const std::vector<std::string>& answers = {});
+
+// For each record (CR LF lines) of `bytes`, each position and each byte of
+// `replacements` that changes the record: runs `handler` and collects every
+// finding about that record that names no field covering the position, or
+// names a code its kind does not have. `skip` lists positions (1-based) left
+// out, e.g. where the rules look at a whole record's characters only.
+std::vector<std::string> UncoveredMutations(Handler handler, std::string_view bytes,
+                                            const std::vector<std::string>& answers = {},
+                                            std::string_view replacements = "X 9");
+
+}  // namespace verilote::testing
