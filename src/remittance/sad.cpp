@@ -48,7 +48,7 @@ struct Run {
   std::uint64_t record = 0;
   std::int64_t announced = 0;
   bool faulty = false;
-  std::string header = {};  // record 1, which the count at the end is about
+  std::string header = {};  // record 1, whose count the end of the file is held to
 
   void Finding(const std::string& line, std::string_view rec, std::string_view field) {
     host.ReportFinding({line, record, rec, record == 1 ? &kSadHeaderKind : &kSadPayerKind, field});
@@ -56,7 +56,7 @@ struct Run {
   }
 
   void Header(std::string_view rec) {
-    header = rec;
+    header = rec.substr(0, kRecordLength);  // all its fields, whatever its length
     const std::string_view quantity = Field(rec, 6, 11);
     announced = IsNumeric(quantity) ? StrToInt(quantity) : 0;
     host.ReportAppend(Cat("Cód="_cp, Field(rec, 1, 5), "    Qtde de regs=", quantity));
