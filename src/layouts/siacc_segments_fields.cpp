@@ -3,6 +3,7 @@
 // messages (A.08 document type, A.25 blocking flag, A.26 instalment form):
 // positions 80-93 are one field there, blank in layout 050 and 80-92 blank
 // with the account kind at 93 in layout 080.
+#include <array>
 #include <optional>
 #include <string>
 
@@ -211,47 +212,53 @@ constexpr FieldSpec kSegmentO[] = {
 };
 
 // Segment N up to its tax identification, common to GPS and DARF.
-#define SIACC_N_FIELDS                                                                                          \
-  {"N.01", 1, 3, "Código do banco"_cp, "104"},                                                                  \
-      {"N.02", 4, 7, "Lote de serviço"_cp, "igual à contagem dos headers de lote"_cp},                          \
-      {"N.03", 8, 8, "Tipo de registro", "3"},                                                                  \
-      {"N.04", 9, 13, "Sequencial do registro no lote", "igual à contagem dos detalhes do lote"_cp},            \
-      {"N.05", 14, 14, "Código do segmento"_cp, "N"}, {"N.06", 15, 15, "Tipo de movimento", "0 ou 9"},          \
-      {"N.07", 16, 17, "Código de movimento"_cp, "00"},                                                         \
-      {"N.08", 18, 37, "Número do documento da empresa"_cp, "preenchido"},                                      \
-      {"N.09", 38, 57, "Nosso número"_cp, "em branco"}, {"N.10", 58, 87, "Nome do contribuinte", "preenchido"}, \
-      {"N.11", 88, 95, "Data de pagamento", "data ddmmaaaa válida"_cp},                                         \
-      {"N.12", 96, 110, "Valor do pagamento", "numérico"_cp},                                                   \
-      {"N.13", 111, 116, "Código da receita"_cp, "alinhado à direita; não 6106 (DARF)"_cp},                     \
-      {"N.14", 117, 118, "Tipo de identificação do contribuinte"_cp, "01 a 09, exceto 05"},                     \
-      {"N.15", 119, 132, "Identificação do contribuinte"_cp,                                                    \
-       "CNPJ válido (tipo 01) ou CPF válido em 122-132 (tipo 02)"_cp},                                          \
-  {                                                                                                             \
-    "N.16", 133, 134, "Identificação do tributo"_cp, "16 (DARF) ou 17 (GPS)"                                    \
-  }
+constexpr FieldSpec kNHead[] = {
+    {"N.01", 1, 3, "Código do banco"_cp, "104"},
+    {"N.02", 4, 7, "Lote de serviço"_cp, "igual à contagem dos headers de lote"_cp},
+    {"N.03", 8, 8, "Tipo de registro", "3"},
+    {"N.04", 9, 13, "Sequencial do registro no lote", "igual à contagem dos detalhes do lote"_cp},
+    {"N.05", 14, 14, "Código do segmento"_cp, "N"},
+    {"N.06", 15, 15, "Tipo de movimento", "0 ou 9"},
+    {"N.07", 16, 17, "Código de movimento"_cp, "00"},
+    {"N.08", 18, 37, "Número do documento da empresa"_cp, "preenchido"},
+    {"N.09", 38, 57, "Nosso número"_cp, "em branco"},
+    {"N.10", 58, 87, "Nome do contribuinte", "preenchido"},
+    {"N.11", 88, 95, "Data de pagamento", "data ddmmaaaa válida"_cp},
+    {"N.12", 96, 110, "Valor do pagamento", "numérico"_cp},
+    {"N.13", 111, 116, "Código da receita"_cp, "alinhado à direita; não 6106 (DARF)"_cp},
+    {"N.14", 117, 118, "Tipo de identificação do contribuinte"_cp, "01 a 09, exceto 05"},
+    {"N.15", 119, 132, "Identificação do contribuinte"_cp,
+     "CNPJ válido (tipo 01) ou CPF válido em 122-132 (tipo 02)"_cp},
+    {"N.16", 133, 134, "Identificação do tributo"_cp, "16 (DARF) ou 17 (GPS)"},
+};
 
-constexpr FieldSpec kSegmentNGps[] = {
-    SIACC_N_FIELDS,
+// Segment N: its common fields, then those of its tax.
+template <std::size_t N>
+constexpr std::array<FieldSpec, std::size(kNHead) + N> SegmentN(const std::array<FieldSpec, N>& tax) {
+  std::array<FieldSpec, std::size(kNHead) + N> fields{};
+  for (std::size_t i = 0; i < std::size(kNHead); ++i) fields[i] = kNHead[i];
+  for (std::size_t i = 0; i < N; ++i) fields[std::size(kNHead) + i] = tax[i];
+  return fields;
+}
+
+constexpr auto kSegmentNGps = SegmentN(std::array<FieldSpec, 6>{{
     {"N.17", 135, 136, "Mês da competência"_cp, "mês 01 a 12"_cp},
-    {"N.18", 137, 140, "Ano da competência"_cp, "ano de 2018 ao próximo ano"_cp},
+    {"N.18", 137, 140, "Ano da competência"_cp, "ano de 2018 a 2030, ou até o próximo ano"_cp},
     {"N.19", 141, 155, "Valor previsto do pagamento do INSS", "numérico"_cp},
     {"N.20", 156, 170, "Valor de outras entidades", "numérico"_cp},
     {"N.21", 171, 185, "Atualização monetária"_cp, "numérico"_cp},
     {"N.22", 231, 240, "Reservado", "em branco"},
-};
+}});
 
-constexpr FieldSpec kSegmentNDarf[] = {
-    SIACC_N_FIELDS,
+constexpr auto kSegmentNDarf = SegmentN(std::array<FieldSpec, 7>{{
     {"N.17", 135, 142, "Período de apuração"_cp, "data ddmmaaaa válida"_cp},
     {"N.18", 143, 159, "Número de referência"_cp, "numérico"_cp},
     {"N.19", 160, 174, "Valor principal", "numérico"_cp},
     {"N.20", 175, 189, "Valor da multa", "numérico"_cp},
     {"N.21", 190, 204, "Valor dos juros", "numérico"_cp},
-    {"N.22", 205, 212, "Data de vencimento", "data ddmmaaaa válida"_cp},
+    {"N.22", 205, 212, "Período de apuração (205-212)"_cp, "data ddmmaaaa válida"_cp},
     {"N.23", 231, 240, "Reservado", "em branco"},
-};
-
-#undef SIACC_N_FIELDS
+}});
 
 // A detail whose segment code the layout does not have: only its frame.
 constexpr FieldSpec kOtherSegment[] = {
