@@ -55,6 +55,9 @@ TEST(SiaccFields, BrokenFieldsResolveToWhatIsExpected) {
       {{3, 18, "999"}, "A.08", "999", "018, 700, 000 ou 888 (000 em pagamento de salário)"_cp},
       {{12, 22, "0"}, "J.10", "0", "dígito 5"_cp},
       {{12, 23, "1600"}, "J.11", "1600", "fator 1656"},
+      // A byte the bank's systems do not read: the record's warning names
+      // the field that holds it.
+      {{1, 80, "\xE7"}, "0.19", "EMPRESA\xE7TESTE LTDA            ", ""},
   };
   const std::string clean = ReadBytes(kDir + "remessa_siacc_ok.rem");
   for (const Resolved& c : cases) {
