@@ -13,6 +13,7 @@
 #include "banking/check_digits.hpp"
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
+#include "detect/field_registry.hpp"
 
 namespace verilote {
 
@@ -54,6 +55,14 @@ bool ValidDocument(std::string_view rec) {
   return (HoldsDocument(cpf) && IsValidCpfCnpj(cpf)) || (HoldsDocument(cnpj) && IsValidCnpj(cnpj));
 }
 
+// A row of the tables: its test, its message and the fields the message is
+// about.
+struct Row {
+  RecordTest passes;
+  std::string_view message;
+  std::string_view fields;
+};
+
 bool Equals(std::int64_t value, std::uint64_t expected) {
   return value >= 0 && static_cast<std::uint64_t>(value) == expected;
 }
@@ -69,56 +78,65 @@ struct SiemdLayout {
   std::string_view types, badType;
   // File header rows; the "Convênio" line follows the first two, the file
   // number line the third, the reference year the fourth.
-  std::span<const CodeRule> header;
+  std::span<const Row> header;
   std::string_view badYear;
-  std::span<const CodeRule> loteStart, loteEnd;
+  std::span<const Row> loteStart, loteEnd;
   std::string_view agency, agencyAbove4, agencyDv, operation, operationList, operations;
   std::size_t accountTo;
   std::string_view account, accountDv;
   std::string_view loteBlank, loteCountNumeric, loteCountWrong, loteSequenceNumeric, loteSequenceWrong;
   std::string_view fileBlank, fileCountNumeric, fileCountWrong, fileSequenceNumeric, fileSequenceWrong;
-  bool positions;  // layout 03: statement lines and counts as that layout checks them
+  bool positions;              // layout 03: statement lines and counts as that layout checks them
+  const LayoutFields* fields;  // its dictionary
 };
 
 // ---- Layout 01.
 
-constexpr CodeRule kHeader01[] = {
-    {InText<2, 2, "012">, " campo 0.02 inválido."_cp},
-    {InText<3, 4, "01,02,03,04,05">, " campo 0.03 inválido."_cp},
-    {YmdDate<17>, " Data invalida no campo 0.07"},
-    {YmdDate<31>, " Data invalida no campo 0.09"},
-    {InText<43, 44, "01,02,03,04,05,06,07,08,09,10,11,12">, " mês inválido no campo 0.11 inválido."_cp},
-    {Numeric<45, 46>, " Sequencial inválido campo 0.12."_cp},
-    {Blank<95, 124>, " Campo 0.14 deve ser branco"},
-    {OneOf<125, 141, "EMISSAO DOCUMENTO">, " campo 0.15 não é EMISSAO DOCUMENTO"_cp},
-    {OneOf<142, 150, "000000000">, " campo 0.16 não é zeros"_cp},
+constexpr Row kHeader01[] = {
+    {InText<2, 2, "012">, " campo 0.02 inválido."_cp, "0.02"},
+    {InText<3, 4, "01,02,03,04,05">, " campo 0.03 inválido."_cp, "0.03"},
+    {YmdDate<17>, " Data invalida no campo 0.07", "0.07"},
+    {YmdDate<31>, " Data invalida no campo 0.09", "0.09"},
+    {InText<43, 44, "01,02,03,04,05,06,07,08,09,10,11,12">, " mês inválido no campo 0.11 inválido."_cp, "0.11"},
+    {Numeric<45, 46>, " Sequencial inválido campo 0.12."_cp, "0.12"},
+    {Blank<95, 124>, " Campo 0.14 deve ser branco", "0.14"},
+    {OneOf<125, 141, "EMISSAO DOCUMENTO">, " campo 0.15 não é EMISSAO DOCUMENTO"_cp, "0.15"},
+    {OneOf<142, 150, "000000000">, " campo 0.16 não é zeros"_cp, "0.16"},
 };
 
-constexpr CodeRule kLoteStart01[] = {
-    {InText<2, 2, "09">, " campo 1.02 inválido."_cp},
-    {InText<3, 3, "TD">, " campo 1.03 inválido."_cp},
+constexpr Row kLoteStart01[] = {
+    {InText<2, 2, "09">, " campo 1.02 inválido."_cp, "1.02"},
+    {InText<3, 3, "TD">, " campo 1.03 inválido."_cp, "1.03"},
 };
 
-constexpr CodeRule kLoteEnd01[] = {
-    {Blank<103, 141>, " Campo 1.12 deve ser branco"},
-    {OneOf<142, 150, "000000001">, " Campo 1.13 deve ser 000000001"},
+constexpr Row kLoteEnd01[] = {
+    {Blank<103, 141>, " Campo 1.12 deve ser branco", "1.12"},
+    {OneOf<142, 150, "000000001">, " Campo 1.13 deve ser 000000001", "1.13"},
 };
 
 // Employee record (type 2), fields 2.02 to 2.12.
-constexpr CodeRule kEmployee[] = {
-    {InText<2, 2, "1234">, " campo 2.02 inválido."_cp},        {NotBlank<3, 92>, " Campo 2.03 não deve ser branco"_cp},
-    {Numeric<93, 94>, " Campo 2.04 deve ser numérico"_cp},     {Numeric<95, 96>, " Campo 2.05 deve ser numérico"_cp},
-    {NotBlank<97, 131>, " Campo 2.06 não deve ser branco"_cp}, {Numeric<132, 133>, " Campo 2.07 deve ser numérico"_cp},
-    {Numeric<134, 135>, " Campo 2.08 deve ser numérico"_cp},   {Numeric<136, 137>, " Campo 2.09 deve ser numérico"_cp},
-    {InText<138, 138, "AN">, " campo 2.10 inválido."_cp},      {Numeric<139, 139>, " Campo 2.11 deve ser numérico"_cp},
-    {Blank<140, 141>, " Campo 2.12 deve ser branco"},
+constexpr Row kEmployee[] = {
+    {InText<2, 2, "1234">, " campo 2.02 inválido."_cp, "2.02"},
+    {NotBlank<3, 92>, " Campo 2.03 não deve ser branco"_cp, "2.03"},
+    {Numeric<93, 94>, " Campo 2.04 deve ser numérico"_cp, "2.04"},
+    {Numeric<95, 96>, " Campo 2.05 deve ser numérico"_cp, "2.05"},
+    {NotBlank<97, 131>, " Campo 2.06 não deve ser branco"_cp, "2.06"},
+    {Numeric<132, 133>, " Campo 2.07 deve ser numérico"_cp, "2.07"},
+    {Numeric<134, 135>, " Campo 2.08 deve ser numérico"_cp, "2.08"},
+    {Numeric<136, 137>, " Campo 2.09 deve ser numérico"_cp, "2.09"},
+    {InText<138, 138, "AN">, " campo 2.10 inválido."_cp, "2.10"},
+    {Numeric<139, 139>, " Campo 2.11 deve ser numérico"_cp, "2.11"},
+    {Blank<140, 141>, " Campo 2.12 deve ser branco", "2.12"},
 };
 
 // Statement line (type 3), fields 3.03 to 3.08, after the group code.
-constexpr CodeRule kStatement01[] = {
-    {Numeric<4, 5>, " Campo 3.03 deve ser numérico"_cp},       {NotBlank<6, 95>, " Campo 3.04 não pode ser branco"_cp},
-    {NotBlank<96, 130>, " Campo 3.05 não pode ser branco"_cp}, {InText<131, 131, "+-">, " campo 3.06 deve ser + ou -"},
-    {InText<132, 132, "01">, " campo 3.07 deve ser 0 ou 1"},   {Blank<133, 141>, " Campo 3.08 deve ser branco"},
+constexpr Row kStatement01[] = {
+    {Numeric<4, 5>, " Campo 3.03 deve ser numérico"_cp, "3.03"},
+    {NotBlank<6, 95>, " Campo 3.04 não pode ser branco"_cp, "3.04"},
+    {NotBlank<96, 130>, " Campo 3.05 não pode ser branco"_cp, "3.05"},
+    {InText<131, 131, "+-">, " campo 3.06 deve ser + ou -", "3.06"},
+    {InText<132, 132, "01">, " campo 3.07 deve ser 0 ou 1", "3.07"},
+    {Blank<133, 141>, " Campo 3.08 deve ser branco", "3.08"},
 };
 
 constexpr SiemdLayout kLayout01{
@@ -151,35 +169,36 @@ constexpr SiemdLayout kLayout01{
     .fileSequenceNumeric = " Campo 9.05 deve ser numérico"_cp,
     .fileSequenceWrong = " Campo 9.05 deve ser 999999999",
     .positions = false,
+    .fields = &kSiemd01Fields,
 };
 
 // ---- Layout 03.
 
-constexpr CodeRule kHeader03[] = {
-    {InText<2, 2, "012">, " pos(2,1) inválido."_cp},
-    {InText<3, 4, "01,02,03,04,05">, " pos(3,2) inválido."_cp},
-    {YmdDate<17>, " Data invalida pos(17,8)"},
-    {YmdDate<31>, " Data invalida pos(31,8)"},
-    {InText<43, 44, "01,02,03,04,05,06,07,08,09,10,11,12">, " mês inválido pos(43,2)."_cp},
-    {Numeric<45, 46>, " Sequencial inválido pos(45,2)."_cp},
-    {Blank<95, 124>, " pos(95,30) deve ser branco"},
-    {OneOf<125, 141, "EMISSAO DOCTOL001">, " pos(125,17) não é EMISSAO DOCTOL001"_cp},
-    {OneOf<142, 150, "000000000">, " pos(142,9) não é zeros"_cp},
+constexpr Row kHeader03[] = {
+    {InText<2, 2, "012">, " pos(2,1) inválido."_cp, "0.02"},
+    {InText<3, 4, "01,02,03,04,05">, " pos(3,2) inválido."_cp, "0.03"},
+    {YmdDate<17>, " Data invalida pos(17,8)", "0.07"},
+    {YmdDate<31>, " Data invalida pos(31,8)", "0.09"},
+    {InText<43, 44, "01,02,03,04,05,06,07,08,09,10,11,12">, " mês inválido pos(43,2)."_cp, "0.11"},
+    {Numeric<45, 46>, " Sequencial inválido pos(45,2)."_cp, "0.12"},
+    {Blank<95, 124>, " pos(95,30) deve ser branco", "0.14"},
+    {OneOf<125, 141, "EMISSAO DOCTOL001">, " pos(125,17) não é EMISSAO DOCTOL001"_cp, "0.15"},
+    {OneOf<142, 150, "000000000">, " pos(142,9) não é zeros"_cp, "0.16"},
 };
 
-constexpr CodeRule kLoteStart03[] = {
-    {InText<2, 2, "09">, " pos(2,1) inválido."_cp},
-    {OneOf<3, 3, " ">, " pos(3,1) inválido."_cp},
+constexpr Row kLoteStart03[] = {
+    {InText<2, 2, "09">, " pos(2,1) inválido."_cp, "1.02"},
+    {OneOf<3, 3, " ">, " pos(3,1) inválido."_cp, "1.03"},
 };
 
-constexpr CodeRule kLoteEnd03[] = {
-    {Blank<103, 141>, " pos(103,39) deve ser branco"},
-    {OneOf<142, 150, "000000001">, " pos(142,9) deve ser 000000001"},
+constexpr Row kLoteEnd03[] = {
+    {Blank<103, 141>, " pos(103,39) deve ser branco", "1.12"},
+    {OneOf<142, 150, "000000001">, " pos(142,9) deve ser 000000001", "1.13"},
 };
 
-constexpr CodeRule kStatement03[] = {
-    {InText<2, 2, "1234">, " pos(2,1) inválido."_cp},
-    {Numeric<141, 141>, " pos(141,1) deve ser numérico"_cp},
+constexpr Row kStatement03[] = {
+    {InText<2, 2, "1234">, " pos(2,1) inválido."_cp, "3.02"},
+    {Numeric<141, 141>, " pos(141,1) deve ser numérico"_cp, "3.03"},
 };
 
 constexpr SiemdLayout kLayout03{
@@ -212,6 +231,7 @@ constexpr SiemdLayout kLayout03{
     .fileSequenceNumeric = " pos(142,9) deve ser numérico"_cp,
     .fileSequenceWrong = " pos(142,9) deve ser 999999999",
     .positions = true,
+    .fields = &kSiemd03Fields,
 };
 
 // One run over one file.
@@ -223,30 +243,38 @@ struct Run {
   std::uint64_t sequence = 0;  // records of the lote: 1 at its header, then one per record
   std::optional<std::int64_t> highestGroup{};
   bool faulty = false;
+  std::string_view current{};        // the record being checked
+  const RecordKind* kind = nullptr;  // its kind in the layout's dictionary
 
-  void Finding(std::string_view message) {
-    host.ReportAppend(Cat("Linha ", line, message));
+  // A finding about the current record and the fields it names.
+  void Finding(std::string_view message, std::string_view fields) {
+    const std::string text = Cat("Linha ", line, message);
+    host.ReportFinding({.line = text, .record = line, .rec = current, .kind = kind, .fields = fields});
     faulty = true;
   }
 
-  void Apply(std::span<const CodeRule> rules, std::string_view rec) {
-    for (const CodeRule& rule : rules)
-      if (!rule.passes(rec)) Finding(rule.code);
+  void Apply(std::span<const Row> rules, std::string_view rec) {
+    for (const Row& rule : rules)
+      if (!rule.passes(rec)) Finding(rule.message, rule.fields);
   }
 
   // A count or sequence field: numeric, then equal to `expected`.
-  void Counted(std::string_view field, std::uint64_t expected, std::string_view notNumeric, std::string_view wrong) {
+  void Counted(std::string_view field, std::uint64_t expected, std::string_view notNumeric, std::string_view wrong,
+               std::string_view code) {
     if (!IsNumeric(field))
-      Finding(notNumeric);
+      Finding(notNumeric, code);
     else if (!Equals(StrToInt(field), expected))
-      Finding(wrong);
+      Finding(wrong, code);
   }
 
   void Record(std::string_view rec) {
     ++line;
-    if (!Numeric<1, 1>(rec)) return Finding(" com Código do Tipo do Registro não númérico."_cp);
-    if (rec.size() != kRecordLength) return Finding(" com tamanho diferente de 150 bytes.");
-    if (layout.types.find(rec[0]) == std::string_view::npos) return Finding(layout.badType);
+    current = rec;
+    kind = layout.fields->kindOf(rec);
+    if (!Numeric<1, 1>(rec)) return Finding(" com Código do Tipo do Registro não númérico."_cp, "R.01");
+    // The length names no field: the record is cut short or runs long as a whole.
+    if (rec.size() != kRecordLength) return Finding(" com tamanho diferente de 150 bytes.", {});
+    if (layout.types.find(rec[0]) == std::string_view::npos) return Finding(layout.badType, "R.01");
     switch (rec[0]) {
       case '0':
         return FileHeader(rec);
@@ -264,7 +292,7 @@ struct Run {
   }
 
   void FileHeader(std::string_view rec) {
-    const std::span<const CodeRule> rules = layout.header;
+    const std::span<const Row> rules = layout.header;
     Apply(rules.first(2), rec);
     host.ReportAppend(Cat("Código Convênio:"_cp, Field(rec, 5, 10), " compromisso: ", Field(rec, 11, 12),
                           " código compromisso: "_cp, Field(rec, 13, 16), " (Confira)"));
@@ -274,27 +302,27 @@ struct Run {
     // The reference year in 39-42: from 2010, when the layout came out, to
     // next year, for files prepared in December.
     const std::string_view year = Field(rec, 39, 42);
-    if (!IsAllDigits(year) || StrToInt(year) < 2010 || StrToInt(year) > lastYear) Finding(layout.badYear);
+    if (!IsAllDigits(year) || StrToInt(year) < 2010 || StrToInt(year) > lastYear) Finding(layout.badYear, "0.10");
     Apply(rules.subspan(4), rec);
   }
 
   void LoteHeader(std::string_view rec) {
     Apply(layout.loteStart, rec);
     if (!Numeric<24, 27>(rec))
-      Finding(layout.agency);
+      Finding(layout.agency, "1.05");
     else if (StrToInt(Field(rec, 24, 24)) > 4)
-      Finding(layout.agencyAbove4);
-    if (!DigitMatches(Field(rec, 28, 28), Field(rec, 24, 27), Mod11Dv4)) Finding(layout.agencyDv);
+      Finding(layout.agencyAbove4, "1.05");
+    if (!DigitMatches(Field(rec, 28, 28), Field(rec, 24, 27), Mod11Dv4)) Finding(layout.agencyDv, "1.06 1.05");
     const std::string_view operation = Field(rec, 29, 31);
     if (!IsNumeric(operation))
-      Finding(layout.operation);
+      Finding(layout.operation, "1.07");
     else if (layout.operations.find(operation) == std::string_view::npos)
-      Finding(layout.operationList);
+      Finding(layout.operationList, "1.07");
     if (!IsNumeric(Field(rec, 32, layout.accountTo)))
-      Finding(layout.account);
+      Finding(layout.account, "1.08");
     else if (!DigitMatches(Field(rec, 40, 40), Cat(Field(rec, 24, 27), Field(rec, 29, 39)), Mod11DvFrom8))
-      Finding(layout.accountDv);
-    if (!ValidDocument(rec)) Finding(kBadDocument);
+      Finding(layout.accountDv, "1.08 1.05 1.07");
+    if (!ValidDocument(rec)) Finding(kBadDocument, "1.09");
     Apply(layout.loteEnd, rec);
     sequence = 1;
   }
@@ -302,25 +330,27 @@ struct Run {
   void Employee(std::string_view rec) {
     Apply(kEmployee, rec);
     ++sequence;
-    Counted(Field(rec, 142, 150), sequence, " Campo 2.13 deve ser numérico"_cp, " Campo 2.13 deve ser sequencial");
+    Counted(Field(rec, 142, 150), sequence, " Campo 2.13 deve ser numérico"_cp, " Campo 2.13 deve ser sequencial",
+            "2.13");
   }
 
   void Statement01(std::string_view rec) {
     const std::string_view group = Field(rec, 2, 3);
     if (!IsNumeric(group)) {
-      Finding(" Campo 3.02 deve ser numérico"_cp);
+      Finding(" Campo 3.02 deve ser numérico"_cp, "3.02");
     } else {
       // Group codes never go down: 01, 01, 02 is in order, a later 01 is not.
       const std::int64_t value = StrToInt(group);
       if (!highestGroup) highestGroup = value;
       if (value < *highestGroup)
-        Finding(" Campo 3.02 deve ser sequencial crescente. Maior ou igual ao anterior.");
+        Finding(" Campo 3.02 deve ser sequencial crescente. Maior ou igual ao anterior.", "3.02");
       else
         highestGroup = value;
     }
     Apply(kStatement01, rec);
     ++sequence;
-    Counted(Field(rec, 142, 150), sequence, " Campo 3.09 deve ser numérico"_cp, " Campo 3.09 deve ser sequencial");
+    Counted(Field(rec, 142, 150), sequence, " Campo 3.09 deve ser numérico"_cp, " Campo 3.09 deve ser sequencial",
+            "3.09");
   }
 
   void Statement03(std::string_view rec) {
@@ -328,44 +358,44 @@ struct Run {
     Apply(kStatement03, rec);
     // Layout 03 converts the sequence without a numeric test first: a value
     // that is not a whole number ends the run with the conversion error.
-    if (!Equals(StrToInt(Field(rec, 142, 150)), sequence)) Finding(" pos(142,9) deve ser sequencial");
+    if (!Equals(StrToInt(Field(rec, 142, 150)), sequence)) Finding(" pos(142,9) deve ser sequencial", "3.04");
   }
 
   void LoteTrailer(std::string_view rec) {
-    if (!Blank<8, 141>(rec)) Finding(layout.loteBlank);
+    if (!Blank<8, 141>(rec)) Finding(layout.loteBlank, "4.03");
     ++sequence;
     const std::string_view count = Field(rec, 2, 7);
     if (!IsNumeric(count)) {
-      Finding(layout.loteCountNumeric);
+      Finding(layout.loteCountNumeric, "4.02");
     } else if (const std::int64_t value = StrToInt(count); !Equals(value, sequence)) {
       if (layout.positions)
-        Finding(Cat(layout.loteCountWrong, value, " Esperado ", sequence));
+        Finding(Cat(layout.loteCountWrong, value, " Esperado ", sequence), "4.02");
       else
-        Finding(layout.loteCountWrong);
+        Finding(layout.loteCountWrong, "4.02");
     }
-    Counted(Field(rec, 142, 150), sequence, layout.loteSequenceNumeric, layout.loteSequenceWrong);
+    Counted(Field(rec, 142, 150), sequence, layout.loteSequenceNumeric, layout.loteSequenceWrong, "4.04");
   }
 
   void FileTrailer(std::string_view rec) {
-    if (!Blank<14, 141>(rec)) Finding(layout.fileBlank);
+    if (!Blank<14, 141>(rec)) Finding(layout.fileBlank, "9.04");
     ++sequence;
     const std::string_view count = Field(rec, 8, 13);
     if (!IsNumeric(count)) {
-      Finding(layout.fileCountNumeric);
+      Finding(layout.fileCountNumeric, "9.03");
     } else if (layout.positions) {
       // Layout 03 counts the file's records by its lines, which also holds
       // for a file whose employee records it does not check.
       const std::int64_t value = StrToInt(count);
-      if (!Equals(value, line)) Finding(Cat(layout.fileCountWrong, value, " Esperado ", line));
+      if (!Equals(value, line)) Finding(Cat(layout.fileCountWrong, value, " Esperado ", line), "9.03");
     } else if (!Equals(StrToInt(count), sequence + 1)) {  // the file header besides the lote
-      Finding(layout.fileCountWrong);
+      Finding(layout.fileCountWrong, "9.03");
     }
     const std::string_view last = Field(rec, 142, 150);
     if (!IsNumeric(last))
-      Finding(layout.fileSequenceNumeric);
+      Finding(layout.fileSequenceNumeric, "9.05");
     else if (last != "999999999")
-      Finding(layout.fileSequenceWrong);
-    if (!OneOf<2, 7, "000001">(rec)) Finding(kLoteCount);
+      Finding(layout.fileSequenceWrong, "9.05");
+    if (!OneOf<2, 7, "000001">(rec)) Finding(kLoteCount, "9.02");
   }
 };
 
