@@ -82,7 +82,7 @@ TEST(Sigcb240Dictionary, FindingsResolveToTheirFields) {
 // Every finding of the examples names its record and a field the dictionary
 // knows; only the summary's counts speak of the file as a whole.
 TEST(Sigcb240Dictionary, ExampleFindingsNameKnownFields) {
-  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y"}) {
+  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y", "gerador"}) {
     const std::string path = Cat(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_", name, ".rem");
     for (const auto& finding : testing::FindingsOf(SIGCBRemessa1Click, testing::ReadBytes(path))) {
       SCOPED_TRACE(finding.line);
