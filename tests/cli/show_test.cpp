@@ -34,11 +34,13 @@ TEST(CliShow, MarksTheFieldsOfTheRecordsFindings) {
   const ShowRun header = Show({kGerador, "--record", "1", "--today", "06/12/2026"});
   EXPECT_EQ(header.status, kExitFaulty);
   EXPECT_NE(header.out.find("Record 1: Header de arquivo, 240 positions"), std::string::npos) << header.out;
-  EXPECT_NE(header.out.find("58         DV da agência                            \"5\"  <-- esperado dígito 3"),
-            std::string::npos);
+  EXPECT_NE(
+      header.out.find("58         DV da ag\u00EAncia                            \"5\"  <-- esperado d\u00EDgito 3"),
+      std::string::npos);
   EXPECT_NE(header.out.find("\"050\"  <-- esperado 101 ou 107"), std::string::npos);
   EXPECT_NE(header.out.find("-      208-215    (no field)"), std::string::npos) << "an unnamed stretch";
-  EXPECT_NE(header.out.find("  Erro no HEADER. Codigos de erro: DV AGENCIA inválido na posição 58"), std::string::npos);
+  EXPECT_NE(header.out.find("  Erro no HEADER. Codigos de erro: DV AGENCIA inv\u00E1lido na posi\u00E7\u00E3o 58"),
+            std::string::npos);
   const ShowRun lote = Show({kGerador, "--record=2", "--format", "json"});
   EXPECT_EQ(lote.status, kExitFaulty);
   EXPECT_NE(lote.out.find("\"findings\": [],"), std::string::npos) << "record 2 has none";
