@@ -96,15 +96,13 @@ struct FileResult {
   std::string error;  // Windows-1252
 };
 
-// A report line's text: "Registro numero", "Linha" and "Reg:" name a record;
-// "Erro" begins the code lists and the old layout's findings.
+}  // namespace
+
 bool IsFindingLine(std::string_view line) {
   for (const std::string_view start : {"Registro numero", "Linha", "Reg:", "Erro", "#####Erro"})
     if (line.starts_with(start)) return true;
   return line.starts_with("=") && line.find(" Erro ") != std::string_view::npos;
 }
-
-}  // namespace
 
 std::optional<char32_t> DecodeStrictUtf8(std::string_view text, std::size_t& i) {
   const std::size_t start = i;

@@ -16,6 +16,11 @@ namespace verilote {
 // `args` are the arguments after "check". Returns the exit status.
 int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
+// A report line the summary counts as a finding: "Registro numero", "Linha"
+// and "Reg:" name a record; "Erro" begins the code lists and the old layout's
+// findings.
+bool IsFindingLine(std::string_view line);
+
 // Decodes one UTF-8 character at text[i] and advances i; nothing for a
 // malformed sequence, an overlong form, a surrogate or a value past U+10FFFF
 // (i then moves past its first byte).
