@@ -9,7 +9,8 @@ for arg in "$@"; do
     --gui) packages+=(qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth poppler-utils) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
     # The Windows cross build, its tests under Wine, and the packages.
-    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev) ;;
+    # xvfb and xauth: Wine makes the window of verilote.exe and its tests on a virtual display.
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev xvfb xauth) ;;
     *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
   esac
 done
