@@ -50,7 +50,8 @@ void WinQuestions::ShowMessage(std::string_view text) {
 void WinQuestions::Finished(const Outcome& outcome) {
   // The window joins the worker when it takes the message; the window is
   // alive until then (its destructor waits for this run).
-  PostMessageW(handle_, kFinishedMessage, 0, reinterpret_cast<LPARAM>(new Outcome(outcome)));
+  auto* ended = new Outcome(outcome);
+  if (!PostMessageW(handle_, kFinishedMessage, 0, reinterpret_cast<LPARAM>(ended))) delete ended;
 }
 
 }  // namespace verilote::win

@@ -231,9 +231,14 @@ TEST(WinWindow, ExamplesReportAsTheCommandLine) {
   }
 }
 
+// Dropped from an accented folder: the name reaches the core as the command
+// line's arguments do, and the file opens.
 TEST(WinWindow, DroppedFileIsValidated) {
   Shown shown;
-  const std::wstring path = WidePath(VERILOTE_SOURCE_DIR "\\examples\\sad\\remessa_sad_ok.txt");
+  const std::wstring folder = WidePath(shown.directory) + L"\\Remessas de mar\u00e7o";
+  const std::wstring path = folder + L"\\remessa_sad_ok.txt";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(WidePath(VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt").c_str(), path.c_str(), TRUE));
   // The HDROP a file manager gives: DROPFILES, then the wide names, then an empty one.
   const std::size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
   HGLOBAL drop = GlobalAlloc(GHND, size);
