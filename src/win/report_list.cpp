@@ -101,14 +101,19 @@ void ReportList::Select(std::uint64_t first, std::uint64_t last) {
 }
 
 std::wstring ReportList::SelectedText() const {
+  // The lines streamed from the first selected one, a block at a time, until
+  // every selected line is taken.
+  const int first = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+  auto left = static_cast<std::uint64_t>(ListView_GetSelectedCount(list_));
   std::wstring text;
-  bool first = true;
-  for (int i = ListView_GetNextItem(list_, -1, LVNI_SELECTED); i >= 0;
-       i = ListView_GetNextItem(list_, i, LVNI_SELECTED)) {
-    if (!first) text += L"\r\n";
-    first = false;
-    text += FromCp1252(store_.Read(static_cast<std::uint64_t>(i)));
-  }
+  if (first < 0) return text;
+  store_.ForEach(static_cast<std::uint64_t>(first), UINT64_MAX, [&](std::uint64_t index, std::string_view line) {
+    if (ListView_GetItemState(list_, static_cast<int>(index), LVIS_SELECTED) == 0) return true;
+    text += FromCp1252(line);
+    if (--left == 0) return false;
+    text += L"\r\n";
+    return true;
+  });
   return text;
 }
 
