@@ -17,6 +17,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
@@ -207,6 +208,74 @@ TEST(WinWindow, ReportColours) {
   EXPECT_EQ(shown.asker->offered, RGB(200, 0, 0));
   EXPECT_EQ(report.TextColour(), RGB(200, 0, 0));
   EXPECT_EQ(report.BackgroundColour(), background);
+}
+
+// The system's own dialogs, answered by a timer on the dialog's own loop:
+// `act` gets the dialog titled `caption` once it shows.
+std::function<void(HWND)> gAct;
+std::wstring gCaption;
+void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (HWND dialog = FindWindowW(L"#32770", gCaption.c_str()); dialog != nullptr && gAct) {
+    KillTimer(nullptr, timer);
+    std::exchange(gAct, nullptr)(dialog);
+  }
+}
+void WhenShown(const std::wstring& caption, std::function<void(HWND)> act) {
+  gCaption = caption;
+  gAct = std::move(act);
+  SetTimer(nullptr, 0, 20, ActOnDialog);
+}
+std::wstring TextOf(HWND control) {
+  wchar_t text[256] = {};
+  GetWindowTextW(control, text, 256);
+  return text;
+}
+
+// The input box, the list and the yes/no question, built in memory: what
+// they show, and what OK, Cancel and "Sim" give back.
+TEST(WinDialogs, AnswerAsTheUserChooses) {
+  const std::unique_ptr<Asker> asker = MakeDialogAsker(GetModuleHandleW(nullptr), L"Verilote");
+  int editWidth = 0, digitsWidth = 0;
+  std::wstring shown;
+  WhenShown(L"Linha digit\u00e1vel", [&](HWND dialog) {
+    HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    shown = TextOf(edit);
+    RECT box{};
+    GetClientRect(edit, &box);
+    editWidth = box.right;
+    HDC dc = GetDC(edit);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, std::wstring(54, L'0').c_str(), 54, &size);  // 48 digits, 4 blanks, 2 dots
+    ReleaseDC(edit, dc);
+    digitsWidth = size.cx;
+    SetWindowTextW(edit, L"104");
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(asker->AskText(nullptr, L"Linha digit\u00e1vel", L"Entre com a linha", L"0"), L"104");
+  EXPECT_EQ(shown, L"0");
+  EXPECT_GE(editWidth, digitsWidth);
+
+  WhenShown(L"Quantidade", [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(asker->AskText(nullptr, L"Quantidade", L"Quantos?", L"10"), L"10");  // Cancel: the default
+
+  int count = 0;
+  WhenShown(L"Layout", [&](HWND dialog) {
+    HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
+    count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+  });
+  EXPECT_EQ(asker->AskItem(nullptr, L"Layout", L"Qual?", {L"SIGCB 240", L"SICOB 240", L"SINCO"}), 1);
+  EXPECT_EQ(count, 3);
+
+  WhenShown(L"Verilote", [&](HWND dialog) {
+    shown = TextOf(FindWindowExW(dialog, nullptr, L"Button", L"Sim")) + L"/" +
+            TextOf(FindWindowExW(dialog, nullptr, L"Button", L"N\u00e3o"));
+    SendMessageW(dialog, WM_COMMAND, IDYES, 0);
+  });
+  EXPECT_TRUE(asker->Confirm(nullptr, L"Fechar?"));
+  EXPECT_EQ(shown, L"Sim/N\u00e3o");
 }
 
 struct ExampleRun {
