@@ -1,7 +1,8 @@
 // verilote.exe: the desktop window on Windows.
+#include <windows.h>
+// After windows.h:
 #include <commctrl.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include <exception>
 #include <memory>

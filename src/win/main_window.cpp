@@ -13,6 +13,7 @@
 #include "app/shell.hpp"
 #include "app/window_texts.hpp"
 #include "detect/detect_command.hpp"
+#include "win/resource.h"
 #include "win/settings.hpp"
 #include "win/win_text.hpp"
 
@@ -51,8 +52,8 @@ HWND Child(HWND parent, const wchar_t* cls, DWORD style, int id) {
 }
 
 HICON ProgramIcon(HINSTANCE instance) {
-  // The icon of the resource script (id 1), else the system's.
-  if (HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1))) return icon;
+  // The icon of the resource script, else the system's (a test program has none).
+  if (HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VERILOTE))) return icon;
   return LoadIconW(nullptr, IDI_APPLICATION);
 }
 

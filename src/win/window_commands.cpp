@@ -5,18 +5,13 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "app/errors.hpp"
 #include "app/report.hpp"
 #include "app/shell.hpp"
 #include "app/window_texts.hpp"
 #include "win/main_window.hpp"
-#include "win/win_text.hpp"
-
-// HOOK (win-report): report_print.hpp brings PrintReport; until it is merged
-// the print command says it cannot print.
-#if __has_include("win/report_print.hpp")
 #include "win/report_print.hpp"
-#define VERILOTE_HAS_REPORT_PRINT 1
-#endif
+#include "win/win_text.hpp"
 
 namespace verilote::win {
 
@@ -101,17 +96,14 @@ void MainWindow::ImprimirMemoLines1Click() {
     ShowError(L"Nenhuma impressora dispon\u00edvel.");
     return;
   }
-#ifdef VERILOTE_HAS_REPORT_PRINT
-  LOGFONTW font{};
-  HDC screen = GetDC(nullptr);
-  font.lfHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);  // 8 points
-  ReleaseDC(nullptr, screen);
-  font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  wcscpy(font.lfFaceName, L"Courier New");
-  const bool printed = PrintReport(dc, *store_, font, FromCp1252(kProgramName));
-#else
-  const bool printed = false;
-#endif
+  bool printed = false;
+  try {
+    printed = PrintReport(dc, *store_, PrintFont(), FromCp1252(kProgramName));
+  } catch (const FileError& e) {  // the report's own files
+    DeleteDC(dc);
+    ShowError(FromCp1252(InPortuguese(e.what())));
+    return;
+  }
   DeleteDC(dc);
   if (!printed) {
     ShowError(L"N\u00e3o foi poss\u00edvel imprimir.");
