@@ -77,6 +77,18 @@ wait_window() {
   timeout "$1" xdotool search --sync --onlyvisible --name "$2" 2> /dev/null | head -n 1
 }
 keys() { xdotool key --delay 60 "$@"; }
+# Open menus are the visible windows without a name (beside those there at the start).
+unnamed() { xdotool search --onlyvisible --name '^$' 2> /dev/null | wc -l; }
+# menu KEY COUNT: presses KEY and waits until COUNT menus are open, so that the
+# next key reaches the menu it is meant for however slowly Wine draws.
+menu() {
+  xdotool key "$1"
+  for _ in $(seq 100); do
+    [ $(($(unnamed) - unnamed_at_start)) -eq "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "after $1 the window does not show $2 menus"
+}
 # wait_idle PID SECONDS: returns once the process has used no processor time
 # for a second (its clock ticks are a hundredth of a second).
 wait_idle() {
@@ -103,11 +115,17 @@ pid=$(xdotool getwindowpid "$main")  # the Unix process that runs verilote.exe
 desktop=$(wait_window 5 '^verilote - Wine desktop') || true
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
 sleep 0.5
+unnamed_at_start=$(unnamed)
 
 # Validar › Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )": Alt+V opens
 # "&Validar" on its first item, Down reaches "Cobrança", Right opens it on
 # "SIGCB", Right opens that on the command.
-keys Escape Escape Escape alt+v Down Right Right Return
+keys Escape Escape Escape
+menu alt+v 1
+keys Down
+menu Right 2
+menu Right 3
+keys Return
 dialog=$(wait_window 20 '^Selecione o arquivo remessa SIGCB') || true
 [ -n "$dialog" ] || fail "the file dialog \"Selecione o arquivo remessa SIGCB\" did not open"
 sleep 0.3
@@ -129,7 +147,11 @@ peak=$(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status")
 # Outros › "Copia tela para arquivo novo", named relatorio.txt: "Outros" has no
 # mnemonic; Alt+A opens "&Acertos" on its first submenu, Right opens that, and
 # Right on a plain item moves on to the next menu, "Outros", on its first item.
-keys Escape Escape Escape alt+a Right Right Return
+keys Escape Escape Escape
+menu alt+a 1
+menu Right 2
+menu Right 1
+keys Return
 name_box=$(wait_window 20 '^Entre com o nome do arquivo') || true
 [ -n "$name_box" ] || fail "\"Copia tela para arquivo novo\" asked for no name"
 xdotool type --delay 10 relatorio.txt
