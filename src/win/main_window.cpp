@@ -248,9 +248,12 @@ LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kQuestionMessage:
-      (*reinterpret_cast<std::function<void()>*>(lParam))();
+    case kQuestionMessage: {
+      auto* question = reinterpret_cast<Question*>(lParam);
+      question->ask();
+      SetEvent(question->answered);
       return 0;
+    }
     case kFinishedMessage: {
       const std::unique_ptr<Outcome> outcome(reinterpret_cast<Outcome*>(lParam));
       FinishCommand(*outcome);

@@ -6,8 +6,15 @@
 namespace verilote::win {
 
 void WinQuestions::OnWindowThread(std::function<void()> ask) {
-  // Returns at once, unanswered, when the window is gone.
-  SendMessageW(handle_, kQuestionMessage, 0, reinterpret_cast<LPARAM>(&ask));
+  // Posted rather than sent: the window asks from its own message loop, as
+  // for any other message (Wine paints no dialog opened inside a sent
+  // message). The window takes every posted question before it is
+  // destroyed, so the wait ends; it returns at once, unanswered, when the
+  // window is already gone.
+  Question question{std::move(ask), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  if (question.answered != nullptr && PostMessageW(handle_, kQuestionMessage, 0, reinterpret_cast<LPARAM>(&question)))
+    WaitForSingleObject(question.answered, INFINITE);
+  if (question.answered != nullptr) CloseHandle(question.answered);
 }
 
 std::string WinQuestions::InputBox(std::string_view caption, std::string_view prompt, std::string_view defaultText) {
@@ -43,7 +50,8 @@ void WinQuestions::ShowMessage(std::string_view text) {
 void WinQuestions::Finished(const Outcome& outcome) {
   // The window joins the worker when it takes the message; the window is
   // alive until then (its destructor waits for this run).
-  PostMessageW(handle_, kFinishedMessage, 0, reinterpret_cast<LPARAM>(new Outcome(outcome)));
+  auto* ended = new Outcome(outcome);
+  if (!PostMessageW(handle_, kFinishedMessage, 0, reinterpret_cast<LPARAM>(ended))) delete ended;
 }
 
 }  // namespace verilote::win

@@ -1,7 +1,7 @@
 // The Win32 window's side of a run (see app/command_runner.hpp): each
 // question of the worker thread travels to the window's thread as a private
-// message sent with SendMessageW, which returns when the window has asked the
-// user; texts cross from Windows-1252 to UTF-16 and back here.
+// message, and the worker waits until the window has asked the user; texts cross from Windows-1252 to UTF-16 and back
+// here.
 #pragma once
 
 #include <windows.h>
@@ -14,8 +14,13 @@ namespace verilote::win {
 
 class MainWindow;
 
-// Sent to the window with a std::function<void()>* to run on its thread.
+// Posted to the window with a Question* to run on its thread; the window
+// sets `answered` when it has.
 inline constexpr UINT kQuestionMessage = WM_APP + 1;
+struct Question {
+  std::function<void()> ask;
+  HANDLE answered;
+};
 // Posted to the window with a new Outcome* when the command has ended.
 inline constexpr UINT kFinishedMessage = WM_APP + 2;
 

@@ -53,7 +53,12 @@ class FakeAsker final : public Asker {
     ++confirmations;
     return confirm;
   }
-  std::optional<COLORREF> AskColor(HWND, COLORREF) override { return std::nullopt; }
+  std::optional<COLORREF> colour;  // the colour dialog's answer; nothing is Cancel
+  COLORREF offered = 0;            // what it opened on
+  std::optional<COLORREF> AskColor(HWND, COLORREF initial) override {
+    offered = initial;
+    return colour;
+  }
 };
 
 // Serves the window's messages until `done`, for at most 20 seconds.
@@ -180,6 +185,30 @@ TEST(WinWindow, MenusFollowTheTableAndEveryCommandRunsFromItsId) {
   }
 }
 
+// A window command runs from its menu id too.
+void Trigger(Shown& shown, std::string_view handler) {
+  const auto rows = MenuRows();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].handler == handler) SendMessageW(shown.window->Handle(), WM_COMMAND, kFirstCommandId + i, 0);
+}
+
+// Both colour commands open on the colour last chosen in either; Cancel
+// leaves both colours as they were.
+TEST(WinWindow, ReportColours) {
+  Shown shown;
+  ReportList& report = shown.window->Report();
+  const COLORREF background = report.BackgroundColour();
+  EXPECT_EQ(report.TextColour(), RGB(0, 0, 128));  // navy
+  shown.asker->colour = RGB(200, 0, 0);
+  Trigger(shown, "ConfiguraFonte1Click");
+  EXPECT_EQ(shown.asker->offered, RGB(0, 0, 0));  // black before the first choice
+  shown.asker->colour.reset();
+  Trigger(shown, "ConfiguraCorFundo1Click");
+  EXPECT_EQ(shown.asker->offered, RGB(200, 0, 0));
+  EXPECT_EQ(report.TextColour(), RGB(200, 0, 0));
+  EXPECT_EQ(report.BackgroundColour(), background);
+}
+
 struct ExampleRun {
   std::string example;
   int status = 0;
@@ -231,9 +260,14 @@ TEST(WinWindow, ExamplesReportAsTheCommandLine) {
   }
 }
 
+// Dropped from an accented folder: the name reaches the core as the command
+// line's arguments do, and the file opens.
 TEST(WinWindow, DroppedFileIsValidated) {
   Shown shown;
-  const std::wstring path = WidePath(VERILOTE_SOURCE_DIR "\\examples\\sad\\remessa_sad_ok.txt");
+  const std::wstring folder = WidePath(shown.directory) + L"\\Remessas de mar\u00e7o";
+  const std::wstring path = folder + L"\\remessa_sad_ok.txt";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(WidePath(VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt").c_str(), path.c_str(), TRUE));
   // The HDROP a file manager gives: DROPFILES, then the wide names, then an empty one.
   const std::size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
   HGLOBAL drop = GlobalAlloc(GHND, size);
