@@ -33,6 +33,7 @@ done
 [ $# -eq 0 ] || { echo "usage: $0 WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG]" >&2; exit 2; }
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wine} WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
+wineserver -k 2> /dev/null || true  # nothing of the prefix stays tied to another display
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -46,7 +47,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "windows-window-e2e: $*" >&2
-  [ -z "${DISPLAY:-}" ] || xwd -silent -root 2> /dev/null | xwdtopnm 2> /dev/null | pnmtopng > "$work/failed.png" 2> /dev/null &&
+  [ -z "$xvfb_pid" ] || xwd -silent -root 2> /dev/null | xwdtopnm 2> /dev/null | pnmtopng > "$work/failed.png" 2> /dev/null &&
     cp "$work/failed.png" "${TMPDIR:-/tmp}/windows-window-e2e-failed.png" &&
     echo "windows-window-e2e: the screen then: ${TMPDIR:-/tmp}/windows-window-e2e-failed.png" >&2
   exit 1
