@@ -174,6 +174,11 @@ TEST(WinWindow, MenusFollowTheTableAndEveryCommandRunsFromItsId) {
   }
   EXPECT_STREQ(text, L"Imprimir a tela\tCtrl+I");
 
+  // F10 comes as a system key: its accelerator still clears the report.
+  MSG f10{shown.window->Handle(), WM_SYSKEYDOWN, VK_F10, 1, 0, {}};
+  EXPECT_TRUE(shown.RunToEnd([&] { return TranslateAcceleratorW(f10.hwnd, shown.window->Accelerators(), &f10) != 0; }));
+  EXPECT_EQ(shown.window->LastHandler(), FindHandler("LimparTela1Click"));
+
   // Each built command, from its menu id, with every question cancelled.
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Handler handler = rows[i].scope == Scope::Core ? FindHandler(rows[i].handler) : nullptr;
