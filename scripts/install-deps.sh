@@ -8,8 +8,11 @@ for arg in "$@"; do
   case "$arg" in
     --gui) packages+=(qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth poppler-utils) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
-    # The Windows cross build, its tests under Wine, and the packages.
-    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev) ;;
+    # The Windows cross build, its tests under Wine, and the packages; Wine
+    # makes the windows of verilote.exe and its tests on a virtual display
+    # (xvfb, xauth), where xdotool drives it, xwd and netpbm photograph it, in
+    # Wine's own fonts and Liberation (Courier New's metrics).
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev xvfb xauth xdotool x11-apps netpbm fonts-wine fonts-liberation) ;;
     *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the normal build (with the window when its
 # sources are there) and its suite; the Windows build (MinGW-w64) with its
-# suite and every example under Wine, and the packages, installed and run;
+# suite and every example under Wine, the window verilote.exe driven under
+# Xvfb, and the packages, installed and run;
 # then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
 # with clang, then the fuzz targets for a bounded time. Any failure,
 # sanitizer report or fuzz crash fails the run.
@@ -31,6 +32,8 @@ cmake --build build-win
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
 (cd build-win && ctest --output-on-failure)
 scripts/windows-e2e.sh build/verilote-cli build-win/verilote-cli.exe
+scripts/windows-window-e2e.sh build-win/verilote.exe build-win/verilote-cli.exe
+wineserver -k || true
 
 echo "== packages: the .deb installed and run, the Windows zip unpacked and run"
 scripts/package.sh
@@ -41,10 +44,13 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "./$(ls dist/verilote
 test -f /usr/bin/verilote -a -f /usr/bin/verilote-ajuda.html -a -f /usr/share/applications/verilote.desktop
 DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -q verilote > /dev/null
 unzipped=$(mktemp -d)
-cmake -E chdir "$unzipped" cmake -E tar xf "$PWD/$(ls dist/verilote-cli-*-windows-x64.zip)"
-wine "$unzipped"/verilote-cli-*/verilote-cli.exe run SadSicob1Click \
-  --file "$(ls -d "$unzipped"/verilote-cli-*)/examples/sad/remessa_sad_ok.txt" | grep "Lidos 5 registros" > /dev/null
+cmake -E chdir "$unzipped" cmake -E tar xf "$PWD/$(ls dist/verilote-*-windows-x64.zip)"
+package=$(ls -d "$unzipped"/verilote-*-windows-x64)
+test -f "$package/verilote.exe" -a -f "$package/verilote-ajuda.html"
+wine "$package/verilote-cli.exe" run SadSicob1Click --file "$package/examples/sad/remessa_sad_ok.txt" \
+  | grep "Lidos 5 registros" > /dev/null
 rm -rf "$unzipped"
+wineserver -k || true
 echo "== Windows build, tests and packages: $((SECONDS - windows_start)) s"
 
 echo "== sanitizer build and tests (clang, ASan + UBSan)"

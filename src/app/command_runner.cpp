@@ -74,6 +74,7 @@ class CommandRunner::RunHost final : public Host {
   }
   std::string ProgramDirectory() override { return runner_.programDirectory_; }
   CivilDate Today() override {
+    if (runner_.today_) return *runner_.today_;
     const std::tm local = platform::LocalTime(std::time(nullptr));
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
   }

@@ -63,6 +63,10 @@ class CommandRunner {
   std::uint64_t BytesRead() const { return bytesRead_.load(); }
   std::uint64_t BytesTotal() const { return bytesTotal_.load(); }
 
+  // The date the commands take as today, as the command line's --today
+  // gives it; the clock's date when unset. Set it between runs only.
+  void SetToday(std::optional<CivilDate> today) { today_ = today; }
+
   // The first line this run wrote: the window shows from there when the run
   // ends and its lines do not fit.
   std::uint64_t FirstLine() const;
@@ -79,6 +83,7 @@ class CommandRunner {
   std::atomic<int> asking_{0};
   std::atomic<std::uint64_t> bytesRead_{0};
   std::atomic<std::uint64_t> bytesTotal_{0};
+  std::optional<CivilDate> today_;
   std::uint64_t startGeneration_ = 0;
   std::uint64_t startSize_ = 0;
 };

@@ -41,6 +41,7 @@
 
 #include "app/report.hpp"
 #include "app/shell.hpp"
+#include "app/window_texts.hpp"
 #include "detect/detect_command.hpp"
 #include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
@@ -55,6 +56,8 @@ constexpr int kProgressDelayMilliseconds = 300;
 const QString kLastDirectoryKey = QStringLiteral("lastDirectory");
 
 QColor Navy() { return {0, 0, 128}; }
+
+QUrl HomePage() { return QUrl(FromCp1252(kHomePage)); }
 
 // The one local file a drag carries, if it carries exactly one.
 std::optional<QString> DraggedFile(const QMimeData* data) {
@@ -280,7 +283,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   if (started_) return;
   started_ = true;
   label2_->setText(FromCp1252(Cat(kProgramName, "  ", kVersion)));
-  label1_->setText(FromCp1252(Cat("Essa versão é de "_cp, kReleaseDate, " - A cada 10 meses tem versão nova."_cp)));
+  label1_->setText(FromCp1252(Cat(kReleaseBefore, kReleaseDate, kReleaseAfter)));
   setWindowTitle(FromCp1252(Cat(kProgramName, " Versão "_cp, kVersion)));
   store_->Append(kNoticeLine);
   memo1_->Sync();
@@ -322,15 +325,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
   }
   if (watched == label1_ && event->type() == QEvent::MouseButtonRelease) {
-    OpenPage(QUrl(QString::fromLatin1(kHomePage)));
+    OpenPage(HomePage());
     return true;
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::ConfirmStopAndClose() {
-  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(),
-                  FromCp1252("Um comando está em andamento. Interromper o comando e fechar o programa?"_cp),
+  QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), FromCp1252(kStopAndClose),
                   QMessageBox::Yes | QMessageBox::No, this);
   box.setDefaultButton(QMessageBox::No);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
@@ -487,8 +489,7 @@ void MainWindow::ShowError(const QString& text) {
 }
 
 void MainWindow::OpenPage(const QUrl& url) {
-  if (!QDesktopServices::openUrl(url))
-    Tell(FromCp1252("Não foi possível abrir "_cp) + url.toDisplayString() + QLatin1Char('.'));
+  if (!QDesktopServices::openUrl(url)) Tell(FromCp1252(kCannotOpenPage) + url.toDisplayString() + QLatin1Char('.'));
 }
 
 void MainWindow::Sair1Click() { close(); }
@@ -502,9 +503,9 @@ void MainWindow::Sobre1Click() {
 }
 
 void MainWindow::Ajuda1Click() {
-  const QString path = programDirectory_ + QLatin1Char('/') + QLatin1String(kHelpFile);
+  const QString path = programDirectory_ + QLatin1Char('/') + FromCp1252(kHelpFile);
   if (!QFileInfo::exists(path)) {
-    Tell(FromCp1252("A página de ajuda não foi encontrada: "_cp) + path);
+    Tell(FromCp1252(kHelpNotFound) + path);
     return;
   }
   // Where no browser can be opened, the guide shows in a window of its own.
@@ -527,13 +528,11 @@ void MainWindow::ShowGuide(const QString& path) {
   guide_->raise();
 }
 
-void MainWindow::SuporteTcnico1Click() { OpenPage(QUrl(QString::fromLatin1(kHomePage))); }
+void MainWindow::SuporteTcnico1Click() { OpenPage(HomePage()); }
 
 void MainWindow::AtualizaVersodesteaplicativo1Click() {
-  // clang-format off
-  Tell(FromCp1252("Uma página na web vai ser aberta com os arquivos que podem ser baixados para atualizar.\rBaixe, dizipe e substitua o seu executável."_cp));
-  // clang-format on
-  OpenPage(QUrl(QString::fromLatin1(kHomePage)));
+  Tell(FromCp1252(kUpdateNotice));
+  OpenPage(HomePage());
 }
 
 void MainWindow::ImprimirMemoLines1Click() {
@@ -542,7 +541,7 @@ void MainWindow::ImprimirMemoLines1Click() {
     ShowError(error);
     return;
   }
-  Tell(FromCp1252("Fim da impressão !!!"_cp));
+  Tell(FromCp1252(kPrintDone));
 }
 
 void MainWindow::ConfiguraImpresso1Click() {

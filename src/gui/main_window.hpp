@@ -39,13 +39,6 @@ class QUrl;
 
 namespace verilote::gui {
 
-// The project's home page: "Suporte Técnico", the click on Label1 and the
-// download page of "Atualizar Versão deste aplicativo".
-inline constexpr const char* kHomePage = "https://github.com/verilote/verilote";
-
-// The user guide that "Ajuda" opens; installed beside the program.
-inline constexpr const char* kHelpFile = "verilote-ajuda.html";
-
 struct WindowOptions {
   // The directory that holds the program; empty for the executable's own.
   QString programDirectory;

@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# The Windows window verilote.exe under Wine on a virtual X server (Xvfb),
+# driven from the keyboard as a user drives it: Alt+V opens "&Validar", the
+# arrows reach Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )", the
+# path of examples/sigcb240/remessa_sigcb240_com_erros.rem is typed into the
+# file dialog, the notice box is answered; then "Outros › Copia tela para
+# arquivo novo" saves the report beside the program, and that file must be,
+# byte for byte, the report verilote-cli.exe writes for the same file. The
+# window's title is checked on the way, its picture taken when the report is
+# on screen (with --screenshot PNG: docs/screenshot-windows.png), and the
+# seconds from the notice box to the end of the run (when the program stops
+# using the processor) and the program's peak resident memory are printed.
+# --input FILE runs the command on another SIGCB 240 file (bench: a large one).
+# Every wait is bounded; Xvfb and the prefix's Wine processes end with the run,
+# which needs the prefix to itself.
+# Usage: scripts/windows-window-e2e.sh WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG]
+# (WINEPREFIX and WINEDEBUG as scripts/test.sh sets them.)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+window_exe=$(realpath "$1")
+cli_exe=$(realpath "$2")
+shift 2
+screenshot=""
+source_file=$PWD/examples/sigcb240/remessa_sigcb240_com_erros.rem
+while [ $# -ge 2 ]; do
+  case "$1" in
+    --screenshot) screenshot=$(realpath -m "$2") ;;
+    --input) source_file=$(realpath "$2") ;;
+    *) break ;;
+  esac
+  shift 2
+done
+[ $# -eq 0 ] || { echo "usage: $0 WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG]" >&2; exit 2; }
+export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wine} WINEDEBUG=${WINEDEBUG:--all}
+[ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
+wineserver -k 2> /dev/null || true  # nothing of the prefix stays tied to another display
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  wineserver -k 2> /dev/null || true
+  rm -f "$WINEPREFIX/drive_c/Verilote"
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2> /dev/null || true
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "windows-window-e2e: $*" >&2
+  [ -z "$xvfb_pid" ] || xwd -silent -root 2> /dev/null | xwdtopnm 2> /dev/null | pnmtopng > "$work/failed.png" 2> /dev/null &&
+    cp "$work/failed.png" "${TMPDIR:-/tmp}/windows-window-e2e-failed.png" &&
+    echo "windows-window-e2e: the screen then: ${TMPDIR:-/tmp}/windows-window-e2e-failed.png" >&2
+  exit 1
+}
+
+# A display of our own: Xvfb picks a free number and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$work/display" > "$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+
+# The program and the example as unzipped into C:\Verilote (a link to a folder
+# of this run): "Copia tela" writes beside the program.
+mkdir -p "$work/bin/examples/sigcb240"
+cp "$window_exe" "$work/bin/verilote.exe"
+ln -s "$source_file" "$work/bin/examples/sigcb240/"
+[ ! -e "$WINEPREFIX/drive_c/Verilote" ] || [ -L "$WINEPREFIX/drive_c/Verilote" ] ||
+  fail "$WINEPREFIX/drive_c/Verilote is a folder of its own: this run links it to its copy"
+ln -sfn "$work/bin" "$WINEPREFIX/drive_c/Verilote"
+input="C:\\Verilote\\examples\\sigcb240\\$(basename "$source_file")"
+# Wine's frames draw their buttons in Marlett, which Debian keeps out of the prefix.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+[ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/" 2> /dev/null || true
+
+# wait_window SECONDS NAME_REGEX: the id of the first visible window so named.
+wait_window() {
+  timeout "$1" xdotool search --sync --onlyvisible --name "$2" 2> /dev/null | head -n 1
+}
+keys() { xdotool key --delay 60 "$@"; }
+# Open menus are the visible windows without a name (beside those there at the start).
+unnamed() { xdotool search --onlyvisible --name '^$' 2> /dev/null | wc -l; }
+# menu KEY COUNT: presses KEY and waits until COUNT menus are open, so that the
+# next key reaches the menu it is meant for however slowly Wine draws.
+menu() {
+  xdotool key "$1"
+  for _ in $(seq 100); do
+    [ $(($(unnamed) - unnamed_at_start)) -eq "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "after $1 the window does not show $2 menus"
+}
+# wait_idle PID SECONDS: returns once the process has used no processor time
+# for a second (its clock ticks are a hundredth of a second).
+wait_idle() {
+  local last="" now same=0
+  for ((i = 0; i < $2 * 10; i++)); do
+    now=$(awk '{ print $14 + $15 }' "/proc/$1/stat")
+    if [ "$now" = "$last" ]; then
+      same=$((same + 1))
+      [ $same -lt 10 ] || return 0
+    else
+      same=0
+      last=$now
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Wine draws the frames itself on a virtual desktop; no window manager needed.
+(cd "$work/bin" && wine explorer /desktop=verilote,1100x760 'C:\Verilote\verilote.exe' > "$work/wine.log" 2>&1 &)
+main=$(wait_window 60 '^Verilote Vers') || true
+[ -n "$main" ] || fail "no window titled \"Verilote Versão ...\" within 60 s"
+pid=$(xdotool getwindowpid "$main")  # the Unix process that runs verilote.exe
+desktop=$(wait_window 5 '^verilote - Wine desktop') || true
+xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
+sleep 0.5
+unnamed_at_start=$(unnamed)
+
+# Validar › Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )": Alt+V opens
+# "&Validar" on its first item, Down reaches "Cobrança", Right opens it on
+# "SIGCB", Right opens that on the command.
+keys Escape Escape Escape
+menu alt+v 1
+keys Down
+menu Right 2
+menu Right 3
+keys Return
+dialog=$(wait_window 20 '^Selecione o arquivo remessa SIGCB') || true
+[ -n "$dialog" ] || fail "the file dialog \"Selecione o arquivo remessa SIGCB\" did not open"
+sleep 0.3
+xdotool type --delay 10 "$input"
+keys Return
+# The command's notice box, then the report.
+box=$(wait_window 20 '^Verilote$') || true
+[ -n "$box" ] || fail "the command's notice box did not show"
+keys Return
+start=$(date +%s%N)
+wait_idle "$pid" 1800 || fail "the command was still running after 30 minutes"
+seconds=$(awk -v t="$(($(date +%s%N) - start))" 'BEGIN { printf "%.1f", t / 1e9 - 1 }')
+peak=$(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$pid/status")
+[ -z "$screenshot" ] || {
+  xwd -silent -id "$main" | xwdtopnm 2> /dev/null | pnmtopng -compression 9 > "$screenshot"
+  echo "windows-window-e2e: the window's picture is in $screenshot"
+}
+
+# Outros › "Copia tela para arquivo novo", named relatorio.txt: "Outros" has no
+# mnemonic; Alt+A opens "&Acertos" on its first submenu, Right opens that, and
+# Right on a plain item moves on to the next menu, "Outros", on its first item.
+keys Escape Escape Escape
+menu alt+a 1
+menu Right 2
+menu Right 1
+keys Return
+name_box=$(wait_window 20 '^Entre com o nome do arquivo') || true
+[ -n "$name_box" ] || fail "\"Copia tela para arquivo novo\" asked for no name"
+xdotool type --delay 10 relatorio.txt
+keys Return
+done_box=$(wait_window 300 '^Verilote$') || true
+[ -n "$done_box" ] || fail "no message after \"Copia tela para arquivo novo\""
+keys Return
+[ -f "$work/bin/relatorio.txt" ] || fail "the report was not copied to bin/relatorio.txt"
+
+(cd "$work" && wine "$cli_exe" run SIGCBRemessa1Click --file "$input" --report "$(winepath -w "$work/cli.txt")" \
+  --encoding cp1252 > /dev/null 2>&1) || true
+[ -s "$work/cli.txt" ] || fail "verilote-cli.exe wrote no report"
+cmp "$work/cli.txt" "$work/bin/relatorio.txt" > /dev/null ||
+  fail "the window's report differs from verilote-cli.exe's: $(diff "$work/cli.txt" "$work/bin/relatorio.txt" | head -n 10)"
+echo "windows-window-e2e: verilote.exe ran SIGCB - Remessa 240 from its menu; its report is verilote-cli.exe's," \
+  "$(wc -l < "$work/cli.txt") lines; the run took $seconds s, peak memory $peak MB"
