@@ -1,9 +1,10 @@
 // The findings of a validator run over a file of examples/: every report line
 // that names a record ("Linha", "Registro", "Reg:", "Erro") must have been
-// written as a finding, and every finding about a record must name a field
-// its kind knows.
+// written as a finding, and every finding about a record must name fields,
+// all of them known to its kind.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ inline std::vector<std::string> ExampleFindingFaults(Handler handler, std::strin
   host.answers.assign(answers.begin(), answers.end());
   RunCommand(handler, host);
   std::vector<std::string> faults;
+  if (host.report.empty()) faults.push_back(Cat(example, ": no report"));
   for (const std::string& line : host.report) {
     const bool namesRecord = line.starts_with("Linha") || line.starts_with("Registro") || line.starts_with("Reg:") ||
                              line.starts_with("Erro");
@@ -30,10 +32,13 @@ inline std::vector<std::string> ExampleFindingFaults(Handler handler, std::strin
   }
   for (const SeenFinding& finding : host.findings) {
     if (finding.record == 0) continue;  // the file as a whole
-    bool known = false;
-    for (std::string_view code : FieldCodes(finding.fields))
-      known = known || (finding.kind != nullptr && finding.kind->Find(code) != nullptr);
-    if (!known) faults.push_back(Cat(example, ": names no known field: ", finding.line, " [", finding.fields, "]"));
+    const std::vector<std::string_view> codes = FieldCodes(finding.fields);
+    const auto known = [&finding](std::string_view code) {
+      return finding.kind != nullptr && finding.kind->Find(code) != nullptr;
+    };
+    if (codes.empty() || !std::all_of(codes.begin(), codes.end(), known))
+      faults.push_back(
+          Cat(example, ": names a field its kind lacks, or none: ", finding.line, " [", finding.fields, "]"));
   }
   return faults;
 }
