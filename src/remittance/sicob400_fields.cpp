@@ -91,10 +91,10 @@ constexpr FieldSpec kTitleFields[] = {
     {"350-351", 350, 351, "UF do sacado", kFilled},
     {"352-357", 352, 357, "Data da multa", kDate},
     {"358-367", 358, 367, "Valor da multa", kNumeric},
-    {"390-391", 390, 391, "Prazo", kNumeric},
+    {"390-391", 390, 391, "Posições 390-391"_cp, kNumeric},
     {"392-393", 392, 393, "Dias de protesto ou de devolução"_cp,
      "numérico; de 2 a 30 com a instrução 01, de 5 a 90 com 02"_cp},
-    {"394", 394, 394, "Moeda", kNumeric},
+    {"394", 394, 394, "Posição 394"_cp, kNumeric},
     {"395-400", 395, 400, "Sequencial do registro", kNumeric},
 };
 

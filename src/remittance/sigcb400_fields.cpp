@@ -118,9 +118,9 @@ constexpr FieldSpec kTitleEnd[] = {
     {"38.1", 350, 351, "UF do sacado", kFilled},
     {"39.1", 352, 357, "Data da multa", kZerosOrDate},
     {"40.1", 358, 367, "Valor da multa", kNumeric},
-    {"42.1", 390, 391, "Prazo", "00 ou 02"},
+    {"42.1", 390, 391, "Campo 42.1", "00 ou 02"},
     {"43.1", 392, 393, "Número de dias"_cp, "de 02 a 90"},
-    {"44.1", 394, 394, "Moeda", "1, 2, 3, 4 ou 7"},
+    {"44.1", 394, 394, "Campo 44.1", "1, 2, 3, 4 ou 7"},
 };
 
 constexpr FieldSpec kBlankAgency[] = {
@@ -133,8 +133,8 @@ constexpr FieldSpec k007Agency[] = {
 };
 constexpr FieldSpec k007Interest[] = {
     {"13.1", 77, 77, "Uso exclusivo CAIXA", kBlank},
-    {"13A.1", 78, 83, "Data do juros/desconto"_cp, "data ddmmaa válida quando 13B.1 é 1 ou 2"_cp},
-    {"13B.1", 84, 84, "Código do juros"_cp, "0 a 6"},
+    {"13A.1", 78, 83, "Data (ddmmaa)", "data ddmmaa válida quando 13B.1 é 1 ou 2"_cp},
+    {"13B.1", 84, 84, "Código da data de 13A.1"_cp, "0 a 6"},
     {"13C.1", 85, 106, "Uso exclusivo CAIXA", kBlank},
 };
 
