@@ -47,8 +47,11 @@ layout)" does.
   --format F       text (default): per file the detection line and the
                    validator's report, then a summary table (file, layout,
                    findings, verdict); json: one JSON document (see
-                   docs/check-report.schema.json); junit: JUnit XML, one test
-                   case per file, the report as the failure text.
+                   docs/check-report.schema.json), each finding also under
+                   "issues" with its record and the fields it names
+                   (positions, name, found, expected); junit: JUnit XML, one
+                   test case per file, the report as the failure text, each
+                   finding followed by a line per field it names.
   --report-dir DIR also writes each file's report to DIR/<file name>.txt
                    (Windows-1252, CR LF), as "Copia tela para arquivo novo".
   --today DATE     the date the validators take as today (default: the clock).
@@ -66,6 +69,11 @@ Exit status: the highest of the files'
 )usage";
 
 enum class Format { Text, Json, Junit };
+
+// Positions a-b, or a alone, in words.
+std::string PositionsText(std::size_t from, std::size_t to) {
+  return from == to ? Cat("posição "_cp, from) : Cat("posições "_cp, from, "-", to);
+}
 
 struct CheckOptions {
   const LayoutRow* layout = nullptr;
@@ -185,6 +193,34 @@ std::string XmlText(std::string_view utf8) {
   return out;
 }
 
+std::string FieldFindingText(std::uint64_t record, const ResolvedField& field) {
+  std::string text = Cat("registro ", record, ", campo ", field.code);
+  if (!field.known) return text + " (desconhecido)";
+  text += Cat(" (", PositionsText(field.from, field.to), ", ", field.name, "): encontrado \"", field.found, "\"");
+  if (!field.expected.empty()) text += Cat(", esperado ", field.expected);
+  return text;
+}
+
+std::string JsonIssue(const Finding& finding, std::span<const std::string> names) {
+  const auto text = [](std::string_view cp1252) { return JsonString(ToUtf8(cp1252)); };
+  std::string json =
+      Cat("{\"record\": ", finding.record, ", \"line\": ", JsonString(TerminalText(finding.line, names)),
+          ", \"kind\": ", finding.kind != nullptr ? text(finding.kind->name) : "null", ", \"fields\": [");
+  bool first = true;
+  for (const ResolvedField& field : ResolveFields(finding)) {
+    json += Cat(first ? "" : ", ", "{\"code\": ", text(field.code));
+    first = false;
+    if (!field.known) {
+      json += ", \"from\": null, \"to\": null, \"name\": null, \"found\": null, \"expected\": null}";
+      continue;
+    }
+    json += Cat(", \"from\": ", field.from, ", \"to\": ", field.to, ", \"name\": ", text(field.name),
+                ", \"found\": ", text(field.found),
+                ", \"expected\": ", field.expected.empty() ? "null" : text(field.expected), "}");
+  }
+  return json + "]}";
+}
+
 namespace {
 
 // Where a file's report lines go: stdout (text), the JSON document, the
@@ -218,6 +254,13 @@ class CheckHost final : public Host {
     sink(line);
     if (reportFile) reportFile->WriteLine(line);
   }
+  // The line as any other, then its fields to `findingSink` when a format
+  // shows them (JSON, JUnit); the text format keeps nothing of it.
+  void ReportFinding(const Finding& finding) override {
+    ReportAppend(finding.line);
+    if (findingSink) findingSink(finding);
+  }
+  std::function<void(const Finding&)> findingSink;
   std::vector<std::string> ReportLines() override { return {}; }
   std::string ProgramDirectory() override { return "."; }
   CivilDate Today() override {
@@ -475,6 +518,13 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     lines.emplace();
     if (body->Missing(err) || lines->Missing(err)) return kExitAborted;
   }
+  // The JSON document's findings with their fields wait here while the
+  // report lines stream out before them.
+  std::optional<Spool> issues;
+  if (options.format == Format::Json) {
+    issues.emplace();
+    if (issues->Missing(err)) return kExitAborted;
+  }
   std::vector<FileResult> results;
   if (options.format == Format::Json)
     out << "{\n  \"tool\": \"verilote-cli check\",\n  \"version\": " << JsonString(ToUtf8(kVersion))
@@ -487,7 +537,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     if (options.reportDir) names.push_back(reportPaths[i]);
     CheckHost host(options, err);
     host.names = names;
-    bool firstLine = true;
+    bool firstLine = true, firstIssue = true;
     switch (options.format) {
       case Format::Text:
         out << (i > 0 ? "\n" : "") << "== " << PathText(file) << '\n';
@@ -500,12 +550,24 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
           out << (firstLine ? "\n        " : ",\n        ") << JsonString(TerminalText(line, names));
           firstLine = false;
         };
+        issues->Reset();
+        host.findingSink = [&](const Finding& finding) {
+          issues->Write(Cat(firstIssue ? "\n        " : ",\n        ", JsonIssue(finding, names)));
+          firstIssue = false;
+        };
         break;
       case Format::Junit:
         lines->Reset();
         host.sink = [&](std::string_view line) {
           lines->Write(XmlText(TerminalText(line, names)));
           lines->Write("\n");
+        };
+        // Under each finding, a line per field it names.
+        host.findingSink = [&](const Finding& finding) {
+          for (const ResolvedField& field : ResolveFields(finding)) {
+            lines->Write(XmlText(TerminalText(FieldFindingText(finding.record, field), names)));
+            lines->Write("\n");
+          }
         };
         break;
     }
@@ -527,7 +589,10 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     if (!result.error.empty()) err << PathText(file) << ": " << TerminalText(result.error, names) << '\n';
     status = std::max(status, result.status);
     if (options.format == Format::Json) {
-      out << (firstLine ? "],\n" : "\n      ],\n");
+      out << (firstLine ? "],\n" : "\n      ],\n") << "      \"issues\": [";
+      issues->CopyTo(
+          [&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+      out << (firstIssue ? "],\n" : "\n      ],\n");
       WriteJsonResult(result, names, out);
     } else if (options.format == Format::Junit) {
       WriteJunitCase(result, names, *lines, *body);
@@ -541,6 +606,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
       break;
     case Format::Json:
       out << (results.empty() ? "],\n" : "\n  ],\n") << "  \"status\": " << status << "\n}\n";
+      if (issues->Failed(err)) return kExitAborted;  // the document lacks findings
       break;
     case Format::Junit: {
       if (lines->Failed(err) || body->Failed(err)) return kExitAborted;

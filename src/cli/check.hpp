@@ -2,11 +2,14 @@
 // with a per-file report as text, JSON or JUnit XML for pipelines.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "app/fields.hpp"
 
 namespace verilote {
 
@@ -26,5 +29,15 @@ std::string JsonString(std::string_view utf8);
 // malformed UTF-8, and the characters XML 1.0 cannot carry (control
 // characters, U+FFFE, U+FFFF), as U+FFFD.
 std::string XmlText(std::string_view utf8);
+
+// A finding's field in words (Windows-1252), as the JUnit failure text and
+// `show` give it: "registro 3, campo 09.3P (posição 23, DV da agência):
+// encontrado "4", esperado dígito 3".
+std::string FieldFindingText(std::uint64_t record, const ResolvedField& field);
+
+// A finding as a JSON object (UTF-8): its record, its line, the kind of its
+// record and each field it names with positions, name, the bytes found and
+// the value expected (null where the dictionary says nothing).
+std::string JsonIssue(const Finding& finding, std::span<const std::string> names);
 
 }  // namespace verilote

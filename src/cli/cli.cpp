@@ -23,6 +23,7 @@
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/check.hpp"
+#include "cli/show.hpp"
 #include "layouts/siacc.hpp"
 
 namespace verilote {
@@ -76,6 +77,7 @@ namespace {
 constexpr std::string_view kUsage = R"(Usage:
   verilote-cli list
   verilote-cli check [--layout NAME] [--format text|json|junit] [--report-dir DIR] FILE...
+  verilote-cli show FILE --record N [--layout NAME] [--format text|json]
   verilote-cli run HANDLER [--file PATH]... [--answer TEXT]... [--report FILE]
                            [--encoding utf-8|cp1252] [--today DD/MM/YYYY]
   verilote-cli --help
@@ -84,6 +86,9 @@ list    prints every command of the menu: whether it is ready, its handler,
         and its menu path and caption.
 check   detects the layout of each FILE and runs its validator; see
         verilote-cli check --help.
+show    shows record N of FILE field by field (code, positions, name,
+        value) through its layout's field dictionary, marking the fields the
+        validator's findings name; see verilote-cli show --help.
 run     runs the command named by its handler (as `list` shows it).
   --file PATH      answers the command's next file dialog. A dialog with no
                    file left, or a file no dialog asked for, is a usage error.
@@ -393,6 +398,10 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
   if (args[0] == "check") {
     platform::SetConsoleEncoding(true);  // the output is UTF-8 text
     return CheckMain(args.subspan(1), out, err);
+  }
+  if (args[0] == "show") {
+    platform::SetConsoleEncoding(true);  // the output is UTF-8 text
+    return ShowMain(args.subspan(1), out, err);
   }
   if (args[0] != "run") return Usage(err, "unknown command '" + std::string(args[0]) + "'");
   if (args.size() < 2 || args[1].starts_with("--")) return Usage(err, "run needs a handler");

@@ -183,11 +183,7 @@ struct Cnab240Run {
 
   // A code for the code list and the fields it names; a code that is itself
   // a field list (" 04.0", " (09.3P)") may come alone.
-  void Code(std::string_view code, std::string_view fieldCodes) {
-    codes += code;
-    codeFields += ' ';
-    codeFields += fieldCodes;
-  }
+  void Code(std::string_view code, std::string_view fieldCodes);
   void Code(std::string_view code) { Code(code, code); }
   void ClearCodes() {
     codes.clear();

@@ -28,7 +28,8 @@ def validate(value, schema, where="$"):
         expect(ok, f"{where}: {value!r} is not {types}")
     expect("const" not in schema or value == schema["const"], f"{where}: not {schema.get('const')!r}")
     expect("enum" not in schema or value in schema["enum"], f"{where}: {value!r} not in {schema.get('enum')}")
-    expect("minimum" not in schema or value >= schema["minimum"], f"{where}: below the minimum")
+    expect("minimum" not in schema or not isinstance(value, int) or value >= schema["minimum"],
+           f"{where}: below the minimum")
     if isinstance(value, dict):
         for key in schema.get("required", []):
             expect(key in value, f"{where}: no {key}")
@@ -84,6 +85,16 @@ with tempfile.TemporaryDirectory() as work:
     expect("linhas terminadas só por LF" in lf["evidence"], "the LF-only file's evidence names its line ends")
     expect(lf["report"][0] == "Layout detectado: " + lf["evidence"][len("Layout detectado: "):], "first line")
 
+    # Findings name their fields: the SIGCB example's wrong agency digit
+    # (agency 01234 weighs 30: digit 3) and its short file count.
+    sigcb = [f for f in report["files"] if f["file"].endswith("remessa_sigcb240_com_erros.rem")][0]
+    issues = {(i["record"], field["code"]): field for i in sigcb["issues"] for field in i["fields"]}
+    expect(issues.get((3, "09.3P")) == {"code": "09.3P", "from": 23, "to": 23, "name": "DV da agência",
+                                       "found": "7", "expected": "dígito 3"}, f"09.3P: {issues.get((3, '09.3P'))}")
+    expect(issues.get((18, "06.9"), {}).get("found") == "000019", "the file trailer's count field")
+    expect(len(sigcb["issues"]) == sigcb["findings"], "one issue per finding line")
+    expect(all(f["issues"] == [] for f in report["files"] if f["findings"] == 0), "no issue without a finding")
+
     junit = check("--format", "junit", "--layout", "sad")
     suites = ET.fromstring(junit.stdout)
     cases = suites.findall("./testsuite/testcase")
@@ -93,6 +104,12 @@ with tempfile.TemporaryDirectory() as work:
     bad = [c for c in cases if c.get("name").endswith("remessa_sad_com_erros.txt")][0]
     expect("Erro encontrado X na pos=15" in bad.find("failure").text, "findings as the failure text")
     expect(bad.find("failure").get("message") == "7 findings (SAD/SICOB lay-out antigo)", "failure message")
+
+    one = subprocess.run([cli, "check", "--format", "junit", os.path.join(mixed, "sigcb240", "remessa_sigcb240_com_erros.rem")],
+                         capture_output=True)
+    text = ET.fromstring(one.stdout).find("./testsuite/testcase/failure").text
+    expect('registro 3, campo 09.3P (posição 23, DV da agência): encontrado "7", esperado dígito 3' in text,
+           "junit names the fields of a finding")
 
     # A report file that cannot be written: that file is an error entry, the
     # others are checked and the document still closes.

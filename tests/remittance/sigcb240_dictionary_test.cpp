@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/cp1252.hpp"
@@ -33,11 +34,15 @@ TEST(Sigcb240Dictionary, HasNoFaults) { EXPECT_EQ(testing::DictionaryFaults(kSig
 // judged by the trailer's fields, none of which covers the position in the
 // record's own kind.
 TEST(Sigcb240Dictionary, EveryFindingNamesTheBrokenField) {
-  for (const std::string_view layout : {"101", "107"}) {
+  const struct {
+    Handler handler;
+    std::string_view layout;
+  } runs[] = {{SIGCBRemessa1Click, "101"}, {SIGCBRemessa1Click, "107"}, {SIGCBRemessaValidaserros1Click, "101"}};
+  for (const auto& run : runs) {
     std::vector<std::string> faults =
-        testing::UncoveredMutations(SIGCBRemessa1Click, Bytes(CleanSigcbFile(layout).Lines()));
+        testing::UncoveredMutations(run.handler, Bytes(CleanSigcbFile(run.layout).Lines()));
     std::erase_if(faults, [](const std::string& fault) { return fault.find(" position 8 '9'") != std::string::npos; });
-    EXPECT_EQ(faults, Lines{}) << "layout " << layout;
+    EXPECT_EQ(faults, Lines{}) << "layout " << run.layout;
   }
 }
 
@@ -77,12 +82,20 @@ TEST(Sigcb240Dictionary, FindingsResolveToTheirFields) {
       EXPECT_EQ(fields[0].expected, c.expected);
     }
   }
+  // Values the rules allow write nothing about their record: a bank named
+  // "CEF", no date of credit, a seven-digit cedente in layout 107.
+  for (const auto& [record, pos, value] :
+       {std::tuple{1u, 103u, "CEF                           "}, std::tuple{2u, 200u, "00000000"}}) {
+    std::vector<std::string> lines = CleanSigcbFile("107").Lines();
+    Put(lines[record - 1], pos, value);
+    EXPECT_EQ(testing::FindingsOf(SIGCBRemessa1Click, Bytes(lines)).size(), 0u) << record << " " << pos;
+  }
 }
 
 // Every finding of the examples names its record and a field the dictionary
 // knows; only the summary's counts speak of the file as a whole.
 TEST(Sigcb240Dictionary, ExampleFindingsNameKnownFields) {
-  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y"}) {
+  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y", "gerador"}) {
     const std::string path = Cat(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_", name, ".rem");
     for (const auto& finding : testing::FindingsOf(SIGCBRemessa1Click, testing::ReadBytes(path))) {
       SCOPED_TRACE(finding.line);
