@@ -3,6 +3,8 @@
 #include "app/cp1252.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
+#include "banking/dictionary_helpers.hpp"
+#include "detect/field_registry.hpp"
 #include "layouts/construgiro_run.hpp"
 
 namespace verilote {
@@ -40,17 +42,17 @@ bool AccountDv(std::string_view rec) {
 // ---- File header (record type "0"), after the type of remittance, the
 // convenio and bank lines and the account digit.
 constexpr MessageRule kFileHeaderFixed[] = {
-    {OneOf<71, 71, "0">, " O DV na posição 71 deveria ser 0 conforme manual"_cp},
-    {OneOf<72, 72, "0">, " O DV na posição 72 deveria ser 0 conforme manual"_cp},
-    {OneOf<58, 58, "0">, "  O DV na posição 58 deveria ser 0 conforme manual"_cp},
+    {OneOf<71, 71, "0">, " O DV na posição 71 deveria ser 0 conforme manual"_cp, "71"},
+    {OneOf<72, 72, "0">, " O DV na posição 72 deveria ser 0 conforme manual"_cp, "72"},
+    {OneOf<58, 58, "0">, "  O DV na posição 58 deveria ser 0 conforme manual"_cp, "58"},
     // The bank's wording says "may not be blank" of fields that must be.
-    {Blank<9, 17>, "  Não pode ser branco na posição 9 tamanho 9"_cp},
-    {Blank<172, 191>, "  Não pode ser branco na posição 170 tamanho 20"_cp},
-    {Blank<133, 142>, "  Não pode ser branco na posição 133 tamanho 10"_cp},
-    {Blank<49, 52>, "  Não pode ser branco na posição 49 tamanho 4"_cp},
-    {SameAs<54, 57, 33, 36>, "  Agencia na posição 33 deve ser igual a da 54"_cp},
-    {OneOf<4, 7, "0000">, "  Posição 4 não tem 0000"_cp},
-    {OneOf<167, 171, "00000">, "  Posição 167 não tem 00000"_cp},
+    {Blank<9, 17>, "  Não pode ser branco na posição 9 tamanho 9"_cp, "9-17"},
+    {Blank<172, 191>, "  Não pode ser branco na posição 170 tamanho 20"_cp, "172-191"},
+    {Blank<133, 142>, "  Não pode ser branco na posição 133 tamanho 10"_cp, "133-142"},
+    {Blank<49, 52>, "  Não pode ser branco na posição 49 tamanho 4"_cp, "49-52"},
+    {SameAs<54, 57, 33, 36>, "  Agencia na posição 33 deve ser igual a da 54"_cp, "54-57 33-36"},
+    {OneOf<4, 7, "0000">, "  Posição 4 não tem 0000"_cp, "4-7"},
+    {OneOf<167, 171, "00000">, "  Posição 167 não tem 00000"_cp, "167-171"},
 };
 
 // Fields 212-231: the units of the development.
@@ -58,43 +60,44 @@ struct UnitField {
   std::size_t from;
   std::string_view name;
   bool zeroRefused;
+  std::string_view code;
 };
 constexpr UnitField kUnits[] = {
-    {212, " TOTAL DE UNIDADES", true},
-    {216, " TOTAL DE UNIDADES permutadas + Vendidas + Quitadas", true},
-    {220, " TOTAL DE UNIDADES com saldo devedor", true},
-    {224, " TOTAL DE UNIDADES em estoque", false},
-    {228, " TOTAL DE UNIDADES Pendentes", false},
+    {212, " TOTAL DE UNIDADES", true, "212-215"},
+    {216, " TOTAL DE UNIDADES permutadas + Vendidas + Quitadas", true, "216-219"},
+    {220, " TOTAL DE UNIDADES com saldo devedor", true, "220-223"},
+    {224, " TOTAL DE UNIDADES em estoque", false, "224-227"},
+    {228, " TOTAL DE UNIDADES Pendentes", false, "228-231"},
 };
 
 constexpr MessageRule kFileHeaderDates[] = {
-    {ValidDate<232, 239>, " Data da informação inválida na posição 232,8"_cp},
-    {ValidDate<144, 151>, " Data do arquivo inválida na posição 144,8"_cp},
-    {OneOf<18, 18, "1", "2">, "  Posição  18 deve ter 1 ou 2"_cp},
-    {CpfIfKind<18, '1', 22, 32>, "  cpf do cedente inválido"_cp},
-    {CnpjUnlessCpf<18, 19, 32>, "  CNPJ do cedente inválido"_cp},
-    {OneOf<143, 143, "1">, "  Posição 143 deve ter 1"_cp},
-    {OneOf<164, 166, "040">, "  Posição 164 deve ter 040"_cp},
+    {ValidDate<232, 239>, " Data da informação inválida na posição 232,8"_cp, "232-239"},
+    {ValidDate<144, 151>, " Data do arquivo inválida na posição 144,8"_cp, "144-151"},
+    {OneOf<18, 18, "1", "2">, "  Posição  18 deve ter 1 ou 2"_cp, "18"},
+    {CpfIfKind<18, '1', 22, 32>, "  cpf do cedente inválido"_cp, "19-32 18"},
+    {CnpjUnlessCpf<18, 19, 32>, "  CNPJ do cedente inválido"_cp, "19-32 18"},
+    {OneOf<143, 143, "1">, "  Posição 143 deve ter 1"_cp, "143"},
+    {OneOf<164, 166, "040">, "  Posição 164 deve ter 040"_cp, "164-166"},
 };
 
 // ---- Lote header (record type "1"): the contract of one unit.
 constexpr MessageRule kLoteHeaderRules[] = {
-    {ValidDate<192, 199>, " Data do arquivo inválida na posição 192,8"_cp},
-    {Blank<17, 17>, " Deveria ser branco na posição 17"_cp},
-    {Blank<50, 53>, " Deveria ser branco da posição 50 até 53"_cp},
-    {OneOf<9, 9, "R">, " Deveria ter um R na posição 9"_cp},
-    {OneOf<10, 11, "01">, " Deveria ter 01 na posição 10"_cp},
-    {OneOf<14, 16, "040">, " Deveria ter 040 na posição 14"_cp},
-    {OneOf<18, 18, "1", "2">, " Deveria ter 1 ou 2 na posição 18"_cp},
-    {SameAs<55, 58, 34, 37>, " Agencia na posição 34 não é a mesma da posição 55"_cp},
-    {SameAs<64, 71, 41, 48>, " A conta na posição 41 deveria ser a mesma da posição 64"_cp},
-    {CpfIfKind<18, '1', 23, 33>, " cpf do Empreendimento inválido"_cp},
-    {CnpjIfKind<18, '2', 20, 33>, " CNPJ do Empreendimento inválido"_cp},
-    {OneOf<104, 104, "1", "2">, " Deveria ser 1 ou 2 na posição 104"_cp},
-    {CpfIfKind<104, '1', 109, 119>, " CPF do Comprador inválido"_cp},
-    {CnpjIfKind<104, '2', 106, 119>, " CNPJ do Comprador inválido"_cp},
-    {OneOf<140, 140, "1", "2", "3", "4", "5">, "  Tipo inválido na posição 140"_cp},
-    {OneOf<141, 141, "1", "2", "3", "4", "5">, "  Tipo inválido na posição 141"_cp},
+    {ValidDate<192, 199>, " Data do arquivo inválida na posição 192,8"_cp, "192-199"},
+    {Blank<17, 17>, " Deveria ser branco na posição 17"_cp, "17"},
+    {Blank<50, 53>, " Deveria ser branco da posição 50 até 53"_cp, "50-53"},
+    {OneOf<9, 9, "R">, " Deveria ter um R na posição 9"_cp, "9"},
+    {OneOf<10, 11, "01">, " Deveria ter 01 na posição 10"_cp, "10-11"},
+    {OneOf<14, 16, "040">, " Deveria ter 040 na posição 14"_cp, "14-16"},
+    {OneOf<18, 18, "1", "2">, " Deveria ter 1 ou 2 na posição 18"_cp, "18"},
+    {SameAs<55, 58, 34, 37>, " Agencia na posição 34 não é a mesma da posição 55"_cp, "55-58 34-37"},
+    {SameAs<64, 71, 41, 48>, " A conta na posição 41 deveria ser a mesma da posição 64"_cp, "64-71 41-48"},
+    {CpfIfKind<18, '1', 23, 33>, " cpf do Empreendimento inválido"_cp, "20-33 18"},
+    {CnpjIfKind<18, '2', 20, 33>, " CNPJ do Empreendimento inválido"_cp, "20-33 18"},
+    {OneOf<104, 104, "1", "2">, " Deveria ser 1 ou 2 na posição 104"_cp, "104"},
+    {CpfIfKind<104, '1', 109, 119>, " CPF do Comprador inválido"_cp, "106-119 104"},
+    {CnpjIfKind<104, '2', 106, 119>, " CNPJ do Comprador inválido"_cp, "106-119 104"},
+    {OneOf<140, 140, "1", "2", "3", "4", "5">, "  Tipo inválido na posição 140"_cp, "140"},
+    {OneOf<141, 141, "1", "2", "3", "4", "5">, "  Tipo inválido na posição 141"_cp, "141"},
 };
 
 }  // namespace
@@ -154,39 +157,46 @@ Run::Run(Host& h) : host(h), today(KeyOf(h.Today())), todayYear(h.Today().year) 
 
 void Run::Info(std::string_view text) { host.ReportAppend(text); }
 
-void Run::Finding(std::string_view message) { Fault(Cat("Linha ", line, message)); }
+void Run::Finding(std::string_view message, std::string_view fields) {
+  host.ReportFinding(verilote::Finding{Cat("Linha ", line, message), line, rec, kind, fields});
+  faulty = true;
+}
 
 void Run::Fault(std::string_view text) {
-  host.ReportAppend(text);
+  host.ReportFinding(verilote::Finding{text, 0});
   faulty = true;
 }
 
 void Run::Apply(std::span<const MessageRule> rules, std::string_view rec) {
   for (const MessageRule& rule : rules)
-    if (!rule.passes(rec)) Finding(rule.message);
+    if (!rule.passes(rec)) Finding(rule.message, rule.fields);
 }
 
-void Run::NumberField(std::string_view rec, std::size_t from, std::size_t to, std::string_view name, bool zeroRefused) {
+void Run::NumberField(std::string_view rec, std::size_t from, std::size_t to, std::string_view name, bool zeroRefused,
+                      std::string_view code) {
   const std::string_view field = Field(rec, from, to);
   if (!IsNumeric(field)) {
-    Finding(Cat(name, ". Nao é um número válido"_cp));
+    Finding(Cat(name, ". Nao é um número válido"_cp), code);
   } else if (zeroRefused && IsAll(field, to - from + 1, '0')) {
-    Finding(Cat(name, ". Nao pode ser zero"));
+    Finding(Cat(name, ". Nao pode ser zero"), code);
   }
 }
 
 void Run::Record(std::string_view rec) {
   ++line;
+  this->rec = rec;
+  kind = kConstrugiroFields.kindOf(rec);
   if (PlainBytes::AnyOutside(rec)) {
     // "45(é),46(é)": each position with its byte, separated by commas.
     std::string list;
     ListInvalidPositions<PlainBytes>(list, rec, ",", [](std::string& out, std::size_t at, char byte) {
       out += Cat(out.empty() ? "" : ",", at, '(', byte, ')');
     });
-    Finding(Cat(" com Caracter inválido nas posições: "_cp, list));
+    Finding(Cat(" com Caracter inválido nas posições: "_cp, list), FieldsOfInvalidBytes<PlainBytes>(kind, rec));
   }
-  if (rec.size() != kRecordLength) Finding(Cat(" com tamanho ", rec.size()));
-  if (Field(rec, 1, 3) != "104") Finding(" com inicio diferente de 104");
+  // The length names the field the record's end should close.
+  if (rec.size() != kRecordLength) Finding(Cat(" com tamanho ", rec.size()), LastField(kind));
+  if (Field(rec, 1, 3) != "104") Finding(" com inicio diferente de 104", "1-3");
 
   const char type = rec.size() >= 8 ? rec[7] : '\0';
   if (type == '1') {
@@ -199,7 +209,8 @@ void Run::Record(std::string_view rec) {
     // ends the run, as the bank's own check does.
     if (Differs(StrToInt(Field(rec, 9, 13)), loteDetails) || Differs(StrToInt(Field(rec, 4, 7)), lotes))
       Finding(Cat(" Lote com numeracao inválida. Esperado Lote "_cp, PadCount(lotes, 5),
-                  "/Sequencia:", PadCount(loteDetails, 5), " Encontrado: ", Field(rec, 4, 7), "/", Field(rec, 9, 13)));
+                  "/Sequencia:", PadCount(loteDetails, 5), " Encontrado: ", Field(rec, 4, 7), "/", Field(rec, 9, 13)),
+              "4-7 9-13");
   }
   // So is the record type.
   switch (type >= '0' && type <= '9' ? type - '0' : StrToInt(Field(rec, 8, 8))) {
@@ -228,7 +239,7 @@ void Run::Record(std::string_view rec) {
       ++fileTrailers;
       return FileTrailer(rec);
     default:
-      return Finding(Cat(" com tipo inválido !!! Encontrado:"_cp, Field(rec, 8, 8), " permitido 0, 1, 3, 5, 9"));
+      return Finding(Cat(" com tipo inválido !!! Encontrado:"_cp, Field(rec, 8, 8), " permitido 0, 1, 3, 5, 9"), "8");
   }
 }
 
@@ -239,23 +250,24 @@ void Run::FileHeader(std::string_view rec) {
   if (f(192, 205) == "INCLUSAO-TESTE" || f(192, 199) == "INCLUSAO") {
     Info(Cat("Tipo de remessa: ", f(192, 205)));
   } else {
-    Finding(" Header com erro na posição 192, deveria ter INCLUSAO ou INCLUSAO-TESTE"_cp);
+    Finding(" Header com erro na posição 192, deveria ter INCLUSAO ou INCLUSAO-TESTE"_cp, "192-205");
   }
   Info(Cat("Convenio: ", f(33, 36), ".", f(37, 39), ".", f(40, 47), "-", f(48, 48), " Inscricao: ", f(19, 20), ".",
            f(21, 23), ".", f(24, 26), "/", f(27, 30), "-", f(31, 32)));
   Info(Cat("Banco: ", f(103, 132), " Geracao: ", f(144, 145), "/", f(146, 147), "/", f(148, 151), " as ", f(152, 153),
            ":", f(154, 155), ":", f(156, 157), " seq ", f(158, 163)));
-  if (!AccountDv(rec)) Finding(" digito da conta do centralizador inválido"_cp);
+  if (!AccountDv(rec)) Finding(" digito da conta do centralizador inválido"_cp, "48 33-36 37-39 40-47");
   Apply(kFileHeaderFixed, rec);
-  for (const UnitField& unit : kUnits) NumberField(rec, unit.from, unit.from + 3, unit.name, unit.zeroRefused);
+  for (const UnitField& unit : kUnits)
+    NumberField(rec, unit.from, unit.from + 3, unit.name, unit.zeroRefused, unit.code);
   Apply(kFileHeaderDates, rec);
   nsa = f(158, 163);
-  if (!IsNumeric(nsa)) Finding(" Erro no número do nsa do arquivo. Nao é um número válido"_cp);
+  if (!IsNumeric(nsa)) Finding(" Erro no número do nsa do arquivo. Nao é um número válido"_cp, "158-163");
   // The dates are kept for the lote headers; only valid ones are compared.
   fileDate = DateKeyOf(f(144, 151));
   informationDate = DateKeyOf(f(232, 239));
   if (fileDate && informationDate && *fileDate < *informationDate)
-    Finding(" Erro: Data da posição em 232,8 não pode ser maior que a data do arquivo"_cp);
+    Finding(" Erro: Data da posição em 232,8 não pode ser maior que a data do arquivo"_cp, "232-239 144-151");
   UnitTotals(rec);
   Info(Cat(Equals(40), " FIM DO HEADER DE ARQUIVO ", Equals(37)));
 }
@@ -270,20 +282,26 @@ void Run::UnitTotals(std::string_view rec) {
   }
   const auto [total, sold, withDebt, stock, pending] = units;
   if (total != sold + stock + pending)
-    Finding(" Erro:Total de unidades deveria ser igual a PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE+PENDENTE");
+    Finding(" Erro:Total de unidades deveria ser igual a PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE+PENDENTE",
+            "212-215 216-219 224-227 228-231");
   if (sold + stock > total)
-    Finding(" Erro:Total de unidades deveria ser maior ou igual a PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE");
-  if (sold > total) Finding(" Erro:Total de unidades deveria ser maior ou igual a PERMUTADAS+VENDIDAS+QUITADAS");
-  if (withDebt > total) Finding(" Erro:Total de unidades deveria ser mior ou igual a VENDIDAS COM SALDO DEVEDOR");
-  if (stock > total) Finding(" Erro:Total de unidades deveria ser maior de que as unidades em estoque");
+    Finding(" Erro:Total de unidades deveria ser maior ou igual a PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE",
+            "212-215 216-219 224-227");
+  if (sold > total)
+    Finding(" Erro:Total de unidades deveria ser maior ou igual a PERMUTADAS+VENDIDAS+QUITADAS", "212-215 216-219");
+  if (withDebt > total)
+    Finding(" Erro:Total de unidades deveria ser mior ou igual a VENDIDAS COM SALDO DEVEDOR", "212-215 220-223");
+  if (stock > total)
+    Finding(" Erro:Total de unidades deveria ser maior de que as unidades em estoque", "212-215 224-227");
   if (sold < withDebt)
-    Finding(" Erro:PERMUTADAS+VENDIDAS+QUITADAS não pode ser menor que VENDIDAS COM SALDO DEVEDOR A QUITAR"_cp);
+    Finding(" Erro:PERMUTADAS+VENDIDAS+QUITADAS não pode ser menor que VENDIDAS COM SALDO DEVEDOR A QUITAR"_cp,
+            "216-219 220-223");
 }
 
 void Run::LoteHeader(std::string_view rec) {
   const auto f = [rec](std::size_t from, std::size_t to) { return Field(rec, from, to); };
   if (f(186, 191) != nsa)
-    Finding(Cat(" Erro no número do nsa no lote, esperado "_cp, nsa, " encontrado ", f(186, 191)));
+    Finding(Cat(" Erro no número do nsa no lote, esperado "_cp, nsa, " encontrado ", f(186, 191)), "186-191");
   if (lotes < 2) {
     Info(Cat(Equals(38), " CAPA DE LOTE ", Equals(36)));
     Info(Cat("Num remessa: ", f(184, 191), " Gravacao: ", f(192, 193), "/", f(194, 195), "/", f(196, 199)));
@@ -293,43 +311,46 @@ void Run::LoteHeader(std::string_view rec) {
     Info(Cat(Equals(38), " FIM DA CAPA DE LOTE ", Equals(36)));
   }
   Apply(kLoteHeaderRules, rec);
-  NumberField(rec, 142, 147, "  Área útil do imóvel"_cp, true);
-  NumberField(rec, 148, 153, "  Área total do imóvel"_cp, true);
+  NumberField(rec, 142, 147, "  Área útil do imóvel"_cp, true, "142-147");
+  NumberField(rec, 148, 153, "  Área total do imóvel"_cp, true, "148-153");
   if (IsNumeric(f(142, 153))) {
     const std::optional<std::int64_t> useful = WholeNumber(f(142, 147)), total = WholeNumber(f(148, 153));
-    if (useful && total && *useful > *total) Finding("  Área total do imóvel. Nao pode ser menor que a área útil"_cp);
+    if (useful && total && *useful > *total)
+      Finding("  Área total do imóvel. Nao pode ser menor que a área útil"_cp, "148-153 142-147");
   }
-  if (!ValidDate<154, 161>(rec)) Finding("  Data da assinatura do contrato inválida na posição 154,8"_cp);
+  if (!ValidDate<154, 161>(rec)) Finding("  Data da assinatura do contrato inválida na posição 154,8"_cp, "154-161");
   if (At(rec, 162, '1')) {
-    if (!ValidDate<163, 170>(rec)) Finding("  Data da última subrogação inválida na posição 163,8"_cp);
+    if (!ValidDate<163, 170>(rec)) Finding("  Data da última subrogação inválida na posição 163,8"_cp, "163-170 162");
   } else if (At(rec, 162, '2')) {
-    if (!AllOf<163, 170, '0'>(rec)) Finding("  Data da última subrogação deve preencher com zeros na posição 163,8"_cp);
+    if (!AllOf<163, 170, '0'>(rec))
+      Finding("  Data da última subrogação deve preencher com zeros na posição 163,8"_cp, "163-170 162");
   } else {
-    Finding(Cat("  Indica contrato subrogado deve ser 1 ou 2 e tem: ", f(162, 162)));
+    Finding(Cat("  Indica contrato subrogado deve ser 1 ou 2 e tem: ", f(162, 162)), "162");
   }
-  NumberField(rec, 171, 173, " Prazo de financiamento", true);
-  if (f(174, 175) != "07") Finding("  Tipo de atualização deve ser 07 na posição 174,2"_cp);
+  NumberField(rec, 171, 173, " Prazo de financiamento", true, "171-173");
+  if (f(174, 175) != "07") Finding("  Tipo de atualização deve ser 07 na posição 174,2"_cp, "174-175");
   if (!Numeric<200, 207>(rec)) {
-    Finding(" Data do crédito inválida na posição 200,8"_cp);
+    Finding(" Data do crédito inválida na posição 200,8"_cp, "200-207");
   } else if (!ValidDate<200, 207>(rec)) {
-    Finding("  Data do crédito inválida na posição 200,8"_cp);
+    Finding("  Data do crédito inválida na posição 200,8"_cp, "200-207");
   }
-  NumberField(rec, 208, 222, " Valor da compra", true);
-  NumberField(rec, 223, 237, " Saldo Devedor", true);
+  NumberField(rec, 208, 222, " Valor da compra", true, "208-222");
+  NumberField(rec, 223, 237, " Saldo Devedor", true, "223-237");
 
   const std::optional<DateKey> contract = DateKeyOf(f(154, 161));
   if (contract && fileDate && *contract > *fileDate)
-    Finding(" Erro: Data da assinatura do contrato não pode ser maior que a data do arquivo"_cp);
+    Finding(" Erro: Data da assinatura do contrato não pode ser maior que a data do arquivo"_cp, "154-161");
   if (contract && informationDate && *contract > *informationDate)
-    Finding(" Erro: Data da assinatura do contrato não pode ser maior que a data da posição da informação."_cp);
+    Finding(" Erro: Data da assinatura do contrato não pode ser maior que a data da posição da informação."_cp,
+            "154-161");
   nsa = PadZeroLeft(KeepDigits(nsa), 6);
   // Three calendar years before today, as the warning says.
   if (StrToInt(nsa) < 3 && contract && *contract < today - 3 * 10000)
-    Finding(" Advertencia: Data da assinatura do contrato com mais de 3 anos."_cp);
+    Finding(" Advertencia: Data da assinatura do contrato com mais de 3 anos."_cp, "154-161");
   if (IsNumeric(f(208, 237))) {
     const std::optional<std::int64_t> purchase = WholeNumber(f(208, 222)), debt = WholeNumber(f(223, 237));
     if (purchase && debt && *debt > *purchase)
-      Finding(" Advertencia: O saldo devedor é maior que o valor da compra"_cp);
+      Finding(" Advertencia: O saldo devedor é maior que o valor da compra"_cp, "223-237 208-222");
   }
   loteOk = Cat("CAPA DE LOTE OK Bloco:", Trim(f(120, 129)), " Unidade:", Trim(f(130, 139)));
 }
@@ -339,17 +360,18 @@ void Run::LoteTrailer(std::string_view rec) {
   const std::uint64_t counted = loteDetails + 2;  // the lote header and trailer count too
   if (Differs(informed, counted)) {
     Finding(Cat(" Total de registros do lote de ", payerName, " não confere !! informado "_cp, informed, " calculado ",
-                counted));
+                counted),
+            "18-23");
   } else {
     Info(Cat(loteOk, " Total de registros no lote de ", payerName, " = ", counted));
   }
-  if (p != q) Finding(kPDiffersFromQ);
+  if (p != q) Finding(kPDiffersFromQ, "18-23");
 }
 
 void Run::FileTrailer(std::string_view rec) {
-  if (Field(rec, 4, 8) != "99999") Finding(kFileTrailerStart);
-  if (Differs(StrToInt(Field(rec, 24, 29)), line)) Finding(kFileCount);
-  if (Differs(StrToInt(Field(rec, 18, 23)), lotes)) Finding(" Total de lotes do arquivo não confere !!"_cp);
+  if (Field(rec, 4, 8) != "99999") Finding(kFileTrailerStart, "4-8");
+  if (Differs(StrToInt(Field(rec, 24, 29)), line)) Finding(kFileCount, "24-29");
+  if (Differs(StrToInt(Field(rec, 18, 23)), lotes)) Finding(" Total de lotes do arquivo não confere !!"_cp, "18-23");
 }
 
 void Run::Close() {

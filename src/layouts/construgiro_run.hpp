@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/fields.hpp"
 #include "app/host.hpp"
 #include "banking/record_rules.hpp"
 
@@ -49,10 +50,12 @@ class CentsTotal {
   std::uint64_t high_ = 0, low_ = 0;
 };
 
-// A rule row that writes its message after "Linha n" when the test fails.
+// A rule row that writes its message after "Linha n" when the test fails,
+// naming `fields`: the positions the test reads, as the dictionary codes them.
 struct MessageRule {
   RecordTest passes;
   std::string_view message;
+  std::string_view fields;
 };
 
 // Positions From-To equal positions OtherFrom-OtherTo.
@@ -93,12 +96,14 @@ struct Run {
   std::uint64_t overdue = 0, toFallDue = 0;
   CentsTotal overdueTotal, toFallDueTotal;
 
+  std::string_view rec;              // the current record
+  const RecordKind* kind = nullptr;  // its kind in the dictionary
   bool faulty = false;
 
   void Info(std::string_view text);
-  // A finding of the current line: "Linha n" + message.
-  void Finding(std::string_view message);
-  // A finding that names no line (the closing counts).
+  // A finding of the current line: "Linha n" + message, naming `fields`.
+  void Finding(std::string_view message, std::string_view fields);
+  // A finding that names no line (the closing counts): the file as a whole.
   void Fault(std::string_view text);
   void Apply(std::span<const MessageRule> rules, std::string_view rec);
 
@@ -111,8 +116,10 @@ struct Run {
   void LoteTrailer(std::string_view rec);
   void FileTrailer(std::string_view rec);
   // "name. Nao é um número válido" unless From-To is numeric, then
-  // "name. Nao pode ser zero" when it is all zeros and zero is refused.
-  void NumberField(std::string_view rec, std::size_t from, std::size_t to, std::string_view name, bool zeroRefused);
+  // "name. Nao pode ser zero" when it is all zeros and zero is refused; the
+  // finding names the field `code`.
+  void NumberField(std::string_view rec, std::size_t from, std::size_t to, std::string_view name, bool zeroRefused,
+                   std::string_view code);
 
   void SegmentP(std::string_view rec);
   void PStatistics(std::string_view rec);

@@ -1,5 +1,6 @@
 #include "remittance/cnab400.hpp"
 
+#include "app/cp1252.hpp"
 #include "app/host.hpp"
 #include "app/report.hpp"
 #include "banking/dates.hpp"
@@ -8,8 +9,13 @@ namespace verilote {
 
 void Cnab400Run::Info(std::string_view text) { host.ReportAppend(text); }
 
-void Cnab400Run::Finding(std::string_view text) {
-  host.ReportAppend(text);
+void Cnab400Run::Finding(std::string_view text, std::string_view fields) {
+  host.ReportFinding(verilote::Finding{text, line, rec, kind, fields});
+  faulty = true;
+}
+
+void Cnab400Run::FileFinding(std::string_view text) {
+  host.ReportFinding(verilote::Finding{text, 0});
   faulty = true;
 }
 

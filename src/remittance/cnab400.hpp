@@ -13,7 +13,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/fields.hpp"
 #include "app/record_reader.hpp"
+#include "banking/dictionary_helpers.hpp"
 #include "banking/record_rules.hpp"
 
 namespace verilote {
@@ -31,17 +33,24 @@ struct Cnab400Start {
   std::string_view fileLine;  // followed by the file's name; empty for no such line
 };
 
-// The state both validators keep: the line number and whether a finding was
-// written. Informational lines (banners, the header's data) are not findings.
+// The state both validators keep: the line number, the current record and its
+// kind in the layout's dictionary, and whether a finding was written.
+// Informational lines (banners, the header's data) are not findings.
 struct Cnab400Run {
   explicit Cnab400Run(Host& host) : host(host) {}
 
   Host& host;
-  std::uint64_t line = 0;  // lines read so far, the current one included
+  std::uint64_t line = 0;            // lines read so far, the current one included
+  std::string_view rec;              // the current record
+  const RecordKind* kind = nullptr;  // its kind, set by the layout's loop
   bool faulty = false;
 
   void Info(std::string_view text);
-  void Finding(std::string_view text);
+  // A finding about the current record naming the fields of `fields`
+  // (codes of run.kind).
+  void Finding(std::string_view text, std::string_view fields);
+  // A finding about the file as a whole.
+  void FileFinding(std::string_view text);
 };
 
 // Asks for the file and shows the notice; then opens the file, clears the
@@ -57,6 +66,7 @@ bool ReadCnab400(Cnab400Run& run, const Cnab400Start& start, Check check) {
   std::string_view rec;  // valid until the next record is read
   while (reader->Next(rec)) {
     ++run.line;
+    run.rec = rec;
     check(rec);
   }
   return true;

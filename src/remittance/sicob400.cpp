@@ -4,6 +4,7 @@
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
+#include "detect/field_registry.hpp"
 #include "remittance/cnab240.hpp"
 #include "remittance/cnab400.hpp"
 
@@ -21,15 +22,39 @@ constexpr Cnab400Start kStart{
 struct Run : Cnab400Run {
   using Cnab400Run::Cnab400Run;
   std::uint64_t headers = 0, titles = 0, messages = 0, trailers = 0;
-  std::string codes;  // the current record's codes, each with its leading blank
+  std::string codes;   // the current record's codes, each with its leading blank
+  std::string fields;  // the fields the codes name, each with its leading blank
+
+  void Add(std::string_view code, std::string_view names) {
+    codes += code;
+    fields += ' ';
+    fields += names;
+  }
 };
+
+// A rule of a code list: its test, its code, and the fields the code names
+// (the field itself and any other field the test reads, such as the kind that
+// selects a CPF or a CNPJ).
+struct NamedRule {
+  RecordTest passes;
+  std::string_view code;
+  std::string_view fields;
+};
+
+template <const auto& Rules>
+void ApplyNamedRules(Run& run, std::string_view rec) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((Rules[I].passes(rec) || (run.Add(Rules[I].code, Rules[I].fields), true)), ...);
+  }
+  (std::make_index_sequence<std::size(Rules)>{});
+}
 
 // ---- Header (record type "0").
 
-constexpr CodeRule kHeaderRules[] = {
-    {Blank<43, 46>, " nao branco(43,4)"},
-    {Blank<101, 389>, " nao branco(101,289)"},
-    {OneOf<77, 79, "104">, " Banco nao 104(77,3)"},
+constexpr NamedRule kHeaderRules[] = {
+    {Blank<43, 46>, " nao branco(43,4)", "43-46"},
+    {Blank<101, 389>, " nao branco(101,289)", "101-389"},
+    {OneOf<77, 79, "104">, " Banco nao 104(77,3)", "77-79"},
 };
 
 void Header(Run& run, std::string_view rec) {
@@ -39,9 +64,9 @@ void Header(Run& run, std::string_view rec) {
                Field(rec, 42, 42), " Literal: ", Field(rec, 2, 26)));
   run.Info(Cat("Banco: ", Field(rec, 77, 94), " Geracao: ", Field(rec, 95, 96), '/', Field(rec, 97, 98), '/',
                Field(rec, 99, 100), " seq ", Field(rec, 390, 394)));
-  ApplyCodeRules<kHeaderRules>(rec, run.codes);
+  ApplyNamedRules<kHeaderRules>(run, rec);
   if (!run.codes.empty()) {
-    run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes));
+    run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes), run.fields);
   } else {
     run.Info(Banner(40, " HEADER OK ", 37));
   }
@@ -72,13 +97,13 @@ bool CarteiraOfNossoNumero(std::string_view rec) {
 }
 
 // Steps 1 to 6: the company, the account, the start of the Nosso Número.
-constexpr CodeRule kAccountRules[] = {
-    {InscriptionIfKind<3, '1', kCompanyInscription>, " CPF invalido pos=4"},
-    {InscriptionIfKind<3, '2', kCompanyInscription>, " CGC invalido pos=4"},
-    {AccountDv, " DV da conta inválido"_cp},
-    {Blank<34, 35>, " Deveria ser branco(34,2)"},
-    {OneOf<36, 37, "00", "51">, " posição 36,2 deveria ser 00 ou 51"_cp},
-    {NossoNumeroOfCaixa, " Nosso Número não é CAIXA (63,11) "_cp},
+constexpr NamedRule kAccountRules[] = {
+    {InscriptionIfKind<3, '1', kCompanyInscription>, " CPF invalido pos=4", "4-17 2-3"},
+    {InscriptionIfKind<3, '2', kCompanyInscription>, " CGC invalido pos=4", "4-17 2-3"},
+    {AccountDv, " DV da conta inválido"_cp, "33 18-21 22-24 25-32"},
+    {Blank<34, 35>, " Deveria ser branco(34,2)", "34-35"},
+    {OneOf<36, 37, "00", "51">, " posição 36,2 deveria ser 00 ou 51"_cp, "36-37"},
+    {NossoNumeroOfCaixa, " Nosso Número não é CAIXA (63,11) "_cp, "63-73"},
 };
 
 // Step 7: a Nosso Número of CAIXA ("9" or "3" at 63) carries its digit at 73.
@@ -88,27 +113,28 @@ void CheckNossoNumeroDv(Run& run, std::string_view rec) {
   const std::string_view nossoNumero = Field(rec, 63, 73);
   if (Trim(nossoNumero).size() == 11) {
     const std::string_view ten = nossoNumero.substr(0, 10);
-    if (!IsAllDigits(ten) || !At(rec, 73, NossoNumero10Dv(ten)[0])) run.codes += " Nosso número com DV inválido"_cp;
+    if (!IsAllDigits(ten) || !At(rec, 73, NossoNumero10Dv(ten)[0]))
+      run.Add(" Nosso número com DV inválido"_cp, "63-73");
   } else if (OneOf<107, 108, "11", "12">(rec)) {
-    run.codes += " Erro na formação de nosso número"_cp;
+    run.Add(" Erro na formação de nosso número"_cp, "63-73 107-108");
   }
 }
 
 // Steps 8 to 21.
-constexpr CodeRule kTitleRules[] = {
-    {ZerosOrNoNossoNumero, " Nosso Número inválido"_cp},
-    {Blank<74, 76>, " Deveria ser branco(74,3)"},
-    {CarteiraOfNossoNumero, " Nosso número não pertence a carteira informada."_cp},
-    {OneOf<107, 108, "11", "12">, " Carteira inválida(107,2)"_cp},
-    {Numeric<109, 110>, " Campo não numérico(109,2)"_cp},
-    {NotBlank<111, 120>, " Não pode ser branco(111,10)"_cp},
-    {ValidDdmmyy<121>, " Data Inválida na Posição 121"_cp},
-    {Numeric<127, 139>, " Campo não numérico(127,13)"_cp},
-    {OneOf<140, 142, "104">, " Banco nãO é 104 (140,3)"_cp},
-    {Numeric<143, 147>, " Campo não numérico(143,5)"_cp},
-    {Numeric<148, 149>, " Campo não numérico(148,2)"_cp},
-    {OneOf<150, 150, "N", "S">, " Aceite Inválido (150,1)"_cp},
-    {ValidDdmmyy<151>, " Data Inválida na Posição 151"_cp},
+constexpr NamedRule kTitleRules[] = {
+    {ZerosOrNoNossoNumero, " Nosso Número inválido"_cp, "63-73"},
+    {Blank<74, 76>, " Deveria ser branco(74,3)", "74-76"},
+    {CarteiraOfNossoNumero, " Nosso número não pertence a carteira informada."_cp, "63-73 107-108"},
+    {OneOf<107, 108, "11", "12">, " Carteira inválida(107,2)"_cp, "107-108"},
+    {Numeric<109, 110>, " Campo não numérico(109,2)"_cp, "109-110"},
+    {NotBlank<111, 120>, " Não pode ser branco(111,10)"_cp, "111-120"},
+    {ValidDdmmyy<121>, " Data Inválida na Posição 121"_cp, "121-126"},
+    {Numeric<127, 139>, " Campo não numérico(127,13)"_cp, "127-139"},
+    {OneOf<140, 142, "104">, " Banco nãO é 104 (140,3)"_cp, "140-142"},
+    {Numeric<143, 147>, " Campo não numérico(143,5)"_cp, "143-147"},
+    {Numeric<148, 149>, " Campo não numérico(148,2)"_cp, "148-149"},
+    {OneOf<150, 150, "N", "S">, " Aceite Inválido (150,1)"_cp, "150"},
+    {ValidDdmmyy<151>, " Data Inválida na Posição 151"_cp, "151-156"},
 };
 
 // Steps 22 to 24: the instruction (157-158) and its days (392-393). Days
@@ -116,58 +142,62 @@ constexpr CodeRule kTitleRules[] = {
 void CheckInstruction(Run& run, std::string_view rec) {
   const std::string_view instruction = Field(rec, 157, 158);
   if (instruction != "01" && instruction != "02") {
-    run.codes += " Esperado 01 ou 02 (157,2)";
+    run.Add(" Esperado 01 ou 02 (157,2)", "157-158");
     return;
   }
   if (!Numeric<392, 393>(rec)) {
-    run.codes += " Campo não numérico(392,2)"_cp;
+    run.Add(" Campo não numérico(392,2)"_cp, "392-393");
     return;
   }
   const std::optional<std::uint64_t> days = WholeNumber(Field(rec, 392, 393));
   if (instruction == "01" && !(days && *days >= 2 && *days <= 30))
-    run.codes += " Prazo de protesto inválido, esperado de 2 a 30"_cp;
+    run.Add(" Prazo de protesto inválido, esperado de 2 a 30"_cp, "392-393 157-158");
   if (instruction == "02" && !(days && *days >= 5 && *days <= 90))
-    run.codes += " Prazo de devolução inválido, esperado de 5 a 90"_cp;
+    run.Add(" Prazo de devolução inválido, esperado de 5 a 90"_cp, "392-393 157-158");
 }
 
 bool FineDate(std::string_view rec) { return Field(rec, 352, 357) != "000000" && ValidDdmmyy<352>(rec); }
 
 // Steps 25 to 44.
-constexpr CodeRule kPayerRules[] = {
-    {Numeric<159, 160>, " Campo não numérico(159,2)"_cp},
-    {Numeric<161, 173>, " Campo não numérico(161,13)"_cp},
-    {ZerosOrDdmmyy<174>, " Data Inválida na Posição 174"_cp},
-    {Numeric<180, 192>, " Campo não numérico(180,13)"_cp},
-    {Numeric<193, 205>, " Campo não numérico(193,13)"_cp},
-    {Numeric<206, 218>, " Campo não numérico(206,13)"_cp},
-    {InscriptionIfKind<220, '1', kPayerInscription>, " CPF invalido pos=221"},
-    {InscriptionIfKind<220, '2', kPayerInscription>, " CGC invalido pos=221"},
-    {OneOf<220, 220, "1", "2">, " Tipo deve ser 1 ou 2 (220,1)"},
-    {NotBlank<235, 274>, " Não pode ser branco(235,40)"_cp},
-    {NotBlank<275, 314>, " Não pode ser branco(275,40)"_cp},
-    {NotBlank<315, 326>, " Não pode ser branco(315,12)"_cp},
-    {Numeric<327, 334>, " Campo não numérico(327,8)"_cp},
-    {NotBlank<335, 349>, " Não pode ser branco(335,15)"_cp},
-    {NotBlank<350, 351>, " Não pode ser branco(350,2)"_cp},
-    {FineDate, " Data Inválida na Posição 352"_cp},
-    {Numeric<358, 367>, " Campo não numérico(358,10)"_cp},
-    {Numeric<394, 394>, " Campo não numérico(394,1)"_cp},
-    {Numeric<395, 400>, " Campo não numérico(395,6)"_cp},
-    {Numeric<390, 391>, " Campo não numérico(390,2)"_cp},
+constexpr NamedRule kPayerRules[] = {
+    {Numeric<159, 160>, " Campo não numérico(159,2)"_cp, "159-160"},
+    {Numeric<161, 173>, " Campo não numérico(161,13)"_cp, "161-173"},
+    {ZerosOrDdmmyy<174>, " Data Inválida na Posição 174"_cp, "174-179"},
+    {Numeric<180, 192>, " Campo não numérico(180,13)"_cp, "180-192"},
+    {Numeric<193, 205>, " Campo não numérico(193,13)"_cp, "193-205"},
+    {Numeric<206, 218>, " Campo não numérico(206,13)"_cp, "206-218"},
+    {InscriptionIfKind<220, '1', kPayerInscription>, " CPF invalido pos=221", "221-234 220"},
+    {InscriptionIfKind<220, '2', kPayerInscription>, " CGC invalido pos=221", "221-234 220"},
+    {OneOf<220, 220, "1", "2">, " Tipo deve ser 1 ou 2 (220,1)", "220"},
+    {NotBlank<235, 274>, " Não pode ser branco(235,40)"_cp, "235-274"},
+    {NotBlank<275, 314>, " Não pode ser branco(275,40)"_cp, "275-314"},
+    {NotBlank<315, 326>, " Não pode ser branco(315,12)"_cp, "315-326"},
+    {Numeric<327, 334>, " Campo não numérico(327,8)"_cp, "327-334"},
+    {NotBlank<335, 349>, " Não pode ser branco(335,15)"_cp, "335-349"},
+    {NotBlank<350, 351>, " Não pode ser branco(350,2)"_cp, "350-351"},
+    {FineDate, " Data Inválida na Posição 352"_cp, "352-357"},
+    {Numeric<358, 367>, " Campo não numérico(358,10)"_cp, "358-367"},
+    {Numeric<394, 394>, " Campo não numérico(394,1)"_cp, "394"},
+    {Numeric<395, 400>, " Campo não numérico(395,6)"_cp, "395-400"},
+    {Numeric<390, 391>, " Campo não numérico(390,2)"_cp, "390-391"},
 };
 
 void Title(Run& run, std::string_view rec) {
-  ApplyCodeRules<kAccountRules>(rec, run.codes);
+  ApplyNamedRules<kAccountRules>(run, rec);
   CheckNossoNumeroDv(run, rec);
-  ApplyCodeRules<kTitleRules>(rec, run.codes);
+  ApplyNamedRules<kTitleRules>(run, rec);
   CheckInstruction(run, rec);
-  ApplyCodeRules<kPayerRules>(rec, run.codes);
-  if (!run.codes.empty()) run.Finding(Cat("Linha ", run.line, ": ", run.codes));
+  ApplyNamedRules<kPayerRules>(run, rec);
+  if (!run.codes.empty()) run.Finding(Cat("Linha ", run.line, ": ", run.codes), run.fields);
 }
 
 void Record(Run& run, std::string_view rec) {
   run.codes.clear();
-  if (rec.size() != kCnab400Length) run.Finding(Cat("Registro numero ", run.line, " com tamanho ", rec.size()));
+  run.fields.clear();
+  run.kind = kSicob400Fields.kindOf(rec);
+  // The length names the field the record's end should close.
+  if (rec.size() != kCnab400Length)
+    run.Finding(Cat("Registro numero ", run.line, " com tamanho ", rec.size()), LastField(run.kind));
   // The record type is converted as an integer: a non-digit ends the run.
   const char type = rec.empty() ? '\0' : rec[0];
   const bool digit = type >= '0' && type <= '9';
@@ -181,13 +211,14 @@ void Record(Run& run, std::string_view rec) {
     case 2:
       ++run.messages;
       if (const std::string positions = InvalidPositions(rec); !positions.empty())
-        run.Finding(Cat("Linha ", run.line, ": Caracter inválido nas posições: "_cp, positions));
+        run.Finding(Cat("Linha ", run.line, ": Caracter inválido nas posições: "_cp, positions),
+                    FieldsOfInvalidBytes<PlainBytes>(run.kind, rec));
       return;
     case 9:
       ++run.trailers;
       return;
     default:
-      run.Finding(Cat("Registro numero ", run.line, " com tipo inválido !!! Esperado 0,1,2 ou 9"_cp));
+      run.Finding(Cat("Registro numero ", run.line, " com tipo inválido !!! Esperado 0,1,2 ou 9"_cp), "1");
       return;
   }
 }
@@ -199,7 +230,7 @@ Verdict CobranaRemessapadro4001Click(Host& host) {
   if (!ReadCnab400(run, kStart, [&run](std::string_view rec) { Record(run, rec); })) return Verdict::Clean;
   if (WriteFileCounts(host, run.headers, run.trailers)) run.faulty = true;
   if (run.headers + run.titles + run.messages + run.trailers != run.line)
-    run.Finding("Existem registros inválidos diferente de 0,1 e 9"_cp);
+    run.FileFinding("Existem registros inválidos diferente de 0,1 e 9"_cp);
   // Any finding, not only a title's codes, clears the OK verdict.
   WriteVerdict(host, !run.faulty);
   return run.faulty ? Verdict::Faulty : Verdict::Clean;

@@ -6,6 +6,7 @@
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "remittance/cnab400.hpp"
+#include "remittance/sigcb400_fields.hpp"
 
 namespace verilote {
 
@@ -24,7 +25,8 @@ struct Run : Cnab400Run {
   std::string cedente;  // empty until a header of a known version is read
   bool trailer = false;
 
-  void Line(std::string_view text) { Finding(Cat("Linha:", line, text)); }
+  // "Linha:n" and the text, a finding naming `fields`.
+  void Line(std::string_view text, std::string_view fields) { Finding(Cat("Linha:", line, text), fields); }
 };
 
 // ---- How a failed rule is written after "Linha:n Erro no campo F".
@@ -42,12 +44,16 @@ struct FieldRule {
   std::size_t from, to;  // the positions the line shows
   RecordTest passes;
   Says says = Says::Found;
+  // The codes the finding names when the rule reads more than its field: the
+  // kind that selects a CPF or a CNPJ, the positions it runs over into.
+  std::string_view names = {};
 };
 
 void FieldFinding(Run& run, std::string_view rec, const FieldRule& rule) {
   const std::string_view shown = Field(rec, rule.from, rule.to);
+  const std::string_view fields = rule.names.empty() ? rule.field : rule.names;
   const auto line = [&](std::string_view text, std::string_view content = {}) {
-    run.Line(Cat(" Erro no campo ", rule.field, text, content));
+    run.Line(Cat(" Erro no campo ", rule.field, text, content), fields);
   };
   switch (rule.says) {
     case Says::Found:
@@ -134,7 +140,8 @@ void Header(Run& run, std::string_view rec) {
     run.cedente = Field(rec, 31, 37);
     ApplyFieldRules(run, rec, kVersion007Rules);
   } else {
-    run.Finding("ERRO FATAL: O arquivo está com uma versão não permitida, o resto dessa validação está inválida."_cp);
+    run.Finding("ERRO FATAL: O arquivo está com uma versão não permitida, o resto dessa validação está inválida."_cp,
+                "12A.0");
   }
   run.Info(Cat("Agência: "_cp, Field(rec, 27, 30), " Cedente: ", run.cedente, " -> ", Field(rec, 47, 76)));
   run.Info(Cat("Arquivo de número "_cp, Field(rec, 390, 394), " Gerado em: ", Field(rec, 95, 96), '/',
@@ -142,7 +149,8 @@ void Header(Run& run, std::string_view rec) {
   run.Info(" ");
   run.Info("Verificando os registros... ");
   run.Info(" ");
-  if (Trim(Field(rec, 80, 94)) != kCEconFederal) run.Finding("HEADER DE ARQUIVO deveria ter string C ECON FEDERAL ");
+  if (Trim(Field(rec, 80, 94)) != kCEconFederal)
+    run.Finding("HEADER DE ARQUIVO deveria ter string C ECON FEDERAL ", "11.0");
   ApplyFieldRules(run, rec, kHeaderRules);
   // Field 15.0, the sequence: not zero and the line's own number. A number
   // that is not whole fails like a wrong one.
@@ -157,7 +165,7 @@ constexpr FieldRule kVersion007Agency[] = {{"04.1", 18, 20, OneOf<18, 20, "000">
 constexpr FieldRule kVersion007Rules1[] = {
     {"13.1", 77, 77, Blank<77, 77>},
     {"13B.1", 84, 84, OneOf<84, 84, "0", "1", "2", "3", "4", "5", "6">},
-    {"13A.1", 78, 83, Date13A},
+    {"13A.1", 78, 83, Date13A, Says::Found, "13A.1 13B.1"},
     {"13C.1", 85, 106, Blank<85, 106>},
 };
 
@@ -166,13 +174,14 @@ template <std::size_t From>
 void CheckCedente(Run& run, std::string_view rec) {
   if (!NumericNotZero<From, 27>(rec)) return FieldFinding(run, rec, {"05.1", From, 27, nullptr});
   if (Field(rec, From, 27) != run.cedente)
-    run.Line(Cat(" Erro no campo 05.1 - Cedente encontrado ", Field(rec, From, 27), " cedente esperado ", run.cedente));
+    run.Line(Cat(" Erro no campo 05.1 - Cedente encontrado ", Field(rec, From, 27), " cedente esperado ", run.cedente),
+             "05.1");
 }
 
 constexpr FieldRule kTitleRules[] = {
     {"02.1", 2, 3, OneOf<2, 3, "01", "02">},
-    {"03.1", 7, 17, InscriptionOfKind<3, '1', kCompanyInscription>},
-    {"03.1", 4, 17, InscriptionOfKind<3, '2', kCompanyInscription>},
+    {"03.1", 7, 17, InscriptionOfKind<3, '1', kCompanyInscription>, Says::Found, "03.1 02.1"},
+    {"03.1", 4, 17, InscriptionOfKind<3, '2', kCompanyInscription>, Says::Found, "03.1 02.1"},
     {"06.1", 28, 28, OneOf<28, 28, "1", "2">},
     {"07.1", 29, 29, OneOf<29, 29, "0", "1", "2", "3">},
     {"09.1", 30, 31, OneOf<30, 31, "00", "51">},
@@ -183,7 +192,7 @@ constexpr FieldRule kTitleRules[] = {
     {"15.1", 109, 110, OneOf<109, 110, "01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12">},
     {"16.1", 111, 120, NotBlank<111, 120>},
     {"17.1", 121, 126, ValidDdmmyy<121>},
-    {"18.1", 127, 141, Numeric<127, 141>},
+    {"18.1", 127, 141, Numeric<127, 141>, Says::Found, "18.1 19.1"},
     {"18.1", 127, 139, NotAllOf<127, 139, '0'>},
     {"19.1", 140, 142, OneOf<140, 142, "104">},
     {"20.1", 143, 147, Numeric<143, 147>},
@@ -198,8 +207,8 @@ constexpr FieldRule kTitleRules[] = {
     {"29.1", 193, 205, Numeric<193, 205>},
     {"30.1", 206, 218, Numeric<206, 218>},
     {"31.1", 219, 220, OneOf<219, 220, "01", "02">},
-    {"32.1", 224, 234, InscriptionOfKind<220, '1', kPayerInscription>},
-    {"32.1", 221, 234, InscriptionOfKind<220, '2', kPayerInscription>},
+    {"32.1", 224, 234, InscriptionOfKind<220, '1', kPayerInscription>, Says::Found, "32.1 31.1"},
+    {"32.1", 221, 234, InscriptionOfKind<220, '2', kPayerInscription>, Says::Found, "32.1 31.1"},
     {"33.1", 235, 274, NotBlank<235, 274>, Says::NotBlank},
     {"34.1", 275, 314, NotBlank<275, 314>, Says::NotBlank},
     {"35.1", 315, 326, NotBlank<315, 326>, Says::NotBlank},
@@ -231,8 +240,8 @@ void Title(Run& run, std::string_view rec) {
 
 constexpr FieldRule kSecondRules[] = {
     {"02.2", 2, 3, OneOf<2, 3, "01", "02">},
-    {"03.2", 7, 17, InscriptionOfKind<3, '1', kCompanyInscription>},
-    {"03.2", 4, 17, InscriptionOfKind<3, '2', kCompanyInscription>},
+    {"03.2", 7, 17, InscriptionOfKind<3, '1', kCompanyInscription>, Says::Found, "03.2 02.2"},
+    {"03.2", 4, 17, InscriptionOfKind<3, '2', kCompanyInscription>, Says::Found, "03.2 02.2"},
     {"04.2", 18, 21, NumericNotZero<18, 21>},
     {"05.2", 22, 27, NumericNotZero<22, 27>},
     {"06.2", 28, 31, Blank<28, 31>},
@@ -251,12 +260,15 @@ constexpr FieldRule kSecondRules[] = {
 constexpr FieldRule kTrailerRules[] = {{"02.9", 2, 394, Blank<2, 394>, Says::TrimmedFound}};
 
 void Record(Run& run, std::string_view rec) {
-  if (rec.size() != kCnab400Length) run.Line(" Registro com tamanho diferente de 400 bytes.");
+  run.kind = Sigcb400KindOf(rec, run.version);
+  // The length names the field the record's end should close.
+  if (rec.size() != kCnab400Length) run.Line(" Registro com tamanho diferente de 400 bytes.", LastField(run.kind));
   const char type = rec.empty() ? '\0' : rec[0];
   const bool known = type == '0' || type == '1' || type == '2' || type == '9';
-  if (!known) run.Line(" Registro com segmento diferente de 0,1,2 e 9");
+  if (!known) run.Line(" Registro com segmento diferente de 0,1,2 e 9", "01");
   if (const std::string positions = InvalidPositions(rec); !positions.empty())
-    run.Line(Cat(" com Caracter inválido nas posições: "_cp, positions));
+    run.Line(Cat(" com Caracter inválido nas posições: "_cp, positions),
+             FieldsOfInvalidBytes<PlainBytes>(run.kind, rec));
   switch (type) {
     case '0':
       return Header(run, rec);

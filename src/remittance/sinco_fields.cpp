@@ -1,8 +1,280 @@
-// The field dictionary of the layout, in the bank's numbering (app/fields.hpp).
+// The field dictionary of the SINCO remittance (CNAB 240, layout 040), in the
+// bank's numbering (app/fields.hpp): ".0" the file header, ".1" the lote
+// header, ".3P" to ".3S" the segments, ".5" and ".9" the trailers.
+#include "app/cp1252.hpp"
+#include "banking/check_digits.hpp"
+#include "banking/dictionary_helpers.hpp"
+#include "banking/record_rules.hpp"
 #include "detect/field_registry.hpp"
 
 namespace verilote {
 
-const LayoutFields kSincoFields{"sinco", {}, nullptr};
+namespace {
+
+constexpr std::string_view kNumeric = "numérico"_cp;
+constexpr std::string_view kBlank = "em branco";
+constexpr std::string_view kDate = "data ddmmaaaa válida"_cp;
+constexpr std::string_view kAtLeast3 = "ao menos 3 caracteres";
+constexpr std::string_view kPlain = "letras sem acento, algarismos, branco e . - $ % & @ , / ( ) :";
+
+std::string Digit(char dv) { return Cat("dígito "_cp, dv); }
+
+std::string CedenteDigits(std::string_view rec) { return InscriptionDigits(rec, 19, At(rec, 18, '1') ? '1' : '2'); }
+std::string HeaderAgencyDigit(std::string_view rec) { return Digit(Mod11DvTimesTen(Field(rec, 54, 57))); }
+
+constexpr FieldSpec kFileHeaderFields[] = {
+    {"01.0", 1, 3, "Código do banco"_cp, "104"},
+    {"02.0", 4, 7, "Lote", "0000"},
+    {"03.0", 8, 8, "Tipo de registro", "0"},
+    {"04.0", 9, 17, "Uso exclusivo FEBRABAN", kBlank},
+    {"05.0", 18, 18, "Tipo de inscrição da empresa"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"06.0", 19, 32, "Inscrição da empresa"_cp, "", CedenteDigits},
+    {"07.0", 33, 52, "Uso exclusivo CAIXA", "zeros"},
+    {"08.0", 53, 57, "Agência"_cp},
+    {"09.0", 58, 58, "Dígito da agência"_cp, "", HeaderAgencyDigit},
+    {"10.0", 59, 64, "Código do cedente"_cp},
+    {"12.0", 73, 102, "Nome da empresa", kPlain},
+    {"13.0", 103, 132, "Nome do banco", kPlain},
+    {"14.0", 133, 142, "Uso exclusivo FEBRABAN", kBlank},
+    {"15.0", 143, 143, "Código remessa"_cp, "1"},
+    {"16.0", 144, 151, "Data de geração"_cp},
+    {"17.0", 152, 157, "Hora de geração"_cp, "hhmmss válida, diferente de zeros"_cp},
+    {"18.0", 158, 163, "NSA"},
+    {"19.0", 164, 166, "Versão do layout"_cp, "040"},
+    {"20.0", 167, 171, "Densidade", "00000"},
+    {"21.0", 172, 191, "Uso reservado do banco", kBlank},
+    {"22.0", 192, 211, "Tipo de remessa", "REMESSA-PRODUCAO ou REMESSA-TESTE"},
+    {"23.0", 212, 228, "Uso exclusivo (23.0, 24.0 e 25.0)", kBlank},
+};
+
+std::string LoteCedenteDigits(std::string_view rec) { return InscriptionDigits(rec, 20, At(rec, 18, '1') ? '1' : '2'); }
+std::string LoteAgencyDigit(std::string_view rec) { return Digit(Mod11DvTimesTen(Field(rec, 55, 58))); }
+
+constexpr FieldSpec kLoteHeaderFields[] = {
+    {"01.1", 1, 3, "Código do banco"_cp, "104"},
+    {"02.1", 4, 7, "Lote", "0001"},
+    {"03.1", 8, 8, "Tipo de registro", "1"},
+    {"04.1", 9, 9, "Tipo de operação"_cp, "R"},
+    {"05.1", 10, 11, "Tipo de serviço"_cp, "01"},
+    {"06.1", 12, 13, "Uso exclusivo FEBRABAN", "00 ou em branco"},
+    {"07.1", 14, 16, "Versão do layout do lote"_cp, "030"},
+    {"08.1", 17, 17, "Uso exclusivo FEBRABAN", kBlank},
+    {"09.1", 18, 18, "Tipo de inscrição da empresa"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"10.1", 19, 33, "Inscrição da empresa"_cp, "", LoteCedenteDigits},
+    {"11.1", 34, 39, "Código do cedente"_cp},
+    {"12.1", 40, 53, "Uso exclusivo CAIXA", "zeros"},
+    {"13.1", 54, 58, "Agência"_cp},
+    {"14.1", 59, 59, "Dígito da agência"_cp, "", LoteAgencyDigit},
+    {"16.1", 66, 73, "Uso exclusivo CAIXA", "00000000"},
+    {"17.1", 74, 103, "Nome da empresa", "preenchido; letras sem acento, algarismos, branco e . - $ % & @ , / ( ) :"},
+    {"18.1", 104, 143, "Mensagem 1", kPlain},
+    {"19.1", 144, 183, "Mensagem 2", kPlain},
+    {"20.1", 184, 191, "Número da remessa"_cp},
+    {"21.1", 192, 199, "Data de gravação"_cp, kDate},
+    {"22.1", 200, 207, "Data do crédito"_cp, kDate},
+    {"23.1", 208, 240, "Uso exclusivo FEBRABAN", kBlank},
+};
+
+std::string PAgencyDigit(std::string_view rec) { return Digit(Mod11Dv(Field(rec, 18, 22))); }
+// 39-57: the digit at 57 weighs only 39-48.
+std::string NossoNumeroDigit(std::string_view rec) {
+  const std::string_view ten = Field(rec, 39, 48);
+  if (ten.size() != 10 || !IsAllDigits(ten)) return std::string("19 algarismos com o dígito, ou zeros"_cp);
+  return Cat("19 algarismos; em 57, "_cp, Digit(NossoNumero10Dv(ten)[0]));
+}
+
+constexpr FieldSpec kPFields[] = {
+    {"01.3P", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3P", 4, 7, "Lote", "0001"},
+    {"03.3P", 8, 8, "Tipo de registro", "3"},
+    {"04.3P", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
+    {"05.3P", 14, 14, "Segmento", "P"},
+    {"06.3P", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
+    {"07.3P", 16, 17, "Código de movimento"_cp, "01"},
+    {"08.3P", 18, 22, "Agência"_cp},
+    {"09.3P", 23, 23, "Dígito da agência"_cp, "", PAgencyDigit},
+    {"11.3P", 24, 35, "Código do cedente (24-29) e zero (30)"_cp, "cedente do header de lote; 0 em 30"_cp},
+    {"12.3P", 36, 38, "Uso exclusivo CAIXA", kBlank},
+    {"13.3P", 39, 57, "Nosso Número"_cp, "", NossoNumeroDigit},
+    {"14.3P", 58, 58, "Carteira", "1"},
+    {"15.3P", 59, 59, "Forma de cadastramento", "1, 2 ou 3"},
+    {"16.3P", 60, 60, "Tipo de documento", "2"},
+    {"17.3P", 61, 61, "Emissão do bloqueto"_cp, "1, 2, 4 ou 5"},
+    {"18.3P", 62, 62, "Distribuição do bloqueto"_cp, "1 ou 2"},
+    {"19.3P", 63, 77, "Número do documento"_cp,
+     "preenchido; letras sem acento, algarismos, branco e . - $ % & @ , / ( ) :"},
+    {"20.3P", 78, 85, "Data de vencimento", kDate},
+    {"21.3P", 86, 100, "Valor do título"_cp, kNumeric},
+    {"22.3P", 101, 105, "Agência cobradora"_cp, "zeros"},
+    {"23.3P", 106, 106, "Dígito da agência cobradora"_cp, "0"},
+    {"24.3P", 107, 108, "Espécie do título"_cp, kNumeric},
+    {"25.3P", 109, 109, "Aceite", "A ou N"},
+    {"26.3P", 110, 117, "Data de emissão"_cp, kDate},
+    {"27.3P", 118, 118, "Código dos juros de mora"_cp, "1, 2, 3 ou 4"},
+    {"28.3P", 119, 126, "Data dos juros de mora", "zeros ou data ddmmaaaa válida"_cp},
+    {"29.3P", 127, 141, "Juros de mora", kNumeric},
+    {"30.3P", 142, 142, "Código do desconto"_cp, "0, 1 ou 2"},
+    {"31.3P", 143, 150, "Data do desconto", kDate},
+    {"32.3P", 151, 165, "Valor do desconto", kNumeric},
+    {"33.3P", 166, 180, "Valor do IOF", kNumeric},
+    {"34.3P", 181, 195, "Valor do abatimento", kNumeric},
+    {"35.3P", 196, 220, "Identificação do título na empresa"_cp,
+     "o número do documento (63-77) e brancos em 211-220"_cp},
+    {"36.3P", 221, 221, "Código para protesto"_cp, "0"},
+    {"37.3P", 222, 223, "Prazo para protesto", kNumeric},
+    {"38.3P", 224, 224, "Código para baixa/devolução"_cp, "1"},
+    {"39.3P", 225, 227, "Prazo para baixa/devolução"_cp, kNumeric},
+    {"40.3P", 228, 229, "Código da moeda"_cp, "09"},
+    {"41.3P", 230, 239, "Número do contrato"_cp, kBlank},
+    {"42.3P", 240, 240, "Uso livre", kBlank},
+};
+
+std::string PayerDigits(std::string_view rec) { return InscriptionDigits(rec, 20, ByteAt(rec, 18)); }
+std::string GuarantorDigits(std::string_view rec) { return InscriptionDigits(rec, 156, ByteAt(rec, 154)); }
+
+constexpr FieldSpec kQFields[] = {
+    {"01.3Q", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3Q", 4, 7, "Lote", "0001"},
+    {"03.3Q", 8, 8, "Tipo de registro", "3"},
+    {"04.3Q", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
+    {"05.3Q", 14, 14, "Segmento", "Q"},
+    {"06.3Q", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
+    {"07.3Q", 16, 17, "Código de movimento"_cp, "01"},
+    {"08.3Q", 18, 18, "Tipo de inscrição do sacado"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"09.3Q", 19, 33, "Inscrição do sacado"_cp, "", PayerDigits},
+    {"10.3Q", 34, 73, "Nome do sacado", kAtLeast3},
+    {"11.3Q", 74, 113, "Endereço do sacado"_cp, kAtLeast3},
+    {"12.3Q", 114, 128, "Bairro do sacado", kAtLeast3},
+    {"13.3Q", 129, 133, "CEP do sacado", kNumeric},
+    {"14.3Q", 134, 136, "Sufixo do CEP", kNumeric},
+    {"15.3Q", 137, 151, "Cidade do sacado", kAtLeast3},
+    {"16.3Q", 152, 153, "UF do sacado", "2 caracteres"},
+    {"17.3Q", 154, 154, "Tipo de inscrição do avalista"_cp, "0, 1 ou 2"},
+    {"18.3Q", 155, 169, "Inscrição do avalista"_cp, "", GuarantorDigits},
+    {"19.3Q", 170, 209, "Nome do avalista", kPlain},
+    {"20.3Q", 210, 212, "Banco correspondente", kBlank},
+    {"21.3Q", 213, 232, "Nosso Número no banco correspondente"_cp, kBlank},
+    {"22.3Q", 233, 240, "Uso exclusivo FEBRABAN", kBlank},
+};
+
+constexpr FieldSpec kRFields[] = {
+    {"01.3R", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3R", 4, 7, "Lote", "0001"},
+    {"03.3R", 8, 8, "Tipo de registro", "3"},
+    {"04.3R", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
+    {"05.3R", 14, 14, "Segmento", "R"},
+    {"06.3R", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
+    {"07.3R", 16, 17, "Código de movimento"_cp, "01"},
+    {"08.3R", 18, 18, "Código do desconto 2"_cp, kBlank},
+    {"09.3R", 19, 26, "Data do desconto 2", kBlank},
+    {"10.3R", 27, 41, "Valor do desconto 2", kBlank},
+    {"11.3R", 42, 42, "Código do desconto 3"_cp, kBlank},
+    {"12.3R", 43, 50, "Data do desconto 3", kBlank},
+    {"13.3R", 51, 65, "Valor do desconto 3", kBlank},
+    {"14.3R", 66, 66, "Código da multa"_cp, "0, 1 ou 2"},
+    {"15.3R", 67, 74, "Data da multa", kDate},
+    {"16.3R", 75, 89, "Valor da multa", kNumeric},
+    {"17.3R", 90, 99, "Informação ao sacado"_cp, kBlank},
+    {"18.3R", 100, 139, "Mensagem 3", kPlain},
+    {"19.3R", 140, 179, "Mensagem 4", kPlain},
+    {"21.3R", 230, 239, "Uso exclusivo", kBlank},
+};
+
+constexpr FieldSpec kSFields[] = {
+    {"01.3S", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3S", 4, 7, "Lote", "0001"},
+    {"03.3S", 8, 8, "Tipo de registro", "3"},
+    {"04.3S", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
+    {"05.3S", 14, 14, "Segmento", "S"},
+    {"06.3S", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
+    {"07.3S", 16, 17, "Código de movimento"_cp, "01"},
+    {"08.3S", 18, 18, "Tipo de impressão"_cp, "3"},
+    {"09.3S", 19, 58, "Mensagem 5", kPlain},
+    {"10.3S", 59, 98, "Mensagem 6", kPlain},
+    {"11.3S", 99, 138, "Mensagem 7", kPlain},
+    {"12.3S", 139, 178, "Mensagem 8", kPlain},
+    {"13.3S", 179, 218, "Mensagem 9", kBlank},
+    {"14.3S", 219, 240, "Uso exclusivo FEBRABAN", kBlank},
+};
+
+constexpr FieldSpec kOtherDetailFields[] = {
+    {"01.3", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3", 4, 7, "Lote", "0001"},
+    {"03.3", 8, 8, "Tipo de registro", "3"},
+    {"04.3", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
+    {"05.3", 14, 14, "Segmento", "P, Q, R, S ou Y53"},
+    {"06.3", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
+    {"07.3", 16, 17, "Código de movimento"_cp, "01"},
+    {"08.3", 18, 19, "Tipo do registro Y", "53"},
+};
+
+constexpr FieldSpec kLoteTrailerFields[] = {
+    {"01.5", 1, 3, "Código do banco"_cp, "104"},
+    {"02.5", 4, 7, "Lote"},
+    {"03.5", 8, 8, "Tipo de registro", "5"},
+    {"04.5", 9, 17, "Uso exclusivo FEBRABAN"},
+    {"05.5", 18, 23, "Quantidade de registros do lote", "detalhes do lote mais 2 (header e trailer)"},
+};
+
+constexpr FieldSpec kFileTrailerFields[] = {
+    {"01.9", 1, 3, "Código do banco"_cp, "104"},
+    {"02.9", 4, 7, "Lote", "9999"},
+    {"03.9", 8, 8, "Tipo de registro", "9"},
+    {"04.9", 9, 17, "Uso exclusivo FEBRABAN"},
+    {"05.9", 18, 23, "Quantidade de lotes"},
+    {"06.9", 24, 29, "Quantidade de registros", "número de linhas do arquivo"_cp},
+};
+
+constexpr FieldSpec kOtherTypeFields[] = {
+    {"01", 1, 3, "Código do banco"_cp, "104"},
+    {"03", 8, 8, "Tipo de registro", "0, 1, 3, 5 ou 9"},
+};
+
+constexpr RecordKind kFileHeader{"Header de arquivo", kFileHeaderFields};
+constexpr RecordKind kLoteHeader{"Header de lote", kLoteHeaderFields};
+constexpr RecordKind kP{"Segmento P", kPFields};
+constexpr RecordKind kQ{"Segmento Q", kQFields};
+constexpr RecordKind kR{"Segmento R", kRFields};
+constexpr RecordKind kS{"Segmento S", kSFields};
+constexpr RecordKind kOtherDetail{"Detalhe de outro segmento", kOtherDetailFields};
+constexpr RecordKind kLoteTrailer{"Trailer de lote", kLoteTrailerFields};
+constexpr RecordKind kFileTrailer{"Trailer de arquivo", kFileTrailerFields};
+constexpr RecordKind kOtherType{"Registro de tipo desconhecido", kOtherTypeFields};
+
+constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader,  &kP,           &kQ,           &kR,
+                                        &kS,          &kOtherDetail, &kLoteTrailer, &kFileTrailer, &kOtherType};
+
+// By the record type at 8 and a detail's segment at 14.
+const RecordKind* KindOf(std::string_view rec) {
+  switch (ByteAt(rec, 8)) {
+    case '0':
+      return &kFileHeader;
+    case '1':
+      return &kLoteHeader;
+    case '3':
+      switch (ByteAt(rec, 14)) {
+        case 'P':
+          return &kP;
+        case 'Q':
+          return &kQ;
+        case 'R':
+          return &kR;
+        case 'S':
+          return &kS;
+        default:
+          return &kOtherDetail;
+      }
+    case '5':
+      return &kLoteTrailer;
+    case '9':
+      return &kFileTrailer;
+    default:
+      return &kOtherType;
+  }
+}
+
+}  // namespace
+
+const LayoutFields kSincoFields{"sinco", kKinds, KindOf};
 
 }  // namespace verilote

@@ -1,0 +1,67 @@
+// The field dictionary of the Construgiro remittance and the fields its
+// findings name.
+#include <gtest/gtest.h>
+
+#include "app/cp1252.hpp"
+#include "detect/field_registry.hpp"
+#include "layouts/construgiro.hpp"
+#include "layouts/construgiro_builder.hpp"
+#include "remittance/example_findings.hpp"
+
+namespace verilote {
+namespace {
+
+std::string Bytes(const std::vector<std::string>& records) {
+  std::string bytes;
+  for (const std::string& rec : records) bytes += rec + "\r\n";
+  return bytes;
+}
+
+TEST(ConstrugiroFields, DictionaryHoldsTogether) {
+  EXPECT_EQ(testing::DictionaryFaults(kConstrugiroFields, 240), std::vector<std::string>{});
+}
+
+TEST(ConstrugiroFields, EveryBrokenByteIsNamedByItsFindings) {
+  std::vector<std::string> faults =
+      testing::UncoveredMutations(Construgiro1Click, Bytes(testing::CleanConstrugiroFile().Lines()));
+  // The record type (8) and a detail's segment (14) pick the rules: a record
+  // turned into another kind is checked as that kind, and its findings name
+  // that kind's fields.
+  std::erase_if(faults, [](const std::string& fault) {
+    return fault.find(" position 8 '") != std::string::npos || fault.find(" position 14 '") != std::string::npos;
+  });
+  EXPECT_EQ(faults, std::vector<std::string>{});
+}
+
+TEST(ConstrugiroFields, FindingsResolveToTheirFields) {
+  std::vector<std::string> file = testing::CleanConstrugiroFile().Lines();
+  const char digit = file[2][22];
+  file[2][22] = digit == '0' ? '1' : '0';  // the agency's digit of the first P
+  const std::vector<testing::SeenFinding> findings = testing::FindingsOf(Construgiro1Click, Bytes(file));
+  ASSERT_EQ(findings.size(), 1u);
+  const testing::SeenFinding& f = findings[0];
+  EXPECT_EQ(f.line, "Linha 3  Posição 23 dígito inválido"_cp);
+  const std::vector<ResolvedField> fields = ResolveFields({f.line, f.record, f.rec, f.kind, f.fields});
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_EQ(fields[0].code, "23");
+  EXPECT_EQ(fields[0].expected, Cat("dígito "_cp, digit));
+  EXPECT_EQ(fields[1].code, "18-22");
+  EXPECT_EQ(fields[1].found, file[2].substr(17, 5));
+}
+
+TEST(ConstrugiroFields, UnusualAllowedValuesAreNoFindings) {
+  testing::ConstrugiroFile file = testing::CleanConstrugiroFile();
+  // Protest after 90 days, the longest; a fine code "0" leaves its date unread.
+  file.lotes[0][0] = testing::ConstrugiroP({{222, "90"}});
+  file.lotes[0][2].replace(65, 9, "0XXXXXXXX");
+  EXPECT_TRUE(testing::FindingsOf(Construgiro1Click, Bytes(file.Lines())).empty());
+}
+
+TEST(ConstrugiroFields, ExampleFindingsNameTheirFields) {
+  for (const char* example :
+       {"construgiro/remessa_construgiro_ok.rem", "construgiro/remessa_construgiro_com_erros.rem"})
+    EXPECT_EQ(testing::ExampleFindingFaults(Construgiro1Click, example), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace verilote

@@ -1,0 +1,88 @@
+// The field dictionaries of the CNAB 400 remittances (SIGCB and SICOB) and the
+// fields their findings name.
+#include <gtest/gtest.h>
+
+#include "app/cp1252.hpp"
+#include "detect/field_registry.hpp"
+#include "remittance/cnab400_builder.hpp"
+#include "remittance/example_findings.hpp"
+#include "remittance/sicob400.hpp"
+#include "remittance/sigcb400.hpp"
+
+namespace verilote {
+namespace {
+
+std::string Bytes(const std::vector<std::string>& records) {
+  std::string bytes;
+  for (const std::string& rec : records) bytes += rec + "\r\n";
+  return bytes;
+}
+
+// Position 1, the record type, picks the rules: a record turned into another
+// type is checked as that type, and its findings name that type's fields.
+std::vector<std::string> WithoutRecordType(std::vector<std::string> faults) {
+  std::erase_if(faults, [](const std::string& fault) { return fault.find(" position 1 '") != std::string::npos; });
+  return faults;
+}
+
+TEST(Cnab400Fields, DictionariesHoldTogether) {
+  EXPECT_EQ(testing::DictionaryFaults(kSigcb400Fields, 400), std::vector<std::string>{});
+  EXPECT_EQ(testing::DictionaryFaults(kSicob400Fields, 400), std::vector<std::string>{});
+}
+
+TEST(Cnab400Fields, EveryBrokenByteIsNamedByItsFindings) {
+  const struct {
+    Handler handler;
+    std::vector<std::string> file;
+  } cases[] = {
+      {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("   ")},
+      {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("007")},
+      {CobranaRemessapadro4001Click, testing::CleanSicob400()},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(WithoutRecordType(testing::UncoveredMutations(c.handler, Bytes(c.file))), std::vector<std::string>{});
+}
+
+TEST(Cnab400Fields, FindingsResolveToTheirFields) {
+  std::vector<std::string> sigcb = testing::CleanSigcb400("   "), sicob = testing::CleanSicob400();
+  const std::string cpfDigits = sigcb[1].substr(15, 2), accountDigit = sicob[1].substr(32, 1);
+  sigcb[1][16] = sigcb[1][16] == '0' ? '1' : '0';  // the company's CPF, field 03.1
+  sicob[1][32] = sicob[1][32] == '0' ? '1' : '0';  // the account's digit at 33
+  const auto first = [](Handler handler, const std::vector<std::string>& file) {
+    const std::vector<testing::SeenFinding> findings = testing::FindingsOf(handler, Bytes(file));
+    EXPECT_EQ(findings.size(), 1u);
+    return findings.empty() ? testing::SeenFinding{} : findings[0];
+  };
+  const testing::SeenFinding cpf = first(SIGCBRemessa400ValidaTudo1Click, sigcb);
+  const std::vector<ResolvedField> cpfFields = ResolveFields({cpf.line, cpf.record, cpf.rec, cpf.kind, cpf.fields});
+  ASSERT_EQ(cpfFields.size(), 2u);
+  EXPECT_EQ(cpfFields[0].code, "03.1");
+  EXPECT_EQ(cpfFields[0].expected, Cat("CPF com dígitos "_cp, cpfDigits));
+  EXPECT_EQ(cpfFields[1].code, "02.1");
+  const testing::SeenFinding dv = first(CobranaRemessapadro4001Click, sicob);
+  const std::vector<ResolvedField> dvFields = ResolveFields({dv.line, dv.record, dv.rec, dv.kind, dv.fields});
+  ASSERT_EQ(dvFields.size(), 4u);
+  EXPECT_EQ(dvFields[0].code, "33");
+  EXPECT_EQ(dvFields[0].expected, Cat("dígito "_cp, accountDigit));
+  EXPECT_EQ(dvFields[1].code, "18-21");
+}
+
+TEST(Cnab400Fields, UnusualAllowedValuesAreNoFindings) {
+  std::vector<std::string> sigcb = testing::CleanSigcb400("   "), sicob = testing::CleanSicob400();
+  testing::Put(sigcb[1], 392, "90");      // field 43.1 at its largest
+  testing::Put(sigcb[1], 174, "000000");  // field 27.1 without a discount date
+  testing::Put(sicob[1], 174, "000000");  // no discount date
+  testing::Put(sicob[1], 392, "02");      // protest (instruction 01) at its shortest
+  EXPECT_TRUE(testing::FindingsOf(SIGCBRemessa400ValidaTudo1Click, Bytes(sigcb)).empty());
+  EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro4001Click, Bytes(sicob)).empty());
+}
+
+TEST(Cnab400Fields, ExampleFindingsNameTheirFields) {
+  for (const char* example : {"sigcb400/remessa_sigcb400_ok.rem", "sigcb400/remessa_sigcb400_com_erros.rem"})
+    EXPECT_EQ(testing::ExampleFindingFaults(SIGCBRemessa400ValidaTudo1Click, example), std::vector<std::string>{});
+  for (const char* example : {"sicob400/remessa_sicob400_ok.rem", "sicob400/remessa_sicob400_com_erros.rem"})
+    EXPECT_EQ(testing::ExampleFindingFaults(CobranaRemessapadro4001Click, example), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace verilote

@@ -1,0 +1,94 @@
+// The field dictionaries of the SICOB 240 and SINCO remittances and the fields
+// their findings name.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/cp1252.hpp"
+#include "app/record_reader.hpp"
+#include "detect/field_registry.hpp"
+#include "remittance/example_findings.hpp"
+#include "remittance/sicob240.hpp"
+#include "remittance/sinco.hpp"
+
+namespace verilote {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string ExampleBytes(std::string_view name) {
+  RecordReader reader(Cat(VERILOTE_SOURCE_DIR, "/examples/", name));
+  std::string bytes;
+  for (std::string rec; reader.Next(rec);) bytes += rec + "\r\n";
+  return bytes;
+}
+
+TEST(Sicob240SincoFields, DictionariesHoldTogether) {
+  EXPECT_EQ(testing::DictionaryFaults(kSicob240Fields, 240), Lines{});
+  EXPECT_EQ(testing::DictionaryFaults(kSincoFields, 240), Lines{});
+}
+
+TEST(Sicob240SincoFields, EveryBrokenByteIsNamedByItsFindings) {
+  const struct {
+    Handler handler;
+    const char* example;
+  } cases[] = {{CobranaRemessapadro2401Click, "sicob240/remessa_sicob240_ok.rem"},
+               {SINCO1Click, "sinco/remessa_sinco_ok.rem"}};
+  for (const auto& [handler, example] : cases) {
+    Lines faults = testing::UncoveredMutations(handler, ExampleBytes(example));
+    // The record type (8) and a detail's segment (14) pick the rules: a record
+    // turned into another kind is judged by that kind's fields.
+    std::erase_if(faults, [](const std::string& fault) {
+      return fault.find(" position 8 '") != std::string::npos || fault.find(" position 14 '") != std::string::npos;
+    });
+    EXPECT_EQ(faults, Lines{}) << example;
+  }
+}
+
+// A broken check digit resolves to its field, computed from the others.
+TEST(Sicob240SincoFields, FindingsResolveToTheirFields) {
+  const struct {
+    Handler handler;
+    const char* example;
+    std::size_t record, pos;  // of the digit broken
+    std::string_view code;
+  } cases[] = {
+      {CobranaRemessapadro2401Click, "sicob240/remessa_sicob240_ok.rem", 3, 37, "12.3P"},
+      {CobranaRemessapadro2401Click, "sicob240/remessa_sicob240_ok.rem", 1, 71, "11.0"},
+      {SINCO1Click, "sinco/remessa_sinco_ok.rem", 3, 23, "09.3P"},
+  };
+  for (const auto& c : cases) {
+    std::string bytes = ExampleBytes(c.example);
+    char& digit = bytes[(c.record - 1) * 242 + c.pos - 1];
+    const char right = digit;
+    digit = right == '0' ? '1' : '0';
+    const std::vector<testing::SeenFinding> findings = testing::FindingsOf(c.handler, bytes);
+    ASSERT_EQ(findings.size(), 1u) << c.code;
+    const testing::SeenFinding& f = findings[0];
+    const std::vector<ResolvedField> fields = ResolveFields({f.line, f.record, f.rec, f.kind, f.fields});
+    ASSERT_FALSE(fields.empty()) << c.code;
+    EXPECT_EQ(fields[0].code, c.code);
+    EXPECT_EQ(fields[0].expected, Cat("dígito "_cp, right)) << c.code;
+  }
+}
+
+// A Nosso Número of zeros has no digit to check (SICOB 240, 47-57); a SINCO
+// hour of 23:59:59 is the latest (152-157).
+TEST(Sicob240SincoFields, UnusualAllowedValuesAreNoFindings) {
+  std::string sicob = ExampleBytes("sicob240/remessa_sicob240_ok.rem"),
+              sinco = ExampleBytes("sinco/remessa_sinco_ok.rem");
+  sicob.replace(2 * 242 + 46, 11, "00000000000");
+  sinco.replace(151, 6, "235959");
+  EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro2401Click, sicob).empty());
+  EXPECT_TRUE(testing::FindingsOf(SINCO1Click, sinco).empty());
+}
+
+TEST(Sicob240SincoFields, ExampleFindingsNameTheirFields) {
+  for (const char* example : {"sicob240/remessa_sicob240_ok.rem", "sicob240/remessa_sicob240_com_erros.rem"})
+    EXPECT_EQ(testing::ExampleFindingFaults(CobranaRemessapadro2401Click, example), Lines{});
+  for (const char* example : {"sinco/remessa_sinco_ok.rem", "sinco/remessa_sinco_com_erros.rem"})
+    EXPECT_EQ(testing::ExampleFindingFaults(SINCO1Click, example), Lines{});
+}
+
+}  // namespace
+}  // namespace verilote
