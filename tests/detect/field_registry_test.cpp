@@ -1,0 +1,96 @@
+#include "detect/field_registry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/command_table.hpp"
+#include "cli/check.hpp"
+#include "detect/layout_detection.hpp"
+#include "support/field_checks.hpp"
+
+namespace verilote {
+namespace {
+
+// Every layout the program validates has a dictionary that tells its records'
+// kinds, with fields inside its records and none overlapping.
+TEST(FieldRegistry, EveryDetectedLayoutHasASoundDictionary) {
+  for (const LayoutRow& row : LayoutTable()) {
+    if (row.handler.empty()) continue;  // detected, but no validator reads it
+    SCOPED_TRACE(std::string(row.name));
+    const LayoutFields* fields = FieldsOfLayout(row.name);
+    ASSERT_NE(fields, nullptr);
+    EXPECT_FALSE(fields->kinds.empty());
+    EXPECT_NE(fields->kindOf, nullptr);
+    // Records of "at least" a length may carry more; their fields lie in the part every record has.
+    EXPECT_EQ(testing::DictionaryFaults(*fields, row.length), std::vector<std::string>{});
+  }
+}
+
+TEST(FieldCodes, SplitsTheListsFindingsWrite) {
+  const std::vector<std::string_view> expected{"04.0", "22.0"};
+  EXPECT_EQ(FieldCodes(" 04.0 22.0"), expected);
+  EXPECT_EQ(FieldCodes("(04.0)(22.0)(04.0)"), expected);
+  EXPECT_EQ(FieldCodes("04.0,22.0"), expected);
+  EXPECT_TRUE(FieldCodes("  ").empty());
+}
+
+TEST(ResolveFields, FoundIsCutAtTheRecordsEndAndUnknownCodesStayUnknown) {
+  static constexpr FieldSpec kFields[] = {{"01.0", 1, 3, "Banco", "104"}, {"02.0", 4, 7, "Lote", "0000"}};
+  const RecordKind kind{"Header", kFields};
+  const Finding finding{"line", 1, "10400", &kind, "02.0 99.9"};
+  const std::vector<ResolvedField> fields = ResolveFields(finding);
+  ASSERT_EQ(fields.size(), 2u);
+  EXPECT_TRUE(fields[0].known);
+  EXPECT_EQ(fields[0].found, "00");
+  EXPECT_EQ(fields[0].expected, "0000");
+  EXPECT_FALSE(fields[1].known);
+  EXPECT_EQ(fields[1].code, "99.9");
+}
+
+}  // namespace
+}  // namespace verilote
+
+namespace verilote {
+namespace {
+
+// Every finding line of every example (a line that names a record, as check
+// counts them) is written as a finding about a record with a field of its
+// kind, or, about the file as a whole, names a field of the trailer.
+TEST(FieldRegistry, EveryExampleFindingNamesItsFields) {
+  std::ifstream manifest(VERILOTE_SOURCE_DIR "/tests/examples/runs.txt");
+  std::size_t checked = 0;
+  for (std::string entry; std::getline(manifest, entry);) {
+    if (entry.empty() || entry[0] == '#') continue;
+    std::istringstream words(entry);
+    std::string example, status, layouts, handler;
+    words >> example >> status >> layouts >> handler;
+    if (layouts == "-") continue;  // barcode files: a line per barcode, no records of a layout
+    std::vector<std::string> answers;
+    for (std::string option, answer; words >> option >> answer;) answers.push_back(answer);
+    SCOPED_TRACE(example);
+    testing::FindingHost host;
+    host.files = {VERILOTE_SOURCE_DIR "/examples/" + example};
+    host.answers.assign(answers.begin(), answers.end());
+    RunCommand(FindHandler(handler), host);
+    EXPECT_FALSE(host.report.empty());
+    std::size_t next = 0;
+    for (const std::string& line : host.report) {
+      if (!IsFindingLine(line)) continue;
+      while (next < host.findings.size() && host.findings[next].line != line) ++next;
+      ASSERT_LT(next, host.findings.size()) << line << " was not written as a finding";
+      const testing::SeenFinding& finding = host.findings[next++];
+      bool known = false;
+      for (const ResolvedField& field :
+           ResolveFields({finding.line, finding.record, finding.rec, finding.kind, finding.fields}))
+        known = known || field.known;
+      EXPECT_TRUE(known) << line << " names no field of its record";
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 50u);
+}
+
+}  // namespace
+}  // namespace verilote
