@@ -111,8 +111,8 @@ wait_idle() {
 
 # Wine draws the frames itself on a virtual desktop; no window manager needed.
 (cd "$work/bin" && wine explorer /desktop=verilote,1100x760 'C:\Verilote\verilote.exe' > "$work/wine.log" 2>&1 &)
-main=$(wait_window 60 '^Verilote Vers') || true
-[ -n "$main" ] || fail "no window titled \"Verilote Versão ...\" within 60 s"
+main=$(wait_window 60 '^Verilote Versão 10\.03$') || true
+[ -n "$main" ] || fail "no window titled \"Verilote Versão 10.03\" within 60 s"
 pid=$(xdotool getwindowpid "$main")  # the Unix process that runs verilote.exe
 desktop=$(wait_window 5 '^verilote - Wine desktop') || true
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
@@ -163,7 +163,7 @@ done_box=$(wait_window 300 '^Verilote$') || true
 keys Return
 [ -f "$work/bin/relatorio.txt" ] || fail "the report was not copied to bin/relatorio.txt"
 
-(cd "$work" && wine "$cli_exe" run SIGCBRemessa1Click --file "$input" --report "$(winepath -w "$work/cli.txt")" \
+(cd "$work" && wine "$cli_exe" run SIGCBRemessa1Click --file "$input" --report "$(winepath -w "$work/cli.txt" 2> /dev/null)" \
   --encoding cp1252 > /dev/null 2>&1) || true
 [ -s "$work/cli.txt" ] || fail "verilote-cli.exe wrote no report"
 cmp "$work/cli.txt" "$work/bin/relatorio.txt" > /dev/null ||
