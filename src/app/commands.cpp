@@ -50,6 +50,7 @@ class PlaceNotingHost final : public Host {
   void ShowMessage(std::string_view text) override { host_.ShowMessage(text); }
   void ReportClear() override { host_.ReportClear(); }
   void ReportAppend(std::string_view line) override { host_.ReportAppend(line); }
+  void ReportFinding(const Finding& finding) override { host_.ReportFinding(finding); }
   std::vector<std::string> ReportLines() override { return host_.ReportLines(); }
   void ForEachReportLine(const std::function<void(std::string_view)>& line) override { host_.ForEachReportLine(line); }
   std::string ProgramDirectory() override { return host_.ProgramDirectory(); }

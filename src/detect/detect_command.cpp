@@ -21,6 +21,11 @@ void AnsweredFileHost::ReportAppend(std::string_view line) {
   host_.ReportAppend(line);
 }
 
+void AnsweredFileHost::ReportFinding(const Finding& finding) {
+  WriteHeadIfPending();
+  host_.ReportFinding(finding);
+}
+
 void AnsweredFileHost::WriteHeadIfPending() {
   if (!head_ || headWritten_) return;
   headWritten_ = true;

@@ -36,6 +36,7 @@ class AnsweredFileHost final : public Host {
   void ShowMessage(std::string_view text) override { host_.ShowMessage(text); }
   void ReportClear() override;
   void ReportAppend(std::string_view line) override;
+  void ReportFinding(const Finding& finding) override;
   std::vector<std::string> ReportLines() override { return host_.ReportLines(); }
   void ForEachReportLine(const std::function<void(std::string_view)>& line) override { host_.ForEachReportLine(line); }
   std::string ProgramDirectory() override { return host_.ProgramDirectory(); }
