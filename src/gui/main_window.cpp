@@ -163,6 +163,7 @@ void MainWindow::BuildReportArea() {
   memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated
+  connect(memo1_, &ReportView::LineActivated, this, [this](quint64 line) { InspectLine(line); });
   QPalette palette = memo1_->palette();
   palette.setColor(QPalette::Text, Navy());
   memo1_->setPalette(palette);
@@ -348,6 +349,19 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     ValidateDroppedFile(*file);
   }
+}
+
+bool MainWindow::InspectLine(std::uint64_t line) {
+  if (!runner_->Findings().Of(store_->Generation(), line)) return false;
+  if (inspector_ == nullptr) {
+    inspector_ = new RecordInspector(*store_, runner_->Findings(), this);
+    connect(inspector_, &RecordInspector::LineShown, memo1_, [this](quint64 shown) { memo1_->Reveal(shown); });
+  }
+  inspector_->ShowLine(line);
+  inspector_->show();
+  inspector_->raise();
+  inspector_->activateWindow();
+  return true;
 }
 
 bool MainWindow::ValidateDroppedFile(const QString& path) {
