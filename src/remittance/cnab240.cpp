@@ -1,5 +1,6 @@
 #include "remittance/cnab240.hpp"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/host.hpp"
@@ -28,7 +29,13 @@ void CheckCharacters(Cnab240Run& run, std::string_view rec) {
   if (!CnabBytes::AnyOutside(rec)) return;
   std::string line = Cat("Registro numero ", run.record, " com Caracter inválido nas posições: "_cp);
   ListInvalidPositions<CnabBytes>(line, rec);
-  run.Finding(line);
+  // The fields that hold an invalid byte.
+  std::string fields;
+  if (const RecordKind* kind = run.Kind())
+    for (const FieldSpec& field : kind->fields)
+      if (!field.code.empty() && CnabBytes::AnyOutside(Field(rec, field.from, field.to)))
+        fields += Cat(' ', field.code);
+  run.Finding(line, fields);
 }
 
 // The checks of step 7 of a detail record (type "3"). `sequence` is positions
@@ -37,17 +44,20 @@ void CheckDetail(Cnab240Run& run, std::string_view rec, std::optional<std::int64
   const std::string_view segment = Field(rec, 14, 14);
   const bool known = Is<"P">(segment) || Is<"Q">(segment) || Is<"R">(segment) || Is<"S">(segment) ||
                      (Is<"Y">(segment) && Is<"53">(Field(rec, 18, 19)));
-  if (!known) run.RecordFinding(" com tipo inválido ou não validado por este aplicativo !!!"_cp);
+  if (!known)
+    run.RecordFinding(" com tipo inválido ou não validado por este aplicativo !!!"_cp,
+                      run.FieldsAt({{14, 14}, {18, 19}}));
   const bool blank15 = Is<" ">(Field(rec, 15, 15));
-  if (!blank15) run.RecordFinding(" não é branco na posição 15,1 !!!"_cp);
+  if (!blank15) run.RecordFinding(" não é branco na posição 15,1 !!!"_cp, run.FieldsAt({{15, 15}}));
   const std::string_view movement = Field(rec, 16, 17);
   if (run.variant.detailChecks == DetailChecks::MovementOne) {
-    if (!Is<"01">(movement)) run.RecordFinding(" não é 01 na posição 16,2 !!!"_cp);
+    if (!Is<"01">(movement)) run.RecordFinding(" não é 01 na posição 16,2 !!!"_cp, run.FieldsAt({{16, 17}}));
   } else if (!IsMovementCode(movement)) {
-    run.RecordFinding(" Na posição 16,2 tem um código não esperado para remessa !!!"_cp);
+    run.RecordFinding(" Na posição 16,2 tem um código não esperado para remessa !!!"_cp, run.FieldsAt({{16, 17}}));
   }
   if (!sequence) sequence = StrToInt(Field(rec, 9, 13));
-  if (Differs(*sequence, run.loteDetails) && !blank15) run.RecordFinding(" sequencial do lote inválido."_cp);
+  if (Differs(*sequence, run.loteDetails) && !blank15)
+    run.RecordFinding(" sequencial do lote inválido."_cp, run.FieldsAt({{9, 13}, {15, 15}}));
 }
 
 void CheckLoteNumber(Cnab240Run& run, std::string_view rec, char type) {
@@ -55,14 +65,15 @@ void CheckLoteNumber(Cnab240Run& run, std::string_view rec, char type) {
   switch (run.variant.loteNumbering) {
     case LoteNumbering::Ordinal:
       if (!IsNumeric(lote)) {
-        run.RecordFinding(" lote não numérico na posição 4 tamanho 4 "_cp);
+        run.RecordFinding(" lote não numérico na posição 4 tamanho 4 "_cp, run.FieldsAt({{4, 7}}));
       } else if (Differs(StrToInt(lote), run.loteOrdinal)) {
-        run.RecordFinding(Cat(" Esperado lote ", PadCounter(run.loteOrdinal, 4), " Encontrado Lote ", lote));
+        run.RecordFinding(Cat(" Esperado lote ", PadCounter(run.loteOrdinal, 4), " Encontrado Lote ", lote),
+                          run.FieldsAt({{4, 7}}));
       }
       break;
     case LoteNumbering::SingleLote:
       if (type == '3' && !Is<" ">(Field(rec, 15, 15)) && !Is<"0001">(lote))
-        run.RecordFinding(" Número de lote não esperado !!"_cp);
+        run.RecordFinding(" Número de lote não esperado !!"_cp, run.FieldsAt({{4, 7}, {15, 15}}));
       break;
     case LoteNumbering::None:
       break;
@@ -73,7 +84,8 @@ void CheckLoteCount(Cnab240Run& run, std::string_view rec) {
   const std::int64_t informed = StrToInt(Field(rec, 18, 23));
   const std::uint64_t counted = run.loteDetails + 2;  // the lote header and trailer count too
   if (Differs(informed, counted)) {
-    run.LineFinding(Cat(" Total de registros do lote não confere !! informado "_cp, informed, " calculado ", counted));
+    run.LineFinding(Cat(" Total de registros do lote não confere !! informado "_cp, informed, " calculado ", counted),
+                    run.FieldsAt({{18, 23}}));
   } else {
     run.Info(Cat("Total de registros do lote = ", counted));
   }
@@ -84,20 +96,24 @@ void CheckLoteTrailer(Cnab240Run& run, std::string_view rec) {
     CheckLoteCount(run, rec);
   } else {
     if (!Numeric<18, 23>(rec)) {
-      run.RecordFinding(" 05.5 deveria ser numérico!!!"_cp);
+      run.RecordFinding(" 05.5 deveria ser numérico!!!"_cp, run.FieldsAt({{18, 23}}));
     } else {
       CheckLoteCount(run, rec);
     }
     if (!IsAllDigits(Field(rec, 24, 92)))
-      run.RecordFinding("  Os campos 06.5, 07.5, 08.5, 09.5, 10.5, 11.5 devem ser numéricos !!!"_cp);
-    if (!AllOf<93, 240, ' '>(rec)) run.RecordFinding(" Os campos 12.5 e 13.5 devem ser brancos");
+      run.RecordFinding("  Os campos 06.5, 07.5, 08.5, 09.5, 10.5, 11.5 devem ser numéricos !!!"_cp,
+                        run.FieldsAt({{24, 92}}));
+    if (!AllOf<93, 240, ' '>(rec))
+      run.RecordFinding(" Os campos 12.5 e 13.5 devem ser brancos", run.FieldsAt({{93, 240}}));
   }
-  if (run.p != run.q) run.LineFinding(" Total de registros P não é igual aos de Q !!"_cp);
+  // The lote's record count is the trailer's only count: it names the P and Q
+  // counts' difference too.
+  if (run.p != run.q) run.LineFinding(" Total de registros P não é igual aos de Q !!"_cp, run.FieldsAt({{18, 23}}));
 }
 
 void CheckFileCount(Cnab240Run& run, std::string_view rec) {
   if (Differs(StrToInt(Field(rec, 24, 29)), run.record))
-    run.LineFinding(" Total de registros do arquivo não confere !!"_cp);
+    run.LineFinding(" Total de registros do arquivo não confere !!"_cp, run.FieldsAt({{24, 29}}));
 }
 
 void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {
@@ -105,15 +121,15 @@ void CheckFileTrailer(Cnab240Run& run, std::string_view rec) {
   run.totalDetails += run.loteDetails;
   if (run.variant.trailerChecks == TrailerChecks::CountsOnly) {
     if (!Is<"99999">(Field(rec, 4, 8)))
-      run.LineFinding(" Totalizador de arquivo tipo 9 com divergência no início !!"_cp);
+      run.LineFinding(" Totalizador de arquivo tipo 9 com divergência no início !!"_cp, run.FieldsAt({{4, 8}}));
     CheckFileCount(run, rec);
     return;
   }
-  if (!Is<"99999">(Field(rec, 4, 8))) run.LineFinding(" Campo 02.9 deveria ter 99999");
-  if (!AllOf<9, 17, ' '>(rec)) run.RecordFinding(" O campo 04.9 deve ser branco");
-  if (!Numeric<18, 23>(rec)) run.RecordFinding(" Campo 05.9 deveria ser numérico!!!"_cp);
+  if (!Is<"99999">(Field(rec, 4, 8))) run.LineFinding(" Campo 02.9 deveria ter 99999", run.FieldsAt({{4, 8}}));
+  if (!AllOf<9, 17, ' '>(rec)) run.RecordFinding(" O campo 04.9 deve ser branco", run.FieldsAt({{9, 17}}));
+  if (!Numeric<18, 23>(rec)) run.RecordFinding(" Campo 05.9 deveria ser numérico!!!"_cp, run.FieldsAt({{18, 23}}));
   if (!Numeric<24, 29>(rec)) {
-    run.RecordFinding(" Campo 06.9 deveria ser numérico!!!"_cp);
+    run.RecordFinding(" Campo 06.9 deveria ser numérico!!!"_cp, run.FieldsAt({{24, 29}}));
     return;
   }
   CheckFileCount(run, rec);
@@ -146,7 +162,8 @@ void CheckSegment(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
 void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
   const Cnab240Variant& variant = run.variant;
   ++run.record;
-  run.codes.clear();
+  run.rec = rec;
+  run.ClearCodes();
   if (variant.characterCheck) CheckCharacters(run, rec);
   const char type = rec.size() >= 8 ? rec[7] : '\0';
   if (type == '1') ++run.loteOrdinal;
@@ -157,11 +174,15 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
       sequence = StrToInt(Field(rec, 9, 13));
       if (Differs(*sequence, run.loteDetails))
         run.RecordFinding(Cat(" com numeracao inválida. Esperado "_cp, PadCounter(run.loteDetails, 5),
-                              " Encontrado: ", Field(rec, 9, 13)));
+                              " Encontrado: ", Field(rec, 9, 13)),
+                          run.FieldsAt({{9, 13}}));
     }
   }
-  if (rec.size() != kRecordLength) run.RecordFinding(Cat(" com tamanho ", rec.size()));
-  if (!Is<"104">(Field(rec, 1, 3))) run.RecordFinding(" com inicio diferente de 104");
+  // A short record names the fields it cuts or lacks; a long one the last.
+  if (rec.size() != kRecordLength)
+    run.RecordFinding(Cat(" com tamanho ", rec.size()),
+                      run.FieldsAt({{std::min(rec.size() + 1, kRecordLength), kRecordLength}}));
+  if (!Is<"104">(Field(rec, 1, 3))) run.RecordFinding(" com inicio diferente de 104", run.FieldsAt({{1, 3}}));
 
   // Position 8 is converted as an integer: a non-digit there ends the run.
   const bool digit = type >= '0' && type <= '9';
@@ -179,7 +200,7 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
       ++run.fileTrailers;
       break;
     default:
-      run.RecordFinding(" com tipo inválido !!!"_cp);
+      run.RecordFinding(" com tipo inválido !!!"_cp, run.FieldsAt({{8, 8}}));
       break;
   }
 
@@ -191,7 +212,7 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
     run.loteDetails = 0;
     rules.LoteHeader(run, rec);
   }
-  run.codes.clear();
+  run.ClearCodes();
   if (type == '3') CheckSegment(run, rules, rec);
   if (type == '5') CheckLoteTrailer(run, rec);
   if (type == '9') CheckFileTrailer(run, rec);
@@ -220,13 +241,42 @@ void WriteSummary(Cnab240Run& run) {
 void Cnab240Run::Info(std::string_view line) { host.ReportAppend(line); }
 
 void Cnab240Run::Finding(std::string_view line) {
-  host.ReportAppend(line);
+  host.ReportFinding(verilote::Finding{.line = line});
   clean = false;
 }
 
-void Cnab240Run::RecordFinding(std::string_view text) { Finding(Cat("Registro numero ", record, text)); }
+void Cnab240Run::Finding(std::string_view line, std::string_view fieldCodes) {
+  host.ReportFinding(verilote::Finding{line, record, rec, Kind(), fieldCodes});
+  clean = false;
+}
 
-void Cnab240Run::LineFinding(std::string_view text) { Finding(Cat("Linha ", record, text)); }
+void Cnab240Run::RecordFinding(std::string_view text, std::string_view fieldCodes) {
+  Finding(Cat("Registro numero ", record, text), fieldCodes);
+}
+
+void Cnab240Run::LineFinding(std::string_view text, std::string_view fieldCodes) {
+  Finding(Cat("Linha ", record, text), fieldCodes);
+}
+
+const RecordKind* Cnab240Run::Kind() const {
+  return fields != nullptr && fields->kindOf != nullptr ? fields->kindOf(rec) : nullptr;
+}
+
+std::string_view Cnab240Run::FieldsAt(std::initializer_list<Positions> positions) {
+  fieldsAt_.clear();
+  const RecordKind* kind = Kind();
+  if (kind == nullptr) return {};
+  for (const FieldSpec& field : kind->fields) {
+    if (field.code.empty()) continue;
+    for (const Positions& at : positions)
+      if (field.from <= at.to && at.from <= field.to) {
+        fieldsAt_ += ' ';
+        fieldsAt_ += field.code;
+        break;
+      }
+  }
+  return fieldsAt_;
+}
 
 std::string Banner(std::size_t left, std::string_view caption, std::size_t right) {
   return Cat(RepeatText(left, "="), caption, RepeatText(right, "="));

@@ -12,17 +12,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
+#include "app/fields.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
+#include "detect/field_registry.hpp"
 
 namespace verilote {
 
@@ -54,6 +58,8 @@ enum class SummaryCount {
 };
 
 struct Cnab240Variant {
+  // The layout's field dictionary: the findings name its fields.
+  const LayoutFields* fields;
   std::string_view dialogTitle;
   std::string_view notice;     // message box before the run; empty for none
   std::string_view startLine;  // written after the warning line; empty for none
@@ -69,6 +75,7 @@ struct Cnab240Variant {
 
 // The four commands on the frame, as data.
 inline constexpr Cnab240Variant kSigcbFull{
+    .fields = &kSigcb240Fields,
     .dialogTitle = "Selecione o arquivo remessa SIGCB",
     .notice = "Não está validando valores zerados e do segmento Y, somente valida o Y53."_cp,
     .startLine = "",
@@ -94,6 +101,7 @@ inline constexpr Cnab240Variant kSigcbPartial = [] {
 }();
 
 inline constexpr Cnab240Variant kSicob240{
+    .fields = &kSicob240Fields,
     .dialogTitle = "Selecione o arquivo remessa SICOB",
     .notice = "",
     .startLine = "",
@@ -111,6 +119,7 @@ inline constexpr Cnab240Variant kSicob240{
 // check, and movement code "01" only.
 inline constexpr Cnab240Variant kSinco = [] {
   Cnab240Variant v = kSicob240;
+  v.fields = &kSincoFields;
   v.dialogTitle = "Selecione o arquivo remessa SINCO";
   v.notice = "Não está validando:\rRegsitros especiais tipo Y\rValores zerados"_cp;
   v.loteNumbering = LoteNumbering::SingleLote;
@@ -121,13 +130,20 @@ inline constexpr Cnab240Variant kSinco = [] {
 
 // ---- The state of one run.
 
+// Positions From-To of a record, 1-based and inclusive.
+struct Positions {
+  std::size_t from, to;
+};
+
 struct Cnab240Run {
-  Cnab240Run(Host& host, const Cnab240Variant& variant) : host(host), variant(variant) {}
+  Cnab240Run(Host& host, const Cnab240Variant& variant) : host(host), variant(variant), fields(variant.fields) {}
 
   Host& host;
   const Cnab240Variant& variant;
+  const LayoutFields* fields;  // the layout's dictionary; may be null
 
   std::uint64_t record = 0;  // lines read so far, the current one included
+  std::string_view rec;      // the current record's bytes
   std::uint64_t fileHeaders = 0;
   std::uint64_t fileTrailers = 0;
   std::uint64_t loteOrdinal = 0;   // lote headers read so far
@@ -135,7 +151,8 @@ struct Cnab240Run {
   std::uint64_t totalDetails = 0;  // details of the lotes already closed
   std::uint64_t p = 0, q = 0, r = 0, s = 0, y53 = 0;
 
-  std::string codes;  // the current record's code list, each code with its leading blank
+  std::string codes;       // the current record's code list, each code with its leading blank
+  std::string codeFields;  // the codes of the fields the code list names, each after a blank
   // No finding written so far: decides both the last line of the report and
   // the command's verdict, so that a report never closes with "TODOS OK"
   // above a finding.
@@ -151,12 +168,62 @@ struct Cnab240Run {
   std::int64_t option42 = 0;  // position 240 of the last P
 
   void Info(std::string_view line);
+  // A finding about the current record that names `fieldCodes` (" 05.5",
+  // "(09.3P) 08.3P"), codes of the current record's kind.
+  void Finding(std::string_view line, std::string_view fieldCodes);
+  // "Registro numero n" + text, and "Linha n" + text, about the current record.
+  void RecordFinding(std::string_view text, std::string_view fieldCodes);
+  void LineFinding(std::string_view text, std::string_view fieldCodes);
+  // A finding about the file as a whole (the summary's counts): no record, no
+  // field.
   void Finding(std::string_view line);
-  // "Registro numero n" + text, and "Linha n" + text.
-  void RecordFinding(std::string_view text);
-  void LineFinding(std::string_view text);
-  void Code(std::string_view code) { codes += code; }
+  // The forms without fields of the layouts whose findings name none yet.
+  void RecordFinding(std::string_view text) { RecordFinding(text, {}); }
+  void LineFinding(std::string_view text) { LineFinding(text, {}); }
+
+  // A code for the code list and the fields it names; a code that is itself
+  // a field list (" 04.0", " (09.3P)") may come alone.
+  void Code(std::string_view code, std::string_view fieldCodes) {
+    codes += code;
+    codeFields += ' ';
+    codeFields += fieldCodes;
+  }
+  void Code(std::string_view code) { Code(code, code); }
+  void ClearCodes() {
+    codes.clear();
+    codeFields.clear();
+  }
+
+  // The kind of the current record in the layout's dictionary, or nullptr.
+  const RecordKind* Kind() const;
+  // The codes of the current kind's fields that lie over any of `positions`,
+  // for the findings the frame tells by position (bank, lote, type,
+  // sequence...). Valid until the next call.
+  std::string_view FieldsAt(std::initializer_list<Positions> positions);
+
+ private:
+  std::string fieldsAt_;
 };
+
+// A row of a code-rule table that names its fields: `fields` (" 13.3P") when
+// the code is words (" Nosso Número não numérico."), empty when the code is
+// itself the field list (" 20.3P").
+struct FieldRule {
+  RecordTest passes;
+  std::string_view code;
+  std::string_view fields = {};
+};
+
+// Run.Code of every row of the table whose test fails, in order.
+template <const auto& Rules>
+void ApplyFieldRules(Cnab240Run& run, std::string_view rec) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    ((Rules[I].passes(rec) ||
+      (run.Code(Rules[I].code, Rules[I].fields.empty() ? Rules[I].code : Rules[I].fields), true)),
+     ...);
+  }
+  (std::make_index_sequence<std::size(Rules)>{});
+}
 
 // ---- The layout's field rules, called by the frame after it has counted the
 // record (segments are counted before their rules run).

@@ -1,0 +1,101 @@
+// The SIGCB 240 field dictionary against the validator: every finding about a
+// record names the fields that hold the fault, and resolves to what the
+// record holds there and what the layout expects.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "detect/field_registry.hpp"
+#include "remittance/sigcb240.hpp"
+#include "remittance/sigcb240_builder.hpp"
+#include "support/field_checks.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::CleanSigcbFile;
+using testing::Put;
+using Lines = std::vector<std::string>;
+
+std::string Bytes(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+
+TEST(Sigcb240Dictionary, HasNoFaults) { EXPECT_EQ(testing::DictionaryFaults(kSigcb240Fields, 240), Lines{}); }
+
+// Position 8 decides a record's kind: a record turned into a trailer by it is
+// judged by the trailer's fields, none of which covers the position in the
+// record's own kind.
+TEST(Sigcb240Dictionary, EveryFindingNamesTheBrokenField) {
+  for (const std::string_view layout : {"101", "107"}) {
+    std::vector<std::string> faults =
+        testing::UncoveredMutations(SIGCBRemessa1Click, Bytes(CleanSigcbFile(layout).Lines()));
+    std::erase_if(faults, [](const std::string& fault) { return fault.find(" position 8 '9'") != std::string::npos; });
+    EXPECT_EQ(faults, Lines{}) << "layout " << layout;
+  }
+}
+
+// A broken field resolves to its bytes and, where the dictionary computes it,
+// the value the layout expects. The clean file's agency 01234 has digit 3 by
+// both routines (sum 30: 11 - 8, and 300 mod 11).
+struct Resolved {
+  std::size_t record, pos;
+  std::string_view value, code, found, expected;  // of the first field the record's first finding names
+};
+
+TEST(Sigcb240Dictionary, FindingsResolveToTheirFields) {
+  const std::vector<Resolved> cases = {
+      {3, 23, "4", "09.3P", "4", "dígito 3"_cp},
+      {1, 58, "4", "09.0", "4", "dígito 3"_cp},
+      {2, 59, "5", "13.1", "012345", "dígito 3 na posição 59"_cp},
+      {3, 78, "32012027", "20.3P", "32012027", "data ddmmaaaa válida"_cp},
+      {10, 18, "000008", "05.5", "000008", ""},
+      {18, 24, "000017", "06.9", "000017", ""},
+      {9, 18, "54", "05.3Y", "Y", ""},  // a Y other than Y53 names its segment
+  };
+  for (const Resolved& c : cases) {
+    SCOPED_TRACE(Cat("record ", c.record, " position ", c.pos));
+    std::vector<std::string> lines = CleanSigcbFile().Lines();
+    Put(lines[c.record - 1], c.pos, c.value);
+    const auto findings = testing::FindingsOf(SIGCBRemessa1Click, Bytes(lines));
+    const auto about =
+        std::find_if(findings.begin(), findings.end(), [&](const auto& f) { return f.record == c.record; });
+    ASSERT_NE(about, findings.end());
+    const std::vector<ResolvedField> fields =
+        ResolveFields({about->line, about->record, about->rec, about->kind, about->fields});
+    ASSERT_FALSE(fields.empty());
+    EXPECT_TRUE(fields[0].known);
+    EXPECT_EQ(fields[0].code, c.code);
+    EXPECT_EQ(fields[0].found, c.found);
+    if (!c.expected.empty()) {
+      EXPECT_EQ(fields[0].expected, c.expected);
+    }
+  }
+}
+
+// Every finding of the examples names its record and a field the dictionary
+// knows; only the summary's counts speak of the file as a whole.
+TEST(Sigcb240Dictionary, ExampleFindingsNameKnownFields) {
+  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y"}) {
+    const std::string path = Cat(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_", name, ".rem");
+    for (const auto& finding : testing::FindingsOf(SIGCBRemessa1Click, testing::ReadBytes(path))) {
+      SCOPED_TRACE(finding.line);
+      if (finding.record == 0) {
+        EXPECT_TRUE(finding.line.starts_with("Existem registros diferentes"));
+        continue;
+      }
+      const std::vector<ResolvedField> fields =
+          ResolveFields({finding.line, finding.record, finding.rec, finding.kind, finding.fields});
+      EXPECT_TRUE(std::any_of(fields.begin(), fields.end(), [](const ResolvedField& f) { return f.known; }));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace verilote
