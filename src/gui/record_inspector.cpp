@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -76,6 +77,12 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   fixed.setPixelSize(12);
   auto* layout = new QVBoxLayout(this);
 
+  heading_ = new QLabel(this);
+  QFont headingFont = heading_->font();
+  headingFont.setBold(true);
+  heading_->setFont(headingFont);
+  layout->addWidget(heading_);
+
   findingLine_ = new QLabel(this);
   findingLine_->setFont(fixed);
   findingLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -95,7 +102,9 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   fields_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   fields_->setSelectionBehavior(QAbstractItemView::SelectRows);
   fields_->setSelectionMode(QAbstractItemView::SingleSelection);
-  fields_->horizontalHeader()->setSectionResizeMode(kName, QHeaderView::Stretch);
+  fields_->verticalHeader()->setDefaultSectionSize(fields_->fontMetrics().height() + 6);
+  for (const int column : {kCode, kPositions, kName})
+    fields_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   fields_->horizontalHeader()->setSectionResizeMode(kExpected, QHeaderView::Stretch);
   connect(fields_, &QTableWidget::currentCellChanged, this, [this](int row) { MarkRaw(row); });
   layout->addWidget(fields_, 1);
@@ -121,7 +130,7 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   buttons->addStretch(1);
   buttons->addWidget(close);
   layout->addLayout(buttons);
-  resize(860, 560);
+  resize(960, 600);
 }
 
 bool RecordInspector::ShowLine(std::uint64_t line) {
@@ -187,6 +196,7 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   if (!kind.isEmpty()) title += QStringLiteral(" (%1)").arg(kind);
   if (!file.isEmpty()) title += QStringLiteral(" - ") + file;
   setWindowTitle(title);
+  heading_->setText(title);
 
   // Every field of the kind in order, with the stretches no field names by
   // their positions alone; the named fields highlighted. Without the record,
@@ -239,6 +249,7 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
                                      Text(field.expected)};
     for (int column = 0; column < kColumns; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
+      if (column >= kName) item->setToolTip(cells[column]);  // when the column cuts it
       if (column == kFound) item->setFont(raw_->font());
       if (failing) {
         item->setBackground(kFailing);
@@ -256,11 +267,28 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
     fields_->item(row, kCode)->setData(kToRole, static_cast<qulonglong>(field.known ? field.to : 0));
     if (failing && firstNamed < 0) firstNamed = row;
   }
-  fields_->resizeColumnsToContents();
 
   raw_->setPlainText(shown ? Ruler(rec.size()) + QLatin1Char('\n') + Shown(rec) : QString());
+  // A long stretch of blanks would push what is expected out of sight.
+  fields_->resizeColumnToContents(kFound);
+  fields_->setColumnWidth(kFound,
+                          std::min(fields_->columnWidth(kFound),
+                                   QFontMetrics(raw_->font()).horizontalAdvance(QString(32, QLatin1Char('0')))));
+  fields_->setCurrentCell(-1, -1);
   MarkRaw(-1);
-  if (firstNamed >= 0) fields_->scrollToItem(fields_->item(firstNamed, kCode));
+  // Once laid out, the first named field comes into view, in the table and
+  // in the raw record.
+  QTimer::singleShot(0, this, [this, firstNamed] {
+    if (firstNamed < 0) return;
+    fields_->scrollToItem(fields_->item(firstNamed, kCode), QAbstractItemView::PositionAtCenter);
+    const QTextBlock record = raw_->document()->findBlockByNumber(2);
+    const int from = fields_->item(firstNamed, kCode)->data(kFromRole).toInt();
+    if (!record.isValid() || from < 1) return;
+    QTextCursor cursor(record);
+    cursor.setPosition(record.position() + std::min(from + 30, record.length() - 1));
+    raw_->setTextCursor(cursor);
+    raw_->ensureCursorVisible();
+  });
   UpdateButtons();
   emit LineShown(entry.line);
 }

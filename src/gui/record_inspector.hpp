@@ -64,6 +64,7 @@ class RecordInspector : public QDialog {
   const FindingIndex& findings_;
   RecordLocator locator_;
   std::optional<std::uint64_t> line_;
+  QLabel* heading_ = nullptr;  // the title again: file, record and kind
   QLabel* findingLine_ = nullptr;
   QLabel* message_ = nullptr;
   QTableWidget* fields_ = nullptr;
