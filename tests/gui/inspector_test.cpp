@@ -148,6 +148,27 @@ class InspectorTest : public QObject {
     QCOMPARE(window.Report()->CursorLine(), 1u);
   }
 
+  // A dropped file goes through the layout's detection to its validator:
+  // the findings come through every host on the way.
+  void DroppedRemittanceFindingOpens() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ModalScript script({Accept()});  // the validator's note on what it leaves out
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QVERIFY(window.ValidateDroppedFile(
+        QStringLiteral(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_com_erros.rem")));
+    QVERIFY(finished.wait(20000));
+    const std::vector<std::string> lines = window.ReportLines();
+    const auto r = std::find_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.starts_with("Linha 5 SEGMENTO R"); });
+    QVERIFY(r != lines.end());
+    QVERIFY(window.InspectLine(static_cast<std::uint64_t>(r - lines.begin())));
+    QCOMPARE(window.Inspector()->windowTitle(),
+             QStringLiteral("Registro 5 (Segmento R) - remessa_sigcb240_com_erros.rem"));
+    QCOMPARE(Failing(*window.Inspector()).size(), 1);
+    QVERIFY(Failing(*window.Inspector()).at(0).startsWith(QStringLiteral("15.3R|10012027|data ddmmaaaa")));
+  }
+
   void GoneOrChangedFileIsSaid() {
     ShownWindow shown;
     MainWindow& window = *shown.window;
