@@ -13,6 +13,7 @@
 // be called from any thread.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -94,7 +95,9 @@ class FindingIndex {
   std::uint64_t generation_ = 0;
   std::deque<Slot> slots_;
   std::deque<Shape> shapes_;  // a deque never moves them: the keys' views stay put
-  std::uint32_t lastShape_ = 0;
+  std::array<std::uint32_t, 8> recent_ = {UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX,
+                                          UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX};
+  std::size_t nextRecent_ = 0;
   std::unordered_map<ShapeKey, std::uint32_t, ShapeHash> shapeNumbers_;
   std::vector<std::string> files_;
 };

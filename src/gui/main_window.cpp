@@ -394,6 +394,7 @@ void MainWindow::FinishCommand(Outcome outcome) {
   // What the command wrote, from its start when it does not all fit.
   const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
   if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
+  if (inspector_ != nullptr) inspector_->UpdateButtons();
   if (closeWhenDone_) {
     close();
     return;

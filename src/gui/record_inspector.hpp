@@ -40,6 +40,9 @@ class RecordInspector : public QDialog {
   bool Previous();
   bool Next();
   std::optional<std::uint64_t> Line() const { return line_; }
+  // The buttons as the report stands now: a run may have added findings, or
+  // cleared the report and every finding with it.
+  void UpdateButtons();
 
   // The parts, for the tests and the screenshot.
   QTableWidget* Fields() const { return fields_; }
@@ -57,7 +60,6 @@ class RecordInspector : public QDialog {
 
  private:
   void Show(const FindingIndex::Entry& entry);
-  void UpdateButtons();
   void MarkRaw(int selectedRow);
 
   const ReportStore& store_;
