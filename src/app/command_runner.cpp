@@ -68,9 +68,8 @@ class CommandRunner::RunHost final : public Host {
   }
   void ReportFinding(const Finding& finding) override {
     ThrowIfStopped();
-    runner_.store_.Append(finding.line);
-    // This thread alone appends while the run lasts: the line just written is the last.
-    runner_.findings_.Add(runner_.store_.Generation(), runner_.store_.Size() - 1, finding, file_);
+    const ReportStore::Placed placed = runner_.store_.Append(finding.line);
+    runner_.findings_.Add(placed.generation, placed.line, finding, file_);
   }
   std::vector<std::string> ReportLines() override {
     std::vector<std::string> lines;
