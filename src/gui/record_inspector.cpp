@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -27,6 +28,10 @@ namespace {
 enum Column { kCode, kPositions, kName, kFound, kExpected, kColumns };
 constexpr int kFromRole = Qt::UserRole + 2;
 constexpr int kToRole = Qt::UserRole + 3;
+
+// A record or a report line longer than this (a file of LF-ended lines read
+// as one record) shows its beginning: no layout has longer records.
+constexpr std::size_t kShownBytes = 4096;
 
 const QColor kFailing(255, 205, 205);  // the named fields, in the table and the record
 const QColor kChosen(190, 215, 255);   // the field chosen in the table, in the record
@@ -83,10 +88,12 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   heading_->setFont(headingFont);
   layout->addWidget(heading_);
 
-  findingLine_ = new QLabel(this);
+  // One line that scrolls, whatever its length: the dialog keeps its width.
+  findingLine_ = new QLineEdit(this);
   findingLine_->setFont(fixed);
-  findingLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  findingLine_->setStyleSheet(QStringLiteral("color: navy;"));
+  findingLine_->setReadOnly(true);
+  findingLine_->setFrame(false);
+  findingLine_->setStyleSheet(QStringLiteral("color: navy; background: transparent;"));
   layout->addWidget(findingLine_);
 
   message_ = new QLabel(this);
@@ -162,7 +169,8 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   line_ = entry.line;
   const QString file = QFileInfo(PathText(entry.file)).fileName();
   const QString kind = entry.kind != nullptr ? Text(entry.kind->name) : QString();
-  findingLine_->setText(Shown(store_.Read(entry.line)));
+  findingLine_->setText(Shown(store_.Read(entry.line, 0, kShownBytes)));
+  findingLine_->setCursorPosition(0);
 
   // The record as the run read it, or why it cannot be shown.
   QString trouble;
@@ -226,7 +234,7 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
       next = std::max(next, field.to + 1);
     }
   }
-  gap(rec.size());
+  gap(std::min(rec.size(), kShownBytes));
   for (std::string_view code : named)
     if (entry.kind == nullptr || entry.kind->Find(code) == nullptr) {
       ResolvedField unknown;
@@ -268,7 +276,8 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
     if (failing && firstNamed < 0) firstNamed = row;
   }
 
-  raw_->setPlainText(shown ? Ruler(rec.size()) + QLatin1Char('\n') + Shown(rec) : QString());
+  const std::string_view raw = std::string_view(rec).substr(0, kShownBytes);
+  raw_->setPlainText(shown ? Ruler(raw.size()) + QLatin1Char('\n') + Shown(raw) : QString());
   // A long stretch of blanks would push what is expected out of sight.
   fields_->resizeColumnToContents(kFound);
   fields_->setColumnWidth(kFound,

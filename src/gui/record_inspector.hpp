@@ -17,6 +17,7 @@
 #include "app/record_locator.hpp"
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -48,7 +49,7 @@ class RecordInspector : public QDialog {
   QTableWidget* Fields() const { return fields_; }
   QPlainTextEdit* Raw() const { return raw_; }
   QLabel* Message() const { return message_; }
-  QLabel* FindingLine() const { return findingLine_; }
+  QLineEdit* FindingLine() const { return findingLine_; }
   QPushButton* PreviousButton() const { return previous_; }
   QPushButton* NextButton() const { return next_; }
   // Rows of the table the finding names.
@@ -67,7 +68,7 @@ class RecordInspector : public QDialog {
   RecordLocator locator_;
   std::optional<std::uint64_t> line_;
   QLabel* heading_ = nullptr;  // the title again: file, record and kind
-  QLabel* findingLine_ = nullptr;
+  QLineEdit* findingLine_ = nullptr;
   QLabel* message_ = nullptr;
   QTableWidget* fields_ = nullptr;
   QPlainTextEdit* raw_ = nullptr;
