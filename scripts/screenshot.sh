@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real window under Xvfb, with its "Validar" menu open, and saves
-# docs/screenshot.png for the README. Rerun it when the window changes.
+# docs/screenshot.png for the README; then docs/screenshot-inspector.png.
+# Rerun it when the window changes.
 # Needs the --gui packages of scripts/install-deps.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,6 +10,12 @@ cmake -S . -B "$build" -G Ninja -DVERILOTE_GUI=ON > /dev/null
 cmake --build "$build" --target verilote
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
   "$build/src/gui/verilote" --screenshot docs/screenshot.png
+
+# docs/screenshot-inspector.png: the record inspector on the finding of the
+# R segment of the example remittance with errors.
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" \
+  "$build/src/gui/verilote" --screenshot docs/screenshot-inspector.png \
+  --inspect examples/sigcb240/remessa_sigcb240_com_erros.rem --finding "SEGMENTO R"
 
 # With --big, also docs/screenshot-report.png: the window at the end of a
 # faulty SIGCB 240 file of 1,000,000 titles (3,500,429 report lines). Needs a

@@ -19,7 +19,10 @@ std::string_view StoppedLine() {
 // a stop requested by the user thrown at the next call.
 class CommandRunner::RunHost final : public Host {
  public:
-  explicit RunHost(CommandRunner& runner) : runner_(runner) {}
+  explicit RunHost(CommandRunner& runner) : runner_(runner), file_(runner.findings_.FileNumber("")) {}
+
+  // The file the findings are about: the last one a file dialog gave.
+  void NoteFile(std::string_view path) { file_ = runner_.findings_.FileNumber(path); }
 
   // A question is open from before it is asked until it is answered; a stop
   // requested meanwhile is thrown on both sides of it.
@@ -40,7 +43,9 @@ class CommandRunner::RunHost final : public Host {
     return Asking([&] { return runner_.window_.InputBox(caption, prompt, defaultText); });
   }
   std::optional<std::string> OpenFile(std::string_view title, FileFilter filter) override {
-    return Asking([&] { return runner_.window_.OpenFile(title, filter); });
+    auto path = Asking([&] { return runner_.window_.OpenFile(title, filter); });
+    if (path) NoteFile(*path);
+    return path;
   }
   std::optional<std::size_t> ChooseItem(std::string_view caption, std::string_view prompt,
                                         const std::vector<std::string>& items) override {
@@ -55,10 +60,16 @@ class CommandRunner::RunHost final : public Host {
   void ReportClear() override {
     ThrowIfStopped();
     runner_.store_.Clear();
+    runner_.findings_.Clear(runner_.store_.Generation());
   }
   void ReportAppend(std::string_view line) override {
     ThrowIfStopped();
     runner_.store_.Append(line);
+  }
+  void ReportFinding(const Finding& finding) override {
+    ThrowIfStopped();
+    const ReportStore::Placed placed = runner_.store_.Append(finding.line);
+    runner_.findings_.Add(placed.generation, placed.line, finding, file_);
   }
   std::vector<std::string> ReportLines() override {
     std::vector<std::string> lines;
@@ -100,6 +111,7 @@ class CommandRunner::RunHost final : public Host {
   }
 
   CommandRunner& runner_;
+  std::uint32_t file_;
 };
 
 CommandRunner::CommandRunner(ReportStore& store, WindowQuestions& window, std::string programDirectory)
@@ -122,7 +134,10 @@ bool CommandRunner::Start(Handler handler, std::optional<std::string> answeredFi
   worker_ = std::thread([this, handler, answeredFile = std::move(answeredFile)] {
     RunHost host(*this);
     std::optional<AnsweredFileHost> dropped;
-    if (answeredFile) dropped.emplace(host, *answeredFile);
+    if (answeredFile) {
+      host.NoteFile(*answeredFile);
+      dropped.emplace(host, *answeredFile);
+    }
     Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
     if (StopRequested() && outcome.status == Outcome::Status::Aborted) {
       try {

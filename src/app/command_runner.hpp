@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/command_table.hpp"
+#include "app/finding_index.hpp"
 #include "app/host.hpp"
 
 namespace verilote {
@@ -71,6 +72,9 @@ class CommandRunner {
   // ends and its lines do not fit.
   std::uint64_t FirstLine() const;
 
+  // The findings among the report's lines, as the runs wrote them.
+  const FindingIndex& Findings() const { return findings_; }
+
  private:
   class RunHost;
 
@@ -86,6 +90,7 @@ class CommandRunner {
   std::optional<CivilDate> today_;
   std::uint64_t startGeneration_ = 0;
   std::uint64_t startSize_ = 0;
+  FindingIndex findings_;
 };
 
 }  // namespace verilote

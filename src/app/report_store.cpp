@@ -46,7 +46,7 @@ void ReportStore::Clear() {
   ++generation_;
 }
 
-void ReportStore::Append(std::string_view line) {
+ReportStore::Placed ReportStore::Append(std::string_view line) {
   const std::lock_guard lock(mutex_);
   if (size_ % kBlockLines == 0) index_.push_back(std::make_unique<std::uint64_t[]>(kBlockLines));
   index_.back()[size_ % kBlockLines] = written_ + tail_.size();
@@ -55,6 +55,7 @@ void ReportStore::Append(std::string_view line) {
   tail_ += line;
   tail_ += kLineEnd;
   if (tail_.size() >= kTail) WriteTail();
+  return {size_ - 1, generation_};
 }
 
 // Writes the tail to the files, a segment at a time.

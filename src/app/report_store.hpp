@@ -29,7 +29,11 @@ class ReportStore {
 
   // Writer side.
   void Clear();
-  void Append(std::string_view line);
+  // Where an appended line went: its index in the report of that generation.
+  struct Placed {
+    std::uint64_t line = 0, generation = 0;
+  };
+  Placed Append(std::string_view line);
 
   // Reader side. The generation changes on every Clear, so that a view and a
   // run tell a cleared report from one that only grew.

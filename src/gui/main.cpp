@@ -31,7 +31,12 @@ int main(int argc, char* argv[]) {
   const QStringList args = QApplication::arguments();
   const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
   const qsizetype validate = args.indexOf(QStringLiteral("--validate"));
-  if (at > 0 && at + 1 < args.size() && validate > 0 && validate + 1 < args.size())
+  const qsizetype inspect = args.indexOf(QStringLiteral("--inspect"));
+  const qsizetype finding = args.indexOf(QStringLiteral("--finding"));
+  if (at > 0 && at + 1 < args.size() && inspect > 0 && inspect + 1 < args.size())
+    verilote::gui::TakeInspectorScreenshot(window, args.at(at + 1), args.at(inspect + 1),
+                                           finding > 0 && finding + 1 < args.size() ? args.at(finding + 1) : QString());
+  else if (at > 0 && at + 1 < args.size() && validate > 0 && validate + 1 < args.size())
     verilote::gui::TakeScreenshotAfterRun(window, args.at(at + 1), args.at(validate + 1));
   else if (at > 0 && at + 1 < args.size())
     verilote::gui::TakeScreenshotLater(window, args.at(at + 1));

@@ -166,6 +166,7 @@ void MainWindow::BuildReportArea() {
   memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo1_->viewport()->installEventFilter(this);  // a file dropped on the report is validated
+  connect(memo1_, &ReportView::LineActivated, this, [this](quint64 line) { InspectLine(line); });
   QPalette palette = memo1_->palette();
   palette.setColor(QPalette::Text, Navy());
   memo1_->setPalette(palette);
@@ -352,6 +353,19 @@ void MainWindow::dropEvent(QDropEvent* event) {
   }
 }
 
+bool MainWindow::InspectLine(std::uint64_t line) {
+  if (!runner_->Findings().Of(store_->Generation(), line)) return false;
+  if (inspector_ == nullptr) {
+    inspector_ = new RecordInspector(*store_, runner_->Findings(), this);
+    connect(inspector_, &RecordInspector::LineShown, memo1_, [this](quint64 shown) { memo1_->Reveal(shown); });
+  }
+  inspector_->ShowLine(line);
+  inspector_->show();
+  inspector_->raise();
+  inspector_->activateWindow();
+  return true;
+}
+
 bool MainWindow::ValidateDroppedFile(const QString& path) {
   return StartCommand(ValidarArquivoDetectarLayout1Click, PathBytes(path));
 }
@@ -382,6 +396,7 @@ void MainWindow::FinishCommand(Outcome outcome) {
   // What the command wrote, from its start when it does not all fit.
   const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
   if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
+  if (inspector_ != nullptr) inspector_->UpdateButtons();
   if (closeWhenDone_) {
     close();
     return;

@@ -26,6 +26,7 @@
 #include "app/host.hpp"
 #include "app/report_store.hpp"
 #include "gui/gui_host.hpp"
+#include "gui/record_inspector.hpp"
 #include "gui/report_view.hpp"
 
 class QAction;
@@ -58,6 +59,12 @@ class MainWindow : public QMainWindow {
   // A file dropped on the window: "Validar arquivo (detectar layout)" on it.
   bool ValidateDroppedFile(const QString& path);
   bool IsRunning() const { return runner_->Alive(); }
+
+  // Opens the record inspector on report line `line` when it is a finding;
+  // false, and nothing opens, when it is not.
+  bool InspectLine(std::uint64_t line);
+  RecordInspector* Inspector() const { return inspector_; }
+  const FindingIndex& Findings() const { return runner_->Findings(); }
 
   // The report's lines as Windows-1252 bytes (for the tests: all in memory).
   std::vector<std::string> ReportLines() const;
@@ -139,6 +146,7 @@ class MainWindow : public QMainWindow {
   QMenu* validarMenu_ = nullptr;
   QTimer* pumpTimer_ = nullptr;
   QDialog* guide_ = nullptr;
+  RecordInspector* inspector_ = nullptr;  // made when first opened, then shown again
   QElapsedTimer runClock_;
   std::map<std::string, QAction*, std::less<>> actions_;
 

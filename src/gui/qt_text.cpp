@@ -46,4 +46,13 @@ std::string PathBytes(const QString& path) {
 #endif
 }
 
+QString PathText(std::string_view path) {
+  const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
+#ifdef Q_OS_WIN
+  return QString::fromUtf8(bytes);
+#else
+  return QFile::decodeName(bytes);
+#endif
+}
+
 }  // namespace verilote::gui

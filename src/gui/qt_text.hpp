@@ -22,6 +22,8 @@ std::string ToCp1252(QStringView text);
 // platform layer turns it into the system's wide names), the file system's
 // own encoding elsewhere.
 std::string PathBytes(const QString& path);
+// And back: a file name the core holds, as text for the screen.
+QString PathText(std::string_view path);
 
 // A menu shortcut as the command table encodes it (key code in the low byte,
 // +8192 Shift, +16384 Ctrl, +32768 Alt). Keys the table does not use give an

@@ -219,6 +219,17 @@ void ReportView::Select(Position anchor, Position cursor) {
   viewport()->update();
 }
 
+void ReportView::Reveal(std::uint64_t line) {
+  if (lines_ == 0) return;
+  const Position start = Clamp({line, 0});
+  Select({start.line, store_.LineLength(start.line)}, start);
+  const std::uint64_t top = TopLine(), rows = static_cast<std::uint64_t>(VisibleLines());
+  // A line out of view comes to the middle of the screen, with its neighbours.
+  if (start.line < top || start.line >= top + rows)
+    verticalScrollBar()->setValue(ClampToInt(start.line > rows / 2 ? start.line - rows / 2 : 0));
+  horizontalScrollBar()->setValue(0);
+}
+
 void ReportView::SelectAll() {
   if (lines_ == 0) return;
   Select({0, 0}, {LastLine(), store_.LineLength(LastLine())});
@@ -246,6 +257,10 @@ void ReportView::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Copy)) return CopySelection();
   const bool extend = event->modifiers() & Qt::ShiftModifier;
   const bool whole = event->modifiers() & Qt::ControlModifier;
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (lines_ > 0) emit LineActivated(cursor_.line);
+    return;
+  }
   const std::uint64_t page = static_cast<std::uint64_t>(VisibleLines());
   Position to = cursor_;
   switch (event->key()) {
@@ -308,6 +323,7 @@ void ReportView::mouseDoubleClickEvent(QMouseEvent* event) {
   while (begin > 0 && line[begin - 1] != ' ') --begin;
   while (end < line.size() && line[end] != ' ') ++end;
   Select({at.line, begin}, {at.line, end});
+  if (lines_ > 0) emit LineActivated(at.line);
 }
 
 void ReportView::contextMenuEvent(QContextMenuEvent* event) {

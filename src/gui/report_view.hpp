@@ -2,7 +2,8 @@
 // the lines on screen, so that a report of millions of lines costs the window
 // no more than a short one. The user scrolls, selects any range (mouse,
 // Shift+keys, Ctrl+A) and copies it (Ctrl+C); a large selection goes to the
-// clipboard through a temporary file and is read only when pasted.
+// clipboard through a temporary file and is read only when pasted. A
+// double-click or Enter on a line asks the window to open it (a finding).
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -39,12 +40,23 @@ class ReportView : public QAbstractScrollArea {
   std::uint64_t TopLine() const;
   int VisibleLines() const;
 
+  // Selects line `line` whole, with the cursor at its start, and scrolls it
+  // into view.
+  void Reveal(std::uint64_t line);
+  // The line of the cursor.
+  std::uint64_t CursorLine() const { return cursor_.line; }
+
   void SelectAll();
   void Select(Position anchor, Position cursor);
   bool HasSelection() const { return anchor_ != cursor_; }
   // The selected text, lines joined by "\n" (for small selections and tests).
   QString SelectedText() const;
   void CopySelection();
+
+ signals:
+  // The user double-clicked a line or pressed Enter on it: the window opens
+  // the finding it is, if it is one.
+  void LineActivated(quint64 line);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -16,4 +16,10 @@ void TakeScreenshotLater(MainWindow& window, const QString& path);
 // end with the verdict, saves the window to FILE and quits.
 void TakeScreenshotAfterRun(MainWindow& window, const QString& path, const QString& remittance);
 
+// `verilote --screenshot FILE --inspect REMITTANCE [--finding TEXT]`: runs the
+// same command on REMITTANCE, opens the record inspector on its first finding
+// whose line holds TEXT (any finding without it), saves the inspector to FILE
+// and quits; exits with 1 when no finding matches.
+void TakeInspectorScreenshot(MainWindow& window, const QString& path, const QString& remittance, const QString& text);
+
 }  // namespace verilote::gui

@@ -1,0 +1,146 @@
+#include "app/finding_index.hpp"
+
+#include <cstring>
+#include <functional>
+
+namespace verilote {
+
+namespace {
+
+constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+
+std::uint64_t Mix(std::uint64_t lane, const char* bytes, std::size_t size = 8) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, bytes, size);
+  lane = (lane ^ word) * kPrime;
+  return lane ^ (lane >> 31);
+}
+
+}  // namespace
+
+std::uint32_t RecordHash(std::string_view rec) {
+  if (rec.empty()) return 0;
+  // 32 bytes at a time into four independent lanes, so that the
+  // multiplications overlap: a record of 240 bytes costs a few nanoseconds.
+  std::uint64_t a = rec.size(), b = 1, c = 2, d = 3;
+  const char* p = rec.data();
+  std::size_t left = rec.size();
+  for (; left >= 32; p += 32, left -= 32) {
+    a = Mix(a, p);
+    b = Mix(b, p + 8);
+    c = Mix(c, p + 16);
+    d = Mix(d, p + 24);
+  }
+  for (; left >= 8; p += 8, left -= 8) a = Mix(a, p);
+  if (left > 0) b = Mix(b, p, left);
+  std::uint64_t hash = a ^ (b * 3) ^ (c * 5) ^ (d * 7);
+  hash ^= hash >> 29;
+  const auto folded = static_cast<std::uint32_t>(hash ^ (hash >> 32));
+  return folded != 0 ? folded : 1;
+}
+
+std::size_t FindingIndex::ShapeHash::operator()(const ShapeKey& key) const {
+  return std::hash<std::string_view>()(key.fields) ^ (std::hash<const void*>()(key.kind) * 31) ^ key.file;
+}
+
+FindingIndex::FindingIndex() = default;
+FindingIndex::~FindingIndex() = default;
+
+void FindingIndex::Clear(std::uint64_t generation) {
+  const std::lock_guard lock(mutex_);
+  generation_ = generation;
+  slots_.clear();
+  slots_.shrink_to_fit();
+  shapeNumbers_.clear();
+  shapes_.clear();
+  recent_.fill(UINT32_MAX);
+  // File numbers stay: a run may clear the report after opening its file.
+}
+
+std::uint32_t FindingIndex::FileNumber(std::string_view file) {
+  const std::lock_guard lock(mutex_);
+  for (std::size_t i = 0; i < files_.size(); ++i)
+    if (files_[i] == file) return static_cast<std::uint32_t>(i);
+  files_.emplace_back(file);
+  return static_cast<std::uint32_t>(files_.size() - 1);
+}
+
+std::uint32_t FindingIndex::ShapeOf(const RecordKind* kind, std::string_view fields, std::uint32_t file) {
+  // A run's findings cycle through a few shapes (a title's P, Q and S): the
+  // last ones used are looked at first.
+  for (const std::uint32_t recent : recent_) {
+    if (recent >= shapes_.size()) continue;
+    const Shape& shape = shapes_[recent];
+    if (shape.kind == kind && shape.file == file && shape.fields == fields) return recent;
+  }
+  std::uint32_t number = 0;
+  if (const auto it = shapeNumbers_.find(ShapeKey{kind, fields, file}); it != shapeNumbers_.end()) {
+    number = it->second;
+  } else {
+    shapes_.push_back(Shape{kind, std::string(fields), file});
+    number = static_cast<std::uint32_t>(shapes_.size() - 1);
+    shapeNumbers_.emplace(ShapeKey{kind, shapes_.back().fields, file}, number);
+  }
+  recent_[nextRecent_] = number;
+  nextRecent_ = (nextRecent_ + 1) % recent_.size();
+  return number;
+}
+
+void FindingIndex::Add(std::uint64_t generation, std::uint64_t line, const Finding& finding, std::uint32_t file) {
+  const std::uint32_t hash = RecordHash(finding.rec);
+  const std::lock_guard lock(mutex_);
+  if (generation != generation_) {
+    generation_ = generation;
+    slots_.clear();
+    shapeNumbers_.clear();
+    shapes_.clear();
+    recent_.fill(UINT32_MAX);
+  }
+  if (!slots_.empty() && line <= slots_.back().line) return;  // not a new line: kept as it was
+  slots_.push_back(Slot{line, finding.record, ShapeOf(finding.kind, finding.fields, file), hash});
+}
+
+std::uint64_t FindingIndex::Below(std::uint64_t line) const {
+  std::uint64_t low = 0, high = slots_.size();
+  while (low < high) {
+    const std::uint64_t middle = low + (high - low) / 2;
+    if (slots_[middle].line < line)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  return low;
+}
+
+std::optional<FindingIndex::Entry> FindingIndex::Of(std::uint64_t generation, std::uint64_t line) const {
+  const std::lock_guard lock(mutex_);
+  if (generation != generation_) return std::nullopt;
+  const std::uint64_t at = Below(line);
+  if (at == slots_.size() || slots_[at].line != line) return std::nullopt;
+  const Slot& slot = slots_[at];
+  const Shape& shape = shapes_[slot.shape];
+  return Entry{slot.line, slot.record, shape.kind, shape.fields, files_[shape.file], slot.hash};
+}
+
+std::optional<std::uint64_t> FindingIndex::NextLine(std::uint64_t generation, std::uint64_t line) const {
+  const std::lock_guard lock(mutex_);
+  if (generation != generation_ || line == UINT64_MAX) return std::nullopt;
+  const std::uint64_t at = Below(line + 1);
+  if (at == slots_.size()) return std::nullopt;
+  return slots_[at].line;
+}
+
+std::optional<std::uint64_t> FindingIndex::PreviousLine(std::uint64_t generation, std::uint64_t line) const {
+  const std::lock_guard lock(mutex_);
+  if (generation != generation_) return std::nullopt;
+  const std::uint64_t at = Below(line);
+  if (at == 0) return std::nullopt;
+  return slots_[at - 1].line;
+}
+
+std::uint64_t FindingIndex::Size() const {
+  const std::lock_guard lock(mutex_);
+  return slots_.size();
+}
+
+}  // namespace verilote

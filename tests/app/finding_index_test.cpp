@@ -1,0 +1,109 @@
+// The findings of a report and their records read again: the index answers
+// which lines are findings and steps between them within one report only;
+// the locator hands out record N exactly as RecordReader did on the run.
+#include "app/finding_index.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/record_locator.hpp"
+#include "app/record_reader.hpp"
+#include "support/fake_host.hpp"
+
+namespace verilote {
+namespace {
+
+using testing::TempFile;
+
+std::vector<std::string> ReaderRecords(const std::string& path) {
+  RecordReader reader(path);
+  std::vector<std::string> records;
+  for (std::string record; reader.Next(record);) records.push_back(record);
+  return records;
+}
+
+TEST(RecordLocator, ReadsEveryRecordAsTheReaderDoes) {
+  std::string many;
+  for (int n = 1; n <= 1300; ++n) many += (n % 7 == 0 ? "" : "linha " + std::to_string(n)) + (n % 3 ? "\r\n" : "\r");
+  const std::string cases[] = {
+      "A\r\nB\rC\nD\r\n\r\nE",  // CR alone, LF inside a record, an empty line, no last terminator
+      "A\r\n\x1a"
+      "after",                         // Ctrl+Z after a line end: no record more
+      "A\r\nB\x1a\r\nC",               // Ctrl+Z inside a record ends it
+      "A\r\r\nB\r\n",                  // an empty record ended by CR alone
+      "",                              //
+      many + std::string(70000, 'x'),  // a last record past one read's size, marks past a stride
+  };
+  for (const std::string& bytes : cases) {
+    TempFile file(bytes);
+    const std::vector<std::string> expected = ReaderRecords(file.path());
+    RecordLocator locator;
+    // From the far end back, then forth: marks made on the way serve both.
+    for (std::size_t n = expected.size() + 1; n >= 1; --n) {
+      const RecordLocator::Result read = locator.Read(file.path(), n);
+      if (n > expected.size()) {
+        EXPECT_EQ(read.status, RecordLocator::Status::TooShort) << n;
+      } else {
+        EXPECT_EQ(read.status, RecordLocator::Status::Found) << n;
+        EXPECT_EQ(read.record, expected[n - 1]) << n;
+      }
+    }
+    for (std::size_t n = 1; n <= expected.size(); n += 97)
+      EXPECT_EQ(locator.Read(file.path(), n).record, expected[n - 1]);
+  }
+}
+
+TEST(RecordLocator, FollowsAFileThatChangedAndSaysWhenItIsGone) {
+  RecordLocator locator;
+  std::string path;
+  {
+    TempFile file(std::string(2000, 'a') + "\r\nB\r\n");
+    path = file.path();
+    EXPECT_EQ(locator.Read(path, 2).record, "B");
+    std::ofstream(path, std::ios::binary) << "X\r\nYY\r\nZ";
+    EXPECT_EQ(locator.Read(path, 2).record, "YY");
+    EXPECT_EQ(locator.Read(path, 3).record, "Z");
+  }
+  EXPECT_EQ(locator.Read(path, 1).status, RecordLocator::Status::Missing);
+}
+
+TEST(FindingIndex, TellsFindingLinesAndStepsBetweenThemWithinOneReport) {
+  static constexpr FieldSpec kFields[] = {{"01.0", 1, 3, "Banco"}};
+  static const RecordKind kKind{"Header", kFields};
+  FindingIndex index;
+  const std::uint32_t file = index.FileNumber("a.rem");
+  EXPECT_EQ(index.FileNumber("b.rem"), file + 1);
+  index.Add(4, 2, Finding{"Linha 1", 1, "999", &kKind, "(01.0)"}, file);
+  index.Add(4, 5, Finding{"Arquivo", 0}, file + 1);
+  index.Add(4, 9, Finding{"Linha 3", 3, "998", &kKind, "(01.0)"}, file);
+  index.Add(4, 9, Finding{"again", 4}, file);  // not a new line: ignored
+
+  const auto first = index.Of(4, 2);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->record, 1u);
+  EXPECT_EQ(first->kind, &kKind);
+  EXPECT_EQ(first->fields, "(01.0)");
+  EXPECT_EQ(first->file, "a.rem");
+  EXPECT_NE(first->recordHash, RecordHash("998"));
+  EXPECT_EQ(index.Of(4, 5)->file, "b.rem");
+  EXPECT_EQ(index.Of(4, 9)->recordHash, RecordHash("998"));
+  EXPECT_FALSE(index.Of(4, 3));
+  EXPECT_FALSE(index.Of(5, 2));  // another report
+
+  EXPECT_EQ(index.NextLine(4, 0), 2u);
+  EXPECT_EQ(index.NextLine(4, 6), 9u);
+  EXPECT_FALSE(index.NextLine(4, 9));
+  EXPECT_EQ(index.PreviousLine(4, 4), 2u);
+  EXPECT_FALSE(index.PreviousLine(4, 2));
+
+  index.Add(6, 0, Finding{"Linha 1", 1, "999", &kKind, "(01.0)"}, file);  // a cleared report starts over
+  EXPECT_EQ(index.Size(), 1u);
+  EXPECT_FALSE(index.Of(4, 2));
+  index.Clear(7);
+  EXPECT_EQ(index.Size(), 0u);
+  EXPECT_FALSE(index.NextLine(7, 0));
+}
+
+}  // namespace
+}  // namespace verilote

@@ -1,0 +1,202 @@
+// The record inspector: a finding line of the report opens on its record,
+// the fields the finding names highlighted with what was found against what
+// the layout expects; it steps to the next and previous findings and the
+// report follows; a line that is no finding opens nothing; a file gone or
+// changed since the run is said so.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBlock>
+
+#include "app/cp1252.hpp"
+#include "app/record_reader.hpp"
+#include "app/report.hpp"
+#include "gui/qt_text.hpp"
+#include "gui/record_inspector.hpp"
+#include "gui_test_support.hpp"
+
+namespace verilote::gui::testing {
+namespace {
+
+// A small layout: a header "H", and details "D" with the bank at 2-4, an
+// amount at 7-10 and its check digit at 11; 5-6 belong to no field.
+std::string AmountDigit(std::string_view rec) {
+  int sum = 0;
+  for (char c : rec.substr(6, 4)) {
+    if (c < '0' || c > '9') return {};
+    sum += c - '0';
+  }
+  return Cat("dígito "_cp, sum % 10);
+}
+constexpr FieldSpec kDetailFields[] = {
+    {"D.01", 1, 1, "Tipo de registro", "D"},
+    {"D.02", 2, 4, "Banco", "104"},
+    {"D.03", 7, 10, "Valor", "numérico"_cp},
+    {"D.04", 11, 11, "DV do valor", {}, AmountDigit},
+};
+const RecordKind kDetail{"Detalhe", kDetailFields};
+
+// Detail faults as a validator of that layout writes them.
+Verdict ValidatesDetails(Host& host) {
+  const std::optional<std::string> path = host.OpenFile("Arquivo", FileFilter::Todos);
+  if (!path) return Verdict::Clean;
+  host.ReportClear();
+  host.ReportAppend("Validando o arquivo");
+  RecordReader reader(*path);
+  for (std::string_view rec; reader.Next(rec);) {
+    if (rec.size() < 11 || rec[0] != 'D') continue;
+    std::string codes;
+    if (rec.substr(1, 3) != "104") codes += "(D.02)";
+    if (rec.substr(6, 4).find_first_not_of("0123456789") != std::string_view::npos)
+      codes += "(D.03)(D.04)";
+    else if (AmountDigit(rec).back() != rec[10])
+      codes += "(D.04)(D.03)";
+    if (!codes.empty()) {
+      const std::string line = Cat("Linha ", reader.RecordCount(), " Codigos de erro: ", codes);
+      host.ReportFinding(Finding{line, reader.RecordCount(), rec, &kDetail, codes});
+    }
+  }
+  host.ReportAppend("Fim");
+  return Verdict::Faulty;
+}
+
+// Report: 0 "Validando", 1 record 3, 2 record 4, 3 record 5, 4 "Fim".
+const std::string kFile = "H CABECALHO\r\nD104  00123\r\nD999  00123\r\nD104  00A33\r\nD104  00129\r\n";
+
+QString Cell(QTableWidget* table, int row, int column) { return table->item(row, column)->text(); }
+
+// The rows the finding names, as "code|found|expected".
+QStringList Failing(const RecordInspector& inspector) {
+  QStringList rows;
+  QTableWidget* table = inspector.Fields();
+  for (int row = 0; row < table->rowCount(); ++row)
+    if (table->item(row, 0)->data(RecordInspector::kFailingRole).toBool())
+      rows << Cell(table, row, 0) + '|' + Cell(table, row, 3) + '|' + Cell(table, row, 4);
+  return rows;
+}
+
+class InspectorTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir folder_;
+  QString path_;
+
+  void Run(MainWindow& window) {
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QVERIFY(window.StartCommand(ValidatesDetails, PathBytes(path_)));
+    QVERIFY(finished.wait(20000));
+  }
+  void Write(const std::string& bytes) {
+    QFile file(path_);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  }
+
+ private slots:
+  void init() {
+    path_ = folder_.filePath(QStringLiteral("remessa.rem"));
+    Write(kFile);
+  }
+
+  void FindingOpensOnItsFieldsAndStepsThroughTheReport() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    Run(window);
+    // Enter on a line that is no finding opens nothing.
+    window.Report()->Reveal(0);
+    QTest::keyClick(window.Report(), Qt::Key_Return);
+    QVERIFY(window.Inspector() == nullptr);
+
+    window.Report()->Reveal(1);
+    QTest::keyClick(window.Report(), Qt::Key_Return);
+    RecordInspector* inspector = window.Inspector();
+    QVERIFY(inspector != nullptr && inspector->isVisible());
+    QCOMPARE(inspector->windowTitle(), QStringLiteral("Registro 3 (Detalhe) - remessa.rem"));
+    QCOMPARE(inspector->FindingLine()->text(), QStringLiteral("Linha 3 Codigos de erro: (D.02)"));
+    QCOMPARE(Failing(*inspector), QStringList{"D.02|999|104"});
+    // Every byte of the record in a row: the stretch 5-6 by its positions alone.
+    QTableWidget* table = inspector->Fields();
+    QCOMPARE(table->rowCount(), 5);
+    QCOMPARE(Cell(table, 2, 0) + '|' + Cell(table, 2, 1) + '|' + Cell(table, 2, 3), QStringLiteral("|5-6|  "));
+    QCOMPARE(inspector->Raw()->document()->findBlockByNumber(2).text(), QStringLiteral("D999  00123"));
+    const QList<QTextEdit::ExtraSelection> marks = inspector->Raw()->extraSelections();
+    QCOMPARE(marks.size(), 1);
+    QCOMPARE(marks[0].cursor.selectedText(), QStringLiteral("999"));
+    QVERIFY(!inspector->Message()->isVisible());
+
+    inspector->NextButton()->click();
+    QCOMPARE(inspector->windowTitle(), QStringLiteral("Registro 4 (Detalhe) - remessa.rem"));
+    QCOMPARE(Failing(*inspector), (QStringList{"D.03|00A3|" + FromCp1252("numérico"_cp), "D.04|3|"}));
+    QCOMPARE(window.Report()->CursorLine(), 2u);  // the report follows
+    inspector->activateWindow();
+    QTRY_VERIFY(QApplication::activeWindow() == inspector);
+    QTest::keyClick(inspector, Qt::Key_P, Qt::AltModifier);  // the button's mnemonic clicks it a moment later
+    QTRY_COMPARE(Failing(*inspector),
+                 (QStringList{"D.03|0012|" + FromCp1252("numérico"_cp), "D.04|9|" + FromCp1252("dígito 3"_cp)}));
+    QVERIFY(!inspector->NextButton()->isEnabled());
+    QVERIFY(!inspector->Next());
+    QVERIFY(inspector->Previous());
+    QVERIFY(inspector->Previous());
+    QCOMPARE(inspector->Line(), std::optional<std::uint64_t>(1));
+    QVERIFY(!inspector->PreviousButton()->isEnabled());
+    QCOMPARE(window.Report()->CursorLine(), 1u);
+  }
+
+  // A dropped file goes through the layout's detection to its validator:
+  // the findings come through every host on the way.
+  void DroppedRemittanceFindingOpens() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ModalScript script({Accept()});  // the validator's note on what it leaves out
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    QVERIFY(window.ValidateDroppedFile(
+        QStringLiteral(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_com_erros.rem")));
+    QVERIFY(finished.wait(20000));
+    const std::vector<std::string> lines = window.ReportLines();
+    const auto r = std::find_if(lines.begin(), lines.end(),
+                                [](const std::string& l) { return l.starts_with("Linha 5 SEGMENTO R"); });
+    QVERIFY(r != lines.end());
+    QVERIFY(window.InspectLine(static_cast<std::uint64_t>(r - lines.begin())));
+    QCOMPARE(window.Inspector()->windowTitle(),
+             QStringLiteral("Registro 5 (Segmento R) - remessa_sigcb240_com_erros.rem"));
+    QCOMPARE(Failing(*window.Inspector()).size(), 1);
+    QVERIFY(Failing(*window.Inspector()).at(0).startsWith(QStringLiteral("15.3R|10012027|data ddmmaaaa")));
+  }
+
+  void GoneOrChangedFileIsSaid() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    Run(window);
+    Write("H CABECALHO\r\nD104  00123\r\nD998  00123\r\n");
+    QVERIFY(window.InspectLine(1));
+    QVERIFY(window.Inspector()->Message()->isVisible());
+    QVERIFY(window.Inspector()->Message()->text().contains(FromCp1252("mudou desde a validação"_cp)));
+    QCOMPARE(Failing(*window.Inspector()), QStringList{"D.02||104"});  // where to look, still
+    QVERIFY(QFile::remove(path_));
+    QVERIFY(window.InspectLine(2));
+    QVERIFY(window.Inspector()->Message()->text().contains(FromCp1252("não foi encontrado"_cp)));
+    QCOMPARE(window.Inspector()->Raw()->toPlainText(), QString());
+    QVERIFY(!window.InspectLine(4));
+  }
+};
+
+}  // namespace
+}  // namespace verilote::gui::testing
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Verilote"));
+  QStandardPaths::setTestModeEnabled(true);
+  verilote::gui::testing::InspectorTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "inspector_test.moc"
