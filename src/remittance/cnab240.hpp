@@ -177,9 +177,6 @@ struct Cnab240Run {
   // A finding about the file as a whole (the summary's counts): no record, no
   // field.
   void Finding(std::string_view line);
-  // The forms without fields of the layouts whose findings name none yet.
-  void RecordFinding(std::string_view text) { RecordFinding(text, {}); }
-  void LineFinding(std::string_view text) { LineFinding(text, {}); }
 
   // A code for the code list and the fields it names; a code that is itself
   // a field list (" 04.0", " (09.3P)") may come alone.
