@@ -22,11 +22,6 @@ std::string Guides(std::string_view name, std::size_t lines) {
   return bytes.substr(0, end);
 }
 
-TEST(CapcaixaFields, DictionariesHold) {
-  for (const LayoutFields* layout : {&kCapcaixaSindicalFields, &kCapcaixaConcessionariasFields, &kCapcaixaCarnesFields})
-    EXPECT_EQ(DictionaryFaults(*layout, 984), Lines{});
-}
-
 TEST(CapcaixaFields, EveryBrokenByteIsNamed) {
   const Handler handler = CapcaixaImportaodeguias1Click;
   EXPECT_EQ(UncoveredMutations(handler, Guides("guias_sindicais_ok.txt", 2)), Lines{});

@@ -20,12 +20,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(CobcaixaFields, DictionariesHold) {
-  EXPECT_EQ(DictionaryFaults(kCobcaixaSacadosFields, 254), Lines{});
-  EXPECT_EQ(DictionaryFaults(kCobcaixaTitulos220Fields, 449), Lines{});
-  EXPECT_EQ(DictionaryFaults(kCobcaixaTitulos233Fields, 449), Lines{});
-}
-
 TEST(CobcaixaFields, EveryBrokenByteIsNamed) {
   EXPECT_EQ(UncoveredMutations(Sacados1Click, Example("cobcaixa/sacados_ok.txt")), Lines{});
   for (const Handler bills : {Ttulos1Click, TtulosV2331Click})
@@ -47,31 +41,6 @@ TEST(CobcaixaFields, BrokenValuesResolve) {
   Put(bills, 41, "4");
   Put(bills, 164, "2S001");
   EXPECT_EQ(Resolved(TtulosV2331Click, bills), Lines{});
-}
-
-// Every line of the examples' reports that names a record ("Linha", "Erro")
-// is a finding that names a field its record kind knows.
-TEST(ImportLayoutFields, ExamplesNameKnownFields) {
-  const std::pair<Handler, const char*> runs[] = {
-      {Sacados1Click, "cobcaixa/sacados_com_erros.txt"},
-      {TtulosV2331Click, "cobcaixa/titulos_com_erros.txt"},
-      {CapcaixaImportaodeguias1Click, "capcaixa/guias_sindicais_com_erros.txt"},
-      {SadSicob1Click, "sad/remessa_sad_com_erros.txt"},
-  };
-  for (const auto& [handler, name] : runs) {
-    TempFile file(Example(name));
-    FindingHost host;
-    host.files = {file.path()};
-    RunCommand(handler, host);
-    Lines named, found;
-    std::copy_if(host.report.begin(), host.report.end(), std::back_inserter(named),
-                 [](const std::string& line) { return line.starts_with("Linha ") || line.starts_with("Erro"); });
-    for (const SeenFinding& f : host.findings)
-      if (f.record > 0 && ResolveFields({f.line, f.record, f.rec, f.kind, f.fields}).at(0).known)
-        found.push_back(f.line);
-    EXPECT_EQ(found, named) << name;
-    EXPECT_GT(named.size(), 1u) << name;
-  }
 }
 
 }  // namespace

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/cp1252.hpp"
+#include "app/report.hpp"
 #include "detect/field_registry.hpp"
 #include "layouts/construgiro.hpp"
 #include "layouts/construgiro_builder.hpp"
-#include "remittance/example_findings.hpp"
+#include "support/field_checks.hpp"
 
 namespace verilote {
 namespace {
@@ -15,10 +16,6 @@ std::string Bytes(const std::vector<std::string>& records) {
   std::string bytes;
   for (const std::string& rec : records) bytes += rec + "\r\n";
   return bytes;
-}
-
-TEST(ConstrugiroFields, DictionaryHoldsTogether) {
-  EXPECT_EQ(testing::DictionaryFaults(kConstrugiroFields, 240), std::vector<std::string>{});
 }
 
 TEST(ConstrugiroFields, EveryBrokenByteIsNamedByItsFindings) {
@@ -55,12 +52,6 @@ TEST(ConstrugiroFields, UnusualAllowedValuesAreNoFindings) {
   file.lotes[0][0] = testing::ConstrugiroP({{222, "90"}});
   file.lotes[0][2].replace(65, 9, "0XXXXXXXX");
   EXPECT_TRUE(testing::FindingsOf(Construgiro1Click, Bytes(file.Lines())).empty());
-}
-
-TEST(ConstrugiroFields, ExampleFindingsNameTheirFields) {
-  for (const char* example :
-       {"construgiro/remessa_construgiro_ok.rem", "construgiro/remessa_construgiro_com_erros.rem"})
-    EXPECT_EQ(testing::ExampleFindingFaults(Construgiro1Click, example), std::vector<std::string>{});
 }
 
 }  // namespace

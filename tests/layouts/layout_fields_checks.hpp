@@ -1,6 +1,5 @@
-// Field checks of the SIACC and SIEMD validators beyond the common ones: the
-// mutation test kept to mutations that leave a record's kind, and the
-// examples' finding lines.
+// The mutation test of the SIACC and SIEMD validators, kept to mutations that
+// leave a record's kind.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -36,28 +35,6 @@ inline std::vector<std::string> UncoveredSameKind(Handler handler, const LayoutF
       if (layout.kindOf(rec) != layout.kindOf(records[record - 1])) continue;
     }
     faults.push_back(fault);
-  }
-  return faults;
-}
-
-// Runs `handler` on the file at `path` and returns the report lines that
-// begin as a finding about a record (`prefixes`) yet were not written as a
-// finding naming its record and a field of its kind.
-inline std::vector<std::string> UnnamedFindingLines(Handler handler, const std::string& path,
-                                                    const std::vector<std::string>& prefixes) {
-  FindingHost host;
-  host.files = {path};
-  RunCommand(handler, host);
-  std::vector<std::string> faults;
-  for (const std::string& line : host.report) {
-    if (std::none_of(prefixes.begin(), prefixes.end(), [&](const std::string& p) { return line.starts_with(p); }))
-      continue;
-    const auto named = std::find_if(host.findings.begin(), host.findings.end(), [&](const SeenFinding& f) {
-      if (f.line != line || f.record == 0) return false;
-      const std::vector<ResolvedField> fields = ResolveFields({f.line, f.record, f.rec, f.kind, f.fields});
-      return std::any_of(fields.begin(), fields.end(), [](const ResolvedField& r) { return r.known; });
-    });
-    if (named == host.findings.end()) faults.push_back(line);
   }
   return faults;
 }

@@ -18,17 +18,9 @@ using Texts = std::vector<std::string>;
 
 const std::string kDir = std::string(VERILOTE_SOURCE_DIR) + "/examples/siacc/";
 
-TEST(SiaccFields, DictionaryHoldsTogether) { EXPECT_EQ(testing::DictionaryFaults(kSiaccFields, 240), Texts{}); }
-
 TEST(SiaccFields, EveryBrokenByteIsNamedByItsFindings) {
   const std::string clean = ReadBytes(kDir + "remessa_siacc_ok.rem");
   EXPECT_EQ(testing::UncoveredSameKind(CaixaProgramado1Click, kSiaccFields, clean), Texts{});
-}
-
-TEST(SiaccFields, ExampleFindingsNameTheirFields) {
-  for (const char* name : {"remessa_siacc_ok.rem", "remessa_siacc_com_erros.rem"})
-    EXPECT_EQ(testing::UnnamedFindingLines(CaixaProgramado1Click, kDir + name, {"Reg:", "a conta", "Ag"}), Texts{})
-        << name;
 }
 
 // One byte of the clean example changed; the finding that names `code`

@@ -25,21 +25,11 @@ struct Layout {
 };
 const Layout kLayouts[] = {{SIDEMRemessa1Click, kSiemd01Fields, "01"}, {SIEMDArqu1Click, kSiemd03Fields, "03"}};
 
-TEST(SiemdFields, DictionariesHoldTogether) {
-  for (const Layout& l : kLayouts) EXPECT_EQ(testing::DictionaryFaults(l.fields, 150), Texts{}) << l.name;
-}
-
 TEST(SiemdFields, EveryBrokenByteIsNamedByItsFindings) {
   for (const Layout& l : kLayouts) {
     const std::string clean = ReadBytes(kDir + l.name + "_ok.rem");
     EXPECT_EQ(testing::UncoveredSameKind(l.handler, l.fields, clean), Texts{}) << l.name;
   }
-}
-
-TEST(SiemdFields, ExampleFindingsNameTheirFields) {
-  for (const Layout& l : kLayouts)
-    for (const char* end : {"_ok.rem", "_com_erros.rem"})
-      EXPECT_EQ(testing::UnnamedFindingLines(l.handler, kDir + l.name + end, {"Linha "}), Texts{}) << l.name << end;
 }
 
 // One field of a clean example changed (records of 150 bytes and CR LF);

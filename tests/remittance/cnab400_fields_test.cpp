@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "app/cp1252.hpp"
+#include "app/report.hpp"
 #include "detect/field_registry.hpp"
 #include "remittance/cnab400_builder.hpp"
-#include "remittance/example_findings.hpp"
 #include "remittance/sicob400.hpp"
 #include "remittance/sigcb400.hpp"
+#include "support/field_checks.hpp"
 
 namespace verilote {
 namespace {
@@ -23,11 +24,6 @@ std::string Bytes(const std::vector<std::string>& records) {
 std::vector<std::string> WithoutRecordType(std::vector<std::string> faults) {
   std::erase_if(faults, [](const std::string& fault) { return fault.find(" position 1 '") != std::string::npos; });
   return faults;
-}
-
-TEST(Cnab400Fields, DictionariesHoldTogether) {
-  EXPECT_EQ(testing::DictionaryFaults(kSigcb400Fields, 400), std::vector<std::string>{});
-  EXPECT_EQ(testing::DictionaryFaults(kSicob400Fields, 400), std::vector<std::string>{});
 }
 
 TEST(Cnab400Fields, EveryBrokenByteIsNamedByItsFindings) {
@@ -75,13 +71,6 @@ TEST(Cnab400Fields, UnusualAllowedValuesAreNoFindings) {
   testing::Put(sicob[1], 392, "02");      // protest (instruction 01) at its shortest
   EXPECT_TRUE(testing::FindingsOf(SIGCBRemessa400ValidaTudo1Click, Bytes(sigcb)).empty());
   EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro4001Click, Bytes(sicob)).empty());
-}
-
-TEST(Cnab400Fields, ExampleFindingsNameTheirFields) {
-  for (const char* example : {"sigcb400/remessa_sigcb400_ok.rem", "sigcb400/remessa_sigcb400_com_erros.rem"})
-    EXPECT_EQ(testing::ExampleFindingFaults(SIGCBRemessa400ValidaTudo1Click, example), std::vector<std::string>{});
-  for (const char* example : {"sicob400/remessa_sicob400_ok.rem", "sicob400/remessa_sicob400_com_erros.rem"})
-    EXPECT_EQ(testing::ExampleFindingFaults(CobranaRemessapadro4001Click, example), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -14,8 +14,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SadFields, DictionaryHolds) { EXPECT_EQ(DictionaryFaults(kSadFields, 162), Lines{}); }
-
 TEST(SadFields, EveryBrokenByteIsNamed) {
   EXPECT_EQ(UncoveredMutations(SadSicob1Click, Example("sad/remessa_sad_ok.txt")), Lines{});
 }

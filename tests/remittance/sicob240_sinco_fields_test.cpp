@@ -7,9 +7,9 @@
 #include "app/cp1252.hpp"
 #include "app/record_reader.hpp"
 #include "detect/field_registry.hpp"
-#include "remittance/example_findings.hpp"
 #include "remittance/sicob240.hpp"
 #include "remittance/sinco.hpp"
+#include "support/field_checks.hpp"
 
 namespace verilote {
 namespace {
@@ -21,11 +21,6 @@ std::string ExampleBytes(std::string_view name) {
   std::string bytes;
   for (std::string rec; reader.Next(rec);) bytes += rec + "\r\n";
   return bytes;
-}
-
-TEST(Sicob240SincoFields, DictionariesHoldTogether) {
-  EXPECT_EQ(testing::DictionaryFaults(kSicob240Fields, 240), Lines{});
-  EXPECT_EQ(testing::DictionaryFaults(kSincoFields, 240), Lines{});
 }
 
 TEST(Sicob240SincoFields, EveryBrokenByteIsNamedByItsFindings) {
@@ -81,13 +76,6 @@ TEST(Sicob240SincoFields, UnusualAllowedValuesAreNoFindings) {
   sinco.replace(151, 6, "235959");
   EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro2401Click, sicob).empty());
   EXPECT_TRUE(testing::FindingsOf(SINCO1Click, sinco).empty());
-}
-
-TEST(Sicob240SincoFields, ExampleFindingsNameTheirFields) {
-  for (const char* example : {"sicob240/remessa_sicob240_ok.rem", "sicob240/remessa_sicob240_com_erros.rem"})
-    EXPECT_EQ(testing::ExampleFindingFaults(CobranaRemessapadro2401Click, example), Lines{});
-  for (const char* example : {"sinco/remessa_sinco_ok.rem", "sinco/remessa_sinco_com_erros.rem"})
-    EXPECT_EQ(testing::ExampleFindingFaults(SINCO1Click, example), Lines{});
 }
 
 }  // namespace

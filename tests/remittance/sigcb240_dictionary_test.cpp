@@ -28,8 +28,6 @@ std::string Bytes(const std::vector<std::string>& lines) {
   return bytes;
 }
 
-TEST(Sigcb240Dictionary, HasNoFaults) { EXPECT_EQ(testing::DictionaryFaults(kSigcb240Fields, 240), Lines{}); }
-
 // Position 8 decides a record's kind: a record turned into a trailer by it is
 // judged by the trailer's fields, none of which covers the position in the
 // record's own kind.
@@ -89,24 +87,6 @@ TEST(Sigcb240Dictionary, FindingsResolveToTheirFields) {
     std::vector<std::string> lines = CleanSigcbFile("107").Lines();
     Put(lines[record - 1], pos, value);
     EXPECT_EQ(testing::FindingsOf(SIGCBRemessa1Click, Bytes(lines)).size(), 0u) << record << " " << pos;
-  }
-}
-
-// Every finding of the examples names its record and a field the dictionary
-// knows; only the summary's counts speak of the file as a whole.
-TEST(Sigcb240Dictionary, ExampleFindingsNameKnownFields) {
-  for (const char* name : {"ok", "com_erros", "carne", "carne_sem_y", "gerador"}) {
-    const std::string path = Cat(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_", name, ".rem");
-    for (const auto& finding : testing::FindingsOf(SIGCBRemessa1Click, testing::ReadBytes(path))) {
-      SCOPED_TRACE(finding.line);
-      if (finding.record == 0) {
-        EXPECT_TRUE(finding.line.starts_with("Existem registros diferentes"));
-        continue;
-      }
-      const std::vector<ResolvedField> fields =
-          ResolveFields({finding.line, finding.record, finding.rec, finding.kind, finding.fields});
-      EXPECT_TRUE(std::any_of(fields.begin(), fields.end(), [](const ResolvedField& f) { return f.known; }));
-    }
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/report.hpp"
+#include "cli/check.hpp"
 
 namespace verilote::testing {
 
@@ -78,6 +79,37 @@ std::vector<std::string> UncoveredMutations(Handler handler, std::string_view by
       }
     }
     start = end + 2;
+  }
+  return faults;
+}
+
+std::vector<std::string> FindingFaults(Handler handler, const std::string& path,
+                                       const std::vector<std::string>& answers) {
+  FindingHost host;
+  host.files = {path};
+  host.answers.assign(answers.begin(), answers.end());
+  RunCommand(handler, host);
+  std::vector<std::string> faults;
+  if (host.report.empty()) faults.push_back("no report");
+  std::size_t next = 0;  // findings come in the report's order
+  for (const std::string& line : host.report) {
+    if (!IsFindingLine(line)) continue;
+    std::size_t at = next;
+    while (at < host.findings.size() && host.findings[at].line != line) ++at;
+    if (at == host.findings.size()) {
+      faults.push_back("not a finding: " + line);
+      continue;
+    }
+    next = at + 1;
+  }
+  for (const SeenFinding& finding : host.findings) {
+    if (finding.record == 0) continue;  // the file as a whole
+    const std::vector<std::string_view> codes = FieldCodes(finding.fields);
+    const auto known = [&finding](std::string_view code) {
+      return finding.kind != nullptr && finding.kind->Find(code) != nullptr;
+    };
+    if (codes.empty() || !std::all_of(codes.begin(), codes.end(), known))
+      faults.push_back(Cat("names a field its kind lacks, or none: ", finding.line, " [", finding.fields, "]"));
   }
   return faults;
 }

@@ -51,4 +51,10 @@ std::vector<std::string> UncoveredMutations(Handler handler, std::string_view by
                                             const std::vector<std::string>& answers = {},
                                             std::string_view replacements = "X 9");
 
+// Runs `handler` on `path` and returns what is wrong with its findings: a
+// report line check counts as a finding that was not written as one, or a
+// finding about a record that names no field, or a code its kind lacks.
+std::vector<std::string> FindingFaults(Handler handler, const std::string& path,
+                                       const std::vector<std::string>& answers = {});
+
 }  // namespace verilote::testing
