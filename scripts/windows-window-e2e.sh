@@ -10,10 +10,14 @@
 # on screen (with --screenshot PNG: docs/screenshot-windows.png), and the
 # seconds from the notice box to the end of the run (when the program stops
 # using the processor) and the program's peak resident memory are printed.
+# On that example, Enter on the "Linha 5 SEGMENTO R" finding line must then
+# open the record inspector on record 5 (with --inspector-screenshot PNG its
+# picture: docs/screenshot-windows-inspector.png).
 # --input FILE runs the command on another SIGCB 240 file (bench: a large one).
 # Every wait is bounded; Xvfb and the prefix's Wine processes end with the run,
 # which needs the prefix to itself.
 # Usage: scripts/windows-window-e2e.sh WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG]
+#        [--inspector-screenshot PNG]
 # (WINEPREFIX and WINEDEBUG as scripts/test.sh sets them.)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,16 +25,21 @@ window_exe=$(realpath "$1")
 cli_exe=$(realpath "$2")
 shift 2
 screenshot=""
+inspector_shot=""
 source_file=$PWD/examples/sigcb240/remessa_sigcb240_com_erros.rem
 while [ $# -ge 2 ]; do
   case "$1" in
     --screenshot) screenshot=$(realpath -m "$2") ;;
+    --inspector-screenshot) inspector_shot=$(realpath -m "$2") ;;
     --input) source_file=$(realpath "$2") ;;
     *) break ;;
   esac
   shift 2
 done
-[ $# -eq 0 ] || { echo "usage: $0 WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG]" >&2; exit 2; }
+[ $# -eq 0 ] || {
+  echo "usage: $0 WINDOW_EXE WINDOWS_CLI_EXE [--input FILE] [--screenshot PNG] [--inspector-screenshot PNG]" >&2
+  exit 2
+}
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wine} WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
 wineserver -k 2> /dev/null || true  # nothing of the prefix stays tied to another display
@@ -170,3 +179,22 @@ cmp "$work/cli.txt" "$work/bin/relatorio.txt" > /dev/null ||
   fail "the window's report differs from verilote-cli.exe's: $(diff "$work/cli.txt" "$work/bin/relatorio.txt" | head -n 10)"
 echo "windows-window-e2e: verilote.exe ran SIGCB - Remessa 240 from its menu; its report is verilote-cli.exe's," \
   "$(wc -l < "$work/cli.txt") lines; the run took $seconds s, peak memory $peak MB"
+
+# The report list has the keyboard again: Ctrl+Home, down to the SEGMENTO R
+# finding line (the window's report is the file checked above, line for
+# line), Enter; Escape hides the inspector.
+if r_line=$(grep -a -n -m 1 '^Linha 5 SEGMENTO R' "$work/cli.txt" | cut -d: -f1) && [ -n "$r_line" ]; then
+  xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
+  keys ctrl+Home
+  [ "$r_line" -le 1 ] || xdotool key --delay 20 --repeat $((r_line - 1)) Down
+  keys Return
+  inspector=$(wait_window 20 '^Registro 5 \(Segmento R\) - remessa_sigcb240_com_erros\.rem$') || true
+  [ -n "$inspector" ] || fail "Enter on the SEGMENTO R finding line opened no inspector on record 5"
+  [ -z "$inspector_shot" ] || {
+    sleep 0.5
+    xwd -silent -id "$inspector" | xwdtopnm 2> /dev/null | pnmtopng -compression 9 > "$inspector_shot"
+    echo "windows-window-e2e: the inspector's picture is in $inspector_shot"
+  }
+  keys Escape
+  echo "windows-window-e2e: Enter on report line $r_line opened the record inspector on record 5"
+fi

@@ -1,6 +1,5 @@
 #include "gui/record_inspector.hpp"
 
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,10 +12,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 #include <string>
 
 #include "app/cp1252.hpp"
+#include "app/record_inspection.hpp"
 #include "app/report.hpp"
 #include "app/report_store.hpp"
 #include "gui/qt_text.hpp"
@@ -29,48 +28,10 @@ enum Column { kCode, kPositions, kName, kFound, kExpected, kColumns };
 constexpr int kFromRole = Qt::UserRole + 2;
 constexpr int kToRole = Qt::UserRole + 3;
 
-// A record or a report line longer than this (a file of LF-ended lines read
-// as one record) shows its beginning: no layout has longer records.
-constexpr std::size_t kShownBytes = 4096;
-
 const QColor kFailing(255, 205, 205);  // the named fields, in the table and the record
 const QColor kChosen(190, 215, 255);   // the field chosen in the table, in the record
 
-// Record bytes as the screen shows them: a control byte takes one blank cell,
-// so that positions stay aligned.
-QString Shown(std::string_view bytes) {
-  QString text = FromCp1252(bytes);
-  for (QChar& c : text)
-    if (c.unicode() < 0x20) c = QLatin1Char(' ');
-  return text;
-}
-
 QString Text(std::string_view cp1252) { return FromCp1252(cp1252); }
-
-// Two lines of positions over a record of `length` bytes: the tens, each
-// number ending above its position, and the units.
-QString Ruler(std::size_t length) {
-  QString tens(static_cast<qsizetype>(length), QLatin1Char(' ')), units;
-  for (std::size_t p = 1; p <= length; ++p) {
-    units += QChar(u'0' + static_cast<char16_t>(p % 10));
-    if (p % 10 == 0) {
-      const QString number = QString::number(p);
-      tens.replace(static_cast<qsizetype>(p) - number.size(), number.size(), number);
-    }
-  }
-  return tens + QLatin1Char('\n') + units;
-}
-
-// A field resolved against the record; a check digit whose routine cannot
-// read a short or odd record shows no expected value rather than failing.
-ResolvedField Resolve(const FieldSpec& field, std::string_view rec) {
-  try {
-    return ResolveField(field, rec);
-  } catch (const std::exception&) {
-    ResolvedField out = ResolveField(FieldSpec{field.code, field.from, field.to, field.name}, rec);
-    return out;
-  }
-}
 
 }  // namespace
 
@@ -167,117 +128,50 @@ void RecordInspector::UpdateButtons() {
 
 void RecordInspector::Show(const FindingIndex::Entry& entry) {
   line_ = entry.line;
-  const QString file = QFileInfo(PathText(entry.file)).fileName();
-  const QString kind = entry.kind != nullptr ? Text(entry.kind->name) : QString();
-  findingLine_->setText(Shown(store_.Read(entry.line, 0, kShownBytes)));
+  const RecordInspection seen = Inspect(entry, store_.Read(entry.line, 0, RecordInspection::kShownBytes), locator_);
+  findingLine_->setText(Text(seen.findingLine));
   findingLine_->setCursorPosition(0);
+  const QString message = seen.fileAt == std::string::npos
+                              ? Text(seen.message)
+                              : Text(std::string_view(seen.message).substr(0, seen.fileAt)) + PathText(entry.file) +
+                                    Text(std::string_view(seen.message).substr(seen.fileAt));
+  message_->setText(message);
+  message_->setVisible(!seen.Shown());
 
-  // The record as the run read it, or why it cannot be shown.
-  QString trouble;
-  std::string rec;
-  if (entry.record == 0) {
-    trouble = FromCp1252("Este achado é sobre o arquivo como um todo."_cp);
-  } else if (entry.file.empty()) {
-    trouble = FromCp1252("O comando não leu arquivo: não há registro a mostrar."_cp);
-  } else {
-    RecordLocator::Result read = locator_.Read(entry.file, entry.record);
-    const QString number = QString::number(entry.record);
-    if (read.status == RecordLocator::Status::Missing) {
-      trouble =
-          FromCp1252("O arquivo %1 não foi encontrado ou não pode ser aberto: o registro %2 não pode ser mostrado."_cp)
-              .arg(PathText(entry.file), number);
-    } else if (read.status == RecordLocator::Status::TooLong) {
-      trouble = FromCp1252("O registro %1 é longo demais para ser mostrado."_cp).arg(number);
-    } else if (read.status == RecordLocator::Status::TooShort ||
-               (entry.recordHash != 0 && RecordHash(read.record) != entry.recordHash)) {
-      trouble = FromCp1252("O arquivo %1 mudou desde a validação: o registro %2 não é mais o que foi validado."_cp)
-                    .arg(PathText(entry.file), number);
-    } else {
-      rec = std::move(read.record);
-    }
-  }
-  const bool shown = trouble.isEmpty();
-  message_->setText(trouble);
-  message_->setVisible(!shown);
-
-  QString title = entry.record == 0 ? QStringLiteral("Arquivo") : QStringLiteral("Registro %1").arg(entry.record);
-  if (!kind.isEmpty()) title += QStringLiteral(" (%1)").arg(kind);
-  if (!file.isEmpty()) title += QStringLiteral(" - ") + file;
+  QString title = Text(seen.heading);
+  if (!seen.fileName.empty()) title += QStringLiteral(" - ") + PathText(seen.fileName);
   setWindowTitle(title);
   heading_->setText(title);
 
-  // Every field of the kind in order, with the stretches no field names by
-  // their positions alone; the named fields highlighted. Without the record,
-  // only the named fields, with what the layout expects.
-  const std::vector<std::string_view> named = FieldCodes(entry.fields);
-  std::vector<std::pair<ResolvedField, bool>> rows;
-  const auto isNamed = [&named](std::string_view code) {
-    return !code.empty() && std::find(named.begin(), named.end(), code) != named.end();
-  };
-  std::size_t next = 1;
-  const auto gap = [&](std::size_t to) {
-    if (!shown || to < next) return;
-    ResolvedField stretch;
-    stretch.from = next;
-    stretch.to = to;
-    stretch.found = rec.substr(next - 1, to - next + 1);
-    stretch.known = true;
-    rows.emplace_back(std::move(stretch), false);
-  };
-  if (entry.kind != nullptr) {
-    for (const FieldSpec& field : entry.kind->fields) {
-      if (!shown && !isNamed(field.code)) continue;
-      if (field.from > rec.size() && !isNamed(field.code)) continue;
-      gap(std::min(field.from - 1, rec.size()));
-      rows.emplace_back(Resolve(field, rec), isNamed(field.code));
-      if (!shown && field.computed != nullptr) rows.back().first.expected.clear();
-      next = std::max(next, field.to + 1);
-    }
-  }
-  gap(std::min(rec.size(), kShownBytes));
-  for (std::string_view code : named)
-    if (entry.kind == nullptr || entry.kind->Find(code) == nullptr) {
-      ResolvedField unknown;
-      unknown.code = std::string(code);
-      unknown.name = "(campo fora do dicionário do layout)"_cp;
-      rows.emplace_back(std::move(unknown), true);
-    }
-
   fields_->clearContents();
-  fields_->setRowCount(static_cast<int>(rows.size()));
+  fields_->setRowCount(static_cast<int>(seen.rows.size()));
   QFont bold = fields_->font();
   bold.setBold(true);
-  int firstNamed = -1;
-  for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-    const auto& [field, failing] = rows[static_cast<std::size_t>(row)];
-    const QString positions = !field.known             ? QString()
-                              : field.from == field.to ? QString::number(field.from)
-                                                       : QStringLiteral("%1-%2").arg(field.from).arg(field.to);
-    const QString cells[kColumns] = {Text(field.code), positions, Text(field.name), Shown(field.found),
+  QFont boldFixed = raw_->font();
+  boldFixed.setBold(true);
+  for (int row = 0; row < static_cast<int>(seen.rows.size()); ++row) {
+    const InspectionRow& field = seen.rows[static_cast<std::size_t>(row)];
+    const QString cells[kColumns] = {Text(field.code), Text(field.positions), Text(field.name), Text(field.found),
                                      Text(field.expected)};
     for (int column = 0; column < kColumns; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       if (column >= kName) item->setToolTip(cells[column]);  // when the column cuts it
       if (column == kFound) item->setFont(raw_->font());
-      if (failing) {
+      if (field.named) {
         item->setBackground(kFailing);
-        item->setFont(column == kFound ? [&] {
-          QFont font = raw_->font();
-          font.setBold(true);
-          return font;
-        }()
-                                       : bold);
+        item->setFont(column == kFound ? boldFixed : bold);
       }
       fields_->setItem(row, column, item);
     }
-    fields_->item(row, kCode)->setData(kFailingRole, failing);
-    fields_->item(row, kCode)->setData(kFromRole, static_cast<qulonglong>(field.known ? field.from : 0));
-    fields_->item(row, kCode)->setData(kToRole, static_cast<qulonglong>(field.known ? field.to : 0));
-    if (failing && firstNamed < 0) firstNamed = row;
+    fields_->item(row, kCode)->setData(kFailingRole, field.named);
+    fields_->item(row, kCode)->setData(kFromRole, static_cast<qulonglong>(field.from));
+    fields_->item(row, kCode)->setData(kToRole, static_cast<qulonglong>(field.to));
   }
+  marks_ = seen.marks;
 
-  const std::string_view raw = std::string_view(rec).substr(0, kShownBytes);
-  raw_->setPlainText(shown ? Ruler(raw.size()) + QLatin1Char('\n') + Shown(raw) : QString());
+  raw_->setPlainText(seen.Shown() ? Text(seen.rulerTens) + QLatin1Char('\n') + Text(seen.rulerUnits) +
+                                        QLatin1Char('\n') + Text(seen.record)
+                                  : QString());
   // A long stretch of blanks would push what is expected out of sight.
   fields_->resizeColumnToContents(kFound);
   fields_->setColumnWidth(kFound,
@@ -287,6 +181,7 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   MarkRaw(-1);
   // Once laid out, the first named field comes into view, in the table and
   // in the raw record.
+  const int firstNamed = seen.firstNamed;
   QTimer::singleShot(0, this, [this, firstNamed] {
     if (firstNamed < 0) return;
     fields_->scrollToItem(fields_->item(firstNamed, kCode), QAbstractItemView::PositionAtCenter);
@@ -312,10 +207,8 @@ void RecordInspector::MarkRaw(int selectedRow) {
     return;
   }
   const int length = record.length() - 1;
-  const auto mark = [&](int row, const QColor& colour) {
-    const QTableWidgetItem* item = fields_->item(row, kCode);
-    if (item == nullptr) return;
-    const int from = item->data(kFromRole).toInt(), to = std::min(item->data(kToRole).toInt(), length);
+  const auto mark = [&](int from, int to, const QColor& colour) {
+    to = std::min(to, length);
     if (from < 1 || to < from) return;
     QTextEdit::ExtraSelection selection;
     selection.format.setBackground(colour);
@@ -324,10 +217,9 @@ void RecordInspector::MarkRaw(int selectedRow) {
     selection.cursor.setPosition(record.position() + to, QTextCursor::KeepAnchor);
     marks << selection;
   };
-  for (int row = 0; row < fields_->rowCount(); ++row)
-    if (fields_->item(row, kCode) != nullptr && fields_->item(row, kCode)->data(kFailingRole).toBool())
-      mark(row, kFailing);
-  if (selectedRow >= 0) mark(selectedRow, kChosen);
+  for (const auto& [from, to] : marks_) mark(static_cast<int>(from), static_cast<int>(to), kFailing);
+  if (const QTableWidgetItem* item = selectedRow >= 0 ? fields_->item(selectedRow, kCode) : nullptr)
+    mark(item->data(kFromRole).toInt(), item->data(kToRole).toInt(), kChosen);
   raw_->setExtraSelections(marks);
 }
 

@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/finding_index.hpp"
 #include "app/record_locator.hpp"
@@ -66,6 +68,7 @@ class RecordInspector : public QDialog {
   const ReportStore& store_;
   const FindingIndex& findings_;
   RecordLocator locator_;
+  std::vector<std::pair<std::size_t, std::size_t>> marks_;  // the named fields' bytes in the record
   std::optional<std::uint64_t> line_;
   QLabel* heading_ = nullptr;  // the title again: file, record and kind
   QLineEdit* findingLine_ = nullptr;

@@ -32,6 +32,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   UpdateWindow(window->Handle());
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The inspector's keys first: Tab, its mnemonics, Escape; the main
+    // window's shortcuts stay the main window's.
+    if (const win::RecordInspector* inspector = window->Inspector();
+        inspector != nullptr && inspector->Handle() != nullptr && IsDialogMessageW(inspector->Handle(), &msg))
+      continue;
     if (window->Handle() != nullptr && TranslateAcceleratorW(window->Handle(), window->Accelerators(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -86,6 +86,7 @@ MainWindow::~MainWindow() {
   }
   for (MSG msg; window_ != nullptr && PeekMessageW(&msg, window_, kFinishedMessage, kFinishedMessage, PM_REMOVE);)
     delete reinterpret_cast<Outcome*>(msg.lParam);
+  inspector_.reset();
   if (window_ != nullptr) DestroyWindow(window_);
   if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   for (HGDIOBJ object : {static_cast<HGDIOBJ>(reportFont_), static_cast<HGDIOBJ>(labelFont_),
@@ -271,6 +272,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY: {
       LRESULT result = 0;
+      if (const auto line = memo1_ ? memo1_->ActivatedLine(*reinterpret_cast<const NMHDR*>(lParam)) : std::nullopt) {
+        InspectLine(*line);
+        return 0;
+      }
       if (memo1_ && memo1_->OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
       break;
     }
@@ -315,6 +320,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool MainWindow::InspectLine(std::uint64_t line) {
+  if (!runner_->Findings().Of(store_->Generation(), line)) return false;
+  if (inspector_ == nullptr)
+    inspector_ = std::make_unique<RecordInspector>(window_, *store_, runner_->Findings(), *memo1_);
+  inspector_->ShowLine(line);
+  ShowWindow(inspector_->Handle(), SW_SHOW);
+  SetForegroundWindow(inspector_->Handle());
+  return true;
 }
 
 void MainWindow::Command(int id) {
@@ -369,6 +384,7 @@ void MainWindow::FinishCommand(const Outcome& outcome) {
   // What the command wrote, from its start when it does not all fit.
   const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
   if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
+  if (inspector_ != nullptr) inspector_->UpdateButtons();
   ++finished_;
   lastOutcome_ = outcome;
   if (closeWhenDone_) {

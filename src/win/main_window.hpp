@@ -23,6 +23,7 @@
 #include "app/report_store.hpp"
 #include "win/asker.hpp"
 #include "win/questions.hpp"
+#include "win/record_inspector.hpp"
 #include "win/report_list.hpp"
 
 namespace verilote::win {
@@ -61,6 +62,12 @@ class MainWindow {
 
   // The handler of a menu id, empty for none.
   static std::string_view HandlerOf(int id);
+
+  // Opens the record inspector on report line `line` when it is a finding;
+  // false, opening nothing, when it is not.
+  bool InspectLine(std::uint64_t line);
+  // The inspector, once first opened (then hidden and shown again); else nullptr.
+  RecordInspector* Inspector() const { return inspector_.get(); }
 
   ReportList& Report() { return *memo1_; }
   const ReportStore& Store() const { return *store_; }
@@ -124,6 +131,7 @@ class MainWindow {
   std::unique_ptr<CommandRunner> runner_;
   HWND window_ = nullptr;
   std::unique_ptr<ReportList> memo1_;
+  std::unique_ptr<RecordInspector> inspector_;
   HWND label1_ = nullptr;
   HWND label2_ = nullptr;
   HWND progressBar_ = nullptr;

@@ -92,6 +92,25 @@ std::uint64_t ReportList::TopLine() const {
 
 int ReportList::VisibleLines() const { return std::max(1, ListView_GetCountPerPage(list_)); }
 
+void ReportList::Reveal(std::uint64_t line) {
+  if (line >= lines_ || line > INT_MAX) return;
+  const int item = static_cast<int>(line);
+  Select(line, line);
+  ListView_SetItemState(list_, item, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_EnsureVisible(list_, item, FALSE);
+}
+
+std::optional<std::uint64_t> ReportList::ActivatedLine(const NMHDR& header) const {
+  if (header.hwndFrom != list_) return std::nullopt;
+  int item = -1;
+  if (header.code == static_cast<UINT>(NM_DBLCLK))
+    item = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+  else if (header.code == static_cast<UINT>(NM_RETURN))
+    item = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+  if (item < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(item);
+}
+
 void ReportList::SelectAll() { ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED); }
 
 void ReportList::Select(std::uint64_t first, std::uint64_t last) {

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace verilote {
@@ -36,6 +37,12 @@ class ReportList {
   void ShowFrom(std::uint64_t line);
   std::uint64_t TopLine() const;
   int VisibleLines() const;
+
+  // Selects `line` alone, gives it the focus and scrolls it into view.
+  void Reveal(std::uint64_t line);
+  // The line a notification opens (a double-click on it, Enter on the
+  // focused one), if it is one.
+  std::optional<std::uint64_t> ActivatedLine(const NMHDR& header) const;
 
   void SelectAll();
   void Select(std::uint64_t first, std::uint64_t last);

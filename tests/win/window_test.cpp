@@ -24,6 +24,7 @@
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "win/main_window.hpp"
+#include "win/record_inspector.hpp"
 #include "win/win_text.hpp"
 
 namespace verilote::win {
@@ -332,6 +333,64 @@ TEST(WinWindow, ExamplesReportAsTheCommandLine) {
     EXPECT_TRUE(same) << run.example << ":\n" << report;
     EXPECT_EQ(status, run.status) << run.example;
   }
+}
+
+std::wstring ItemText(HWND list, int row, int column) {
+  wchar_t text[512] = {};
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 512;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+// Enter on a report line, as the user presses it there.
+void PressEnterOn(Shown& shown, std::uint64_t line) {
+  shown.window->Report().Reveal(line);
+  SetFocus(shown.window->Report().Handle());
+  SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, VK_RETURN, 0);
+}
+
+// A finding line opens the record inspector on its record, the fields it
+// names highlighted; "Próximo" goes to the next finding and the report
+// list follows; a line that is no finding opens nothing.
+TEST(WinWindow, FindingLineOpensTheRecordInspector) {
+  ASSERT_TRUE(SetCurrentDirectoryW(WidePath(VERILOTE_SOURCE_DIR).c_str()));
+  Shown shown;
+  ASSERT_TRUE(shown.RunToEnd([&] {
+    return shown.window->StartCommand(FindHandler("SIGCBRemessa1Click"),
+                                      "examples/sigcb240/remessa_sigcb240_com_erros.rem");
+  }));
+  const std::vector<std::string> lines = shown.LinesFrom(0);
+  const auto r = std::find_if(lines.begin(), lines.end(),
+                              [](const std::string& l) { return l.starts_with("Linha 5 SEGMENTO R"); });
+  ASSERT_TRUE(r != lines.end() && r + 1 != lines.end() && (r + 1)->starts_with("Linha 6 Tipo de impress"));
+  const auto line = static_cast<std::uint64_t>(r - lines.begin());
+  PressEnterOn(shown, 1);  // "Validando arquivo: ..."
+  EXPECT_EQ(shown.window->Inspector(), nullptr);
+
+  PressEnterOn(shown, line);
+  const RecordInspector* inspector = shown.window->Inspector();
+  ASSERT_NE(inspector, nullptr);
+  EXPECT_TRUE(IsWindowVisible(inspector->Handle()));
+  wchar_t title[256] = {};
+  GetWindowTextW(inspector->Handle(), title, 256);
+  EXPECT_STREQ(title, L"Registro 5 (Segmento R) - remessa_sigcb240_com_erros.rem");
+  const auto named = [&] {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < ListView_GetItemCount(inspector->Fields()); ++row)
+      if (inspector->Shown().rows.at(static_cast<std::size_t>(row)).named)
+        rows.push_back(ItemText(inspector->Fields(), row, 0) + L"|" + ItemText(inspector->Fields(), row, 3));
+    return rows;
+  };
+  EXPECT_EQ(named(), std::vector<std::wstring>{L"15.3R|10012027"});
+
+  SendMessageW(inspector->NextButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(line + 1));
+  EXPECT_EQ(named(), std::vector<std::wstring>{L"08.3S|7"});  // position 18 of record 6
+  EXPECT_EQ(ListView_GetNextItem(shown.window->Report().Handle(), -1, LVNI_SELECTED), static_cast<int>(line + 1));
+  EXPECT_TRUE(IsWindowEnabled(inspector->PreviousButton()));
 }
 
 // Dropped from an accented folder: the name reaches the core as the command
