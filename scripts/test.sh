@@ -31,6 +31,12 @@ cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build-win
 [ -f "$WINEPREFIX/system.reg" ] || wineboot --init > /dev/null 2>&1
 (cd build-win && ctest --output-on-failure)
+# One Wine server for the whole end-to-end run, started afresh: a server left
+# by the suite (its window test ran on a display that is gone) or one on its
+# way out when its last client ends must not meet the next run.
+wineserver -k 2> /dev/null || true
+wineserver -w 2> /dev/null || true
+wineserver -p
 scripts/windows-e2e.sh build/verilote-cli build-win/verilote-cli.exe
 scripts/windows-window-e2e.sh build-win/verilote.exe build-win/verilote-cli.exe
 wineserver -k || true
