@@ -3,11 +3,20 @@
 #include <cstring>
 #include <functional>
 
+#include "app/errors.hpp"
+#include "app/platform.hpp"
+
 namespace verilote {
 
 namespace {
 
 constexpr std::uint64_t kPrime = 0x9E3779B97F4A7C15ull;
+
+// Slots kept in memory before they go to a file, and slots a file holds: 768
+// MiB, so that every seek stays within what a long holds on every system.
+constexpr std::size_t kBlockSlots = 4096;
+constexpr std::uint64_t kSegmentSlots = std::uint64_t{1} << 25;
+static_assert(kSegmentSlots % kBlockSlots == 0);
 
 std::uint64_t Mix(std::uint64_t lane, const char* bytes, std::size_t size = 8) {
   std::uint64_t word = 0;
@@ -43,14 +52,65 @@ std::size_t FindingIndex::ShapeHash::operator()(const ShapeKey& key) const {
   return std::hash<std::string_view>()(key.fields) ^ (std::hash<const void*>()(key.kind) * 31) ^ key.file;
 }
 
+FindingIndex::Slots::Slots() {
+  tail_.reserve(kBlockSlots);
+  platform::SystemError error;
+  segments_.emplace_back(platform::TemporaryFile(folder_, error));
+  if (!segments_.back()) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+}
+
+void FindingIndex::Slots::Clear() {
+  // The files after the first go; the first is written over.
+  segments_.resize(1);
+  tail_.clear();
+  spilled_ = 0;
+}
+
+void FindingIndex::Slots::Push(const Slot& slot) {
+  tail_.push_back(slot);
+  if (tail_.size() == kBlockSlots) Spill();
+}
+
+void FindingIndex::Slots::Spill() {
+  const std::uint64_t segment = spilled_ / kSegmentSlots;
+  if (segment >= segments_.size()) {
+    platform::SystemError error;
+    std::unique_ptr<std::FILE, Closer> file(platform::TemporaryFile(folder_, error));
+    if (!file) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+    segments_.push_back(std::move(file));
+  }
+  std::FILE* file = segments_[segment].get();
+  const auto offset = static_cast<long>((spilled_ % kSegmentSlots) * sizeof(Slot));
+  if (std::fseek(file, offset, SEEK_SET) != 0 ||
+      std::fwrite(tail_.data(), sizeof(Slot), tail_.size(), file) != tail_.size())
+    throw platform::Failure(folder_, "cannot write a temporary file in", platform::LastError());
+  spilled_ += tail_.size();
+  tail_.clear();
+}
+
+std::optional<FindingIndex::Slot> FindingIndex::Slots::At(std::uint64_t index) const {
+  if (index >= spilled_) return tail_.at(index - spilled_);
+  std::FILE* file = segments_[index / kSegmentSlots].get();
+  Slot slot{};
+  const auto offset = static_cast<long>((index % kSegmentSlots) * sizeof(Slot));
+  if (std::fseek(file, offset, SEEK_SET) != 0 || std::fread(&slot, sizeof slot, 1, file) != 1) return std::nullopt;
+  return slot;
+}
+
+std::optional<std::uint64_t> FindingIndex::Slots::LastLine() const {
+  if (!tail_.empty()) return tail_.back().line;
+  if (spilled_ == 0) return std::nullopt;
+  const std::optional<Slot> last = At(spilled_ - 1);
+  return last ? std::optional(last->line) : std::nullopt;
+}
+
 FindingIndex::FindingIndex() = default;
 FindingIndex::~FindingIndex() = default;
 
 void FindingIndex::Clear(std::uint64_t generation) {
   const std::lock_guard lock(mutex_);
   generation_ = generation;
-  slots_.clear();
-  slots_.shrink_to_fit();
+  slots_.Clear();
   shapeNumbers_.clear();
   shapes_.clear();
   recent_.fill(UINT32_MAX);
@@ -91,20 +151,23 @@ void FindingIndex::Add(std::uint64_t generation, std::uint64_t line, const Findi
   const std::lock_guard lock(mutex_);
   if (generation != generation_) {
     generation_ = generation;
-    slots_.clear();
+    slots_.Clear();
     shapeNumbers_.clear();
     shapes_.clear();
     recent_.fill(UINT32_MAX);
   }
-  if (!slots_.empty() && line <= slots_.back().line) return;  // not a new line: kept as it was
-  slots_.push_back(Slot{line, finding.record, ShapeOf(finding.kind, finding.fields, file), hash});
+  if (const std::optional<std::uint64_t> last = slots_.LastLine(); last && line <= *last)
+    return;  // not a new line: kept as it was
+  slots_.Push(Slot{line, finding.record, ShapeOf(finding.kind, finding.fields, file), hash});
 }
 
-std::uint64_t FindingIndex::Below(std::uint64_t line) const {
-  std::uint64_t low = 0, high = slots_.size();
+std::optional<std::uint64_t> FindingIndex::Below(std::uint64_t line) const {
+  std::uint64_t low = 0, high = slots_.Size();
   while (low < high) {
     const std::uint64_t middle = low + (high - low) / 2;
-    if (slots_[middle].line < line)
+    const std::optional<Slot> slot = slots_.At(middle);
+    if (!slot) return std::nullopt;
+    if (slot->line < line)
       low = middle + 1;
     else
       high = middle;
@@ -115,32 +178,35 @@ std::uint64_t FindingIndex::Below(std::uint64_t line) const {
 std::optional<FindingIndex::Entry> FindingIndex::Of(std::uint64_t generation, std::uint64_t line) const {
   const std::lock_guard lock(mutex_);
   if (generation != generation_) return std::nullopt;
-  const std::uint64_t at = Below(line);
-  if (at == slots_.size() || slots_[at].line != line) return std::nullopt;
-  const Slot& slot = slots_[at];
-  const Shape& shape = shapes_[slot.shape];
-  return Entry{slot.line, slot.record, shape.kind, shape.fields, files_[shape.file], slot.hash};
+  const std::optional<std::uint64_t> at = Below(line);
+  if (!at || *at == slots_.Size()) return std::nullopt;
+  const std::optional<Slot> slot = slots_.At(*at);
+  if (!slot || slot->line != line) return std::nullopt;
+  const Shape& shape = shapes_[slot->shape];
+  return Entry{slot->line, slot->record, shape.kind, shape.fields, files_[shape.file], slot->hash};
 }
 
 std::optional<std::uint64_t> FindingIndex::NextLine(std::uint64_t generation, std::uint64_t line) const {
   const std::lock_guard lock(mutex_);
   if (generation != generation_ || line == UINT64_MAX) return std::nullopt;
-  const std::uint64_t at = Below(line + 1);
-  if (at == slots_.size()) return std::nullopt;
-  return slots_[at].line;
+  const std::optional<std::uint64_t> at = Below(line + 1);
+  if (!at || *at == slots_.Size()) return std::nullopt;
+  const std::optional<Slot> slot = slots_.At(*at);
+  return slot ? std::optional(slot->line) : std::nullopt;
 }
 
 std::optional<std::uint64_t> FindingIndex::PreviousLine(std::uint64_t generation, std::uint64_t line) const {
   const std::lock_guard lock(mutex_);
   if (generation != generation_) return std::nullopt;
-  const std::uint64_t at = Below(line);
-  if (at == 0) return std::nullopt;
-  return slots_[at - 1].line;
+  const std::optional<std::uint64_t> at = Below(line);
+  if (!at || *at == 0) return std::nullopt;
+  const std::optional<Slot> slot = slots_.At(*at - 1);
+  return slot ? std::optional(slot->line) : std::nullopt;
 }
 
 std::uint64_t FindingIndex::Size() const {
   const std::lock_guard lock(mutex_);
-  return slots_.size();
+  return slots_.Size();
 }
 
 }  // namespace verilote

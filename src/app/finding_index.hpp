@@ -7,7 +7,8 @@
 // entry holds no text: its report line, its record's number, a hash of the
 // record's bytes (to tell a file changed since) and the number of its "shape"
 // -- the record kind, the field codes and the file, interned, since a run
-// repeats the same few of them: 24 bytes a finding.
+// repeats the same few of them: 24 bytes a finding, kept in temporary files
+// as the report's lines are, with only the last few thousand in memory.
 //
 // One command thread adds while the window's thread reads: every member may
 // be called from any thread.
@@ -15,7 +16,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -40,9 +43,10 @@ class FindingIndex {
     std::uint32_t recordHash = 0;
   };
 
-  // Bytes each finding costs the index, beyond its first shape.
+  // Bytes each finding takes in the index's temporary files.
   static constexpr std::size_t kBytesPerFinding = 24;
 
+  // Throws FileError when no temporary file can be made.
   FindingIndex();
   ~FindingIndex();
   FindingIndex(const FindingIndex&) = delete;
@@ -72,6 +76,30 @@ class FindingIndex {
     std::uint32_t hash;
   };
   static_assert(sizeof(Slot) == kBytesPerFinding);
+
+  // The slots in order: the last block in memory, the ones before it in
+  // temporary files. Pushing throws FileError when a file cannot be written;
+  // a slot that cannot be read back is nothing.
+  class Slots {
+   public:
+    Slots();
+    std::uint64_t Size() const { return spilled_ + tail_.size(); }
+    void Clear();
+    void Push(const Slot& slot);
+    std::optional<Slot> At(std::uint64_t index) const;
+    std::optional<std::uint64_t> LastLine() const;
+
+   private:
+    struct Closer {
+      void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    void Spill();
+
+    std::string folder_;
+    mutable std::vector<std::unique_ptr<std::FILE, Closer>> segments_;
+    std::vector<Slot> tail_;
+    std::uint64_t spilled_ = 0;
+  };
   struct Shape {
     const RecordKind* kind;
     std::string fields;
@@ -87,13 +115,14 @@ class FindingIndex {
     std::size_t operator()(const ShapeKey& key) const;
   };
 
-  // The number of findings whose line is below `line` (with the lock held).
-  std::uint64_t Below(std::uint64_t line) const;
+  // The number of findings whose line is below `line` (with the lock held);
+  // nothing when the slots cannot be read.
+  std::optional<std::uint64_t> Below(std::uint64_t line) const;
   std::uint32_t ShapeOf(const RecordKind* kind, std::string_view fields, std::uint32_t file);
 
   mutable std::mutex mutex_;
   std::uint64_t generation_ = 0;
-  std::deque<Slot> slots_;
+  Slots slots_;
   std::deque<Shape> shapes_;  // a deque never moves them: the keys' views stay put
   std::array<std::uint32_t, 8> recent_ = {UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX,
                                           UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX};

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <vector>
 
 #include "app/record_locator.hpp"
 #include "app/record_reader.hpp"
@@ -103,6 +104,33 @@ TEST(FindingIndex, TellsFindingLinesAndStepsBetweenThemWithinOneReport) {
   index.Clear(7);
   EXPECT_EQ(index.Size(), 0u);
   EXPECT_FALSE(index.NextLine(7, 0));
+}
+
+// Past the few thousand findings kept in memory the rest are read back from
+// the index's files: lookups and steps across the blocks, and a report
+// cleared after a spill starts over.
+TEST(FindingIndex, FindsFindingsKeptInItsFiles) {
+  FindingIndex index;
+  const std::uint32_t file = index.FileNumber("big.rem");
+  constexpr std::uint64_t kFindings = 10'000;  // more than two blocks
+  for (std::uint64_t i = 0; i < kFindings; ++i) index.Add(1, 3 * i + 1, Finding{"Linha", i + 1}, file);
+  index.Add(1, 3 * (kFindings - 1), Finding{"earlier", 1}, file);  // not a new line: ignored
+  ASSERT_EQ(index.Size(), kFindings);
+  for (const std::uint64_t i : std::vector<std::uint64_t>{0, 4095, 4096, 8191, 8192, kFindings - 1}) {
+    SCOPED_TRACE(i);
+    const auto entry = index.Of(1, 3 * i + 1);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->record, i + 1);
+    EXPECT_EQ(entry->file, "big.rem");
+    EXPECT_FALSE(index.Of(1, 3 * i + 2));
+    EXPECT_EQ(index.NextLine(1, 3 * i + 1), i + 1 < kFindings ? std::optional(3 * i + 4) : std::nullopt);
+    EXPECT_EQ(index.PreviousLine(1, 3 * i + 1), i > 0 ? std::optional(3 * i - 2) : std::nullopt);
+  }
+  index.Clear(2);
+  index.Add(2, 7, Finding{"Linha", 9}, file);
+  EXPECT_EQ(index.Size(), 1u);
+  EXPECT_EQ(index.Of(2, 7)->record, 9u);
+  EXPECT_FALSE(index.NextLine(2, 7));
 }
 
 }  // namespace
