@@ -48,6 +48,23 @@ inline char ByteAt(std::string_view rec, std::size_t pos) {
   return pos >= 1 && pos <= rec.size() ? rec[pos - 1] : '\0';
 }
 
+// The kinds of a CNAB 240 layout's records, told as its frame tells them: by
+// the record type at 8 and, for a detail (type "3"), the segment at 14.
+struct Cnab240Kinds {
+  const RecordKind* fileHeader;
+  const RecordKind* loteHeader;
+  const RecordKind* p;
+  const RecordKind* q;
+  const RecordKind* r;
+  const RecordKind* s;
+  const RecordKind* otherSegment;
+  const RecordKind* loteTrailer;
+  const RecordKind* fileTrailer;
+  const RecordKind* otherType;
+};
+
+const RecordKind* Cnab240KindOf(std::string_view rec, const Cnab240Kinds& kinds);
+
 // The check digits a CPF (kind '1', positions From+3 to From+13) or a CNPJ
 // (kind '2', From to From+13) should end with, in words for a dictionary:
 // "CPF com dígitos 35"; empty for another kind.

@@ -249,34 +249,10 @@ constexpr RecordKind kOtherType{"Registro de tipo desconhecido", kOtherTypeField
 constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader,   &kP,           &kQ,           &kR,
                                         &kS,          &kOtherSegment, &kLoteTrailer, &kFileTrailer, &kOtherType};
 
-// By the record type at 8 and a detail's segment at 14.
-const RecordKind* KindOf(std::string_view rec) {
-  switch (ByteAt(rec, 8)) {
-    case '0':
-      return &kFileHeader;
-    case '1':
-      return &kLoteHeader;
-    case '3':
-      switch (ByteAt(rec, 14)) {
-        case 'P':
-          return &kP;
-        case 'Q':
-          return &kQ;
-        case 'R':
-          return &kR;
-        case 'S':
-          return &kS;
-        default:
-          return &kOtherSegment;
-      }
-    case '5':
-      return &kLoteTrailer;
-    case '9':
-      return &kFileTrailer;
-    default:
-      return &kOtherType;
-  }
-}
+constexpr Cnab240Kinds kByType{&kFileHeader, &kLoteHeader,   &kP,           &kQ,           &kR,
+                               &kS,          &kOtherSegment, &kLoteTrailer, &kFileTrailer, &kOtherType};
+
+const RecordKind* KindOf(std::string_view rec) { return Cnab240KindOf(rec, kByType); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include "banking/dictionary_helpers.hpp"
 #include "banking/record_rules.hpp"
 #include "detect/field_registry.hpp"
+#include "remittance/sicob240_trailer_fields.hpp"
 
 namespace verilote {
 
@@ -208,27 +209,7 @@ constexpr FieldSpec kOtherDetailFields[] = {
     {"08.3", 18, 19, "Tipo do registro Y", "53"},
 };
 
-constexpr FieldSpec kLoteTrailerFields[] = {
-    {"01.5", 1, 3, "Código do banco"_cp, "104"},
-    {"02.5", 4, 7, "Lote"},
-    {"03.5", 8, 8, "Tipo de registro", "5"},
-    {"04.5", 9, 17, "Uso exclusivo FEBRABAN"},
-    {"05.5", 18, 23, "Quantidade de registros do lote", "detalhes do lote mais 2 (header e trailer)"},
-};
-
-constexpr FieldSpec kFileTrailerFields[] = {
-    {"01.9", 1, 3, "Código do banco"_cp, "104"},
-    {"02.9", 4, 7, "Lote", "9999"},
-    {"03.9", 8, 8, "Tipo de registro", "9"},
-    {"04.9", 9, 17, "Uso exclusivo FEBRABAN"},
-    {"05.9", 18, 23, "Quantidade de lotes"},
-    {"06.9", 24, 29, "Quantidade de registros", "número de linhas do arquivo"_cp},
-};
-
-constexpr FieldSpec kOtherTypeFields[] = {
-    {"01", 1, 3, "Código do banco"_cp, "104"},
-    {"03", 8, 8, "Tipo de registro", "0, 1, 3, 5 ou 9"},
-};
+using namespace sicob240_trailers;
 
 constexpr RecordKind kFileHeader{"Header de arquivo", kFileHeaderFields};
 constexpr RecordKind kLoteHeader{"Header de lote", kLoteHeaderFields};
@@ -244,34 +225,10 @@ constexpr RecordKind kOtherType{"Registro de tipo desconhecido", kOtherTypeField
 constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader,  &kP,           &kQ,           &kR,
                                         &kS,          &kOtherDetail, &kLoteTrailer, &kFileTrailer, &kOtherType};
 
-// By the record type at 8 and a detail's segment at 14.
-const RecordKind* KindOf(std::string_view rec) {
-  switch (ByteAt(rec, 8)) {
-    case '0':
-      return &kFileHeader;
-    case '1':
-      return &kLoteHeader;
-    case '3':
-      switch (ByteAt(rec, 14)) {
-        case 'P':
-          return &kP;
-        case 'Q':
-          return &kQ;
-        case 'R':
-          return &kR;
-        case 'S':
-          return &kS;
-        default:
-          return &kOtherDetail;
-      }
-    case '5':
-      return &kLoteTrailer;
-    case '9':
-      return &kFileTrailer;
-    default:
-      return &kOtherType;
-  }
-}
+constexpr Cnab240Kinds kByType{&kFileHeader, &kLoteHeader,  &kP,           &kQ,           &kR,
+                               &kS,          &kOtherDetail, &kLoteTrailer, &kFileTrailer, &kOtherType};
+
+const RecordKind* KindOf(std::string_view rec) { return Cnab240KindOf(rec, kByType); }
 
 }  // namespace
 

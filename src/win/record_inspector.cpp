@@ -83,11 +83,11 @@ RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const Fin
   ListView_SetExtendedListViewStyle(fields_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   const std::wstring headers[] = {L"Campo", FromCp1252("Posições"_cp), L"Nome", L"Encontrado", L"Esperado"};
   for (int column = 0; column < 5; ++column) {
-    LVCOLUMNW spec{};
-    spec.mask = LVCF_TEXT | LVCF_WIDTH;
-    spec.cx = Scale(kColumnWidths[column]);
-    spec.pszText = const_cast<wchar_t*>(headers[column].c_str());
-    ListView_InsertColumn(fields_, column, &spec);
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH;
+    header.cx = Scale(kColumnWidths[column]);
+    header.pszText = const_cast<wchar_t*>(headers[column].c_str());
+    ListView_InsertColumn(fields_, column, &header);
   }
   raw_ = Child(window_, WS_EX_CLIENTEDGE, kRawClassName, L"", WS_HSCROLL, kRawId, this);
   previous_ = Child(window_, 0, L"BUTTON", L"&Anterior", BS_PUSHBUTTON | WS_TABSTOP, kPreviousId);
