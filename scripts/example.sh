@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERILOTE_TESTS=OFF > /dev/null
+# build/ is shared with scripts/test.sh, which sets its own options (the
+# suite, the window) on top of the same build type.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERILOTE_TESTS=OFF > /dev/null
 cmake --build build --target verilote-cli
 run() {  # handler file answers...: one command, its report and exit status
   local handler=$1 file=$2; shift 2

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, skipping those already there.
-# Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows]
+# Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows] [--tests]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev python3)
@@ -8,6 +8,9 @@ for arg in "$@"; do
   case "$arg" in
     --gui) packages+=(qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth poppler-utils) ;;
     --fuzz) packages+=(clang libclang-rt-dev) ;;
+    # What the test command needs beside the builds: clang-format measures the
+    # size of the suite against the code.
+    --tests) packages+=(clang-format) ;;
     # The Windows cross build, its tests under Wine, and the packages; Wine
     # makes the windows of verilote.exe and its tests on a virtual display
     # (xvfb, xauth), where xdotool drives it, xwd and netpbm photograph it, in

@@ -10,16 +10,16 @@ cd "$(dirname "$0")/.."
 version=$(sed -n 's/^project(verilote VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 mkdir -p dist
 
-[ -f build/CMakeCache.txt ] ||
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERILOTE_GUI=ON > /dev/null
+# The .deb carries the window: build/ may have been configured without it
+# (scripts/example.sh), so the option is set here whatever build/ holds.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERILOTE_GUI=ON > /dev/null
 cmake --build build
 (cd build && cpack -G DEB -B "$PWD/../dist/cpack" > /dev/null)
 mv dist/cpack/*.deb dist/
 rm -rf dist/cpack
 
-[ -f build-win/CMakeCache.txt ] ||
-  cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake > /dev/null
+cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake > /dev/null
 cmake --build build-win --target verilote verilote-cli
 name=verilote-$version-windows-x64
 stage=build-win/package/$name

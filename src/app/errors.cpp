@@ -28,14 +28,24 @@ std::string Echo(std::string_view text) {
   return echo;
 }
 
+// The message is appended piece by piece: GCC 12 warns falsely (-Wrestrict)
+// on a literal prepended to a string with operator+.
+std::string Quoted(std::string_view text, std::string_view what) {
+  std::string message = "'";
+  message += Echo(text);
+  message += "' ";
+  message += what;
+  return message;
+}
+
 }  // namespace
 
 ConversionError ConversionError::Integer(std::string_view text) {
-  return ConversionError("'" + Echo(text) + "' is not a valid integer value");
+  return ConversionError(Quoted(text, "is not a valid integer value"));
 }
 
 ConversionError ConversionError::Date(std::string_view text) {
-  return ConversionError("'" + Echo(text) + "' is not a valid date");
+  return ConversionError(Quoted(text, "is not a valid date"));
 }
 
 Place& CurrentPlace() {

@@ -52,8 +52,9 @@ std::string KeepDigits(std::string_view text) {
 std::string SignedDigits(std::string_view text) {
   const std::string_view trimmed = Trim(text);
   std::string digits = KeepDigits(trimmed);
-  if (digits.empty()) digits = "0";
-  return (!trimmed.empty() && trimmed.front() == '-' ? "-" : "") + digits;
+  if (digits.empty()) digits.push_back('0');
+  if (!trimmed.empty() && trimmed.front() == '-') digits.insert(digits.begin(), '-');
+  return digits;
 }
 
 std::string RemoveDots(std::string_view text) {

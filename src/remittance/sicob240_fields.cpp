@@ -16,7 +16,6 @@ namespace {
 constexpr std::string_view kNumeric = "numérico"_cp;
 constexpr std::string_view kBlank = "em branco";
 constexpr std::string_view kDate = "data ddmmaaaa válida"_cp;
-constexpr std::string_view kZerosOrDate = "zeros ou data ddmmaaaa válida"_cp;
 constexpr std::string_view kAtLeast3 = "ao menos 3 caracteres";
 
 std::string Digit(char dv) { return Cat("dígito "_cp, dv); }
