@@ -41,7 +41,6 @@ constexpr Prompt kQuantity{"Quantos NN para gerar ?", "Digite a quantidade (Máx
 constexpr Prompt kQuantity999{"Quantos NN para gerar ?", "Digite a quantidade (Máximo de 999)"_cp, "10"};
 
 constexpr std::string_view kClosing = "Para utilizar em outro editor, selecione, copie e cole no destino.";
-constexpr std::string_view kError = "'' is not a valid integer value";
 
 struct Case {
   Handler handler;
