@@ -220,11 +220,18 @@ TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   EXPECT_EQ(NamesOf(Detect(siacc)), Names{"siacc"});
   Put(siacc[1], 9, "R");
   EXPECT_EQ(std::ranges::count(NamesOf(Detect(siacc)), "siacc"), 0);
-  // Construgiro's headers are SICOB's: versions 040 keep it Construgiro
-  // without its literal at 192.
+  // Construgiro's account fields are SICOB's: its units, adjustment kind and
+  // P's 58-62 keep each itself under the other's versions and literal.
   std::vector<std::string> construgiro = Records("construgiro/remessa_construgiro_ok.rem");
-  Put(construgiro[0], 192, std::string(20, '0'));
+  std::vector<std::string> sicob = Records("sicob240/remessa_sicob240_ok.rem");
+  Put(construgiro[0], 164, "030");
+  Put(construgiro[0], 192, "REMESSA-PRODUCAO");
+  Put(construgiro[1], 14, "020");
+  Put(sicob[0], 164, "040");
+  Put(sicob[0], 192, "INCLUSAO        ");
+  Put(sicob[1], 14, "040");
   EXPECT_EQ(NamesOf(Detect(construgiro)), Names{"construgiro"});
+  EXPECT_EQ(NamesOf(Detect(sicob)), Names{"sicob240"});
 
   // No P segment and versions of neither: SIGCB's and SINCO's headers alike.
   testing::SigcbFile bare = testing::CleanSigcbFile();
