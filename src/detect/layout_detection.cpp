@@ -53,13 +53,22 @@ constexpr LayoutRow Row(std::string_view name, std::string_view title, std::stri
 // The fields every CNAB 240 file of the bank shares: bank 104 and the file
 // header as its first record. Collection and payment files never mix: the lote
 // header's operation (field 04.1, position 9) is "R" in collection, "C" or
-// "D" in SIACC.
+// "D" in SIACC. Nor do remittances and the bank's answers: a remittance writes
+// "1" at 143 of its file header (a return "2", a pre-validation return "3" to
+// "5") and only the segments a remittance sends (a return writes T, U and W).
 constexpr Probe kBank240 = First(1, 3, "104", "banco {}");
 constexpr Probe kHeader240 = First(8, 8, "0", "header de arquivo (tipo {}) no primeiro registro");
 constexpr Probe kCollection =
     Weighing(Weight::Kind, Lote240(9, 9, "C|D", "operação {} no header de lote"_cp, Expect::NoneOf));
 constexpr Probe kPayment =
     Weighing(Weight::Kind, Lote240(9, 9, "R", "operação {} no header de lote"_cp, Expect::NoneOf));
+constexpr Probe kRemittance240 =
+    Weighing(Weight::Kind, First(143, 143, "1", "código de remessa {} na posição 143 do header de arquivo"_cp));
+constexpr Probe Segments240(std::string_view letters) {
+  return {Pick::EveryOfType, 8, '3', 0, 0, 14, 14, Expect::OneOf, letters, "segmento {} num registro de detalhe",
+          Weight::Kind};
+}
+constexpr Probe kCollectionSegments = Segments240("P|Q|R|S|Y");
 constexpr Probe kService240 = Lote240(9, 11, "R01", "operação e serviço {} no header de lote"_cp);
 constexpr Probe kRemessa240 =
     Weighing(Weight::Version, First(192, 199, "REMESSA-", "{} na posição 192 do header de arquivo"_cp));
@@ -76,55 +85,76 @@ constexpr Probe kZeroedHeader = First(33, 52, "", "posições 33-52 do header de
 constexpr Probe kZeroedLote = Lote240(41, 53, "", "posições 41-53 do header de lote"_cp, Expect::Zeros);
 constexpr Probe kAccountHeader =
     First(33, 48, "", "conta do cedente {} nas posições 33-48 do header de arquivo"_cp, Expect::Digits);
+constexpr Probe kAccountLote =
+    Lote240(34, 49, "", "conta do cedente {} nas posições 34-49 do header de lote"_cp, Expect::Digits);
+constexpr Probe kBlankLote = Lote240(50, 53, "", "posições 50-53 do header de lote"_cp, Expect::Blank);
+constexpr Probe kBlankP = SegmentP(38, 46, "", "posições 38-46 do segmento P"_cp, Expect::Blank);
+
+// A CNAB 400 remittance's header begins "01REMESSA" (or "01REM.TST"); a
+// return's, "02RETORNO".
+constexpr Probe kRemittance400 =
+    Weighing(Weight::Kind, First(2, 2, "1", "código de remessa {} na posição 2 do header"_cp));
 
 // clang-format off
 // The order settles a tie: the layout the bank issues today first.
 constexpr LayoutRow kRows[] = {
-    // CNAB 240 collection. The Nosso Número tells them apart most surely:
-    // SIGCB writes modality and 15 digits at 41-57 after zeros at 30-39 (31-39
-    // in layout 107), SINCO 19 digits at 39-57 after blanks at 36-38, SICOB 11
-    // digits at 47-57 after blanks at 38-46. The versions each validator
-    // accepts in its own field rules count as its own.
+    // CNAB 240 collection: ten fields of structure each, over the file
+    // header, the lote header and segment P, so that no layout wins for being
+    // examined less. The Nosso Número tells them apart most surely: SIGCB
+    // writes modality and 15 digits at 41-57 after zeros at 30-39 (31-39 in
+    // layout 107), SINCO 19 digits at 39-57 after blanks at 36-38, SICOB 11
+    // digits at 47-57 and Construgiro its fixed 58-62 after blanks at 38-46.
+    // The versions each validator accepts in its own field rules count as its
+    // own.
     Row("sigcb240", "SIGCB CNAB 240", "SIGCBRemessa1Click", 240, false,
-        {kBank240, kHeader240, kCollection, Lote240(9, 11, "R01|R02", "operação e serviço {} no header de lote"_cp),
-         kZeroedHeader, kZeroedLote,
+        {kBank240, kHeader240, kCollection, kRemittance240, kCollectionSegments,
+         Lote240(9, 11, "R01|R02", "operação e serviço {} no header de lote"_cp), kZeroedHeader, kZeroedLote,
          Lote240(60, 65, "", "código do cedente {} nas posições 60-65 do header de lote"_cp, Expect::Digits),
          SegmentP(31, 39, "", "posições 31-39 do segmento P"_cp, Expect::Zeros),
          SegmentP(41, 42, "14|11|21|00", "modalidade {} do Nosso Número no segmento P"_cp),
          SegmentP(43, 57, "", "Nosso Número {} nas posições 43-57 do segmento P"_cp, Expect::Digits),
+         SegmentP(230, 239, "", "posições 230-239 do segmento P"_cp, Expect::Zeros),
          FileVersion("050|101|107"), LoteVersion("030|060|067"), kRemessa240}),
     Row("sicob240", "SICOB CNAB 240", "CobranaRemessapadro2401Click", 240, false,
-        {kBank240, kHeader240, kCollection, kService240, kAccountHeader,
+        {kBank240, kHeader240, kCollection, kRemittance240, kCollectionSegments, kService240, kAccountHeader,
          First(49, 52, "", "posições 49-52 do header de arquivo"_cp, Expect::Blank),
-         Lote240(34, 49, "", "conta do cedente {} nas posições 34-49 do header de lote"_cp, Expect::Digits),
-         Lote240(50, 53, "", "posições 50-53 do header de lote"_cp, Expect::Blank),
-         SegmentP(38, 46, "", "posições 38-46 do segmento P"_cp, Expect::Blank),
-         SegmentP(47, 57, "", "Nosso Número {} nas posições 47-57 do segmento P"_cp, Expect::Digits),
+         First(212, 240, "", "posições 212-240 do header de arquivo"_cp, Expect::Blank), kAccountLote, kBlankLote,
+         kBlankP, SegmentP(47, 57, "", "Nosso Número {} nas posições 47-57 do segmento P"_cp, Expect::Digits),
          FileVersion("030"), LoteVersion("020"), kRemessa240}),
     Row("sinco", "SINCO CNAB 240", "SINCO1Click", 240, false,
-        {kBank240, kHeader240, kCollection, kService240, kZeroedHeader, kZeroedLote,
-         Lote240(66, 73, "", "posições 66-73 do header de lote"_cp, Expect::Zeros),
+        {kBank240, kHeader240, kCollection, kRemittance240, kCollectionSegments, kService240, kZeroedHeader,
+         kZeroedLote, Lote240(66, 73, "", "posições 66-73 do header de lote"_cp, Expect::Zeros),
          SegmentP(36, 38, "", "posições 36-38 do segmento P"_cp, Expect::Blank),
          SegmentP(39, 57, "", "Nosso Número {} nas posições 39-57 do segmento P"_cp, Expect::Digits),
-         FileVersion("040"), LoteVersion("030"), kRemessa240}),
-    // Construgiro writes its headers where SICOB does; its versions and the
-    // literal at 192 tell them apart.
+         SegmentP(221, 221, "0", "código de protesto {} no segmento P"_cp),
+         SegmentP(230, 240, "", "posições 230-240 do segmento P"_cp, Expect::Blank), FileVersion("040"),
+         LoteVersion("030"), kRemessa240}),
+    // Construgiro writes its headers where SICOB does; the units of its file
+    // header, the adjustment kind of its lote header and the fixed 58-62 of
+    // its P tell them apart.
     Row("construgiro", "Construgiro CNAB 240", "Construgiro1Click", 240, false,
-        {kBank240, kHeader240, kCollection, kService240, kAccountHeader,
+        {kBank240, kHeader240, kCollection, kRemittance240, Segments240("P|Q|R|S"), kService240, kAccountHeader,
+         First(212, 231, "", "unidades {} nas posições 212-231 do header de arquivo"_cp, Expect::Digits),
+         kAccountLote, kBlankLote, Lote240(174, 175, "07", "tipo de atualização {} no header de lote"_cp), kBlankP,
+         SegmentP(58, 62, "11211", "posições 58-62 {} do segmento P"_cp),
          Weighing(Weight::Version, First(192, 199, "INCLUSAO", "{} na posição 192 do header de arquivo"_cp)),
          FileVersion("040"), LoteVersion("040")}),
     Row("siacc", "SIACC 240", "CaixaProgramado1Click", 240, false,
-        {kBank240, kHeader240, kPayment, First(41, 41, "P|T", "ambiente {} no header de arquivo"),
-         Lote240(9, 9, "C|D", "operação {} no header de lote"_cp), FileVersion("080|050"), LoteVersion("041|030")}),
+        {kBank240, kHeader240, kPayment, kRemittance240, Segments240("A|B|J|K|O|N"),
+         First(41, 41, "P|T", "ambiente {} no header de arquivo"),
+         Lote240(9, 9, "C|D", "operação {} no header de lote"_cp),
+         {Pick::OfType, 8, '3', 14, 'A', 102, 104, Expect::OneOf, "BRL|USD|UFR|TRD", "moeda {} no segmento A",
+          Weight::Structure},
+         FileVersion("080|050"), LoteVersion("041|030")}),
     // CNAB 400: the header's literals and bank; SIGCB writes its layout version
     // at 101-103 and its cedente code at 31-36 (31-37 in version 007) with
     // blanks after it, where SICOB writes operation, account and check digit.
     Row("sigcb400", "SIGCB CNAB 400", "SIGCBRemessa400ValidaTudo1Click", 400, false,
-        {First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
+        {kRemittance400, First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
          Weighing(Weight::Version, First(101, 103, "   |007", "versão \"{}\" no header de arquivo"_cp)),
          First(38, 46, "", "posições 38-46 do header"_cp, Expect::Blank)}),
     Row("sicob400", "SICOB CNAB 400", "CobranaRemessapadro4001Click", 400, false,
-        {First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
+        {kRemittance400, First(1, 9, "01REMESSA|01REM.TST", "header {}"), First(77, 79, "104", "banco {}"),
          Weighing(Weight::Version, First(101, 103, "", "posições 101-103 do header"_cp, Expect::Blank)),
          First(34, 42, "", "conta {} no header"_cp, Expect::Digits)}),
     Row("sad", "SAD/SICOB lay-out antigo", "SadSicob1Click", 162, false,
@@ -336,6 +366,15 @@ const std::string_view* RecordFor(const Probe& probe, const Sample& sample) {
       for (const std::string_view& r : records)
         if (!Holds(probe, r)) return &r;
       return records.empty() ? nullptr : &records[0];
+    case Pick::EveryOfType: {
+      const std::string_view* first = nullptr;
+      for (const std::string_view& r : records) {
+        if (r.size() < probe.typeAt || r[probe.typeAt - 1] != probe.type) continue;
+        if (!Holds(probe, r)) return &r;
+        if (first == nullptr) first = &r;
+      }
+      return first;
+    }
   }
   return nullptr;
 }
@@ -350,17 +389,30 @@ ProbeResult Try(const Probe& probe, const Sample& sample) {
 // How a layout's fields fit the sample, weight by weight.
 struct Score {
   const LayoutRow* row;
-  std::size_t held = 0;
+  std::size_t held = 0;           // fields of every weight
+  std::size_t heldStructure = 0;  // fields of structure
+  std::size_t heldKind = 0, kindProbes = 0;
   std::vector<std::string> heldEvidence;
   std::array<std::vector<std::string>, 3> missedEvidence;  // by Weight
 
   std::size_t Missed(Weight weight) const { return missedEvidence[static_cast<std::size_t>(weight)].size(); }
   bool RuledOut() const { return Missed(Weight::Kind) > 0; }
-  // At least half of the layout's fields as it writes them (fields of records
-  // the sample lacks count as not held).
-  bool Plausible() const { return !RuledOut() && held > 0 && held * 2 >= row->probeCount; }
-  // Fewer fields of structure amiss, then fewer versions amiss.
-  std::pair<std::size_t, std::size_t> Rank() const { return {Missed(Weight::Structure), Missed(Weight::Version)}; }
+  // At least half of the fields the layout writes, past those of the kind of
+  // file that every layout of that kind shares (fields of records the sample
+  // lacks count as not held).
+  bool Plausible() const {
+    const std::size_t heldWritten = held - heldKind, written = row->probeCount - kindProbes;
+    return !RuledOut() && heldWritten > 0 && heldWritten * 2 >= written;
+  }
+  // The evidence of structure: each field that agrees counts for the layout,
+  // each that does not against it, and a field of a record the sample lacks
+  // counts for neither. A layout with fewer fields examined cannot win by
+  // missing less.
+  std::ptrdiff_t Agreement() const {
+    return static_cast<std::ptrdiff_t>(heldStructure) - static_cast<std::ptrdiff_t>(Missed(Weight::Structure));
+  }
+  // Lower is better: more agreement of structure, then fewer versions amiss.
+  std::pair<std::ptrdiff_t, std::size_t> Rank() const { return {-Agreement(), Missed(Weight::Version)}; }
   std::vector<std::string> AllMissed() const {
     std::vector<std::string> all = missedEvidence[static_cast<std::size_t>(Weight::Structure)];
     const auto& versions = missedEvidence[static_cast<std::size_t>(Weight::Version)];
@@ -370,12 +422,15 @@ struct Score {
 };
 
 Score ScoreOf(const LayoutRow& row, const Sample& sample) {
-  Score score{&row, 0, {}, {}};
+  Score score{&row, 0, 0, 0, 0, {}, {}};
   for (std::size_t i = 0; i < row.probeCount; ++i) {
     const Probe& probe = row.probes[i];
+    score.kindProbes += probe.weight == Weight::Kind;
     ProbeResult result = Try(probe, sample);
     if (result.fit == Fit::Held) {
       ++score.held;
+      score.heldStructure += probe.weight == Weight::Structure;
+      score.heldKind += probe.weight == Weight::Kind;
       if (probe.weight != Weight::Kind) score.heldEvidence.push_back(std::move(result.evidence));
     } else if (result.fit == Fit::Missed) {
       score.missedEvidence[static_cast<std::size_t>(probe.weight)].push_back(std::move(result.evidence));
@@ -431,11 +486,13 @@ std::string ChosenEvidence(const Score& chosen, const std::vector<const Score*>&
   for (const Score* other : near) {
     if (other->Rank() == chosen.Rank()) continue;
     // The fields that decided: those of structure, or the versions when the
-    // structure fits both.
-    const Weight decided =
-        other->Missed(Weight::Structure) > chosen.Missed(Weight::Structure) ? Weight::Structure : Weight::Version;
+    // structure agrees as well.
+    const Weight decided = other->Agreement() < chosen.Agreement() ? Weight::Structure : Weight::Version;
+    const std::vector<std::string>& missed = other->missedEvidence[static_cast<std::size_t>(decided)];
+    // Agreeing less with nothing amiss: its fields lie in records the sample lacks.
     text += Cat("; descartado ", other->row->title, ": ",
-                Joined(other->missedEvidence[static_cast<std::size_t>(decided)], ", "));
+                missed.empty() ? Cat("confere em ", other->held, " de ", other->row->probeCount, " campos")
+                               : Joined(missed, ", "));
   }
   return text;
 }
@@ -494,9 +551,15 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
     for (const Score& score : scores)
       if (nearest == nullptr || score.held * nearest->row->probeCount > nearest->held * score.row->probeCount)
         nearest = &score;
+    // The kind that ruled the nearest out (a return taken for no remittance)
+    // tells the user more than a count.
     if (nearest != nullptr)
       seen.push_back(Cat("o mais próximo, "_cp, nearest->row->title, ", confere em ", nearest->held, " de ",
-                         nearest->row->probeCount, " campos"));
+                         nearest->row->probeCount, " campos",
+                         nearest->RuledOut()
+                             ? Cat(" (não confere: "_cp,
+                                   Joined(nearest->missedEvidence[static_cast<std::size_t>(Weight::Kind)], ", "), ")")
+                             : std::string()));
     if (!lineEnds.empty()) seen.push_back(lineEnds);
     detection.evidence = Joined(seen, ", ");
   }

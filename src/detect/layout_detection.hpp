@@ -20,10 +20,11 @@ namespace verilote {
 
 // Which sampled record a probe reads.
 enum class Pick {
-  First,   // the first record of the file
-  Second,  // the record after it
-  OfType,  // the first record holding `type` at `typeAt` (and `segment` at `segmentAt`, when set)
-  Every,   // every sampled record (blank lines left out)
+  First,        // the first record of the file
+  Second,       // the record after it
+  OfType,       // the first record holding `type` at `typeAt` (and `segment` at `segmentAt`, when set)
+  Every,        // every sampled record (blank lines left out)
+  EveryOfType,  // every sampled record holding `type` at `typeAt`
 };
 
 enum class Expect {
@@ -36,8 +37,8 @@ enum class Expect {
 
 // What a field weighs in the choice between layouts of the same record length.
 enum class Weight {
-  Kind,       // the kind of file (collection or payment): a miss rules the layout out
-  Structure,  // where the layout writes its codes, what it keeps blank or zero: fewest misses wins
+  Kind,       // the kind of file (collection or payment, remittance or return): a miss rules the layout out
+  Structure,  // where the layout writes its codes, what it keeps blank or zero: the most agreeing wins
   Version,    // versions and literals that producers vary: they only break a tie of structure
 };
 
@@ -57,7 +58,7 @@ struct Probe {
   Weight weight;
 };
 
-inline constexpr std::size_t kMaxProbes = 13;
+inline constexpr std::size_t kMaxProbes = 16;
 
 struct LayoutRow {
   std::string_view name;     // as --layout takes it

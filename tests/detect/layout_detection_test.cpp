@@ -33,6 +33,14 @@ Detection Detect(const std::vector<std::string>& lines) {
   return DetectLayoutOfHead(bytes, true);
 }
 
+// The records of an example, as the validators read them.
+std::vector<std::string> Records(const std::string& example) {
+  std::vector<std::string> lines;
+  RecordReader reader(kExamples + example);
+  for (std::string record; reader.Next(record);) lines.push_back(record);
+  return lines;
+}
+
 std::string Joined(const std::vector<std::string>& lines, std::string_view end) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + std::string(end);
@@ -51,6 +59,7 @@ TEST(LayoutDetection, EvidenceNamesWhatTheChosenLayoutExpects) {
       "posições 33-52 do header de arquivo zeradas, posições 41-53 do header de lote zeradas, "_cp,
       "código do cedente 000000 nas posições 60-65 do header de lote, posições 31-39 do segmento P zeradas, "_cp,
       "modalidade 14 do Nosso Número no segmento P, Nosso Número 000000000000001 nas posições 43-57 do segmento P, "_cp,
+      "posições 230-239 do segmento P zeradas, "_cp,
       "versão 107 no header de arquivo, versão 067 no header de lote, REMESSA- na posição 192 do header de arquivo; "_cp,
       "descartado SICOB CNAB 240: ")))
       << line;
@@ -118,27 +127,111 @@ TEST(LayoutDetection, SigcbFilesAsOtherProducersWriteThem) {
           }
 }
 
+// An older version of a popular generator writes blanks at 41-53 of the lote
+// header, where SIGCB keeps zeros (field 12.1, which the bank rejects); its
+// files agree with SIGCB everywhere else, with Construgiro only on its
+// headers. They are SIGCB and are checked with the finding for 12.1.
+TEST(LayoutDetection, SigcbWithBlanksInTheLoteHeaderStaysSigcb) {
+  using testing::Put;
+  const std::string kLoteFault =
+      "====================== Erro na capa de lote. Codigos de erro: 12.1 ==================";
+  for (const std::string_view version : {"101", "107", "050"}) {
+    testing::SigcbFile file = testing::CleanSigcbFile(version == "107" ? "107" : "101");
+    Put(file.header, 164, version);
+    for (std::string& header : file.loteHeaders) {
+      Put(header, 41, std::string(13, ' '));
+      if (version == "050") Put(header, 14, "030");
+    }
+    TempFile remessa(CrLfFile(file.Lines()), ".rem");
+    const Detection detection = DetectLayout(remessa.path());
+    ASSERT_EQ(NamesOf(detection), Names{"sigcb240"}) << version << "\n" << detection.Line();
+    EXPECT_NE(detection.evidence.find(
+                  "; não confere: posições 41-53 do header de lote \"             \" (esperado zeros)"_cp),
+              std::string::npos)
+        << detection.evidence;
+
+    FakeHost own, detected;
+    own.files = {remessa.path()};
+    detected.files = {remessa.path()};
+    const Outcome ownRun = RunCommand(FindHandler("SIGCBRemessa1Click"), own);
+    EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), detected).status, ownRun.status);
+    ASSERT_FALSE(detected.report.empty());
+    EXPECT_EQ(std::vector(detected.report.begin() + 1, detected.report.end()), own.report) << version;
+    EXPECT_EQ(std::ranges::count(own.report, kLoteFault), 2) << version << ": one for each lote header";
+  }
+}
+
+// What the bank answers is no remittance: a return writes "2" at 143 of its
+// file header and segments T and U, a pre-validation return "3", "4" or "5"
+// (or "2", as the bank's files of 2023 do) and segments W, a CNAB 400 return
+// "02RETORNO". Either tell alone rules every remittance layout out.
+TEST(LayoutDetection, ReturnsAreNeverTakenForRemittances) {
+  using testing::Put;
+  const auto answer = [](std::vector<std::string> lines, char code, std::string_view segments) {
+    Put(lines[0], 143, std::string(1, code));
+    std::size_t detail = 0;
+    for (std::string& line : lines)
+      if (line[7] == '3') Put(line, 14, segments.substr(detail++ % segments.size(), 1));
+    return lines;
+  };
+  const std::vector<std::string> sigcb = testing::CleanSigcbFile().Lines();
+  std::vector<std::string> sigcbReturn = answer(sigcb, '2', "TU");
+  Put(sigcbReturn[0], 164, "040");
+  for (std::string& line : sigcbReturn)
+    if (line[7] == '1') Put(line, 9, "T");
+  const struct {
+    std::string_view what;
+    std::vector<std::string> lines;
+  } answers[] = {
+      {"SIGCB return", sigcbReturn},
+      {"pre-validation 3", answer(sigcb, '3', "W")},
+      {"pre-validation 4", answer(sigcb, '4', "W")},
+      {"pre-validation 5", answer(sigcb, '5', "W")},
+      {"pre-validation 2 (2023)", answer(sigcb, '2', "W")},
+      {"143 alone", answer(sigcb, '2', "PQ")},
+      {"segments alone", answer(sigcb, '1', "TU")},
+      {"SICOB return", answer(Records("sicob240/remessa_sicob240_ok.rem"), '2', "TU")},
+      {"SINCO 143", answer(Records("sinco/remessa_sinco_ok.rem"), '2', "PQ")},
+      {"Construgiro 143", answer(Records("construgiro/remessa_construgiro_ok.rem"), '3', "PQRS")},
+  };
+  for (const auto& [what, lines] : answers)
+    EXPECT_EQ(Detect(lines).kind, Detection::Kind::NotRecognised) << what << "\n" << Detect(lines).Line();
+  // The nearest layout says what ruled it out.
+  EXPECT_TRUE(
+      Detect(answer(sigcb, '5', "PQ"))
+          .evidence.ends_with("(não confere: código de remessa 5 na posição 143 do header de arquivo (esperado 1))"_cp))
+      << Detect(answer(sigcb, '5', "PQ")).evidence;
+
+  for (std::vector<std::string> cnab400 : {testing::CleanSigcb400("007"), testing::CleanSicob400()}) {
+    Put(cnab400[0], 1, "01REM.TST");
+    EXPECT_EQ(Detect(cnab400).kind, Detection::Kind::Recognised) << "a test remittance";
+    Put(cnab400[0], 1, "02RETORNO");
+    EXPECT_EQ(Detect(cnab400).kind, Detection::Kind::NotRecognised) << cnab400[0].substr(0, 30);
+  }
+}
+
 // Collection and payment files are never taken for each other; layouts that
 // fit as well are settled by the table's order and named.
 TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   using testing::Put;
-  const auto records = [](const std::string& example) {
-    std::vector<std::string> lines;
-    RecordReader reader(kExamples + example);
-    for (std::string record; reader.Next(record);) lines.push_back(record);
-    return lines;
-  };
-  std::vector<std::string> siacc = records("siacc/remessa_siacc_ok.rem");
+  std::vector<std::string> siacc = Records("siacc/remessa_siacc_ok.rem");
   Put(siacc[0], 164, "040");  // SINCO's versions
   Put(siacc[1], 14, "030");
   EXPECT_EQ(NamesOf(Detect(siacc)), Names{"siacc"});
   Put(siacc[1], 9, "R");
   EXPECT_EQ(std::ranges::count(NamesOf(Detect(siacc)), "siacc"), 0);
-  // Construgiro's headers are SICOB's: versions 040 keep it Construgiro
-  // without its literal at 192.
-  std::vector<std::string> construgiro = records("construgiro/remessa_construgiro_ok.rem");
-  Put(construgiro[0], 192, std::string(20, '0'));
+  // Construgiro's account fields are SICOB's: its units, adjustment kind and
+  // P's 58-62 keep each itself under the other's versions and literal.
+  std::vector<std::string> construgiro = Records("construgiro/remessa_construgiro_ok.rem");
+  std::vector<std::string> sicob = Records("sicob240/remessa_sicob240_ok.rem");
+  Put(construgiro[0], 164, "030");
+  Put(construgiro[0], 192, "REMESSA-PRODUCAO");
+  Put(construgiro[1], 14, "020");
+  Put(sicob[0], 164, "040");
+  Put(sicob[0], 192, "INCLUSAO        ");
+  Put(sicob[1], 14, "040");
   EXPECT_EQ(NamesOf(Detect(construgiro)), Names{"construgiro"});
+  EXPECT_EQ(NamesOf(Detect(sicob)), Names{"sicob240"});
 
   // No P segment and versions of neither: SIGCB's and SINCO's headers alike.
   testing::SigcbFile bare = testing::CleanSigcbFile();
