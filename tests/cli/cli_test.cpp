@@ -26,10 +26,10 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun Cli(std::vector<std::string> args) {
+CliRun Cli(std::vector<std::string> args, Terminals terminals = {}) {
   const std::vector<std::string_view> views(args.begin(), args.end());
   std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
+  const int status = CliMain(views, out, err, terminals);
   return {status, out.str(), err.str()};
 }
 
@@ -164,6 +164,45 @@ TEST(Cli, EncodingsOfTheReport) {
   EXPECT_EQ(raw.out.substr(0, 6),
             "C\xF3"
             "d=SA");
+}
+
+// A record's ESC, BEL or C1 control would retitle, clear or reset a terminal:
+// there they show as `cat -v` marks; files and pipes get them unchanged.
+TEST(Cli, ControlBytesReachATerminalAsMarks) {
+  std::string sad = ReadBytes(kExamples + "remessa_sad_com_erros.txt");
+  const std::size_t record3 = sad.find("\r\n", sad.find("\r\n") + 2) + 2;
+  ASSERT_EQ(sad[record3 + 14], 'X') << "record 3, position 15";
+  sad[record3 + 14] = '\x1B';
+  std::string sigcb = ReadBytes(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_gerador.rem");
+  sigcb.replace(207, 8,
+                "\x1B[2J\x9D\x07\x1B"
+                "c");  // the header's unnamed positions 208-215
+  const TempFile sadFile(sad), sigcbFile(sigcb);
+  const struct {
+    std::vector<std::string> args;
+    std::string raw, marked;
+  } cases[] = {
+      {{"check", sadFile.path()}, "Erro encontrado \x1B na pos=15", "Erro encontrado ^[ na pos=15"},
+      {{"run", "SadSicob1Click", "--file", sadFile.path()},
+       "Erro encontrado \x1B na pos=15",
+       "Erro encontrado ^[ na pos=15"},
+      {{"run", "SadSicob1Click", "--encoding", "cp1252", "--file", sadFile.path()},
+       "Erro encontrado \x1B na pos=15",
+       "Erro encontrado ^[ na pos=15"},
+      {{"show", sigcbFile.path(), "--record", "1", "--layout", "sigcb240"},
+       "\"\x1B[2J\xC2\x9D\x07\x1B"
+       "c\"",
+       "\"^[[2JM-^]^G^[c\""},
+  };
+  for (const auto& c : cases) {
+    const CliRun piped = Cli(c.args);
+    EXPECT_NE(piped.out.find(c.raw), std::string::npos) << c.args[1] << piped.out;
+    const CliRun terminal = Cli(c.args, {.out = true, .err = true});
+    EXPECT_NE(terminal.out.find(c.marked), std::string::npos) << c.args[1] << terminal.out;
+    EXPECT_EQ(terminal.out.find_first_of("\x07\x1B"), std::string::npos) << c.args[1];
+    EXPECT_EQ(terminal.out.find("\xC2\x9D"), std::string::npos) << c.args[1];
+    EXPECT_EQ(terminal.status, piped.status) << c.args[1];
+  }
 }
 
 TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
