@@ -61,6 +61,15 @@ TEST(CheckCli, TextReportsThenTheSummary) {
   EXPECT_NE(summary.find("sigcb_barras.txt  -       0         not recognised\n"), std::string::npos) << summary;
 }
 
+// The SIGCB 240 validator's notice is the same for every file: once a run.
+TEST(CheckCli, ANoticeIsGivenOncePerRun) {
+  const std::string sigcb = kExamples + "sigcb240/remessa_sigcb240_com_erros.rem";
+  const std::string notice = "N\u00E3o est\u00E1 validando valores zerados e do segmento Y, somente valida o Y53.\n";
+  const CheckRun run = Check({sigcb, sigcb, sigcb});
+  EXPECT_EQ(run.status, kExitFaulty);
+  EXPECT_EQ(run.err, notice);
+}
+
 TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
   const testing::ScratchDir scratch;
   const std::filesystem::path& dir = scratch.path;
