@@ -145,6 +145,10 @@ with tempfile.TemporaryDirectory() as work:
     expect(lost["status"] == 3 and lost["verdict"] == "aborted" and "temporary" in (lost["error"] or ""),
            f"json full spool: {lost['verdict']}, {lost['error']}")
     expect(whole["error"] is None and len(whole["issues"]) == whole["findings"] > 0, "json: the next file whole")
+    run = subprocess.run([cli, "check", "--format", "junit", many, sigcb], capture_output=True, preexec_fn=small_files)
+    cases = ET.fromstring(run.stdout).findall("./testsuite/testcase") if run.stdout else []
+    expect(run.returncode == 3 and len(cases) == 2 and "temporary" in cases[0].find("error").get("message") and
+           cases[1].find("failure") is not None, f"junit full spool: exit {run.returncode}, {len(cases)} cases")
 
     # On a terminal a name's control bytes show as marks (ESC as ^[, BEL as
     # ^G): they would retitle it.
