@@ -205,6 +205,36 @@ TEST(Cli, ControlBytesReachATerminalAsMarks) {
   }
 }
 
+// Each kind of control byte and its mark, whatever pieces the text comes in;
+// letters of UTF-8 and of Windows-1252 pass.
+TEST(Cli, ControlMarksOfEachKindOfByte) {
+  const struct {
+    std::vector<std::string> pieces;
+    bool utf8;
+    std::string shown;
+  } cases[] = {
+      {{"a\x1B[2Jb\n"}, true, "a^[[2Jb\n"},
+      {{std::string("\x07\t\r\x7F") + '\0'}, true, "^G^I^M^?^@"},
+      {{"x\xC2",
+        "\x9B"
+        "y"},
+       true,
+       "xM-^[y"},
+      {{"\xC2\x80\xC2\x9F\xC2\xA0\xC3\xA7"}, true, "M-^@M-^_\xC2\xA0\xC3\xA7"},
+      {{"\xC2\x9B\x1B"}, false, "\xC2\x9B^["},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out;
+    {
+      ControlMarks marks(out.rdbuf(), c.utf8);
+      std::ostream marked(&marks);
+      for (const std::string& piece : c.pieces) marked << piece;
+      marked.flush();
+    }
+    EXPECT_EQ(out.str(), c.shown) << c.pieces[0];
+  }
+}
+
 TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {
   std::string header = "SAD010001E1011226";
   header.resize(162, ' ');

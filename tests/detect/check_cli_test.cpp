@@ -98,6 +98,9 @@ TEST(CheckCli, JsonAndXmlEscapeWhatTheyCannotCarry) {
   for (int i = 0; i < 7; ++i) replaced += "\xEF\xBF\xBD";
   EXPECT_EQ(JsonString("\xC0\xAF\xED\xA0\x80\xE2\x82\xEF\xBF\xBE"), "\"" + replaced + "\xEF\xBF\xBE\"");
   EXPECT_EQ(XmlText("\xE2\x82\xEF\xBF\xBE\xEF\xBF\xBF"), replaced.substr(0, 4 * 3));
+  // DEL and the C1 controls (U+009B acts as ESC [) escaped; the next letter not.
+  EXPECT_EQ(JsonString("\x7F\xC2\x80\xC2\x9B\xC2\x9F\xC2\xA0"), "\"\\u007f\\u0080\\u009b\\u009f\xC2\xA0\"");
+  EXPECT_EQ(XmlText("\x7F\xC2\x80\xC2\x9B\xC2\x9F\xC2\xA0"), "&#x7F;&#x80;&#x9B;&#x9F;\xC2\xA0");
 }
 
 }  // namespace
