@@ -155,6 +155,9 @@ class File {
 
 // Standard output and error carry bytes unchanged (no CR added on Windows).
 void UseBinaryStandardStreams();
+// Whether standard output (1) or standard error (2) is a terminal (a console
+// on Windows), where control bytes in a text would act instead of showing.
+bool IsTerminal(int stream);
 // Makes a console show report text right: UTF-8, or Windows-1252 bytes as
 // they are. Does nothing where the terminal decides (POSIX) or when output
 // goes to a file or pipe; the console's setting comes back at exit.

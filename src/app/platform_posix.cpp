@@ -281,6 +281,8 @@ void UseBinaryStandardStreams() {}
 
 void SetConsoleEncoding(bool) {}
 
+bool IsTerminal(int stream) { return isatty(stream) == 1; }
+
 namespace {
 void (*interruptCleanup)() = nullptr;
 

@@ -396,6 +396,11 @@ void UseBinaryStandardStreams() {
   (void)_setmode(_fileno(stderr), _O_BINARY);
 }
 
+bool IsTerminal(int stream) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(stream == 2 ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
 namespace {
 UINT consoleCodePage = 0;
 void RestoreConsoleCodePage() { SetConsoleOutputCP(consoleCodePage); }

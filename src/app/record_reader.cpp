@@ -1,5 +1,7 @@
 #include "app/record_reader.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -52,6 +54,16 @@ void RecordReader::Spill(const char* begin, std::size_t size) {
   if (spill_.size() + size > kMaxRecord)
     throw FileError(path_, "record " + std::to_string(record_ + 1) +
                                " is longer than 32 MiB: no layout has such records; is this the right file?");
+  // The spill grows through powers of two up to the cap, never past it:
+  // doubling a block that began mid-buffer would step from just under 32 MiB
+  // to 64, holding both. (The string's own growth doubles what it had, and a
+  // fresh string reserves exactly what it is asked.)
+  if (spill_.size() + size > spill_.capacity()) {
+    std::string grown;
+    grown.reserve(std::min(kMaxRecord, std::bit_ceil(std::max(2 * spill_.capacity(), spill_.size() + size))));
+    grown.append(spill_);
+    spill_.swap(grown);
+  }
   spill_.append(begin, size);
 }
 

@@ -64,7 +64,8 @@ Exit status: the highest of the files'
   0  clean
   1  the validator found faults
   3  not checked: the file could not be read, the run was aborted, the
-     layout was not recognised, or the program has no validator for it
+     layout was not recognised, the program has no validator for it, or its
+     findings could not be kept for the document (temporary folder full)
   2  wrong usage
 )usage";
 
@@ -119,7 +120,12 @@ class CheckHost final : public Host {
   std::optional<std::size_t> ChooseItem(std::string_view, std::string_view, const std::vector<std::string>&) override {
     return std::nullopt;
   }
+  // A validator's notice ("Não está validando valores zerados...") is the
+  // same for every file of its layout: once per run is enough.
+  std::set<std::string>* shownMessages = nullptr;
+
   void ShowMessage(std::string_view text) override {
+    if (shownMessages != nullptr && !shownMessages->emplace(text).second) return;
     std::string shown(text);
     std::replace(shown.begin(), shown.end(), '\r', '\n');
     err_ << TerminalText(shown, names) << '\n';
@@ -250,8 +256,9 @@ void WriteSummary(const std::vector<FileResult>& results, std::ostream& out) {
 }
 
 // A temporary file that goes when the run ends: the JUnit document's body
-// and each file's report lines. A write or read that fails (the temporary
-// folder full) is kept: the document would be cut short, so it is not given.
+// and each file's report lines or issues. A write or read that fails (the
+// temporary folder full) is kept until the next Reset: the file whose bytes
+// were lost is given as not checked, with the cause.
 class Spool {
  public:
   // Says why there is no file, when there is none.
@@ -265,10 +272,24 @@ class Spool {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) Fail();
     size_ += bytes.size();
   }
-  // Starts again from an empty spool.
+  // Starts again from an empty spool. After a failure a new temporary file
+  // takes the old one's place: the old one's buffer holds bytes that can no
+  // longer be written, and the next file's bytes may fit.
   void Reset() {
-    if (!failed_ && std::fseek(file_.get(), 0, SEEK_SET) != 0) Fail();
     size_ = 0;
+    if (!failed_) {
+      if (std::fseek(file_.get(), 0, SEEK_SET) != 0) Fail();
+      return;
+    }
+    error_ = {};
+    file_.reset(platform::TemporaryFile(folder_, error_));
+    failed_ = file_ == nullptr;
+    if (failed_ && !error_) error_ = {EIO};
+  }
+  // Writes out what waits in memory; false when bytes were lost.
+  bool Flush() {
+    if (!failed_ && std::fflush(file_.get()) != 0) Fail();
+    return !failed_;
   }
   // Hands the bytes written since the last Reset to `to`, then goes on
   // writing after them.
@@ -285,13 +306,9 @@ class Spool {
     }
     if (std::fseek(file_.get(), 0, SEEK_END) != 0) Fail();
   }
-  // Says why the spool lost bytes, when it did.
-  bool Failed(std::ostream& err) const {
-    if (failed_)
-      err << "verilote-cli: " << platform::Failure(folder_, "cannot write a temporary file there", error_).what()
-          << '\n';
-    return failed_;
-  }
+  bool Failed() const { return failed_; }
+  // Why the spool lost bytes.
+  std::string Why() const { return platform::Failure(folder_, "cannot write a temporary file there", error_).what(); }
 
  private:
   void Fail() {
@@ -302,10 +319,20 @@ class Spool {
 
   std::string folder_;
   platform::SystemError error_;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{platform::TemporaryFile(folder_, error_), std::fclose};
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_{platform::TemporaryFile(folder_, error_)};
   std::uint64_t size_ = 0;
   bool failed_ = false;
 };
+
+// A file whose findings the document cannot give.
+void NotChecked(FileResult& result, const std::string& why) {
+  result.verdict = "aborted";
+  result.status = kExitAborted;
+  result.error = result.error.empty() ? why : result.error + "; " + why;
+}
 
 std::string JsonLayouts(const std::vector<const LayoutRow*>& layouts) {
   std::string list = "[";
@@ -404,6 +431,8 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     if (issues->Missing(err)) return kExitAborted;
   }
   std::vector<FileResult> results;
+  std::set<std::string> shownMessages;
+  bool junitCut = false;
   if (options.format == Format::Json)
     out << "{\n  \"tool\": \"verilote-cli check\",\n  \"version\": " << JsonString(ToUtf8(kVersion))
         << ",\n  \"files\": [";
@@ -415,6 +444,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     if (options.reportDir) names.push_back(reportPaths[i]);
     CheckHost host(options, err);
     host.names = names;
+    host.shownMessages = &shownMessages;
     bool firstLine = true, firstIssue = true;
     switch (options.format) {
       case Format::Text:
@@ -464,17 +494,27 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
       result.status = kExitAborted;
       if (result.error.empty()) result.error = e.what();
     }
-    if (!result.error.empty()) err << PathText(file) << ": " << TerminalText(result.error, names) << '\n';
-    status = std::max(status, result.status);
+    // What the temporary folder refused is missing from the document: the
+    // file is given as not checked, with the cause, never as checked.
+    Spool* const spooled = options.format == Format::Json    ? &*issues
+                           : options.format == Format::Junit ? &*lines
+                                                             : nullptr;
+    const bool lost = spooled != nullptr && !spooled->Flush();
+    if (lost) NotChecked(result, spooled->Why());
     if (options.format == Format::Json) {
       out << (firstLine ? "],\n" : "\n      ],\n") << "      \"issues\": [";
       issues->CopyTo(
           [&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
       out << (firstIssue ? "],\n" : "\n      ],\n");
+      if (!lost && issues->Failed()) NotChecked(result, issues->Why());
       WriteJsonResult(result, names, out);
     } else if (options.format == Format::Junit) {
       WriteJunitCase(result, names, *lines, *body);
+      // Its text read back only in part: the test case is cut short.
+      junitCut = junitCut || (!lost && lines->Failed());
     }
+    if (!result.error.empty()) err << PathText(file) << ": " << TerminalText(result.error, names) << '\n';
+    status = std::max(status, result.status);
     results.push_back(std::move(result));
   }
 
@@ -484,10 +524,13 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
       break;
     case Format::Json:
       out << (results.empty() ? "],\n" : "\n  ],\n") << "  \"status\": " << status << "\n}\n";
-      if (issues->Failed(err)) return kExitAborted;  // the document lacks findings
       break;
     case Format::Junit: {
-      if (lines->Failed(err) || body->Failed(err)) return kExitAborted;
+      // A body cut short is no document: none is given.
+      if (junitCut || !body->Flush()) {
+        err << "verilote-cli: " << (junitCut ? lines->Why() : body->Why()) << '\n';
+        return kExitAborted;
+      }
       const auto count = [&](int s) {
         return std::count_if(results.begin(), results.end(), [s](const FileResult& r) { return r.status == s; });
       };
@@ -497,7 +540,10 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
           << ">\n  <testsuite name=\"verilote-cli check\"" << counts << " skipped=\"0\">\n";
       body->CopyTo(
           [&out](std::string_view bytes) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
-      if (body->Failed(err)) return kExitAborted;
+      if (body->Failed()) {
+        err << "verilote-cli: " << body->Why() << '\n';
+        return kExitAborted;
+      }
       out << "  </testsuite>\n</testsuites>\n";
       break;
     }

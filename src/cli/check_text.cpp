@@ -1,5 +1,6 @@
 // The texts check writes into its structured formats: JSON strings and XML
 // content from UTF-8, and a finding's fields as JSON and as a JUnit line.
+#include <cstdio>
 #include <string>
 
 #include "app/cp1252.hpp"
@@ -63,7 +64,8 @@ std::string JsonString(std::string_view utf8) {
       out += "\\r";
     } else if (cp == '\t') {
       out += "\\t";
-    } else if (cp < 0x20 || cp == 0x7F) {
+    } else if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+      // The C1 controls too: a terminal would act on U+009B as on ESC [.
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(cp));
       out += escaped;
@@ -96,10 +98,17 @@ std::string XmlText(std::string_view utf8) {
       default:
         // XML 1.0 has no way to carry the other control characters, escaped
         // or not, nor U+FFFE and U+FFFF.
-        if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF)
+        if ((cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || cp == 0xFFFE || cp == 0xFFFF) {
           out += kReplacement;
-        else
+        } else if (cp >= 0x7F && cp <= 0x9F) {
+          // Legal in XML 1.0, but a terminal showing the document would act
+          // on them raw: as references they reach the parser unchanged.
+          char reference[8];
+          std::snprintf(reference, sizeof reference, "&#x%X;", static_cast<unsigned>(cp));
+          out += reference;
+        } else {
           out += bytes;
+        }
     }
   });
   return out;

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <thread>
@@ -106,7 +107,9 @@ run     runs the command named by its handler (as `list` shows it).
 Every option also takes the form --option=VALUE.
 
 Report lines go to stdout as they are written; message boxes and errors go
-to stderr. A validator given a file with no record exits 1.
+to stderr. A validator given a file with no record exits 1. On a terminal,
+control bytes show as marks (ESC as ^[, BEL as ^G, as cat -v shows them);
+files and pipes get the bytes unchanged.
 
 Exit status:
   0  the command ran and found nothing wrong
@@ -384,7 +387,10 @@ int Run(Options& options, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Dispatch(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, ControlMarks* outMarks,
+             ControlMarks* errMarks) {
   if (args.empty()) return Usage(err, "missing command");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     out << kUsage;
@@ -437,7 +443,26 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
     }
   }
   platform::SetConsoleEncoding(options.utf8);
+  for (ControlMarks* marks : {outMarks, errMarks})
+    if (marks != nullptr) marks->SetUtf8(options.utf8);
   return Run(options, out, err);
+}
+
+}  // namespace
+
+int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, Terminals terminals) {
+  // A record or a file name may hold ESC ]0;...BEL or ESC [2J: on a terminal
+  // they would retitle or clear it. Files and pipes get the bytes unchanged.
+  std::optional<ControlMarks> outMarks, errMarks;
+  std::optional<std::ostream> markedOut, markedErr;
+  if (terminals.out) markedOut.emplace(&outMarks.emplace(out.rdbuf(), true));
+  if (terminals.err) markedErr.emplace(&errMarks.emplace(err.rdbuf(), true));
+  const int status = Dispatch(args, markedOut ? *markedOut : out, markedErr ? *markedErr : err,
+                              outMarks ? &*outMarks : nullptr, errMarks ? &*errMarks : nullptr);
+  for (std::optional<std::ostream>* marked : {&markedOut, &markedErr})
+    if (*marked) (*marked)->flush();
+  if (markedOut && !*markedOut) out.setstate(std::ios::badbit);
+  return status;
 }
 
 void RemoveWorkFilesOnSignals() { platform::OnInterrupt(RemoveActiveWorkFiles); }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/host.hpp"
+#include "cli/terminal.hpp"
 
 namespace verilote {
 
@@ -15,8 +16,9 @@ namespace verilote {
 enum ExitStatus { kExitClean = 0, kExitFaulty = 1, kExitUsage = 2, kExitAborted = 3 };
 
 // Runs the command line `args` (without the program name), writing the report
-// to `out` and messages and errors to `err`. Returns the exit status.
-int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+// to `out` and messages and errors to `err`, each with its control bytes
+// marked when `terminals` says it is a terminal. Returns the exit status.
+int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, Terminals terminals = {});
 
 // Helpers shared by the subcommands.
 int Usage(std::ostream& err, std::string_view problem);

@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
   // UTF-8 on every system: on Windows the wide command line, converted.
   const std::vector<std::string> arguments = verilote::platform::Arguments(argc, argv);
   const std::vector<std::string_view> args(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end());
-  return verilote::CliMain(args, std::cout, std::cerr);
+  const verilote::Terminals terminals{verilote::platform::IsTerminal(1), verilote::platform::IsTerminal(2)};
+  return verilote::CliMain(args, std::cout, std::cerr, terminals);
 }

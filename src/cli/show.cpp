@@ -18,7 +18,7 @@
 #include "app/fields.hpp"
 #include "app/host.hpp"
 #include "app/platform.hpp"
-#include "app/record_reader.hpp"
+#include "app/record_pieces.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "cli/check.hpp"
@@ -37,9 +37,10 @@ constexpr std::string_view kShowUsage = R"usage(Usage:
 
 Shows record N (counted from 1) of FILE field by field, as its layout's field
 dictionary lays it out: each field's code, positions, name and the bytes the
-record holds there; stretches no field names are listed by their positions
-alone. The layout is detected as check detects it, or taken from --layout.
-The layout's validator runs on the whole file (input boxes get their default
+record holds there (of a longer value, the first 400 and the count of the
+others); stretches no field names are listed by their positions alone. The
+layout is detected as check detects it, or taken from --layout. The
+layout's validator runs on the whole file (input boxes get their default
 answers, message boxes are not shown): the fields that the findings about
 record N name are marked "<-- esperado" and what the layout expects there,
 and those findings follow the table.
@@ -114,34 +115,58 @@ struct PendingRun {
 };
 thread_local PendingRun pending;
 
+// A value shows its first kShownBytes bytes, a screenful, and says how many
+// are left: the longest record of the bank's layouts (400 positions) shows
+// whole, and one of the reader's 32 MiB costs no more memory than it.
+constexpr std::size_t kShownBytes = 400;
+
+// The record shown: its first bytes, far more than every dictionary's fields
+// and a shown stretch after them, and its length.
+constexpr std::size_t kKeptBytes = std::size_t{1} << 16;
+struct ShownRecord {
+  std::string head;  // Windows-1252
+  std::size_t length = 0;
+};
+
 // One row of the table: a field of the kind, or a stretch no field names.
 struct Row {
   const FieldSpec* field = nullptr;  // nullptr: an unnamed stretch
   std::size_t from = 0, to = 0;
-  std::string value;     // Windows-1252
-  bool marked = false;   // a finding about the record names the field
-  std::string expected;  // Windows-1252, when marked
+  std::string value;        // Windows-1252, at most kShownBytes bytes
+  bool marked = false;      // a finding about the record names the field
+  std::string expected;     // Windows-1252, when marked
+  std::size_t omitted = 0;  // the value's bytes past kShownBytes
 };
 
-std::vector<Row> Rows(const RecordKind* kind, std::string_view rec, const std::vector<KeptFinding>& findings) {
+// The bytes of `value` past kShownBytes go; the row counts them.
+void Shorten(Row& row, std::size_t size) {
+  row.value.resize(std::min(row.value.size(), kShownBytes));
+  row.omitted = size - row.value.size();
+}
+
+std::vector<Row> Rows(const RecordKind* kind, const ShownRecord& record, const std::vector<KeptFinding>& findings) {
+  const std::string_view rec = record.head;
   std::vector<std::string_view> named;
   for (const KeptFinding& finding : findings)
     for (std::string_view code : FieldCodes(finding.fields)) named.push_back(code);
   std::vector<Row> rows;
   const auto stretch = [&](std::size_t from, std::size_t to) {
-    if (from <= to) rows.push_back({nullptr, from, to, std::string(Field(rec, from, to)), false, {}});
+    if (from > to) return;
+    rows.push_back({nullptr, from, to, std::string(Field(rec, from, std::min(to, from + kShownBytes - 1))), false, {}});
+    Shorten(rows.back(), to - from + 1);
   };
   std::size_t next = 1;
   if (kind != nullptr) {
     for (const FieldSpec& field : kind->fields) {
-      stretch(next, std::min(field.from - 1, rec.size()));
+      stretch(next, std::min(field.from - 1, record.length));
       const ResolvedField resolved = ResolveField(field, rec);
       const bool marked = !field.code.empty() && std::find(named.begin(), named.end(), field.code) != named.end();
       rows.push_back({&field, field.from, field.to, resolved.found, marked, marked ? resolved.expected : ""});
+      Shorten(rows.back(), resolved.found.size());
       next = field.to + 1;
     }
   }
-  stretch(next, rec.size());
+  stretch(next, record.length);
   return rows;
 }
 
@@ -165,18 +190,21 @@ std::string Verdict(const Outcome& outcome) {
                                                      : "aborted";
 }
 
-void WriteText(const ShowOptions& options, const LayoutRow& layout, const RecordKind* kind, std::string_view rec,
+void WriteText(const ShowOptions& options, const LayoutRow& layout, const RecordKind* kind, std::size_t length,
                const std::vector<Row>& rows, const std::vector<KeptFinding>& findings, const Outcome& outcome,
                std::ostream& out) {
   const std::vector<std::string> names = {options.file};
   out << "File: " << PathText(options.file) << "\nLayout: " << layout.name << " (" << ToUtf8(layout.title) << ")\n"
       << "Record " << options.record << ": " << (kind != nullptr ? ToUtf8(kind->name) : std::string("(unknown kind)"))
-      << ", " << rec.size() << " positions\n\n";
+      << ", " << length << " positions\n\n";
   std::vector<std::array<std::string, 4>> table = {{"CODE", "POSITIONS", "NAME", "VALUE"}};
   for (const Row& row : rows)
     table.push_back({row.field != nullptr && !row.field->code.empty() ? std::string(row.field->code) : "-",
                      PositionsOf(row), row.field != nullptr ? ToUtf8(row.field->name) : "(no field)",
-                     "\"" + ToUtf8(row.value) + "\""});
+                     "\"" + ToUtf8(row.value) + "\"" +
+                         (row.omitted == 0 ? ""
+                                           : Cat(" (", row.omitted, row.omitted == 1 ? " more byte" : " more bytes",
+                                                 " not shown)"))});
   std::array<std::size_t, 3> widths{};
   for (const auto& line : table)
     for (std::size_t i = 0; i < widths.size(); ++i) widths[i] = std::max(widths[i], Width(line[i]));
@@ -197,7 +225,7 @@ void WriteText(const ShowOptions& options, const LayoutRow& layout, const Record
   out << "\nVerdict on the file: " << Verdict(outcome) << '\n';
 }
 
-void WriteJson(const ShowOptions& options, const LayoutRow& layout, const RecordKind* kind, std::string_view rec,
+void WriteJson(const ShowOptions& options, const LayoutRow& layout, const RecordKind* kind, std::size_t length,
                const std::vector<Row>& rows, const std::vector<KeptFinding>& findings, const Outcome& outcome,
                int status, std::ostream& out) {
   const std::vector<std::string> names = {options.file};
@@ -205,7 +233,7 @@ void WriteJson(const ShowOptions& options, const LayoutRow& layout, const Record
   out << "{\n  \"tool\": \"verilote-cli show\",\n  \"file\": " << JsonString(PathText(options.file))
       << ",\n  \"layout\": " << text(layout.name) << ",\n  \"title\": " << text(layout.title)
       << ",\n  \"record\": " << options.record << ",\n  \"kind\": " << (kind != nullptr ? text(kind->name) : "null")
-      << ",\n  \"length\": " << rec.size() << ",\n  \"fields\": [";
+      << ",\n  \"length\": " << length << ",\n  \"fields\": [";
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const Row& row = rows[i];
     const bool coded = row.field != nullptr && !row.field->code.empty();
@@ -213,7 +241,8 @@ void WriteJson(const ShowOptions& options, const LayoutRow& layout, const Record
         << ", \"from\": " << row.from << ", \"to\": " << row.to
         << ", \"name\": " << (row.field != nullptr ? text(row.field->name) : "null")
         << ", \"value\": " << text(row.value) << ", \"finding\": " << (row.marked ? "true" : "false")
-        << ", \"expected\": " << (row.marked && !row.expected.empty() ? text(row.expected) : "null") << "}";
+        << ", \"expected\": " << (row.marked && !row.expected.empty() ? text(row.expected) : "null")
+        << ", \"omitted\": " << row.omitted << "}";
   }
   out << (rows.empty() ? "],\n" : "\n  ],\n") << "  \"findings\": [";
   for (std::size_t i = 0; i < findings.size(); ++i) {
@@ -235,17 +264,20 @@ int NotShown(std::ostream& err, std::string_view problem) {
 int Show(const ShowOptions& options, std::ostream& out, std::ostream& err) {
   const std::vector<std::string> names = {options.file};
   Detection detection;
-  std::string record;
+  ShownRecord record;
   try {
     detection = DetectLayout(options.file);
-    RecordReader reader(options.file);
-    std::string_view rec;
+    // In pieces: the validator holds the file's longest record in a moment,
+    // and this reading holds none beside it.
+    RecordPieces reader(options.file);
     std::uint64_t read = 0;
-    while (read < options.record && reader.Next(rec)) ++read;
+    while (read < options.record && reader.NextRecord()) ++read;
     if (read < options.record)
       return NotShown(err, Cat(PathText(options.file), " has ", read, read == 1 ? " record" : " records",
                                ": there is no record ", options.record));
-    record.assign(rec);
+    for (std::string_view piece; reader.Next(piece);)
+      record.head.append(piece.substr(0, kKeptBytes - std::min(kKeptBytes, record.head.size())));
+    record.length = reader.Length();
   } catch (const FileError& e) {
     return NotShown(err, TerminalText(e.what(), names));
   }
@@ -267,12 +299,12 @@ int Show(const ShowOptions& options, std::ostream& out, std::ostream& err) {
   const int status = outcome.status == Outcome::Status::Clean    ? kExitClean
                      : outcome.status == Outcome::Status::Faulty ? kExitFaulty
                                                                  : kExitAborted;
-  const RecordKind* kind = fields->kindOf(record);
+  const RecordKind* kind = fields->kindOf(record.head);
   const std::vector<Row> rows = Rows(kind, record, host.findings);
   if (options.json)
-    WriteJson(options, *layout, kind, record, rows, host.findings, outcome, status, out);
+    WriteJson(options, *layout, kind, record.length, rows, host.findings, outcome, status, out);
   else
-    WriteText(options, *layout, kind, record, rows, host.findings, outcome, out);
+    WriteText(options, *layout, kind, record.length, rows, host.findings, outcome, out);
   if (outcome.status == Outcome::Status::Aborted) err << TerminalText(outcome.message, names) << '\n';
   out.flush();
   if (!out) {

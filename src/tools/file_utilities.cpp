@@ -7,6 +7,7 @@
 
 #include "app/cp1252.hpp"
 #include "app/host.hpp"
+#include "app/record_pieces.hpp"
 #include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/record_rules.hpp"
@@ -24,10 +25,9 @@ constexpr std::string_view kPastTheEnd = "(fim da linha)";
 std::uint64_t CountRecords(const std::optional<std::string>& path, Host& host) {
   if (!path) return 0;  // a cancelled dialog compares as an empty file
   RequireRegularFile(*path);
-  RecordReader reader(*path, &host);
+  RecordPieces reader(*path, &host);  // counted without holding a record
   std::uint64_t records = 0;
-  std::string_view rec;
-  while (reader.Next(rec)) ++records;
+  while (reader.NextRecord()) ++records;
   return records;
 }
 
@@ -61,16 +61,24 @@ Verdict VerificarsedoisarquivossoiguaisAt2000registros1Click(Host& host) {
   }
   bool differ = false;
   if (count1 != 0) {
-    RecordReader reader1(*first, &host), reader2(*second, &host);
-    std::string_view a, b;
-    for (std::uint64_t line = 1; reader1.Next(a) && reader2.Next(b); ++line) {
-      if (a == b) continue;
-      for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        if (i < a.size() && i < b.size() && a[i] == b[i]) continue;
-        differ = true;
-        host.ReportAppend(Cat("Linha: ", PadCounter(line, 4), " Posição: "_cp, i + 1,
-                              " Arquivo 1 tem: ", CharacterAt(a, i), " Arquivo 2 tem: ", CharacterAt(b, i)));
+    // The second file in pieces: two records of 32 MiB are compared holding
+    // one of them, not both.
+    RecordReader reader1(*first, &host);
+    RecordPieces reader2(*second, &host);
+    const auto report = [&](std::uint64_t line, std::size_t i, std::string_view one, std::string_view two) {
+      differ = true;
+      host.ReportAppend(Cat("Linha: ", PadCounter(line, 4), " Posição: "_cp, i + 1, " Arquivo 1 tem: ", one,
+                            " Arquivo 2 tem: ", two));
+    };
+    std::string_view a, piece;
+    for (std::uint64_t line = 1; line <= count1 && reader1.Next(a); ++line) {
+      std::size_t i = 0;  // the position in both records of piece's first byte
+      for (reader2.NextRecord(); reader2.Next(piece); i += piece.size()) {
+        if (i < a.size() && a.substr(i, piece.size()) == piece) continue;
+        for (std::size_t j = 0; j < piece.size(); ++j)
+          if (i + j >= a.size() || a[i + j] != piece[j]) report(line, i + j, CharacterAt(a, i + j), piece.substr(j, 1));
       }
+      for (; i < a.size(); ++i) report(line, i, a.substr(i, 1), kPastTheEnd);
     }
   }
   host.ReportAppend("======= Fim da verificação ======="_cp);

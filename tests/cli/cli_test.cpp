@@ -26,10 +26,10 @@ struct CliRun {
   std::string out, err;
 };
 
-CliRun Cli(std::vector<std::string> args) {
+CliRun Cli(std::vector<std::string> args, Terminals terminals = {}) {
   const std::vector<std::string_view> views(args.begin(), args.end());
   std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
+  const int status = CliMain(views, out, err, terminals);
   return {status, out.str(), err.str()};
 }
 
@@ -164,6 +164,75 @@ TEST(Cli, EncodingsOfTheReport) {
   EXPECT_EQ(raw.out.substr(0, 6),
             "C\xF3"
             "d=SA");
+}
+
+// A record's ESC, BEL or C1 control would retitle, clear or reset a terminal:
+// there they show as `cat -v` marks; files and pipes get them unchanged.
+TEST(Cli, ControlBytesReachATerminalAsMarks) {
+  std::string sad = ReadBytes(kExamples + "remessa_sad_com_erros.txt");
+  const std::size_t record3 = sad.find("\r\n", sad.find("\r\n") + 2) + 2;
+  ASSERT_EQ(sad[record3 + 14], 'X') << "record 3, position 15";
+  sad[record3 + 14] = '\x1B';
+  std::string sigcb = ReadBytes(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_gerador.rem");
+  sigcb.replace(207, 8,
+                "\x1B[2J\x9D\x07\x1B"
+                "c");  // the header's unnamed positions 208-215
+  const TempFile sadFile(sad), sigcbFile(sigcb);
+  const struct {
+    std::vector<std::string> args;
+    std::string raw, marked;
+  } cases[] = {
+      {{"check", sadFile.path()}, "Erro encontrado \x1B na pos=15", "Erro encontrado ^[ na pos=15"},
+      {{"run", "SadSicob1Click", "--file", sadFile.path()},
+       "Erro encontrado \x1B na pos=15",
+       "Erro encontrado ^[ na pos=15"},
+      {{"run", "SadSicob1Click", "--encoding", "cp1252", "--file", sadFile.path()},
+       "Erro encontrado \x1B na pos=15",
+       "Erro encontrado ^[ na pos=15"},
+      {{"show", sigcbFile.path(), "--record", "1", "--layout", "sigcb240"},
+       "\"\x1B[2J\xC2\x9D\x07\x1B"
+       "c\"",
+       "\"^[[2JM-^]^G^[c\""},
+  };
+  for (const auto& c : cases) {
+    const CliRun piped = Cli(c.args);
+    EXPECT_NE(piped.out.find(c.raw), std::string::npos) << c.args[1] << piped.out;
+    const CliRun terminal = Cli(c.args, {.out = true, .err = true});
+    EXPECT_NE(terminal.out.find(c.marked), std::string::npos) << c.args[1] << terminal.out;
+    EXPECT_EQ(terminal.out.find_first_of("\x07\x1B"), std::string::npos) << c.args[1];
+    EXPECT_EQ(terminal.out.find("\xC2\x9D"), std::string::npos) << c.args[1];
+    EXPECT_EQ(terminal.status, piped.status) << c.args[1];
+  }
+}
+
+// Each kind of control byte and its mark, whatever pieces the text comes in;
+// letters of UTF-8 and of Windows-1252 pass.
+TEST(Cli, ControlMarksOfEachKindOfByte) {
+  const struct {
+    std::vector<std::string> pieces;
+    bool utf8;
+    std::string shown;
+  } cases[] = {
+      {{"a\x1B[2Jb\n"}, true, "a^[[2Jb\n"},
+      {{std::string("\x07\t\r\x7F") + '\0'}, true, "^G^I^M^?^@"},
+      {{"x\xC2",
+        "\x9B"
+        "y"},
+       true,
+       "xM-^[y"},
+      {{"\xC2\x80\xC2\x9F\xC2\xA0\xC3\xA7"}, true, "M-^@M-^_\xC2\xA0\xC3\xA7"},
+      {{"\xC2\x9B\x1B"}, false, "\xC2\x9B^["},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream out;
+    {
+      ControlMarks marks(out.rdbuf(), c.utf8);
+      std::ostream marked(&marks);
+      for (const std::string& piece : c.pieces) marked << piece;
+      marked.flush();
+    }
+    EXPECT_EQ(out.str(), c.shown) << c.pieces[0];
+  }
 }
 
 TEST(Cli, AbortedCommandKeepsItsLinesAndReport) {

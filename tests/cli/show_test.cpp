@@ -52,6 +52,33 @@ TEST(CliShow, MarksTheFieldsOfTheRecordsFindings) {
       << fine.out;
 }
 
+// A value shows its first 400 bytes, the longest record of the bank's
+// layouts, and counts the others; a record of the reader's 32 MiB is shown
+// so, and one byte more is refused.
+TEST(CliShow, LongRecordsShowAScreenfulAndCountTheRest) {
+  const std::size_t cap = std::size_t{32} << 20;
+  const testing::TempFile file(std::string(400, 'A') + "\r\n" + std::string(401, 'B') + "\r\n" + std::string(cap, 'C'));
+  const struct {
+    std::string record, format, value;
+  } cases[] = {
+      {"1", "json",
+       "\"value\": \"" + std::string(400, 'A') + "\", \"finding\": false, \"expected\": null, \"omitted\": 0}"},
+      {"2", "json",
+       "\"value\": \"" + std::string(400, 'B') + "\", \"finding\": false, \"expected\": null, \"omitted\": 1}"},
+      {"2", "text", "\"" + std::string(400, 'B') + "\" (1 more byte not shown)\n"},
+      {"3", "text", "\"" + std::string(400, 'C') + "\" (33554032 more bytes not shown)\n"},
+  };
+  for (const auto& c : cases) {
+    const ShowRun run = Show({file.path(), "--record", c.record, "--layout", "sigcb240", "--format", c.format});
+    EXPECT_NE(run.out.find(c.value), std::string::npos) << c.record << " " << c.format;
+    EXPECT_LT(run.out.size(), 4000u) << c.record << " " << c.format;
+  }
+  const testing::TempFile over("first\r\n" + std::string(cap + 1, 'C'));
+  const ShowRun refused = Show({over.path(), "--record", "2", "--layout", "sigcb240"});
+  EXPECT_EQ(refused.status, kExitAborted);
+  EXPECT_NE(refused.err.find("record 2 is longer than 32 MiB"), std::string::npos) << refused.err;
+}
+
 TEST(CliShow, RefusesWhatItCannotShow) {
   // SICOV files are repaired, not validated: no dictionary.
   const std::string sicov = VERILOTE_SOURCE_DIR "/examples/sicov/remessa_sicov_ok.rem";

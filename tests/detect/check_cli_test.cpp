@@ -61,6 +61,15 @@ TEST(CheckCli, TextReportsThenTheSummary) {
   EXPECT_NE(summary.find("sigcb_barras.txt  -       0         not recognised\n"), std::string::npos) << summary;
 }
 
+// The SIGCB 240 validator's notice is the same for every file: once a run.
+TEST(CheckCli, ANoticeIsGivenOncePerRun) {
+  const std::string sigcb = kExamples + "sigcb240/remessa_sigcb240_com_erros.rem";
+  const std::string notice = "N\u00E3o est\u00E1 validando valores zerados e do segmento Y, somente valida o Y53.\n";
+  const CheckRun run = Check({sigcb, sigcb, sigcb});
+  EXPECT_EQ(run.status, kExitFaulty);
+  EXPECT_EQ(run.err, notice);
+}
+
 TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
   const testing::ScratchDir scratch;
   const std::filesystem::path& dir = scratch.path;
@@ -89,6 +98,9 @@ TEST(CheckCli, JsonAndXmlEscapeWhatTheyCannotCarry) {
   for (int i = 0; i < 7; ++i) replaced += "\xEF\xBF\xBD";
   EXPECT_EQ(JsonString("\xC0\xAF\xED\xA0\x80\xE2\x82\xEF\xBF\xBE"), "\"" + replaced + "\xEF\xBF\xBE\"");
   EXPECT_EQ(XmlText("\xE2\x82\xEF\xBF\xBE\xEF\xBF\xBF"), replaced.substr(0, 4 * 3));
+  // DEL and the C1 controls (U+009B acts as ESC [) escaped; the next letter not.
+  EXPECT_EQ(JsonString("\x7F\xC2\x80\xC2\x9B\xC2\x9F\xC2\xA0"), "\"\\u007f\\u0080\\u009b\\u009f\xC2\xA0\"");
+  EXPECT_EQ(XmlText("\x7F\xC2\x80\xC2\x9B\xC2\x9F\xC2\xA0"), "&#x7F;&#x80;&#x9B;&#x9F;\xC2\xA0");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 JSON document against docs/check-report.schema.json, and the JUnit XML as a
 CI server's parser reads it. Standard library only.
 Usage: check_formats_test.py CLI SOURCE_DIR"""
-import json, os, random, resource, shutil, signal, subprocess, sys, tempfile
+import json, os, pty, random, resource, shutil, signal, subprocess, sys, tempfile
 import xml.etree.ElementTree as ET
 
 cli, source = sys.argv[1], sys.argv[2]
@@ -130,6 +130,45 @@ with tempfile.TemporaryDirectory() as work:
     run = subprocess.run([cli, "check", "--format", "junit", "--layout", "sad", *[bad] * 300],
                          capture_output=True, preexec_fn=small_files)
     expect(run.returncode == 3 and run.stdout == b"" and b"temporary" in run.stderr, f"full spool: {run.returncode}")
+    # JSON: the file whose findings the folder refused is given as not
+    # checked, with the cause; the next one, whose findings fit, is whole.
+    sigcb = os.path.join(mixed, "sigcb240", "remessa_sigcb240_com_erros.rem")
+    records = open(sigcb, "rb").read().split(b"\r\n")
+    many = os.path.join(work, "many_findings.rem")
+    with open(many, "wb") as f:
+        f.write(b"\r\n".join(records[:2] + records[2:5] * 600 + records[-3:]))
+    run = subprocess.run([cli, "check", "--format", "json", many, sigcb], capture_output=True, preexec_fn=small_files)
+    report = json.loads(run.stdout.decode("utf-8"))
+    validate(report, json.load(open(os.path.join(source, "docs", "check-report.schema.json"))))
+    lost, whole = report["files"]
+    expect(run.returncode == 3 and report["status"] == 3, f"json full spool: exit {run.returncode}")
+    expect(lost["status"] == 3 and lost["verdict"] == "aborted" and "temporary" in (lost["error"] or ""),
+           f"json full spool: {lost['verdict']}, {lost['error']}")
+    expect(whole["error"] is None and len(whole["issues"]) == whole["findings"] > 0, "json: the next file whole")
+    run = subprocess.run([cli, "check", "--format", "junit", many, sigcb], capture_output=True, preexec_fn=small_files)
+    cases = ET.fromstring(run.stdout).findall("./testsuite/testcase") if run.stdout else []
+    expect(run.returncode == 3 and len(cases) == 2 and "temporary" in cases[0].find("error").get("message") and
+           cases[1].find("failure") is not None, f"junit full spool: exit {run.returncode}, {len(cases)} cases")
+
+    # On a terminal a name's control bytes show as marks (ESC as ^[, BEL as
+    # ^G): they would retitle it.
+    evil = os.path.join(work, "r\x1b]0;pwned\x07.txt")
+    shutil.copy(ok, evil)
+    master, slave = pty.openpty()
+    run = subprocess.run([cli, "check", evil], stdout=slave, stderr=slave)
+    os.close(slave)
+    shown = b""
+    while True:
+        try:
+            chunk = os.read(master, 65536)
+        except OSError:  # EIO once the other side is closed
+            break
+        if not chunk:
+            break
+        shown += chunk
+    os.close(master)
+    expect(run.returncode == 0 and b"r^[]0;pwned^G.txt" in shown and b"\x1b" not in shown and b"\x07" not in shown,
+           f"terminal: {shown[:200]!r}")
 
 for failure in failures:
     print("FAIL:", failure)

@@ -37,6 +37,11 @@ TEST(FileUtilities, ReportLinesAndMessages) {
   std::string upTo4000(std::string("linha numero 1 com Caracter inválido nas posições: "_cp));
   for (int at = 1; at <= 4000; ++at) upTo4000 += Cat(at, ',');
   const std::string e9(4000, '\xE9');
+  // The second file is read in pieces of 64 KiB: a difference just past one,
+  // and a CR LF split between two.
+  const std::string wide(70000, 'x'), edge(65535, 'x');
+  std::string wideOther = wide + "z";
+  wideOther[65536] = 'y';
   const Handler compare = VerificarsedoisarquivossoiguaisAt2000registros1Click,
                 field = Verificaroconteudodeumcampo1Click, invalid = Verificaseumarquivotemcaracteresinvlidos1Click;
   const struct {
@@ -49,6 +54,10 @@ TEST(FileUtilities, ReportLinesAndMessages) {
       {compare, {"AB\r\nXY", "ABC\r\nX"}, {}, {Diff("0001 Posição: 3"_cp, "(fim da linha)", "C"),
                                                 Diff("0002 Posição: 2"_cp, "Y", "(fim da linha)"), end}, {}},
       {compare, {many + "x", many + "y"}, {}, {Diff("10000 Posição: 1"_cp, "x", "y"), end}, {}},
+      {compare, {wide, wideOther}, {}, {Diff("0001 Posição: 65537"_cp, "x", "y"),
+                                        Diff("0001 Posição: 70001"_cp, "(fim da linha)", "z"), end}, {}},
+      {compare, {edge + "\r\nAC", edge + "\r\nAB"}, {}, {Diff("0002 Posição: 2"_cp, "C", "B"), end}, {}},
+      {compare, {"AB\r\nCD", "AB\r\nCD\x1Azz"}, {}, {end}, {}, false},
       {compare, {"a\r\nb\r\nc", "a\r\nb\r\nc\r\nd"}, {}, {}, {std::string("O arquivo 1 tem 3 registros e o arquivo 2 "
                "tem 4 registros e deverão ter a mesma quantidade para poder comparar."_cp)}},
       {field, {"X\r\nABCDEF\r\n"}, {"2", "5", "3"}, FieldLines("EF", "Linha:2 Coluna=5 Tamanho=3"), {}, false},
