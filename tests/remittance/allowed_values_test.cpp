@@ -37,6 +37,10 @@ using Lines = std::vector<std::string>;
 // (guarantor CPF), 16 (guarantor CNPJ); R 5 and 14. Header 20.0's "107"
 // and "050" are the clean file of layout 107 and a version line of their own.
 TEST(AllowedValues, Sigcb240) {
+  // The frame's movement codes; field 07.3Y lists 47 and 48 besides, which
+  // the frame refuses in any detail (below).
+  const std::vector<std::string> movements = {"01", "02", "04", "05", "06", "07", "08", "09", "10", "11", "12", "13",
+                                              "14", "15", "16", "17", "18", "31", "33", "34", "36", "37", "38", "40"};
   const std::vector<std::string> banks = {Pad("CAIXA ECONOMICA FEDERAL", 30), Pad("C ECON FEDERAL", 30),
                                           Pad("CAIXA", 30), Pad("CEF", 30)};
   const std::vector<testing::AllowedValues> rows = {
@@ -64,7 +68,7 @@ TEST(AllowedValues, Sigcb240) {
       {"25.3P 109", 3, 109, {"A", "N"}},
       {"27.3P 118 (with date and amount)", 7, 118, {"1", "2"}},
       {"30.3P 142 (with date and amount)", 7, 142, {"1", "2"}},
-      {"42.3P 240 (kind 31, Y53 10.3Y 01)", 7, 240, {"1", "2"}, {{9, 22, "01"}}},
+      {"42.3P 240 (kind 31, Y53 10.3Y 01)", 7, 240, {"2"}, {{9, 22, "01"}}},
       {"24.3P 107-108 (42.3P 1)", 7, 107, {"31", "32"}},
       {"08.3Q 18 (CNPJ)", 4, 18, {"2"}, {{4, 20, kCnpj}}},
       {"17.3Q 154 (CPF)", 4, 154, {"0", "1"}, {{4, 155, "000011144477735"}, {4, 170, Pad("ANTONIO AVALISTA", 40)}}},
@@ -73,14 +77,18 @@ TEST(AllowedValues, Sigcb240) {
       {"08.3R 18", 5, 18, {"1", "2"}, {{5, 19, "10012027000000000000100"}}},
       {"11.3R 42", 5, 42, {"1", "2"}, {{5, 43, "12012027000000000000100"}}},
       {"14.3R 66", 5, 66, {"0", "1", "2"}},
-      {"07.3Y 16-17", 9, 16, {"01", "02", "04", "05", "06", "07", "08", "09", "10", "11", "12", "13", "14",
-                              "15", "16", "17", "18", "31", "33", "34", "36", "37", "38", "40", "47", "48"}},
+      {"frame 16-17 movement code", 3, 16, movements},
+      {"07.3Y 16-17", 9, 16, movements},
       {"09.3Y 20-21", 9, 20, {"02", "04"}},
       {"10.3Y 22-23 (42.3P 2)", 9, 22, {"01", "99"}, {{7, 240, "2"}}},
       {"11.3Y 24", 9, 24, {"1", "2"}},
       {"14.3Y 40", 9, 40, {"1", "2"}},
   };
-  EXPECT_EQ(AllowedValueFindings(SIGCBRemessa1Click, testing::CleanSigcbFile().Lines(), rows), Lines{});
+  const Lines clean = testing::CleanSigcbFile().Lines();
+  EXPECT_EQ(AllowedValueFindings(SIGCBRemessa1Click, clean, rows), Lines{});
+  for (const std::string code : {"47", "48"})
+    EXPECT_EQ(testing::FindingLines(SIGCBRemessa1Click, clean, {{9, 16, code}}),
+              Lines{std::string("Registro numero 9 Na posição 16,2 tem um código não esperado para remessa !!!"_cp)});
 }
 
 // Header 1, title A (2: CPF company and payer, carteira fields 57-58 "00"),
@@ -170,7 +178,6 @@ TEST(AllowedValues, Sinco) {
       {"06.1 12-13", 2, 12, {"00", "  "}},
       {"09.1 18 (CPF)", 2, 18, {"1"}, {{2, 20, kCpf}}},
       {"09.1 18 (CNPJ)", 2, 18, {"2"}, {{2, 20, kCnpj}}},
-      {"07.3P 16-17", 3, 16, {"01", "10"}},
       {"Nosso Numero 39-57", 3, 39, {"0000000000000000000"}},
       {"15.3P 59", 3, 59, {"1", "2", "3"}},
       {"17.3P 61", 3, 61, {"1", "2", "4", "5"}},
@@ -223,8 +230,7 @@ TEST(Limits, CollectionRemittances) {
   EXPECT_EQ(LimitFaults(CobranaRemessapadro2401Click, Example("sicob240/remessa_sicob240_ok.rem"), sicob240), Lines{});
   const std::string header = "Erro no HEADER. Codigos de erro:";
   const std::vector<Limit> sinco = {
-      {"07.3P 16-17", 3, 16, "01", "00", p3 + " 07.3P"},
-      {"07.3P 16-17", 3, 16, "10", "11", p3 + " 07.3P"},
+      {"movement 16-17, 01 only", 3, 16, "01", "02", "Registro numero 3 não é 01 na posição 16,2 !!!"_cp},
       {"hour 152-153", 1, 152, "23", "24", Cat(header, " Hora inválida na posição 152, maior que 23"_cp)},
       {"minute 154-155", 1, 154, "59", "60", Cat(header, " Minuto inválido na posição 154, maior que 59"_cp)},
       {"second 156-157", 1, 156, "59", "60", Cat(header, " Segundos da Hora inválido na posição 156, maior que 59"_cp)},
