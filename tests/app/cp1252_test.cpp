@@ -19,9 +19,8 @@ TEST(Cp1252, LiteralsBecomeWindows1252Bytes) {
   EXPECT_EQ("plain"_cp, "plain");
 }
 
-// The code points of 0x80-0x9F in the published Windows-1252 mapping
-// (cp1252.txt of the Unicode consortium); 0 marks the five bytes it leaves
-// undefined. Every other byte stands for the code point of its own value.
+// 0x80-0x9F in the Unicode consortium's cp1252.txt (0: undefined); every
+// other byte stands for the code point of its own value.
 constexpr char32_t kPublished80To9F[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88-8F

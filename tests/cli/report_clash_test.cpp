@@ -10,7 +10,6 @@
 
 #include "app/platform.hpp"
 #include "cli/cli.hpp"
-#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
@@ -27,39 +26,35 @@ CliRun Cli(const std::vector<std::string>& args) {
   return {status, err.str()};
 }
 
+// Every run answers "copia.txt" to the copy command's input box.
 TEST(ReportClash, EveryNameTheReportMayNotTake) {
-  const std::string program = platform::ProgramDirectory(), ok = VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt";
-  const testing::ScratchDir dir;
+  const std::string program = platform::ProgramDirectory(), sad = VERILOTE_SOURCE_DIR "/examples/sad";
   const std::string uses = "a file the command reads or writes ", own = "one of the program's own files";
   const struct {
-    std::vector<std::string> args;  // the report file last
-    std::string what;
+    std::string handler, report, what;
   } cases[] = {
-      {{"run", "ValidaBDcobcaixacolistageCAIXA1Click", "--report", program + "/Titu.TXT"},
-       uses + "('titu.txt' beside the program)"},
-      {{"run", "ValidaBDcobcaixacolistageCAIXA1Click", "--report", program + "/TBTITULOS.txt"},
+      {"ValidaBDcobcaixacolistageCAIXA1Click", program + "/Titu.TXT", uses + "('titu.txt' beside the program)"},
+      {"ValidaBDcobcaixacolistageCAIXA1Click", program + "/TBTITULOS.txt",
        uses + "('tbTitulos.txt' beside the program)"},
-      {{"run", "ValidaBDcobcaixacolistageCAIXA1Click", "--report", program + "/titulos.TXT"},
-       uses + "('Titulos.txt' beside the program)"},
-      {{"run", "Sacados2Click", "--report", program + "/Sacados.txt"}, uses + "('sacados.txt' beside the program)"},
-      {{"run", "Ttulos2Click", "--report", program + "/TITULOS.txt"}, uses + "('titulos.txt' beside the program)"},
-      {{"run", "GeraarquivoparaImportaoapartirderemessa1Click", "--file", dir / "r.rem", "--report",
-        dir / "IMPORTA_siacc_EMPREGADOS.txt"},
-       uses + "('Importa_SIACC_Empregados.TXT' beside '" + dir / "r.rem" + "')"},
-      {{"run", "Copiaparaarquivonovo1Click", "--answer", "copia.txt", "--report", program + "/COPIA.txt"},
-       uses + "('copia.txt' beside the program)"},
-      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/Verilote"}, own},
-      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/VERILOTE-CLI"}, own},
-      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/verilote-Ajuda.HTML"}, own},
-      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/relatorio.EXE"}, own},
-      {{"run", "SadSicob1Click", "--file", ok, "--report", program + "/Qt6Core.dll"}, own},
+      {"ValidaBDcobcaixacolistageCAIXA1Click", program + "/titulos.TXT", uses + "('Titulos.txt' beside the program)"},
+      {"Sacados2Click", program + "/Sacados.txt", uses + "('sacados.txt' beside the program)"},
+      {"Ttulos2Click", program + "/TITULOS.txt", uses + "('titulos.txt' beside the program)"},
+      {"GeraarquivoparaImportaoapartirderemessa1Click", sad + "/IMPORTA_siacc_EMPREGADOS.txt",
+       uses + "('Importa_SIACC_Empregados.TXT' beside '" + sad + "/remessa_sad_ok.txt')"},
+      {"Copiaparaarquivonovo1Click", program + "/COPIA.txt", uses + "('copia.txt' beside the program)"},
+      {"SadSicob1Click", program + "/Verilote", own},
+      {"SadSicob1Click", program + "/VERILOTE-CLI", own},
+      {"SadSicob1Click", program + "/verilote-Ajuda.HTML", own},
+      {"SadSicob1Click", program + "/relatorio.EXE", own},
+      {"SadSicob1Click", program + "/Qt6Core.dll", own},
   };
   for (const auto& c : cases) {
-    const CliRun run = Cli(c.args);
-    EXPECT_EQ(run.status, kExitUsage) << c.args.back();
-    EXPECT_EQ(run.err, "verilote-cli: the report file '" + c.args.back() + "' is " + c.what +
+    const CliRun run =
+        Cli({"run", c.handler, "--file", sad + "/remessa_sad_ok.txt", "--answer", "copia.txt", "--report", c.report});
+    EXPECT_EQ(run.status, kExitUsage) << c.report;
+    EXPECT_EQ(run.err, "verilote-cli: the report file '" + c.report + "' is " + c.what +
                            ": refused, nothing written\n(see verilote-cli --help)\n");
-    EXPECT_FALSE(std::filesystem::exists(c.args.back())) << c.args.back();
+    EXPECT_FALSE(std::filesystem::exists(c.report)) << c.report;
   }
 }
 

@@ -1,8 +1,5 @@
-// Every value the company layouts (SIACC, SIEMD, CobCaixa, CapCaixa,
-// Construgiro) allow in a coded field, put into a clean file one at a time:
-// none may draw a finding. The values are typed from the layouts' own field
-// tables, so a validator table that lost or mistyped one fails here by field
-// and value.
+// The company layouts' coded fields, each allowed value put into a clean
+// file, and their ranges at both ends: values typed from the layouts' tables.
 #include "support/allowed_values.hpp"
 
 #include <gtest/gtest.h>
@@ -33,8 +30,7 @@ using testing::LimitFaults;
 using testing::Pad;
 using Lines = std::vector<std::string>;
 
-// The boleto barcode of a J segment (18-61) with `freeFieldDigit` at
-// position 47: the free field's digit (61) and the general digit (22) follow.
+// A J segment's barcode (18-61) with its digits 61 and 22 right for a new 47.
 std::string JBarcode(const std::string& j, char freeFieldDigit) {
   std::string barcode = j.substr(17, 44);
   barcode[47 - 18] = freeFieldDigit;
@@ -122,9 +118,8 @@ TEST(AllowedValues, Siemd) {
   EXPECT_EQ(AllowedValueFindings(SIEMDArqu1Click, clean03, rows03), Lines{});
 }
 
-// Payers: 1 (F, CPF), 2 (J, CNPJ). Bills: 1 (carteira 12, protest after 10
-// days), 2 (carteira 14, return after 30 days, drawer with CPF), 3 (carteira
-// 11, drawer with CNPJ).
+// Bills: 1 (carteira 12, protest after 10 days), 2 (carteira 14, return after
+// 30 days, drawer with CPF), 3 (carteira 11, drawer with CNPJ).
 TEST(AllowedValues, CobCaixa) {
   const std::vector<AllowedValues> payers = {{"person type 106 (CNPJ)", 1, 106, {"J"}, {{1, 107, Pad(kCnpj, 20)}}}};
   EXPECT_EQ(AllowedValueFindings(Sacados1Click, Example("cobcaixa/sacados_ok.txt"), payers), Lines{});
@@ -186,8 +181,7 @@ TEST(AllowedValues, Construgiro) {
   EXPECT_EQ(AllowedValueFindings(Construgiro1Click, testing::CleanConstrugiroFile().Lines(), rows), Lines{});
 }
 
-// The ranges of the company layouts, each at its last accepted and its first
-// refused value; the year windows follow today (06/12/2026, then 15/01/2031).
+// The year windows follow today (06/12/2026, then 15/01/2031).
 TEST(Limits, CompanyLayouts) {
   using testing::Limit;
   const std::string day{"Reg:3 Erro na posição 151, dia inválido."_cp},
@@ -286,15 +280,10 @@ TEST(LookupTables, SiaccLoteHeaderDescriptions) {
       {12, "50", "Forma de lançam: Déb C/C - Rec"_cp},
       {12, "04", "Forma de lançam: Inválida"_cp},
   };
+  const Lines clean = Example("siacc/remessa_siacc_ok.rem");
   for (const auto& c : cases) {
-    Lines records = Example("siacc/remessa_siacc_ok.rem");
-    testing::PutInto(records, {2, c.pos, c.value});
-    testing::TempFile file(testing::CrLfFile(records));
-    testing::FakeHost host;
-    host.files = {file.path()};
-    RunCommand(CaixaProgramado1Click, host);
-    EXPECT_NE(std::find(host.report.begin(), host.report.end(), std::string(c.line)), host.report.end())
-        << c.pos << " " << c.value;
+    const Lines report = testing::RunWith(CaixaProgramado1Click, clean, {{2, c.pos, c.value}}).report;
+    EXPECT_NE(std::find(report.begin(), report.end(), std::string(c.line)), report.end()) << c.pos << " " << c.value;
   }
 }
 

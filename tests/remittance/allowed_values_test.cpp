@@ -1,7 +1,5 @@
-// Every value the collection remittance layouts allow in a coded field, put
-// into a clean file one at a time: none may draw a finding. The values are
-// typed from the layouts' own field tables, so a validator table that lost or
-// mistyped one fails here by field and value.
+// The collection layouts' coded fields, each allowed value put into a clean
+// file, and their ranges at both ends: values typed from the layouts' tables.
 #include "support/allowed_values.hpp"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,10 @@
 #include <vector>
 
 #include "app/cp1252.hpp"
+#include "layouts/cobcaixa.hpp"
+#include "layouts/construgiro.hpp"
+#include "layouts/construgiro_builder.hpp"
+#include "layouts/siemd.hpp"
 #include "remittance/cnab400_builder.hpp"
 #include "remittance/sad.hpp"
 #include "remittance/sicob240.hpp"
@@ -116,8 +118,7 @@ TEST(AllowedValues, Sigcb400) {
   EXPECT_EQ(AllowedValueFindings(SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("007"), v007), Lines{});
 }
 
-// Header 1, title A (2: carteira 12, protest), 3 its message, title B (4:
-// carteira 11, return).
+// Title A (2: carteira 12, protest), title B (4: carteira 11, return).
 TEST(AllowedValues, Sicob400) {
   const std::vector<testing::AllowedValues> rows = {
       {"company CNPJ 3", 2, 3, {"2"}, {{2, 4, kCnpj}}},
@@ -130,8 +131,7 @@ TEST(AllowedValues, Sicob400) {
   EXPECT_EQ(AllowedValueFindings(CobranaRemessapadro4001Click, testing::CleanSicob400(), rows), Lines{});
 }
 
-// Header 1, lote header 2; title A (P 3: no interest, no discount, return)
-// with Q 4, title B (P 7: interest, discount, protest) with Q 8.
+// Title A (P 3 Q 4: no interest nor discount, return), B (P 7 Q 8: all three).
 TEST(AllowedValues, Sicob240) {
   const std::vector<testing::AllowedValues> rows = {
       {"remittance kind 192-207", 1, 192, {"REMESSA-PRODUCAO", "REMESSA-TESTE   "}},
@@ -156,7 +156,6 @@ TEST(AllowedValues, Sicob240) {
             Lines{});
 }
 
-// The same shape as SICOB 240's clean file, with SINCO's 19-digit Nosso Número.
 TEST(AllowedValues, Sinco) {
   const std::vector<testing::AllowedValues> rows = {
       {"remittance kind 192-207", 1, 192, {"REMESSA-PRODUCAO", "REMESSA-TESTE   "}},
@@ -183,8 +182,6 @@ TEST(AllowedValues, Sad) {
   EXPECT_EQ(AllowedValueFindings(SadSicob1Click, Example("sad/remessa_sad_ok.txt"), rows), Lines{});
 }
 
-// The ranges of the collection layouts, each at its last accepted and its
-// first refused value.
 TEST(Limits, CollectionRemittances) {
   using testing::Limit;
   const std::vector<Limit> sigcb400 = {
@@ -237,6 +234,30 @@ TEST(Limits, CollectionRemittances) {
        Cat("Linha 12 SEGMENTO P. Codigos de erro: Desconto não pode ser maior 100% "_cp, label(12))},
   };
   EXPECT_EQ(LimitFaults(SIGCBRemessa1Click, sigcb, sigcb240), Lines{});
+}
+
+// Each layout's record length, one blank past it: the byte before the
+// length is tested by each layout's own field tests.
+TEST(Limits, RecordLengths) {
+  const struct {
+    Handler handler;
+    Lines clean;
+    std::size_t record, length;
+    testing::LineText finding;
+  } cases[] = {
+      {SIGCBRemessa1Click, testing::CleanSigcbFile().Lines(), 3, 240, "Registro numero 3 com tamanho 241"},
+      {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("   "), 2, 400,
+       "Linha:2 Registro com tamanho diferente de 400 bytes."},
+      {CobranaRemessapadro4001Click, testing::CleanSicob400(), 2, 400, "Registro numero 2 com tamanho 401"},
+      {SIDEMRemessa1Click, Example("siemd/remessa_siemd_layout01_ok.rem"), 9, 150,
+       "Linha 9 com tamanho diferente de 150 bytes."},
+      {Sacados1Click, Example("cobcaixa/sacados_ok.txt"), 1, 254,
+       "Linha 1 - Registro com tamanho 255 deveria ser 254, não será importado."_cp},
+      {Construgiro1Click, testing::CleanConstrugiroFile().Lines(), 3, 240, "Linha 3 com tamanho 241"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LimitFaults(c.handler, c.clean, {{"record length", c.record, c.length + 1, "", " ", c.finding}}),
+              Lines{});
 }
 
 }  // namespace

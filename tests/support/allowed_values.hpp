@@ -33,22 +33,25 @@ inline void PutInto(std::vector<std::string>& records, const Put1& put) {
   rec.replace(put.pos - 1, put.value.size(), put.value);
 }
 
-// The findings' lines of a run on `clean` with `puts` made, as of `today`.
-inline std::vector<std::string> FindingLines(Handler handler, std::vector<std::string> records,
-                                             const std::vector<Put1>& puts, CivilDate today = {2026, 12, 6}) {
+inline FindingHost RunWith(Handler handler, std::vector<std::string> records, const std::vector<Put1>& puts,
+                           CivilDate today = {2026, 12, 6}) {
   for (const Put1& put : puts) PutInto(records, put);
   TempFile file(CrLfFile(records));
   FindingHost host;
   host.today = today;
   host.files = {file.path()};
   RunCommand(handler, host);
+  return host;
+}
+
+inline std::vector<std::string> FindingLines(Handler handler, const std::vector<std::string>& records,
+                                             const std::vector<Put1>& puts, CivilDate today = {2026, 12, 6}) {
   std::vector<std::string> lines;
-  for (const SeenFinding& f : host.findings) lines.push_back(f.line);
+  for (const SeenFinding& f : RunWith(handler, records, puts, today).findings) lines.push_back(f.line);
   return lines;
 }
 
-// A coded field of one record and the values its rule allows, as the layout
-// lists them; `with` sets what a value depends on (a CPF for kind "1"...).
+// A field's allowed values, as the layout lists them; `with` sets what they depend on.
 struct AllowedValues {
   std::string field;  // the layout's field and positions, for the failure message
   std::size_t record, pos;
