@@ -122,7 +122,7 @@ inline std::vector<std::string> Records(const std::string& bytes) {
 }
 
 // The records (CR LF lines) of a file under examples/.
-inline std::vector<std::string> Example(std::string_view name) {
+inline std::vector<std::string> ExampleRecords(std::string_view name) {
   return Records(ReadBytes(Cat(VERILOTE_SOURCE_DIR "/examples/", name)));
 }
 
