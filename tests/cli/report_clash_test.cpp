@@ -10,6 +10,7 @@
 
 #include "app/platform.hpp"
 #include "cli/cli.hpp"
+#include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
@@ -28,7 +29,8 @@ CliRun Cli(const std::vector<std::string>& args) {
 
 // Every run answers "copia.txt" to the copy command's input box.
 TEST(ReportClash, EveryNameTheReportMayNotTake) {
-  const std::string program = platform::ProgramDirectory(), sad = VERILOTE_SOURCE_DIR "/examples/sad";
+  const std::string program = platform::ProgramDirectory();
+  const testing::ScratchDir dir;  // the remittance each run is handed, never read
   const std::string uses = "a file the command reads or writes ", own = "one of the program's own files";
   const struct {
     std::string handler, report, what;
@@ -39,8 +41,8 @@ TEST(ReportClash, EveryNameTheReportMayNotTake) {
       {"ValidaBDcobcaixacolistageCAIXA1Click", program + "/titulos.TXT", uses + "('Titulos.txt' beside the program)"},
       {"Sacados2Click", program + "/Sacados.txt", uses + "('sacados.txt' beside the program)"},
       {"Ttulos2Click", program + "/TITULOS.txt", uses + "('titulos.txt' beside the program)"},
-      {"GeraarquivoparaImportaoapartirderemessa1Click", sad + "/IMPORTA_siacc_EMPREGADOS.txt",
-       uses + "('Importa_SIACC_Empregados.TXT' beside '" + sad + "/remessa_sad_ok.txt')"},
+      {"GeraarquivoparaImportaoapartirderemessa1Click", dir / "IMPORTA_siacc_EMPREGADOS.txt",
+       uses + "('Importa_SIACC_Empregados.TXT' beside '" + dir / "r.rem" + "')"},
       {"Copiaparaarquivonovo1Click", program + "/COPIA.txt", uses + "('copia.txt' beside the program)"},
       {"SadSicob1Click", program + "/Verilote", own},
       {"SadSicob1Click", program + "/VERILOTE-CLI", own},
@@ -49,8 +51,7 @@ TEST(ReportClash, EveryNameTheReportMayNotTake) {
       {"SadSicob1Click", program + "/Qt6Core.dll", own},
   };
   for (const auto& c : cases) {
-    const CliRun run =
-        Cli({"run", c.handler, "--file", sad + "/remessa_sad_ok.txt", "--answer", "copia.txt", "--report", c.report});
+    const CliRun run = Cli({"run", c.handler, "--file", dir / "r.rem", "--answer", "copia.txt", "--report", c.report});
     EXPECT_EQ(run.status, kExitUsage) << c.report;
     EXPECT_EQ(run.err, "verilote-cli: the report file '" + c.report + "' is " + c.what +
                            ": refused, nothing written\n(see verilote-cli --help)\n");

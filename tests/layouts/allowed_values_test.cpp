@@ -22,7 +22,7 @@ namespace {
 
 using testing::AllowedValueFindings;
 using testing::AllowedValues;
-using testing::ExampleRecords;
+constexpr auto& Example = testing::ExampleRecords;
 using testing::kCnpj;
 using testing::kCpf;
 using testing::kMonths;
@@ -43,7 +43,7 @@ std::string JBarcode(const std::string& j, char freeFieldDigit) {
 // 018) and its B 4, A 5 (document 700), K 6, O 7, N 8 (GPS) and N 9 (DARF);
 // lote 11 (boletos) with J 12 and J-52 13.
 TEST(AllowedValues, Siacc) {
-  const Lines clean = ExampleRecords("siacc/remessa_siacc_ok.rem");
+  const Lines clean = Example("siacc/remessa_siacc_ok.rem");
   const std::vector<std::string> currencies = {"BRL", "USD", "UFR", "TRD"}, notices = {"0", "2", "5", "6", "7"};
   const std::vector<AllowedValues> rows = {
       {"0 18 inscription type (CPF)", 1, 18, {"1"}, {{1, 19, kCpf}}},
@@ -95,7 +95,7 @@ std::vector<std::string> SiemdOperations(const std::string& loteHeader, const st
 // Layout 01: header 1, lote header 2, employees 3-4, statement lines 5-7,
 // trailers 8-9. Layout 03: header 1, lote header 2, statement lines 3-5.
 TEST(AllowedValues, Siemd) {
-  const Lines clean01 = ExampleRecords("siemd/remessa_siemd_layout01_ok.rem");
+  const Lines clean01 = Example("siemd/remessa_siemd_layout01_ok.rem");
   const std::vector<AllowedValues> rows01 = {
       {"0.02 2", 1, 2, {"0", "1", "2"}},
       {"0.03 3-4", 1, 3, {"01", "02", "03", "04", "05"}},
@@ -110,7 +110,7 @@ TEST(AllowedValues, Siemd) {
       {"3.07 132", 5, 132, {"0", "1"}},
   };
   EXPECT_EQ(AllowedValueFindings(SIDEMRemessa1Click, clean01, rows01), Lines{});
-  const Lines clean03 = ExampleRecords("siemd/remessa_siemd_layout03_ok.rem");
+  const Lines clean03 = Example("siemd/remessa_siemd_layout03_ok.rem");
   const std::vector<AllowedValues> rows03 = {
       {"pos(29,3)", 2, 29, SiemdOperations(clean03[1], {"000", "001", "002", "003", "006", "037"})},
       {"pos(2,1) of a statement line", 3, 2, {"1", "2", "3", "4"}},
@@ -122,7 +122,7 @@ TEST(AllowedValues, Siemd) {
 // 30 days, drawer with CPF), 3 (carteira 11, drawer with CNPJ).
 TEST(AllowedValues, CobCaixa) {
   const std::vector<AllowedValues> payers = {{"person type 106 (CNPJ)", 1, 106, {"J"}, {{1, 107, Pad(kCnpj, 20)}}}};
-  EXPECT_EQ(AllowedValueFindings(Sacados1Click, ExampleRecords("cobcaixa/sacados_ok.txt"), payers), Lines{});
+  EXPECT_EQ(AllowedValueFindings(Sacados1Click, Example("cobcaixa/sacados_ok.txt"), payers), Lines{});
   const std::vector<AllowedValues> bills = {
       {"Nosso Numero 31-41 (carteira 12)", 1, 31, {"00000000000"}},
       {"acceptance 46", 1, 46, {"S", "N"}},
@@ -134,7 +134,7 @@ TEST(AllowedValues, CobCaixa) {
   std::vector<AllowedValues> bills233 = bills;
   bills233.push_back({"bill form 164", 1, 164, {"1", "2"}});
   bills233.push_back({"instalment 166-168", 1, 166, {"000", "001"}});
-  const Lines clean = ExampleRecords("cobcaixa/titulos_ok.txt");
+  const Lines clean = Example("cobcaixa/titulos_ok.txt");
   EXPECT_EQ(AllowedValueFindings(Ttulos1Click, clean, bills), Lines{});
   EXPECT_EQ(AllowedValueFindings(TtulosV2331Click, clean, bills233), Lines{});
 }
@@ -148,16 +148,13 @@ TEST(AllowedValues, CapCaixa) {
       {"value kind 91", 1, 91, {"6", "7"}},
       {"identification type 301", 1, 301, {" ", "1", "2", "3", "4"}},
   };
-  EXPECT_EQ(
-      AllowedValueFindings(CapcaixaImportaodeguias1Click, ExampleRecords("capcaixa/guias_sindicais_ok.txt"), union1),
-      Lines{});
-  const std::vector<AllowedValues> utility2 = {{"value kind 234", 1, 234, {"6", "7"}}};
-  EXPECT_EQ(
-      AllowedValueFindings(CapcaixaImportaodeguias1Click, ExampleRecords("capcaixa/concessionarias_ok.txt"), utility2),
-      Lines{});
-  const std::vector<AllowedValues> booklet3 = {{"value kind 209", 1, 209, {"6", "7"}}};
-  EXPECT_EQ(AllowedValueFindings(CapcaixaImportaodeguias1Click, ExampleRecords("capcaixa/carnes_ok.txt"), booklet3),
+  EXPECT_EQ(AllowedValueFindings(CapcaixaImportaodeguias1Click, Example("capcaixa/guias_sindicais_ok.txt"), union1),
             Lines{});
+  const std::vector<AllowedValues> utility2 = {{"value kind 234", 1, 234, {"6", "7"}}};
+  EXPECT_EQ(AllowedValueFindings(CapcaixaImportaodeguias1Click, Example("capcaixa/concessionarias_ok.txt"), utility2),
+            Lines{});
+  const std::vector<AllowedValues> booklet3 = {{"value kind 209", 1, 209, {"6", "7"}}};
+  EXPECT_EQ(AllowedValueFindings(CapcaixaImportaodeguias1Click, Example("capcaixa/carnes_ok.txt"), booklet3), Lines{});
 }
 
 // Header 1, lote header 2; P 3 (protest after 30 days) Q 4 R 5 S 6.
@@ -196,7 +193,7 @@ TEST(Limits, CompanyLayouts) {
       {"N 137-140 GPS year", 8, 137, "2018", "2017", gps},
       {"N 137-140 GPS year", 8, 137, "2030", "2031", gps},
   };
-  const Lines siaccFile = ExampleRecords("siacc/remessa_siacc_ok.rem");
+  const Lines siaccFile = Example("siacc/remessa_siacc_ok.rem");
   EXPECT_EQ(LimitFaults(CaixaProgramado1Click, siaccFile, siacc), Lines{});
   EXPECT_EQ(LimitFaults(CaixaProgramado1Click, siaccFile, {{"N 137-140 GPS year", 8, 137, "2032", "2033", gps}},
                         {2031, 1, 15}),
@@ -206,7 +203,7 @@ TEST(Limits, CompanyLayouts) {
       {"0.10 39-42", 1, 39, "2010", "2009", year},
       {"0.10 39-42", 1, 39, "2027", "2028", year},
   };
-  EXPECT_EQ(LimitFaults(SIDEMRemessa1Click, ExampleRecords("siemd/remessa_siemd_layout01_ok.rem"), siemd), Lines{});
+  EXPECT_EQ(LimitFaults(SIDEMRemessa1Click, Example("siemd/remessa_siemd_layout01_ok.rem"), siemd), Lines{});
   const std::string union79{"Linha 1 - Exercício inválido da posição 79 até a 82"_cp},
       utility87{"Linha 1 - Exercício inválido da posição 87 até a 90"_cp};
   const std::vector<Limit> unionGuides = {
@@ -217,9 +214,9 @@ TEST(Limits, CompanyLayouts) {
       {"fiscal year 87-90", 1, 87, "2000", "1999", utility87},
       {"fiscal year 87-90", 1, 87, "2027", "2028", utility87},
   };
-  EXPECT_EQ(LimitFaults(CapcaixaImportaodeguias1Click, ExampleRecords("capcaixa/guias_sindicais_ok.txt"), unionGuides),
+  EXPECT_EQ(LimitFaults(CapcaixaImportaodeguias1Click, Example("capcaixa/guias_sindicais_ok.txt"), unionGuides),
             Lines{});
-  EXPECT_EQ(LimitFaults(CapcaixaImportaodeguias1Click, ExampleRecords("capcaixa/concessionarias_ok.txt"), utilityBills),
+  EXPECT_EQ(LimitFaults(CapcaixaImportaodeguias1Click, Example("capcaixa/concessionarias_ok.txt"), utilityBills),
             Lines{});
   const std::string protest{"Linha 1 - Prazo de protesto inválido"_cp},
       giveBack{"Linha 2 - Prazo de devolução inválido"_cp};
@@ -229,7 +226,7 @@ TEST(Limits, CompanyLayouts) {
       {"return term 50-53", 2, 50, "0005", "0004", giveBack},
       {"return term 50-53", 2, 50, "0090", "0091", giveBack},
   };
-  EXPECT_EQ(LimitFaults(Ttulos1Click, ExampleRecords("cobcaixa/titulos_ok.txt"), bills), Lines{});
+  EXPECT_EQ(LimitFaults(Ttulos1Click, Example("cobcaixa/titulos_ok.txt"), bills), Lines{});
   const std::string protestP{"Linha 3  Prazo de protesto inválido"_cp},
       giveBackP{"Linha 11  Prazo de devolução inválido"_cp};
   const std::vector<Limit> construgiro = {
@@ -283,7 +280,7 @@ TEST(LookupTables, SiaccLoteHeaderDescriptions) {
       {12, "50", "Forma de lançam: Déb C/C - Rec"_cp},
       {12, "04", "Forma de lançam: Inválida"_cp},
   };
-  const Lines clean = ExampleRecords("siacc/remessa_siacc_ok.rem");
+  const Lines clean = Example("siacc/remessa_siacc_ok.rem");
   for (const auto& c : cases) {
     const Lines report = testing::RunWith(CaixaProgramado1Click, clean, {{2, c.pos, c.value}}).report;
     EXPECT_NE(std::find(report.begin(), report.end(), std::string(c.line)), report.end()) << c.pos << " " << c.value;

@@ -25,7 +25,7 @@ namespace verilote {
 namespace {
 
 using testing::AllowedValueFindings;
-using testing::ExampleRecords;
+constexpr auto& Example = testing::ExampleRecords;
 using testing::kCnpj;
 using testing::kCpf;
 using testing::kMonths;
@@ -152,9 +152,8 @@ TEST(AllowedValues, Sicob240) {
       {"09.3Q 20-33", 4, 20, {"00000000000000"}},
       {"17.3Q 154", 4, 154, {"1", "2"}},
   };
-  EXPECT_EQ(
-      AllowedValueFindings(CobranaRemessapadro2401Click, ExampleRecords("sicob240/remessa_sicob240_ok.rem"), rows),
-      Lines{});
+  EXPECT_EQ(AllowedValueFindings(CobranaRemessapadro2401Click, Example("sicob240/remessa_sicob240_ok.rem"), rows),
+            Lines{});
 }
 
 TEST(AllowedValues, Sinco) {
@@ -175,12 +174,12 @@ TEST(AllowedValues, Sinco) {
       {"08.3Q 18 (CNPJ)", 4, 18, {"2"}, {{4, 20, kCnpj}}},
       {"17.3Q 154", 4, 154, {"1", "2", "0"}},
   };
-  EXPECT_EQ(AllowedValueFindings(SINCO1Click, ExampleRecords("sinco/remessa_sinco_ok.rem"), rows), Lines{});
+  EXPECT_EQ(AllowedValueFindings(SINCO1Click, Example("sinco/remessa_sinco_ok.rem"), rows), Lines{});
 }
 
 TEST(AllowedValues, Sad) {
   const std::vector<testing::AllowedValues> rows = {{"movement 15", 2, 15, {"I", "A", "E"}}};
-  EXPECT_EQ(AllowedValueFindings(SadSicob1Click, ExampleRecords("sad/remessa_sad_ok.txt"), rows), Lines{});
+  EXPECT_EQ(AllowedValueFindings(SadSicob1Click, Example("sad/remessa_sad_ok.txt"), rows), Lines{});
 }
 
 TEST(Limits, CollectionRemittances) {
@@ -210,8 +209,7 @@ TEST(Limits, CollectionRemittances) {
       {"39.3P 225-227 (return)", 3, 225, "005", "004", back, {{3, 224, "1"}}},
       {"39.3P 225-227 (return)", 3, 225, "090", "091", back, {{3, 224, "1"}}},
   };
-  EXPECT_EQ(LimitFaults(CobranaRemessapadro2401Click, ExampleRecords("sicob240/remessa_sicob240_ok.rem"), sicob240),
-            Lines{});
+  EXPECT_EQ(LimitFaults(CobranaRemessapadro2401Click, Example("sicob240/remessa_sicob240_ok.rem"), sicob240), Lines{});
   const std::string header = "Erro no HEADER. Codigos de erro:";
   const std::vector<Limit> sinco = {
       {"movement 16-17, 01 only", 3, 16, "01", "02", "Registro numero 3 não é 01 na posição 16,2 !!!"_cp},
@@ -219,7 +217,7 @@ TEST(Limits, CollectionRemittances) {
       {"minute 154-155", 1, 154, "59", "60", Cat(header, " Minuto inválido na posição 154, maior que 59"_cp)},
       {"second 156-157", 1, 156, "59", "60", Cat(header, " Segundos da Hora inválido na posição 156, maior que 59"_cp)},
   };
-  EXPECT_EQ(LimitFaults(SINCO1Click, ExampleRecords("sinco/remessa_sinco_ok.rem"), sinco), Lines{});
+  EXPECT_EQ(LimitFaults(SINCO1Click, Example("sinco/remessa_sinco_ok.rem"), sinco), Lines{});
   // The discount of title B (fixed, title amount 100,00) and of title C
   // (percentage with two decimals).
   const Lines sigcb = testing::CleanSigcbFile().Lines();
@@ -251,9 +249,9 @@ TEST(Limits, RecordLengths) {
       {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("   "), 2, 400,
        "Linha:2 Registro com tamanho diferente de 400 bytes."},
       {CobranaRemessapadro4001Click, testing::CleanSicob400(), 2, 400, "Registro numero 2 com tamanho 401"},
-      {SIDEMRemessa1Click, ExampleRecords("siemd/remessa_siemd_layout01_ok.rem"), 9, 150,
+      {SIDEMRemessa1Click, Example("siemd/remessa_siemd_layout01_ok.rem"), 9, 150,
        "Linha 9 com tamanho diferente de 150 bytes."},
-      {Sacados1Click, ExampleRecords("cobcaixa/sacados_ok.txt"), 1, 254,
+      {Sacados1Click, Example("cobcaixa/sacados_ok.txt"), 1, 254,
        "Linha 1 - Registro com tamanho 255 deveria ser 254, não será importado."_cp},
       {Construgiro1Click, testing::CleanConstrugiroFile().Lines(), 3, 240, "Linha 3 com tamanho 241"},
   };
