@@ -50,12 +50,6 @@ TEST(ResolveFields, FoundIsCutAtTheRecordsEndAndUnknownCodesStayUnknown) {
   EXPECT_EQ(fields[1].code, "99.9");
 }
 
-}  // namespace
-}  // namespace verilote
-
-namespace verilote {
-namespace {
-
 // Every finding line of every example (a line check counts as a finding) is
 // written as a finding, and every finding about a record names fields its
 // kind has.

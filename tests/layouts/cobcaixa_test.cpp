@@ -66,7 +66,6 @@ TEST(CobCaixa, BillFieldFaults) {
 
       {2, 31, "00000000000", {" - Nosso Número de SEM REGISTRO é obrigatório."_cp}},
       {1, 50, "01", {" - Formato do prazo de protesto inválido"_cp, " - Prazo de protesto inválido"_cp}},
-      {2, 52, "04", {" - Prazo de devolução inválido"_cp}},
 
       {1, 210, "MENSAGEM \xC7", {" - Caracter inválido ou acentuado nas mensagens."_cp}},
 

@@ -46,13 +46,5 @@ TEST(ConstrugiroFields, FindingsResolveToTheirFields) {
   EXPECT_EQ(fields[1].found, file[2].substr(17, 5));
 }
 
-TEST(ConstrugiroFields, UnusualAllowedValuesAreNoFindings) {
-  testing::ConstrugiroFile file = testing::CleanConstrugiroFile();
-  // Protest after 90 days, the longest; a fine code "0" leaves its date unread.
-  file.lotes[0][0] = testing::ConstrugiroP({{222, "90"}});
-  file.lotes[0][2].replace(65, 9, "0XXXXXXXX");
-  EXPECT_TRUE(testing::FindingsOf(Construgiro1Click, Bytes(file.Lines())).empty());
-}
-
 }  // namespace
 }  // namespace verilote

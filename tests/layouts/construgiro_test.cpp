@@ -69,7 +69,6 @@ TEST(Construgiro, EachBrokenFieldGivesItsLines) {
       {4, 235, "051256", {"  Advertencia: 05/12/1956 Data Nascimento provavelmente de comprador maior de 70 anos."}},
       // Segments R (after a P due 10/01/2027) and S.
       {5, 67, "09012027", {" Data da multa não pode ser antes do vencimento."_cp}},
-      {5, 66, "0X", {}},
       {6, 18, "4", {" Na posição 18 deve ter um 3"_cp}},
       // Trailers.
       {9, 18, "000009", {" Total de registros do lote de JOSE DA SILVA não confere !! informado 9 calculado 8"_cp}, {lote1Ok}},

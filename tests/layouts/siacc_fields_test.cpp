@@ -67,13 +67,5 @@ TEST(SiaccFields, BrokenFieldsResolveToWhatIsExpected) {
   }
 }
 
-// Unusual values the layout allows: document type 888, blocking flag S, a
-// value identifier 8 in a K barcode.
-TEST(SiaccFields, AllowedValuesMakeNoFinding) {
-  const std::string clean = ReadBytes(kDir + "remessa_siacc_ok.rem");
-  for (const Edit& e : {Edit{3, 18, "888"}, Edit{3, 149, "S"}, Edit{6, 20, "8"}})
-    EXPECT_TRUE(FindingsOf(CaixaProgramado1Click, Broken(clean, e)).empty()) << e.record << " " << e.pos;
-}
-
 }  // namespace
 }  // namespace verilote

@@ -127,7 +127,6 @@ TEST(SiaccRemessa, EachBrokenFieldWritesItsLine) {
       {{{12, 18, early}, {12, 92, "22022025"}}, {}, {}, false},
       {{{12, 18, early}, {12, 92, "21022025"}}, {}, {Reg_(12, " Fator de vencimento diverge da data de vencimento. Calculado 9999 encontrado 1000. Possível pagamento antecipado previsto."_cp)}},
       {{{12, 18, late}, {12, 92, "22022025"}}, {}, {Reg_(12, " Fator de vencimento incorreto. Calculado 1000 encontrado 9999")}},
-      {{{8, 137, "2031"}}, {}, {Reg(8, " Ano no campo MêsAno parece errado.."_cp)}},
       // Amounts beyond 32 bits are summed exactly.
       {{{3, 120, "999999999999999"}, {10, 24, "001000000000029999"}}, {Fim("9", "1.800,00")}, {Fim("9", "10.000.000.000.299,99")}, false},
   };
@@ -140,9 +139,6 @@ TEST(SiaccRemessa, EachBrokenFieldWritesItsLine) {
     EXPECT_EQ(broken.added, c.added);
   }
 }
-
-// Competences up to next year are accepted (2030 at least).
-TEST(SiaccRemessa, GpsYearWindowFollowsToday) { EXPECT_EQ(Break({{8, 137, "2032"}}, {2031, 1, 15}).added, Lines{}); }
 
 // The paid amount of a J has no row of its own: converted as it stands.
 TEST(SiaccRemessa, UntestedConversionsEndTheRun) {

@@ -73,13 +73,5 @@ TEST(SiemdFields, BrokenFieldsResolveToWhatIsExpected) {
   }
 }
 
-// Unusual values layout 01 allows: remittance code 2, an employee of type 4,
-// a statement line with a minus sign.
-TEST(SiemdFields, AllowedValuesMakeNoFinding) {
-  const std::string clean = ReadBytes(kDir + "01_ok.rem");
-  for (const Edit& e : {Edit{1, 2, "2"}, Edit{3, 2, "4"}, Edit{5, 131, "-"}})
-    EXPECT_TRUE(FindingsOf(SIDEMRemessa1Click, Broken(clean, e)).empty()) << e.record << " " << e.pos;
-}
-
 }  // namespace
 }  // namespace verilote

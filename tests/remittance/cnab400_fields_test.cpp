@@ -63,15 +63,5 @@ TEST(Cnab400Fields, FindingsResolveToTheirFields) {
   EXPECT_EQ(dvFields[1].code, "18-21");
 }
 
-TEST(Cnab400Fields, UnusualAllowedValuesAreNoFindings) {
-  std::vector<std::string> sigcb = testing::CleanSigcb400("   "), sicob = testing::CleanSicob400();
-  testing::Put(sigcb[1], 392, "90");      // field 43.1 at its largest
-  testing::Put(sigcb[1], 174, "000000");  // field 27.1 without a discount date
-  testing::Put(sicob[1], 174, "000000");  // no discount date
-  testing::Put(sicob[1], 392, "02");      // protest (instruction 01) at its shortest
-  EXPECT_TRUE(testing::FindingsOf(SIGCBRemessa400ValidaTudo1Click, Bytes(sigcb)).empty());
-  EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro4001Click, Bytes(sicob)).empty());
-}
-
 }  // namespace
 }  // namespace verilote

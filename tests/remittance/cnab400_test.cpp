@@ -66,7 +66,6 @@ TEST(Cnab400, EachBrokenFieldAddsItsLines) {
       {"SICOB", 2, 70, "X", {codes(2, " Nosso número com DV inválido"_cp)}},  // no numeric guard: a wrong digit
       {"SICOB", 4, 63, "9000000002 ", {codes(4, Cat(" Erro na formação de nosso número"_cp, carteira))}},
       {"SICOB", 4, 392, "1,", {codes(4, " Prazo de devolução inválido, esperado de 5 a 90"_cp)}},  // no abort
-      {"SICOB", 4, 392, "04", {codes(4, " Prazo de devolução inválido, esperado de 5 a 90"_cp)}},
       {"SICOB", 2, 192, "X", {codes(2, " Campo não numérico(180,13)"_cp)}},
       {"SICOB", 2, 36, "52", {codes(2, " posição 36,2 deveria ser 00 ou 51"_cp)}},
       {"SICOB", 2, 352, "000000", {codes(2, " Data Inválida na Posição 352"_cp)}},

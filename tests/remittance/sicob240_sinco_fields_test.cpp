@@ -67,16 +67,5 @@ TEST(Sicob240SincoFields, FindingsResolveToTheirFields) {
   }
 }
 
-// A Nosso Número of zeros has no digit to check (SICOB 240, 47-57); a SINCO
-// hour of 23:59:59 is the latest (152-157).
-TEST(Sicob240SincoFields, UnusualAllowedValuesAreNoFindings) {
-  std::string sicob = ExampleBytes("sicob240/remessa_sicob240_ok.rem"),
-              sinco = ExampleBytes("sinco/remessa_sinco_ok.rem");
-  sicob.replace(2 * 242 + 46, 11, "00000000000");
-  sinco.replace(151, 6, "235959");
-  EXPECT_TRUE(testing::FindingsOf(CobranaRemessapadro2401Click, sicob).empty());
-  EXPECT_TRUE(testing::FindingsOf(SINCO1Click, sinco).empty());
-}
-
 }  // namespace
 }  // namespace verilote

@@ -84,7 +84,6 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 3, 16, "1,", {Codes(3, " 07.3P")}},
       {true, 3, 23, "4", {Codes(3, " (09.3P) Esperado 3 encontrado 4")}},
       {true, 3, 47, "+8000000001", {Codes(3, " 13.3P(dv(?/1))")}},
-      {true, 7, 47, "00000000000", {}},
       {true, 3, 118, "116012027", {Codes(3, " 29.3P deveria ter um Valor por conta do campo 27.3P")}},
       {true, 7, 222, "1,", {Codes(7, " 37.3P está marcado para protesto mas a quantidade de dias é inválida."_cp)}},
       {true, 3, 224, "1", {Codes(3, " Dias para Devolução deve ser de 5 a 90"_cp)}},

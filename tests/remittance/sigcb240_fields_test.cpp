@@ -163,8 +163,6 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {3, 143, "10012027", " 31.3P tem data e no campo 30.3P  diz que não tem desconto"_cp},
       {7, 143, "32012027", " 31.3P Data de desconto inválida."_cp},
       {7, 151, Z(15), " 32.3P deveria ter valor porque 30.3P é 1"_cp},
-      {7, 151, "000000000010000", " Desconto não pode ser maior ou igual ao valor do título. "_cp},
-      {12, 151, "000000000010000", " Desconto não pode ser maior 100% "_cp},
       // Dates against the due date 15/01/2027.
       {7, 119, "14012027", " Data Juros do título não pode ser anterior a data vencimento."_cp},
       {7, 143, "16012027", " Data Desconto não pode ser posterior a data vencimento."_cp},
@@ -288,9 +286,8 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
       {{{2, 14, "060"}}, {}, {"Versão do Header de Lote deveria ser 067 e está com 060"_cp}, "107"},
       {{{3, 30, "8"}}, {kOk}, {CL(3, " (10.3P) - Cod ced diverge do lote"), kFim}, "107"},
       {{{3, 31, "1"}}, {kOk}, {CL(3, " (11.3P ou 12.3P)"), kFim}, "107"},
-      // Segment P; a 99,99 % discount is allowed.
+      // Segment P.
       {{{3, 15, "X"}}, {kOk}, {Reg(3, kBlank15), CL(3, " 06.3P"), kFim}},
-      {{{12, 151, "000000000009999"}}, {}, {}},
       // With an invalid due date no date is compared with it.
       {{{7, 78, "32012027"}, {7, 119, "01012027"}, {7, 143, "20012027"}}, {kOk}, {CL(7, " 20.3P"), kFim}},
       // The Y53 of title B follows a P without option: it cannot be checked.
