@@ -12,6 +12,7 @@
 #include "returns/w_field_map.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/cp1252.hpp"
 
@@ -388,5 +389,14 @@ WFieldMatch ResolveWField240(std::string_view code, std::string_view error, std:
 }
 
 std::span<const WFieldGroup> WFieldGroups240() { return kGroups; }
+
+std::span<const WFieldRef> WFields240() {
+  static const std::vector<WFieldRef> all = [] {
+    std::vector<WFieldRef> fields;
+    for (const auto& group : kGroups) fields.insert(fields.end(), group.fields.begin(), group.fields.end());
+    return fields;
+  }();
+  return all;
+}
 
 }  // namespace verilote::returns

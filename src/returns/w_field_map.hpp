@@ -62,6 +62,9 @@ struct WFieldGroup {
 };
 std::span<const WFieldGroup> WFieldGroups240();
 
+// Every field of every group above, in the same order.
+std::span<const WFieldRef> WFields240();
+
 // The CNAB 400 pre-validation's error codes (note NE038 of the CNAB 400
 // manual) that name one field of the SIGCB 400 remittance, and that field.
 struct Error400FieldRef {

@@ -65,9 +65,9 @@ TEST(ReturnCodes, EachTableGivesTheManualsWords) {
   // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(CodeText(c.table, c.code), c.words) << static_cast<int>(c.table) << " " << c.code;
-    const std::string described = c.words.empty()
-                                      ? std::string("código "_cp) + std::string(c.code) + std::string(" não consta da tabela"_cp)
-                                      : std::string(c.words);
+    const std::string described =
+        c.words.empty() ? std::string("código "_cp) + std::string(c.code) + std::string(" não consta da tabela"_cp)
+                        : std::string(c.words);
     EXPECT_EQ(DescribeCode(c.table, c.code), described) << static_cast<int>(c.table) << " " << c.code;
   }
 }
