@@ -35,7 +35,7 @@ TEST(WFieldMap, CodesPointAtTheManualsFields) {
   const std::string personalisedY = Record('Y', "0112");
   // clang-format off
   const Case cases[] = {
-      {"19.0", "", 158, 163, "NSA"},
+      {"19.0", "", 158, 163, "Número Sequencial do Arquivo"_cp},
       {"18.0", "", 152, 157, "Hora de Geração do Arquivo"_cp},
       {"180 ", "", 152, 157, "Hora de Geração do Arquivo"_cp},
       {"14.0", "", 103, 132, "Nome do Banco"},
