@@ -44,7 +44,7 @@ struct WindowOptions {
   // The directory that holds the program; empty for the executable's own.
   QString programDirectory;
   // Where the report keeps its bytes; empty for the system's temporary folder.
-  TemporaryFileMaker temporaryFiles;
+  TemporaryFileMaker temporaryFiles = {};
 };
 
 class MainWindow : public QMainWindow {

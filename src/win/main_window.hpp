@@ -41,7 +41,7 @@ struct WindowOptions {
   // The program ends when the window is destroyed (not in the tests).
   bool quitOnDestroy = false;
   // Where the report keeps its bytes; empty for the system's temporary folder.
-  TemporaryFileMaker temporaryFiles;
+  TemporaryFileMaker temporaryFiles = {};
 };
 
 class MainWindow {
