@@ -138,7 +138,7 @@ TEST(FindingIndex, FindsFindingsKeptInItsFiles) {
 // found, in the files and in memory, and every step stays within them; the
 // index says why it took no more, and takes no more while the folder is full.
 TEST(FindingIndex, AFullFolderKeepsTheFindingsAddedAndSaysWhy) {
-  constexpr std::uint64_t kBlock = 4096, kSlot = FindingIndex::kBytesPerFinding;
+  constexpr std::uint64_t kBlock = 4096;
   struct Case {
     const char* name;
     TemporaryFileMaker files;
@@ -147,7 +147,8 @@ TEST(FindingIndex, AFullFolderKeepsTheFindingsAddedAndSaysWhy) {
   std::vector<Case> cases = {{"refusing every write", verilote::testing::RefusingFiles(), 0}};
 #ifdef VERILOTE_HAS_FILLING_FILES
   // Room for two blocks and half a third: the third is written in part.
-  cases.push_back({"filling up", verilote::testing::FillingFiles(kBlock * kSlot * 5 / 2).Maker(), 2});
+  cases.push_back(
+      {"filling up", verilote::testing::FillingFiles(kBlock * FindingIndex::kBytesPerFinding * 5 / 2).Maker(), 2});
 #endif
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
