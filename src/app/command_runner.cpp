@@ -5,6 +5,7 @@
 
 #include "app/errors.hpp"
 #include "app/platform.hpp"
+#include "app/report.hpp"
 #include "app/report_store.hpp"
 #include "detect/detect_command.hpp"
 
@@ -12,6 +13,14 @@ namespace verilote {
 
 std::string_view StoppedLine() {
   static const std::string kLine = CommandStopped().what();
+  return kLine;
+}
+
+std::string_view ReportCutLine() {
+  // clang-format off
+  static constexpr std::string_view kLine =
+      "Relatório incompleto: não foi possível guardar o relatório inteiro na pasta temporária. As linhas acima foram mantidas."_cp;
+  // clang-format on
   return kLine;
 }
 
@@ -115,7 +124,7 @@ class CommandRunner::RunHost final : public Host {
 };
 
 CommandRunner::CommandRunner(ReportStore& store, WindowQuestions& window, std::string programDirectory)
-    : store_(store), window_(window), programDirectory_(std::move(programDirectory)) {}
+    : store_(store), window_(window), programDirectory_(std::move(programDirectory)), findings_(store.FileMaker()) {}
 
 CommandRunner::~CommandRunner() {
   RequestStop();
@@ -138,6 +147,7 @@ bool CommandRunner::Start(Handler handler, std::optional<std::string> answeredFi
       host.NoteFile(*answeredFile);
       dropped.emplace(host, *answeredFile);
     }
+    const bool wasWhole = FailureCause().empty();
     Outcome outcome = dropped ? RunCommand(handler, *dropped) : RunCommand(handler, host);
     if (StopRequested() && outcome.status == Outcome::Status::Aborted) {
       try {
@@ -145,6 +155,15 @@ bool CommandRunner::Start(Handler handler, std::optional<std::string> answeredFi
       } catch (const FileError& e) {
         outcome.message += "\n" + std::string(e.what());
       }
+    }
+    // A run that could not keep its report whole ends on the line that says
+    // so, and as a failure, whatever the command made of the error. A report
+    // cut before the run says so already, unless the run cleared it.
+    const bool cutHere = wasWhole || store_.Generation() != startGeneration_;
+    if (const std::string cause = FailureCause(); cutHere && !cause.empty()) {
+      store_.AppendKept(ReportCutLine());
+      const std::string why = outcome.status == Outcome::Status::Aborted ? outcome.message : cause;
+      outcome = {Outcome::Status::Aborted, Cat(ReportCutLine(), "\n", why)};
     }
     done_ = true;
     window_.Finished(outcome);
@@ -156,6 +175,11 @@ bool CommandRunner::Join() {
   if (!worker_.joinable()) return false;
   worker_.join();
   return true;
+}
+
+std::string CommandRunner::FailureCause() const {
+  std::string cause = store_.Failure();
+  return cause.empty() ? findings_.Failure() : cause;
 }
 
 std::uint64_t CommandRunner::FirstLine() const { return store_.Generation() == startGeneration_ ? startSize_ : 0; }

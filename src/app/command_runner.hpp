@@ -42,6 +42,11 @@ class WindowQuestions {
 // so that a saved copy is never taken for a whole report.
 std::string_view StoppedLine();
 
+// Written at the end of a report that the temporary folder could not hold
+// whole (its files could not be written): the lines above it are all kept,
+// and the box says why, so that a saved copy is never taken for a whole one.
+std::string_view ReportCutLine();
+
 class CommandRunner {
  public:
   CommandRunner(ReportStore& store, WindowQuestions& window, std::string programDirectory);
@@ -77,6 +82,8 @@ class CommandRunner {
 
  private:
   class RunHost;
+  // Whether the report or its findings could not be kept whole.
+  std::string FailureCause() const;
 
   ReportStore& store_;
   WindowQuestions& window_;

@@ -52,11 +52,18 @@ std::size_t FindingIndex::ShapeHash::operator()(const ShapeKey& key) const {
   return std::hash<std::string_view>()(key.fields) ^ (std::hash<const void*>()(key.kind) * 31) ^ key.file;
 }
 
-FindingIndex::Slots::Slots() {
+FindingIndex::Slots::Slots(const TemporaryFileMaker& makeFile) : makeFile_(makeFile) {
   tail_.reserve(kBlockSlots);
+  segments_.push_back(MakeFile());
+}
+
+// Unbuffered, as the report's files: a failed write leaves nothing behind.
+FindingIndex::Slots::FilePtr FindingIndex::Slots::MakeFile() {
   platform::SystemError error;
-  segments_.emplace_back(platform::TemporaryFile(folder_, error));
-  if (!segments_.back()) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+  FilePtr file(makeFile_(folder_, error));
+  if (!file) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
 }
 
 void FindingIndex::Slots::Clear() {
@@ -64,32 +71,37 @@ void FindingIndex::Slots::Clear() {
   segments_.resize(1);
   tail_.clear();
   spilled_ = 0;
+  failure_.clear();
 }
 
 void FindingIndex::Slots::Push(const Slot& slot) {
+  if (!failure_.empty() && tail_.size() >= kBlockSlots) Spill();  // while it fails, no slot more
   tail_.push_back(slot);
-  if (tail_.size() == kBlockSlots) Spill();
+  if (tail_.size() >= kBlockSlots) Spill();
 }
 
 void FindingIndex::Slots::Spill() {
-  const std::uint64_t segment = spilled_ / kSegmentSlots;
-  if (segment >= segments_.size()) {
-    platform::SystemError error;
-    std::unique_ptr<std::FILE, Closer> file(platform::TemporaryFile(folder_, error));
-    if (!file) throw platform::Failure(folder_, "cannot make a temporary file in", error);
-    segments_.push_back(std::move(file));
+  try {
+    const std::uint64_t segment = spilled_ / kSegmentSlots;
+    if (segment >= segments_.size()) segments_.push_back(MakeFile());
+    std::FILE* file = segments_[segment].get();
+    const auto offset = static_cast<long>((spilled_ % kSegmentSlots) * sizeof(Slot));
+    if (std::fseek(file, offset, SEEK_SET) != 0 ||
+        std::fwrite(tail_.data(), sizeof(Slot), tail_.size(), file) != tail_.size())
+      throw platform::Failure(folder_, "cannot write a temporary file in", platform::LastError());
+  } catch (const FileError& e) {
+    failure_ = e.what();
+    throw;
   }
-  std::FILE* file = segments_[segment].get();
-  const auto offset = static_cast<long>((spilled_ % kSegmentSlots) * sizeof(Slot));
-  if (std::fseek(file, offset, SEEK_SET) != 0 ||
-      std::fwrite(tail_.data(), sizeof(Slot), tail_.size(), file) != tail_.size())
-    throw platform::Failure(folder_, "cannot write a temporary file in", platform::LastError());
   spilled_ += tail_.size();
   tail_.clear();
 }
 
 std::optional<FindingIndex::Slot> FindingIndex::Slots::At(std::uint64_t index) const {
-  if (index >= spilled_) return tail_.at(index - spilled_);
+  if (index >= spilled_) {
+    if (index - spilled_ >= tail_.size()) return std::nullopt;
+    return tail_[static_cast<std::size_t>(index - spilled_)];
+  }
   std::FILE* file = segments_[index / kSegmentSlots].get();
   Slot slot{};
   const auto offset = static_cast<long>((index % kSegmentSlots) * sizeof(Slot));
@@ -104,7 +116,7 @@ std::optional<std::uint64_t> FindingIndex::Slots::LastLine() const {
   return last ? std::optional(last->line) : std::nullopt;
 }
 
-FindingIndex::FindingIndex() = default;
+FindingIndex::FindingIndex(const TemporaryFileMaker& makeFile) : slots_(makeFile) {}
 FindingIndex::~FindingIndex() = default;
 
 void FindingIndex::Clear(std::uint64_t generation) {
@@ -181,7 +193,8 @@ std::optional<FindingIndex::Entry> FindingIndex::Of(std::uint64_t generation, st
   const std::optional<std::uint64_t> at = Below(line);
   if (!at || *at == slots_.Size()) return std::nullopt;
   const std::optional<Slot> slot = slots_.At(*at);
-  if (!slot || slot->line != line) return std::nullopt;
+  // A slot read back wrong names a shape the index never made.
+  if (!slot || slot->line != line || slot->shape >= shapes_.size()) return std::nullopt;
   const Shape& shape = shapes_[slot->shape];
   return Entry{slot->line, slot->record, shape.kind, shape.fields, files_[shape.file], slot->hash};
 }
@@ -207,6 +220,11 @@ std::optional<std::uint64_t> FindingIndex::PreviousLine(std::uint64_t generation
 std::uint64_t FindingIndex::Size() const {
   const std::lock_guard lock(mutex_);
   return slots_.Size();
+}
+
+std::string FindingIndex::Failure() const {
+  const std::lock_guard lock(mutex_);
+  return slots_.Failure();
 }
 
 }  // namespace verilote

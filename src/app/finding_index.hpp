@@ -10,6 +10,9 @@
 // repeats the same few of them: 24 bytes a finding, kept in temporary files
 // as the report's lines are, with only the last few thousand in memory.
 //
+// Its files fail as the report's do (a full temporary folder): the findings
+// already added stay, and the index says why it could take no more.
+//
 // One command thread adds while the window's thread reads: every member may
 // be called from any thread.
 #pragma once
@@ -27,6 +30,7 @@
 #include <vector>
 
 #include "app/fields.hpp"
+#include "app/report_store.hpp"
 
 namespace verilote {
 
@@ -47,7 +51,7 @@ class FindingIndex {
   static constexpr std::size_t kBytesPerFinding = 24;
 
   // Throws FileError when no temporary file can be made.
-  FindingIndex();
+  explicit FindingIndex(const TemporaryFileMaker& makeFile = platform::TemporaryFile);
   ~FindingIndex();
   FindingIndex(const FindingIndex&) = delete;
   FindingIndex& operator=(const FindingIndex&) = delete;
@@ -58,7 +62,9 @@ class FindingIndex {
   std::uint32_t FileNumber(std::string_view file);
   // Line `line` of the report of `generation` is `finding`, about a record of
   // file number `file`. Lines come in increasing order within a generation; a
-  // new generation starts the index over.
+  // new generation starts the index over. Throws FileError when the files
+  // cannot be written; the finding is kept all the same, and an index that
+  // has failed takes no more while they still fail.
   void Add(std::uint64_t generation, std::uint64_t line, const Finding& finding, std::uint32_t file);
 
   // The finding written as `line` of the report of `generation`.
@@ -67,6 +73,9 @@ class FindingIndex {
   std::optional<std::uint64_t> NextLine(std::uint64_t generation, std::uint64_t line) const;
   std::optional<std::uint64_t> PreviousLine(std::uint64_t generation, std::uint64_t line) const;
   std::uint64_t Size() const;
+  // Why the files could not be written since the last Clear; empty while
+  // every finding was kept.
+  std::string Failure() const;
 
  private:
   struct Slot {
@@ -78,12 +87,13 @@ class FindingIndex {
   static_assert(sizeof(Slot) == kBytesPerFinding);
 
   // The slots in order: the last block in memory, the ones before it in
-  // temporary files. Pushing throws FileError when a file cannot be written;
-  // a slot that cannot be read back is nothing.
+  // temporary files. Pushing throws FileError when a file cannot be written
+  // (the block stays in memory); a slot that cannot be read back is nothing.
   class Slots {
    public:
-    Slots();
+    explicit Slots(const TemporaryFileMaker& makeFile);
     std::uint64_t Size() const { return spilled_ + tail_.size(); }
+    const std::string& Failure() const { return failure_; }
     void Clear();
     void Push(const Slot& slot);
     std::optional<Slot> At(std::uint64_t index) const;
@@ -93,10 +103,14 @@ class FindingIndex {
     struct Closer {
       void operator()(std::FILE* f) const { std::fclose(f); }
     };
+    using FilePtr = std::unique_ptr<std::FILE, Closer>;
+    FilePtr MakeFile();
     void Spill();
 
+    TemporaryFileMaker makeFile_;
     std::string folder_;
-    mutable std::vector<std::unique_ptr<std::FILE, Closer>> segments_;
+    std::string failure_;
+    mutable std::vector<FilePtr> segments_;
     std::vector<Slot> tail_;
     std::uint64_t spilled_ = 0;
   };

@@ -18,71 +18,95 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace
 
-ReportStore::ReportStore() {
-  platform::SystemError error;
-  segments_.emplace_back(platform::TemporaryFile(folder_, error));
-  if (!segments_.back()) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+ReportStore::ReportStore(TemporaryFileMaker makeFile) : makeFile_(std::move(makeFile)) {
+  segments_.push_back(MakeFile());
   tail_.reserve(kTail);
 }
 
 ReportStore::~ReportStore() = default;
 
-void ReportStore::Fail(const char* action) const { throw platform::Failure(folder_, action, platform::LastError()); }
+// Unbuffered: a write that fails leaves no bytes behind in a buffer, to fail
+// again at the next seek of a reader; the store writes and reads in blocks.
+ReportStore::FilePtr ReportStore::MakeFile() {
+  platform::SystemError error;
+  FilePtr file(makeFile_(folder_, error));
+  if (!file) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  return file;
+}
 
 void ReportStore::Clear() {
   const std::lock_guard lock(mutex_);
-  // The files go with their handles; new ones are made as lines come.
-  segments_.resize(1);
+  // The files go with their handles; the new first one is made before, so
+  // that a folder where none can be made leaves the report as it was.
   if (written_ > 0) {
-    platform::SystemError error;
-    segments_[0].reset(platform::TemporaryFile(folder_, error));
-    if (!segments_[0]) throw platform::Failure(folder_, "cannot make a temporary file in", error);
+    FilePtr first = MakeFile();
+    segments_.resize(1);
+    segments_[0] = std::move(first);
   }
   written_ = 0;
   tail_.clear();
   index_.clear();
   size_ = 0;
   longest_ = 0;
+  failure_.clear();
   ++generation_;
 }
 
-ReportStore::Placed ReportStore::Append(std::string_view line) {
-  const std::lock_guard lock(mutex_);
+ReportStore::Placed ReportStore::Place(std::string_view line) {
   if (size_ % kBlockLines == 0) index_.push_back(std::make_unique<std::uint64_t[]>(kBlockLines));
   index_.back()[size_ % kBlockLines] = written_ + tail_.size();
   ++size_;
   longest_ = std::max<std::uint64_t>(longest_, line.size());
   tail_ += line;
   tail_ += kLineEnd;
-  if (tail_.size() >= kTail) WriteTail();
   return {size_ - 1, generation_};
 }
 
-// Writes the tail to the files, a segment at a time.
+ReportStore::Placed ReportStore::Append(std::string_view line) {
+  const std::lock_guard lock(mutex_);
+  if (!failure_.empty()) WriteTail();  // the files first: while they fail, no line more
+  const Placed placed = Place(line);
+  if (tail_.size() >= kTail) WriteTail();
+  return placed;
+}
+
+ReportStore::Placed ReportStore::AppendKept(std::string_view line) {
+  const std::lock_guard lock(mutex_);
+  return Place(line);
+}
+
+std::string ReportStore::Failure() const {
+  const std::lock_guard lock(mutex_);
+  return failure_;
+}
+
+// Writes the tail to the files, a segment at a time. What could not be
+// written stays in the tail, where the readers find it.
 void ReportStore::WriteTail() {
   std::size_t done = 0;
-  while (done < tail_.size()) {
-    const std::uint64_t segment = written_ / kSegment, offset = written_ % kSegment;
-    if (segment >= segments_.size()) {
-      platform::SystemError error;
-      segments_.emplace_back(platform::TemporaryFile(folder_, error));
-      if (!segments_.back()) {
-        segments_.pop_back();
-        throw platform::Failure(folder_, "cannot make a temporary file in", error);
-      }
+  try {
+    while (done < tail_.size()) {
+      const std::uint64_t segment = written_ / kSegment, offset = written_ % kSegment;
+      if (segment >= segments_.size()) segments_.push_back(MakeFile());
+      std::FILE* file = segments_[segment].get();
+      const std::size_t count =
+          static_cast<std::size_t>(std::min<std::uint64_t>(tail_.size() - done, kSegment - offset));
+      if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0 ||
+          std::fwrite(tail_.data() + done, 1, count, file) != count)
+        throw platform::Failure(folder_, "cannot write a temporary file in", platform::LastError());
+      done += count;
+      written_ += count;
     }
-    std::FILE* file = segments_[segment].get();
-    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(tail_.size() - done, kSegment - offset));
-    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0 ||
-        std::fwrite(tail_.data() + done, 1, count, file) != count)
-      Fail("cannot write a temporary file in");
-    done += count;
-    written_ += count;
+  } catch (const FileError& e) {
+    tail_.erase(0, done);  // the tail starts where the files end
+    failure_ = e.what();
+    throw;
   }
   tail_.clear();
 }
 
-void ReportStore::ReadBytes(std::uint64_t at, std::size_t size, char* out) const {
+bool ReportStore::ReadBytes(std::uint64_t at, std::size_t size, char* out) const {
   while (size > 0 && at < written_) {
     std::FILE* file = segments_[at / kSegment].get();
     const std::uint64_t offset = at % kSegment;
@@ -90,12 +114,13 @@ void ReportStore::ReadBytes(std::uint64_t at, std::size_t size, char* out) const
         static_cast<std::size_t>(std::min<std::uint64_t>({size, kSegment - offset, written_ - at}));
     // A read after a write needs a flush or a seek between them; the seek does.
     if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0 || std::fread(out, 1, count, file) != count)
-      Fail("cannot read a temporary file in");
+      return false;
     at += count;
     out += count;
     size -= count;
   }
   if (size > 0) std::memcpy(out, tail_.data() + (at - written_), size);
+  return true;
 }
 
 std::uint64_t ReportStore::StartOf(std::uint64_t index) const {
@@ -134,7 +159,7 @@ std::string ReportStore::Read(std::uint64_t index, std::uint64_t from, std::uint
   const std::uint64_t start = StartOf(index), end = EndOf(index);
   if (from >= end - start) return text;
   text.resize(static_cast<std::size_t>(std::min(most, end - start - from)));
-  ReadBytes(start + from, text.size(), text.data());
+  if (!ReadBytes(start + from, text.size(), text.data())) text.clear();
   return text;
 }
 
@@ -164,7 +189,8 @@ void ReportStore::ForEach(std::uint64_t first, std::uint64_t count, const LineSi
       }
       starts.push_back(end + kLineEnd.size());
       block.resize(static_cast<std::size_t>(end - begin));
-      ReadBytes(begin, block.size(), block.data());
+      if (!ReadBytes(begin, block.size(), block.data()))
+        throw platform::Failure(folder_, "cannot read a temporary file in", platform::LastError());
     }
     for (std::size_t i = 0; i + 1 < starts.size(); ++i, ++next) {
       const std::size_t from = static_cast<std::size_t>(starts[i] - begin);

@@ -121,7 +121,8 @@ QString MessageText(QString text) {
 MainWindow::MainWindow(WindowOptions options, QWidget* parent)
     : QMainWindow(parent),
       programDirectory_(std::move(options.programDirectory)),
-      store_(std::make_unique<ReportStore>()),
+      store_(std::make_unique<ReportStore>(options.temporaryFiles ? std::move(options.temporaryFiles)
+                                                                  : TemporaryFileMaker(platform::TemporaryFile))),
       printer_(QPrinter::HighResolution) {
   if (programDirectory_.isEmpty()) programDirectory_ = QCoreApplication::applicationDirPath();
   runner_ = std::make_unique<CommandRunner>(*store_, questions_, PathBytes(programDirectory_));

@@ -43,6 +43,8 @@ namespace verilote::gui {
 struct WindowOptions {
   // The directory that holds the program; empty for the executable's own.
   QString programDirectory;
+  // Where the report keeps its bytes; empty for the system's temporary folder.
+  TemporaryFileMaker temporaryFiles = {};
 };
 
 class MainWindow : public QMainWindow {

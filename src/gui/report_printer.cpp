@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "app/cp1252.hpp"
+#include "app/errors.hpp"
 #include "app/report_store.hpp"
+#include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 
 namespace verilote::gui {
@@ -34,15 +36,21 @@ bool PrintReport(QPrinter& printer, const ReportStore& lines, QString* error) {
   const int ascent = QFontMetrics(painter.font(), painter.device()).ascent();
 
   int current = kFirstRow - 1;
-  lines.ForEach(0, UINT64_MAX, [&](std::uint64_t, std::string_view line) {
-    if (++current > kLastRow) {
-      printer.newPage();
-      current = kFirstRow;
-    }
-    // A line stands with its top at its row, as on the printer's canvas.
-    painter.drawText(kLeftColumn * column, current * row + ascent, FromCp1252(line));
-    return true;
-  });
+  try {
+    lines.ForEach(0, UINT64_MAX, [&](std::uint64_t, std::string_view line) {
+      if (++current > kLastRow) {
+        printer.newPage();
+        current = kFirstRow;
+      }
+      // A line stands with its top at its row, as on the printer's canvas.
+      painter.drawText(kLeftColumn * column, current * row + ascent, FromCp1252(line));
+      return true;
+    });
+  } catch (const FileError& e) {  // the report's temporary files could not be read back
+    painter.end();
+    *error = InPortuguese(FromCp1252(e.what()));
+    return false;
+  }
   if (painter.end()) return true;
   *error = FromCp1252("A impressão não pôde ser concluída."_cp);
   return false;

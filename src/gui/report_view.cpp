@@ -350,15 +350,15 @@ QString ReportView::SelectedText() const {
 void ReportView::CopySelection() {
   if (!HasSelection()) return;
   const Position from = std::min(anchor_, cursor_), to = std::max(anchor_, cursor_);
-  if (to.line - from.line < kInlineCopyLines) {
-    QGuiApplication::clipboard()->setText(SelectedText());
-    return;
-  }
   try {
-    auto lines = std::make_unique<ReportStore>();
+    if (to.line - from.line < kInlineCopyLines) {
+      QGuiApplication::clipboard()->setText(SelectedText());
+      return;
+    }
+    auto lines = std::make_unique<ReportStore>(store_.FileMaker());
     ForEachSelected(store_, from, to, [&lines](std::string_view part) { lines->Append(part); });
     QGuiApplication::clipboard()->setMimeData(new SpooledText(std::move(lines)));
-  } catch (const std::exception& e) {  // no room for the temporary file
+  } catch (const std::exception& e) {  // no room for the temporary file, or the report's cannot be read
     QMessageBox::critical(this, QCoreApplication::applicationName(), InPortuguese(FromCp1252(e.what())));
   }
 }

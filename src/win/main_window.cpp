@@ -63,7 +63,8 @@ MainWindow::MainWindow(HINSTANCE instance, WindowOptions options, std::unique_pt
     : instance_(instance),
       options_(std::move(options)),
       asker_(std::move(asker)),
-      store_(std::make_unique<ReportStore>()) {
+      store_(std::make_unique<ReportStore>(options_.temporaryFiles ? options_.temporaryFiles
+                                                                   : TemporaryFileMaker(platform::TemporaryFile))) {
   if (options_.programDirectory.empty()) options_.programDirectory = platform::ProgramDirectory();
   if (options_.settingsFile.empty()) options_.settingsFile = DefaultSettingsFile();
   lastFolder_ = ReadSetting(options_.settingsFile);

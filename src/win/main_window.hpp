@@ -40,6 +40,8 @@ struct WindowOptions {
   std::string settingsFile;
   // The program ends when the window is destroyed (not in the tests).
   bool quitOnDestroy = false;
+  // Where the report keeps its bytes; empty for the system's temporary folder.
+  TemporaryFileMaker temporaryFiles = {};
 };
 
 class MainWindow {

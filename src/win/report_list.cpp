@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "app/errors.hpp"
 #include "app/report_store.hpp"
 #include "win/win_text.hpp"
 
@@ -137,7 +138,12 @@ std::wstring ReportList::SelectedText() const {
 }
 
 bool ReportList::CopySelection() const {
-  const std::wstring text = SelectedText();
+  std::wstring text;
+  try {
+    text = SelectedText();
+  } catch (const FileError&) {  // the report's temporary files could not be read back: no half copy
+    return false;
+  }
   if (ListView_GetSelectedCount(list_) == 0 || !OpenClipboard(list_)) return false;
   EmptyClipboard();
   bool done = false;

@@ -11,6 +11,7 @@
 #include "app/record_locator.hpp"
 #include "app/record_reader.hpp"
 #include "support/fake_host.hpp"
+#include "support/filling_files.hpp"
 
 namespace verilote {
 namespace {
@@ -131,6 +132,55 @@ TEST(FindingIndex, FindsFindingsKeptInItsFiles) {
   EXPECT_EQ(index.Size(), 1u);
   EXPECT_EQ(index.Of(2, 7)->record, 9u);
   EXPECT_FALSE(index.NextLine(2, 7));
+}
+
+// A full temporary folder: every finding added before the failure stays
+// found, in the files and in memory, and every step stays within them; the
+// index says why it took no more, and takes no more while the folder is full.
+TEST(FindingIndex, AFullFolderKeepsTheFindingsAddedAndSaysWhy) {
+  constexpr std::uint64_t kBlock = 4096;
+  struct Case {
+    const char* name;
+    TemporaryFileMaker files;
+    std::uint64_t blocksWritten;
+  };
+  std::vector<Case> cases = {{"refusing every write", verilote::testing::RefusingFiles(), 0}};
+#ifdef VERILOTE_HAS_FILLING_FILES
+  // Room for two blocks and half a third: the third is written in part.
+  cases.push_back(
+      {"filling up", verilote::testing::FillingFiles(kBlock * FindingIndex::kBytesPerFinding * 5 / 2).Maker(), 2});
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FindingIndex index(c.files);
+    const std::uint32_t file = index.FileNumber("cheio.rem");
+    std::uint64_t added = 0;
+    try {
+      for (; added < 100 * kBlock; ++added) index.Add(1, 2 * added, Finding{"Linha", added + 1}, file);
+    } catch (const FileError&) {
+      ++added;  // the finding that met the full folder is kept
+    }
+    const std::uint64_t kept = (c.blocksWritten + 1) * kBlock;
+    ASSERT_EQ(added, kept);
+    EXPECT_EQ(index.Size(), kept);
+    EXPECT_NE(index.Failure().find("cannot write a temporary file"), std::string::npos) << index.Failure();
+    for (const std::uint64_t i : {std::uint64_t{0}, c.blocksWritten * kBlock - (c.blocksWritten > 0), kept - 1}) {
+      SCOPED_TRACE(i);
+      ASSERT_TRUE(index.Of(1, 2 * i));
+      EXPECT_EQ(index.Of(1, 2 * i)->record, i + 1);
+    }
+    const std::uint64_t last = 2 * (kept - 1);
+    EXPECT_FALSE(index.NextLine(1, last));
+    EXPECT_EQ(index.PreviousLine(1, UINT64_MAX), last);
+    EXPECT_EQ(index.PreviousLine(1, last), last - 2);
+    EXPECT_FALSE(index.Of(1, last + 2));
+
+    EXPECT_THROW(index.Add(1, last + 2, Finding{"Linha", kept + 1}, file), FileError);
+    EXPECT_EQ(index.Size(), kept);  // memory stays flat while the folder is full
+    index.Clear(2);
+    EXPECT_EQ(index.Failure(), "");
+    EXPECT_EQ(index.Size(), 0u);
+  }
 }
 
 }  // namespace

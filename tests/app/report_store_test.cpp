@@ -12,6 +12,7 @@
 #include "app/command_runner.hpp"
 #include "app/errors.hpp"
 #include "app/report.hpp"
+#include "support/filling_files.hpp"
 
 namespace verilote {
 namespace {
@@ -64,6 +65,78 @@ TEST(ReportStoreTest, RangesAcrossIndexBlocksAndClear) {
   EXPECT_EQ(All(store), std::vector<std::string>{"novo"});
 }
 
+// Appends numbered lines of 100 bytes until the store fails; returns how many
+// it took (the one that met the failure included).
+std::uint64_t AppendUntilFull(ReportStore& store) {
+  for (std::uint64_t n = 0;; ++n) {
+    try {
+      store.Append(Cat("Linha ", n, std::string(100 - Cat("Linha ", n).size(), '.')));
+    } catch (const FileError&) {
+      return n + 1;
+    }
+  }
+}
+
+// A temporary folder that fills up: the lines taken read back byte for byte,
+// from the files and from memory alike, every reader stays within them, the
+// store says why it stopped, and it takes no more lines while it is full.
+TEST(ReportStoreTest, AFullFolderKeepsTheLinesTakenAndSaysWhy) {
+  struct Case {
+    const char* name;
+    TemporaryFileMaker files;
+    std::uint64_t upTo;  // bytes of lines taken: they go to the files 1 MiB at a time
+  };
+  std::vector<Case> cases = {{"refusing every write", verilote::testing::RefusingFiles(), 1 << 20}};
+#ifdef VERILOTE_HAS_FILLING_FILES
+  // Room for 2.5 MiB: the third block is written in part.
+  cases.push_back({"filling up", verilote::testing::FillingFiles(5 << 19).Maker(), 3 << 20});
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ReportStore store(c.files);
+    const std::uint64_t taken = AppendUntilFull(store);
+    EXPECT_GE(taken * 102, c.upTo);  // each block goes once it passes 1 MiB
+    EXPECT_LT(taken * 102, c.upTo + 3 * 102);
+    EXPECT_NE(store.Failure().find("cannot write a temporary file"), std::string::npos) << store.Failure();
+    ASSERT_EQ(store.Size(), taken);
+    const std::vector<std::string> lines = All(store);
+    ASSERT_EQ(lines.size(), taken);
+    for (std::uint64_t n = 0; n < taken; ++n)
+      ASSERT_EQ(lines[n].substr(0, Cat("Linha ", n, '.').size()), Cat("Linha ", n, '.'));
+    EXPECT_EQ(store.Read(taken - 1), lines.back());
+    EXPECT_EQ(store.LineLength(taken - 1), 100u);
+    EXPECT_EQ(store.Read(taken), "");
+    EXPECT_EQ(store.LineLength(taken), 0u);
+
+    EXPECT_THROW(store.Append("mais uma"), FileError);
+    EXPECT_EQ(store.Size(), taken);  // memory stays flat while the folder is full
+    store.AppendKept("fim");
+    EXPECT_EQ(store.Read(taken), "fim");
+    EXPECT_EQ(All(store, taken - 1), (std::vector<std::string>{lines.back(), "fim"}));
+    store.Clear();
+    EXPECT_EQ(store.Failure(), "");
+  }
+}
+
+// A folder where no new file can be made: Clear fails and the report it
+// would have cleared stays whole and readable.
+TEST(ReportStoreTest, AClearThatCannotMakeItsFileLeavesTheReport) {
+  int made = 0;
+  ReportStore store([&made](std::string& folder, platform::SystemError& error) -> std::FILE* {
+    if (made++ == 0) return platform::TemporaryFile(folder, error);
+    error.code = 1;  // whatever the cause
+    return nullptr;
+  });
+  for (int n = 0; n < 20000; ++n) store.Append(Cat("Registro numero ", n, std::string(80, ' ')));
+  const std::uint64_t generation = store.Generation();
+  EXPECT_THROW(store.Clear(), FileError);
+  EXPECT_EQ(store.Generation(), generation);
+  ASSERT_EQ(store.Size(), 20000u);
+  EXPECT_EQ(store.Read(0, 0, 17), "Registro numero 0");
+  EXPECT_EQ(store.Read(19999, 0, 21), "Registro numero 19999");
+  EXPECT_EQ(All(store).size(), 20000u);
+}
+
 // A window whose questions are never asked: it only hears the end.
 class Window final : public WindowQuestions {
  public:
@@ -108,6 +181,28 @@ TEST(CommandRunnerTest, WritesIntoTheStoreAndSaysWhenStopped) {
   EXPECT_EQ(runner.FirstLine(), 1u);  // the run's lines follow the one it found
   EXPECT_EQ(lines[1], "Registro numero 1");
   EXPECT_EQ(lines.back(), "Interrompido pelo usuário."_cp);
+  EXPECT_EQ(lines[lines.size() - 2], Cat("Registro numero ", lines.size() - 2));
+}
+
+// A run whose report the temporary folder cannot hold ends as a failure, on
+// the line that says the report is cut, every line it wrote before kept.
+TEST(CommandRunnerTest, AReportCutByAFullFolderEndsOnALineThatSaysSo) {
+  ReportStore store(verilote::testing::RefusingFiles());
+  store.Append("antes");
+  Window window;
+  CommandRunner runner(store, window, ".");
+  ASSERT_TRUE(runner.Start(WritesUntilStopped));
+  const Outcome outcome = window.Wait();
+  EXPECT_TRUE(runner.Join());
+  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
+  const std::string cut(
+      "Relatório incompleto: não foi possível guardar o relatório inteiro na pasta temporária. As linhas acima foram mantidas."_cp);
+  EXPECT_EQ(outcome.message.substr(0, cut.size() + 1), cut + "\n");
+  EXPECT_NE(outcome.message.find("cannot write a temporary file"), std::string::npos) << outcome.message;
+  const std::vector<std::string> lines = All(store);
+  ASSERT_GT(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "antes");
+  EXPECT_EQ(lines.back(), cut);
   EXPECT_EQ(lines[lines.size() - 2], Cat("Registro numero ", lines.size() - 2));
 }
 

@@ -2,7 +2,8 @@
 // the fields the finding names highlighted with what was found against what
 // the layout expects; it steps to the next and previous findings and the
 // report follows; a line that is no finding opens nothing; a file gone or
-// changed since the run is said so.
+// changed since the run is said so; a report cut by a full temporary folder
+// is said so, and the inspector stays within what was kept.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "gui/qt_text.hpp"
 #include "gui/record_inspector.hpp"
 #include "gui_test_support.hpp"
+#include "support/filling_files.hpp"
 
 namespace verilote::gui::testing {
 namespace {
@@ -179,6 +181,51 @@ class InspectorTest : public QObject {
     QVERIFY(window.Inspector()->Message()->text().contains(FromCp1252("não foi encontrado"_cp)));
     QCOMPARE(window.Inspector()->Raw()->toPlainText(), QString());
     QVERIFY(!window.InspectLine(4));
+  }
+
+  // The temporary folder fills up while the findings go to their files: the
+  // window says the report is cut, in a box and in its last line, keeps every
+  // line, and the inspector and the report's keys stay within what it kept.
+  void AFullTemporaryFolderCutsTheReportVisibly() {
+    std::string bytes = "H CABECALHO\r\n";
+    for (int n = 0; n < 6000; ++n) bytes += "D999  00123\r\n";
+    Write(bytes);
+    const verilote::testing::FillingFiles full(50'000);  // half the first block of findings
+    MainWindow window(WindowOptions{folder_.path(), full.Maker()});
+    window.show();
+    ModalScript script({Accept()});
+    Run(window);
+    const QString cut = FromCp1252(
+        "Relatório incompleto: não foi possível guardar o relatório inteiro na pasta temporária. As linhas acima foram mantidas."_cp);
+    QCOMPARE(script.seen.size(), 1);
+    QVERIFY2(script.seen[0].contains(cut + QStringLiteral("\n")), qPrintable(script.seen[0]));
+    QVERIFY2(script.seen[0].contains(FromCp1252("sem espaço no dispositivo"_cp)), qPrintable(script.seen[0]));
+
+    // "Validando", the 4,096 findings kept (records 2 to 4097), the cut line.
+    const std::vector<std::string> lines = window.ReportLines();
+    QCOMPARE(lines.size(), std::size_t{4098});
+    QCOMPARE(lines[4096], std::string("Linha 4097 Codigos de erro: (D.02)"));
+    QCOMPARE(FromCp1252(lines.back()), cut);
+
+    QVERIFY(window.InspectLine(4096));
+    RecordInspector* inspector = window.Inspector();
+    QCOMPARE(inspector->FindingLine()->text(), QStringLiteral("Linha 4097 Codigos de erro: (D.02)"));
+    QVERIFY(!inspector->NextButton()->isEnabled());
+    QVERIFY(!inspector->Next());
+    QTest::keyClick(inspector->Fields(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(window.Report(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(window.Report()->CursorLine(), 4097u);
+    QTest::keyClick(window.Report(), Qt::Key_Return);  // the cut line is no finding
+    QCOMPARE(inspector->Line(), std::optional<std::uint64_t>(4096));
+    QVERIFY(inspector->Previous());
+    QCOMPARE(inspector->FindingLine()->text(), QStringLiteral("Linha 4096 Codigos de erro: (D.02)"));
+
+    // Run again while the folder is still full: cut again, and said again.
+    ModalScript again({Accept()});
+    Run(window);
+    QCOMPARE(again.seen.size(), 1);
+    QCOMPARE(window.Store().Size(), 4098u);
+    QCOMPARE(FromCp1252(window.Store().Read(4097)), cut);
   }
 };
 

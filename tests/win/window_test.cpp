@@ -3,7 +3,8 @@
 // every built command runs from its menu id; each example gives the same
 // report as verilote-cli; a dropped file is validated; Stop ends a run and
 // says so in the report; closing waits for the command to stop; Ctrl+C puts
-// the selected lines on the clipboard.
+// the selected lines on the clipboard; a report cut by a full temporary
+// folder is said so, in a box and a last line.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h:
@@ -23,6 +24,7 @@
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
+#include "support/filling_files.hpp"
 #include "win/main_window.hpp"
 #include "win/record_inspector.hpp"
 #include "win/win_text.hpp"
@@ -83,15 +85,16 @@ struct Shown {
   FakeAsker* asker = new FakeAsker;
   std::unique_ptr<MainWindow> window;
 
-  Shown() {
+  explicit Shown(TemporaryFileMaker temporaryFiles = {}) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     directory = PathBytes(temp) + "verilote-win-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(GetTickCount64());
     CreateDirectoryW(WidePath(directory).c_str(), nullptr);
-    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
-                                          WindowOptions{directory, directory + "\\pasta.txt", false},
-                                          std::unique_ptr<Asker>(asker));
+    window = std::make_unique<MainWindow>(
+        GetModuleHandleW(nullptr),
+        WindowOptions{directory, directory + "\\pasta.txt", false, std::move(temporaryFiles)},
+        std::unique_ptr<Asker>(asker));
   }
   // Runs `start` and waits for the command's end.
   bool RunToEnd(const std::function<bool()>& start) {
@@ -391,6 +394,40 @@ TEST(WinWindow, FindingLineOpensTheRecordInspector) {
   EXPECT_EQ(named(), std::vector<std::wstring>{L"08.3S|7"});  // position 18 of record 6
   EXPECT_EQ(ListView_GetNextItem(shown.window->Report().Handle(), -1, LVNI_SELECTED), static_cast<int>(line + 1));
   EXPECT_TRUE(IsWindowEnabled(inspector->PreviousButton()));
+}
+
+// A finding a line, about record n, until the report can take no more.
+Verdict FindsForever(Host& host) {
+  host.ReportClear();
+  for (std::uint64_t n = 1;; ++n) host.ReportFinding(Finding{Cat("Linha ", n, " Codigos de erro: (01.0)"), n});
+}
+
+// The temporary folder refuses the findings' first block: the box and the
+// last line say the report is cut, every line before stays, and the keys and
+// the inspector stay within what was kept.
+TEST(WinWindow, AFullTemporaryFolderCutsTheReportVisibly) {
+  Shown shown(verilote::testing::RefusingFiles());
+  ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(FindsForever); }));
+  const std::wstring cut =
+      L"Relat\u00f3rio incompleto: n\u00e3o foi poss\u00edvel guardar o relat\u00f3rio inteiro na pasta "
+      L"tempor\u00e1ria. As linhas acima foram mantidas.";
+  EXPECT_EQ(shown.window->LastOutcome().status, Outcome::Status::Aborted);
+  ASSERT_EQ(shown.asker->told.size(), 1u);
+  EXPECT_EQ(shown.asker->told[0].substr(0, cut.size() + 2), L"!" + cut + L"\n") << PathBytes(shown.asker->told[0]);
+  const std::vector<std::string> lines = shown.LinesFrom(0);
+  ASSERT_EQ(lines.size(), 4097u);  // the 4,096 findings of the block, the cut line
+  EXPECT_EQ(lines[4095], "Linha 4096 Codigos de erro: (01.0)");
+  EXPECT_EQ(FromCp1252(lines.back()), cut);
+
+  PressEnterOn(shown, 4095);
+  const RecordInspector* inspector = shown.window->Inspector();
+  ASSERT_NE(inspector, nullptr);
+  EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(4095));
+  EXPECT_FALSE(IsWindowEnabled(inspector->NextButton()));
+  SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(ListView_GetNextItem(shown.window->Report().Handle(), -1, LVNI_FOCUSED), 4096);
+  SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, VK_RETURN, 0);  // the cut line is no finding
+  EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(4095));
 }
 
 // Dropped from an accented folder: the name reaches the core as the command
