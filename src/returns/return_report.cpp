@@ -108,8 +108,8 @@ namespace {
 class ReportVisitor final : public ReturnVisitor {
  public:
   ReportVisitor(ReturnKind kind, const std::function<void(std::string_view)>& line,
-                const std::function<void(const Finding&)>& finding)
-      : kind_(kind), line_(line), finding_(finding) {}
+                const std::function<void(const Finding&)>& finding, bool everyTitle)
+      : kind_(kind), line_(line), finding_(finding), everyTitle_(everyTitle) {}
 
   Totals totals;
 
@@ -118,6 +118,7 @@ class ReportVisitor final : public ReturnVisitor {
   }
   void Title(const ReturnTitle& title) override {
     totals.Add(title);
+    if (!everyTitle_ && !title.rejected) return;
     Emit(TitleLine(title), title.record, kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
   }
   void Error(const PrecriticaError& error) override {
@@ -143,14 +144,15 @@ class ReportVisitor final : public ReturnVisitor {
   ReturnKind kind_;
   const std::function<void(std::string_view)>& line_;
   const std::function<void(const Finding&)>& finding_;
+  bool everyTitle_;
 };
 
 }  // namespace
 
 Totals WriteReport(const std::string& path, ReturnKind kind, Host* host,
                    const std::function<void(std::string_view)>& line,
-                   const std::function<void(const Finding&)>& finding) {
-  ReportVisitor visitor(kind, line, finding);
+                   const std::function<void(const Finding&)>& finding, bool everyTitle) {
+  ReportVisitor visitor(kind, line, finding, everyTitle);
   ReadReturn(path, kind, visitor, host);
   for (const std::string& text : TotalLines(visitor.totals, IsPrecritica(kind))) line(text);
   return visitor.totals;

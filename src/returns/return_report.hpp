@@ -58,9 +58,10 @@ inline constexpr std::string_view kErrorFields400 = "08.1 11.1 35.1";
 
 // Reads the return and writes its report through `line` (and `finding`,
 // which may be empty, for the lines that carry their record); returns the
-// totals.
+// totals. `everyTitle` false: the summary `check` gives, only the titles
+// the bank rejected.
 Totals WriteReport(const std::string& path, ReturnKind kind, Host* host,
                    const std::function<void(std::string_view)>& line,
-                   const std::function<void(const Finding&)>& finding);
+                   const std::function<void(const Finding&)>& finding, bool everyTitle = true);
 
 }  // namespace verilote::returns
