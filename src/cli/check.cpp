@@ -90,7 +90,7 @@ struct FileResult {
   std::uint64_t findings = 0;
   std::string verdict;
   int status = kExitClean;
-  std::string error;  // Windows-1252
+  std::string error;              // Windows-1252
   std::string_view returnLayout;  // the bank's return read instead of a remittance checked
 };
 
@@ -185,8 +185,8 @@ FileResult CheckReturn(const std::string& path, returns::ReturnKind kind, CheckH
   result.file = path;
   result.detection = "recognised";
   result.returnLayout = returns::LayoutName(kind);
-  result.evidence = Cat("Layout detectado: "_cp, returns::KindTitle(kind),
-                        " (arquivo do banco: lido, não validado como remessa)"_cp);
+  result.evidence =
+      Cat("Layout detectado: "_cp, returns::KindTitle(kind), " (arquivo do banco: lido, não validado como remessa)"_cp);
   host.ReportAppend(result.evidence);
   const std::function<void(std::string_view)> line = [&host](std::string_view text) { host.ReportAppend(text); };
   const std::function<void(const Finding&)> finding = [&host](const Finding& f) { host.ReportFinding(f); };
@@ -274,8 +274,7 @@ std::string Pad(std::string text, std::size_t width) {
 void WriteSummary(const std::vector<FileResult>& results, std::ostream& out) {
   std::vector<std::array<std::string, 4>> rows = {{"FILE", "LAYOUT", "FINDINGS", "VERDICT"}};
   for (const FileResult& r : results)
-    rows.push_back({PathText(r.file), LayoutNameOf(r),
-                    std::to_string(r.findings), r.verdict});
+    rows.push_back({PathText(r.file), LayoutNameOf(r), std::to_string(r.findings), r.verdict});
   std::array<std::size_t, 4> widths{};
   for (const auto& row : rows)
     for (std::size_t i = 0; i < 4; ++i) widths[i] = std::max(widths[i], Pad(row[i], 0).size());
@@ -402,7 +401,8 @@ void WriteJsonResult(const FileResult& result, std::span<const std::string> name
 
 // The test case of one file; its report lines wait in `lines`.
 void WriteJunitCase(const FileResult& result, std::span<const std::string> names, Spool& lines, Spool& body) {
-  const std::string layout = result.layout != nullptr || !result.returnLayout.empty() ? LayoutNameOf(result) : "unknown";
+  const std::string layout =
+      result.layout != nullptr || !result.returnLayout.empty() ? LayoutNameOf(result) : "unknown";
   body.Write(Cat("    <testcase classname=\"verilote.", XmlText(layout), "\" name=\"", XmlText(PathText(result.file)),
                  "\">\n"));
   const std::string element = result.status == kExitFaulty ? "failure" : result.status == kExitClean ? "" : "error";

@@ -75,22 +75,21 @@ class JsonReconciliation final : public returns::ReconciliationVisitor {
     out_ << (first ? "\n    " : ",\n    ") << "{\"registro_da_remessa\": " << o.remessaRecord
          << ", \"nosso_numero\": " << Text(o.nossoNumero) << ", \"seu_numero\": " << Text(o.seuNumero)
          << ", \"situacao\": " << Text(o.situacao) << ", \"movimento\": " << Text(o.movimento)
+         << ", \"movimento_texto\": " << Text(o.movimentoTexto)
          << ", \"registro_do_retorno\": " << (o.retornoRecord == 0 ? "null" : std::to_string(o.retornoRecord))
          << ", \"motivos\": " << motives << "]}";
     first = false;
   }
   void RemessaError(const returns::RemittanceError& tied) override {
     const returns::PrecriticaError& e = *tied.error;
-    errors.push_back("{\"record\": " + std::to_string(e.record) + ", \"registro_da_remessa\": " +
-                     (e.remessaRecord == 0 ? std::string("null") : std::to_string(e.remessaRecord)) +
-                     ", \"campo\": " + Text(!e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo)) +
-                     ", \"posicoes\": " +
-                     (e.from == 0 ? std::string("null")
-                                  : "\"" + std::to_string(e.from) + "-" + std::to_string(e.to) + "\"") +
-                     ", \"campo_nome\": " + Text(e.fieldName) + ", \"campo_no_validador\": " +
-                     Text(tied.validatorCode) + ", \"valor_na_remessa\": " +
-                     (tied.value != nullptr ? Text(*tied.value) : std::string("null")) + ", \"erro\": " +
-                     Text(e.erro) + ", \"texto\": " + Text(e.texto) + "}");
+    errors.push_back(
+        "{\"record\": " + std::to_string(e.record) +
+        ", \"registro_da_remessa\": " + (e.remessaRecord == 0 ? std::string("null") : std::to_string(e.remessaRecord)) +
+        ", \"campo\": " + Text(!e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo)) + ", \"posicoes\": " +
+        (e.from == 0 ? std::string("null") : "\"" + std::to_string(e.from) + "-" + std::to_string(e.to) + "\"") +
+        ", \"campo_nome\": " + Text(e.fieldName) + ", \"campo_no_validador\": " + Text(tied.validatorCode) +
+        ", \"valor_na_remessa\": " + (tied.value != nullptr ? Text(*tied.value) : std::string("null")) +
+        ", \"erro\": " + Text(e.erro) + ", \"texto\": " + Text(e.texto) + "}");
   }
 
  private:
@@ -128,9 +127,9 @@ int Reconciled(const std::string& file, returns::ReturnKind kind, const std::str
   WriteList(out, "errors", json.errors);
   WriteList(out, "remarks", json.remarks);
   const int status = totals.rejeitados != 0 || totals.errors != 0 ? kExitFaulty : kExitClean;
-  out << "  \"totals\": {\"titulos_da_remessa\": " << totals.remessaTitles
-      << ", \"rejeitados\": " << totals.rejeitados << ", \"sem_resposta\": " << totals.semResposta
-      << ", \"nao_enviados\": " << totals.naoEnviados << ", \"erros\": " << totals.errors << "},\n"
+  out << "  \"totals\": {\"titulos_da_remessa\": " << totals.remessaTitles << ", \"rejeitados\": " << totals.rejeitados
+      << ", \"sem_resposta\": " << totals.semResposta << ", \"nao_enviados\": " << totals.naoEnviados
+      << ", \"erros\": " << totals.errors << "},\n"
       << "  \"status\": " << status << "\n}\n";
   return status;
 }

@@ -14,8 +14,9 @@ namespace {
 std::optional<returns::ReturnKind> ReturnOrSay(const std::string& path, Host& host) {
   const std::optional<returns::ReturnKind> kind = returns::DetectReturn(path);
   if (!kind) {
-    host.ReportAppend(Cat("O arquivo não é um retorno do banco 104 que este programa leia (SIGCB CNAB 240 ou 400, "
-                          "retorno ou pré-crítica)."_cp));
+    host.ReportAppend(
+        Cat("O arquivo não é um retorno do banco 104 que este programa leia (SIGCB CNAB 240 ou 400, "
+            "retorno ou pré-crítica)."_cp));
   }
   return kind;
 }
@@ -54,7 +55,8 @@ Verdict ConferirRetornoRemessa1Click(Host& host) {
   if (!kind) return Verdict::Faulty;
   const std::function<void(std::string_view)> line = [&host](std::string_view text) { host.ReportAppend(text); };
   const std::function<void(const Finding&)> finding = [&host](const Finding& f) { host.ReportFinding(f); };
-  const returns::ReconciliationTotals totals = returns::WriteReconciliation(*path, *kind, *remessa, &host, line, finding);
+  const returns::ReconciliationTotals totals =
+      returns::WriteReconciliation(*path, *kind, *remessa, &host, line, finding);
   return totals.rejeitados != 0 || totals.errors != 0 ? Verdict::Faulty : Verdict::Clean;
 }
 

@@ -9,6 +9,7 @@
 #include "app/report.hpp"
 #include "returns/return_codes.hpp"
 #include "returns/return_lines.hpp"
+#include "returns/return_readers.hpp"
 
 namespace verilote {
 // The remittance validators' dictionaries (remittance/sigcb240_fields.cpp,
@@ -160,6 +161,9 @@ RemittanceOutcome OutcomeOf(const Sent& sent, bool is400, const RecordKind* kind
   outcome.seuNumero = KeyText(sent.seu);
   outcome.situacao = StateWords(sent.state);
   outcome.movimento = sent.state == kSemResposta ? "" : std::string(sent.movimento.data(), 2);
+  if (!outcome.movimento.empty())
+    outcome.movimentoTexto =
+        DescribeCode(is400 ? CodeTable::Ocorrencia400 : CodeTable::Movimento240, outcome.movimento);
   outcome.retornoRecord = sent.answer;
   outcome.faulty = sent.state == kRejeitada;
   outcome.kind = kind;
@@ -238,16 +242,20 @@ class ErrorsTying final : public ReturnVisitor {
   void Remark(std::uint64_t record, std::string_view rec, std::string_view text) override {
     visitor_.Remark(record, rec, text);
   }
-  void Error(const PrecriticaError& error) override {
+  void Error(const PrecriticaError& read) override {
     ++totals_.errors;
     totals_.returnTotals.AddError();
-    visitor_.Error(error);
+    visitor_.Error(read);
+    PrecriticaError error = read;
     RemittanceError tied;
     tied.error = &error;
     const auto found = records_.find(error.remessaRecord);
     std::string value;
     if (found != records_.end()) {
       const std::string& rec = found->second;
+      // The record itself tells which variant of an S, Q or Y segment the
+      // W code names.
+      if (!is400_) SetField(error, ResolveWField240(error.campo, error.erro, rec));
       tied.kind = (is400_ ? kSigcb400Fields : kSigcb240Fields).kindOf(rec);
       if (error.from != 0 && error.from <= rec.size()) {
         value = rec.substr(error.from - 1, error.to - error.from + 1);
@@ -309,7 +317,8 @@ std::string OutcomeLine(const RemittanceOutcome& o) {
     motives += Cat(i == 0 ? ": motivos " : ", ", o.motives[i].code, ' ', o.motives[i].text);
   return Cat("Registro ", o.remessaRecord, " da remessa: nosso número "_cp, o.nossoNumero.empty() ? "-" : o.nossoNumero,
              ", seu número "_cp, o.seuNumero.empty() ? "-" : o.seuNumero, ": ", o.situacao,
-             o.retornoRecord != 0 ? Cat(" (registro ", o.retornoRecord, " do retorno, movimento ", o.movimento, ")")
+             o.retornoRecord != 0 ? Cat(" (registro ", o.retornoRecord, " do retorno, movimento ", o.movimento, ' ',
+                                        o.movimentoTexto, ")")
                                   : std::string(),
              motives);
 }
@@ -371,18 +380,16 @@ class ReportReconciliation final : public ReconciliationVisitor {
 
 }  // namespace
 
-ReconciliationTotals WriteReconciliation(const std::string& returnPath, ReturnKind kind,
-                                         const std::string& remessaPath, Host* host,
-                                         const std::function<void(std::string_view)>& line,
+ReconciliationTotals WriteReconciliation(const std::string& returnPath, ReturnKind kind, const std::string& remessaPath,
+                                         Host* host, const std::function<void(std::string_view)>& line,
                                          const std::function<void(const Finding&)>& finding) {
   ReportReconciliation report(line, finding);
   const ReconciliationTotals totals = Reconcile(returnPath, kind, remessaPath, report, host);
   if (IsPrecritica(kind)) {
     line(Cat("Total de erros: ", totals.errors));
   } else {
-    line(Cat("Títulos da remessa: "_cp, totals.remessaTitles, ", rejeitados: ", totals.rejeitados,
-             ", sem resposta: ", totals.semResposta, "; títulos do retorno que a remessa não enviou: "_cp,
-             totals.naoEnviados));
+    line(Cat("Títulos da remessa: "_cp, totals.remessaTitles, ", rejeitados: ", totals.rejeitados, ", sem resposta: ",
+             totals.semResposta, "; títulos do retorno que a remessa não enviou: "_cp, totals.naoEnviados));
     for (const std::string& text : TotalLines(totals.returnTotals, false)) line(text);
   }
   return totals;

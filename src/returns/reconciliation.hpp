@@ -23,11 +23,11 @@ struct RemittanceOutcome {
   std::uint64_t remessaRecord = 0;
   std::string nossoNumero, seuNumero;
   std::string situacao;  // "entrada confirmada", "rejeitada", "liquidada", "baixada", "sem resposta", ...
-  std::string movimento;
+  std::string movimento, movimentoTexto;
   std::uint64_t retornoRecord = 0;  // the return's record that decided it; 0 with no answer
   std::array<Motive, 6> motives;
   std::size_t motiveCount = 0;
-  bool faulty = false;                // rejected
+  bool faulty = false;               // rejected
   const RecordKind* kind = nullptr;  // the remittance record's kind (its dictionary)
 };
 
@@ -64,9 +64,8 @@ std::string RemessaErrorLine(const RemittanceError& error);
 
 // The reconciliation written as report lines, outcomes and errors as
 // findings about the remittance's records.
-ReconciliationTotals WriteReconciliation(const std::string& returnPath, ReturnKind kind,
-                                         const std::string& remessaPath, Host* host,
-                                         const std::function<void(std::string_view)>& line,
+ReconciliationTotals WriteReconciliation(const std::string& returnPath, ReturnKind kind, const std::string& remessaPath,
+                                         Host* host, const std::function<void(std::string_view)>& line,
                                          const std::function<void(const Finding&)>& finding);
 
 }  // namespace verilote::returns

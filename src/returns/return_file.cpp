@@ -118,6 +118,15 @@ void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_
   }
 }
 
+void SetField(PrecriticaError& error, const WFieldMatch& match) {
+  const WFieldRef* field = match.field;
+  error.recordType = field != nullptr ? field->recordType : 0;
+  error.from = field != nullptr ? field->from : 0;
+  error.to = field != nullptr ? field->to : 0;
+  error.fieldCode = field != nullptr ? field->code : std::string_view();
+  error.fieldName = field != nullptr ? field->name : std::string_view();
+}
+
 void ReadReturn(const std::string& path, ReturnKind kind, ReturnVisitor& visitor, Host* host) {
   LineReader reader(path, host);
   switch (kind) {

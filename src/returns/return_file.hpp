@@ -70,6 +70,7 @@ struct ReturnTitle {
   Cents multa;  // the 400 return keeps the fine apart from the interest; `juros` holds both
   std::optional<CivilDate> vencimento, dataOcorrencia, dataCredito;
   std::string bancoRecebedor, agenciaRecebedora;
+  std::string agenciaDv;  // 240: field 20.3T, the receiving agency's check digit
   bool rejected = false;  // the bank refused what the remittance asked
 
   void AddMotive(std::string_view code, std::string text);

@@ -40,8 +40,8 @@ std::string JDate(const std::optional<CivilDate>& date) {
 std::string JsonTitle(const ReturnTitle& t) {
   std::string motives = "[";
   for (std::size_t i = 0; i < t.motiveCount; ++i)
-    motives += Cat(i == 0 ? "" : ", ", "{\"codigo\": ", J(t.motives[i].code), ", \"texto\": ", J(t.motives[i].text),
-                   "}");
+    motives +=
+        Cat(i == 0 ? "" : ", ", "{\"codigo\": ", J(t.motives[i].code), ", \"texto\": ", J(t.motives[i].text), "}");
   motives += "]";
   return Cat("{\"record\": ", t.record, ", \"nosso_numero\": ", JOrNull(t.nossoNumero),
              ", \"seu_numero\": ", JOrNull(t.seuNumero), ", \"movimento\": ", J(t.movimento),
@@ -52,25 +52,26 @@ std::string JsonTitle(const ReturnTitle& t) {
              ", \"abatimento\": ", JMoney(t.abatimento), ", \"iof\": ", JMoney(t.iof),
              ", \"valor_liquido\": ", JMoney(t.valorLiquido), ", \"vencimento\": ", JDate(t.vencimento),
              ", \"data_ocorrencia\": ", JDate(t.dataOcorrencia), ", \"data_credito\": ", JDate(t.dataCredito),
-             ", \"banco_recebedor\": ", JOrNull(t.bancoRecebedor), ", \"agencia_recebedora\": ",
-             JOrNull(t.agenciaRecebedora), ", \"registro_u\": ", t.uRecord == 0 ? "null" : std::to_string(t.uRecord),
-             "}");
+             ", \"banco_recebedor\": ", JOrNull(t.bancoRecebedor),
+             ", \"agencia_recebedora\": ", JOrNull(t.agenciaRecebedora),
+             ", \"agencia_recebedora_dv\": ", JOrNull(t.agenciaDv),
+             ", \"registro_u\": ", t.uRecord == 0 ? "null" : std::to_string(t.uRecord), "}");
 }
 
 std::string JsonError(const PrecriticaError& e) {
-  return Cat("{\"record\": ", e.record, ", \"registro_da_remessa\": ",
-             e.remessaRecord == 0 ? "null" : std::to_string(e.remessaRecord),
+  return Cat("{\"record\": ", e.record,
+             ", \"registro_da_remessa\": ", e.remessaRecord == 0 ? "null" : std::to_string(e.remessaRecord),
              ", \"campo\": ", JOrNull(!e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo)),
-             ", \"campo_como_escrito\": ", JOrNull(e.campo), ", \"posicoes\": ",
-             e.from == 0 ? std::string("null") : Cat("\"", e.from, '-', e.to, "\""),
+             ", \"campo_como_escrito\": ", JOrNull(e.campo),
+             ", \"posicoes\": ", e.from == 0 ? std::string("null") : Cat("\"", e.from, '-', e.to, "\""),
              ", \"campo_nome\": ", JOrNull(e.fieldName), ", \"erro\": ", J(e.erro), ", \"texto\": ", J(e.texto), "}");
 }
 
 std::string JsonService(const ServiceAnswer& a) {
   return Cat("{\"record\": ", a.record, ", \"movimento\": ", J(a.movimento), ", \"solicitacao\": ", J(a.solicitacao),
              ", \"identificador\": ", J(a.identificador), ", \"descricao\": ", J(a.descricao),
-             ", \"quantidade\": ", J(a.quantidade), ", \"erro\": ", JOrNull(a.erro), ", \"erro_texto\": ",
-             JOrNull(a.erroTexto), "}");
+             ", \"quantidade\": ", J(a.quantidade), ", \"erro\": ", JOrNull(a.erro),
+             ", \"erro_texto\": ", JOrNull(a.erroTexto), "}");
 }
 
 class JsonVisitor final : public ReturnVisitor {
@@ -125,12 +126,12 @@ std::string JsonTotals(const Totals& totals) {
   std::string list = "[";
   bool first = true;
   for (const auto& [code, t] : totals.PerMovement()) {
-    list += Cat(first ? "\n      " : ",\n      ", "{\"movimento\": ", J(t.code), ", \"movimento_texto\": ", J(t.text),
-                ", \"quantidade\": ", t.count, ", \"valor_titulo\": \"", CentsText(t.valorTitulo),
-                "\", \"valor_pago\": \"", CentsText(t.valorPago), "\", \"tarifa\": \"", CentsText(t.tarifa),
-                "\", \"juros\": \"", CentsText(t.juros), "\", \"desconto\": \"", CentsText(t.desconto),
-                "\", \"abatimento\": \"", CentsText(t.abatimento), "\", \"valor_liquido\": \"",
-                CentsText(t.valorLiquido), "\"}");
+    list +=
+        Cat(first ? "\n      " : ",\n      ", "{\"movimento\": ", J(t.code), ", \"movimento_texto\": ", J(t.text),
+            ", \"quantidade\": ", t.count, ", \"valor_titulo\": \"", CentsText(t.valorTitulo), "\", \"valor_pago\": \"",
+            CentsText(t.valorPago), "\", \"tarifa\": \"", CentsText(t.tarifa), "\", \"juros\": \"", CentsText(t.juros),
+            "\", \"desconto\": \"", CentsText(t.desconto), "\", \"abatimento\": \"", CentsText(t.abatimento),
+            "\", \"valor_liquido\": \"", CentsText(t.valorLiquido), "\"}");
     first = false;
   }
   list += first ? "]" : "\n    ]";

@@ -5,6 +5,7 @@
 
 #include "returns/return_file.hpp"
 #include "returns/return_lines.hpp"
+#include "returns/w_field_map.hpp"
 
 namespace verilote::returns {
 
@@ -20,5 +21,8 @@ void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_
 
 // The 240 file header's fields, shared by the return and the pre-validation.
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind);
+
+// The remittance field a W pair names, into `error` (unknown: zeros).
+void SetField(PrecriticaError& error, const WFieldMatch& match);
 
 }  // namespace verilote::returns

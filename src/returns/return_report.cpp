@@ -53,22 +53,23 @@ std::string TitleLine(const ReturnTitle& t) {
              Money(t.desconto), ", abatimento ", Money(t.abatimento), ", líquido "_cp, Money(t.valorLiquido),
              "; vencimento ", Day(t.vencimento), ", ocorrência "_cp, Day(t.dataOcorrencia), ", crédito "_cp,
              Day(t.dataCredito), "; recebedor: banco ", t.bancoRecebedor.empty() ? "-" : t.bancoRecebedor,
-             ", agência "_cp, t.agenciaRecebedora.empty() ? "-" : t.agenciaRecebedora);
+             ", agência "_cp, t.agenciaRecebedora.empty() ? "-" : t.agenciaRecebedora, t.agenciaDv.empty() ? "" : "-",
+             t.agenciaDv);
 }
 
 std::string ErrorLine(const PrecriticaError& e, const std::string* value) {
   std::string field;
   const std::string_view code = !e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo);
   if (e.from != 0)
-    field = Cat(code.empty() ? "campo" : Cat("campo ", code), " (posi"_cp, e.from == e.to ? "ção " : "ções "_cp, e.from,
-                e.from == e.to ? "" : "-", e.from == e.to ? std::string() : std::to_string(e.to), ", ", e.fieldName,
-                ")", value != nullptr ? Cat(" \"", *value, "\"") : std::string());
+    field = Cat(code.empty() ? "campo" : Cat("campo ", code), " (posi"_cp, e.from == e.to ? "ção "_cp : "ções "_cp,
+                e.from, e.from == e.to ? "" : "-", e.from == e.to ? std::string() : std::to_string(e.to), ", ",
+                e.fieldName, ")", value != nullptr ? Cat(" \"", *value, "\"") : std::string());
   else if (e.campo == "0000")
     field = "erro grave do arquivo (campo 0000)";
   else if (!e.campo.empty())
     field = Cat("campo ", e.campo, " (não consta do manual)"_cp);
   else
-    field = "campo não indicado";
+    field = "campo não indicado"_cp;
   const std::string where = e.remessaRecord != 0 ? Cat("registro ", e.remessaRecord, " da remessa")
                                                  : std::string("registro da remessa desconhecido");
   return Cat("Registro ", e.record, ": ", where, ", ", field, ": erro ", e.erro, ", ", e.texto);

@@ -102,15 +102,10 @@ class Run {
       error.campo = code;
       error.erro = erro;
       error.texto = DescribeCode(CodeTable::MotivoRejeicao240, erro);
-      const WFieldRef* field = FindWField240(code);
-      error.recordType = field != nullptr ? field->recordType : 0;
-      error.from = field != nullptr ? field->from : 0;
-      error.to = field != nullptr ? field->to : 0;
-      error.fieldCode = field != nullptr ? field->code : std::string_view();
-      error.fieldName = field != nullptr ? field->name : std::string_view();
+      SetField(error, ResolveWField240(code, erro));
       visitor_.Error(error);
     }
-    if (!any) Remark(rec, "segmento W sem nenhum par campo/erro (posições 25-31)");
+    if (!any) Remark(rec, "segmento W sem nenhum par campo/erro (posições 25-31)"_cp);
   }
 
   LineReader& reader_;

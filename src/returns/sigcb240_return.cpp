@@ -171,8 +171,8 @@ class Run {
     title_.vencimento = Date(rec, 74, "vencimento");
     title_.valorTitulo = Amount(rec, 82, 96, "valor do título"_cp);
     title_.bancoRecebedor = TextAt(rec, 97, 99);
-    title_.agenciaRecebedora =
-        Cat(TextAt(rec, 100, 104), TextAt(rec, 105, 105).empty() ? "" : "-", TextAt(rec, 105, 105));
+    title_.agenciaRecebedora = TextAt(rec, 100, 104);
+    title_.agenciaDv = TextAt(rec, 105, 105);
     title_.tarifa = Amount(rec, 199, 213, "valor da tarifa");
     title_.valorPago = title_.valorLiquido = title_.juros = title_.desconto = title_.abatimento = title_.iof =
         std::nullopt;
@@ -196,7 +196,7 @@ class Run {
       } else if (table == CodeTable::MotivoLiquidacao240 && at == 4) {
         title_.AddMotive(code, Cat("float de ", StrippedDays(code), " dia(s)"));
       } else if (table == CodeTable::MotivoLiquidacao240 && at > 4) {
-        title_.AddMotive(code, Cat("código "_cp, code, " não consta da tabela"));
+        title_.AddMotive(code, Cat("código "_cp, code, " não consta da tabela"_cp));
       } else {
         title_.AddMotive(code, DescribeCode(table.value_or(CodeTable::MotivoRejeicao240), code));
       }

@@ -88,19 +88,20 @@ class Run {
     for (int n = 0; n < 2 && at + 2 <= message.size(); ++n, at += 3) {
       const std::string code = message.substr(at, 2);
       if (!(code[0] >= '0' && code[0] <= '9' && code[1] >= '0' && code[1] <= '9')) break;
-      Error(rec, 1, code);
+      Error('0', 1, code);
       if (at + 2 >= message.size() || message[at + 2] != '.') break;
     }
   }
 
-  void Error(std::string_view rec, std::uint64_t remessaRecord, std::string_view code) {
+  // `recordType`: the remittance record's type the error is about, header
+  // '0' or title '1'.
+  void Error(char recordType, std::uint64_t remessaRecord, std::string_view code) {
     PrecriticaError error;
-    (void)rec;
     error.record = reader_.Number();
     error.remessaRecord = remessaRecord;
     error.erro = code;
     error.texto = DescribeCode(CodeTable::Erro400, code);
-    if (const Error400FieldRef* field = FindErrorField400(code)) {
+    if (const Error400FieldRef* field = FindErrorField400(code, recordType)) {
       error.recordType = field->recordType;
       error.from = field->from;
       error.to = field->to;
@@ -119,7 +120,7 @@ class Run {
       const std::string_view code = TextAt(rec, from, from + 1);
       if (code.empty() || code == "00") continue;
       any = true;
-      Error(rec, position ? static_cast<std::uint64_t>(*position) : 0, code);
+      Error('1', position ? static_cast<std::uint64_t>(*position) : 0, code);
     }
     if (!any) Remark(rec, "detalhe de pré-crítica sem código de erro (posições 30-31 e 74-75)"_cp);
   }
