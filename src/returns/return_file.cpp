@@ -4,6 +4,7 @@
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/report.hpp"
+#include "returns/return_codes.hpp"
 #include "returns/return_readers.hpp"
 
 namespace verilote::returns {
@@ -94,11 +95,18 @@ std::optional<ReturnKind> DetectReturn(const std::string& path) {
   }
 }
 
-void ReturnTitle::AddMotive(std::string_view code, std::string text) {
+void ReturnTitle::AddMotive(std::string_view code, std::string_view text) {
   if (motiveCount == motives.size()) return;
-  motives[motiveCount].code = code;
-  motives[motiveCount].text = std::move(text);
+  motives[motiveCount].code.assign(code);
+  motives[motiveCount].text.assign(text);
   ++motiveCount;
+}
+
+std::string_view Words(CodeTable table, std::string_view code, std::string& scratch) {
+  const std::string_view text = CodeText(table, code);
+  if (!text.empty()) return text;
+  scratch = DescribeCode(table, code);
+  return scratch;
 }
 
 void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_view rec, std::size_t length) {

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "returns/return_codes.hpp"
 #include "returns/return_file.hpp"
 #include "returns/return_lines.hpp"
 #include "returns/w_field_map.hpp"
@@ -21,6 +22,10 @@ void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_
 
 // The 240 file header's fields, shared by the return and the pre-validation.
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind);
+
+// The words of a code (return_codes.hpp) without a copy when the table has
+// it; `scratch` holds the "não consta da tabela" text otherwise.
+std::string_view Words(CodeTable table, std::string_view code, std::string& scratch);
 
 // The remittance field a W pair names, into `error` (unknown: zeros).
 void SetField(PrecriticaError& error, const WFieldMatch& match);

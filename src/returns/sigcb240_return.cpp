@@ -112,7 +112,7 @@ class Run {
         title_ = ReturnTitle{};
         title_.record = reader_.Number();
         title_.movimento = TextAt(rec, 16, 17);
-        title_.movimentoTexto = DescribeCode(CodeTable::Movimento240, title_.movimento);
+        title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
         title_.rejected = IsRejection(title_.movimento);
       } else if (TextAt(rec, 16, 17) != title_.movimento) {
         Remark(rec, Cat("movimento \"", TextAt(rec, 16, 17), "\" do segmento U difere do \"", title_.movimento,
@@ -160,7 +160,7 @@ class Run {
     title_.record = reader_.Number();
     title_.uRecord = 0;
     title_.movimento = TextAt(rec, 16, 17);
-    title_.movimentoTexto = DescribeCode(CodeTable::Movimento240, title_.movimento);
+    title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
     title_.rejected = IsRejection(title_.movimento);
     // Field 13.3T: modality and number from 40; an 18-digit SINCO number
     // starts at 39 with its '9'.
@@ -192,13 +192,13 @@ class Run {
       const std::string_view code = field.substr(at, 2);
       if (code == "00" || code == "  " || code == " ") continue;
       if (table == CodeTable::MotivoLiquidacao240 && at == 2) {
-        title_.AddMotive(code, DescribeCode(CodeTable::FormaPagamento240, code));
+        title_.AddMotive(code, Words(CodeTable::FormaPagamento240, code, scratch_));
       } else if (table == CodeTable::MotivoLiquidacao240 && at == 4) {
         title_.AddMotive(code, Cat("float de ", StrippedDays(code), " dia(s)"));
       } else if (table == CodeTable::MotivoLiquidacao240 && at > 4) {
         title_.AddMotive(code, Cat("código "_cp, code, " não consta da tabela"_cp));
       } else {
-        title_.AddMotive(code, DescribeCode(table.value_or(CodeTable::MotivoRejeicao240), code));
+        title_.AddMotive(code, Words(table.value_or(CodeTable::MotivoRejeicao240), code, scratch_));
       }
     }
   }
@@ -261,6 +261,7 @@ class Run {
   LineReader& reader_;
   ReturnVisitor& visitor_;
   ReturnTitle title_;
+  std::string scratch_;
   bool pending_ = false;
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;

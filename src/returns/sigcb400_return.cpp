@@ -150,19 +150,19 @@ class Run {
     t.nossoNumero = TextAt(rec, 57, 73);
     t.seuNumero = TextAt(rec, 117, 126);
     t.movimento = TextAt(rec, 109, 110);
-    t.movimentoTexto = DescribeCode(CodeTable::Ocorrencia400, t.movimento);
+    t.movimentoTexto.assign(Words(CodeTable::Ocorrencia400, t.movimento, scratch_));
     t.rejected = t.movimento == "99";
     // 80-82: the rejection (NE032) of occurrence 99, otherwise an error
     // that did not stop the entry (NE038).
     const std::string_view rejection = TextAt(rec, 80, 82);
     if (!rejection.empty() && rejection.find_first_not_of('0') != std::string_view::npos)
-      t.AddMotive(rejection, DescribeCode(t.rejected ? CodeTable::Rejeicao400 : CodeTable::Erro400, rejection));
+      t.AddMotive(rejection, Words(t.rejected ? CodeTable::Rejeicao400 : CodeTable::Erro400, rejection, scratch_));
     if (TextAt(rec, 83, 84) == "A4") t.AddMotive("A4", DescribeCode(CodeTable::Ocorrencia400, "A4"));
     const std::string_view canal = TextAt(rec, 189, 191);
     if (!canal.empty() && canal.find_first_not_of('0') != std::string_view::npos)
-      t.AddMotive(canal, DescribeCode(CodeTable::Canal400, canal));
+      t.AddMotive(canal, Words(CodeTable::Canal400, canal, scratch_));
     const std::string_view forma = TextAt(rec, 192, 192);
-    if (!forma.empty() && forma != "0") t.AddMotive(forma, DescribeCode(CodeTable::FormaPagamento400, forma));
+    if (!forma.empty() && forma != "0") t.AddMotive(forma, Words(CodeTable::FormaPagamento400, forma, scratch_));
     t.dataOcorrencia = Date(rec, 111, "data da ocorrência"_cp);
     t.vencimento = Date(rec, 147, "vencimento");
     t.valorTitulo = Amount(rec, 153, 165, "valor do título"_cp);
@@ -186,6 +186,7 @@ class Run {
   ReturnVisitor& visitor_;
   bool precritica_;
   ReturnTitle title_;
+  std::string scratch_;
 };
 
 }  // namespace
