@@ -15,7 +15,7 @@ std::optional<returns::ReturnKind> ReturnOrSay(const std::string& path, Host& ho
   const std::optional<returns::ReturnKind> kind = returns::DetectReturn(path);
   if (!kind) {
     host.ReportAppend(
-        Cat("O arquivo não é um retorno do banco 104 que este programa leia (SIGCB CNAB 240 ou 400, "
+        Cat("O arquivo não é um retorno do banco 104 que este programa leia (SIGCB CNAB 240 ou 400, "_cp
             "retorno ou pré-crítica)."_cp));
   }
   return kind;

@@ -224,8 +224,8 @@ Totals WriteCsv(const std::string& path, ReturnKind kind, std::ostream& out, std
     out << ToUtf8("Registro;Registro da remessa;Campo;Posições;Nome do campo;Erro;Descrição do erro\r\n"_cp);
   else
     out << ToUtf8(
-        "Registro;Nosso número;Seu número;Movimento;Descrição do movimento;Motivos;Valor do título;Valor pago;"
-        "Tarifa;Juros/multa;Desconto;Abatimento;Valor líquido;Vencimento;Data da ocorrência;Data do crédito;"
+        "Registro;Nosso número;Seu número;Movimento;Descrição do movimento;Motivos;Valor do título;Valor pago;"_cp
+        "Tarifa;Juros/multa;Desconto;Abatimento;Valor líquido;Vencimento;Data da ocorrência;Data do crédito;"_cp
         "Banco recebedor;Agência recebedora\r\n"_cp);
   CsvVisitor visitor(out, remarks);
   ReadReturn(path, kind, visitor);

@@ -66,7 +66,7 @@ class Run {
     const char code = rec.size() > 142 ? rec[142] : ' ';
     if (code != '3' && code != '4' && code != '5')
       Remark(rec,
-             Cat("código remessa/retorno '", code,
+             Cat("código remessa/retorno '"_cp, code,
                  "' (posição 143; a pré-crítica traz 3, 4 ou 5): lido como pré-crítica pelas posições 192-211"_cp));
     if (header.versao != "050")
       Remark(

@@ -37,7 +37,7 @@ TEST(ReturnReading, TitleOfATUPairInTheLayoutsWords) {
   EXPECT_EQ(t.tarifa, 150);
   EXPECT_EQ(t.vencimento, (CivilDate{2014, 1, 31}));
   EXPECT_EQ(t.dataCredito, (CivilDate{2014, 1, 7}));
-  // C047 for a liquidation: channel 02 (casa lotérica), form 01 (dinheiro), float of 1 day.
+  // C047 for a liquidation: channel 02 (casa lot\u00E9rica), form 01 (dinheiro), float of 1 day.
   ASSERT_EQ(t.motiveCount, 3u);
   EXPECT_EQ(t.motives[0].code, "02");
   EXPECT_EQ(t.motives[1].code, "01");
@@ -71,11 +71,11 @@ TEST(ReturnReading, DeparturesOfRealFilesAreReadAndRemarked) {
   const Case cases[] = {
       {"LF line ends", lf, "\n", ""},
       {"CR LF line ends", lf, "\r\n", ""},
-      {"241-byte record", wide, "\r\n", "registro de 241 posições (o leiaute tem 240): lido até a posição 240"},
-      {"lote 0000", loteZero, "\r\n", "lote de serviço \"0000\" (posições 4-7; o manual começa em 0001): aceito"},
+      {"241-byte record", wide, "\r\n", "registro de 241 posi\u00E7\u00F5es (o leiaute tem 240): lido at\u00E9 a posi\u00E7\u00E3o 240"},
+      {"lote 0000", loteZero, "\r\n", "lote de servi\u00E7o \"0000\" (posi\u00E7\u00F5es 4-7; o manual come\u00E7a em 0001): aceito"},
       {"version 047", v047, "\r\n", ""},
       {"blank amounts of a tariff record", tariff, "\r\n",
-       "valor do título (posições 82-96) em branco, como o banco escreve nos registros de tarifa: lido como zero"},
+       "valor do t\u00EDtulo (posi\u00E7\u00F5es 82-96) em branco, como o banco escreve nos registros de tarifa: lido como zero"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -99,7 +99,7 @@ TEST(ReturnReading, TariffRecordHasNoNossoNumeroAndItsMotiveFromTableB) {
   EXPECT_EQ(r.titles[0].nossoNumero, "");
   EXPECT_EQ(r.titles[0].tarifa, 250);
   ASSERT_EQ(r.titles[0].motiveCount, 1u);
-  EXPECT_EQ(ToUtf8(r.titles[0].motives[0].text), "Emissão de Boleto Padrão CAIXA");
+  EXPECT_EQ(ToUtf8(r.titles[0].motives[0].text), "Emiss\u00E3o de Boleto Padr\u00E3o CAIXA");
 }
 
 TEST(ReturnReading, UnknownCodesAreShownNeverDropped) {
@@ -108,19 +108,19 @@ TEST(ReturnReading, UnknownCodesAreShownNeverDropped) {
   records[3] = U("77", kZero15, kZero15, "06012014", "00000000");
   const Reading r = Read(Joined(records, "\r\n"), ReturnKind::Sigcb240Retorno);
   ASSERT_EQ(r.titles.size(), 1u);
-  EXPECT_EQ(ToUtf8(r.titles[0].movimentoTexto), "código 77 não consta da tabela");
+  EXPECT_EQ(ToUtf8(r.titles[0].movimentoTexto), "c\u00F3digo 77 n\u00E3o consta da tabela");
 }
 
 // A record cut short or garbled gets its line; the records after it are read.
 TEST(ReturnReading, GarbledRecordIsRemarkedAndTheRestRead) {
   std::vector<std::string> records = Liquidation();
   records.insert(records.begin() + 2, std::string("\x01\x02garbage", 9));
-  records.insert(records.begin() + 5, T("02", "14000000000000125", "DOC3", kZero15, kZero15, "").substr(0, 100));
+  records.insert(records.begin() + 5, T("02", "14000000000000125", "DOC3", kZero15, kZero15, "").substr(0, 60));
   const Reading r = Read(Joined(records, "\r\n"), ReturnKind::Sigcb240Retorno);
   ASSERT_EQ(r.titles.size(), 2u);
   EXPECT_EQ(r.titles[0].valorPago, 8000);
   EXPECT_EQ(r.titles[1].nossoNumero, "14000000000000125");
-  EXPECT_EQ(r.titles[1].valorTitulo, std::nullopt);  // its positions 82-96 are beyond its end
+  EXPECT_EQ(r.titles[1].valorTitulo, std::nullopt);  // its positions 82-96 are past its end
   std::vector<std::uint64_t> remarked;
   for (const auto& [record, text] : r.remarks) remarked.push_back(record);
   EXPECT_EQ(remarked.front(), 3u);
