@@ -1,6 +1,8 @@
 // Which return a file is, and the reading of each kind.
 #include "returns/return_file.hpp"
 
+#include <algorithm>
+
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/report.hpp"
@@ -102,11 +104,25 @@ void ReturnTitle::AddMotive(std::string_view code, std::string_view text) {
   ++motiveCount;
 }
 
-std::string_view Words(CodeTable table, std::string_view code, std::string& scratch) {
+std::string_view CodeWords::Of(CodeTable table, std::string_view code) {
+  for (std::size_t i = 0; i < used_; ++i) {
+    const Slot& slot = slots_[i];
+    if (slot.table == table && slot.size == code.size() && std::string_view(slot.code.data(), slot.size) == code)
+      return slot.text;
+  }
   const std::string_view text = CodeText(table, code);
-  if (!text.empty()) return text;
-  scratch = DescribeCode(table, code);
-  return scratch;
+  if (text.empty()) {
+    scratch_ = DescribeCode(table, code);
+    return scratch_;
+  }
+  if (code.size() <= 3) {
+    Slot& slot = slots_[next_];
+    slot = {table, {}, code.size(), text};
+    std::copy(code.begin(), code.end(), slot.code.begin());
+    next_ = (next_ + 1) % slots_.size();
+    used_ = std::max(used_, next_ == 0 ? slots_.size() : next_);
+  }
+  return text;
 }
 
 void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_view rec, std::size_t length) {

@@ -7,6 +7,7 @@
 #include "app/platform.hpp"
 #include "app/report.hpp"
 #include "banking/dates.hpp"
+#include "banking/text.hpp"
 
 namespace verilote::returns {
 
@@ -90,32 +91,27 @@ bool LineReader::Next(std::string_view& line) {
 }
 
 std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero) {
-  if (to > rec.size() || from > to) return std::nullopt;
+  if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
   const std::string_view field = rec.substr(from - 1, to - from + 1);
-  if (field.find_first_not_of(' ') == std::string_view::npos)
-    return blankIsZero ? std::optional<std::int64_t>(0) : std::nullopt;
-  std::int64_t value = 0;
-  for (const char c : field) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  // Word-wide digit test and value: a return holds millions of amounts.
+  if (IsAllDigits(field)) return detail::DigitsValue(field.data(), field.size());
+  if (blankIsZero && field.find_first_not_of(' ') == std::string_view::npos) return 0;
+  return std::nullopt;
 }
 
 std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
   bad = false;
-  const std::size_t to = from + digits - 1;
-  if (to > rec.size()) return std::nullopt;
+  if (from + digits - 1 > rec.size()) return std::nullopt;
   const std::string_view field = rec.substr(from - 1, digits);
-  if (field.find_first_not_of('0') == std::string_view::npos || field.find_first_not_of(' ') == std::string_view::npos)
-    return std::nullopt;
-  const auto dd = NumberAt(rec, from, from + 1, false);
-  const auto mm = NumberAt(rec, from + 2, from + 3, false);
-  const auto yy = NumberAt(rec, from + 4, to, false);
-  if (dd && mm && yy) {
-    const CivilDate date{digits == 8 ? static_cast<int>(*yy) : ExpandTwoDigitYear(*yy), static_cast<int>(*mm),
-                         static_cast<int>(*dd)};
+  if (IsAllDigits(field)) {
+    const char* p = field.data();
+    const auto yy = detail::DigitsValue(p + 4, digits - 4);
+    const CivilDate date{digits == 8 ? static_cast<int>(yy) : ExpandTwoDigitYear(yy),
+                         static_cast<int>(detail::DigitsValue(p + 2, 2)), static_cast<int>(detail::DigitsValue(p, 2))};
     if (IsRealDate(date)) return date;
+    if (field.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
+  } else if (field.find_first_not_of(' ') == std::string_view::npos) {
+    return std::nullopt;
   }
   bad = true;
   return std::nullopt;

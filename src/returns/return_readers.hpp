@@ -1,6 +1,8 @@
 // The readers of each kind of return, behind ReadReturn (return_file.hpp).
 #pragma once
 
+#include <array>
+#include <string>
 #include <string_view>
 
 #include "returns/return_codes.hpp"
@@ -23,9 +25,28 @@ void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_
 // The 240 file header's fields, shared by the return and the pre-validation.
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind);
 
-// The words of a code (return_codes.hpp) without a copy when the table has
-// it; `scratch` holds the "não consta da tabela" text otherwise.
-std::string_view Words(CodeTable table, std::string_view code, std::string& scratch);
+// The words of codes (return_codes.hpp), the last few found kept: a return
+// repeats the same handful of codes over millions of titles.
+class CodeWords {
+ public:
+  // The words, without a copy when the table has the code; otherwise the
+  // "não consta da tabela" text, valid until the next call.
+  std::string_view Of(CodeTable table, std::string_view code);
+
+ private:
+  struct Slot {
+    CodeTable table{};
+    std::array<char, 3> code{};
+    std::size_t size = 0;
+    std::string_view text;
+  };
+  std::array<Slot, 16> slots_{};
+  std::size_t used_ = 0, next_ = 0;
+  std::string scratch_;
+};
+inline std::string_view Words(CodeTable table, std::string_view code, CodeWords& words) {
+  return words.Of(table, code);
+}
 
 // The remittance field a W pair names, into `error` (unknown: zeros).
 void SetField(PrecriticaError& error, const WFieldMatch& match);

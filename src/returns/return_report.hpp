@@ -34,6 +34,7 @@ class Totals {
 
  private:
   std::map<std::string, MovementTotal> perMovement_;
+  MovementTotal* last_ = nullptr;  // the last title's movement: titles come in runs
   std::int64_t tarifas_ = 0;
   std::uint64_t titles_ = 0, rejected_ = 0, errors_ = 0;
 };

@@ -44,7 +44,7 @@ class Run {
         continue;
       }
       RemarkLength(visitor_, reader_, rec, 240);
-      if (rec.size() < 14 || rec.substr(0, 3) != "104") {
+      if (rec.size() < 14 || rec[0] != '1' || rec[1] != '0' || rec[2] != '4') {
         Flush();
         Remark(rec, "registro ilegível: não começa pelo código do banco 104 ou é curto demais; ignorado"_cp);
         continue;
@@ -110,6 +110,7 @@ class Run {
       if (!pending_) {
         Remark(rec, "segmento U sem o segmento T antes dele: lido como um título à parte"_cp);
         title_ = ReturnTitle{};
+        known_ = false;
         title_.record = reader_.Number();
         title_.movimento = TextAt(rec, 16, 17);
         title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
@@ -135,15 +136,21 @@ class Run {
   Cents Amount(std::string_view rec, std::size_t from, std::size_t to, std::string_view name) {
     if (to > rec.size()) return std::nullopt;
     const Cents value = NumberAt(rec, from, to, true);
-    if (!value)
+    if (!value || (!blankNoted_ && rec[from - 1] == ' ')) AmountRemark(rec, from, to, name, value.has_value());
+    return value;
+  }
+
+  // Kept out of Amount, which runs some ten times a title.
+  [[gnu::noinline]] void AmountRemark(std::string_view rec, std::size_t from, std::size_t to, std::string_view name,
+                                      bool blank) {
+    if (!blank) {
       Remark(rec, Cat(name, " (posições "_cp, from, '-', to, ") não numérico: \""_cp,
                       rec.substr(from - 1, to - from + 1), "\""));
-    else if (!blankNoted_ && rec[from - 1] == ' ') {
-      blankNoted_ = true;
-      Remark(rec, Cat(name, " (posições "_cp, from, '-', to,
-                      ") em branco, como o banco escreve nos registros de tarifa: lido como zero"));
+      return;
     }
-    return value;
+    blankNoted_ = true;
+    Remark(rec, Cat(name, " (posições "_cp, from, '-', to,
+                    ") em branco, como o banco escreve nos registros de tarifa: lido como zero"));
   }
 
   std::optional<CivilDate> Date(std::string_view rec, std::size_t from, std::string_view name) {
@@ -159,9 +166,13 @@ class Run {
     title_.motiveCount = 0;
     title_.record = reader_.Number();
     title_.uRecord = 0;
-    title_.movimento = TextAt(rec, 16, 17);
-    title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
-    title_.rejected = IsRejection(title_.movimento);
+    // Titles of one movement come in runs: its words are looked up once a run.
+    if (const std::string_view movimento = TextAt(rec, 16, 17); movimento != title_.movimento || !known_) {
+      known_ = true;
+      title_.movimento = movimento;
+      title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
+      title_.rejected = IsRejection(title_.movimento);
+    }
     // Field 13.3T: modality and number from 40; an 18-digit SINCO number
     // starts at 39 with its '9'.
     title_.nossoNumero = TextAt(rec, rec.size() > 38 && rec[38] == '9' ? 39 : 40, 56);
@@ -261,8 +272,9 @@ class Run {
   LineReader& reader_;
   ReturnVisitor& visitor_;
   ReturnTitle title_;
-  std::string scratch_;
+  CodeWords scratch_;
   bool pending_ = false;
+  bool known_ = false;  // title_.movimentoTexto holds the words of title_.movimento
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;

@@ -186,7 +186,7 @@ class Run {
   ReturnVisitor& visitor_;
   bool precritica_;
   ReturnTitle title_;
-  std::string scratch_;
+  CodeWords scratch_;
 };
 
 }  // namespace
