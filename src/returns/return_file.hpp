@@ -57,21 +57,24 @@ struct Motive {
 };
 
 // One title of a return: a T/U pair of the 240 return, a detail of the 400.
+// The texts the record holds are views into the records read: valid during
+// the visitor's call (a visitor that keeps a title copies them), so that a
+// return of millions of titles is read without copying its fields.
 struct ReturnTitle {
-  std::uint64_t record = 0;   // the T segment or the 400 detail, counted from 1
-  std::uint64_t uRecord = 0;  // the U segment; 0 when it is missing (and for the 400)
-  std::string nossoNumero;    // digits as written, modality included
-  std::string seuNumero;
-  std::string movimento;  // C044 (240) or NE033 (400) code as written
+  std::uint64_t record = 0;      // the T segment or the 400 detail, counted from 1
+  std::uint64_t uRecord = 0;     // the U segment; 0 when it is missing (and for the 400)
+  std::string_view nossoNumero;  // digits as written, modality included
+  std::string_view seuNumero;
+  std::string_view movimento;  // C044 (240) or NE033 (400) code as written
   std::string movimentoTexto;
   std::array<Motive, 6> motives;
   std::size_t motiveCount = 0;
   Cents valorTitulo, valorPago, tarifa, juros, desconto, abatimento, valorLiquido, iof;
   Cents multa;  // the 400 return keeps the fine apart from the interest; `juros` holds both
   std::optional<CivilDate> vencimento, dataOcorrencia, dataCredito;
-  std::string bancoRecebedor, agenciaRecebedora;
-  std::string agenciaDv;  // 240: field 20.3T, the receiving agency's check digit
-  bool rejected = false;  // the bank refused what the remittance asked
+  std::string_view bancoRecebedor, agenciaRecebedora;
+  std::string_view agenciaDv;  // 240: field 20.3T, the receiving agency's check digit
+  bool rejected = false;       // the bank refused what the remittance asked
 
   // Up to six; each kept in the strings of the last title, so that reading
   // millions of titles allocates nothing per title.

@@ -9,7 +9,7 @@ namespace verilote::returns {
 void Totals::Add(const ReturnTitle& title) {
   ++titles_;
   if (title.rejected) ++rejected_;
-  if (last_ == nullptr || last_->code != title.movimento) last_ = &perMovement_[title.movimento];
+  if (last_ == nullptr || last_->code != title.movimento) last_ = &perMovement_[std::string(title.movimento)];
   MovementTotal& total = *last_;
   if (total.count == 0) {
     total.code = title.movimento;

@@ -105,12 +105,14 @@ class Run {
     const char segment = rec[13];
     if (segment == 'T') {
       Flush();
-      StartTitle(rec);
+      // The title's texts point into T until its U has been read: kept.
+      t_.assign(rec);
+      StartTitle(t_);
     } else if (segment == 'U') {
       if (!pending_) {
         Remark(rec, "segmento U sem o segmento T antes dele: lido como um título à parte"_cp);
         title_ = ReturnTitle{};
-        known_ = false;
+        lastMovimento_ = "\xff";
         title_.record = reader_.Number();
         title_.movimento = TextAt(rec, 16, 17);
         title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
@@ -167,9 +169,9 @@ class Run {
     title_.record = reader_.Number();
     title_.uRecord = 0;
     // Titles of one movement come in runs: its words are looked up once a run.
-    if (const std::string_view movimento = TextAt(rec, 16, 17); movimento != title_.movimento || !known_) {
-      known_ = true;
-      title_.movimento = movimento;
+    title_.movimento = TextAt(rec, 16, 17);
+    if (title_.movimento != lastMovimento_) {
+      lastMovimento_ = title_.movimento;
       title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
       title_.rejected = IsRejection(title_.movimento);
     }
@@ -177,7 +179,7 @@ class Run {
     // starts at 39 with its '9'.
     title_.nossoNumero = TextAt(rec, rec.size() > 38 && rec[38] == '9' ? 39 : 40, 56);
     const std::size_t nn = title_.nossoNumero.find_first_not_of(' ');
-    title_.nossoNumero.erase(0, nn == std::string::npos ? title_.nossoNumero.size() : nn);
+    title_.nossoNumero.remove_prefix(nn == std::string_view::npos ? title_.nossoNumero.size() : nn);
     title_.seuNumero = TextAt(rec, 59, 69);
     title_.vencimento = Date(rec, 74, "vencimento");
     title_.valorTitulo = Amount(rec, 82, 96, "valor do título"_cp);
@@ -274,7 +276,8 @@ class Run {
   ReturnTitle title_;
   CodeWords scratch_;
   bool pending_ = false;
-  bool known_ = false;  // title_.movimentoTexto holds the words of title_.movimento
+  std::string t_;                       // the T segment of the pending title
+  std::string lastMovimento_ = "\xff";  // the movement whose words title_.movimentoTexto holds
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;

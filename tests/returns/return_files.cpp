@@ -87,6 +87,18 @@ std::string Joined(const std::vector<std::string>& records, std::string_view end
   return bytes;
 }
 
+void Reading::Title(const returns::ReturnTitle& t) {
+  KeptTitle& kept = titles.emplace_back();
+  static_cast<returns::ReturnTitle&>(kept) = t;
+  kept.nn = t.nossoNumero;
+  kept.seu = t.seuNumero;
+  kept.mov = t.movimento;
+  kept.nossoNumero = kept.nn;
+  kept.seuNumero = kept.seu;
+  kept.movimento = kept.mov;
+  kept.bancoRecebedor = kept.agenciaRecebedora = kept.agenciaDv = {};
+}
+
 void Reading::Remark(std::uint64_t record, std::string_view, std::string_view text) {
   remarks.emplace_back(record, ToUtf8(text));
 }

@@ -3,6 +3,7 @@
 // collected for the tests.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,14 +37,19 @@ std::string Trailer240(char type, std::string_view count);
 // Lines joined by `end` ("\r\n" or "\n"), with a final one.
 std::string Joined(const std::vector<std::string>& records, std::string_view end);
 
+// A title kept past the visitor's call: its texts copied.
+struct KeptTitle : returns::ReturnTitle {
+  std::string nn, seu, mov;
+};
+
 struct Reading : returns::ReturnVisitor {
   std::vector<returns::ReturnHeader> headers;
-  std::vector<returns::ReturnTitle> titles;
+  std::deque<KeptTitle> titles;  // a deque: a kept title's views point into itself
   std::vector<returns::PrecriticaError> errors;
   std::vector<std::pair<std::uint64_t, std::string>> remarks;  // UTF-8
 
   void Header(const returns::ReturnHeader& h) override { headers.push_back(h); }
-  void Title(const returns::ReturnTitle& t) override { titles.push_back(t); }
+  void Title(const returns::ReturnTitle& t) override;
   void Error(const returns::PrecriticaError& e) override { errors.push_back(e); }
   void Remark(std::uint64_t record, std::string_view, std::string_view text) override;
 };

@@ -71,11 +71,14 @@ TEST(ReturnReading, DeparturesOfRealFilesAreReadAndRemarked) {
   const Case cases[] = {
       {"LF line ends", lf, "\n", ""},
       {"CR LF line ends", lf, "\r\n", ""},
-      {"241-byte record", wide, "\r\n", "registro de 241 posi\u00E7\u00F5es (o leiaute tem 240): lido at\u00E9 a posi\u00E7\u00E3o 240"},
-      {"lote 0000", loteZero, "\r\n", "lote de servi\u00E7o \"0000\" (posi\u00E7\u00F5es 4-7; o manual come\u00E7a em 0001): aceito"},
+      {"241-byte record", wide, "\r\n",
+       "registro de 241 posi\u00E7\u00F5es (o leiaute tem 240): lido at\u00E9 a posi\u00E7\u00E3o 240"},
+      {"lote 0000", loteZero, "\r\n",
+       "lote de servi\u00E7o \"0000\" (posi\u00E7\u00F5es 4-7; o manual come\u00E7a em 0001): aceito"},
       {"version 047", v047, "\r\n", ""},
       {"blank amounts of a tariff record", tariff, "\r\n",
-       "valor do t\u00EDtulo (posi\u00E7\u00F5es 82-96) em branco, como o banco escreve nos registros de tarifa: lido como zero"},
+       "valor do t\u00EDtulo (posi\u00E7\u00F5es 82-96) em branco, como o banco escreve nos registros de tarifa: lido "
+       "como zero"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
