@@ -38,7 +38,7 @@ command_for() {
     sigcb240/*) echo "SIGCBRemessa1Click" ;;
     sigcb400/*) echo "SIGCBRemessa400ValidaTudo1Click" ;;
     sinco/*) echo "SINCO1Click" ;;
-    check_all.sh | recupera_bd/* | sicob_conciliacao/*) echo "-" ;;  # below
+    check_all.sh | recupera_bd/* | sicob_conciliacao/* | retorno/*) echo "-" ;;  # below; returns: their own tests
     *) return 1 ;;
   esac
 }

@@ -8,10 +8,14 @@
 // fillers) the number names the first, meaningful stretch, or the whole run
 // when it is one thing (13.3P). The personalised-boleto Y segments (models 10
 // to 30) give fields 09 onwards a different meaning per model; only their
-// common fields are mapped.
+// common fields are mapped. The 2015 manual numbers the same fields alike,
+// but for P 40, then part of the filler 12.3P (38-40). The lote trailer's
+// 11.5 is named "Quantidade..." in the manual's table though it holds the
+// total value (9(017), like 07.5 and 09.5): it is named for what it holds.
 #include "returns/w_field_map.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/cp1252.hpp"
 
@@ -37,7 +41,8 @@ constexpr WFieldRef kFileHeader[] = {
     {"16.0", '0', ' ', 143, 143, "Código Remessa / Retorno"_cp},
     {"17.0", '0', ' ', 144, 151, "Data de Geração do Arquivo"_cp},
     {"18.0", '0', ' ', 152, 157, "Hora de Geração do Arquivo"_cp},
-    {"19.0", '0', ' ', 158, 163, "NSA"},
+    // The table names it "NSA"; the words are those of its note, G018.
+    {"19.0", '0', ' ', 158, 163, "Número Sequencial do Arquivo"_cp},
     {"20.0", '0', ' ', 164, 166, "Nº da Versão do Layout do Arquivo"_cp},
     {"21.0", '0', ' ', 167, 171, "Densidade de Gravação do Arquivo"_cp},
     {"22.0", '0', ' ', 172, 191, "Filler"},
@@ -388,5 +393,14 @@ WFieldMatch ResolveWField240(std::string_view code, std::string_view error, std:
 }
 
 std::span<const WFieldGroup> WFieldGroups240() { return kGroups; }
+
+std::span<const WFieldRef> WFields240() {
+  static const std::vector<WFieldRef> all = [] {
+    std::vector<WFieldRef> fields;
+    for (const auto& group : kGroups) fields.insert(fields.end(), group.fields.begin(), group.fields.end());
+    return fields;
+  }();
+  return all;
+}
 
 }  // namespace verilote::returns

@@ -19,6 +19,12 @@
 // movement (36-38: banco de pagadores), the Y by its identification at 18-19
 // (04, 08, 50, 53; the personalised models 10-30 are mapped up to field 08).
 // Given the remittance record, the lookup picks the variant that applies.
+//
+// Because of the above, the lookups differ from a plain code-to-field table:
+// FindWField240 takes the remittance record as an optional second argument,
+// ResolveWField240 also weighs the error code, FindErrorField400 takes the
+// record type the error was reported on, and WFieldRef::code holds the
+// manual's printed form ("13.3P"), not W's ("133P").
 #pragma once
 
 #include <cstddef>
@@ -61,6 +67,9 @@ struct WFieldGroup {
   std::span<const WFieldRef> fields;
 };
 std::span<const WFieldGroup> WFieldGroups240();
+
+// Every field of every group above, in the same order.
+std::span<const WFieldRef> WFields240();
 
 // The CNAB 400 pre-validation's error codes (note NE038 of the CNAB 400
 // manual) that name one field of the SIGCB 400 remittance, and that field.
