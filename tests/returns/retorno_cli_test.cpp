@@ -110,7 +110,8 @@ TEST(CliRetorno, PreValidationErrorsPointAtTheRemittancesBytes) {
   const TempFile remittance(Remittance240(), ".rem");
   const CliRun run = Cli({"retorno", file.path(), "--remessa", remittance.path()});
   EXPECT_EQ(run.status, kExitFaulty);
-  EXPECT_NE(run.out.find("Registro 3: registro 1 da remessa, campo 19.0 (posi\u00E7\u00F5es 158-163, NSA) \"000123\": "
+  EXPECT_NE(run.out.find("Registro 3: registro 1 da remessa, campo 19.0 (posi\u00E7\u00F5es 158-163, N\u00FAmero "
+                         "Sequencial do Arquivo) \"000123\": "
                          "erro 88, N\u00FAmero da remessa menor/igual remessa anterior"),
             std::string::npos)
       << run.out;
