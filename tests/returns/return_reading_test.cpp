@@ -137,6 +137,78 @@ TEST(ReturnReading, NoMemoryForALineWithoutEnd) {
   ASSERT_FALSE(r.remarks.empty());
 }
 
+// The CNAB 400 return: version blank (before the 7-digit codes) or "007",
+// and a record edited by hand to 405 bytes, all read alike.
+TEST(ReturnReading, Cnab400ReturnOfEitherVersion) {
+  const std::string liquidation = Record(400, {{1, "10212345678000199000110000110"},
+                                               {57, "14000000000000124"},
+                                               {107, "0121060114DOC2"},
+                                               {147, "310114000000000800010401234010000000000150004106"},
+                                               {215, std::string(78, '0')},
+                                               {254, "0000000008000"},
+                                               {267, "0000000000100"},
+                                               {280, "0000000000160"},
+                                               {293, "1070114"},
+                                               {395, "000002"}});
+  const std::string rejection = Record(400, {{1, "1021234567800019900011000011"},
+                                             {57, "14000000000000125"},
+                                             {80, "044"},
+                                             {107, "0199060114DOC3"},
+                                             {395, "000003"}});
+  for (const std::string_view version : {"   ", "007"}) {
+    SCOPED_TRACE(version);
+    const std::string header = Record(400, {{1, "02RETORNO01COBRANCA"},
+                                            {27, "12341100001"},
+                                            {77, "104"},
+                                            {95, "060114"},
+                                            {159, version},
+                                            {390, "00012000001"}});
+    const Reading r = Read(Joined({header, liquidation + "     ", rejection, Record(400, {{1, "9201104"}})}, "\r\n"),
+                           ReturnKind::Sigcb400Retorno);
+    ASSERT_EQ(r.titles.size(), 2u);
+    const returns::ReturnTitle& paid = r.titles[0];
+    EXPECT_EQ(paid.nossoNumero, "14000000000000124");
+    EXPECT_EQ(paid.seuNumero, "DOC2");
+    EXPECT_EQ(paid.movimento, "21");
+    EXPECT_EQ(paid.valorTitulo, 8000);
+    EXPECT_EQ(paid.tarifa, 150);
+    EXPECT_EQ(paid.valorPago, 8000);
+    EXPECT_EQ(paid.juros, 260);                  // interest 1,00 and fine 1,60
+    EXPECT_EQ(paid.valorLiquido, std::nullopt);  // the layout writes no net amount
+    EXPECT_EQ(paid.dataCredito, (CivilDate{2014, 1, 7}));
+    ASSERT_EQ(paid.motiveCount, 2u);  // channel 004 and form 1 (NE035, NE036)
+    EXPECT_EQ(paid.motives[0].code, "004");
+    EXPECT_EQ(paid.motives[1].code, "1");
+    EXPECT_TRUE(r.titles[1].rejected);
+    ASSERT_EQ(r.titles[1].motiveCount, 1u);
+    EXPECT_EQ(r.titles[1].motives[0].code, "044");
+    EXPECT_EQ(r.headers[0].beneficiario, "1100001");
+    ASSERT_EQ(r.remarks.size(), 1u);
+    EXPECT_EQ(r.remarks[0].second,
+              "registro de 405 posi\u00E7\u00F5es (o leiaute tem 400): lido at\u00E9 a posi\u00E7\u00E3o 400");
+  }
+}
+
+TEST(ReturnReading, Cnab400PreValidationNamesTheRemittancesRecords) {
+  const std::string header =
+      Record(400, {{1, "01REMESSA01REMES REJEITADA"},
+                   {77, "104"},
+                   {101, "REMESSA REJEITADA - 06/01/14 AS 10.15.00ERROS ENCONTRADOS: REG.TIPO 0 - 12.11"}});
+  const std::string detail = Record(400, {{1, "1"}, {30, "26"}, {74, "27"}, {395, "000004"}});
+  const Reading r =
+      Read(Joined({header, detail, Record(400, {{1, "9"}, {395, "999999"}})}, "\n"), ReturnKind::Sigcb400Precritica);
+  ASSERT_EQ(r.errors.size(), 4u);
+  EXPECT_EQ(r.errors[0].remessaRecord, 1u);
+  EXPECT_EQ(r.errors[0].erro, "12");
+  EXPECT_EQ(r.errors[1].erro, "11");
+  EXPECT_EQ(r.errors[2].remessaRecord, 4u);
+  EXPECT_EQ(r.errors[2].erro, "26");
+  EXPECT_EQ(r.errors[3].erro, "27");
+  // NE038 26, the due date: positions 121-126 of the remittance's title record.
+  EXPECT_EQ(r.errors[2].from, 121u);
+  EXPECT_EQ(r.errors[2].to, 126u);
+}
+
 TEST(ReturnDetection, ReturnsAndRemittancesNeverConfused) {
   const std::string lote = LoteHeader240();
   std::string payments = lote;
