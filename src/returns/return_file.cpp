@@ -104,21 +104,25 @@ void ReturnTitle::AddMotive(std::string_view code, std::string_view text) {
   ++motiveCount;
 }
 
+std::uint32_t CodeWords::Key(CodeTable table, std::string_view code) {
+  std::uint32_t key = static_cast<std::uint32_t>(table) + 1;
+  for (const char c : code) key = key << 8 | static_cast<unsigned char>(c);
+  return key;
+}
+
 std::string_view CodeWords::Of(CodeTable table, std::string_view code) {
-  for (std::size_t i = 0; i < used_; ++i) {
-    const Slot& slot = slots_[i];
-    if (slot.table == table && slot.size == code.size() && std::string_view(slot.code.data(), slot.size) == code)
-      return slot.text;
-  }
+  // Codes of three bytes at most, and at most 127 tables: the key is unique.
+  const std::uint32_t key = code.size() <= 3 ? Key(table, code) : 0;
+  if (key != 0)
+    for (std::size_t i = 0; i < used_; ++i)
+      if (slots_[i].key == key) return slots_[i].text;
   const std::string_view text = CodeText(table, code);
   if (text.empty()) {
     scratch_ = DescribeCode(table, code);
     return scratch_;
   }
-  if (code.size() <= 3) {
-    Slot& slot = slots_[next_];
-    slot = {table, {}, code.size(), text};
-    std::copy(code.begin(), code.end(), slot.code.begin());
+  if (key != 0) {
+    slots_[next_] = {key, text};
     next_ = (next_ + 1) % slots_.size();
     used_ = std::max(used_, next_ == 0 ? slots_.size() : next_);
   }

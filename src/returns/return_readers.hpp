@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,10 +35,11 @@ class CodeWords {
   std::string_view Of(CodeTable table, std::string_view code);
 
  private:
+  // A code of up to three bytes and its table packed in one word, so that a
+  // look-up compares words, not strings.
+  static std::uint32_t Key(CodeTable table, std::string_view code);
   struct Slot {
-    CodeTable table{};
-    std::array<char, 3> code{};
-    std::size_t size = 0;
+    std::uint32_t key = 0;
     std::string_view text;
   };
   std::array<Slot, 16> slots_{};

@@ -174,6 +174,7 @@ class Run {
       lastMovimento_ = title_.movimento;
       title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
       title_.rejected = IsRejection(title_.movimento);
+      motiveTable_ = MotiveTableOf240(title_.movimento);
     }
     // Field 13.3T: modality and number from 40; an 18-digit SINCO number
     // starts at 39 with its '9'.
@@ -200,7 +201,7 @@ class Run {
   // codes are channel, form of payment and float (C047 C, D, E).
   void Motives(std::string_view rec) {
     const std::string_view field = TextAt(rec, 214, 223);
-    const std::optional<CodeTable> table = MotiveTableOf240(title_.movimento);
+    const std::optional<CodeTable> table = motiveTable_;
     for (std::size_t at = 0; at < field.size(); at += 2) {
       const std::string_view code = field.substr(at, 2);
       if (code == "00" || code == "  " || code == " ") continue;
@@ -276,8 +277,9 @@ class Run {
   ReturnTitle title_;
   CodeWords scratch_;
   bool pending_ = false;
-  std::string t_;                       // the T segment of the pending title
-  std::string lastMovimento_ = "\xff";  // the movement whose words title_.movimentoTexto holds
+  std::string t_;                         // the T segment of the pending title
+  std::optional<CodeTable> motiveTable_;  // that movement's motives' table
+  std::string lastMovimento_ = "\xff";    // the movement whose words title_.movimentoTexto holds
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;
