@@ -253,6 +253,7 @@ class ErrorsTying final : public ReturnVisitor {
     std::string value;
     if (found != records_.end()) {
       const std::string& rec = found->second;
+      tied.bytes = rec;
       // The record itself tells which variant of an S, Q or Y segment the
       // W code names.
       if (!is400_) SetField(error, ResolveWField240(error.campo, error.erro, rec));
@@ -357,16 +358,18 @@ class ReportReconciliation final : public ReconciliationVisitor {
       outcomesStarted_ = true;
       line_("Títulos da remessa:"_cp);
     }
-    Emit(OutcomeLine(outcome), outcome.remessaRecord, outcome.kind, {});
+    Emit(OutcomeLine(outcome), outcome.remessaRecord, outcome.kind, {}, {});
   }
   void RemessaError(const RemittanceError& tied) override {
-    Emit(RemessaErrorLine(tied), tied.error->remessaRecord, tied.kind, tied.validatorCode);
+    Emit(RemessaErrorLine(tied), tied.error->remessaRecord, tied.kind, tied.validatorCode, tied.bytes);
   }
 
  private:
-  void Emit(const std::string& text, std::uint64_t record, const RecordKind* kind, std::string_view fields) {
+  void Emit(const std::string& text, std::uint64_t record, const RecordKind* kind, std::string_view fields,
+            std::string_view bytes) {
     if (!finding_ || record == 0) return line_(text);
     Finding finding;
+    finding.rec = bytes;
     finding.line = text;
     finding.record = record;
     finding.kind = kind;

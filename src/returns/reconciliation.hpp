@@ -37,6 +37,7 @@ struct RemittanceError {
   const std::string* value = nullptr;  // the field's bytes in the remittance; nullptr unknown
   std::string validatorCode;           // our validators' code of the same field, when it differs
   const RecordKind* kind = nullptr;    // the remittance record's kind
+  std::string_view bytes;              // the remittance record, as read; empty unknown
 };
 
 class ReconciliationVisitor : public ReturnVisitor {

@@ -63,6 +63,7 @@ struct Motive {
 struct ReturnTitle {
   std::uint64_t record = 0;      // the T segment or the 400 detail, counted from 1
   std::uint64_t uRecord = 0;     // the U segment; 0 when it is missing (and for the 400)
+  std::string_view bytes;        // the record `record`, as read
   std::string_view nossoNumero;  // digits as written, modality included
   std::string_view seuNumero;
   std::string_view movimento;  // C044 (240) or NE033 (400) code as written
@@ -85,6 +86,7 @@ struct ReturnTitle {
 // remittance file) and field it names, and the error.
 struct PrecriticaError {
   std::uint64_t record = 0;         // the W record or 400 detail in the return
+  std::string_view bytes;           // that record, as read
   std::uint64_t remessaRecord = 0;  // 0 when the return names none
   std::string campo;                // the field code as the return writes it ("183P", "18.0"); 400: empty
   std::string erro;                 // the error code as written

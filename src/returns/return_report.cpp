@@ -121,11 +121,13 @@ class ReportVisitor final : public ReturnVisitor {
   void Title(const ReturnTitle& title) override {
     totals.Add(title);
     if (!everyTitle_ && !title.rejected) return;
-    Emit(TitleLine(title), title.record, kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
+    Emit(TitleLine(title), title.record, title.bytes,
+         kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
   }
   void Error(const PrecriticaError& error) override {
     totals.AddError();
-    Emit(ErrorLine(error), error.record, kind_ == ReturnKind::Sigcb240Precritica ? kErrorFields240 : kErrorFields400);
+    Emit(ErrorLine(error), error.record, error.bytes,
+         kind_ == ReturnKind::Sigcb240Precritica ? kErrorFields240 : kErrorFields400);
   }
   void Service(const ServiceAnswer& answer) override { line_(ServiceLine(answer)); }
   void Remark(std::uint64_t record, std::string_view, std::string_view text) override {
@@ -133,11 +135,14 @@ class ReportVisitor final : public ReturnVisitor {
   }
 
  private:
-  void Emit(const std::string& text, std::uint64_t record, std::string_view fields) {
+  // `bytes` let the window tell whether the record it reads again is the
+  // one read here.
+  void Emit(const std::string& text, std::uint64_t record, std::string_view bytes, std::string_view fields) {
     if (!finding_) return line_(text);
     Finding finding;
     finding.line = text;
     finding.record = record;
+    finding.rec = bytes;
     finding.kind = TitleRecordKind(kind_);
     finding.fields = fields;
     finding_(finding);

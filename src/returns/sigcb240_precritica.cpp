@@ -79,6 +79,7 @@ class Run {
   void W(std::string_view rec) {
     PrecriticaError error;
     error.record = reader_.Number();
+    error.bytes = rec;
     const auto position = NumberAt(rec, 18, 23, false);
     error.remessaRecord = position ? static_cast<std::uint64_t>(*position) : 0;
     if (!position || *position == 0)

@@ -114,6 +114,7 @@ class Run {
         title_ = ReturnTitle{};
         lastMovimento_ = "\xff";
         title_.record = reader_.Number();
+        title_.bytes = rec;
         title_.movimento = TextAt(rec, 16, 17);
         title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
         title_.rejected = IsRejection(title_.movimento);
@@ -167,6 +168,7 @@ class Run {
   void StartTitle(std::string_view rec) {
     title_.motiveCount = 0;
     title_.record = reader_.Number();
+    title_.bytes = rec;
     title_.uRecord = 0;
     // Titles of one movement come in runs: its words are looked up once a run.
     title_.movimento = TextAt(rec, 16, 17);

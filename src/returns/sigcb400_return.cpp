@@ -88,15 +88,16 @@ class Run {
     for (int n = 0; n < 2 && at + 2 <= message.size(); ++n, at += 3) {
       const std::string code = message.substr(at, 2);
       if (!(code[0] >= '0' && code[0] <= '9' && code[1] >= '0' && code[1] <= '9')) break;
-      Error('0', 1, code);
+      Error(rec, '0', 1, code);
       if (at + 2 >= message.size() || message[at + 2] != '.') break;
     }
   }
 
   // `recordType`: the remittance record's type the error is about, header
   // '0' or title '1'.
-  void Error(char recordType, std::uint64_t remessaRecord, std::string_view code) {
+  void Error(std::string_view rec, char recordType, std::uint64_t remessaRecord, std::string_view code) {
     PrecriticaError error;
+    error.bytes = rec;
     error.record = reader_.Number();
     error.remessaRecord = remessaRecord;
     error.erro = code;
@@ -120,7 +121,7 @@ class Run {
       const std::string_view code = TextAt(rec, from, from + 1);
       if (code.empty() || code == "00") continue;
       any = true;
-      Error('1', position ? static_cast<std::uint64_t>(*position) : 0, code);
+      Error(rec, '1', position ? static_cast<std::uint64_t>(*position) : 0, code);
     }
     if (!any) Remark(rec, "detalhe de pré-crítica sem código de erro (posições 30-31 e 74-75)"_cp);
   }
@@ -147,6 +148,7 @@ class Run {
     ReturnTitle& t = title_;
     t.motiveCount = 0;
     t.record = reader_.Number();
+    t.bytes = rec;
     t.nossoNumero = TextAt(rec, 57, 73);
     t.seuNumero = TextAt(rec, 117, 126);
     t.movimento = TextAt(rec, 109, 110);

@@ -96,7 +96,7 @@ void Reading::Title(const returns::ReturnTitle& t) {
   kept.nossoNumero = kept.nn;
   kept.seuNumero = kept.seu;
   kept.movimento = kept.mov;
-  kept.bancoRecebedor = kept.agenciaRecebedora = kept.agenciaDv = {};
+  kept.bancoRecebedor = kept.agenciaRecebedora = kept.agenciaDv = kept.bytes = {};
 }
 
 void Reading::Remark(std::uint64_t record, std::string_view, std::string_view text) {
