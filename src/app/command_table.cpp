@@ -102,6 +102,8 @@ constexpr MenuRow kRows[] = {
     {"&Acertos › SIGCB - Acertos › Recupera banco de dados"_cp, "Sacados", 0, "Sacados2Click", S::Core},
     {"&Acertos › SIGCB - Acertos › Recupera banco de dados"_cp, "Títulos"_cp, 0, "Ttulos2Click", S::Core},
     {"&Acertos › SIACC - Contigência"_cp, "Gera arquivo para Importação a partir de remessa"_cp, 0, "GeraarquivoparaImportaoapartirderemessa1Click", S::Core},
+    {"&Retorno", "Ler arquivo retorno", 0, "LerArquivoRetorno1Click", S::Core},
+    {"&Retorno", "Conferir retorno com a remessa", 0, "ConferirRetornoRemessa1Click", S::Core},
     {"Outros", "Copia tela para arquivo novo", 0, "Copiaparaarquivonovo1Click", S::Core},
     {"Outros", "Copia tela para arquivo já existente"_cp, 0, "Copiaparaarquivojexistente1Click", S::Core},
     {"Outros", "Imprimir a tela", 16457, "ImprimirMemoLines1Click", S::Window},

@@ -58,6 +58,7 @@ std::span<const HandlerBinding> BarcodeHandlers();
 std::span<const HandlerBinding> RemittanceHandlers();
 std::span<const HandlerBinding> LayoutHandlers();
 std::span<const HandlerBinding> ToolHandlers();
+std::span<const HandlerBinding> ReturnHandlers();
 
 // Runs one command to its end and catches, at this one boundary, the failures
 // that abort it (conversion and file errors, a stop by the user).

@@ -17,8 +17,8 @@ const MenuRow* FindRow(std::string_view handler) {
 
 Handler FindHandler(std::string_view name) {
   using Bindings = std::span<const HandlerBinding> (*)();
-  static constexpr std::array<Bindings, 6> kSubsystems = {AppHandlers,        BankingHandlers, BarcodeHandlers,
-                                                          RemittanceHandlers, LayoutHandlers,  ToolHandlers};
+  static constexpr std::array<Bindings, 7> kSubsystems = {
+      AppHandlers, BankingHandlers, BarcodeHandlers, RemittanceHandlers, LayoutHandlers, ToolHandlers, ReturnHandlers};
   for (const Bindings bindings : kSubsystems)
     for (const HandlerBinding& binding : bindings())
       if (binding.name == name) return binding.handler;

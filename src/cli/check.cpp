@@ -27,6 +27,8 @@
 #include "banking/text.hpp"
 #include "cli/cli.hpp"
 #include "detect/detect_command.hpp"
+#include "returns/return_file.hpp"
+#include "returns/return_report.hpp"
 
 namespace verilote {
 
@@ -89,8 +91,14 @@ struct FileResult {
   std::uint64_t findings = 0;
   std::string verdict;
   int status = kExitClean;
-  std::string error;  // Windows-1252
+  std::string error;              // Windows-1252
+  std::string_view returnLayout;  // the bank's return read instead of a remittance checked
 };
+
+std::string LayoutNameOf(const FileResult& result) {
+  if (!result.returnLayout.empty()) return std::string(result.returnLayout);
+  return result.layout != nullptr ? std::string(result.layout->name) : "-";
+}
 
 }  // namespace
 
@@ -176,7 +184,34 @@ Outcome RunValidator(const LayoutRow& layout, const std::string& path, const std
 
 // The detection, the choice of the layout and the validator's run for one
 // file; the report lines go through the host's sink.
+// A return of the bank is read, not validated: its layout named, the
+// reading's summary as the report, rejections and errors as findings.
+FileResult CheckReturn(const std::string& path, returns::ReturnKind kind, CheckHost& host) {
+  FileResult result;
+  result.file = path;
+  result.detection = "recognised";
+  result.returnLayout = returns::LayoutName(kind);
+  result.evidence =
+      Cat("Layout detectado: "_cp, returns::KindTitle(kind), " (arquivo do banco: lido, não validado como remessa)"_cp);
+  host.ReportAppend(result.evidence);
+  const std::function<void(std::string_view)> line = [&host](std::string_view text) { host.ReportAppend(text); };
+  const std::function<void(const Finding&)> finding = [&host](const Finding& f) { host.ReportFinding(f); };
+  try {
+    const returns::Totals totals = returns::WriteReport(path, kind, nullptr, line, finding, false);
+    result.findings = totals.Rejected() + totals.Errors();
+    result.verdict = result.findings != 0 ? "findings" : "clean";
+    result.status = result.findings != 0 ? kExitFaulty : kExitClean;
+  } catch (const FileError& e) {
+    result.verdict = "aborted";
+    result.status = kExitAborted;
+    result.error = e.what();
+  }
+  return result;
+}
+
 FileResult CheckFile(const std::string& path, const CheckOptions& options, CheckHost& host) {
+  if (options.layout == nullptr)
+    if (const auto kind = returns::DetectReturn(path)) return CheckReturn(path, *kind, host);
   FileResult result;
   result.file = path;
   Detection detection;
@@ -245,8 +280,7 @@ std::string Pad(std::string text, std::size_t width) {
 void WriteSummary(const std::vector<FileResult>& results, std::ostream& out) {
   std::vector<std::array<std::string, 4>> rows = {{"FILE", "LAYOUT", "FINDINGS", "VERDICT"}};
   for (const FileResult& r : results)
-    rows.push_back({PathText(r.file), r.layout != nullptr ? std::string(r.layout->name) : "-",
-                    std::to_string(r.findings), r.verdict});
+    rows.push_back({PathText(r.file), LayoutNameOf(r), std::to_string(r.findings), r.verdict});
   std::array<std::size_t, 4> widths{};
   for (const auto& row : rows)
     for (std::size_t i = 0; i < 4; ++i) widths[i] = std::max(widths[i], Pad(row[i], 0).size());
@@ -380,7 +414,8 @@ void WriteJsonResult(const FileResult& result, std::span<const std::string> name
   const auto text = [](const LayoutRow* layout, std::string_view LayoutRow::*member) {
     return layout != nullptr ? JsonString(ToUtf8(layout->*member)) : std::string("null");
   };
-  out << "      \"layout\": " << text(result.layout, &LayoutRow::name)
+  out << "      \"layout\": "
+      << (result.returnLayout.empty() ? text(result.layout, &LayoutRow::name) : JsonString(result.returnLayout))
       << ",\n      \"title\": " << text(result.layout, &LayoutRow::title)
       << ",\n      \"validator\": " << text(result.layout, &LayoutRow::handler)
       << ",\n      \"detection\": " << JsonString(result.detection)
@@ -393,14 +428,16 @@ void WriteJsonResult(const FileResult& result, std::span<const std::string> name
 
 // The test case of one file; its report lines wait in `lines`.
 void WriteJunitCase(const FileResult& result, std::span<const std::string> names, Spool& lines, Spool& body) {
-  const std::string layout = result.layout != nullptr ? std::string(result.layout->name) : "unknown";
+  const std::string layout =
+      result.layout != nullptr || !result.returnLayout.empty() ? LayoutNameOf(result) : "unknown";
   body.Write(Cat("    <testcase classname=\"verilote.", XmlText(layout), "\" name=\"", XmlText(PathText(result.file)),
                  "\">\n"));
   const std::string element = result.status == kExitFaulty ? "failure" : result.status == kExitClean ? "" : "error";
   if (!element.empty()) {
     const std::string message =
         result.status == kExitFaulty
-            ? Cat(result.findings, " findings (", ToUtf8(result.layout->title), ")")
+            ? Cat(result.findings, " findings (",
+                  result.layout != nullptr ? ToUtf8(result.layout->title) : ToUtf8(result.evidence), ")")
             : result.verdict + (result.error.empty() ? "" : ": " + TerminalText(result.error, names));
     body.Write(Cat("      <", element, " type=\"", XmlText(result.verdict), "\" message=\"", XmlText(message), "\">"));
   } else {

@@ -24,6 +24,7 @@
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/check.hpp"
+#include "cli/retorno.hpp"
 #include "cli/show.hpp"
 #include "layouts/siacc.hpp"
 
@@ -79,6 +80,7 @@ constexpr std::string_view kUsage = R"(Usage:
   verilote-cli list
   verilote-cli check [--layout NAME] [--format text|json|junit] [--report-dir DIR] FILE...
   verilote-cli show FILE --record N [--layout NAME] [--format text|json]
+  verilote-cli retorno FILE [--remessa REMESSA] [--format text|json|csv]
   verilote-cli run HANDLER [--file PATH]... [--answer TEXT]... [--report FILE]
                            [--encoding utf-8|cp1252] [--today DD/MM/YYYY]
   verilote-cli --help
@@ -90,6 +92,8 @@ check   detects the layout of each FILE and runs its validator; see
 show    shows record N of FILE field by field (code, positions, name,
         value) through its layout's field dictionary, marking the fields the
         validator's findings name; see verilote-cli show --help.
+retorno reads a return file of the bank in words, optionally tied back to
+        the remittance it answers; see verilote-cli retorno --help.
 run     runs the command named by its handler (as `list` shows it).
   --file PATH      answers the command's next file dialog. A dialog with no
                    file left, or a file no dialog asked for, is a usage error.
@@ -404,6 +408,10 @@ int Dispatch(std::span<const std::string_view> args, std::ostream& out, std::ost
   if (args[0] == "check") {
     platform::SetConsoleEncoding(true);  // the output is UTF-8 text
     return CheckMain(args.subspan(1), out, err);
+  }
+  if (args[0] == "retorno") {
+    platform::SetConsoleEncoding(true);  // the output is UTF-8 text
+    return RetornoMain(args.subspan(1), out, err);
   }
   if (args[0] == "show") {
     platform::SetConsoleEncoding(true);  // the output is UTF-8 text

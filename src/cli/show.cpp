@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -26,6 +27,9 @@
 #include "detect/detect_command.hpp"
 #include "detect/field_registry.hpp"
 #include "detect/layout_detection.hpp"
+#include "returns/return_file.hpp"
+#include "returns/return_lines.hpp"
+#include "returns/return_report.hpp"
 
 namespace verilote {
 
@@ -261,7 +265,52 @@ int NotShown(std::ostream& err, std::string_view problem) {
   return kExitAborted;
 }
 
+// A return record of the bank: laid out through the return's dictionary,
+// with the lines of the reading about it (a rejected title, an error).
+int ShowReturn(const ShowOptions& options, returns::ReturnKind returnKind, std::ostream& out, std::ostream& err) {
+  const std::vector<std::string> names = {options.file};
+  std::string record;
+  std::vector<KeptFinding> findings;
+  Outcome outcome{Outcome::Status::Clean, {}};
+  try {
+    returns::LineReader reader(options.file);
+    std::string_view rec;
+    std::uint64_t read = 0;
+    while (read < options.record && reader.Next(rec)) ++read;
+    if (read < options.record)
+      return NotShown(err, Cat(PathText(options.file), " has ", read, read == 1 ? " record" : " records",
+                               ": there is no record ", options.record));
+    record.assign(rec);
+    const std::function<void(std::string_view)> line = [](std::string_view) {};
+    const std::function<void(const Finding&)> finding = [&](const Finding& f) {
+      if (f.record == options.record) findings.push_back({std::string(f.line), std::string(f.fields)});
+    };
+    const returns::Totals totals = returns::WriteReport(options.file, returnKind, nullptr, line, finding);
+    if (totals.Rejected() != 0 || totals.Errors() != 0) outcome.status = Outcome::Status::Faulty;
+  } catch (const FileError& e) {
+    return NotShown(err, TerminalText(e.what(), names));
+  }
+  LayoutRow layout{};
+  layout.name = returns::LayoutName(returnKind);
+  layout.title = returns::KindTitle(returnKind);
+  const RecordKind* kind = returns::ReturnFields(returnKind).kindOf(record);
+  const std::vector<Row> rows = Rows(kind, record, findings);
+  const int status = outcome.status == Outcome::Status::Clean ? kExitClean : kExitFaulty;
+  if (options.json)
+    WriteJson(options, layout, kind, record, rows, findings, outcome, status, out);
+  else
+    WriteText(options, layout, kind, record, rows, findings, outcome, out);
+  out.flush();
+  if (!out) {
+    err << "verilote-cli: cannot write to standard output\n";
+    return kExitAborted;
+  }
+  return status;
+}
+
 int Show(const ShowOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.layout == nullptr)
+    if (const auto kind = returns::DetectReturn(options.file)) return ShowReturn(options, *kind, out, err);
   const std::vector<std::string> names = {options.file};
   Detection detection;
   ShownRecord record;

@@ -2,6 +2,8 @@
 
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
+#include "returns/return_commands.hpp"
+#include "returns/return_file.hpp"
 
 namespace verilote {
 
@@ -55,6 +57,8 @@ Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const s
 Verdict ValidarArquivoDetectarLayout1Click(Host& host) {
   const std::optional<std::string> path = host.OpenFile("Selecione o arquivo a validar", FileFilter::Todos);
   if (!path) return Verdict::Clean;
+  // The bank's answer is read, not validated as a remittance.
+  if (returns::DetectReturn(*path)) return ReadReturnFile(*path, host);
   const Detection detection = DetectLayout(*path);
   if (detection.kind == Detection::Kind::Recognised)
     return RunValidatorOn(*detection.layouts[0], *path, detection.Line(), host);

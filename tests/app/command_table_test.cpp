@@ -27,13 +27,13 @@ TEST(CommandTable, HoldsEveryMenuCommandOnce) {
     EXPECT_TRUE(row.handler.ends_with("Click")) << row.handler;
     EXPECT_TRUE(handlers.insert(row.handler).second) << "twice: " << row.handler;
   }
-  EXPECT_EQ(commands, 86);
+  EXPECT_EQ(commands, 88);
   EXPECT_EQ(separators, 15);
 }
 
 TEST(CommandTable, EveryBuiltHandlerIsACoreCommandOfTheTable) {
-  for (const auto bindings :
-       {AppHandlers(), BankingHandlers(), BarcodeHandlers(), RemittanceHandlers(), LayoutHandlers(), ToolHandlers()}) {
+  for (const auto bindings : {AppHandlers(), BankingHandlers(), BarcodeHandlers(), RemittanceHandlers(),
+                              LayoutHandlers(), ToolHandlers(), ReturnHandlers()}) {
     for (const HandlerBinding& binding : bindings) {
       const MenuRow* row = FindRow(binding.name);
       ASSERT_NE(row, nullptr) << "not in the menu: " << binding.name;

@@ -1,0 +1,168 @@
+#include "returns/return_report.hpp"
+
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
+#include "returns/return_lines.hpp"
+
+namespace verilote::returns {
+
+void Totals::Add(const ReturnTitle& title) {
+  ++titles_;
+  if (title.rejected) ++rejected_;
+  if (last_ == nullptr || last_->code != title.movimento) last_ = &perMovement_[std::string(title.movimento)];
+  MovementTotal& total = *last_;
+  if (total.count == 0) {
+    total.code = title.movimento;
+    total.text = title.movimentoTexto;
+  }
+  ++total.count;
+  const auto add = [](std::int64_t& sum, const Cents& value) { sum += value.value_or(0); };
+  add(total.valorTitulo, title.valorTitulo);
+  add(total.valorPago, title.valorPago);
+  add(total.tarifa, title.tarifa);
+  add(total.juros, title.juros);
+  add(total.desconto, title.desconto);
+  add(total.abatimento, title.abatimento);
+  add(total.valorLiquido, title.valorLiquido);
+  add(tarifas_, title.tarifa);
+}
+
+namespace {
+std::string Money(const Cents& value) { return value ? CentsBr(*value) : std::string("-"); }
+std::string Day(const std::optional<CivilDate>& date) { return date ? BrDate(*date) : std::string("-"); }
+}  // namespace
+
+std::vector<std::string> HeaderLines(const ReturnHeader& header) {
+  std::vector<std::string> lines;
+  lines.push_back(Cat("Arquivo: "_cp, KindTitle(header.kind), " (", LayoutName(header.kind), ")"));
+  lines.push_back(Cat("Beneficiário: "_cp, header.beneficiario, "  Agência: "_cp, header.agencia,
+                      "  Empresa: ", header.empresa, header.inscricao.empty() ? "" : "  CPF/CNPJ: ", header.inscricao));
+  lines.push_back(Cat("Data de geração: "_cp, Day(header.geracao), "  NSA: ", header.nsa.empty() ? "-" : header.nsa,
+                      "  Versão do leiaute: "_cp, header.versao.empty() ? "em branco" : header.versao,
+                      header.situacao.empty() ? "" : "  Situação: "_cp, header.situacao));
+  return lines;
+}
+
+std::string TitleLine(const ReturnTitle& t) {
+  std::string motives;
+  for (std::size_t i = 0; i < t.motiveCount; ++i)
+    motives += Cat(i == 0 ? "; motivos: " : ", ", t.motives[i].code, ' ', t.motives[i].text);
+  return Cat("Registro ", t.record, t.rejected ? " (rejeitado)" : "", ": nosso número "_cp,
+             t.nossoNumero.empty() ? "-" : t.nossoNumero, ", seu número "_cp, t.seuNumero.empty() ? "-" : t.seuNumero,
+             ", movimento ", t.movimento, ' ', t.movimentoTexto, motives, "; valor ", Money(t.valorTitulo), ", pago ",
+             Money(t.valorPago), ", tarifa ", Money(t.tarifa), ", juros/multa ", Money(t.juros), ", desconto ",
+             Money(t.desconto), ", abatimento ", Money(t.abatimento), ", líquido "_cp, Money(t.valorLiquido),
+             "; vencimento ", Day(t.vencimento), ", ocorrência "_cp, Day(t.dataOcorrencia), ", crédito "_cp,
+             Day(t.dataCredito), "; recebedor: banco ", t.bancoRecebedor.empty() ? "-" : t.bancoRecebedor,
+             ", agência "_cp, t.agenciaRecebedora.empty() ? "-" : t.agenciaRecebedora, t.agenciaDv.empty() ? "" : "-",
+             t.agenciaDv);
+}
+
+std::string ErrorLine(const PrecriticaError& e, const std::string* value) {
+  std::string field;
+  const std::string_view code = !e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo);
+  if (e.from != 0)
+    field = Cat(code.empty() ? "campo" : Cat("campo ", code), " (posi"_cp, e.from == e.to ? "ção "_cp : "ções "_cp,
+                e.from, e.from == e.to ? "" : "-", e.from == e.to ? std::string() : std::to_string(e.to), ", ",
+                e.fieldName, ")", value != nullptr ? Cat(" \"", *value, "\"") : std::string());
+  else if (e.campo == "0000")
+    field = "erro grave do arquivo (campo 0000)";
+  else if (!e.campo.empty())
+    field = Cat("campo ", e.campo, " (não consta do manual)"_cp);
+  else
+    field = "campo não indicado"_cp;
+  const std::string where = e.remessaRecord != 0 ? Cat("registro ", e.remessaRecord, " da remessa")
+                                                 : std::string("registro da remessa desconhecido");
+  return Cat("Registro ", e.record, ": ", where, ", ", field, ": erro ", e.erro, ", ", e.texto);
+}
+
+std::string ServiceLine(const ServiceAnswer& a) {
+  return Cat("Registro ", a.record, ": resposta à solicitação "_cp, a.solicitacao.empty() ? "-" : a.solicitacao,
+             " (movimento ", a.movimento, ", identificador ", a.identificador.empty() ? "-" : a.identificador,
+             "): ", a.descricao.empty() ? "sem descrição"_cp : std::string_view(a.descricao), "; quantidade ",
+             a.quantidade.empty() ? "-" : a.quantidade,
+             a.erroTexto.empty() ? std::string() : Cat("; erro ", a.erro, ", ", a.erroTexto));
+}
+
+std::string RemarkLine(std::uint64_t record, std::string_view text) {
+  return record != 0 ? Cat("Observação - registro "_cp, record, ": ", text) : Cat("Observação: "_cp, text);
+}
+
+std::vector<std::string> TotalLines(const Totals& totals, bool precritica) {
+  std::vector<std::string> lines;
+  if (precritica) {
+    lines.push_back(Cat("Total de erros: ", totals.Errors()));
+    return lines;
+  }
+  lines.push_back("Totais por movimento:");
+  for (const auto& [code, t] : totals.PerMovement())
+    lines.push_back(Cat("  ", t.code, ' ', t.text, ": ", t.count, t.count == 1 ? " título"_cp : " títulos"_cp,
+                        ", valor ", CentsBr(t.valorTitulo), ", pago ", CentsBr(t.valorPago), ", tarifas ",
+                        CentsBr(t.tarifa), ", juros/multa ", CentsBr(t.juros), ", desconto ", CentsBr(t.desconto),
+                        ", abatimento ", CentsBr(t.abatimento), ", líquido "_cp, CentsBr(t.valorLiquido)));
+  lines.push_back(Cat("Total de tarifas: ", CentsBr(totals.Tarifas())));
+  lines.push_back(Cat("Títulos: "_cp, totals.Titles(), ", rejeitados: ", totals.Rejected()));
+  return lines;
+}
+
+namespace {
+
+class ReportVisitor final : public ReturnVisitor {
+ public:
+  ReportVisitor(ReturnKind kind, const std::function<void(std::string_view)>& line,
+                const std::function<void(const Finding&)>& finding, bool everyTitle)
+      : kind_(kind), line_(line), finding_(finding), everyTitle_(everyTitle) {}
+
+  Totals totals;
+
+  void Header(const ReturnHeader& header) override {
+    for (const std::string& text : HeaderLines(header)) line_(text);
+  }
+  void Title(const ReturnTitle& title) override {
+    totals.Add(title);
+    if (!everyTitle_ && !title.rejected) return;
+    Emit(TitleLine(title), title.record, title.bytes,
+         kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
+  }
+  void Error(const PrecriticaError& error) override {
+    totals.AddError();
+    Emit(ErrorLine(error), error.record, error.bytes,
+         kind_ == ReturnKind::Sigcb240Precritica ? kErrorFields240 : kErrorFields400);
+  }
+  void Service(const ServiceAnswer& answer) override { line_(ServiceLine(answer)); }
+  void Remark(std::uint64_t record, std::string_view, std::string_view text) override {
+    line_(RemarkLine(record, text));
+  }
+
+ private:
+  // `bytes` let the window tell whether the record it reads again is the
+  // one read here.
+  void Emit(const std::string& text, std::uint64_t record, std::string_view bytes, std::string_view fields) {
+    if (!finding_) return line_(text);
+    Finding finding;
+    finding.line = text;
+    finding.record = record;
+    finding.rec = bytes;
+    finding.kind = TitleRecordKind(kind_);
+    finding.fields = fields;
+    finding_(finding);
+  }
+
+  ReturnKind kind_;
+  const std::function<void(std::string_view)>& line_;
+  const std::function<void(const Finding&)>& finding_;
+  bool everyTitle_;
+};
+
+}  // namespace
+
+Totals WriteReport(const std::string& path, ReturnKind kind, Host* host,
+                   const std::function<void(std::string_view)>& line,
+                   const std::function<void(const Finding&)>& finding, bool everyTitle) {
+  ReportVisitor visitor(kind, line, finding, everyTitle);
+  ReadReturn(path, kind, visitor, host);
+  for (const std::string& text : TotalLines(visitor.totals, IsPrecritica(kind))) line(text);
+  return visitor.totals;
+}
+
+}  // namespace verilote::returns
