@@ -269,7 +269,7 @@ int NotShown(std::ostream& err, std::string_view problem) {
 // with the lines of the reading about it (a rejected title, an error).
 int ShowReturn(const ShowOptions& options, returns::ReturnKind returnKind, std::ostream& out, std::ostream& err) {
   const std::vector<std::string> names = {options.file};
-  std::string record;
+  ShownRecord record;
   std::vector<KeptFinding> findings;
   Outcome outcome{Outcome::Status::Clean, {}};
   try {
@@ -280,7 +280,9 @@ int ShowReturn(const ShowOptions& options, returns::ReturnKind returnKind, std::
     if (read < options.record)
       return NotShown(err, Cat(PathText(options.file), " has ", read, read == 1 ? " record" : " records",
                                ": there is no record ", options.record));
-    record.assign(rec);
+    // A return's reader cuts a record at 4,096 bytes: the head is all of it.
+    record.head.assign(rec);
+    record.length = rec.size();
     const std::function<void(std::string_view)> line = [](std::string_view) {};
     const std::function<void(const Finding&)> finding = [&](const Finding& f) {
       if (f.record == options.record) findings.push_back({std::string(f.line), std::string(f.fields)});
@@ -293,13 +295,13 @@ int ShowReturn(const ShowOptions& options, returns::ReturnKind returnKind, std::
   LayoutRow layout{};
   layout.name = returns::LayoutName(returnKind);
   layout.title = returns::KindTitle(returnKind);
-  const RecordKind* kind = returns::ReturnFields(returnKind).kindOf(record);
+  const RecordKind* kind = returns::ReturnFields(returnKind).kindOf(record.head);
   const std::vector<Row> rows = Rows(kind, record, findings);
   const int status = outcome.status == Outcome::Status::Clean ? kExitClean : kExitFaulty;
   if (options.json)
-    WriteJson(options, layout, kind, record, rows, findings, outcome, status, out);
+    WriteJson(options, layout, kind, record.length, rows, findings, outcome, status, out);
   else
-    WriteText(options, layout, kind, record, rows, findings, outcome, out);
+    WriteText(options, layout, kind, record.length, rows, findings, outcome, out);
   out.flush();
   if (!out) {
     err << "verilote-cli: cannot write to standard output\n";
