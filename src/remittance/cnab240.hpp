@@ -166,7 +166,6 @@ struct Cnab240Run {
   std::string nsa;            // file header 158-163
   // DdmmyyyyOrder of the due date of the last P whose due date was valid.
   std::optional<std::int64_t> dueOrder;
-  std::string titleLabel;     // " NN: ..." of the last P with codes, or the payer name of the last Q
   std::int64_t option42 = 0;  // position 240 of the last P
 
   void Info(std::string_view line);

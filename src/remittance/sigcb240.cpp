@@ -412,18 +412,14 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   CheckPaymentOption(run, rec);
   CheckDateOrder(run, rec);
 
-  if (!run.codes.empty()) {  // the title's label, written only here
-    std::string& label = run.titleLabel;
-    label.clear();
-    if (hasNossoNumero) {
-      label += " NN: ";
-      label += Field(rec, 41, 42);
-      label += '/';
-      label += Field(rec, 43, 57);
-    }
-    label += " SeuN: ";
-    label += Field(rec, 63, 73);
-    run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label), run.codeFields);
+  // The title's label: the Nosso Número when there is one, and the Seu Número.
+  if (!run.codes.empty() && hasNossoNumero) {
+    run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes, " Para ->  NN: ", Field(rec, 41, 42), '/',
+                             Field(rec, 43, 57), " SeuN: ", Field(rec, 63, 73)),
+                    run.codeFields);
+  } else if (!run.codes.empty()) {
+    run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes, " Para ->  SeuN: ", Field(rec, 63, 73)),
+                    run.codeFields);
   }
   if (Numeric<240, 240>(rec)) run.option42 = StrToInt(Field(rec, 240, 240));
   // The counts follow the segment codes (field 05.3P and its like).
