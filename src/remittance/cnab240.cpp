@@ -67,7 +67,7 @@ void CheckLoteNumber(Cnab240Run& run, std::string_view rec, char type) {
       if (!IsNumeric(lote)) {
         run.RecordFinding(" lote não numérico na posição 4 tamanho 4 "_cp, run.FieldsAt({{4, 7}}));
       } else if (Differs(StrToInt(lote), run.loteOrdinal)) {
-        run.RecordFinding(Cat(" Esperado lote ", PadCounter(run.loteOrdinal, 4), " Encontrado Lote ", lote),
+        run.RecordFinding(run.Text(" Esperado lote ", PadCounter(run.loteOrdinal, 4), " Encontrado Lote ", lote),
                           run.FieldsAt({{4, 7}}));
       }
       break;
@@ -84,8 +84,9 @@ void CheckLoteCount(Cnab240Run& run, std::string_view rec) {
   const std::int64_t informed = StrToInt(Field(rec, 18, 23));
   const std::uint64_t counted = run.loteDetails + 2;  // the lote header and trailer count too
   if (Differs(informed, counted)) {
-    run.LineFinding(Cat(" Total de registros do lote não confere !! informado "_cp, informed, " calculado ", counted),
-                    run.FieldsAt({{18, 23}}));
+    run.LineFinding(
+        run.Text(" Total de registros do lote não confere !! informado "_cp, informed, " calculado ", counted),
+        run.FieldsAt({{18, 23}}));
   } else {
     run.Info(Cat("Total de registros do lote = ", counted));
   }
@@ -173,14 +174,14 @@ void CheckRecord(Cnab240Run& run, Cnab240Rules& rules, std::string_view rec) {
     if (variant.sequenceCheck) {
       sequence = StrToInt(Field(rec, 9, 13));
       if (Differs(*sequence, run.loteDetails))
-        run.RecordFinding(Cat(" com numeracao inválida. Esperado "_cp, PadCounter(run.loteDetails, 5),
-                              " Encontrado: ", Field(rec, 9, 13)),
+        run.RecordFinding(run.Text(" com numeracao inválida. Esperado "_cp, PadCounter(run.loteDetails, 5),
+                                   " Encontrado: ", Field(rec, 9, 13)),
                           run.FieldsAt({{9, 13}}));
     }
   }
   // A short record names the fields it cuts or lacks; a long one the last.
   if (rec.size() != kRecordLength)
-    run.RecordFinding(Cat(" com tamanho ", rec.size()),
+    run.RecordFinding(run.Text(" com tamanho ", rec.size()),
                       run.FieldsAt({{std::min(rec.size() + 1, kRecordLength), kRecordLength}}));
   if (!Is<"104">(Field(rec, 1, 3))) run.RecordFinding(" com inicio diferente de 104", run.FieldsAt({{1, 3}}));
 
@@ -222,15 +223,15 @@ void WriteSummary(Cnab240Run& run) {
   const std::uint64_t found = run.p + run.q + run.r + run.s;
   if (run.variant.summary == SummaryCount::PQRSWithout) {
     if (found != run.totalDetails)
-      run.Finding(
-          Cat("Existem registros diferentes de P,Q,R ou S  deveriam ter ", run.totalDetails, " encontrado ", found));
+      run.Finding(run.Text("Existem registros diferentes de P,Q,R ou S  deveriam ter ", run.totalDetails,
+                           " encontrado ", found));
   } else if (found + run.y53 != run.totalDetails) {
     const std::string shown =
         run.variant.summary == SummaryCount::PQRS
             ? Cat(found)
             : Cat("tipo P -> ", run.p, " tipo Q -> ", run.q, " tipo R -> ", run.r, " tipo S -> ", run.s);
-    run.Finding(
-        Cat("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails, " encontrado ", shown));
+    run.Finding(run.Text("Existem registros diferentes de P,Q,R,S ou Y53  deveriam ter ", run.totalDetails,
+                         " encontrado ", shown));
   }
   if (WriteFileCounts(run.host, run.fileHeaders, run.fileTrailers)) run.clean = false;
   WriteVerdict(run.host, run.clean);
@@ -251,11 +252,13 @@ void Cnab240Run::Finding(std::string_view line, std::string_view fieldCodes) {
 }
 
 void Cnab240Run::RecordFinding(std::string_view text, std::string_view fieldCodes) {
-  Finding(Cat("Registro numero ", record, text), fieldCodes);
+  CatInto(line_, "Registro numero ", record, text);
+  Finding(line_, fieldCodes);
 }
 
 void Cnab240Run::LineFinding(std::string_view text, std::string_view fieldCodes) {
-  Finding(Cat("Linha ", record, text), fieldCodes);
+  CatInto(line_, "Linha ", record, text);
+  Finding(line_, fieldCodes);
 }
 
 // Out of line: the rule tables' failure branches stay a call, so that the
@@ -266,14 +269,25 @@ void Cnab240Run::Code(std::string_view code, std::string_view fieldCodes) {
   codeFields += fieldCodes;
 }
 
-const RecordKind* Cnab240Run::Kind() const {
-  return fields != nullptr && fields->kindOf != nullptr ? fields->kindOf(rec) : nullptr;
+const RecordKind* Cnab240Run::Kind() {
+  if (kindRecord_ != record) {
+    kind_ = fields != nullptr && fields->kindOf != nullptr ? fields->kindOf(rec) : nullptr;
+    kindRecord_ = record;
+  }
+  return kind_;
 }
 
 std::string_view Cnab240Run::FieldsAt(std::initializer_list<Positions> positions) {
-  fieldsAt_.clear();
   const RecordKind* kind = Kind();
   if (kind == nullptr) return {};
+  const auto same = [&](const FieldsAtAnswer& answer) {
+    if (answer.kind != kind || answer.count != positions.size()) return false;
+    return std::equal(positions.begin(), positions.end(), answer.at,
+                      [](const Positions& a, const Positions& b) { return a.from == b.from && a.to == b.to; });
+  };
+  for (const FieldsAtAnswer& answer : fieldsAtAnswers_)
+    if (same(answer)) return answer.codes;
+  fieldsAt_.clear();
   for (const FieldSpec& field : kind->fields) {
     if (field.code.empty()) continue;
     for (const Positions& at : positions)
@@ -283,7 +297,11 @@ std::string_view Cnab240Run::FieldsAt(std::initializer_list<Positions> positions
         break;
       }
   }
-  return fieldsAt_;
+  constexpr std::size_t kKeptAnswers = 64;
+  if (positions.size() > std::size(FieldsAtAnswer{}.at) || fieldsAtAnswers_.size() >= kKeptAnswers) return fieldsAt_;
+  FieldsAtAnswer& kept = fieldsAtAnswers_.emplace_back(FieldsAtAnswer{kind, {}, positions.size(), fieldsAt_});
+  std::copy(positions.begin(), positions.end(), kept.at);
+  return kept.codes;
 }
 
 std::string Banner(std::size_t left, std::string_view caption, std::size_t right) {

@@ -18,10 +18,12 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/command_table.hpp"
 #include "app/cp1252.hpp"
 #include "app/fields.hpp"
+#include "app/report.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/dates.hpp"
 #include "banking/record_rules.hpp"
@@ -164,7 +166,6 @@ struct Cnab240Run {
   std::string nsa;            // file header 158-163
   // DdmmyyyyOrder of the due date of the last P whose due date was valid.
   std::optional<std::int64_t> dueOrder;
-  std::string titleLabel;     // " NN: ..." of the last P with codes, or the payer name of the last Q
   std::int64_t option42 = 0;  // position 240 of the last P
 
   void Info(std::string_view line);
@@ -177,6 +178,14 @@ struct Cnab240Run {
   // A finding about the file as a whole (the summary's counts): no record, no
   // field.
   void Finding(std::string_view line);
+  // A finding's text joined from Cat's pieces in the run's own buffer, for the
+  // findings above: a faulty file writes millions of them, and a line built
+  // in reused memory costs no allocation. Valid until the next call.
+  template <typename... Pieces>
+  std::string_view Text(const Pieces&... pieces) {
+    CatInto(text_, pieces...);
+    return text_;
+  }
 
   // A code for the code list and the fields it names; a code that is itself
   // a field list (" 04.0", " (09.3P)") may come alone.
@@ -187,15 +196,31 @@ struct Cnab240Run {
     codeFields.clear();
   }
 
-  // The kind of the current record in the layout's dictionary, or nullptr.
-  const RecordKind* Kind() const;
+  // The kind of the current record in the layout's dictionary, or nullptr;
+  // looked up once a record, however many findings name its fields.
+  const RecordKind* Kind();
   // The codes of the current kind's fields that lie over any of `positions`,
   // for the findings the frame tells by position (bank, lote, type,
   // sequence...). Valid until the next call.
   std::string_view FieldsAt(std::initializer_list<Positions> positions);
 
  private:
-  std::string fieldsAt_;
+  std::string text_;  // Text's line
+  std::string line_;  // the line of RecordFinding and LineFinding
+  // Kind() of record number kindRecord_ (none yet: no record has that number).
+  const RecordKind* kind_ = nullptr;
+  std::uint64_t kindRecord_ = UINT64_MAX;
+  // FieldsAt's answers, kept for the run: the frame asks the same few
+  // questions of the same few kinds on every faulty record. Capped, since a
+  // short record's question depends on its length.
+  struct FieldsAtAnswer {
+    const RecordKind* kind;
+    Positions at[2];
+    std::size_t count;
+    std::string codes;
+  };
+  std::vector<FieldsAtAnswer> fieldsAtAnswers_;
+  std::string fieldsAt_;  // an answer not kept
 };
 
 // A row of a code-rule table that names its fields: `fields` (" 13.3P") when

@@ -232,7 +232,7 @@ void SicobRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   run.nsa = Field(rec, 158, 163);
   if (!IsNumeric(run.nsa)) run.Finding("Erro no número do nsa do arquivo. Nao é um número válido"_cp, "19.0");
   if (!run.codes.empty()) {
-    run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
+    run.Finding(run.Text("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
   } else {
     run.Info(Banner(40, " HEADER OK ", 37));
   }
@@ -242,7 +242,7 @@ void SicobRules::FileHeader(Cnab240Run& run, std::string_view rec) {
 
 void SicobRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   if (Field(rec, 186, 191) != run.nsa)
-    run.Finding(Cat("Erro no número do nsa no lote, esperado "_cp, run.nsa, " encontrado ", Field(rec, 186, 191)),
+    run.Finding(run.Text("Erro no número do nsa no lote, esperado "_cp, run.nsa, " encontrado ", Field(rec, 186, 191)),
                 "20.1");
   const std::string recorded = Cat(Field(rec, 192, 193), '/', Field(rec, 194, 195), '/', Field(rec, 196, 199));
   run.Info(Banner(38, " CAPA DE LOTE ", 36));
@@ -253,7 +253,7 @@ void SicobRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 
   ApplyFieldRules<kLoteHeaderRules>(run, rec);
   if (!run.codes.empty()) {
-    run.Finding(Cat("Erro na capa de lote. Codigos de erro:", run.codes), run.codeFields);
+    run.Finding(run.Text("Erro na capa de lote. Codigos de erro:", run.codes), run.codeFields);
   } else {
     run.Info(Banner(37, " CAPA DE LOTE OK ", 34));
   }
@@ -274,14 +274,14 @@ void SicobRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   ApplyFieldRules<kPAmountRules>(run, rec);
   CheckProtestAndReturn(run, rec);
   ApplyFieldRules<kPLastRules>(run, rec);
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes), run.codeFields);
+  if (!run.codes.empty()) run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes), run.codeFields);
 }
 
 // ---- Segment Q: the payer and the guarantor.
 
 void SicobRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
   ApplyFieldRules<kQRules>(run, rec);
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO Q. Codigos de erro:", run.codes), run.codeFields);
+  if (!run.codes.empty()) run.LineFinding(run.Text(" SEGMENTO Q. Codigos de erro:", run.codes), run.codeFields);
 }
 
 Verdict CobranaRemessapadro2401Click(Host& host) {

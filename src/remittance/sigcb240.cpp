@@ -296,8 +296,8 @@ std::string ConvenioLine(std::string_view convenio, std::string_view rec, std::s
 void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   run.layoutVersion = Field(rec, 164, 166);
   if (!Is<"101">(run.layoutVersion) && !Is<"107">(run.layoutVersion))
-    run.Finding(Cat("#####Erro FATAL#####: Versão "_cp, run.layoutVersion,
-                    " do Header de arquivo não é esperada, portanto o restante da validação está incorreta."_cp),
+    run.Finding(run.Text("#####Erro FATAL#####: Versão "_cp, run.layoutVersion,
+                         " do Header de arquivo não é esperada, portanto o restante da validação está incorreta."_cp),
                 " 20.0");
   run.cedente = Is<"107">(run.layoutVersion) ? Field(rec, 59, 65) : Field(rec, 59, 64);
 
@@ -319,7 +319,7 @@ void SigcbRules::FileHeader(Cnab240Run& run, std::string_view rec) {
   run.nsa = Field(rec, 158, 163);
   if (!IsNumeric(run.nsa)) run.Finding("Erro no número do nsa do arquivo. Nao é um número válido"_cp, " 19.0");
   if (!run.codes.empty()) {
-    run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
+    run.Finding(run.Text("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
   } else {
     run.Info(Banner(40, " HEADER OK ", 37));
   }
@@ -343,21 +343,22 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   if (!layout107 && Field(rec, 60, 65) != run.cedente) run.Code(" Campo 14.1 deve ser igual ao 11.1", " 14.1");
   const std::string_view version = Field(rec, 14, 16), expected = layout107 ? "067" : "060";
   if (!partial_ && version != expected)
-    run.Finding(Cat("Versão do Header de Lote deveria ser "_cp, expected, " e está com "_cp, version), " 07.1");
+    run.Finding(run.Text("Versão do Header de Lote deveria ser "_cp, expected, " e está com "_cp, version), " 07.1");
 
   run.Info(Banner(38, " CAPA DE LOTE ", 36));
   const std::string recorded = Cat(Field(rec, 192, 193), '/', Field(rec, 194, 195), '/', Field(rec, 196, 199));
   if (IsValidDate(recorded)) {
     run.Info(Cat("Num remessa: ", Field(rec, 184, 191), " Gravacao: ", recorded));
   } else {
-    run.Finding(Cat("Num remessa: ", Field(rec, 184, 191), " Gravacao: DATA DA GRAVAÇÃO INVÁLIDA !!!"_cp), " 21.1");
+    run.Finding(run.Text("Num remessa: ", Field(rec, 184, 191), " Gravacao: DATA DA GRAVAÇÃO INVÁLIDA !!!"_cp),
+                " 21.1");
   }
 
   ApplyFieldRules<kLoteHeaderRules>(run, rec);
   run.Info(ConvenioLine(Field(rec, 34, 39), rec, 20));
   const std::size_t cedenteLength = Trim(Field(rec, 66, 72)).size();
   if (cedenteLength != 7)
-    run.Finding(Cat("Erro no campo 15.1, esperado tamanho 7 encontrado tamanho ", cedenteLength), " 15.1");
+    run.Finding(run.Text("Erro no campo 15.1, esperado tamanho 7 encontrado tamanho ", cedenteLength), " 15.1");
   const std::string_view message1 = Trim(Field(rec, 104, 143)), message2 = Trim(Field(rec, 144, 183));
   if (!message1.empty()) run.Info(Cat("Mensagem 1: ", message1));
   if (!message2.empty()) run.Info(Cat("Mensagem 2: ", message2));
@@ -365,12 +366,13 @@ void SigcbRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
   if (!IsNumeric(nsa)) {
     run.Finding("Erro no número do nsa no header de lote -> não é numérico"_cp, " 20.1");
   } else if (nsa != Cat("00", run.nsa)) {
-    run.Finding(Cat("Erro no número do nsa no lote, esperado 00"_cp, run.nsa, " encontrado ", nsa), " 20.1");
+    run.Finding(run.Text("Erro no número do nsa no lote, esperado 00"_cp, run.nsa, " encontrado ", nsa), " 20.1");
   }
 
   if (!run.codes.empty()) {
-    run.Finding(Cat("====================== Erro na capa de lote. Codigos de erro:", run.codes, " =================="),
-                run.codeFields);
+    run.Finding(
+        run.Text("====================== Erro na capa de lote. Codigos de erro:", run.codes, " =================="),
+        run.codeFields);
   } else {
     run.Info(Banner(37, " CAPA DE LOTE OK ", 34));
   }
@@ -410,18 +412,14 @@ void SigcbRules::SegmentP(Cnab240Run& run, std::string_view rec) {
   CheckPaymentOption(run, rec);
   CheckDateOrder(run, rec);
 
-  if (!run.codes.empty()) {  // the title's label, written only here
-    std::string& label = run.titleLabel;
-    label.clear();
-    if (hasNossoNumero) {
-      label += " NN: ";
-      label += Field(rec, 41, 42);
-      label += '/';
-      label += Field(rec, 43, 57);
-    }
-    label += " SeuN: ";
-    label += Field(rec, 63, 73);
-    run.LineFinding(Cat(" SEGMENTO P. Codigos de erro:", run.codes, " Para -> ", label), run.codeFields);
+  // The title's label: the Nosso Número when there is one, and the Seu Número.
+  if (!run.codes.empty() && hasNossoNumero) {
+    run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes, " Para ->  NN: ", Field(rec, 41, 42), '/',
+                             Field(rec, 43, 57), " SeuN: ", Field(rec, 63, 73)),
+                    run.codeFields);
+  } else if (!run.codes.empty()) {
+    run.LineFinding(run.Text(" SEGMENTO P. Codigos de erro:", run.codes, " Para ->  SeuN: ", Field(rec, 63, 73)),
+                    run.codeFields);
   }
   if (Numeric<240, 240>(rec)) run.option42 = StrToInt(Field(rec, 240, 240));
   // The counts follow the segment codes (field 05.3P and its like).

@@ -120,13 +120,14 @@ void ApplyLineRules(std::span<const LineRule> rules, Cnab240Run& run, std::strin
 
 void SigcbRules::SegmentQ(Cnab240Run& run, std::string_view rec) {
   ApplyFieldRules<kQRules>(run, rec);
-  const std::string_view name = Trim(Field(rec, 34, 73));
-  run.titleLabel.assign(name.size() >= 3 ? name : std::string_view());
   if (!run.codes.empty()) {
-    if (Trim(run.titleLabel).empty()) {
-      run.LineFinding(Cat(" SEGMENTO Q. Codigos de erro:", run.codes), run.codeFields);
+    // The title's label: the payer's name (field 10.3Q) when it has three
+    // characters or more.
+    const std::string_view name = Trim(Field(rec, 34, 73));
+    if (name.size() < 3) {
+      run.LineFinding(run.Text(" SEGMENTO Q. Codigos de erro:", run.codes), run.codeFields);
     } else {
-      run.LineFinding(Cat(" SEGMENTO Q. Codigos de erro:", run.codes, " Para -> ", run.titleLabel), run.codeFields);
+      run.LineFinding(run.Text(" SEGMENTO Q. Codigos de erro:", run.codes, " Para -> ", name), run.codeFields);
     }
   }
   if (run.p != run.q) run.LineFinding(" Quantidade de SEGMENTO P e SEGMENTO Q está divergente"_cp, " 05.3Q");
@@ -163,7 +164,7 @@ void SigcbRules::SegmentR(Cnab240Run& run, std::string_view rec) {
   if (!Blank<90, 99>(rec)) run.Code(" 17.3R");
   if (!Blank<230, 239>(rec)) run.Code(" 21.3R");
   // The codes of an R segment are written as those of a Q.
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO R. Codigos de erro:", run.codes), run.codeFields);
+  if (!run.codes.empty()) run.LineFinding(run.Text(" SEGMENTO R. Codigos de erro:", run.codes), run.codeFields);
 }
 
 // ---- Segment S: printing messages.

@@ -21,7 +21,7 @@ struct TextField {
 void CheckText(Cnab240Run& run, std::string_view rec, std::initializer_list<TextField> fields) {
   for (const TextField f : fields)
     if (!IsPlainText(Copy(rec, f.from, f.length)))
-      run.RecordFinding(Cat(" Posição "_cp, f.from, ',', f.length, " com caracter não esperado !!!"_cp),
+      run.RecordFinding(run.Text(" Posição "_cp, f.from, ',', f.length, " com caracter não esperado !!!"_cp),
                         run.FieldsAt({{f.from, f.from + f.length - 1}}));
 }
 
@@ -173,7 +173,8 @@ constexpr FieldRule kRRules[] = {
 
 // Writes the record's code list, when it has codes, as the line of its segment.
 void WriteCodes(Cnab240Run& run, char segment) {
-  if (!run.codes.empty()) run.LineFinding(Cat(" SEGMENTO ", segment, ". Codigos de erro:", run.codes), run.codeFields);
+  if (!run.codes.empty())
+    run.LineFinding(run.Text(" SEGMENTO ", segment, ". Codigos de erro:", run.codes), run.codeFields);
 }
 
 }  // namespace
@@ -195,7 +196,7 @@ void SincoRules::FileHeader(Cnab240Run& run, std::string_view rec) {
 
   ApplyFieldRules<kFileHeaderRules>(run, rec);
   if (!run.codes.empty()) {
-    run.Finding(Cat("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
+    run.Finding(run.Text("Erro no HEADER. Codigos de erro:", run.codes), run.codeFields);
   } else {
     run.Info(Banner(40, " HEADER OK ", 37));
   }
@@ -213,8 +214,9 @@ void SincoRules::LoteHeader(Cnab240Run& run, std::string_view rec) {
 
   ApplyFieldRules<kLoteHeaderRules>(run, rec);
   if (!run.codes.empty()) {
-    run.Finding(Cat("====================== Erro na capa de lote. Codigos de erro:", run.codes, " =================="),
-                run.codeFields);
+    run.Finding(
+        run.Text("====================== Erro na capa de lote. Codigos de erro:", run.codes, " =================="),
+        run.codeFields);
   } else {
     run.Info(Banner(37, " CAPA DE LOTE OK ", 34));
   }

@@ -57,6 +57,18 @@ TEST(Cp1252, EveryByteRoundTripsThroughThePublishedTable) {
   EXPECT_EQ(FromUtf8("a\xC3"), "a?") << "a cut sequence";
 }
 
+// ASCII goes eight bytes at a time: an accented letter at every place of a
+// line of more than two words, appended after text already there.
+TEST(Cp1252, ConvertsAnAccentAtEveryPlaceOfAWord) {
+  for (std::size_t at = 0; at < 20; ++at) {
+    std::string line(20, 'a');
+    line[at] = '\xE9';
+    std::string out = "x";
+    AppendUtf8(out, line);
+    EXPECT_EQ(out, "x" + std::string(at, 'a') + "\xC3\xA9" + std::string(19 - at, 'a')) << at;
+  }
+}
+
 // Scans the C++ sources for string or character literals that hold a
 // non-ASCII byte and do not go through the _cp conversion: such a literal
 // would put UTF-8 bytes into a Windows-1252 report.

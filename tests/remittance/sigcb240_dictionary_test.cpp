@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -88,6 +90,21 @@ TEST(Sigcb240Dictionary, FindingsResolveToTheirFields) {
     Put(lines[record - 1], pos, value);
     EXPECT_EQ(testing::FindingsOf(SIGCBRemessa1Click, Bytes(lines)).size(), 0u) << record << " " << pos;
   }
+}
+
+// The frame's findings told by position name the fields of their own record's
+// kind, also when one run asks the same positions of every kind in turn.
+TEST(Sigcb240Dictionary, PositionFindingsNameTheirOwnKind) {
+  std::vector<std::string> lines = CleanSigcbFile().Lines();
+  for (std::string& line : lines) Put(line, 1, "105");
+  std::map<std::uint64_t, std::string> named;
+  for (const testing::SeenFinding& finding : testing::FindingsOf(SIGCBRemessa1Click, Bytes(lines)))
+    if (finding.line.ends_with(" com inicio diferente de 104")) named[finding.record] = finding.fields;
+  const std::map<std::uint64_t, std::string> expected = {
+      {1, " 01.0"},  {2, " 01.1"},  {3, " 01.3P"}, {4, " 01.3Q"}, {5, " 01.3R"}, {6, " 01.3S"},
+      {7, " 01.3P"}, {8, " 01.3Q"}, {9, " 01.3Y"}, {10, " 01.5"}, {11, " 01.1"}, {18, " 01.9"},
+  };
+  for (const auto& [record, fields] : expected) EXPECT_EQ(named[record], fields) << "record " << record;
 }
 
 }  // namespace
