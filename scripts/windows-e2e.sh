@@ -38,7 +38,8 @@ command_for() {
     sigcb240/*) echo "SIGCBRemessa1Click" ;;
     sigcb400/*) echo "SIGCBRemessa400ValidaTudo1Click" ;;
     sinco/*) echo "SINCO1Click" ;;
-    check_all.sh | recupera_bd/* | sicob_conciliacao/* | retorno/*) echo "-" ;;  # below; returns: their own tests
+    retorno/*.rem) echo "SIGCBRemessa1Click" ;;
+    check_all.sh | recupera_bd/* | sicob_conciliacao/* | retorno/*) echo "-" ;;  # below
     *) return 1 ;;
   esac
 }
@@ -146,6 +147,25 @@ for system in linux windows; do
 done
 same "the payer, item and reconciliation files and the carnê repairs"
 echo "windows-e2e: the files written in the program's directory are byte-identical on Linux and under Wine"
+
+# The bank's return files read by retorno, in each format, and reconciled
+# with the remittance they answer.
+for system in linux windows; do
+  rm -rf "${work:?}/$system"
+  mkdir -p "$work/$system"
+  cp examples/retorno/* "$work/$system/"
+  for ret in "$work/$system"/*.ret; do
+    name=$(basename "$ret" .ret)
+    for format in text json csv; do
+      TAG=$name.$format run "$system" "$work/$system" retorno "$name.ret" --format "$format"
+    done
+  done
+  TAG=conferido run "$system" "$work/$system" retorno retorno_sigcb240.ret --remessa remessa_sigcb240.rem
+  TAG=precritica run "$system" "$work/$system" retorno precritica_sigcb240.ret --remessa remessa_sigcb240_rejeitada.rem
+  TAG=precritica400 run "$system" "$work/$system" retorno precritica_sigcb400.ret --remessa remessa_sigcb400_rejeitada.rem
+done
+same "examples/retorno through retorno (text, json, csv, --remessa)"
+echo "windows-e2e: the return files read the same on Linux and under Wine"
 
 # A name with accents, typed on the command line; the report copied over an
 # existing file (MoveFileExW replaces it) in UTF-8 and in Windows-1252.
