@@ -115,6 +115,12 @@ TEST(Platform, ReadingThroughAHold) {
   dir.Put(kReport, "another\r\n");
   fs::rename(dir / kReport, dir / kMarco);
   EXPECT_EQ(firstRecord(), "held");
+  // The hold goes only once the new file has the name, so that a program
+  // waiting for it never writes to the old one: a replacement that fails
+  // keeps it.
+  platform::File mine = platform::File::Hold(dir / kMarco, error);
+  EXPECT_TRUE(platform::MoveIntoPlace(dir / "missing", dir / kMarco, mine));
+  EXPECT_TRUE(mine.IsOpen());
 #endif
 }
 
