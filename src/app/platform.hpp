@@ -128,7 +128,12 @@ class File {
   static File OpenExisting(const std::string& path, Access access, Kind& kind, std::uint64_t& size, SystemError& error);
 
   bool IsOpen() const;
-  // The identity of the open file, whatever its name leads to now.
+  // Another handle on this open file (it shares the read position), so that
+  // the file can be read apart from the object that holds it; a hold (Hold)
+  // stays until every handle on the file is closed.
+  File Duplicate(SystemError& error) const;
+  // What the open file is, and its identity, whatever its name leads to now.
+  Kind Type() const;
   std::optional<FileIdentity> Identity() const;
   // Gives this new file the owner, group and permission bits of the file
   // `like`; fails when the system does not let this process give them.

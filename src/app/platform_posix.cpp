@@ -165,7 +165,9 @@ File File::CreateNew(const std::string& path, const std::string& like, SystemErr
   File file;
   struct stat info {};
   const bool copyMode = !like.empty() && stat(like.c_str(), &info) == 0;
-  file.fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // A work file that will take the place of a private file is private from
+  // its first byte: no other user can open it before it gets the mode.
+  file.fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, copyMode ? 0600 : 0666);
   error = file.fd_ < 0 ? LastError() : SystemError{};
   if (file.fd_ >= 0 && copyMode) (void)fchmod(file.fd_, info.st_mode & 07777);
   return file;
@@ -191,6 +193,18 @@ File File::Hold(const std::string& path, SystemError& error) {
   }
   error = {};
   return file;
+}
+
+File File::Duplicate(SystemError& error) const {
+  File copy;
+  copy.fd_ = fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  error = copy.fd_ < 0 ? LastError() : SystemError{};
+  return copy;
+}
+
+Kind File::Type() const {
+  struct stat info {};
+  return fstat(fd_, &info) != 0 ? Kind::Missing : KindOfMode(info.st_mode);
 }
 
 std::optional<FileIdentity> File::Identity() const {

@@ -302,6 +302,17 @@ File File::Hold(const std::string& path, SystemError& error) {
   return file;
 }
 
+File File::Duplicate(SystemError& error) const {
+  File copy;
+  HANDLE h = nullptr;
+  const HANDLE self = GetCurrentProcess();
+  error = DuplicateHandle(self, handle_, self, &h, 0, FALSE, DUPLICATE_SAME_ACCESS) ? SystemError{} : LastError();
+  if (!error) copy.handle_ = h;
+  return copy;
+}
+
+Kind File::Type() const { return KindOfHandle(handle_, nullptr); }
+
 std::optional<FileIdentity> File::Identity() const { return IdentityOfHandle(handle_); }
 
 // The new file's rights come from its folder, as for every new file; its

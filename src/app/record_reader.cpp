@@ -15,27 +15,45 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 18;
 constexpr char kCtrlZ = 26;
 
-// Opens a regular file for reading, in binary mode. A FIFO would block the
-// open until a writer came, and a device (/dev/zero, NUL) never ends: both are
-// refused, without waiting.
+// A regular file open for reading as a binary-mode stream. A FIFO would block
+// the reading until a writer came, and a device (/dev/zero, NUL) never ends:
+// both are refused, without waiting.
+std::FILE* RegularStream(const std::string& path, platform::File file, platform::Kind kind) {
+  if (kind != platform::Kind::Regular)
+    throw FileError(path, kind == platform::Kind::Directory
+                              ? "is a directory, not a file"
+                              : "is not a regular file (a device, FIFO or socket): refused");
+  platform::SystemError error;
+  std::FILE* stream = file.ToStdio(error);
+  if (stream == nullptr) throw platform::Failure(path, "cannot open the file", error);
+  return stream;
+}
+
 std::FILE* OpenRegular(const std::string& path, std::uint64_t& size) {
   platform::Kind kind = platform::Kind::Missing;
   platform::SystemError error;
   platform::File file = platform::File::OpenExisting(path, platform::File::Access::Read, kind, size, error);
   if (error) throw platform::Failure(path, "cannot open the file", error);
-  if (kind != platform::Kind::Regular)
-    throw FileError(path, kind == platform::Kind::Directory
-                              ? "is a directory, not a file"
-                              : "is not a regular file (a device, FIFO or socket): refused");
-  std::FILE* stream = file.ToStdio(error);
-  if (stream == nullptr) throw platform::Failure(path, "cannot open the file", error);
-  return stream;
+  return RegularStream(path, std::move(file), kind);
 }
 
 }  // namespace
 
 RecordReader::RecordReader(std::string path, Host* host) : path_(std::move(path)), host_(host) {
   file_.reset(OpenRegular(path_, bytesTotal_));
+  Start();
+}
+
+RecordReader::RecordReader(std::string path, platform::File file, Host* host) : path_(std::move(path)), host_(host) {
+  const platform::Kind kind = file.Type();
+  const auto identity = file.Identity();
+  bytesTotal_ = identity ? static_cast<std::uint64_t>(identity->size) : 0;
+  file_.reset(RegularStream(path_, std::move(file), kind));
+  std::rewind(file_.get());  // a second handle shares the first one's position
+  Start();
+}
+
+void RecordReader::Start() {
   buffer_.resize(kBufferSize);
   Place& place = CurrentPlace();
   place.file = path_;

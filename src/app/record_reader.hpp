@@ -19,12 +19,19 @@
 namespace verilote {
 
 class Host;
+namespace platform {
+class File;
+}
 
 class RecordReader {
  public:
   // Opens the file; throws FileError when it cannot. The host, when given,
   // hears the reading progress (and may stop the command from there).
   explicit RecordReader(std::string path, Host* host = nullptr);
+  // Reads `file`, already open (through a hold, say), from its first byte:
+  // what is read is the file that was opened, whatever its name leads to now.
+  // `path` names it in messages.
+  RecordReader(std::string path, platform::File file, Host* host = nullptr);
 
   // The next record; false at end of file. The view stays valid until the
   // next call: it points into the read buffer, or into a spill string when
@@ -68,6 +75,7 @@ class RecordReader {
   static bool HoldsLineFeed(std::string_view record) { return record.find('\n') != std::string_view::npos; }
 
  private:
+  void Start();
   bool NextRecord(std::string_view& record);
   bool Fill();
   void Counted();

@@ -259,7 +259,7 @@ void ReplacingFile::Commit() {
   if (const auto error = file_.Close()) Fail("cannot write the file", error);
   // Last look, as close to the rename as can be: what another program wrote
   // to the file meanwhile (one that does not lock it first) would be lost.
-  if (held_.IsOpen() && (platform::IdentityOf(target_) != identity_ || held_.Identity() != identity_))
+  if (held_.IsOpen() && platform::IdentityOf(target_) != identity_)
     throw FileError(target_,
                     "was changed by another program meanwhile: it was not replaced, and what the other "
                     "program wrote is kept");

@@ -93,6 +93,10 @@ class ReplacingFile {
   void Commit();
 
   const std::string& Target() const { return target_; }
+  // The existing target as it was held: the file that was checked and that
+  // Commit() replaces, whatever its name leads to meanwhile. Not open when
+  // the target did not exist.
+  const platform::File& Held() const { return held_; }
 
  private:
   void Hold();

@@ -11,8 +11,11 @@ namespace {
 
 constexpr std::string_view kUnchanged = "; the file was not changed";
 
-const std::string& CheckedPath(const std::string& path) {
-  RequireRegularFile(path);
+// A missing file is named as such before anything is made beside it.
+const std::string& Existing(const std::string& path) {
+  platform::SystemError error;
+  if (platform::KindOf(path, &error) == platform::Kind::Missing)
+    throw platform::Failure(path, "cannot open the file", error);
   return path;
 }
 
@@ -28,9 +31,17 @@ void RequireRegularFile(const std::string& path) {
 
 // The work file is made, and the file held against other writers, before the
 // first byte is read: what another program writes from then on is either kept
-// out by the hold or found by the last look before the replacement.
-RecordRewrite::RecordRewrite(const std::string& path, Host& host) : path_(CheckedPath(path)), out_(path_) {
-  reader_.emplace(path_, &host);
+// out by the hold or found by the last look before the replacement. The name
+// is resolved once, there (a symbolic link to the file it names), and the
+// file is read through the hold itself: were the name read again, a link
+// re-pointed meanwhile would hand over another file's records, to be written
+// in place of this one.
+RecordRewrite::RecordRewrite(const std::string& path, Host& host) : path_(Existing(path)), out_(path_) {
+  if (!out_.Held().IsOpen()) Refuse("it was removed or replaced by something else while it was opened");
+  platform::SystemError error;
+  platform::File file = out_.Held().Duplicate(error);
+  if (error) throw platform::Failure(path_, "cannot open the file", error);
+  reader_.emplace(path_, std::move(file), &host);
 }
 
 void RecordRewrite::Refuse(std::string_view cause) const { throw FileError(path_, Cat(cause, kUnchanged)); }
@@ -49,8 +60,7 @@ bool RecordRewrite::Next(std::string_view& record) {
     return false;
   }
   ++records_;
-  if (records_ == 1 && isHeader_ != nullptr && !isHeader_(record))
-    Refuse(Cat("its first record is not ", header_));
+  if (records_ == 1 && isHeader_ != nullptr && !isHeader_(record)) Refuse(Cat("its first record is not ", header_));
   if (RecordReader::HoldsLineFeed(record))
     Refuse(Cat("record ", records_,
                " holds a line feed: the lines do not end in CR LF, and rewriting the file would cut them"));

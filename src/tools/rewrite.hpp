@@ -2,10 +2,9 @@
 // command goes through. The new content is written beside the file and put in
 // its place only when whole (ReplacingFile): the file keeps its name, its
 // owner, group and permission bits, its directory and each record's line end;
-// a symbolic link is followed to its target, and nothing is written in the
-// program's directory. The file is held against other writers for the whole
-// run (a second run on it fails at once).
-// Until Commit() has returned the file is byte for byte what it was; any
+// a symbolic link is followed to its target once, and that one file is read,
+// checked and replaced; nothing is written in the program's directory. The file is held against other writers for the
+// whole run (a second run on it fails at once). Until Commit() has returned the file is byte for byte what it was; any
 // failure (a refusal, a full disk, a Stop) throws FileError or CommandStopped
 // and leaves no work file behind.
 #pragma once

@@ -93,6 +93,37 @@ TEST(Platform, OneFileUnderTwoNames) {
   EXPECT_EQ(dir.Bytes(kMarco), "A\r\n");
 }
 
+// A held file read through a second handle: the file that was held, even once
+// its name leads to another; letting that handle go keeps the hold.
+TEST(Platform, ReadingThroughAHold) {
+  AccentedDir dir;
+  dir.Put(kMarco, "held\r\n");
+  platform::SystemError error;
+  const platform::File held = platform::File::Hold(dir / kMarco, error);
+  ASSERT_FALSE(error);
+  const auto firstRecord = [&] {
+    platform::File copy = held.Duplicate(error);
+    EXPECT_FALSE(error);
+    RecordReader reader(dir / kMarco, std::move(copy));
+    std::string record;
+    return reader.Next(record) ? record : "no record";
+  };
+  EXPECT_EQ(firstRecord(), "held");
+  (void)platform::File::Hold(dir / kMarco, error);
+  EXPECT_TRUE(platform::IsHeldElsewhere(error));
+#ifndef _WIN32  // Windows replaces no file that is open
+  dir.Put(kReport, "another\r\n");
+  fs::rename(dir / kReport, dir / kMarco);
+  EXPECT_EQ(firstRecord(), "held");
+  // The hold goes only once the new file has the name, so that a program
+  // waiting for it never writes to the old one: a replacement that fails
+  // keeps it.
+  platform::File mine = platform::File::Hold(dir / kMarco, error);
+  EXPECT_TRUE(platform::MoveIntoPlace(dir / "missing", dir / kMarco, mine));
+  EXPECT_TRUE(mine.IsOpen());
+#endif
+}
+
 #ifdef _WIN32
 TEST(Platform, UserDataDirectoryIsLocalAppData) {
   const char* local = std::getenv("LOCALAPPDATA");

@@ -82,10 +82,12 @@ inline void ExpectFileLeftAsItWas(const RewriteFailure& c) {
 }
 
 #ifndef _WIN32  // fork, exec, SIGKILL
-// verilote-cli `args` in a child process, its stderr sent to `err`.
+// verilote-cli `args` in a child process, its stderr sent to `err`. The child
+// first calls `prepare`, when given, and ends with status 126 when that fails.
 inline pid_t StartCli(const std::vector<std::string>& args, const std::string& program = VERILOTE_CLI_PATH,
-                      const std::string& err = "/dev/null") {
+                      const std::string& err = "/dev/null", const std::function<bool()>& prepare = nullptr) {
   const pid_t child = fork();
+  if (child == 0 && prepare && !prepare()) _exit(126);
   if (child == 0 && freopen(err.c_str(), "w", stderr) != nullptr && freopen("/dev/null", "w", stdout) != nullptr) {
     std::vector<char*> argv{const_cast<char*>("verilote-cli")};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
