@@ -102,8 +102,6 @@ constexpr MenuRow kRows[] = {
     {"&Acertos › SIGCB - Acertos › Recupera banco de dados"_cp, "Sacados", 0, "Sacados2Click", S::Core},
     {"&Acertos › SIGCB - Acertos › Recupera banco de dados"_cp, "Títulos"_cp, 0, "Ttulos2Click", S::Core},
     {"&Acertos › SIACC - Contigência"_cp, "Gera arquivo para Importação a partir de remessa"_cp, 0, "GeraarquivoparaImportaoapartirderemessa1Click", S::Core},
-    {"&Retorno", "Ler arquivo retorno", 0, "LerArquivoRetorno1Click", S::Core},
-    {"&Retorno", "Conferir retorno com a remessa", 0, "ConferirRetornoRemessa1Click", S::Core},
     {"Outros", "Copia tela para arquivo novo", 0, "Copiaparaarquivonovo1Click", S::Core},
     {"Outros", "Copia tela para arquivo já existente"_cp, 0, "Copiaparaarquivojexistente1Click", S::Core},
     {"Outros", "Imprimir a tela", 16457, "ImprimirMemoLines1Click", S::Window},
@@ -116,6 +114,10 @@ constexpr MenuRow kRows[] = {
     {"Ferramentas", "Suporte Técnico"_cp, 0, "SuporteTcnico1Click", S::Window},
     {"", "Sobre", 0, "Sobre1Click", S::Window},
     {"", "Ajuda", 0, "Ajuda1Click", S::Window},
+    // The bank's answers: last on the bar, so that every menu the users know
+    // keeps its place (and its keyboard path).
+    {"&Retorno", "Ler arquivo retorno", 0, "LerArquivoRetorno1Click", S::Core},
+    {"&Retorno", "Conferir retorno com a remessa", 0, "ConferirRetornoRemessa1Click", S::Core},
 };
 // clang-format on
 
