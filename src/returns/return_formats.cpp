@@ -61,8 +61,7 @@ std::string JsonTitle(const ReturnTitle& t) {
 std::string JsonError(const PrecriticaError& e) {
   return Cat("{\"record\": ", e.record,
              ", \"registro_da_remessa\": ", e.remessaRecord == 0 ? "null" : std::to_string(e.remessaRecord),
-             ", \"campo\": ", JOrNull(!e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo)),
-             ", \"campo_como_escrito\": ", JOrNull(e.campo),
+             ", \"campo\": ", JOrNull(e.campo), ", \"campo_manual\": ", JOrNull(e.fieldCode),
              ", \"posicoes\": ", e.from == 0 ? std::string("null") : Cat("\"", e.from, '-', e.to, "\""),
              ", \"campo_nome\": ", JOrNull(e.fieldName), ", \"erro\": ", J(e.erro), ", \"texto\": ", J(e.texto), "}");
 }

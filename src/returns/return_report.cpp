@@ -58,13 +58,31 @@ std::string TitleLine(const ReturnTitle& t) {
              t.agenciaDv);
 }
 
+// Whether the bank wrote the manual's number of the field, in either of its
+// forms ("133P" for 13.3P, "19.0"); a real pre-validation names the NSA
+// "18.0", which the manual numbers 19.0.
+bool SameNumber(std::string_view written, std::string_view manual) {
+  std::size_t i = 0;
+  for (const char c : manual) {
+    if (c == '.' && (i >= written.size() || written[i] != '.')) continue;
+    if (i >= written.size() || written[i] != c) return false;
+    ++i;
+  }
+  return i == written.size();
+}
+
 std::string ErrorLine(const PrecriticaError& e, const std::string* value) {
   std::string field;
-  const std::string_view code = !e.fieldCode.empty() ? e.fieldCode : std::string_view(e.campo);
+  // The field as the bank names it, in the manual's form where it is the
+  // manual's number; the positions and name follow, so that the user depends
+  // on neither numbering.
+  const bool same = e.fieldCode.empty() || SameNumber(e.campo, e.fieldCode);
+  const std::string_view code = e.campo.empty() || (same && !e.fieldCode.empty()) ? e.fieldCode : std::string_view(e.campo);
   if (e.from != 0)
     field = Cat(code.empty() ? "campo" : Cat("campo ", code), " (posi"_cp, e.from == e.to ? "ção "_cp : "ções "_cp,
                 e.from, e.from == e.to ? "" : "-", e.from == e.to ? std::string() : std::to_string(e.to), ", ",
-                e.fieldName, ")", value != nullptr ? Cat(" \"", *value, "\"") : std::string());
+                e.fieldName, same ? std::string() : Cat("; campo ", e.fieldCode, " no manual"), ")",
+                value != nullptr ? Cat(" \"", *value, "\"") : std::string());
   else if (e.campo == "0000")
     field = "erro grave do arquivo (campo 0000)";
   else if (!e.campo.empty())

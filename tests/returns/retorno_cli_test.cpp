@@ -110,16 +110,16 @@ TEST(CliRetorno, PreValidationErrorsPointAtTheRemittancesBytes) {
   const TempFile remittance(Remittance240(), ".rem");
   const CliRun run = Cli({"retorno", file.path(), "--remessa", remittance.path()});
   EXPECT_EQ(run.status, kExitFaulty);
-  EXPECT_NE(run.out.find("Registro 3: registro 1 da remessa, campo 19.0 (posi\u00E7\u00F5es 158-163, N\u00FAmero "
-                         "Sequencial do Arquivo) \"000123\": "
+  EXPECT_NE(run.out.find("Registro 3: registro 1 da remessa, campo 18.0 (posi\u00E7\u00F5es 158-163, N\u00FAmero "
+                         "Sequencial do Arquivo; campo 19.0 no manual) \"000123\": "
                          "erro 88, N\u00FAmero da remessa menor/igual remessa anterior"),
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("texto ap\u00F3s os pares campo/erro"), std::string::npos);
   EXPECT_NE(run.out.find("c\u00F3digo remessa/retorno '2' (posi\u00E7\u00E3o 143"), std::string::npos);
   const CliRun json = Cli({"retorno", file.path(), "--format", "json"});
-  EXPECT_NE(json.out.find("\"errors\": [\n    {\"record\": 3, \"registro_da_remessa\": 1, \"campo\": \"19.0\", "
-                          "\"campo_como_escrito\": \"18.0\", \"posicoes\": \"158-163\""),
+  EXPECT_NE(json.out.find("\"errors\": [\n    {\"record\": 3, \"registro_da_remessa\": 1, \"campo\": \"18.0\", "
+                          "\"campo_manual\": \"19.0\", \"posicoes\": \"158-163\""),
             std::string::npos)
       << json.out;
 }
