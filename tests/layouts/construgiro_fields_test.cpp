@@ -12,15 +12,9 @@
 namespace verilote {
 namespace {
 
-std::string Bytes(const std::vector<std::string>& records) {
-  std::string bytes;
-  for (const std::string& rec : records) bytes += rec + "\r\n";
-  return bytes;
-}
-
 TEST(ConstrugiroFields, EveryBrokenByteIsNamedByItsFindings) {
   std::vector<std::string> faults =
-      testing::UncoveredMutations(Construgiro1Click, Bytes(testing::CleanConstrugiroFile().Lines()));
+      testing::UncoveredMutations(Construgiro1Click, testing::CrLfFile(testing::CleanConstrugiroFile().Lines()));
   // The record type (8) and a detail's segment (14) pick the rules: a record
   // turned into another kind is checked as that kind, and its findings name
   // that kind's fields.
@@ -34,7 +28,7 @@ TEST(ConstrugiroFields, FindingsResolveToTheirFields) {
   std::vector<std::string> file = testing::CleanConstrugiroFile().Lines();
   const char digit = file[2][22];
   file[2][22] = digit == '0' ? '1' : '0';  // the agency's digit of the first P
-  const std::vector<testing::SeenFinding> findings = testing::FindingsOf(Construgiro1Click, Bytes(file));
+  const std::vector<testing::SeenFinding> findings = testing::FindingsOf(Construgiro1Click, testing::CrLfFile(file));
   ASSERT_EQ(findings.size(), 1u);
   const testing::SeenFinding& f = findings[0];
   EXPECT_EQ(f.line, "Linha 3  Posição 23 dígito inválido"_cp);

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "app/cp1252.hpp"
-#include "app/record_reader.hpp"
 #include "detect/field_registry.hpp"
 #include "remittance/sicob240.hpp"
 #include "remittance/sinco.hpp"
+#include "support/allowed_values.hpp"
 #include "support/field_checks.hpp"
 
 namespace verilote {
@@ -16,12 +16,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string ExampleBytes(std::string_view name) {
-  RecordReader reader(Cat(VERILOTE_SOURCE_DIR, "/examples/", name));
-  std::string bytes;
-  for (std::string rec; reader.Next(rec);) bytes += rec + "\r\n";
-  return bytes;
-}
+std::string ExampleBytes(std::string_view name) { return testing::CrLfFile(testing::ExampleRecords(name)); }
 
 TEST(Sicob240SincoFields, EveryBrokenByteIsNamedByItsFindings) {
   const struct {
