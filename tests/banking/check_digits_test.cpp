@@ -84,6 +84,7 @@ TEST(CheckDigits, TextRoutines) {
   struct Case { std::string (*routine)(std::string_view); std::string_view text; std::string_view expected; };
   // The "Nosso Número" routines ignore what lies beyond their length; NossoNumero18Dv
   // zero-fills a shorter text, the others fail on its first missing position.
+  // The calculator commands' cases hold a valid number of each routine.
   const Case cases[] = {
       {Mod11DvText, "12", "4"},
       {Mod11DvText, "", "0"},
@@ -91,10 +92,7 @@ TEST(CheckDigits, TextRoutines) {
       {NossoNumero10Dv, "0000000001", "9"},
       {NossoNumero10Dv, "1000000000", "8"},
       {NossoNumero10Dv, "0000000001XYZ", "9"},
-      {NossoNumero10Dv, "1234500001", "7"},
       {NossoNumero15Dv, "100000000000000", "3"},
-      {NossoNumero15Dv, "123456789000001", "6"},
-      {NossoNumero18Dv, "1", "9"},
       {NossoNumero18Dv, "", "0"},
       {NossoNumero18Dv, "100000000000000000", "8"},
       {NossoNumero18Dv, "1000000000000000009", "8"},
@@ -105,7 +103,6 @@ TEST(CheckDigits, TextRoutines) {
       {Mod11DvFrom8, "", "0"},
       {Mod11DvFrom8, "1", "3"},
       {Mod11DvFrom8, "00000001", "2"},
-      {Mod11DvFrom8, "000100100000001", "2"},
       {NossoNumero10Dv, "123456789", "''"},
       {NossoNumero10Dv, "12345 7890", "' '"},
       {NossoNumero15Dv, "12345678901234", "''"},
@@ -198,8 +195,6 @@ TEST(CheckDigits, CpfAndCnpj) {
   // clang-format on
   for (std::size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(cases[i].check(cases[i].text), cases[i].expected) << "case " << i << ": " << cases[i].text;
-  EXPECT_EQ(CpfDvPair("123456789"), "09");
-  EXPECT_EQ(CnpjDvPair("12ABC34501DE"), "35");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/platform.hpp"
 #include "app/report_output.hpp"
 #include "cli/check.hpp"
+#include "support/cli_run.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -21,17 +22,8 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFile;
 
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args, Terminals terminals = {}) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out, err;
-  const int status = CliMain(views, out, err, terminals);
-  return {status, out.str(), err.str()};
-}
+using testing::Cli;
+using testing::CliRun;
 
 const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/sad/";
 

@@ -2,27 +2,19 @@
 // of its findings marked with what the layout expects, and the refusals.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/cli.hpp"
+#include "support/cli_run.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
-struct ShowRun {
-  int status;
-  std::string out, err;
-};
-
+using ShowRun = testing::CliRun;
 ShowRun Show(std::vector<std::string> args) {
   args.insert(args.begin(), "show");
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
-  return {status, out.str(), err.str()};
+  return testing::Cli(args);
 }
 
 const std::string kGerador = VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_gerador.rem";

@@ -1,27 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 
 #include "app/cp1252.hpp"
 #include "cli/check.hpp"
 #include "cli/cli.hpp"
+#include "support/cli_run.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
-struct CheckRun {
-  int status;
-  std::string out, err;
-};
-
+using CheckRun = testing::CliRun;
 CheckRun Check(std::vector<std::string> args) {
   args.insert(args.begin(), "check");
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
-  return {status, out.str(), err.str()};
+  return testing::Cli(args);
 }
 
 const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/";

@@ -6,11 +6,11 @@
 #include <random>
 
 #include "app/cp1252.hpp"
-#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "detect/detect_command.hpp"
 #include "remittance/cnab400_builder.hpp"
 #include "remittance/sigcb240_builder.hpp"
+#include "support/allowed_values.hpp"
 
 namespace verilote {
 namespace {
@@ -31,20 +31,6 @@ Names NamesOf(const Detection& d) {
 Detection Detect(const std::vector<std::string>& lines) {
   const std::string bytes = CrLfFile(lines);
   return DetectLayoutOfHead(bytes, true);
-}
-
-// The records of an example, as the validators read them.
-std::vector<std::string> Records(const std::string& example) {
-  std::vector<std::string> lines;
-  RecordReader reader(kExamples + example);
-  for (std::string record; reader.Next(record);) lines.push_back(record);
-  return lines;
-}
-
-std::string Joined(const std::vector<std::string>& lines, std::string_view end) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + std::string(end);
-  return bytes;
 }
 
 // The examples' layouts are in the examples test; here the evidence line, the
@@ -108,7 +94,7 @@ TEST(LayoutDetection, SigcbFilesAsOtherProducersWriteThem) {
               Put(lines[0], 58, lines[0][57] == '9' ? "0" : "9");
               Put(lines.back(), 24, "999999");
             }
-            std::string bytes = Joined(lines, end == "unterminated" ? "\r\n" : end);
+            std::string bytes = testing::Joined(lines, end == "unterminated" ? "\r\n" : end);
             if (end == "unterminated") bytes.resize(bytes.size() - 2);
             const std::string label = Cat(version, "/", lote, " [", literal, "] ", keep, " ", end.size());
 
@@ -190,9 +176,9 @@ TEST(LayoutDetection, ReturnsAreNeverTakenForRemittances) {
       {"pre-validation 2 (2023)", answer(sigcb, '2', "W")},
       {"143 alone", answer(sigcb, '2', "PQ")},
       {"segments alone", answer(sigcb, '1', "TU")},
-      {"SICOB return", answer(Records("sicob240/remessa_sicob240_ok.rem"), '2', "TU")},
-      {"SINCO 143", answer(Records("sinco/remessa_sinco_ok.rem"), '2', "PQ")},
-      {"Construgiro 143", answer(Records("construgiro/remessa_construgiro_ok.rem"), '3', "PQRS")},
+      {"SICOB return", answer(testing::ExampleRecords("sicob240/remessa_sicob240_ok.rem"), '2', "TU")},
+      {"SINCO 143", answer(testing::ExampleRecords("sinco/remessa_sinco_ok.rem"), '2', "PQ")},
+      {"Construgiro 143", answer(testing::ExampleRecords("construgiro/remessa_construgiro_ok.rem"), '3', "PQRS")},
   };
   for (const auto& [what, lines] : answers)
     EXPECT_EQ(Detect(lines).kind, Detection::Kind::NotRecognised) << what << "\n" << Detect(lines).Line();
@@ -214,7 +200,7 @@ TEST(LayoutDetection, ReturnsAreNeverTakenForRemittances) {
 // fit as well are settled by the table's order and named.
 TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   using testing::Put;
-  std::vector<std::string> siacc = Records("siacc/remessa_siacc_ok.rem");
+  std::vector<std::string> siacc = testing::ExampleRecords("siacc/remessa_siacc_ok.rem");
   Put(siacc[0], 164, "040");  // SINCO's versions
   Put(siacc[1], 14, "030");
   EXPECT_EQ(NamesOf(Detect(siacc)), Names{"siacc"});
@@ -222,8 +208,8 @@ TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   EXPECT_EQ(std::ranges::count(NamesOf(Detect(siacc)), "siacc"), 0);
   // Construgiro's account fields are SICOB's: its units, adjustment kind and
   // P's 58-62 keep each itself under the other's versions and literal.
-  std::vector<std::string> construgiro = Records("construgiro/remessa_construgiro_ok.rem");
-  std::vector<std::string> sicob = Records("sicob240/remessa_sicob240_ok.rem");
+  std::vector<std::string> construgiro = testing::ExampleRecords("construgiro/remessa_construgiro_ok.rem");
+  std::vector<std::string> sicob = testing::ExampleRecords("sicob240/remessa_sicob240_ok.rem");
   Put(construgiro[0], 164, "030");
   Put(construgiro[0], 192, "REMESSA-PRODUCAO");
   Put(construgiro[1], 14, "020");

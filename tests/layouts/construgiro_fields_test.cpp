@@ -7,34 +7,22 @@
 #include "detect/field_registry.hpp"
 #include "layouts/construgiro.hpp"
 #include "layouts/construgiro_builder.hpp"
+#include "layouts/layout_fields_checks.hpp"
 #include "support/field_checks.hpp"
 
 namespace verilote {
 namespace {
 
-std::string Bytes(const std::vector<std::string>& records) {
-  std::string bytes;
-  for (const std::string& rec : records) bytes += rec + "\r\n";
-  return bytes;
-}
-
 TEST(ConstrugiroFields, EveryBrokenByteIsNamedByItsFindings) {
-  std::vector<std::string> faults =
-      testing::UncoveredMutations(Construgiro1Click, Bytes(testing::CleanConstrugiroFile().Lines()));
-  // The record type (8) and a detail's segment (14) pick the rules: a record
-  // turned into another kind is checked as that kind, and its findings name
-  // that kind's fields.
-  std::erase_if(faults, [](const std::string& fault) {
-    return fault.find(" position 8 '") != std::string::npos || fault.find(" position 14 '") != std::string::npos;
-  });
-  EXPECT_EQ(faults, std::vector<std::string>{});
+  const std::string clean = testing::CrLfFile(testing::CleanConstrugiroFile().Lines());
+  EXPECT_EQ(testing::UncoveredSameKind(Construgiro1Click, kConstrugiroFields, clean), std::vector<std::string>{});
 }
 
 TEST(ConstrugiroFields, FindingsResolveToTheirFields) {
   std::vector<std::string> file = testing::CleanConstrugiroFile().Lines();
   const char digit = file[2][22];
   file[2][22] = digit == '0' ? '1' : '0';  // the agency's digit of the first P
-  const std::vector<testing::SeenFinding> findings = testing::FindingsOf(Construgiro1Click, Bytes(file));
+  const std::vector<testing::SeenFinding> findings = testing::FindingsOf(Construgiro1Click, testing::CrLfFile(file));
   ASSERT_EQ(findings.size(), 1u);
   const testing::SeenFinding& f = findings[0];
   EXPECT_EQ(f.line, "Linha 3  Posição 23 dígito inválido"_cp);

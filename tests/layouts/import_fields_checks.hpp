@@ -1,4 +1,4 @@
-// What the field tests of the import layouts (CobCaixa, CapCaixa, SAD) share:
+// What the field tests of the layouts share:
 // an example's bytes, and the fields of a run's findings resolved.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The mutation test of the SIACC and SIEMD validators, kept to mutations that
+// The mutation test of a layout's validator, kept to mutations that
 // leave a record's kind.
 #pragma once
 

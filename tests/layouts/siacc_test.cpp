@@ -14,12 +14,12 @@
 
 #include "app/cp1252.hpp"
 #include "app/platform.hpp"
-#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/record_rules.hpp"
 #include "banking/text.hpp"
 #include "cli/cli.hpp"
 #include "remittance/sigcb240_builder.hpp"
+#include "support/allowed_values.hpp"
 
 namespace verilote {
 namespace {
@@ -33,12 +33,7 @@ const std::string kExamples = std::string(VERILOTE_SOURCE_DIR) + "/examples/siac
 // The clean example, every digit, count and total right: 1 file header; lote
 // 2-10: A (a CAIXA account), its B, A (an OP), K, O, N (GPS), N (DARF); lote
 // 11-14: J (a CAIXA boleto due 10/12/2026, factor 1656), J-52; 15 trailer.
-Lines CleanSiaccFile() {
-  RecordReader reader(kExamples + "remessa_siacc_ok.rem");
-  Lines lines;
-  for (std::string rec; reader.Next(rec);) lines.push_back(rec);
-  return lines;
-}
+Lines CleanSiaccFile() { return testing::ExampleRecords("siacc/remessa_siacc_ok.rem"); }
 
 testing::Validation Validate(const Lines& lines, CivilDate today = {2026, 12, 6}) {
   return testing::Validate(CaixaProgramado1Click, lines, today);

@@ -5,6 +5,7 @@
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "detect/field_registry.hpp"
+#include "layouts/layout_fields_checks.hpp"
 #include "remittance/cnab400_builder.hpp"
 #include "remittance/sicob400.hpp"
 #include "remittance/sigcb400.hpp"
@@ -13,30 +14,18 @@
 namespace verilote {
 namespace {
 
-std::string Bytes(const std::vector<std::string>& records) {
-  std::string bytes;
-  for (const std::string& rec : records) bytes += rec + "\r\n";
-  return bytes;
-}
-
-// Position 1, the record type, picks the rules: a record turned into another
-// type is checked as that type, and its findings name that type's fields.
-std::vector<std::string> WithoutRecordType(std::vector<std::string> faults) {
-  std::erase_if(faults, [](const std::string& fault) { return fault.find(" position 1 '") != std::string::npos; });
-  return faults;
-}
-
 TEST(Cnab400Fields, EveryBrokenByteIsNamedByItsFindings) {
   const struct {
     Handler handler;
+    const LayoutFields& fields;
     std::vector<std::string> file;
   } cases[] = {
-      {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("   ")},
-      {SIGCBRemessa400ValidaTudo1Click, testing::CleanSigcb400("007")},
-      {CobranaRemessapadro4001Click, testing::CleanSicob400()},
+      {SIGCBRemessa400ValidaTudo1Click, kSigcb400Fields, testing::CleanSigcb400("   ")},
+      {SIGCBRemessa400ValidaTudo1Click, kSigcb400Fields, testing::CleanSigcb400("007")},
+      {CobranaRemessapadro4001Click, kSicob400Fields, testing::CleanSicob400()},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(WithoutRecordType(testing::UncoveredMutations(c.handler, Bytes(c.file))), std::vector<std::string>{});
+    EXPECT_EQ(testing::UncoveredSameKind(c.handler, c.fields, testing::CrLfFile(c.file)), std::vector<std::string>{});
 }
 
 TEST(Cnab400Fields, FindingsResolveToTheirFields) {
@@ -45,7 +34,7 @@ TEST(Cnab400Fields, FindingsResolveToTheirFields) {
   sigcb[1][16] = sigcb[1][16] == '0' ? '1' : '0';  // the company's CPF, field 03.1
   sicob[1][32] = sicob[1][32] == '0' ? '1' : '0';  // the account's digit at 33
   const auto first = [](Handler handler, const std::vector<std::string>& file) {
-    const std::vector<testing::SeenFinding> findings = testing::FindingsOf(handler, Bytes(file));
+    const std::vector<testing::SeenFinding> findings = testing::FindingsOf(handler, testing::CrLfFile(file));
     EXPECT_EQ(findings.size(), 1u);
     return findings.empty() ? testing::SeenFinding{} : findings[0];
   };

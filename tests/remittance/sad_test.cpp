@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/cp1252.hpp"
-#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
+#include "support/allowed_values.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
@@ -21,12 +21,7 @@ using testing::TempFile;
 
 // The example remessa_sad_ok.txt: a header announcing 5 records, generated
 // 01/12/26, and four payers with movement codes I, A, E and I.
-std::vector<std::string> Example() {
-  RecordReader reader(VERILOTE_SOURCE_DIR "/examples/sad/remessa_sad_ok.txt");
-  std::vector<std::string> records;
-  for (std::string rec; reader.Next(rec);) records.push_back(rec);
-  return records;
-}
+std::vector<std::string> Example() { return testing::ExampleRecords("sad/remessa_sad_ok.txt"); }
 
 struct SadRun {
   Verdict verdict;

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "app/cp1252.hpp"
-#include "app/record_reader.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
 #include "remittance/sicob240.hpp"
 #include "remittance/sigcb240_builder.hpp"
 #include "remittance/sinco.hpp"
+#include "support/allowed_values.hpp"
 
 namespace verilote {
 namespace {
@@ -32,9 +32,7 @@ using testing::Put;
 
 // The example with title B repeated until it holds `titles` titles, numbered and counted.
 Lines Example(std::string_view name, std::size_t titles) {
-  RecordReader reader(Cat(VERILOTE_SOURCE_DIR, "/examples/", name));
-  Lines lines;
-  for (S rec; reader.Next(rec);) lines.push_back(rec);
+  Lines lines = testing::ExampleRecords(name);
   S loteTrailer = lines[8], fileTrailer = lines[9];
   lines.resize(8);
   for (std::size_t title = 3; title <= titles; ++title) lines.insert(lines.end(), {lines[6], lines[7]});

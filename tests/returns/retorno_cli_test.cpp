@@ -3,26 +3,13 @@
 // reconciliation with the remittance, the exit statuses.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "cli/cli.hpp"
 #include "returns/return_files.hpp"
+#include "support/cli_run.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote::testing {
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out, err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
-  return {status, out.str(), err.str()};
-}
 
 const std::string kZero15(15, '0');
 

@@ -81,12 +81,6 @@ std::string Trailer240(char type, std::string_view count) {
   return Record(240, {{1, "10400015"}, {18, count}});
 }
 
-std::string Joined(const std::vector<std::string>& records, std::string_view end) {
-  std::string bytes;
-  for (const std::string& rec : records) (bytes += rec) += end;
-  return bytes;
-}
-
 void Reading::Title(const returns::ReturnTitle& t) {
   KeptTitle& kept = titles.emplace_back();
   static_cast<returns::ReturnTitle&>(kept) = t;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "returns/return_file.hpp"
+#include "support/fake_host.hpp"
 
 namespace verilote::testing {
 
@@ -33,9 +34,6 @@ std::string U(std::string_view movement, std::string_view paid, std::string_view
 // A lote trailer ('5', its record count) or the file trailer ('9', one lote,
 // the file's record count).
 std::string Trailer240(char type, std::string_view count);
-
-// Lines joined by `end` ("\r\n" or "\n"), with a final one.
-std::string Joined(const std::vector<std::string>& records, std::string_view end);
 
 // A title kept past the visitor's call: its texts copied.
 struct KeptTitle : returns::ReturnTitle {

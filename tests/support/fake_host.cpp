@@ -77,9 +77,9 @@ std::string ReadBytes(const std::string& path) {
 
 std::vector<std::string> Lines(std::initializer_list<std::string_view> lines) { return {lines.begin(), lines.end()}; }
 
-std::string CrLfFile(const std::vector<std::string>& lines) {
+std::string Joined(const std::vector<std::string>& lines, std::string_view end) {
   std::string out;
-  for (const std::string& line : lines) out += line + "\r\n";
+  for (const std::string& line : lines) (out += line) += end;
   return out;
 }
 

@@ -87,7 +87,9 @@ std::vector<std::string> Lines(std::initializer_list<std::string_view> lines);
 // that says where it happened.
 inline std::string FirstLine(const std::string& message) { return message.substr(0, message.find('\n')); }
 
+// Lines joined by `end` ("\r\n", "\r" or "\n"), with a final one.
+std::string Joined(const std::vector<std::string>& lines, std::string_view end);
 // Lines joined by CR LF with a final CR LF: a file as the bank's programs write it.
-std::string CrLfFile(const std::vector<std::string>& lines);
+inline std::string CrLfFile(const std::vector<std::string>& lines) { return Joined(lines, "\r\n"); }
 
 }  // namespace verilote::testing
