@@ -71,5 +71,9 @@ std::string CentsBr(std::int64_t cents);
 // ISO "2014-01-06" / "06/01/2014".
 std::string IsoDate(const CivilDate& date);
 std::string BrDate(const CivilDate& date);
+// CentsBr and BrDate appended to `out`: a report of millions of titles
+// builds each line in one reused buffer, with no text of its own per field.
+void AppendCentsBr(std::string& out, std::int64_t cents);
+void AppendBrDate(std::string& out, const CivilDate& date);
 
 }  // namespace verilote::returns

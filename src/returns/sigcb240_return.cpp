@@ -9,6 +9,8 @@
 
 namespace verilote::returns {
 
+using namespace std::string_view_literals;
+
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind) {
   ReturnHeader header;
   header.kind = kind;
@@ -184,12 +186,12 @@ class Run {
     const std::size_t nn = title_.nossoNumero.find_first_not_of(' ');
     title_.nossoNumero.remove_prefix(nn == std::string_view::npos ? title_.nossoNumero.size() : nn);
     title_.seuNumero = TextAt(rec, 59, 69);
-    title_.vencimento = Date(rec, 74, "vencimento");
+    title_.vencimento = Date(rec, 74, "vencimento"sv);
     title_.valorTitulo = Amount(rec, 82, 96, "valor do título"_cp);
     title_.bancoRecebedor = TextAt(rec, 97, 99);
     title_.agenciaRecebedora = TextAt(rec, 100, 104);
     title_.agenciaDv = TextAt(rec, 105, 105);
-    title_.tarifa = Amount(rec, 199, 213, "valor da tarifa");
+    title_.tarifa = Amount(rec, 199, 213, "valor da tarifa"sv);
     title_.valorPago = title_.valorLiquido = title_.juros = title_.desconto = title_.abatimento = title_.iof =
         std::nullopt;
     title_.multa = std::nullopt;
@@ -210,26 +212,25 @@ class Run {
       if (table == CodeTable::MotivoLiquidacao240 && at == 2) {
         title_.AddMotive(code, Words(CodeTable::FormaPagamento240, code, scratch_));
       } else if (table == CodeTable::MotivoLiquidacao240 && at == 4) {
-        title_.AddMotive(code, Cat("float de ", StrippedDays(code), " dia(s)"));
+        // Built in a buffer kept from title to title: a liquidation each.
+        CatInto(motiveText_, "float de "sv, code.size() == 2 && code[0] == '0' ? code.substr(1) : code, " dia(s)"sv);
+        title_.AddMotive(code, motiveText_);
       } else if (table == CodeTable::MotivoLiquidacao240 && at > 4) {
-        title_.AddMotive(code, Cat("código "_cp, code, " não consta da tabela"_cp));
+        CatInto(motiveText_, "código "_cp, code, " não consta da tabela"_cp);
+        title_.AddMotive(code, motiveText_);
       } else {
         title_.AddMotive(code, Words(table.value_or(CodeTable::MotivoRejeicao240), code, scratch_));
       }
     }
   }
 
-  static std::string StrippedDays(std::string_view code) {
-    return code.size() == 2 && code[0] == '0' ? std::string(code.substr(1)) : std::string(code);
-  }
-
   void FinishTitle(std::string_view rec) {
     title_.uRecord = reader_.Number();
-    title_.juros = Amount(rec, 18, 32, "juros/multa/encargos");
-    title_.desconto = Amount(rec, 33, 47, "desconto");
-    title_.abatimento = Amount(rec, 48, 62, "abatimento");
-    title_.iof = Amount(rec, 63, 77, "IOF");
-    title_.valorPago = Amount(rec, 78, 92, "valor pago");
+    title_.juros = Amount(rec, 18, 32, "juros/multa/encargos"sv);
+    title_.desconto = Amount(rec, 33, 47, "desconto"sv);
+    title_.abatimento = Amount(rec, 48, 62, "abatimento"sv);
+    title_.iof = Amount(rec, 63, 77, "IOF"sv);
+    title_.valorPago = Amount(rec, 78, 92, "valor pago"sv);
     title_.valorLiquido = Amount(rec, 93, 107, "valor líquido"_cp);
     title_.dataOcorrencia = Date(rec, 138, "data da ocorrência"_cp);
     title_.dataCredito = Date(rec, 146, "data do crédito"_cp);
@@ -280,6 +281,7 @@ class Run {
   CodeWords scratch_;
   bool pending_ = false;
   std::string t_;                         // the T segment of the pending title
+  std::string motiveText_;                // a motive's words that no table holds
   std::optional<CodeTable> motiveTable_;  // that movement's motives' table
   std::string lastMovimento_ = "\xff";    // the movement whose words title_.movimentoTexto holds
   bool loteZeroNoted_ = false;
