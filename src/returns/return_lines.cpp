@@ -93,6 +93,14 @@ bool LineReader::Next(std::string_view& line) {
 std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero) {
   if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
   const std::string_view field = rec.substr(from - 1, to - from + 1);
+  // Most of a title's amounts are zeros (no interest, discount, rebate,
+  // IOF): two word compares tell them.
+  if (field.size() >= 8 && field.size() <= 16) {
+    constexpr auto kZeros = detail::EveryByte<std::uint64_t>('0');
+    if (detail::LoadWord<std::uint64_t>(field.data()) == kZeros &&
+        detail::LoadWord<std::uint64_t>(field.data() + field.size() - 8) == kZeros)
+      return 0;
+  }
   // Word-wide digit test and value: a return holds millions of amounts.
   if (IsAllDigits(field)) return detail::DigitsValue(field.data(), field.size());
   if (blankIsZero && field.find_first_not_of(' ') == std::string_view::npos) return 0;

@@ -1,5 +1,6 @@
 // The SIGCB CNAB 240 return: file header, lote header, T/U pairs (one title
 // each), Y-08 answers to service requests, lote and file trailers.
+#include <array>
 #include <string>
 
 #include "app/cp1252.hpp"
@@ -28,10 +29,23 @@ ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind) {
 
 namespace {
 
+// A two-byte code as one number, for a switch; 0 for any other length.
+constexpr unsigned Pair(std::string_view code) {
+  return code.size() == 2 ? static_cast<unsigned char>(code[0]) << 8 | static_cast<unsigned char>(code[1]) : 0;
+}
+
 bool IsRejection(std::string_view movimento) {
-  for (std::string_view code : {"03", "26", "30", "39", "40", "41"})
-    if (movimento == code) return true;
-  return false;
+  switch (Pair(movimento)) {
+    case Pair("03"):
+    case Pair("26"):
+    case Pair("30"):
+    case Pair("39"):
+    case Pair("40"):
+    case Pair("41"):
+      return true;
+    default:
+      return false;
+  }
 }
 
 class Run {
@@ -176,9 +190,10 @@ class Run {
     title_.movimento = TextAt(rec, 16, 17);
     if (title_.movimento != lastMovimento_) {
       lastMovimento_ = title_.movimento;
-      title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
-      title_.rejected = IsRejection(title_.movimento);
-      motiveTable_ = MotiveTableOf240(title_.movimento);
+      const Movement& movement = MovementOf(title_.movimento);
+      title_.movimentoTexto.assign(movement.text);
+      title_.rejected = movement.rejected;
+      motiveTable_ = movement.motives;
     }
     // Field 13.3T: modality and number from 40; an 18-digit SINCO number
     // starts at 39 with its '9'.
@@ -198,6 +213,28 @@ class Run {
     title_.dataOcorrencia = title_.dataCredito = std::nullopt;
     Motives(rec);
     pending_ = true;
+  }
+
+  // What a movement implies, kept for the last few seen: a return repeats a
+  // handful of codes over millions of titles, in runs or in turn.
+  struct Movement {
+    unsigned key = 0;
+    std::string text;
+    bool rejected = false;
+    std::optional<CodeTable> motives;
+  };
+
+  const Movement& MovementOf(std::string_view code) {
+    const unsigned key = Pair(code);
+    if (key != 0)
+      for (const Movement& movement : movements_)
+        if (movement.key == key) return movement;
+    Movement& movement = key != 0 ? movements_[nextMovement_++ % movements_.size()] : otherMovement_;
+    movement.key = key;
+    movement.text.assign(Words(CodeTable::Movimento240, code, scratch_));
+    movement.rejected = IsRejection(code);
+    movement.motives = MotiveTableOf240(code);
+    return movement;
   }
 
   // Field 28.3T, 214-223: up to five codes of two, read from the table
@@ -283,7 +320,10 @@ class Run {
   std::string t_;                         // the T segment of the pending title
   std::string motiveText_;                // a motive's words that no table holds
   std::optional<CodeTable> motiveTable_;  // that movement's motives' table
-  std::string lastMovimento_ = "\xff";    // the movement whose words title_.movimentoTexto holds
+  std::array<Movement, 8> movements_;
+  Movement otherMovement_;  // a code of other than two bytes, never kept
+  std::size_t nextMovement_ = 0;
+  std::string lastMovimento_ = "\xff";  // the movement whose words title_.movimentoTexto holds
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;
