@@ -90,27 +90,13 @@ bool LineReader::Next(std::string_view& line) {
   return true;
 }
 
-std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero) {
-  if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
-  const std::string_view field = rec.substr(from - 1, to - from + 1);
-  // Most of a title's amounts are zeros (no interest, discount, rebate,
-  // IOF): two word compares tell them.
-  if (field.size() >= 8 && field.size() <= 16) {
-    constexpr auto kZeros = detail::EveryByte<std::uint64_t>('0');
-    if (detail::LoadWord<std::uint64_t>(field.data()) == kZeros &&
-        detail::LoadWord<std::uint64_t>(field.data() + field.size() - 8) == kZeros)
-      return 0;
-  }
-  // Word-wide digit test and value: a return holds millions of amounts.
-  if (IsAllDigits(field)) return detail::DigitsValue(field.data(), field.size());
-  if (blankIsZero && field.find_first_not_of(' ') == std::string_view::npos) return 0;
-  return std::nullopt;
-}
-
 std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
   bad = false;
   if (from + digits - 1 > rec.size()) return std::nullopt;
   const std::string_view field = rec.substr(from - 1, digits);
+  // A date left unset (zeros) is the most common date of a return.
+  if (digits == 8 && detail::LoadWord<std::uint64_t>(field.data()) == detail::EveryByte<std::uint64_t>('0'))
+    return std::nullopt;
   if (IsAllDigits(field)) {
     const char* p = field.data();
     const auto yy = detail::DigitsValue(p + 4, digits - 4);
@@ -123,13 +109,6 @@ std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::siz
   }
   bad = true;
   return std::nullopt;
-}
-
-std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to) {
-  if (from > rec.size()) return {};
-  std::string_view field = rec.substr(from - 1, std::min(to, rec.size()) - from + 1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  return field;
 }
 
 namespace {
