@@ -76,7 +76,8 @@ void AppendBrDate(std::string& out, const CivilDate& date);
 // A digit field as cents (or any whole number); nothing when it holds
 // anything but digits. `blankIsZero` takes an all-blank field as zero (the
 // tariff records leave amounts blank).
-inline std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero) {
+VERILOTE_INLINE std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to,
+                                                     bool blankIsZero) {
   if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
   const std::string_view field = rec.substr(from - 1, to - from + 1);
   // Most of a title's amounts are zeros (no interest, discount, rebate,
@@ -94,7 +95,7 @@ inline std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t fr
 }
 
 // The bytes at from-to, blanks trimmed at the right.
-inline std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to) {
+VERILOTE_INLINE std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to) {
   if (from > rec.size()) return {};
   std::string_view field = rec.substr(from - 1, std::min(to, rec.size()) - from + 1);
   while (!field.empty() && field.back() == ' ') field.remove_suffix(1);

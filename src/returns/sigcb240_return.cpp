@@ -152,7 +152,7 @@ class Run {
 
   // Amounts: all blanks reads as zero (the tariff records write them so),
   // anything else but digits is remarked and left unknown.
-  Cents Amount(std::string_view rec, std::size_t from, std::size_t to, std::string_view name) {
+  VERILOTE_INLINE Cents Amount(std::string_view rec, std::size_t from, std::size_t to, std::string_view name) {
     if (to > rec.size()) return std::nullopt;
     const Cents value = NumberAt(rec, from, to, true);
     if (!value || (!blankNoted_ && rec[from - 1] == ' ')) AmountRemark(rec, from, to, name, value.has_value());
