@@ -128,7 +128,7 @@ class Run {
       if (!pending_) {
         Remark(rec, "segmento U sem o segmento T antes dele: lido como um título à parte"_cp);
         title_ = ReturnTitle{};
-        lastMovimento_ = "\xff";
+        lastMovimento_ = 0;
         title_.record = reader_.Number();
         title_.bytes = rec;
         title_.movimento = TextAt(rec, 16, 17);
@@ -188,8 +188,9 @@ class Run {
     title_.uRecord = 0;
     // Titles of one movement come in runs: its words are looked up once a run.
     title_.movimento = TextAt(rec, 16, 17);
-    if (title_.movimento != lastMovimento_) {
-      lastMovimento_ = title_.movimento;
+    const unsigned movimento = Pair(title_.movimento);
+    if (movimento != lastMovimento_ || movimento == 0) {
+      lastMovimento_ = movimento;
       const Movement& movement = MovementOf(title_.movimento);
       title_.movimentoTexto.assign(movement.text);
       title_.rejected = movement.rejected;
@@ -323,7 +324,7 @@ class Run {
   std::array<Movement, 8> movements_;
   Movement otherMovement_;  // a code of other than two bytes, never kept
   std::size_t nextMovement_ = 0;
-  std::string lastMovimento_ = "\xff";  // the movement whose words title_.movimentoTexto holds
+  unsigned lastMovimento_ = 0;  // the movement whose words title_.movimentoTexto holds (Pair); 0 none
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;
