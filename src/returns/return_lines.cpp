@@ -90,27 +90,6 @@ bool LineReader::Next(std::string_view& line) {
   return true;
 }
 
-std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
-  bad = false;
-  if (from + digits - 1 > rec.size()) return std::nullopt;
-  const std::string_view field = rec.substr(from - 1, digits);
-  // A date left unset (zeros) is the most common date of a return.
-  if (digits == 8 && detail::LoadWord<std::uint64_t>(field.data()) == detail::EveryByte<std::uint64_t>('0'))
-    return std::nullopt;
-  if (IsAllDigits(field)) {
-    const char* p = field.data();
-    const auto yy = detail::DigitsValue(p + 4, digits - 4);
-    const CivilDate date{digits == 8 ? static_cast<int>(yy) : ExpandTwoDigitYear(yy),
-                         static_cast<int>(detail::DigitsValue(p + 2, 2)), static_cast<int>(detail::DigitsValue(p, 2))};
-    if (IsRealDate(date)) return date;
-    if (field.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
-  } else if (field.find_first_not_of(' ') == std::string_view::npos) {
-    return std::nullopt;
-  }
-  bad = true;
-  return std::nullopt;
-}
-
 namespace {
 // Longest: a sign, 18 digits, 5 thousands marks, the decimal mark and two.
 constexpr std::size_t kUnitsRoom = 32;

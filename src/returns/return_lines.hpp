@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "banking/dates.hpp"
 #include "banking/text.hpp"
 
 namespace verilote::returns {
@@ -53,11 +54,6 @@ class LineReader {
   bool done_ = false, cut_ = false, crlf_ = false;
 };
 
-// DDMMAAAA (`digits` 8) or DDMMAA (6) at `from`; nothing for zeros, blanks
-// or no real date. `bad` is set when the field held something that is not
-// zeros, blanks or a real date.
-std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad);
-
 // "80.00", "-1.50": cents with a point and two decimals.
 std::string CentsText(std::int64_t cents);
 // "1.234,56": as a Brazilian reads it, thousands marked.
@@ -70,7 +66,7 @@ std::string BrDate(const CivilDate& date);
 void AppendCentsBr(std::string& out, std::int64_t cents);
 void AppendBrDate(std::string& out, const CivilDate& date);
 
-// The two below are inline: a return's reader calls them some twenty times
+// The three below are inline: a return's reader calls them some twenty times
 // a title, with positions the compiler then knows.
 
 // A digit field as cents (or any whole number); nothing when it holds
@@ -100,6 +96,30 @@ VERILOTE_INLINE std::string_view TextAt(std::string_view rec, std::size_t from, 
   std::string_view field = rec.substr(from - 1, std::min(to, rec.size()) - from + 1);
   while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
   return field;
+}
+
+// DDMMAAAA (`digits` 8) or DDMMAA (6) at `from`; nothing for zeros, blanks
+// or no real date. `bad` is set when the field held something that is not
+// zeros, blanks or a real date.
+VERILOTE_INLINE std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
+  bad = false;
+  if (from + digits - 1 > rec.size()) return std::nullopt;
+  const std::string_view field = rec.substr(from - 1, digits);
+  // A date left unset (zeros) is the most common date of a return.
+  if (digits == 8 && detail::LoadWord<std::uint64_t>(field.data()) == detail::EveryByte<std::uint64_t>('0'))
+    return std::nullopt;
+  if (IsAllDigits(field)) {
+    const char* p = field.data();
+    const auto yy = detail::DigitsValue(p + 4, digits - 4);
+    const CivilDate date{digits == 8 ? static_cast<int>(yy) : ExpandTwoDigitYear(yy),
+                         static_cast<int>(detail::DigitsValue(p + 2, 2)), static_cast<int>(detail::DigitsValue(p, 2))};
+    if (IsRealDate(date)) return date;
+    if (field.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
+  } else if (field.find_first_not_of(' ') == std::string_view::npos) {
+    return std::nullopt;
+  }
+  bad = true;
+  return std::nullopt;
 }
 
 }  // namespace verilote::returns

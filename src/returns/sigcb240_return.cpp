@@ -172,7 +172,7 @@ class Run {
                     ") em branco, como o banco escreve nos registros de tarifa: lido como zero"));
   }
 
-  std::optional<CivilDate> Date(std::string_view rec, std::size_t from, std::string_view name) {
+  VERILOTE_INLINE std::optional<CivilDate> Date(std::string_view rec, std::size_t from, std::string_view name) {
     bool bad = false;
     const auto date = DateAt(rec, from, 8, bad);
     if (bad)
