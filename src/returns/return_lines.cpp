@@ -90,56 +90,62 @@ bool LineReader::Next(std::string_view& line) {
   return true;
 }
 
-std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero) {
-  if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
-  const std::string_view field = rec.substr(from - 1, to - from + 1);
-  // Word-wide digit test and value: a return holds millions of amounts.
-  if (IsAllDigits(field)) return detail::DigitsValue(field.data(), field.size());
-  if (blankIsZero && field.find_first_not_of(' ') == std::string_view::npos) return 0;
-  return std::nullopt;
-}
-
-std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
-  bad = false;
-  if (from + digits - 1 > rec.size()) return std::nullopt;
-  const std::string_view field = rec.substr(from - 1, digits);
-  if (IsAllDigits(field)) {
-    const char* p = field.data();
-    const auto yy = detail::DigitsValue(p + 4, digits - 4);
-    const CivilDate date{digits == 8 ? static_cast<int>(yy) : ExpandTwoDigitYear(yy),
-                         static_cast<int>(detail::DigitsValue(p + 2, 2)), static_cast<int>(detail::DigitsValue(p, 2))};
-    if (IsRealDate(date)) return date;
-    if (field.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
-  } else if (field.find_first_not_of(' ') == std::string_view::npos) {
-    return std::nullopt;
-  }
-  bad = true;
-  return std::nullopt;
-}
-
-std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to) {
-  if (from > rec.size()) return {};
-  std::string_view field = rec.substr(from - 1, std::min(to, rec.size()) - from + 1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  return field;
-}
-
 namespace {
-std::string Units(std::int64_t cents, char decimal, bool thousands) {
+// Longest: a sign, 18 digits, 5 thousands marks, the decimal mark and two.
+constexpr std::size_t kUnitsRoom = 32;
+
+// Written back to front ending at `end`; returns where the text starts.
+char* UnitsInto(char* end, std::int64_t cents, char decimal, bool thousands) {
   const bool negative = cents < 0;
-  const std::uint64_t value = negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
-  std::string whole = std::to_string(value / 100);
-  if (thousands)
-    for (std::size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, 1, '.');
-  const unsigned rest = static_cast<unsigned>(value % 100);
-  return Cat(negative ? "-" : "", whole, decimal, static_cast<char>('0' + rest / 10),
-             static_cast<char>('0' + rest % 10));
+  std::uint64_t value = negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+  char* p = end;
+  *--p = static_cast<char>('0' + value % 10);
+  *--p = static_cast<char>('0' + value / 10 % 10);
+  *--p = decimal;
+  value /= 100;
+  for (int n = 0;; ++n) {
+    if (thousands && n != 0 && n % 3 == 0) *--p = '.';
+    *--p = static_cast<char>('0' + value % 10);
+    value /= 10;
+    if (value == 0) break;
+  }
+  if (negative) *--p = '-';
+  return p;
+}
+std::string Units(std::int64_t cents, char decimal, bool thousands) {
+  char buffer[kUnitsRoom];
+  char* end = buffer + kUnitsRoom;
+  return std::string(UnitsInto(end, cents, decimal, thousands), end);
 }
 std::string Two(int n) { return Cat(static_cast<char>('0' + n / 10 % 10), static_cast<char>('0' + n % 10)); }
 }  // namespace
 
 std::string CentsText(std::int64_t cents) { return Units(cents, '.', false); }
 std::string CentsBr(std::int64_t cents) { return Units(cents, ',', true); }
+void AppendCentsBr(std::string& out, std::int64_t cents) {
+  char buffer[kUnitsRoom];
+  const char* begin = UnitsInto(buffer + kUnitsRoom, cents, ',', true);
+  out.append(begin, static_cast<std::size_t>(buffer + kUnitsRoom - begin));
+}
+void AppendBrDate(std::string& out, const CivilDate& date) {
+  // The dates read from a return have four-digit years; any other keeps
+  // BrDate's own reading of its digits.
+  if (date.year < 0 || date.year > 9999 || date.month < 0 || date.day < 0) {
+    out += BrDate(date);
+    return;
+  }
+  const char text[10] = {static_cast<char>('0' + date.day / 10 % 10),
+                         static_cast<char>('0' + date.day % 10),
+                         '/',
+                         static_cast<char>('0' + date.month / 10 % 10),
+                         static_cast<char>('0' + date.month % 10),
+                         '/',
+                         static_cast<char>('0' + date.year / 1000),
+                         static_cast<char>('0' + date.year / 100 % 10),
+                         static_cast<char>('0' + date.year / 10 % 10),
+                         static_cast<char>('0' + date.year % 10)};
+  out.append(text, sizeof text);
+}
 std::string IsoDate(const CivilDate& date) {
   return Cat(date.year / 1000 % 10, date.year / 100 % 10, Two(date.year % 100), '-', Two(date.month), '-',
              Two(date.day));

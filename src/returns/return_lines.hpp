@@ -6,6 +6,7 @@
 // readings of numbers and dates that every return record shares.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "app/host.hpp"
+#include "banking/dates.hpp"
+#include "banking/text.hpp"
 
 namespace verilote::returns {
 
@@ -51,19 +54,6 @@ class LineReader {
   bool done_ = false, cut_ = false, crlf_ = false;
 };
 
-// A digit field as cents (or any whole number); nothing when it holds
-// anything but digits. `blankIsZero` takes an all-blank field as zero (the
-// tariff records leave amounts blank).
-std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to, bool blankIsZero);
-
-// DDMMAAAA (`digits` 8) or DDMMAA (6) at `from`; nothing for zeros, blanks
-// or no real date. `bad` is set when the field held something that is not
-// zeros, blanks or a real date.
-std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad);
-
-// The bytes at from-to, blanks trimmed at the right.
-std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to);
-
 // "80.00", "-1.50": cents with a point and two decimals.
 std::string CentsText(std::int64_t cents);
 // "1.234,56": as a Brazilian reads it, thousands marked.
@@ -71,5 +61,65 @@ std::string CentsBr(std::int64_t cents);
 // ISO "2014-01-06" / "06/01/2014".
 std::string IsoDate(const CivilDate& date);
 std::string BrDate(const CivilDate& date);
+// CentsBr and BrDate appended to `out`: a report of millions of titles
+// builds each line in one reused buffer, with no text of its own per field.
+void AppendCentsBr(std::string& out, std::int64_t cents);
+void AppendBrDate(std::string& out, const CivilDate& date);
+
+// The three below are inline: a return's reader calls them some twenty times
+// a title, with positions the compiler then knows.
+
+// A digit field as cents (or any whole number); nothing when it holds
+// anything but digits. `blankIsZero` takes an all-blank field as zero (the
+// tariff records leave amounts blank).
+VERILOTE_INLINE std::optional<std::int64_t> NumberAt(std::string_view rec, std::size_t from, std::size_t to,
+                                                     bool blankIsZero) {
+  if (to > rec.size() || from > to || to - from >= 18) return std::nullopt;
+  const std::string_view field = rec.substr(from - 1, to - from + 1);
+  // Most of a title's amounts are zeros (no interest, discount, rebate,
+  // IOF): two word compares tell them.
+  if (field.size() >= 8 && field.size() <= 16) {
+    constexpr auto kZeros = detail::EveryByte<std::uint64_t>('0');
+    if (detail::LoadWord<std::uint64_t>(field.data()) == kZeros &&
+        detail::LoadWord<std::uint64_t>(field.data() + field.size() - 8) == kZeros)
+      return 0;
+  }
+  // Word-wide digit test and value: a return holds millions of amounts.
+  if (IsAllDigits(field)) return detail::DigitsValue(field.data(), field.size());
+  if (blankIsZero && field.find_first_not_of(' ') == std::string_view::npos) return 0;
+  return std::nullopt;
+}
+
+// The bytes at from-to, blanks trimmed at the right.
+VERILOTE_INLINE std::string_view TextAt(std::string_view rec, std::size_t from, std::size_t to) {
+  if (from > rec.size()) return {};
+  std::string_view field = rec.substr(from - 1, std::min(to, rec.size()) - from + 1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return field;
+}
+
+// DDMMAAAA (`digits` 8) or DDMMAA (6) at `from`; nothing for zeros, blanks
+// or no real date. `bad` is set when the field held something that is not
+// zeros, blanks or a real date.
+VERILOTE_INLINE std::optional<CivilDate> DateAt(std::string_view rec, std::size_t from, std::size_t digits, bool& bad) {
+  bad = false;
+  if (from + digits - 1 > rec.size()) return std::nullopt;
+  const std::string_view field = rec.substr(from - 1, digits);
+  // A date left unset (zeros) is the most common date of a return.
+  if (digits == 8 && detail::LoadWord<std::uint64_t>(field.data()) == detail::EveryByte<std::uint64_t>('0'))
+    return std::nullopt;
+  if (IsAllDigits(field)) {
+    const char* p = field.data();
+    const auto yy = detail::DigitsValue(p + 4, digits - 4);
+    const CivilDate date{digits == 8 ? static_cast<int>(yy) : ExpandTwoDigitYear(yy),
+                         static_cast<int>(detail::DigitsValue(p + 2, 2)), static_cast<int>(detail::DigitsValue(p, 2))};
+    if (IsRealDate(date)) return date;
+    if (field.find_first_not_of('0') == std::string_view::npos) return std::nullopt;
+  } else if (field.find_first_not_of(' ') == std::string_view::npos) {
+    return std::nullopt;
+  }
+  bad = true;
+  return std::nullopt;
+}
 
 }  // namespace verilote::returns

@@ -9,8 +9,18 @@ namespace verilote::returns {
 void Totals::Add(const ReturnTitle& title) {
   ++titles_;
   if (title.rejected) ++rejected_;
-  if (last_ == nullptr || last_->code != title.movimento) last_ = &perMovement_[std::string(title.movimento)];
-  MovementTotal& total = *last_;
+  MovementTotal* found = nullptr;
+  for (MovementTotal* seen : recent_.seen)
+    if (seen != nullptr && seen->code == title.movimento) {
+      found = seen;
+      break;
+    }
+  if (found == nullptr) {
+    found = &perMovement_[std::string(title.movimento)];
+    recent_.seen[recent_.next] = found;
+    recent_.next = (recent_.next + 1) % recent_.seen.size();
+  }
+  MovementTotal& total = *found;
   if (total.count == 0) {
     total.code = title.movimento;
     total.text = title.movimentoTexto;
@@ -28,7 +38,6 @@ void Totals::Add(const ReturnTitle& title) {
 }
 
 namespace {
-std::string Money(const Cents& value) { return value ? CentsBr(*value) : std::string("-"); }
 std::string Day(const std::optional<CivilDate>& date) { return date ? BrDate(*date) : std::string("-"); }
 }  // namespace
 
@@ -43,19 +52,67 @@ std::vector<std::string> HeaderLines(const ReturnHeader& header) {
   return lines;
 }
 
+namespace {
+using namespace std::string_view_literals;
+
+void AppendMoney(std::string& out, std::string_view label, const Cents& value) {
+  out += label;
+  if (value)
+    AppendCentsBr(out, *value);
+  else
+    out += '-';
+}
+void AppendDay(std::string& out, std::string_view label, const std::optional<CivilDate>& date) {
+  out += label;
+  if (date)
+    AppendBrDate(out, *date);
+  else
+    out += '-';
+}
+void AppendOr(std::string& out, std::string_view label, std::string_view text) {
+  out += label;
+  out += text.empty() ? "-"sv : text;
+}
+}  // namespace
+
+void AppendTitleLine(std::string& out, const ReturnTitle& t) {
+  out += "Registro "sv;
+  detail::AppendPiece(out, t.record);
+  if (t.rejected) out += " (rejeitado)"sv;
+  AppendOr(out, ": nosso número "_cp, t.nossoNumero);
+  AppendOr(out, ", seu número "_cp, t.seuNumero);
+  out += ", movimento "sv;
+  out += t.movimento;
+  out += ' ';
+  out += t.movimentoTexto;
+  for (std::size_t i = 0; i < t.motiveCount; ++i) {
+    out += i == 0 ? "; motivos: "sv : ", "sv;
+    out += t.motives[i].code;
+    out += ' ';
+    out += t.motives[i].text;
+  }
+  AppendMoney(out, "; valor "sv, t.valorTitulo);
+  AppendMoney(out, ", pago "sv, t.valorPago);
+  AppendMoney(out, ", tarifa "sv, t.tarifa);
+  AppendMoney(out, ", juros/multa "sv, t.juros);
+  AppendMoney(out, ", desconto "sv, t.desconto);
+  AppendMoney(out, ", abatimento "sv, t.abatimento);
+  AppendMoney(out, ", líquido "_cp, t.valorLiquido);
+  AppendDay(out, "; vencimento "sv, t.vencimento);
+  AppendDay(out, ", ocorrência "_cp, t.dataOcorrencia);
+  AppendDay(out, ", crédito "_cp, t.dataCredito);
+  AppendOr(out, "; recebedor: banco "sv, t.bancoRecebedor);
+  AppendOr(out, ", agência "_cp, t.agenciaRecebedora);
+  if (!t.agenciaDv.empty()) {
+    out += '-';
+    out += t.agenciaDv;
+  }
+}
+
 std::string TitleLine(const ReturnTitle& t) {
-  std::string motives;
-  for (std::size_t i = 0; i < t.motiveCount; ++i)
-    motives += Cat(i == 0 ? "; motivos: " : ", ", t.motives[i].code, ' ', t.motives[i].text);
-  return Cat("Registro ", t.record, t.rejected ? " (rejeitado)" : "", ": nosso número "_cp,
-             t.nossoNumero.empty() ? "-" : t.nossoNumero, ", seu número "_cp, t.seuNumero.empty() ? "-" : t.seuNumero,
-             ", movimento ", t.movimento, ' ', t.movimentoTexto, motives, "; valor ", Money(t.valorTitulo), ", pago ",
-             Money(t.valorPago), ", tarifa ", Money(t.tarifa), ", juros/multa ", Money(t.juros), ", desconto ",
-             Money(t.desconto), ", abatimento ", Money(t.abatimento), ", líquido "_cp, Money(t.valorLiquido),
-             "; vencimento ", Day(t.vencimento), ", ocorrência "_cp, Day(t.dataOcorrencia), ", crédito "_cp,
-             Day(t.dataCredito), "; recebedor: banco ", t.bancoRecebedor.empty() ? "-" : t.bancoRecebedor,
-             ", agência "_cp, t.agenciaRecebedora.empty() ? "-" : t.agenciaRecebedora, t.agenciaDv.empty() ? "" : "-",
-             t.agenciaDv);
+  std::string line;
+  AppendTitleLine(line, t);
+  return line;
 }
 
 // Whether the bank wrote the manual's number of the field, in either of its
@@ -139,8 +196,9 @@ class ReportVisitor final : public ReturnVisitor {
   void Title(const ReturnTitle& title) override {
     totals.Add(title);
     if (!everyTitle_ && !title.rejected) return;
-    Emit(TitleLine(title), title.record, title.bytes,
-         kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
+    text_.clear();
+    AppendTitleLine(text_, title);
+    Emit(text_, title.record, title.bytes, kind_ == ReturnKind::Sigcb240Retorno ? kTitleFields240 : kTitleFields400);
   }
   void Error(const PrecriticaError& error) override {
     totals.AddError();
@@ -166,6 +224,7 @@ class ReportVisitor final : public ReturnVisitor {
     finding_(finding);
   }
 
+  std::string text_;  // the title's line, its memory kept from title to title
   ReturnKind kind_;
   const std::function<void(std::string_view)>& line_;
   const std::function<void(const Finding&)>& finding_;

@@ -5,6 +5,7 @@
 // millions of titles sums in flat memory.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -33,8 +34,22 @@ class Totals {
   std::uint64_t Errors() const { return errors_; }
 
  private:
+  // The movements last seen: a return repeats a handful of codes over
+  // millions of titles, in runs or in turn. Points into perMovement_, so a
+  // copy of the totals starts with none.
+  struct Recent {
+    std::array<MovementTotal*, 8> seen{};
+    std::size_t next = 0;
+    Recent() = default;
+    Recent(const Recent&) {}
+    Recent& operator=(const Recent&) {
+      seen = {};
+      next = 0;
+      return *this;
+    }
+  };
   std::map<std::string, MovementTotal> perMovement_;
-  MovementTotal* last_ = nullptr;  // the last title's movement: titles come in runs
+  Recent recent_;
   std::int64_t tarifas_ = 0;
   std::uint64_t titles_ = 0, rejected_ = 0, errors_ = 0;
 };
@@ -43,6 +58,8 @@ class Totals {
 std::vector<std::string> HeaderLines(const ReturnHeader& header);
 // "Registro 3: nosso número 14000000000000123, seu número 123, movimento 06 Liquidação; ..."
 std::string TitleLine(const ReturnTitle& title);
+// The same line appended to `out`, whose memory a report reuses title after title.
+void AppendTitleLine(std::string& out, const ReturnTitle& title);
 // "Registro 5: registro 1 da remessa, campo 18.0 (posições 158-163, ...): erro 88, ..."
 // `value`, when the remittance is given: the bytes the field holds there.
 std::string ErrorLine(const PrecriticaError& error, const std::string* value = nullptr);

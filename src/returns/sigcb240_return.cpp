@@ -1,5 +1,6 @@
 // The SIGCB CNAB 240 return: file header, lote header, T/U pairs (one title
 // each), Y-08 answers to service requests, lote and file trailers.
+#include <array>
 #include <string>
 
 #include "app/cp1252.hpp"
@@ -8,6 +9,8 @@
 #include "returns/return_readers.hpp"
 
 namespace verilote::returns {
+
+using namespace std::string_view_literals;
 
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind) {
   ReturnHeader header;
@@ -26,10 +29,23 @@ ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind) {
 
 namespace {
 
+// A two-byte code as one number, for a switch; 0 for any other length.
+constexpr unsigned Pair(std::string_view code) {
+  return code.size() == 2 ? static_cast<unsigned char>(code[0]) << 8 | static_cast<unsigned char>(code[1]) : 0;
+}
+
 bool IsRejection(std::string_view movimento) {
-  for (std::string_view code : {"03", "26", "30", "39", "40", "41"})
-    if (movimento == code) return true;
-  return false;
+  switch (Pair(movimento)) {
+    case Pair("03"):
+    case Pair("26"):
+    case Pair("30"):
+    case Pair("39"):
+    case Pair("40"):
+    case Pair("41"):
+      return true;
+    default:
+      return false;
+  }
 }
 
 class Run {
@@ -112,7 +128,7 @@ class Run {
       if (!pending_) {
         Remark(rec, "segmento U sem o segmento T antes dele: lido como um título à parte"_cp);
         title_ = ReturnTitle{};
-        lastMovimento_ = "\xff";
+        lastMovimento_ = 0;
         title_.record = reader_.Number();
         title_.bytes = rec;
         title_.movimento = TextAt(rec, 16, 17);
@@ -136,7 +152,7 @@ class Run {
 
   // Amounts: all blanks reads as zero (the tariff records write them so),
   // anything else but digits is remarked and left unknown.
-  Cents Amount(std::string_view rec, std::size_t from, std::size_t to, std::string_view name) {
+  VERILOTE_INLINE Cents Amount(std::string_view rec, std::size_t from, std::size_t to, std::string_view name) {
     if (to > rec.size()) return std::nullopt;
     const Cents value = NumberAt(rec, from, to, true);
     if (!value || (!blankNoted_ && rec[from - 1] == ' ')) AmountRemark(rec, from, to, name, value.has_value());
@@ -156,7 +172,7 @@ class Run {
                     ") em branco, como o banco escreve nos registros de tarifa: lido como zero"));
   }
 
-  std::optional<CivilDate> Date(std::string_view rec, std::size_t from, std::string_view name) {
+  VERILOTE_INLINE std::optional<CivilDate> Date(std::string_view rec, std::size_t from, std::string_view name) {
     bool bad = false;
     const auto date = DateAt(rec, from, 8, bad);
     if (bad)
@@ -172,11 +188,13 @@ class Run {
     title_.uRecord = 0;
     // Titles of one movement come in runs: its words are looked up once a run.
     title_.movimento = TextAt(rec, 16, 17);
-    if (title_.movimento != lastMovimento_) {
-      lastMovimento_ = title_.movimento;
-      title_.movimentoTexto.assign(Words(CodeTable::Movimento240, title_.movimento, scratch_));
-      title_.rejected = IsRejection(title_.movimento);
-      motiveTable_ = MotiveTableOf240(title_.movimento);
+    const unsigned movimento = Pair(title_.movimento);
+    if (movimento != lastMovimento_ || movimento == 0) {
+      lastMovimento_ = movimento;
+      const Movement& movement = MovementOf(title_.movimento);
+      title_.movimentoTexto.assign(movement.text);
+      title_.rejected = movement.rejected;
+      motiveTable_ = movement.motives;
     }
     // Field 13.3T: modality and number from 40; an 18-digit SINCO number
     // starts at 39 with its '9'.
@@ -184,18 +202,40 @@ class Run {
     const std::size_t nn = title_.nossoNumero.find_first_not_of(' ');
     title_.nossoNumero.remove_prefix(nn == std::string_view::npos ? title_.nossoNumero.size() : nn);
     title_.seuNumero = TextAt(rec, 59, 69);
-    title_.vencimento = Date(rec, 74, "vencimento");
+    title_.vencimento = Date(rec, 74, "vencimento"sv);
     title_.valorTitulo = Amount(rec, 82, 96, "valor do título"_cp);
     title_.bancoRecebedor = TextAt(rec, 97, 99);
     title_.agenciaRecebedora = TextAt(rec, 100, 104);
     title_.agenciaDv = TextAt(rec, 105, 105);
-    title_.tarifa = Amount(rec, 199, 213, "valor da tarifa");
+    title_.tarifa = Amount(rec, 199, 213, "valor da tarifa"sv);
     title_.valorPago = title_.valorLiquido = title_.juros = title_.desconto = title_.abatimento = title_.iof =
         std::nullopt;
     title_.multa = std::nullopt;
     title_.dataOcorrencia = title_.dataCredito = std::nullopt;
     Motives(rec);
     pending_ = true;
+  }
+
+  // What a movement implies, kept for the last few seen: a return repeats a
+  // handful of codes over millions of titles, in runs or in turn.
+  struct Movement {
+    unsigned key = 0;
+    std::string text;
+    bool rejected = false;
+    std::optional<CodeTable> motives;
+  };
+
+  const Movement& MovementOf(std::string_view code) {
+    const unsigned key = Pair(code);
+    if (key != 0)
+      for (const Movement& movement : movements_)
+        if (movement.key == key) return movement;
+    Movement& movement = key != 0 ? movements_[nextMovement_++ % movements_.size()] : otherMovement_;
+    movement.key = key;
+    movement.text.assign(Words(CodeTable::Movimento240, code, scratch_));
+    movement.rejected = IsRejection(code);
+    movement.motives = MotiveTableOf240(code);
+    return movement;
   }
 
   // Field 28.3T, 214-223: up to five codes of two, read from the table
@@ -210,26 +250,25 @@ class Run {
       if (table == CodeTable::MotivoLiquidacao240 && at == 2) {
         title_.AddMotive(code, Words(CodeTable::FormaPagamento240, code, scratch_));
       } else if (table == CodeTable::MotivoLiquidacao240 && at == 4) {
-        title_.AddMotive(code, Cat("float de ", StrippedDays(code), " dia(s)"));
+        // Built in a buffer kept from title to title: a liquidation each.
+        CatInto(motiveText_, "float de "sv, code.size() == 2 && code[0] == '0' ? code.substr(1) : code, " dia(s)"sv);
+        title_.AddMotive(code, motiveText_);
       } else if (table == CodeTable::MotivoLiquidacao240 && at > 4) {
-        title_.AddMotive(code, Cat("código "_cp, code, " não consta da tabela"_cp));
+        CatInto(motiveText_, "código "_cp, code, " não consta da tabela"_cp);
+        title_.AddMotive(code, motiveText_);
       } else {
         title_.AddMotive(code, Words(table.value_or(CodeTable::MotivoRejeicao240), code, scratch_));
       }
     }
   }
 
-  static std::string StrippedDays(std::string_view code) {
-    return code.size() == 2 && code[0] == '0' ? std::string(code.substr(1)) : std::string(code);
-  }
-
   void FinishTitle(std::string_view rec) {
     title_.uRecord = reader_.Number();
-    title_.juros = Amount(rec, 18, 32, "juros/multa/encargos");
-    title_.desconto = Amount(rec, 33, 47, "desconto");
-    title_.abatimento = Amount(rec, 48, 62, "abatimento");
-    title_.iof = Amount(rec, 63, 77, "IOF");
-    title_.valorPago = Amount(rec, 78, 92, "valor pago");
+    title_.juros = Amount(rec, 18, 32, "juros/multa/encargos"sv);
+    title_.desconto = Amount(rec, 33, 47, "desconto"sv);
+    title_.abatimento = Amount(rec, 48, 62, "abatimento"sv);
+    title_.iof = Amount(rec, 63, 77, "IOF"sv);
+    title_.valorPago = Amount(rec, 78, 92, "valor pago"sv);
     title_.valorLiquido = Amount(rec, 93, 107, "valor líquido"_cp);
     title_.dataOcorrencia = Date(rec, 138, "data da ocorrência"_cp);
     title_.dataCredito = Date(rec, 146, "data do crédito"_cp);
@@ -280,8 +319,12 @@ class Run {
   CodeWords scratch_;
   bool pending_ = false;
   std::string t_;                         // the T segment of the pending title
+  std::string motiveText_;                // a motive's words that no table holds
   std::optional<CodeTable> motiveTable_;  // that movement's motives' table
-  std::string lastMovimento_ = "\xff";    // the movement whose words title_.movimentoTexto holds
+  std::array<Movement, 8> movements_;
+  Movement otherMovement_;  // a code of other than two bytes, never kept
+  std::size_t nextMovement_ = 0;
+  unsigned lastMovimento_ = 0;  // the movement whose words title_.movimentoTexto holds (Pair); 0 none
   bool loteZeroNoted_ = false;
   bool blankNoted_ = false;
   std::uint64_t records_ = 0, loteRecords_ = 0;
