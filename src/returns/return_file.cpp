@@ -129,6 +129,11 @@ std::string_view CodeWords::Of(CodeTable table, std::string_view code) {
   return text;
 }
 
+void RemarkMissingTrailer(ReturnVisitor& visitor, const LineReader& reader) {
+  visitor.Remark(reader.Number(), {},
+                 "o arquivo termina sem o trailer de arquivo (registro tipo 9): pode estar incompleto"_cp);
+}
+
 void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_view rec, std::size_t length) {
   if (rec.size() == length) return;
   if (reader.Cut()) {

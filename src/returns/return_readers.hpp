@@ -22,6 +22,10 @@ void ReadSigcb400Precritica(LineReader& reader, ReturnVisitor& visitor);
 // layout's; a record one or a few bytes longer (edited by hand) is read,
 // a shorter one is read as far as it goes.
 void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_view rec, std::size_t length);
+// The file ended without its trailer (record type 9): cut short on the way
+// or by hand. What was read is kept; the user is told the file may be whole
+// no longer.
+void RemarkMissingTrailer(ReturnVisitor& visitor, const LineReader& reader);
 
 // The 240 file header's fields, shared by the return and the pre-validation.
 ReturnHeader Sigcb240Header(std::string_view rec, ReturnKind kind);

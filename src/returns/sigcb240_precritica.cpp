@@ -31,6 +31,7 @@ class Run {
 
   void Read() {
     std::string_view rec;
+    bool trailer = false;
     while (reader_.Next(rec)) {
       if (rec.find_first_not_of(' ') == std::string_view::npos) {
         Remark(rec, "registro vazio: ignorado");
@@ -51,9 +52,12 @@ class Run {
         W(rec);
       else if (rec[7] == '3')
         Remark(rec, Cat("segmento '", rec[13], "' (posição 14) numa pré-crítica: ignorado"_cp));
-      else if (rec[7] != '1' && rec[7] != '5' && rec[7] != '9')
+      else if (rec[7] == '9')
+        trailer = true;
+      else if (rec[7] != '1' && rec[7] != '5')
         Remark(rec, Cat("tipo de registro '", rec[7], "' (posição 8) desconhecido: ignorado"_cp));
     }
+    if (!trailer) RemarkMissingTrailer(visitor_, reader_);
   }
 
  private:

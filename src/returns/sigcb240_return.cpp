@@ -54,6 +54,7 @@ class Run {
 
   void Read() {
     std::string_view rec;
+    bool trailer = false;
     while (reader_.Next(rec)) {
       if (rec.find_first_not_of(' ') == std::string_view::npos) {
         Remark(rec, "registro vazio: ignorado");
@@ -86,6 +87,7 @@ class Run {
         case '9':
           Flush();
           FileTrailer(rec);
+          trailer = true;
           break;
         default:
           Flush();
@@ -93,6 +95,7 @@ class Run {
       }
     }
     Flush();
+    if (!trailer) RemarkMissingTrailer(visitor_, reader_);
   }
 
  private:

@@ -21,6 +21,7 @@ class Run {
 
   void Read() {
     std::string_view rec;
+    bool trailer = false;
     while (reader_.Next(rec)) {
       if (rec.find_first_not_of(' ') == std::string_view::npos) {
         Remark(rec, "registro vazio: ignorado");
@@ -42,11 +43,13 @@ class Run {
             Detail(rec);
           break;
         case '9':
+          trailer = true;
           break;
         default:
           Remark(rec, Cat("tipo de registro '", rec[0], "' (posição 1) desconhecido: ignorado"_cp));
       }
     }
+    if (!trailer) RemarkMissingTrailer(visitor_, reader_);
   }
 
  private:

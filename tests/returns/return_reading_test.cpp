@@ -130,6 +130,19 @@ TEST(ReturnReading, GarbledRecordIsRemarkedAndTheRestRead) {
   EXPECT_NE(std::find(remarked.begin(), remarked.end(), 6u), remarked.end());
 }
 
+// A return cut short on its way (no file trailer) is read as far as it goes,
+// and the user told it may not be whole; with its trailer, nothing is said.
+TEST(ReturnReading, AFileCutBeforeItsTrailerIsSaidSo) {
+  const std::string kCut = "o arquivo termina sem o trailer de arquivo (registro tipo 9): pode estar incompleto";
+  std::vector<std::string> records = Liquidation();
+  records.pop_back();
+  const Reading cut = Read(Joined(records, "\r\n"), ReturnKind::Sigcb240Retorno);
+  ASSERT_EQ(cut.titles.size(), 1u);
+  ASSERT_EQ(cut.remarks.size(), 1u);
+  EXPECT_EQ(cut.remarks[0], std::make_pair(std::uint64_t{5}, kCut));
+  EXPECT_TRUE(Read(Joined(Liquidation(), "\r\n"), ReturnKind::Sigcb240Retorno).remarks.empty());
+}
+
 TEST(ReturnReading, NoMemoryForALineWithoutEnd) {
   const std::string junk(3 << 20, '\x7f');
   const Reading r = Read(junk, ReturnKind::Sigcb240Retorno);
