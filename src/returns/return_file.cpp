@@ -129,6 +129,18 @@ std::string_view CodeWords::Of(CodeTable table, std::string_view code) {
   return text;
 }
 
+bool NextRecord(LineReader& reader, ReturnVisitor& visitor, std::string_view& rec, std::size_t length) {
+  while (reader.Next(rec)) {
+    if (rec.find_first_not_of(' ') == std::string_view::npos) {
+      visitor.Remark(reader.Number(), rec, "registro vazio: ignorado");
+      continue;
+    }
+    RemarkLength(visitor, reader, rec, length);
+    return true;
+  }
+  return false;
+}
+
 void RemarkMissingTrailer(ReturnVisitor& visitor, const LineReader& reader) {
   visitor.Remark(reader.Number(), {},
                  "o arquivo termina sem o trailer de arquivo (registro tipo 9): pode estar incompleto"_cp);

@@ -22,6 +22,11 @@ void ReadSigcb400Precritica(LineReader& reader, ReturnVisitor& visitor);
 // layout's; a record one or a few bytes longer (edited by hand) is read,
 // a shorter one is read as far as it goes.
 void RemarkLength(ReturnVisitor& visitor, const LineReader& reader, std::string_view rec, std::size_t length);
+// The next record that holds anything, its length remarked against the
+// layout's `length`; a blank record is remarked and passed over. False at the
+// end of the file.
+bool NextRecord(LineReader& reader, ReturnVisitor& visitor, std::string_view& rec, std::size_t length);
+
 // The file ended without its trailer (record type 9): cut short on the way
 // or by hand. What was read is kept; the user is told the file may be whole
 // no longer.

@@ -55,12 +55,7 @@ class Run {
   void Read() {
     std::string_view rec;
     bool trailer = false;
-    while (reader_.Next(rec)) {
-      if (rec.find_first_not_of(' ') == std::string_view::npos) {
-        Remark(rec, "registro vazio: ignorado");
-        continue;
-      }
-      RemarkLength(visitor_, reader_, rec, 240);
+    while (NextRecord(reader_, visitor_, rec, 240)) {
       if (rec.size() < 14 || rec[0] != '1' || rec[1] != '0' || rec[2] != '4') {
         Flush();
         Remark(rec, "registro ilegível: não começa pelo código do banco 104 ou é curto demais; ignorado"_cp);

@@ -22,12 +22,7 @@ class Run {
   void Read() {
     std::string_view rec;
     bool trailer = false;
-    while (reader_.Next(rec)) {
-      if (rec.find_first_not_of(' ') == std::string_view::npos) {
-        Remark(rec, "registro vazio: ignorado");
-        continue;
-      }
-      RemarkLength(visitor_, reader_, rec, 400);
+    while (NextRecord(reader_, visitor_, rec, 400)) {
       if (rec.size() < 110) {
         Remark(rec, "registro ilegível: curto demais para o leiaute de 400 posições; ignorado"_cp);
         continue;
