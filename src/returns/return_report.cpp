@@ -134,7 +134,8 @@ std::string ErrorLine(const PrecriticaError& e, const std::string* value) {
   // manual's number; the positions and name follow, so that the user depends
   // on neither numbering.
   const bool same = e.fieldCode.empty() || SameNumber(e.campo, e.fieldCode);
-  const std::string_view code = e.campo.empty() || (same && !e.fieldCode.empty()) ? e.fieldCode : std::string_view(e.campo);
+  const std::string_view code =
+      e.campo.empty() || (same && !e.fieldCode.empty()) ? e.fieldCode : std::string_view(e.campo);
   if (e.from != 0)
     field = Cat(code.empty() ? "campo" : Cat("campo ", code), " (posi"_cp, e.from == e.to ? "ção "_cp : "ções "_cp,
                 e.from, e.from == e.to ? "" : "-", e.from == e.to ? std::string() : std::to_string(e.to), ", ",
