@@ -356,7 +356,7 @@ void WriteJsonResult(const FileResult& result, std::span<const std::string> name
 }
 
 // The test case of one file; its report lines wait in `lines`.
-void WriteJunitCase(const FileResult& result, std::span<const std::string> names, Spool& lines, Spool& body) {
+void WriteJunitCase(const FileResult& result, std::span<const std::string> names, CheckSpool& lines, CheckSpool& body) {
   const std::string layout =
       result.layout != nullptr || !result.returnLayout.empty() ? LayoutNameOf(result) : "unknown";
   body.Write(Cat("    <testcase classname=\"verilote.", XmlText(layout), "\" name=\"", XmlText(PathText(result.file)),
@@ -383,7 +383,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
       return Usage(err, "the report file '" + *clash + "' is one of the input files: refused, nothing written");
 
   // The JUnit document names its counts first: it is written at the end.
-  std::optional<Spool> body, lines;
+  std::optional<CheckSpool> body, lines;
   if (options.format == Format::Junit) {
     body.emplace();
     lines.emplace();
@@ -391,7 +391,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
   }
   // The JSON document's findings with their fields wait here while the
   // report lines stream out before them.
-  std::optional<Spool> issues;
+  std::optional<CheckSpool> issues;
   if (options.format == Format::Json) {
     issues.emplace();
     if (issues->Missing(err)) return kExitAborted;
@@ -462,9 +462,9 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
     }
     // What the temporary folder refused is missing from the document: the
     // file is given as not checked, with the cause, never as checked.
-    Spool* const spooled = options.format == Format::Json    ? &*issues
-                           : options.format == Format::Junit ? &*lines
-                                                             : nullptr;
+    CheckSpool* const spooled = options.format == Format::Json    ? &*issues
+                                : options.format == Format::Junit ? &*lines
+                                                                  : nullptr;
     const bool lost = spooled != nullptr && !spooled->Flush();
     if (lost) NotChecked(result, spooled->Why());
     if (options.format == Format::Json) {

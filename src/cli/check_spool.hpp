@@ -16,11 +16,12 @@
 
 namespace verilote {
 
-// A temporary file that goes when the run ends: the JUnit document's body
+// A temporary file that goes when the run ends (named apart from app/spool.hpp's
+// Spool, a different piece): the JUnit document's body
 // and each file's report lines or issues. A write or read that fails (the
 // temporary folder full) is kept until the next Reset: the file whose bytes
 // were lost is given as not checked, with the cause.
-class Spool {
+class CheckSpool {
  public:
   // Says why there is no file, when there is none.
   bool Missing(std::ostream& err) const {
