@@ -553,15 +553,9 @@ int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::os
       if (args.size() != 1) return Usage(err, "--layouts takes nothing else");
       return ListLayouts(out);
     }
-    std::string value;
-    if (const std::size_t eq = option.find('='); eq != std::string_view::npos) {
-      value = option.substr(eq + 1);
-      option = option.substr(0, eq);
-    } else if (i + 1 == args.size()) {
-      return Usage(err, "option '" + std::string(option) + "' needs a value");
-    } else {
-      value = args[++i];
-    }
+    const std::optional<std::string> taken = TakeOptionValue(args, i, option);
+    if (!taken) return Usage(err, "option '" + std::string(option) + "' needs a value");
+    const std::string& value = *taken;
     if (option == "--layout") {
       options.layout = FindLayout(value);
       if (options.layout == nullptr) return Usage(err, "unknown layout '" + value + "' (see check --layouts)");

@@ -44,6 +44,17 @@ int Usage(std::ostream& err, std::string_view problem) {
   return kExitUsage;
 }
 
+std::optional<std::string> TakeOptionValue(std::span<const std::string_view> args, std::size_t& i,
+                                           std::string_view& option) {
+  if (const std::size_t eq = option.find('='); eq != std::string_view::npos) {
+    std::string value(option.substr(eq + 1));
+    option = option.substr(0, eq);
+    return value;
+  }
+  if (i + 1 == args.size()) return std::nullopt;
+  return std::string(args[++i]);
+}
+
 bool SameFile(const std::string& a, const std::string& b) { return platform::SameFile(a, b); }
 
 std::string PathText(std::string_view path) {

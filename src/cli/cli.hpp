@@ -22,6 +22,11 @@ int CliMain(std::span<const std::string_view> args, std::ostream& out, std::ostr
 
 // Helpers shared by the subcommands.
 int Usage(std::ostream& err, std::string_view problem);
+// The value of `option` (args[i], "--name"), given as "--name=value" or as
+// the next argument (then i moves past it); `option` keeps "--name" alone.
+// Nothing when the option is the last argument and has no "=".
+std::optional<std::string> TakeOptionValue(std::span<const std::string_view> args, std::size_t& i,
+                                           std::string_view& option);
 std::optional<CivilDate> ParseToday(std::string_view text);
 // The same file, whatever names or links lead to it.
 bool SameFile(const std::string& a, const std::string& b);

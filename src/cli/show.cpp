@@ -391,15 +391,9 @@ int ShowMain(std::span<const std::string_view> args, std::ostream& out, std::ost
       files.emplace_back(option);
       continue;
     }
-    std::string value;
-    if (const std::size_t eq = option.find('='); eq != std::string_view::npos) {
-      value = option.substr(eq + 1);
-      option = option.substr(0, eq);
-    } else if (i + 1 == args.size()) {
-      return Usage(err, "option '" + std::string(option) + "' needs a value");
-    } else {
-      value = args[++i];
-    }
+    const std::optional<std::string> taken = TakeOptionValue(args, i, option);
+    if (!taken) return Usage(err, "option '" + std::string(option) + "' needs a value");
+    const std::string& value = *taken;
     if (option == "--record") {
       const std::optional<std::uint64_t> number = RecordNumber(value);
       if (!number) return Usage(err, "--record needs a record number from 1, not '" + value + "'");
