@@ -59,6 +59,7 @@ std::span<const HandlerBinding> RemittanceHandlers();
 std::span<const HandlerBinding> LayoutHandlers();
 std::span<const HandlerBinding> ToolHandlers();
 std::span<const HandlerBinding> ReturnHandlers();
+std::span<const HandlerBinding> DetectHandlers();
 
 // Runs one command to its end and catches, at this one boundary, the failures
 // that abort it (conversion and file errors, a stop by the user).

@@ -17,8 +17,9 @@ const MenuRow* FindRow(std::string_view handler) {
 
 Handler FindHandler(std::string_view name) {
   using Bindings = std::span<const HandlerBinding> (*)();
-  static constexpr std::array<Bindings, 7> kSubsystems = {
-      AppHandlers, BankingHandlers, BarcodeHandlers, RemittanceHandlers, LayoutHandlers, ToolHandlers, ReturnHandlers};
+  static constexpr std::array<Bindings, 8> kSubsystems = {AppHandlers,        BankingHandlers, BarcodeHandlers,
+                                                          RemittanceHandlers, LayoutHandlers,  ToolHandlers,
+                                                          ReturnHandlers,     DetectHandlers};
   for (const Bindings bindings : kSubsystems)
     for (const HandlerBinding& binding : bindings())
       if (binding.name == name) return binding.handler;

@@ -2,14 +2,12 @@
 #include "app/command_table.hpp"
 #include "app/report_output.hpp"
 #include "app/shell.hpp"
-#include "detect/detect_command.hpp"
 
 namespace verilote {
 
 std::span<const HandlerBinding> AppHandlers() {
   static constexpr HandlerBinding kBindings[] = {
       {"LimparTela1Click", LimparTela1Click},
-      {"ValidarArquivoDetectarLayout1Click", ValidarArquivoDetectarLayout1Click},
       {"Copiaparaarquivonovo1Click", Copiaparaarquivonovo1Click},
       {"Copiaparaarquivojexistente1Click", Copiaparaarquivojexistente1Click},
   };

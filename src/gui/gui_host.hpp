@@ -1,10 +1,10 @@
-// The window's side of a run (see app/command_runner.hpp): the command's modal
+// The window's side of a run (see desk/command_runner.hpp): the command's modal
 // questions, asked on its worker thread, are handed to the window's thread,
 // which the worker waits for; texts cross from Windows-1252 to the screen and
 // back here.
 #pragma once
 
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 
 namespace verilote::gui {
 

@@ -41,7 +41,7 @@
 
 #include "app/report.hpp"
 #include "app/shell.hpp"
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 #include "detect/detect_command.hpp"
 #include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"

@@ -1,6 +1,6 @@
 // The main window: the report area Memo1 (a view over the report's store), the
 // help label Label1, the version label Label2 and the menu bar built from the
-// command table. Core commands run on a worker thread (app/command_runner.hpp)
+// command table. Core commands run on a worker thread (desk/command_runner.hpp)
 // while the window stays live and shows their progress and a Stop button;
 // window commands (printing, colours, web pages, the about box, closing) run
 // here.
@@ -21,10 +21,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 #include "app/command_table.hpp"
 #include "app/host.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "gui/gui_host.hpp"
 #include "gui/record_inspector.hpp"
 #include "gui/report_view.hpp"

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 #include "gui/qt_text.hpp"
 
 namespace verilote::gui {

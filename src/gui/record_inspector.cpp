@@ -15,9 +15,9 @@
 #include <string>
 
 #include "app/cp1252.hpp"
-#include "app/record_inspection.hpp"
+#include "desk/record_inspection.hpp"
 #include "app/report.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "gui/qt_text.hpp"
 
 namespace verilote::gui {

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/cp1252.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 

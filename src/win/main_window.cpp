@@ -11,7 +11,7 @@
 #include "app/platform.hpp"
 #include "app/report.hpp"
 #include "app/shell.hpp"
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 #include "detect/detect_command.hpp"
 #include "win/resource.h"
 #include "win/settings.hpp"

@@ -1,7 +1,7 @@
 // The Win32 main window: the report area Memo1 (an owner-data list over the
 // report's store), the help label Label1, the version label Label2 and the
 // menu bar built from the command table. Core commands run on the worker
-// thread of app/command_runner.hpp while the window stays live and shows
+// thread of desk/command_runner.hpp while the window stays live and shows
 // their progress and a Stop button; their questions come to this thread by a
 // private message; window commands (printing, colours, web pages, the about
 // box, closing) run here.
@@ -18,9 +18,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 #include "app/command_table.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "win/asker.hpp"
 #include "win/questions.hpp"
 #include "win/record_inspector.hpp"

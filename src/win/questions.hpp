@@ -1,4 +1,4 @@
-// The Win32 window's side of a run (see app/command_runner.hpp): each
+// The Win32 window's side of a run (see desk/command_runner.hpp): each
 // question of the worker thread travels to the window's thread as a private
 // message, and the worker waits until the window has asked the user; texts cross from Windows-1252 to UTF-16 and back
 // here.
@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 
 namespace verilote::win {
 

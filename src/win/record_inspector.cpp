@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/cp1252.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "win/report_list.hpp"
 #include "win/win_text.hpp"
 

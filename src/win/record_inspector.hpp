@@ -6,7 +6,7 @@
 // highlighted; the raw record in a fixed-pitch font under a ruler of
 // positions, those fields' bytes marked; "Anterior" and "Próximo" step to the
 // findings before and after it and the report list follows. What it shows is
-// app/record_inspection.hpp's; this adds the drawing.
+// desk/record_inspection.hpp's; this adds the drawing.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/finding_index.hpp"
-#include "app/record_inspection.hpp"
-#include "app/record_locator.hpp"
+#include "desk/finding_index.hpp"
+#include "desk/record_inspection.hpp"
+#include "desk/record_locator.hpp"
 
 namespace verilote {
 class ReportStore;

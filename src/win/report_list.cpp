@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "app/errors.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "win/win_text.hpp"
 
 namespace verilote::win {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 namespace verilote::win {
 

@@ -8,7 +8,7 @@
 #include "app/errors.hpp"
 #include "app/report.hpp"
 #include "app/shell.hpp"
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 #include "win/main_window.hpp"
 #include "win/report_print.hpp"
 #include "win/win_text.hpp"

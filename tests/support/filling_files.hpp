@@ -17,7 +17,7 @@
 #include <string>
 
 #include "app/platform.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 namespace verilote::testing {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 namespace verilote::win {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/finding_index.hpp"
+#include "desk/finding_index.hpp"
 
 #include <cstring>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 #include <algorithm>
 #include <cstring>

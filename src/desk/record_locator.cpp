@@ -1,4 +1,4 @@
-#include "app/record_locator.hpp"
+#include "desk/record_locator.hpp"
 
 #include <algorithm>
 #include <cstring>

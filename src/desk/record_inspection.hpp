@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/finding_index.hpp"
-#include "app/record_locator.hpp"
+#include "desk/finding_index.hpp"
+#include "desk/record_locator.hpp"
 
 namespace verilote {
 

@@ -1,4 +1,4 @@
-#include "app/record_inspection.hpp"
+#include "desk/record_inspection.hpp"
 
 #include <algorithm>
 #include <exception>

@@ -1,7 +1,7 @@
 // The report store: lines come back byte for byte from the temporary files,
 // whatever bytes they hold and across the blocks of its index and its reads;
 // a run on the worker thread writes into it and a stopped run says so.
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 #include "app/errors.hpp"
 #include "app/report.hpp"
 #include "support/filling_files.hpp"

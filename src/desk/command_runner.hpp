@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/command_table.hpp"
-#include "app/finding_index.hpp"
+#include "desk/finding_index.hpp"
 #include "app/host.hpp"
 
 namespace verilote {

@@ -1,4 +1,4 @@
-#include "app/command_runner.hpp"
+#include "desk/command_runner.hpp"
 
 #include <chrono>
 #include <ctime>
@@ -6,7 +6,7 @@
 #include "app/errors.hpp"
 #include "app/platform.hpp"
 #include "app/report.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 #include "detect/detect_command.hpp"
 
 namespace verilote {

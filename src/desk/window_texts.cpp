@@ -1,4 +1,4 @@
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // (fields in order, unnamed stretches by position), the named fields flagged
 // and marked with what the layout expects, and, when the record cannot be
 // shown, why, with the named fields still listed.
-#include "app/record_inspection.hpp"
+#include "desk/record_inspection.hpp"
 
 #include <gtest/gtest.h>
 

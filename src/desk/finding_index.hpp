@@ -30,7 +30,7 @@
 #include <vector>
 
 #include "app/fields.hpp"
-#include "app/report_store.hpp"
+#include "desk/report_store.hpp"
 
 namespace verilote {
 

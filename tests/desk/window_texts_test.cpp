@@ -1,7 +1,7 @@
 // The program's English error texts as the windows show them, in Portuguese:
 // the phrases of file errors, and the second line of a conversion error
 // (where the command was); quoted names and values stay as they are.
-#include "app/window_texts.hpp"
+#include "desk/window_texts.hpp"
 
 #include <gtest/gtest.h>
 

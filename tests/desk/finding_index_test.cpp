@@ -1,14 +1,14 @@
 // The findings of a report and their records read again: the index answers
 // which lines are findings and steps between them within one report only;
 // the locator hands out record N exactly as RecordReader did on the run.
-#include "app/finding_index.hpp"
+#include "desk/finding_index.hpp"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <vector>
 
-#include "app/record_locator.hpp"
+#include "desk/record_locator.hpp"
 #include "app/record_reader.hpp"
 #include "support/fake_host.hpp"
 #include "support/filling_files.hpp"
