@@ -104,6 +104,7 @@ constexpr MenuRow kRows[] = {
     {"&Acertos › SIACC - Contigência"_cp, "Gera arquivo para Importação a partir de remessa"_cp, 0, "GeraarquivoparaImportaoapartirderemessa1Click", S::Core},
     {"Outros", "Copia tela para arquivo novo", 0, "Copiaparaarquivonovo1Click", S::Core},
     {"Outros", "Copia tela para arquivo já existente"_cp, 0, "Copiaparaarquivojexistente1Click", S::Core},
+    {"Outros", "Salvar relatório como…"_cp, 16384 + 'S', "SalvarRelatorioComo1Click", S::Window},
     {"Outros", "Imprimir a tela", 16457, "ImprimirMemoLines1Click", S::Window},
     {"Outros", "-", 0, "", S::Core},
     {"Outros", "Configura Impressão"_cp, 0, "ConfiguraImpresso1Click", S::Window},

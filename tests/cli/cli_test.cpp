@@ -34,7 +34,7 @@ TEST(Cli, ListShowsEveryCommandAndItsState) {
   std::string line;
   int count = 0;
   while (std::getline(lines, line)) ++count;
-  EXPECT_EQ(count, 88);
+  EXPECT_EQ(count, 89);
   EXPECT_NE(run.out.find("ready         SadSicob1Click"), std::string::npos);
   EXPECT_NE(run.out.find("&Validar \u203A Arrecada\u00E7\u00E3o \u203A Antigos \u203A S&adSicob Lay-Out Antigo"),
             std::string::npos)
