@@ -24,7 +24,7 @@ void Put(const std::string& path, std::string_view bytes) { std::ofstream(path, 
 
 TEST(ReportSaveTest, ReplacesTheTargetWithTheReportInCrLf) {
   ScratchDir dir;
-  const std::string target = dir / "relatório.txt";
+  const std::string target = dir / "relat\xC3\xB3rio.txt";
   Put(target, "old content, longer than the report that replaces it\r\n");
   ReportStore store;
   store.Append("Layout detectado: SIGCB CNAB 240");
@@ -32,7 +32,7 @@ TEST(ReportSaveTest, ReplacesTheTargetWithTheReportInCrLf) {
   store.Append("Registro numero 3 campo 20.3P inválido"_cp);  // a Windows-1252 byte stays one byte
   EXPECT_EQ(SaveReport(store, target), "");
   EXPECT_EQ(ReadBytes(target), "Layout detectado: SIGCB CNAB 240\r\n\r\nRegistro numero 3 campo 20.3P inv\xE1lido\r\n");
-  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"relatório.txt"});
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"relat\xC3\xB3rio.txt"});
 
   ReportStore empty;
   EXPECT_EQ(SaveReport(empty, target), "");
