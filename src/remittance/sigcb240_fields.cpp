@@ -225,6 +225,21 @@ constexpr FieldSpec kSMessagesFields[] = {
     {"13.3S", 179, 240, "Reservado (campos 13.3S e 14.3S)", kBlank},
 };
 
+// A kind of printing other than 1, 2 or 3 lays nothing out: the validator
+// reports 08.3S alone and reads no field after it.
+constexpr FieldSpec kSOtherFields[] = {
+    {"01.3S", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3S", 4, 7, "Lote de serviço"_cp, kLote},
+    {"03.3S", 8, 8, "Tipo de registro", "3"},
+    {"04.3S", 9, 13, "Número sequencial no lote"_cp, kSequence},
+    {"05.3S", 14, 14, "Código do segmento"_cp, kSegment},
+    {"06.3S", 15, 15, "Uso exclusivo", kBlank},
+    {"07.3S", 16, 17, "Código de movimento"_cp, kMovement},
+    {"08.3S", 18, 18, "Tipo de impressão"_cp, "1, 2 ou 3"},
+    {"09.3S", 19, 240, "Campos 09.3S a 14.3S, dispostos conforme o tipo de impressão"_cp,
+     "não verificados sem tipo de impressão 1, 2 ou 3"_cp},
+};
+
 // ---- Segment Y53: payment options.
 
 constexpr FieldSpec kY53Fields[] = {
@@ -296,14 +311,15 @@ constexpr RecordKind kQ{"Segmento Q", kQFields};
 constexpr RecordKind kR{"Segmento R", kRFields};
 constexpr RecordKind kSLines{"Segmento S (impressão 1 ou 2)"_cp, kSLinesFields};
 constexpr RecordKind kSMessages{"Segmento S (impressão 3)"_cp, kSMessagesFields};
+constexpr RecordKind kSOther{"Segmento S (tipo de impressão inválido)"_cp, kSOtherFields};
 constexpr RecordKind kY53{"Segmento Y53", kY53Fields};
 constexpr RecordKind kYOther{"Segmento Y (não validado)"_cp, kYOtherFields};
 constexpr RecordKind kOtherDetail{"Detalhe de segmento desconhecido", kOtherDetailFields};
 constexpr RecordKind kLoteTrailer{"Trailer de lote", kLoteTrailerFields};
 constexpr RecordKind kFileTrailer{"Trailer de arquivo", kFileTrailerFields};
 
-constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader, &kP,   &kQ,           &kR,
-                                        &kSLines,     &kSMessages,  &kY53, &kLoteTrailer, &kFileTrailer};
+constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader, &kP,   &kQ,           &kR,          &kSLines,
+                                        &kSMessages,  &kSOther,     &kY53, &kLoteTrailer, &kFileTrailer};
 
 // The record type at position 8 and, for a detail, the segment at 14 (a Y
 // is checked only as Y53, at 18-19; an S is laid out by its kind of printing
@@ -332,7 +348,7 @@ const RecordKind* KindOf(std::string_view rec) {
     case 'R':
       return &kR;
     case 'S':
-      return at(18) == '3' ? &kSMessages : &kSLines;
+      return at(18) == '3' ? &kSMessages : at(18) == '1' || at(18) == '2' ? &kSLines : &kSOther;
     case 'Y':
       return Field(rec, 18, 19) == "53" ? &kY53 : &kYOther;
     default:
