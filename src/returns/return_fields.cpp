@@ -77,7 +77,7 @@ constexpr FieldSpec kSegmentT[] = {
     {"13.3T", 39, 57, "Modalidade e nosso número, DV"_cp},
     {"14.3T", 58, 58, "Carteira"},
     {"15.3T", 59, 69, "Número do documento (seu número)"_cp},
-    {"", 70, 73, "Uso exclusivo CAIXA"},
+    {"15A.3T", 70, 73, "Uso exclusivo CAIXA"},
     {"16.3T", 74, 81, "Data de vencimento"},
     {"17.3T", 82, 96, "Valor nominal do título"_cp},
     {"18.3T", 97, 99, "Banco cobrador/recebedor"},
@@ -151,7 +151,7 @@ constexpr FieldSpec kSegmentW[] = {
     {"09.3W", 24, 24, "Uso exclusivo FEBRABAN/CNAB"},
     {"10.3W", 25, 28, "Código do campo (1º par)"_cp},
     {"11.3W", 29, 30, "Código do erro (1º par)"_cp},
-    {"", 31, 157, "Pares seguintes: campo (4), erro (2), branco (1)"},
+    {"11A.3W", 31, 157, "Pares seguintes: campo (4), erro (2), branco (1)"},
     {"12.3W", 158, 240, "Uso exclusivo FEBRABAN/CNAB"},
 };
 

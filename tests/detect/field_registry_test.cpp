@@ -4,28 +4,44 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "app/command_table.hpp"
 #include "cli/check.hpp"
 #include "detect/layout_detection.hpp"
+#include "returns/return_file.hpp"
 #include "support/field_checks.hpp"
 
 namespace verilote {
 namespace {
 
-// Every layout the program validates has a dictionary that tells its records'
-// kinds, with fields inside its records and none overlapping.
-TEST(FieldRegistry, EveryDetectedLayoutHasASoundDictionary) {
-  for (const LayoutRow& row : LayoutTable()) {
-    if (row.handler.empty()) continue;  // detected, but no validator reads it
-    SCOPED_TRACE(std::string(row.name));
-    const LayoutFields* fields = FieldsOfLayout(row.name);
-    ASSERT_NE(fields, nullptr);
-    EXPECT_FALSE(fields->kinds.empty());
-    EXPECT_NE(fields->kindOf, nullptr);
-    // Records of "at least" a length carry fields past it.
-    const std::size_t length = row.orLonger ? SIZE_MAX : row.length;
-    EXPECT_EQ(testing::DictionaryFaults(*fields, length), std::vector<std::string>{});
+// Every layout the program validates, and every return it reads, has a
+// dictionary that tells its records' kinds; in each kind every position of
+// the record belongs to exactly one field with a name and a code, numbered in
+// order, as the bank's manuals name even the reserved ranges.
+TEST(FieldRegistry, EveryKindNamesEveryPositionOnceInOrder) {
+  struct Dictionary {
+    const LayoutFields* fields;
+    std::size_t length;
+    bool orLonger;  // records of at least `length` positions
+  };
+  std::vector<Dictionary> dictionaries;
+  for (const LayoutRow& row : LayoutTable())
+    if (!row.handler.empty())  // detected, but no validator reads it
+      dictionaries.push_back({FieldsOfLayout(row.name), row.length, row.orLonger});
+  using returns::ReturnKind;
+  for (const auto& [kind, length] :
+       {std::pair{ReturnKind::Sigcb240Retorno, 240u}, std::pair{ReturnKind::Sigcb240Precritica, 240u},
+        std::pair{ReturnKind::Sigcb400Retorno, 400u}, std::pair{ReturnKind::Sigcb400Precritica, 400u}})
+    dictionaries.push_back({&returns::ReturnFields(kind), length, false});
+  EXPECT_GE(dictionaries.size(), 20u);
+  for (const Dictionary& dictionary : dictionaries) {
+    ASSERT_NE(dictionary.fields, nullptr);
+    SCOPED_TRACE(std::string(dictionary.fields->layout));
+    EXPECT_FALSE(dictionary.fields->kinds.empty());
+    EXPECT_NE(dictionary.fields->kindOf, nullptr);
+    EXPECT_EQ(testing::DictionaryFaults(*dictionary.fields, dictionary.length, dictionary.orLonger),
+              std::vector<std::string>{});
   }
 }
 
