@@ -260,9 +260,9 @@ constexpr FieldSpec kY53Fields[] = {
     {"09.3Y", 20, 21, "Tipo de pagamento", "02 ou 04"},
     {"10.3Y", 22, 23, "Quantidade de pagamentos", "00 com a opção 1 em 42.3P; numérico e não 00 com a opção 2"_cp},
     {"11.3Y", 24, 24, "Tipo do valor máximo"_cp, "1 ou 2"},
-    {"12.3Y", 25, 39, "Valor máximo"_cp, kNumeric},
+    {"12.3Y", 25, 39, "Valor máximo (campo 12.3Y em percentual, 13.3Y em valor)"_cp, kNumeric},
     {"14.3Y", 40, 40, "Tipo do valor mínimo"_cp, "1 ou 2"},
-    {"15.3Y", 41, 55, "Valor mínimo"_cp, kNumeric},
+    {"15.3Y", 41, 55, "Valor mínimo (campo 15.3Y em percentual, 16.3Y em valor)"_cp, kNumeric},
     {"17.3Y", 56, 240, "Uso exclusivo", kBlank},
 };
 
