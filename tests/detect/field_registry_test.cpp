@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <utility>
 
@@ -42,6 +43,39 @@ TEST(FieldRegistry, EveryKindNamesEveryPositionOnceInOrder) {
     EXPECT_NE(dictionary.fields->kindOf, nullptr);
     EXPECT_EQ(testing::DictionaryFaults(*dictionary.fields, dictionary.length, dictionary.orLonger),
               std::vector<std::string>{});
+  }
+}
+
+// The guard tells each fault of a kind of 8 positions, and takes a field the
+// bank slipped in later ("13A.1") and codes numbered after the dot.
+TEST(FieldRegistry, DictionaryFaultsTellEachFault) {
+  static constexpr FieldSpec kSound[] = {{"13.1", 1, 4, "Banco"}, {"13A.1", 5, 6, "Lote"}, {"14.1", 7, 8, "Tipo"}};
+  static constexpr FieldSpec kAfterDot[] = {{"A.09", 1, 4, "Banco"}, {"A.10", 5, 8, "Lote"}};
+  static constexpr FieldSpec kGap[] = {{"01.0", 1, 3, "Banco"}, {"02.0", 5, 8, "Lote"}};
+  static constexpr FieldSpec kShort[] = {{"01.0", 1, 4, "Banco"}, {"02.0", 5, 7, "Lote"}};
+  static constexpr FieldSpec kOverlap[] = {{"01.0", 1, 5, "Banco"}, {"02.0", 5, 8, "Lote"}};
+  static constexpr FieldSpec kTwice[] = {{"01.0", 1, 4, "Banco"}, {"01.0", 5, 8, "Lote"}};
+  static constexpr FieldSpec kBackwards[] = {{"A.10", 1, 4, "Banco"}, {"A.09", 5, 8, "Lote"}};
+  static constexpr FieldSpec kNoCode[] = {{"01.0", 1, 4, "Banco"}, {"", 5, 8, "Lote"}};
+  static constexpr FieldSpec kOtherPositions[] = {{"1-4", 1, 4, "Banco"}, {"5-9", 5, 8, "Lote"}};
+  const struct {
+    std::span<const FieldSpec> fields;
+    std::vector<std::string> faults;
+  } cases[] = {
+      {kSound, {}},
+      {kAfterDot, {}},
+      {kGap, {"t H 02.0 5-8 leaves 4-4 unnamed"}},
+      {kShort, {"t H leaves 8-8 unnamed"}},
+      {kOverlap, {"t H 02.0 5-8 overlaps 01.0 1-5"}},
+      {kTwice, {"t H 01.0 5-8 does not follow 01.0"}},
+      {kBackwards, {"t H A.09 5-8 does not follow A.10"}},
+      {kNoCode, {"t H  5-8 has no name or no code"}},
+      {kOtherPositions, {"t H 5-9 5-8 is coded by other positions"}},
+  };
+  for (const auto& c : cases) {
+    const RecordKind kind{"H", c.fields};
+    const RecordKind* const kinds[] = {&kind};
+    EXPECT_EQ(testing::DictionaryFaults({"t", kinds}, 8), c.faults) << c.fields[0].code;
   }
 }
 

@@ -66,10 +66,11 @@ std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_
       if (previous != nullptr && field.from <= previous->to)
         faults.push_back(Cat(where, " overlaps ", previous->code, " ", previous->from, "-", previous->to));
       if (field.name.empty() || field.code.empty()) faults.push_back(where + " has no name or no code");
-      if (previous != nullptr && !(KeyOf(previous->code, afterDot) < KeyOf(field.code, afterDot)))
+      if (previous != nullptr && !field.code.empty() &&
+          !(KeyOf(previous->code, afterDot) < KeyOf(field.code, afterDot)))
         faults.push_back(Cat(where, " does not follow ", previous->code));
-      const bool byPositions =
-          !field.code.starts_with('0') && field.code.find_first_not_of("0123456789-") == std::string_view::npos;
+      const bool byPositions = !field.code.empty() && !field.code.starts_with('0') &&
+                               field.code.find_first_not_of("0123456789-") == std::string_view::npos;
       if (byPositions && field.code != (field.from == field.to ? Cat(field.from) : Cat(field.from, "-", field.to)))
         faults.push_back(where + " is coded by other positions");
       previous = &field;
