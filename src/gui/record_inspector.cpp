@@ -71,7 +71,7 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   fields_->setSelectionBehavior(QAbstractItemView::SelectRows);
   fields_->setSelectionMode(QAbstractItemView::SingleSelection);
   fields_->verticalHeader()->setDefaultSectionSize(fields_->fontMetrics().height() + 6);
-  for (const int column : {kCode, kPositions, kName})
+  for (const int column : {kCode, kPositions})
     fields_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   fields_->horizontalHeader()->setSectionResizeMode(kExpected, QHeaderView::Stretch);
   // What the layout expects is read whole: a long rule wraps in its cell and
@@ -177,11 +177,15 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   raw_->setPlainText(seen.Shown() ? Text(seen.rulerTens) + QLatin1Char('\n') + Text(seen.rulerUnits) +
                                         QLatin1Char('\n') + Text(seen.record)
                                   : QString());
-  // A long stretch of blanks would push what is expected out of sight.
+  // A long stretch of blanks, or a long name, would push what is expected out
+  // of sight: the two columns keep to a width, and a longer name wraps.
   fields_->resizeColumnToContents(kFound);
   fields_->setColumnWidth(kFound,
                           std::min(fields_->columnWidth(kFound),
                                    QFontMetrics(raw_->font()).horizontalAdvance(QString(32, QLatin1Char('0')))));
+  fields_->resizeColumnToContents(kName);
+  fields_->setColumnWidth(kName, std::min(fields_->columnWidth(kName),
+                                          fields_->fontMetrics().horizontalAdvance(QString(28, QLatin1Char('n')))));
   fields_->setCurrentCell(-1, -1);
   MarkRaw(-1);
   // Once laid out, the first named field comes into view, in the table and
