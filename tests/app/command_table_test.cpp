@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <string>
 
-#include "app/cp1252.hpp"
-#include "app/errors.hpp"
 #include "app/shell.hpp"
 #include "support/fake_host.hpp"
 
@@ -53,19 +50,6 @@ TEST(Shell, LimparTelaLeavesOnlyTheNoticeLine) {
     EXPECT_EQ(host.report[0],
               "****  Este aplicativo n\xE3o pode ser utilizado como \xFAnica forma de valida\xE7\xE3o ****");
   }
-}
-
-TEST(RunCommand, CatchesTheFailuresThatAbortACommand) {
-  testing::FakeHost host;
-  const Outcome outcome = RunCommand(
-      [](Host& h) -> Verdict {
-        h.ReportAppend("before");
-        throw ConversionError::Integer("12a");
-      },
-      host);
-  EXPECT_EQ(outcome.status, Outcome::Status::Aborted);
-  EXPECT_EQ(outcome.message, "'12a' is not a valid integer value");
-  EXPECT_EQ(host.report, std::vector<std::string>{"before"});
 }
 
 }  // namespace

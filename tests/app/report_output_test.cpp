@@ -61,19 +61,6 @@ TEST(CopyToNewFile, WritesEveryLineByteForByteAndReplacesAnEarlierCopy) {
   EXPECT_EQ(dir.Entries(), Lines{"relat\xC3\xB3rio.txt"}) << "no work file left";
 }
 
-TEST(ReplacingFile, TargetUntouchedUntilCommit) {
-  ScratchDir dir;
-  std::ofstream(dir / "t.txt", std::ios::binary) << "original";
-  {
-    ReplacingFile file(dir / "t.txt");
-    file.Write(std::string(200000, 'n'));  // beyond the write buffer
-    EXPECT_EQ(ReadBytes(dir / "t.txt"), "original");
-    // dropped without Commit, as when an exception passes
-  }
-  EXPECT_EQ(ReadBytes(dir / "t.txt"), "original");
-  EXPECT_EQ(dir.Entries(), Lines{"t.txt"}) << "the work file is removed";
-}
-
 // Appending continues after the last byte; an empty report appends nothing but
 // succeeds; a missing file or a directory fails; Cancel ends without a message.
 TEST(AppendToExistingFile, ContinuesAfterTheLastByte) {

@@ -4,28 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/platform.hpp"
-#include "cli/cli.hpp"
+#include "support/cli_run.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote {
 namespace {
 
-struct CliRun {
-  int status;
-  std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-  const std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out, err;
-  const int status = CliMain(views, out, err);
-  return {status, err.str()};
-}
+using testing::Cli;
+using testing::CliRun;
 
 // Every run answers "copia.txt" to the copy command's input box.
 TEST(ReportClash, EveryNameTheReportMayNotTake) {

@@ -16,6 +16,7 @@ namespace verilote {
 namespace {
 
 using testing::CleanSigcbFile;
+using testing::kFim, testing::kOk, testing::Lin, testing::Reg;
 using testing::Put;
 using testing::Validate;
 using testing::Validation;
@@ -27,11 +28,8 @@ Verdict Frame(Host& host) {
 }
 constexpr Handler SigcbFrame = Frame<kSigcbFull>, SicobFrame = Frame<kSicob240>, SincoFrame = Frame<kSinco>;
 using Lines = std::vector<std::string>;
-std::string Reg(std::size_t n, std::string_view text) { return Cat("Registro numero ", n, text); }
-std::string Lin(std::size_t n, std::string_view text) { return Cat("Linha ", n, text); }
 
 const std::string kWarning{"****  Este aplicativo não pode ser utilizado como única forma de validação ****"_cp};
-const std::string kOk = "REGISTROS DOS TITULOS TODOS OK !!!", kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
 const std::string kFimDeUmLote = std::string(37, '=') + " FIM DE UM LOTE " + std::string(34, '=');
 
 TEST(Cnab240Frame, VariantsOnAValidSigcbFile) {

@@ -13,6 +13,7 @@
 namespace verilote {
 namespace {
 
+using testing::kFim;
 using Lines = std::vector<std::string>;
 
 struct Text : std::string {  // an expected line: a std::string, a _cp literal or a plain literal
@@ -24,7 +25,6 @@ Lines L(const Texts& texts) { return Lines(texts.begin(), texts.end()); }
 
 const std::string kAgency{"Agência: 1234 Cedente: "_cp}, kName(" -> EMPRESA CEDENTE LTDA          ");
 const std::string kEnd{"Fim da validação. Quantidade de linhas validadas: "_cp};
-const std::string kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
 std::string Err(std::uint64_t line, std::string_view field, std::string_view found) {
   return Cat("Linha:", line, " Erro no campo ", field, " - Informação encontrada: "_cp, found);
 }

@@ -46,6 +46,8 @@ TEST(SadSicob, DialogOfTheCleanExample) {
   EXPECT_EQ(run.host.clears, 1);
 }
 
+// Fields 126-133 and 158-162, the movement code X, the name and the state
+// missing: the faulty example's lines, checked end to end.
 TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
   const auto N = [](std::size_t from, std::size_t to) {
     return Cat("Erro não é número da pos="_cp, from, " até "_cp, to, ". registro=");
@@ -61,17 +63,12 @@ TEST(SadSicob, BreakingOnePayerFieldWritesItsLine) {
       {148, 148, "X", std::string("Erro não é branco (pos=148). registro="_cp)},
       {1, 9, "12345678A", N(1, 9)},
       {10, 14, "     ", N(10, 14)},
-      {126, 133, "7000-000", N(126, 133)},
       {134, 142, " 00012345", N(134, 142)},
       {143, 147, "0000 ", N(143, 147)},
       {149, 157, "ABCDEFGHI", N(149, 157)},
-      {158, 162, "0000.", N(158, 162)},
       {15, 15, "A", ""},
       {15, 15, "E", ""},
-      {15, 15, "X", Cat(code, "X", moveTail)},
       {15, 15, "i", Cat(code, "i", moveTail)},
-      {16, 55, "", "Erro falta nome (pos=16,40). registro="},
-      {124, 125, "", "Erro falta UF (pos=124,2). registro="},
       {56, 95, "", Cat(missing, "endereco (pos=56,40). registro=")},
       {96, 109, "", Cat(missing, "bairro (pos=96,14). registro=")},
       {110, 123, "", Cat(missing, "cidade (pos=110,14). registro=")},

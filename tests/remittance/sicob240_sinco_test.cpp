@@ -14,6 +14,7 @@
 namespace verilote {
 namespace {
 
+using testing::kFim, testing::Lin, testing::Reg;
 using S = std::string;
 using Lines = std::vector<S>;
 
@@ -48,14 +49,10 @@ Lines CleanSincoFile(std::size_t titles) { return Example("sinco/remessa_sinco_o
 // ---- The validators.
 
 S Eq(std::size_t n) { return S(n, '='); }
-S Reg(std::size_t n, std::string_view text) { return Cat("Registro numero ", n, text); }
-S Lin(std::size_t n, std::string_view text) { return Cat("Linha ", n, text); }
 S Codes(std::size_t n, std::string_view text) {
   return Lin(n, Cat(" SEGMENTO ", "PQRSPQ"[n - 3], ". Codigos de erro:", text));
 }
 S HC(std::string_view codes) { return Cat("Erro no HEADER. Codigos de erro:", codes); }
-const S kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
-const S kBanco = "Banco: CAIXA ECONOMICA FEDERAL        Geracao: 06/12/2026 as 12:00:00 seq 000123";
 
 // clang-format off
 const std::pair<Handler, Lines (*)(std::size_t)> kLayouts[] = {{SINCO1Click, CleanSincoFile},
@@ -68,12 +65,14 @@ struct FieldCase {
   Lines added;  // before the closing line; none: the file stays clean
 };
 
+// SICOB's account digit at 71 and SINCO's cedente of the P are broken in the
+// faulty examples, checked end to end; return days and SINCO's hour are limit
+// rows of the allowed values.
 TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
   const S dv48{" digito da conta do centralizador inválido"_cp};
   const std::vector<FieldCase> cases = {
       // SICOB 240: a letter under the account's digit, the other digits, the lote header.
       {true, 1, 45, "A", {"Convenio: 1234.870.00000A23-3 Inscricao: 11.222.333/0001-81", HC(dv48 + " 10.0")}},
-      {true, 1, 71, "5", {HC(" DV CONTA inválido na posição 71 esperado 6 encontrado 5"_cp)}},
       {true, 2, 190, "4", {S("Erro no número do nsa no lote, esperado 000123 encontrado 000143"_cp),
                            "Num remessa: 00000143 Gravacao: 06/12/2026"}},
       {true, 2, 14, "030", {"Erro na capa de lote. Codigos de erro: (07.1)"}},
@@ -84,19 +83,15 @@ TEST(SicobSincoRemessa, EachBrokenFieldWritesItsLines) {
       {true, 3, 47, "+8000000001", {Codes(3, " 13.3P(dv(?/1))")}},
       {true, 3, 118, "116012027", {Codes(3, " 29.3P deveria ter um Valor por conta do campo 27.3P")}},
       {true, 7, 222, "1,", {Codes(7, " 37.3P está marcado para protesto mas a quantidade de dias é inválida."_cp)}},
-      {true, 3, 224, "1", {Codes(3, " Dias para Devolução deve ser de 5 a 90"_cp)}},
       {true, 8, 169, "6", {Codes(8, " CPF do avalista invalido")}},
       {true, 4, 137, "BR      ", {Codes(4, " 15.3Q")}},
       // SINCO: header time, a text field, the lote header.
       {false, 1, 9, "X", {HC(" 04.0")}},
       {false, 1, 32, "2", {"Convenio: 123456 Inscricao: 11.222.333/0001-82", HC(" CNPJ do cedente inválido"_cp)}},
-      {false, 1, 152, "25", {Cat(kBanco.substr(0, 61), "25:00:00 seq 000123"),
-                             HC(" Hora inválida na posição 152, maior que 23"_cp)}},
       {false, 2, 104, "PAGAVEL*", {Reg(2, " Posição 104,40 com caracter não esperado !!!"_cp)}},
       {false, 2, 200, "00000000", {Eq(22) + " Erro na capa de lote. Codigos de erro: 22.1 " + Eq(18)}},
       // SINCO P: the frame's movement, cedente, Nosso Número, discount date; R and S.
       {false, 3, 16, "+1", {Reg(3, " não é 01 na posição 16,2 !!!"_cp), Codes(3, " 07.3P")}},
-      {false, 3, 24, "654321", {Codes(3, " (11.3P) - Cod ced diverge do lote")}},
       {false, 3, 48, "2", {Codes(3, " 13.3P(dv(2/4))")}},
       {false, 3, 49, "12345678", {}},
       {false, 3, 143, "00000000", {Codes(3, " 31.3P")}},

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "app/command_table.hpp"
+#include "app/cp1252.hpp"
+#include "app/report.hpp"
 #include "support/fake_host.hpp"
 
 namespace verilote::testing {
@@ -41,6 +43,12 @@ struct SigcbFile {
 // Records 1-18: 1 header, 2 lote header, 3-9 details, 10 lote trailer,
 // 11 lote header, 12-16 details, 17 lote trailer, 18 file trailer.
 SigcbFile CleanSigcbFile(std::string_view layout = "101");
+
+// Lines the remittance validators write by record number, and their verdicts.
+inline std::string Reg(std::size_t n, std::string_view text) { return Cat("Registro numero ", n, text); }
+inline std::string Lin(std::size_t n, std::string_view text) { return Cat("Linha ", n, text); }
+inline const std::string kOk = "REGISTROS DOS TITULOS TODOS OK !!!",
+                         kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
 
 // ---- Running a command on a file of these lines (CR LF ends).
 

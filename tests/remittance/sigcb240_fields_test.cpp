@@ -16,6 +16,7 @@ namespace verilote {
 namespace {
 
 using testing::CleanSigcbFile;
+using testing::kFim, testing::kOk, testing::Lin, testing::Reg;
 using testing::Put;
 using testing::Validate;
 using Lines = std::vector<std::string>;
@@ -56,7 +57,6 @@ Changes Broken(const Edits& edits, Handler handler = SIGCBRemessa1Click, std::st
 
 S Sp(std::size_t n) { return S(n, ' '); }
 S Z(std::size_t n) { return S(n, '0'); }
-const S kOk = "REGISTROS DOS TITULOS TODOS OK !!!", kFim{"FIM DA VALIDAÇÃO, VERIFIQUE OS ERROS !!!"_cp};
 const S kHOk = S(40, '=') + " HEADER OK " + S(37, '='), kLOk = S(37, '=') + " CAPA DE LOTE OK " + S(34, '=');
 const S kConv = "Convenio: 123456 Inscricao: 11.222.333/0001-81", kTotal9 = "Total de registros do lote = 9";
 const S kBlank15{" não é branco na posição 15,1 !!!"_cp}, kNum{" Este campo deve ser numérico."_cp};
@@ -68,8 +68,6 @@ const S kKind{" Tipo de impressão não esperado por este aplicativo !!"_cp};
 S Conv(std::string_view inscricao, std::string_view cedente = "123456") {
   return Cat("Convenio: ", cedente, " Inscricao: ", inscricao);
 }
-S Reg(std::size_t n, std::string_view text) { return Cat("Registro numero ", n, text); }
-S Lin(std::size_t n, std::string_view text) { return Cat("Linha ", n, text); }
 S LC(std::string_view codes) {
   return Cat(S(22, '='), " Erro na capa de lote. Codigos de erro:", codes, " ", S(18, '='));
 }
@@ -98,6 +96,8 @@ struct CodeCase {
   Text codes, label = "";  // label: a P's title label when the edit changes it
 };
 
+// Fields 09.3P, the payer's CPF, the fine date equal to the due date and the
+// two record counts are broken in the faulty example, checked end to end.
 TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
   const S marcado{" Este Título tem que estar marcado para protestar ou devolver ou cancelar protesto."_cp};
   const S baixa{" Título não pode ter instrução de Baixa e Protesto ao mesmo tempo."_cp};
@@ -125,7 +125,6 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {2, 200, "0000000A", " 22.1 22.1"},
       {2, 200, "31022026", " 22.1"},
       // Segment P: bank fields, modality and what it implies.
-      {3, 23, "4", " (09.3P)"},
       {3, 24, "654321", " (10.3P) - Cod ced diverge do lote"},
       {3, 30, "1", " (11.3P ou 12.3P)"},
       {3, 41, "15", " 13.3P, deveria ser 14 ou 11 ou 21", " NN: 15/000000000000001 SeuN: DOC00000001"},
@@ -174,7 +173,6 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       // Segment Q.
       {4, 18, "3", " 08.3Q"},
       {4, 20, Z(14), " CPF/CNPJ Zerado 09.3Q"},
-      {4, 33, "6", " CPF do sacado invalido"},
       {13, 33, "2", " CNPJ do sacado invalido"},
       {4, 74, "RU" + Sp(38), " Falta Endereço"_cp},
       {4, 129, "7000000 ", " C.E.P inválido 14.3Q"_cp},
@@ -191,7 +189,6 @@ TEST(SigcbRemessa240Fields, EachBrokenFieldAddsItsCodes) {
       {5, 67, "32012027", " 15.3R"},
       {5, 75, "X", " 16.3R"},
       {14, 66, "1", " 15.3R"},
-      {5, 67, "15012027", kFine},
   };
   // clang-format on
   for (const CodeCase& c : cases) {
@@ -243,7 +240,6 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
   const S badCode{" tem um código não esperado para o desconto !!!"_cp},
       chars{" com Caracter inválido nas posições: "_cp};
   const S option101{" 42.3P deveria ser 1 ou 2 a partir da versão 101"_cp};
-  const S loteCount{" Total de registros do lote não confere !!"_cp};
   const S notInformed{" Campo CPF/CNPJ não informado"_cp}, kZeroCnpj = "00.000.000/0000-00";
   const S bb = "BANCO DO BRASIL" + Sp(15), pagar = "PAGAR EM DIA", apos = "NAO RECEBER APOS";
   const S kind192{"Header com erro na posição 192, deveria ter REMESSA-PRODUCAO ou REMESSA-TESTE"_cp};
@@ -327,11 +323,9 @@ TEST(SigcbRemessa240Fields, LinesOfEachRule) {
       {{{4, 34, "\xC7\xC3O"}}, {}, {Reg(4, chars + "34,35,")}},
       {{{3, 4, "00X1"}}, {}, {Reg(3, " lote não numérico na posição 4 tamanho 4 "_cp)}},
       {{{4, 9, "00005"}, {4, 15, "X"}}, {kOk}, {seq5, Reg(4, kBlank15), badSeq, CL(4, " 06.3Q"), kFim}},
-      {{{10, 18, "000008"}}, {kTotal9}, {Lin(10, Cat(loteCount, " informado 8 calculado 9"))}},
       {{{10, 18, "00000X"}}, {kTotal9}, {Reg(10, " 05.5 deveria ser numérico!!!"_cp)}},
       {{{10, 93, "X"}}, {}, {Reg(10, " Os campos 12.5 e 13.5 devem ser brancos")}},
       {{{18, 18, "00000X"}}, {}, {Reg(18, " Campo 05.9 deveria ser numérico!!!"_cp)}},
-      {{{18, 24, "000017"}}, {}, {Lin(18, " Total de registros do arquivo não confere !!"_cp)}},
   };
   // clang-format on
   // Lines that only inform leave the verdict clean.
