@@ -1,0 +1,181 @@
+// What the JavaScript API (web/verilote.js) calls in verilote-core.wasm: the
+// command line's own check, show and run, their output streamed to JavaScript
+// in blocks, and the command table. The files are paths in Emscripten's file
+// system, mounted by the API where they lie (a File in a worker, a folder in
+// Node), so that the core reads them in blocks as it reads any file.
+#include <emscripten/emscripten.h>
+
+#include <cstdint>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/command_table.hpp"
+#include "app/cp1252.hpp"
+#include "cli/check.hpp"
+#include "cli/cli.hpp"
+
+// Hands a block of output to JavaScript: channel 1 stdout, 2 stderr.
+EM_JS(void, vl_emit, (int channel, const char* bytes, int size), {
+  Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size));
+});
+// Hands a batch of report lines to JavaScript: their bytes one after the
+// other with their ends, and the record of each (0: none), as doubles.
+EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, const double* records, int count), {
+  Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
+                 HEAPF64.subarray(records >> 3, (records >> 3) + count));
+});
+// The reading's progress; false when the caller stops the run.
+EM_JS(int, vl_progress, (double bytesRead, double bytesTotal), {
+  return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0;
+});
+
+namespace {
+
+// An output stream's bytes, to JavaScript some 64 KiB at a time.
+class EmitBuffer final : public std::streambuf {
+ public:
+  explicit EmitBuffer(int channel) : channel_(channel) { setp(buffer_, buffer_ + sizeof buffer_); }
+  ~EmitBuffer() override { sync(); }
+
+ protected:
+  int_type overflow(int_type c) override {
+    sync();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  int sync() override {
+    if (pptr() != pbase()) vl_emit(channel_, pbase(), static_cast<int>(pptr() - pbase()));
+    setp(buffer_, buffer_ + sizeof buffer_);
+    return 0;
+  }
+
+ private:
+  int channel_;
+  char buffer_[1 << 16];
+};
+
+// Report lines to JavaScript in batches: one call per line would cost more
+// than the validator's work on it.
+class LineBatch {
+ public:
+  ~LineBatch() { Flush(); }
+  void Add(std::string_view line, std::uint64_t record) {
+    bytes_ += line;
+    ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+    records_.push_back(static_cast<double>(record));
+    if (bytes_.size() >= kBatchBytes || ends_.size() >= kBatchLines) Flush();
+  }
+  void Flush() {
+    if (!ends_.empty())
+      vl_lines(bytes_.data(), static_cast<int>(bytes_.size()), ends_.data(), records_.data(),
+               static_cast<int>(ends_.size()));
+    bytes_.clear();
+    ends_.clear();
+    records_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kBatchBytes = 1 << 18;
+  static constexpr std::size_t kBatchLines = 4096;
+  std::string bytes_;
+  std::vector<std::uint32_t> ends_;
+  std::vector<double> records_;
+};
+
+// Arguments as JavaScript passes them: each one followed by a NUL byte.
+std::vector<std::string_view> Arguments(const char* packed, int size) {
+  std::vector<std::string_view> args;
+  const std::string_view all(packed, static_cast<std::size_t>(size));
+  for (std::size_t at = 0; at < all.size();) {
+    const std::size_t end = all.find('\0', at);
+    if (end == std::string_view::npos) break;
+    args.push_back(all.substr(at, end - at));
+    at = end + 1;
+  }
+  return args;
+}
+
+std::string ShortcutText(int code) {
+  if (code == 0) return {};
+  std::string text;
+  if (code & 16384) text += "Ctrl+";
+  if (code & 8192) text += "Shift+";
+  if (code & 32768) text += "Alt+";
+  const int key = code & 0xFF;
+  if (key >= 112 && key <= 123) return text + "F" + std::to_string(key - 111);
+  if (key == 46) return text + "Del";
+  if (key == 45) return text + "Ins";
+  return text + static_cast<char>(key);
+}
+
+}  // namespace
+
+extern "C" {
+
+// The command line `args` as verilote-cli takes them; its stdout and stderr
+// go to JavaScript (vl_emit). Returns the exit status.
+EMSCRIPTEN_KEEPALIVE int vl_cli(const char* packed, int size) {
+  const std::vector<std::string_view> args = Arguments(packed, size);
+  EmitBuffer outBuffer(1), errBuffer(2);
+  std::ostream out(&outBuffer), err(&errBuffer);
+  const int status = verilote::CliMain(args, out, err);
+  out.flush();
+  err.flush();
+  return status;
+}
+
+// check --format json of the arguments after "check", the report lines
+// streamed to vl_lines and the progress asked of vl_progress; the document
+// (with "report" and "issues" empty) to vl_emit.
+EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size) {
+  const std::vector<std::string_view> args = Arguments(packed, size);
+  EmitBuffer outBuffer(1), errBuffer(2);
+  std::ostream out(&outBuffer), err(&errBuffer);
+  LineBatch batch;
+  verilote::CheckStream stream;
+  stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
+  stream.progress = [&batch](std::uint64_t read, std::uint64_t total) {
+    batch.Flush();  // the lines before the progress they belong to
+    return vl_progress(static_cast<double>(read), static_cast<double>(total)) != 0;
+  };
+  const int status = verilote::CheckStreamed(args, stream, out, err);
+  batch.Flush();
+  out.flush();
+  err.flush();
+  return status;
+}
+
+// The command table as a JSON array (UTF-8) to vl_emit's stdout.
+EMSCRIPTEN_KEEPALIVE void vl_commands() {
+  using namespace verilote;
+  EmitBuffer buffer(1);
+  std::ostream out(&buffer);
+  out << '[';
+  bool first = true;
+  for (const MenuRow& row : MenuRows()) {
+    if (row.IsSeparator()) continue;
+    out << (first ? "\n" : ",\n") << "{\"path\": [";
+    first = false;
+    bool firstPart = true;
+    for (std::string_view path = row.path; !path.empty();) {
+      const std::size_t cut = path.find(kPathSeparator);
+      out << (firstPart ? "" : ", ") << JsonString(ToUtf8(path.substr(0, cut)));
+      firstPart = false;
+      path = cut == std::string_view::npos ? std::string_view() : path.substr(cut + kPathSeparator.size());
+    }
+    const bool window = row.scope == Scope::Window;
+    const bool built = FindHandler(row.handler) != nullptr;
+    out << "], \"caption\": " << JsonString(ToUtf8(row.caption)) << ", \"handler\": " << JsonString(row.handler)
+        << ", \"ready\": " << (!window && built ? "true" : "false") << ", \"state\": "
+        << JsonString(window ? "window only" : built ? "ready" : "not built yet");
+    if (row.shortcut != 0) out << ", \"shortcut\": " << JsonString(ShortcutText(row.shortcut));
+    out << '}';
+  }
+  out << "\n]\n";
+  out.flush();
+}
+
+}  // extern "C"
