@@ -337,12 +337,16 @@ $('barcode-form').addEventListener('submit', async (event) => {
   const out = $('barcode-report');
   if (!handler) return;
   out.textContent = 'Validando…';
+  delete out.dataset.status;
+  $('barcode-messages').textContent = '';
   try {
     const result = await helper.ask({ type: 'run', handler, answers: [typed] });
-    out.textContent = [...result.report, ...result.messages].join('\n');
+    out.textContent = result.report.join('\n');
+    $('barcode-messages').textContent = result.messages.join('\n');
     out.dataset.status = String(result.status);
   } catch (error) {
     out.textContent = `Erro: ${error.message}`;
+    out.dataset.status = 'error';
   }
 });
 
@@ -392,4 +396,5 @@ window.verilotePage = {
   text: (id) => store.ask({ type: 'text', id }),
   shown: () => list.shownRows(),
   current: () => list.current,
+  count: () => list.count,
 };
