@@ -265,7 +265,7 @@ $('download').addEventListener('click', async () => {
   button.disabled = true;
   status(`Preparando o relatório de ${entry.file.name}…`);
   try {
-    const { blob } = await helper.ask({ type: 'document', file: entry.file, format, layout: (entry.result || {}).layout });
+    const { blob } = await helper.ask({ type: 'document', file: entry.file, format });
     const link = $('download-link');
     if (link.href) URL.revokeObjectURL(link.href);
     link.href = URL.createObjectURL(blob);
