@@ -13,6 +13,7 @@
 // format, layout}, {type: 'run', req, handler, answers}, {type: 'commands',
 // req}. To the page while a check runs: {type: 'progress', id, read, total}.
 
+import { forgetReadAhead } from './read_ahead.js';
 import { check, checkDocument, commands, run, show } from '../verilote.js';
 
 const encoder = new TextEncoder();
@@ -136,6 +137,7 @@ onmessage = (event) => {
     return;
   }
   queue = queue.then(async () => {
+    forgetReadAhead(); // a file read again may have changed since
     if (message.type === 'check') return runCheck(message);
     try {
       postMessage({ type: 'reply', req: message.req, value: await answer(message) });

@@ -64,7 +64,7 @@ export async function launch() {
     await context.close().catch(() => {});
     rmSync(profile, { recursive: true, force: true });
   };
-  return { context, close };
+  return { context, close, profile };
 }
 
 // A page of `context` on the server's page. Every request it makes, of any
