@@ -127,16 +127,17 @@ EMSCRIPTEN_KEEPALIVE int vl_cli(const char* packed, int size) {
   return status;
 }
 
-// check --format json of the arguments after "check", the report lines
-// streamed to vl_lines and the progress asked of vl_progress; the document
-// (with "report" and "issues" empty) to vl_emit.
-EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size) {
+// check with the arguments after "check", its progress asked of vl_progress
+// and, with `streamLines`, its report lines streamed to vl_lines (the JSON
+// document's "report" and "issues" then empty); the document to vl_emit.
+EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size, int streamLines) {
   const std::vector<std::string_view> args = Arguments(packed, size);
   EmitBuffer outBuffer(1), errBuffer(2);
   std::ostream out(&outBuffer), err(&errBuffer);
   LineBatch batch;
   verilote::CheckStream stream;
-  stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
+  if (streamLines != 0)
+    stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
   stream.progress = [&batch](std::uint64_t read, std::uint64_t total) {
     batch.Flush();  // the lines before the progress they belong to
     return vl_progress(static_cast<double>(read), static_cast<double>(total)) != 0;
