@@ -56,37 +56,52 @@ function baseName(path) {
   return parts[parts.length - 1] || 'arquivo';
 }
 
-// A name a report may quote, as a path the core can open: a link under that
-// name to where the input lies in the virtual file system, when the name can
-// be made without shadowing anything (else the input's own path).
+// A name a report may quote, as a path the core can open: the name itself
+// when it leads to the input already, else a link under that name to where
+// the input lies, made in the module's memory (never inside a mounted folder,
+// never over anything there); failing both, the input's own path.
 function placeUnder(FS, name, target, cleanups) {
   if (name === target) return name;
-  const parts = name.split('/');
   if (name === '' || name.endsWith('/') || name.includes('\0')) return target;
-  let at = '.';
-  let depth = 0;
-  if (name.startsWith('/')) {
-    // An absolute name under a top folder of its own, removed afterwards.
-    const top = '/' + parts[1];
-    if (parts.length < 3 || FS.analyzePath(top).exists) return target;
-    FS.mkdir(top);
-    cleanups.push(() => removeTree(FS, top));
-    at = top;
-    depth = 0;
-    parts.splice(0, 2);
+  const node = (path) => {
+    try {
+      return FS.lookupPath(path, { follow: true }).node;
+    } catch {
+      return null;
+    }
+  };
+  const found = node(name);
+  if (found !== null) {
+    const a = FS.stat(name);
+    const b = FS.stat(target);
+    return a.dev === b.dev && a.ino === b.ino ? name : target;
   }
+  const inMemory = (dir) => {
+    const n = node(dir);
+    return n !== null && FS.isDir(n.mode) && n.mount.type === FS.filesystems.MEMFS;
+  };
+  const parts = name.split('/');
+  let at = name.startsWith('/') ? '' : '.';
+  const made = [];
+  const undo = () => {
+    for (const dir of made.reverse()) FS.rmdir(dir);
+  };
   for (const part of parts.slice(0, -1)) {
     if (part === '' || part === '.') continue;
-    if (part === '..') {
-      if (--depth < 0) return target;  // above the call's own folder
-    } else {
-      if (!FS.analyzePath(`${at}/${part}`).exists) FS.mkdir(`${at}/${part}`);
-      ++depth;
+    const next = `${at}/${part}`;
+    if (part !== '..' && node(next) === null) {
+      if (!inMemory(at || '/')) return undo(), target;
+      FS.mkdir(next);
+      made.push(next);
     }
-    at += `/${part}`;
+    at = next;
   }
-  if (FS.analyzePath(name).exists) return target;
+  if (!inMemory(at || '/')) return undo(), target;
   FS.symlink(target, name);
+  cleanups.push(() => {
+    FS.unlink(name);
+    undo();
+  });
   return name;
 }
 
@@ -130,7 +145,16 @@ async function stage(module, input, name, cleanups) {
     } catch {
       // No such folder: the core says so under the name given.
     }
-    if (stat === null || !stat.isDirectory()) return shown.includes('\0') ? input : placeUnder(FS, shown, input, cleanups);
+    // A file that is not there: the core says so under the name given.
+    const there = (() => {
+      try {
+        fs.lstatSync(absolute);
+        return true;
+      } catch {
+        return false;
+      }
+    })();
+    if (stat === null || !stat.isDirectory() || !there) return FS.analyzePath(shown).exists ? input : shown;
     const mount = `/in/${n}`;
     FS.mkdir(mount);
     FS.mount(FS.filesystems.NODEFS, { root: path.dirname(absolute) }, mount);

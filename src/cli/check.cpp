@@ -545,8 +545,7 @@ int ListLayouts(std::ostream& out) {
   return kExitClean;
 }
 
-int CheckWith(std::span<const std::string_view> args, const CheckStream* stream, std::ostream& out,
-              std::ostream& err) {
+int CheckWith(std::span<const std::string_view> args, const CheckStream* stream, std::ostream& out, std::ostream& err) {
   CheckOptions options;
   options.stream = stream;
   bool onlyFiles = false;

@@ -18,9 +18,8 @@
 #include "cli/cli.hpp"
 
 // Hands a block of output to JavaScript: channel 1 stdout, 2 stderr.
-EM_JS(void, vl_emit, (int channel, const char* bytes, int size), {
-  Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size));
-});
+EM_JS(void, vl_emit, (int channel, const char* bytes, int size),
+      { Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size)); });
 // Hands a batch of report lines to JavaScript: their bytes one after the
 // other with their ends, and the record of each (0: none), as doubles.
 EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, const double* records, int count), {
@@ -28,9 +27,8 @@ EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, c
                  HEAPF64.subarray(records >> 3, (records >> 3) + count));
 });
 // The reading's progress; false when the caller stops the run.
-EM_JS(int, vl_progress, (double bytesRead, double bytesTotal), {
-  return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0;
-});
+EM_JS(int, vl_progress, (double bytesRead, double bytesTotal),
+      { return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0; });
 
 namespace {
 
@@ -171,7 +169,9 @@ EMSCRIPTEN_KEEPALIVE void vl_commands() {
     const bool built = FindHandler(row.handler) != nullptr;
     out << "], \"caption\": " << JsonString(ToUtf8(row.caption)) << ", \"handler\": " << JsonString(row.handler)
         << ", \"ready\": " << (!window && built ? "true" : "false") << ", \"state\": "
-        << JsonString(window ? "window only" : built ? "ready" : "not built yet");
+        << JsonString(window  ? "window only"
+                      : built ? "ready"
+                              : "not built yet");
     if (row.shortcut != 0) out << ", \"shortcut\": " << JsonString(ShortcutText(row.shortcut));
     out << '}';
   }

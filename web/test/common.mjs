@@ -1,7 +1,7 @@
 // What the Node tests share: the repository's top folder (the reports name
 // the examples by their path from there), the native verilote-cli to compare
 // with, and the examples' manifest.
-import { execFileSync, spawnSync } from 'node:child_process';
+import { spawnSync } from 'node:child_process';
 import { existsSync, readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
@@ -19,7 +19,7 @@ export function native(args) {
 }
 
 export function nativeJson(args) {
-  return JSON.parse(execFileSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 30, stdio: ['ignore', 'pipe', 'ignore'] }).toString());
+  return JSON.parse(native(args).out);
 }
 
 export const today = '06/12/2026';
