@@ -313,14 +313,16 @@ export async function check(input, options = {}) {
   const err = collector();
   const onLine = typeof options.onLine === 'function' ? options.onLine : null;
   let index = 0;
+  const decoder = new TextDecoder();
   const lines = (bytes, ends, records) => {
-    const decoder = new TextDecoder();
-    let start = 0;
-    for (let i = 0; i < ends.length; ++i) {
-      const record = records[i];
-      onLine(decoder.decode(bytes.subarray(start, ends[i])), index++, record > 0 ? record : null);
-      start = ends[i];
+    // Each line ends with a line feed: the batch is decoded at once, and line
+    // by line only when a line holds a line feed of its own.
+    let texts = decoder.decode(bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
+    if (texts.length !== ends.length) {
+      texts = [];
+      for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decoder.decode(bytes.subarray(start, ends[i])));
     }
+    for (let i = 0; i < texts.length; ++i) onLine(texts[i], index++, records[i] > 0 ? records[i] : null);
   };
   const status = await call(
     [{ input, name: options.name }],

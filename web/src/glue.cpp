@@ -20,8 +20,8 @@
 // Hands a block of output to JavaScript: channel 1 stdout, 2 stderr.
 EM_JS(void, vl_emit, (int channel, const char* bytes, int size),
       { Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size)); });
-// Hands a batch of report lines to JavaScript: their bytes one after the
-// other with their ends, and the record of each (0: none), as doubles.
+// Hands a batch of report lines to JavaScript: their bytes, each line followed
+// by a line feed, the end of each line, and the record of each (0: none).
 EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, const double* records, int count), {
   Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
                  HEAPF64.subarray(records >> 3, (records >> 3) + count));
@@ -63,6 +63,7 @@ class LineBatch {
   void Add(std::string_view line, std::uint64_t record) {
     bytes_ += line;
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+    bytes_ += '\n';
     records_.push_back(static_cast<double>(record));
     if (bytes_.size() >= kBatchBytes || ends_.size() >= kBatchLines) Flush();
   }
