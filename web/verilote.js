@@ -11,10 +11,17 @@
 const isNode = typeof process === 'object' && process.versions != null && process.versions.node != null;
 
 let loading = null;
-// What the running call does with the module's output: one call at a time,
-// as the core runs synchronously.
+// What the running call does with the module's output.
 let current = null;
 let runs = 0;
+// The calls one after the other: each stages its inputs (which may wait)
+// in a working folder of its own before the core runs.
+let queue = Promise.resolve();
+function serial(work) {
+  const result = queue.then(work, work);
+  queue = result.catch(() => {});
+  return result;
+}
 
 function core() {
   if (loading === null) {
@@ -211,9 +218,12 @@ function packArguments(module, args) {
 
 // One call into the core with its own working folder; `handlers` take the
 // output. Inputs are staged first and removed after, whatever happens.
-async function call(inputs, handlers, invoke) {
+function call(inputs, handlers, invoke) {
+  return serial(() => callNow(inputs, handlers, invoke));
+}
+
+async function callNow(inputs, handlers, invoke) {
   const module = await core();
-  if (current !== null) throw new Error('verilote: one call at a time (await the previous one)');
   const cleanups = [];
   const FS = module.FS;
   const dir = `/run/${++runs}`;
@@ -228,7 +238,13 @@ async function call(inputs, handlers, invoke) {
       lines: handlers.lines ?? (() => {}),
       progress: handlers.progress ?? (() => true),
     };
-    return invoke(module, paths);
+    try {
+      return invoke(module, paths);
+    } catch (error) {
+      // The core trapped (memory exhausted, a fault): the next call loads it afresh.
+      loading = null;
+      throw new Error(`verilote: the WebAssembly core failed: ${error.message}`);
+    }
   } finally {
     current = null;
     FS.chdir(cwd);
@@ -297,14 +313,8 @@ function usageError(status, err) {
 // ---- the API ----------------------------------------------------------
 
 export async function commands() {
-  const module = await core();
   const out = collector();
-  current = { emit: (channel, bytes) => channel === 1 && out.add(bytes), lines() {}, progress: () => true };
-  try {
-    module._vl_commands();
-  } finally {
-    current = null;
-  }
+  await call([], { emit: (channel, bytes) => channel === 1 && out.add(bytes) }, (module) => module._vl_commands());
   return JSON.parse(out.text());
 }
 

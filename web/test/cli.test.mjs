@@ -159,3 +159,8 @@ test('commands lists the table as the command line does', async () => {
     assert.equal(command.ready, command.state === 'ready');
   }
 });
+
+test('calls made at once run one after the other, each on its own file', async () => {
+  const results = await Promise.all(files.map((file) => check(new Uint8Array(readFileSync(file)), { name: file, today })));
+  for (const [i, file] of files.entries()) assert.deepEqual(results[i], cliCheck(file), file);
+});
