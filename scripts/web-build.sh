@@ -31,8 +31,15 @@ if [[ ! -f build-wasm/build.ninja ]]; then
     -DVERILOTE_TESTS=OFF "-DVERILOTE_WASM_FLAGS=$flags" "${launcher[@]}" >/dev/null
 fi
 nice cmake --build build-wasm -j"${JOBS:-2}" --target verilote-core -- -k 0
+# Emscripten 3.1.6's ES module still calls require() and reads __dirname in
+# Node, which an ES module does not have: given to it here, in Node only.
+prologue='const require = globalThis.process?.versions?.node ? (await import("node:module")).createRequire(import.meta.url) : undefined;
+const __dirname = require ? require("node:path").dirname(require("node:url").fileURLToPath(import.meta.url)) : undefined;'
 mkdir -p web/dist
-for f in verilote-core.mjs verilote-core.wasm; do
-  cmp -s "build-wasm/web/src/$f" "web/dist/$f" || cp "build-wasm/web/src/$f" "web/dist/$f"
-done
+if [[ build-wasm/web/src/verilote-core.mjs -nt web/dist/verilote-core.mjs || ! -f web/dist/verilote-core.mjs ]]; then
+  { printf '%s\n' "$prologue"; cat build-wasm/web/src/verilote-core.mjs; } >web/dist/verilote-core.mjs.new
+  mv web/dist/verilote-core.mjs.new web/dist/verilote-core.mjs
+fi
+cmp -s build-wasm/web/src/verilote-core.wasm web/dist/verilote-core.wasm ||
+  cp build-wasm/web/src/verilote-core.wasm web/dist/verilote-core.wasm
 echo "web/dist: $(du -k web/dist/verilote-core.wasm | cut -f1) KiB of WebAssembly"

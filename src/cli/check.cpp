@@ -434,7 +434,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
           firstLine = false;
         };
         issues->Reset();
-        if (options.stream != nullptr) {
+        if (options.stream != nullptr && options.stream->line) {
           host.sink = [&](std::string_view line) {
             options.stream->line(TerminalText(line, names), host.findingRecord);
           };
@@ -545,8 +545,7 @@ int ListLayouts(std::ostream& out) {
   return kExitClean;
 }
 
-int CheckWith(std::span<const std::string_view> args, const CheckStream* stream, std::ostream& out,
-              std::ostream& err) {
+int CheckWith(std::span<const std::string_view> args, const CheckStream* stream, std::ostream& out, std::ostream& err) {
   CheckOptions options;
   options.stream = stream;
   bool onlyFiles = false;
@@ -594,7 +593,6 @@ int CheckWith(std::span<const std::string_view> args, const CheckStream* stream,
     }
   }
   if (options.files.empty()) return Usage(err, "check needs at least one FILE");
-  if (stream != nullptr) options.format = Format::Json;
   return Check(options, out, err);
 }
 

@@ -18,19 +18,17 @@
 #include "cli/cli.hpp"
 
 // Hands a block of output to JavaScript: channel 1 stdout, 2 stderr.
-EM_JS(void, vl_emit, (int channel, const char* bytes, int size), {
-  Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size));
-});
-// Hands a batch of report lines to JavaScript: their bytes one after the
-// other with their ends, and the record of each (0: none), as doubles.
+EM_JS(void, vl_emit, (int channel, const char* bytes, int size),
+      { Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size)); });
+// Hands a batch of report lines to JavaScript: their bytes, each line followed
+// by a line feed, the end of each line, and the record of each (0: none).
 EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, const double* records, int count), {
   Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
                  HEAPF64.subarray(records >> 3, (records >> 3) + count));
 });
 // The reading's progress; false when the caller stops the run.
-EM_JS(int, vl_progress, (double bytesRead, double bytesTotal), {
-  return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0;
-});
+EM_JS(int, vl_progress, (double bytesRead, double bytesTotal),
+      { return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0; });
 
 namespace {
 
@@ -65,6 +63,7 @@ class LineBatch {
   void Add(std::string_view line, std::uint64_t record) {
     bytes_ += line;
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
+    bytes_ += '\n';
     records_.push_back(static_cast<double>(record));
     if (bytes_.size() >= kBatchBytes || ends_.size() >= kBatchLines) Flush();
   }
@@ -127,16 +126,17 @@ EMSCRIPTEN_KEEPALIVE int vl_cli(const char* packed, int size) {
   return status;
 }
 
-// check --format json of the arguments after "check", the report lines
-// streamed to vl_lines and the progress asked of vl_progress; the document
-// (with "report" and "issues" empty) to vl_emit.
-EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size) {
+// check with the arguments after "check", its progress asked of vl_progress
+// and, with `streamLines`, its report lines streamed to vl_lines (the JSON
+// document's "report" and "issues" then empty); the document to vl_emit.
+EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size, int streamLines) {
   const std::vector<std::string_view> args = Arguments(packed, size);
   EmitBuffer outBuffer(1), errBuffer(2);
   std::ostream out(&outBuffer), err(&errBuffer);
   LineBatch batch;
   verilote::CheckStream stream;
-  stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
+  if (streamLines != 0)
+    stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
   stream.progress = [&batch](std::uint64_t read, std::uint64_t total) {
     batch.Flush();  // the lines before the progress they belong to
     return vl_progress(static_cast<double>(read), static_cast<double>(total)) != 0;
@@ -170,7 +170,9 @@ EMSCRIPTEN_KEEPALIVE void vl_commands() {
     const bool built = FindHandler(row.handler) != nullptr;
     out << "], \"caption\": " << JsonString(ToUtf8(row.caption)) << ", \"handler\": " << JsonString(row.handler)
         << ", \"ready\": " << (!window && built ? "true" : "false") << ", \"state\": "
-        << JsonString(window ? "window only" : built ? "ready" : "not built yet");
+        << JsonString(window  ? "window only"
+                      : built ? "ready"
+                              : "not built yet");
     if (row.shortcut != 0) out << ", \"shortcut\": " << JsonString(ShortcutText(row.shortcut));
     out << '}';
   }
