@@ -53,8 +53,31 @@ class Channel {
 
 const workerUrl = new URL('./worker.js', import.meta.url);
 const store = new Channel(new Worker(new URL('./store.js', import.meta.url)), onStore);
-const helper = new Channel(new Worker(workerUrl, { type: 'module' }), () => {});
 let checker = null;
+
+// The helper answers the inspector, the downloads and the barcode box while
+// the checker works. It is made when first asked and ended after a minute
+// unasked: a worker with its own WebAssembly core costs the tab tens of
+// megabytes.
+let helper = null;
+let helperIdle = 0;
+const kHelperIdle = 60000;
+function ask(message) {
+  if (!helper) helper = new Channel(new Worker(workerUrl, { type: 'module' }), () => {});
+  clearTimeout(helperIdle);
+  const answer = helper.ask(message);
+  const rest = () => {
+    if (!helper || helper.pending.size > 0) return;
+    helperIdle = setTimeout(() => {
+      if (helper && helper.pending.size === 0) {
+        helper.terminate();
+        helper = null;
+      }
+    }, kHelperIdle);
+  };
+  answer.then(rest, rest);
+  return answer;
+}
 
 function startChecker() {
   const channel = new MessageChannel();
@@ -112,14 +135,14 @@ function addFiles(files) {
     entry.row = row;
     $('files').tBodies[0].appendChild(row);
     entries.push(entry);
-    store.post({ type: 'begin', id: entry.id });
+    entry.reportFile = store.ask({ type: 'begin', id: entry.id });
   }
   if (!chosen && entries.length) choose(entries[entries.length - files.length] || entries[0]);
   pump();
 }
 
 // The next queued file goes to the checker when it is free.
-function pump() {
+async function pump() {
   if (running) return;
   const entry = entries.find((e) => e.state === 'queued');
   if (!entry) return;
@@ -127,8 +150,9 @@ function pump() {
   entry.state = 'running';
   entry.started = performance.now();
   cell(entry, 'verdict').textContent = 'Validando…';
-  checker.post({ type: 'check', id: entry.id, file: entry.file });
   status(`Validando ${entry.file.name}…`);
+  const reportFile = await entry.reportFile;
+  if (entry.state === 'running') checker.post({ type: 'check', id: entry.id, file: entry.file, reportFile });
 }
 
 function cell(entry, name) {
@@ -236,7 +260,7 @@ const list = new ReportList($('report'), $('rows'), $('spacer'), rowsOf, {
 });
 
 const inspector = new Inspector({
-  show: (record) => helper.ask({ type: 'show', file: chosen.file, record, layout: (chosen.result || {}).layout }),
+  show: (record) => ask({ type: 'show', file: chosen.file, record, layout: (chosen.result || {}).layout }),
   step: async (line, step, probe) => {
     const next = await store.ask({ type: 'finding', id: chosen.id, from: line, step });
     if (next < 0) return null;
@@ -265,7 +289,7 @@ $('download').addEventListener('click', async () => {
   button.disabled = true;
   status(`Preparando o relatório de ${entry.file.name}…`);
   try {
-    const { blob } = await helper.ask({ type: 'document', file: entry.file, format });
+    const { blob } = await ask({ type: 'document', file: entry.file, format });
     const link = $('download-link');
     if (link.href) URL.revokeObjectURL(link.href);
     link.href = URL.createObjectURL(blob);
@@ -311,7 +335,9 @@ const barcodeCommands = [
 
 async function loadCommands() {
   try {
-    const table = await helper.ask({ type: 'commands' });
+    // The checker is idle while the page loads; its core is the one the
+    // first file needs anyway.
+    const table = await checker.ask({ type: 'commands' });
     const select = $('barcode-command');
     for (const handler of barcodeCommands) {
       const command = table.find((c) => c.handler === handler);
@@ -340,7 +366,7 @@ $('barcode-form').addEventListener('submit', async (event) => {
   delete out.dataset.status;
   $('barcode-messages').textContent = '';
   try {
-    const result = await helper.ask({ type: 'run', handler, answers: [typed] });
+    const result = await ask({ type: 'run', handler, answers: [typed] });
     out.textContent = result.report.join('\n');
     $('barcode-messages').textContent = result.messages.join('\n');
     out.dataset.status = String(result.status);

@@ -1,19 +1,24 @@
 // The report store of the page: every line of every file's report, kept in
 // this worker and never in the page, so that a report of millions of lines
-// costs the tab a few bytes a line. The lines' UTF-8 bytes go to a file of
-// the Origin Private File System through a sync access handle (still on this
-// computer: the browser's own storage of this page), their ends and the
-// records their findings are about to typed arrays; the page asks for the
-// rows it shows. Where the browser has no such storage (an old browser, a
-// page opened from a file:// address), the bytes stay in memory in the
-// batches they came in.
+// costs the tab a few bytes a line. The lines' UTF-8 bytes lie in a file of
+// the Origin Private File System (still on this computer: the browser's own
+// storage of this page), their ends and the records their findings are about
+// in typed arrays; the page asks for the rows it shows. The checker writes
+// the bytes into the file itself, through a handle of its own on the same
+// file, and sends only the ends: a report's bytes never cross between
+// threads. Where the browser cannot share the file so, the checker sends the
+// bytes and they are written here; where it has no such storage at all (an
+// old browser, a page opened from a file:// address), they stay in memory in
+// the batches they came in.
 //
-// Messages from the page: {type: 'begin', id} opens a report; {type: 'port',
+// Messages from the page: {type: 'begin', req, id} opens a report and
+// answers the file's name when the checker may write it; {type: 'port',
 // port} gives the channel a checker writes lines on; {type: 'cancelled', id}
-// ends a report whose checker was stopped; {type: 'rows', req, id, from,
-// count}, {type: 'finding', req, id, from, step} and {type: 'text', req, id}
-// are questions, answered with {type: 'reply', req, value}.
-// From a checker: {type: 'append', id, bytes, ends, records} and
+// ends a report whose checker was stopped; {type: 'forget', id}; questions
+// {type: 'rows', req, id, from, count}, {type: 'finding', req, id, from,
+// step} and {type: 'text', req, id}, answered with {type: 'reply', req,
+// value}.
+// From a checker: {type: 'append', id, bytes | length, ends, records} and
 // {type: 'end', id, result, error}.
 // To the page: {type: 'count', id, count, width} while lines come in and
 // {type: 'done', id, count, width, result, error, cancelled} at the end.
@@ -36,6 +41,8 @@ class Report {
     this.done = false;
   }
 
+  // `bytes` are the lines' bytes, or their length when the checker wrote
+  // them in the file.
   append(bytes, ends, records) {
     const needed = this.count + ends.length;
     if (needed > this.ends.length) {
@@ -55,8 +62,12 @@ class Report {
       if (ends[i] - start > this.width) this.width = ends[i] - start;
       start = ends[i];
     }
-    this.backing.write(bytes, this.bytes);
-    this.bytes += bytes.length;
+    if (typeof bytes === 'number') {
+      this.bytes += bytes;
+    } else {
+      this.backing.write(bytes, this.bytes);
+      this.bytes += bytes.length;
+    }
     this.count = needed;
   }
 
@@ -168,16 +179,22 @@ const opened = (async () => {
   }
 })();
 
+// A file for report `id`, shared with the checker's handle where the
+// browser can ('readwrite-unsafe': the checker appends, this worker reads
+// what it was told is written). A browser that holds the file alone refuses
+// the checker's handle, and the checker sends the bytes instead.
 async function newBacking(id) {
   await opened;
   if (directory) {
-    try {
-      const name = `${kPrefix}${session}-${id}`;
-      const file = await directory.getFileHandle(name, { create: true });
-      const handle = await file.createSyncAccessHandle();
-      handle.truncate(0);
-      return new FileBacking(handle, name, directory);
-    } catch {}
+    const name = `${kPrefix}${session}-${id}`;
+    for (const mode of ['readwrite-unsafe', undefined]) {
+      try {
+        const file = await directory.getFileHandle(name, { create: true });
+        const handle = await file.createSyncAccessHandle(mode ? { mode } : undefined);
+        handle.truncate(0);
+        return new FileBacking(handle, name, directory);
+      } catch {}
+    }
   }
   return new MemoryBacking();
 }
@@ -244,7 +261,9 @@ onmessage = (event) => {
   } else if (message.type === 'begin') {
     // The promise stands in the map at once: lines and questions about the
     // report wait for its file.
-    reports.set(message.id, newBacking(message.id).then((backing) => new Report(message.id, backing)));
+    const report = newBacking(message.id).then((backing) => new Report(message.id, backing));
+    reports.set(message.id, report);
+    report.then((r) => postMessage({ type: 'reply', req: message.req, value: r.backing.name || null }));
   } else if (message.type === 'cancelled') {
     enqueue(async () => finish(await reports.get(message.id), { cancelled: true }));
   } else if (message.type === 'forget') {
