@@ -12,12 +12,13 @@
 //   node bench/web_page.mjs [DETAILS] [REPS]    (default 1000000, 3)
 // Needs build/verilote-cli, build/bench/bench_sigcb240 and build-web/site
 // (scripts/web-build.sh && scripts/web-site.sh); bench/web_page.sh does all.
-import { execFileSync, spawnSync } from 'node:child_process';
-import { mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import {execFileSync, spawnSync} from 'node:child_process';
+import {mkdtempSync, readdirSync, readFileSync, rmSync} from 'node:fs';
+import {tmpdir} from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { launch, openPage, serve, siteDir } from '../web/test/browser/harness.mjs';
+import {fileURLToPath} from 'node:url';
+
+import {launch, openPage, serve, siteDir} from '../web/test/browser/harness.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const details = process.argv[2] || '1000000';
@@ -27,17 +28,19 @@ const generator = path.resolve(process.env.VERILOTE_BENCH_SIGCB || path.join(roo
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const work = mkdtempSync(path.join(tmpdir(), 'verilote-web-page-'));
-process.on('exit', () => rmSync(work, { recursive: true, force: true }));
+process.on('exit', () => rmSync(work, {recursive: true, force: true}));
 
 console.error(`Making the file (${details} titles, three findings each)...`);
-execFileSync(generator, [details, work, 'sigcb'], { env: { ...process.env, BENCH_GENERATE_ONLY: '1', BENCH_FAULTY: '3' }, stdio: 'ignore' });
+execFileSync(
+    generator, [details, work, 'sigcb'],
+    {env: {...process.env, BENCH_GENERATE_ONLY: '1', BENCH_FAULTY: '3'}, stdio: 'ignore'});
 const file = path.join(work, 'bench_sigcb240_faulty_big.rem');
-readFileSync(file); // in the page cache for both
+readFileSync(file);  // in the page cache for both
 
 // The native command line: wall time of check, report to /dev/null.
 function native() {
   const start = process.hrtime.bigint();
-  const run = spawnSync(cli, ['check', path.basename(file)], { cwd: work, stdio: ['ignore', 'ignore', 'ignore'] });
+  const run = spawnSync(cli, ['check', path.basename(file)], {cwd: work, stdio: ['ignore', 'ignore', 'ignore']});
   if (run.error) throw run.error;
   return Number(process.hrtime.bigint() - start) / 1e9;
 }
@@ -49,8 +52,10 @@ function renderers(profile) {
     try {
       // Zygote children rewrite their command line as one string.
       const command = readFileSync(`/proc/${pid}/cmdline`, 'utf8').replaceAll('\0', ' ');
-      if (command.includes('--type=renderer') && command.includes(`--user-data-dir=${profile} `)) found.push(Number(pid));
-    } catch {}
+      if (command.includes('--type=renderer') && command.includes(`--user-data-dir=${profile} `))
+        found.push(Number(pid));
+    } catch {
+    }
   }
   return found;
 }
@@ -65,7 +70,7 @@ function rssKiB(pid) {
 
 const server = await serve(siteDir());
 const browser = await launch();
-const { page, refused } = await openPage(browser.context, server);
+const {page, refused} = await openPage(browser.context, server);
 const profile = browser.profile;
 
 const nativeTimes = [];
@@ -80,10 +85,11 @@ let worstClick = 0;
 let lines = 0;
 for (let rep = 0; rep < reps; ++rep) {
   nativeTimes.push(native());
-  for (const pid of renderers(profile)) if (!idle.has(pid)) idle.set(pid, rssKiB(pid));
+  for (const pid of renderers(profile))
+    if (!idle.has(pid)) idle.set(pid, rssKiB(pid));
   await page.evaluate(() => {
     // Probes of the page's own thread while the check runs.
-    const probe = { frame: 0, timer: 0, clicks: [] };
+    const probe = {frame: 0, timer: 0, clicks: []};
     window.benchProbe = probe;
     let last = performance.now();
     const frame = (now) => {
@@ -99,7 +105,8 @@ for (let rep = 0; rep < reps; ++rep) {
       if (!probe.stop) setTimeout(tick, 50);
     };
     setTimeout(tick, 50);
-    document.getElementById('barcode-input').addEventListener('click', (event) => probe.clicks.push(performance.now() - event.timeStamp));
+    document.getElementById('barcode-input')
+        .addEventListener('click', (event) => probe.clicks.push(performance.now() - event.timeStamp));
   });
   const before = (await page.evaluate(() => window.verilotePage.entries())).length;
   const start = process.hrtime.bigint();
@@ -123,19 +130,25 @@ for (let rep = 0; rep < reps; ++rep) {
   worstTimer = Math.max(worstTimer, probe.timer);
   worstClick = Math.max(worstClick, ...probe.clicks);
 }
-if (process.env.VERILOTE_WEB_SCREENSHOT) await page.screenshot({ path: process.env.VERILOTE_WEB_SCREENSHOT });
+if (process.env.VERILOTE_WEB_SCREENSHOT) await page.screenshot({path: process.env.VERILOTE_WEB_SCREENSHOT});
 await browser.close();
 await server.close();
 if (refused.length) throw new Error(`the page asked for ${refused.join(', ')}`);
 
-const [pagePid] = [...peak.keys()].sort((a, b) => peak.get(b) - (idle.get(b) || 0) - (peak.get(a) - (idle.get(a) || 0)));
+const [pagePid] =
+    [...peak.keys()].sort((a, b) => peak.get(b) - (idle.get(b) || 0) - (peak.get(a) - (idle.get(a) || 0)));
 const peakKiB = peak.get(pagePid) || 0;
 const idleKiB = idle.get(pagePid) || 0;
 const nativeSeconds = median(nativeTimes);
 const pageSeconds = median(pageTimes);
-console.log(`file                 ${details} titles, ${(readFileSync(file).length / 1e6).toFixed(0)} MB, ${lines} report lines`);
+console.log(`file                 ${details} titles, ${(readFileSync(file).length / 1e6).toFixed(0)} MB, ${
+    lines} report lines`);
 console.log(`native check         ${nativeSeconds.toFixed(2)} s (median of ${reps})`);
-console.log(`page check           ${pageSeconds.toFixed(2)} s (median of ${reps}; chosen to verdict and every line stored)`);
+console.log(
+    `page check           ${pageSeconds.toFixed(2)} s (median of ${reps}; chosen to verdict and every line stored)`);
 console.log(`page / native        ${(pageSeconds / nativeSeconds).toFixed(2)}x (target <= 3x)`);
-console.log(`tab memory           ${(peakKiB / 1024).toFixed(0)} MB peak RSS of the page's renderer process, its workers inside (${(idleKiB / 1024).toFixed(0)} MB before the runs; target < 300 MB)`);
-console.log(`page answering       longest frame gap ${worstFrame.toFixed(0)} ms, timer late by at most ${worstTimer.toFixed(0)} ms, slowest click ${worstClick.toFixed(0)} ms`);
+console.log(`tab memory           ${
+    (peakKiB / 1024).toFixed(0)} MB peak RSS of the page's renderer process, its workers inside (${
+    (idleKiB / 1024).toFixed(0)} MB before the runs; target < 300 MB)`);
+console.log(`page answering       longest frame gap ${worstFrame.toFixed(0)} ms, timer late by at most ${
+    worstTimer.toFixed(0)} ms, slowest click ${worstClick.toFixed(0)} ms`);

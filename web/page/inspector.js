@@ -28,7 +28,7 @@ export function ruler(length) {
 }
 
 export class Inspector {
-  constructor({ show, step, fileName, onClose }) {
+  constructor({show, step, fileName, onClose}) {
     this.showRecord = show;
     this.stepTo = step;
     this.fileName = fileName;
@@ -58,7 +58,7 @@ export class Inspector {
     try {
       shown = await this.showRecord(record);
     } catch (error) {
-      shown = { error: error.message };
+      shown = {error: error.message};
     }
     if (this.ticket !== ticket) return;
     this.draw(record, text, shown);
@@ -75,7 +75,9 @@ export class Inspector {
     const kind = shown && shown.kind ? ` (${shown.kind})` : '';
     $('inspector-heading').textContent = `Registro ${record}${kind} — ${this.fileName()}`;
     const message = $('inspector-message');
-    const problem = shown && (shown.error || (shown.status === 3 && !fields.length ? shown.message || 'O registro não pode ser mostrado.' : ''));
+    const problem = shown &&
+        (shown.error ||
+         (shown.status === 3 && !fields.length ? shown.message || 'O registro não pode ser mostrado.' : ''));
     message.hidden = !problem;
     message.textContent = problem || '';
 
@@ -91,7 +93,9 @@ export class Inspector {
     let firstNamed = null;
     for (const field of fields) {
       const row = document.createElement('tr');
-      const positions = field.from == null ? '' : field.from === field.to ? String(field.from) : `${field.from}-${field.to}`;
+      const positions = field.from == null ? '' :
+          field.from === field.to          ? String(field.from) :
+                                             `${field.from}-${field.to}`;
       const cells = [field.code || '', positions, field.name || '', blanked(field.value || ''), field.expected || ''];
       cells.forEach((value, column) => {
         const cell = document.createElement('td');
@@ -115,14 +119,15 @@ export class Inspector {
       if (field.from == null) continue;
       const value = blanked(field.value || '');
       for (let i = 0; i < value.length && field.from - 1 + i < length; ++i) bytes[field.from - 1 + i] = value[i];
-      if (isNamed(field)) for (let p = field.from; p <= Math.min(field.to, length); ++p) marked[p - 1] = true;
+      if (isNamed(field))
+        for (let p = field.from; p <= Math.min(field.to, length); ++p) marked[p - 1] = true;
     }
     const raw = $('raw');
     raw.textContent = '';
     if (length > 0) {
       const [tens, units] = ruler(length);
       raw.append(`${tens}\n${units}\n`);
-      for (let at = 0; at < length; ) {
+      for (let at = 0; at < length;) {
         let end = at;
         while (end < length && marked[end] === marked[at]) ++end;
         const piece = bytes.slice(at, end).join('');
@@ -136,7 +141,7 @@ export class Inspector {
         at = end;
       }
     }
-    if (firstNamed) firstNamed.scrollIntoView({ block: 'nearest' });
+    if (firstNamed) firstNamed.scrollIntoView({block: 'nearest'});
     const firstMark = raw.querySelector('mark');
     if (firstMark) raw.scrollLeft = Math.max(0, firstMark.offsetLeft - raw.clientWidth / 3);
   }

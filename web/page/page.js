@@ -3,8 +3,8 @@
 // (store.js); this thread holds the few rows it shows. No file leaves the
 // computer: the workers read the File objects the browser hands over.
 
-import { ReportList } from './report_list.js';
-import { Inspector } from './inspector.js';
+import {Inspector} from './inspector.js';
+import {ReportList} from './report_list.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -19,26 +19,28 @@ class Channel {
     worker.onmessage = (event) => {
       const message = event.data;
       if (message.type === 'reply' && this.pending.has(message.req)) {
-        const { resolve, reject } = this.pending.get(message.req);
+        const {resolve, reject} = this.pending.get(message.req);
         this.pending.delete(message.req);
-        if (message.error) reject(new Error(message.error));
-        else resolve(message.value);
+        if (message.error)
+          reject(new Error(message.error));
+        else
+          resolve(message.value);
       } else {
         onOther(message);
       }
     };
     worker.onerror = (event) => {
       event.preventDefault();
-      for (const { reject } of this.pending.values()) reject(new Error(event.message || 'erro no worker'));
+      for (const {reject} of this.pending.values()) reject(new Error(event.message || 'erro no worker'));
       this.pending.clear();
-      onOther({ type: 'crash', message: event.message });
+      onOther({type: 'crash', message: event.message});
     };
   }
   ask(message, transfer = []) {
     const req = this.next++;
     return new Promise((resolve, reject) => {
-      this.pending.set(req, { resolve, reject });
-      this.worker.postMessage({ ...message, req }, transfer);
+      this.pending.set(req, {resolve, reject});
+      this.worker.postMessage({...message, req}, transfer);
     });
   }
   post(message, transfer = []) {
@@ -46,7 +48,7 @@ class Channel {
   }
   terminate() {
     this.worker.terminate();
-    for (const { reject } of this.pending.values()) reject(new Error('cancelado'));
+    for (const {reject} of this.pending.values()) reject(new Error('cancelado'));
     this.pending.clear();
   }
 }
@@ -63,7 +65,7 @@ let helper = null;
 let helperIdle = 0;
 const kHelperIdle = 60000;
 function ask(message) {
-  if (!helper) helper = new Channel(new Worker(workerUrl, { type: 'module' }), () => {});
+  if (!helper) helper = new Channel(new Worker(workerUrl, {type: 'module'}), () => {});
   clearTimeout(helperIdle);
   const answer = helper.ask(message);
   const rest = () => {
@@ -81,17 +83,17 @@ function ask(message) {
 
 function startChecker() {
   const channel = new MessageChannel();
-  store.post({ type: 'port', port: channel.port1 }, [channel.port1]);
-  checker = new Channel(new Worker(workerUrl, { type: 'module' }), onChecker);
-  checker.post({ type: 'port', port: channel.port2 }, [channel.port2]);
+  store.post({type: 'port', port: channel.port1}, [channel.port1]);
+  checker = new Channel(new Worker(workerUrl, {type: 'module'}), onChecker);
+  checker.post({type: 'port', port: channel.port2}, [channel.port2]);
 }
 startChecker();
 
 // ---------------------------------------------------------------- files
 
-const entries = []; // every file dropped or chosen, in order
-let running = null; // the entry the checker works on
-let chosen = null; // the entry whose report is shown
+const entries = [];  // every file dropped or chosen, in order
+let running = null;  // the entry the checker works on
+let chosen = null;   // the entry whose report is shown
 let nextId = 1;
 
 const numberFormat = new Intl.NumberFormat('pt-BR');
@@ -104,27 +106,27 @@ function size(bytes) {
     value /= 1024;
     ++unit;
   }
-  return `${value.toLocaleString('pt-BR', { maximumFractionDigits: 1 })} ${units[unit]}`;
+  return `${value.toLocaleString('pt-BR', {maximumFractionDigits: 1})} ${units[unit]}`;
 }
 
+// The check's verdicts in the page's words.
 const verdicts = {
-  ok: ['Sem erros', 'verdict-ok'],
+  clean: ['Sem erros', 'verdict-ok'],
   findings: ['Com erros', 'verdict-findings'],
   'not recognised': ['Layout não reconhecido', 'verdict-other'],
-  ambiguous: ['Layout ambíguo', 'verdict-other'],
-  'not validated': ['Sem validador', 'verdict-other'],
+  'no validator': ['Layout sem validador', 'verdict-other'],
   aborted: ['Interrompido', 'verdict-other'],
 };
 
 function addFiles(files) {
   for (const file of files) {
-    const entry = { id: nextId++, file, state: 'queued', count: 0, width: 0, result: null, error: null };
+    const entry = {id: nextId++, file, state: 'queued', count: 0, width: 0, result: null, error: null};
     const row = document.createElement('tr');
     row.dataset.id = String(entry.id);
     row.innerHTML =
-      '<td class="name"></td><td class="size"></td><td class="layout">—</td><td class="verdict">Na fila</td>' +
-      '<td class="count">0</td><td><progress max="1" value="0"></progress></td>' +
-      '<td><button type="button" class="cancel">Cancelar</button></td>';
+        '<td class="name"></td><td class="size"></td><td class="layout">—</td><td class="verdict">Na fila</td>' +
+        '<td class="count">0</td><td><progress max="1" value="0"></progress></td>' +
+        '<td><button type="button" class="cancel">Cancelar</button></td>';
     row.querySelector('.name').textContent = file.name;
     row.querySelector('.size').textContent = size(file.size);
     row.addEventListener('click', (event) => {
@@ -135,7 +137,7 @@ function addFiles(files) {
     entry.row = row;
     $('files').tBodies[0].appendChild(row);
     entries.push(entry);
-    entry.reportFile = store.ask({ type: 'begin', id: entry.id });
+    entry.reportFile = store.ask({type: 'begin', id: entry.id});
   }
   if (!chosen && entries.length) choose(entries[entries.length - files.length] || entries[0]);
   pump();
@@ -152,7 +154,7 @@ async function pump() {
   cell(entry, 'verdict').textContent = 'Validando…';
   status(`Validando ${entry.file.name}…`);
   const reportFile = await entry.reportFile;
-  if (entry.state === 'running') checker.post({ type: 'check', id: entry.id, file: entry.file, reportFile });
+  if (entry.state === 'running') checker.post({type: 'check', id: entry.id, file: entry.file, reportFile});
 }
 
 function cell(entry, name) {
@@ -163,13 +165,13 @@ function cancel(entry) {
   if (entry.state === 'queued') {
     entry.state = 'cancelled';
     cell(entry, 'verdict').textContent = 'Cancelado';
-    store.post({ type: 'cancelled', id: entry.id });
+    store.post({type: 'cancelled', id: entry.id});
   } else if (entry.state === 'running') {
     // The core cannot be asked to stop halfway: its worker is ended and a
     // new one takes the queue; the lines written so far stay in the store.
     checker.terminate();
     entry.state = 'cancelling';
-    store.post({ type: 'cancelled', id: entry.id });
+    store.post({type: 'cancelled', id: entry.id});
     startChecker();
   }
 }
@@ -186,7 +188,7 @@ function onChecker(message) {
     const entry = running;
     entry.state = 'cancelling';
     entry.crash = message.message || 'erro no validador';
-    store.post({ type: 'cancelled', id: entry.id });
+    store.post({type: 'cancelled', id: entry.id});
     startChecker();
   }
 }
@@ -220,14 +222,17 @@ function finished(entry, message) {
     bar.max = 1;
     bar.value = 1;
     const result = entry.result || {};
-    const [text, kind] = entry.error ? [`Erro: ${entry.error}`, 'verdict-other'] : verdicts[result.verdict] || [String(result.verdict), 'verdict-other'];
+    let [text, kind] = entry.error ? [`Erro: ${entry.error}`, 'verdict-other'] :
+                                     verdicts[result.verdict] || [String(result.verdict), 'verdict-other'];
+    if (!entry.error && result.verdict === 'findings') text += ` (${numberFormat.format(result.findings)})`;
     verdict.textContent = result.error ? `${text}: ${result.error}` : text;
     verdict.className = `verdict ${kind}`;
     cell(entry, 'layout').textContent = result.title || '—';
   }
   if (wasRunning) {
     running = null;
-    status(`${entry.file.name}: ${verdict.textContent} (${numberFormat.format(entry.count)} linhas em ${entry.seconds.toFixed(1)} s)`);
+    status(`${entry.file.name}: ${verdict.textContent} (${numberFormat.format(entry.count)} linhas em ${
+        entry.seconds.toFixed(1)} s)`);
     pump();
   }
   if (entry === chosen) $('viewer-title').textContent = title(entry);
@@ -254,20 +259,20 @@ function status(text) {
 
 // ---------------------------------------------------------------- report and inspector
 
-const rowsOf = (id, from, count) => store.ask({ type: 'rows', id, from, count });
+const rowsOf = (id, from, count) => store.ask({type: 'rows', id, from, count});
 const list = new ReportList($('report'), $('rows'), $('spacer'), rowsOf, {
   onOpen: (line, record, text) => openInspector(line, record, text),
 });
 
 const inspector = new Inspector({
-  show: (record) => ask({ type: 'show', file: chosen.file, record, layout: (chosen.result || {}).layout }),
+  show: (record) => ask({type: 'show', file: chosen.file, record, layout: (chosen.result || {}).layout}),
   step: async (line, step, probe) => {
-    const next = await store.ask({ type: 'finding', id: chosen.id, from: line, step });
+    const next = await store.ask({type: 'finding', id: chosen.id, from: line, step});
     if (next < 0) return null;
-    if (probe) return { line: next };
+    if (probe) return {line: next};
     const rows = await rowsOf(chosen.id, next, 1);
     list.moveTo(next);
-    return { line: next, record: rows.records[0], text: rows.lines[0] };
+    return {line: next, record: rows.records[0], text: rows.lines[0]};
   },
   fileName: () => chosen.file.name,
   onClose: () => list.focus(),
@@ -280,7 +285,11 @@ function openInspector(line, record, text) {
 
 // ---------------------------------------------------------------- download
 
-const formats = { text: '.relatorio.txt', json: '.relatorio.json', junit: '.relatorio.xml' };
+const formats = {
+  text: '.relatorio.txt',
+  json: '.relatorio.json',
+  junit: '.relatorio.xml'
+};
 $('download').addEventListener('click', async () => {
   const entry = chosen;
   if (!entry) return;
@@ -289,7 +298,7 @@ $('download').addEventListener('click', async () => {
   button.disabled = true;
   status(`Preparando o relatório de ${entry.file.name}…`);
   try {
-    const { blob } = await ask({ type: 'document', file: entry.file, format });
+    const {blob} = await ask({type: 'document', file: entry.file, format});
     const link = $('download-link');
     if (link.href) URL.revokeObjectURL(link.href);
     link.href = URL.createObjectURL(blob);
@@ -337,7 +346,7 @@ async function loadCommands() {
   try {
     // The checker is idle while the page loads; its core is the one the
     // first file needs anyway.
-    const table = await checker.ask({ type: 'commands' });
+    const table = await checker.ask({type: 'commands'});
     const select = $('barcode-command');
     for (const handler of barcodeCommands) {
       const command = table.find((c) => c.handler === handler);
@@ -366,7 +375,7 @@ $('barcode-form').addEventListener('submit', async (event) => {
   delete out.dataset.status;
   $('barcode-messages').textContent = '';
   try {
-    const result = await ask({ type: 'run', handler, answers: [typed] });
+    const result = await ask({type: 'run', handler, answers: [typed]});
     out.textContent = result.report.join('\n');
     $('barcode-messages').textContent = result.messages.join('\n');
     out.dataset.status = String(result.status);
@@ -416,10 +425,17 @@ $('choose').addEventListener('change', (event) => {
 // ---------------------------------------------------------------- for the tests and the bench
 
 window.verilotePage = {
-  entries: () =>
-    entries.map((e) => ({ id: e.id, name: e.file.name, state: e.state, count: e.count, result: e.result, error: e.error, seconds: e.seconds })),
+  entries: () => entries.map((e) => ({
+                               id: e.id,
+                               name: e.file.name,
+                               state: e.state,
+                               count: e.count,
+                               result: e.result,
+                               error: e.error,
+                               seconds: e.seconds
+                             })),
   rows: (id, from, count) => rowsOf(id, from, count),
-  text: (id) => store.ask({ type: 'text', id }),
+  text: (id) => store.ask({type: 'text', id}),
   shown: () => list.shownRows(),
   current: () => list.current,
   count: () => list.count,

@@ -7,30 +7,30 @@
 // made (any other reader) is read as before.
 
 const kWindow = 4 << 20;
-const kLargest = 1 << 20; // larger reads gain nothing from the window
+const kLargest = 1 << 20;  // larger reads gain nothing from the window
 
 const sliceOf = Blob.prototype.slice;
 const readSync = typeof FileReaderSync === 'function' ? FileReaderSync.prototype.readAsArrayBuffer : null;
-const parts = new WeakMap(); // a slice -> {whole, from, to}
-let held = null; // the window: {whole, from, bytes}
+const parts = new WeakMap();  // a slice -> {whole, from, to}
+let held = null;              // the window: {whole, from, bytes}
 
 if (readSync) {
   Blob.prototype.slice = function slice(start, end, type) {
     const part = sliceOf.call(this, start, end, type);
     if (Number.isInteger(start) && Number.isInteger(end) && start >= 0 && end >= start && end - start <= kLargest)
-      parts.set(part, { whole: this, from: start, to: Math.min(end, this.size) });
+      parts.set(part, {whole: this, from: start, to: Math.min(end, this.size)});
     return part;
   };
 
   FileReaderSync.prototype.readAsArrayBuffer = function readAsArrayBuffer(blob) {
     const part = parts.get(blob);
     if (!part) return readSync.call(this, blob);
-    const { whole, from, to } = part;
+    const {whole, from, to} = part;
     const inWindow = (w) => w && w.whole === whole && from >= w.from && to <= w.from + w.bytes.byteLength;
     if (!inWindow(held)) {
       const bytes = readSync.call(this, sliceOf.call(whole, from, Math.min(whole.size, from + kWindow)));
-      held = { whole, from, bytes };
-      if (!inWindow(held)) return readSync.call(this, blob); // the file shrank meanwhile
+      held = {whole, from, bytes};
+      if (!inWindow(held)) return readSync.call(this, blob);  // the file shrank meanwhile
     }
     return held.bytes.slice(from - held.from, to - held.from);
   };

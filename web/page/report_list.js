@@ -4,12 +4,12 @@
 // past a few million pixels the scroll range is scaled: the scroll bar's
 // position maps to a line, and the rows are drawn from there.
 
-const kRow = 18; // px, as .row in style.css
+const kRow = 18;  // px, as .row in style.css
 const kMostPixels = 8_000_000;
-const kAhead = 64; // rows asked for beyond the view, each way
+const kAhead = 64;  // rows asked for beyond the view, each way
 
 export class ReportList {
-  constructor(viewport, rows, spacer, fetchRows, { onOpen }) {
+  constructor(viewport, rows, spacer, fetchRows, {onOpen}) {
     this.viewport = viewport;
     this.rowsBox = rows;
     this.spacer = spacer;
@@ -18,7 +18,7 @@ export class ReportList {
     this.id = null;
     this.count = 0;
     this.current = -1;
-    this.cache = { id: null, from: 0, lines: [], records: [] };
+    this.cache = {id: null, from: 0, lines: [], records: []};
     this.asking = null;
     this.charWidth = this.measure();
     viewport.addEventListener('scroll', () => this.draw());
@@ -43,7 +43,7 @@ export class ReportList {
     this.id = id;
     this.count = 0;
     this.current = -1;
-    this.cache = { id: null, from: 0, lines: [], records: [] };
+    this.cache = {id: null, from: 0, lines: [], records: []};
     this.viewport.scrollTop = 0;
     this.viewport.scrollLeft = 0;
     this.update(count, width, done);
@@ -67,11 +67,11 @@ export class ReportList {
     const view = this.viewport.clientHeight;
     const total = this.count * kRow;
     const scrolled = Math.min(total, kMostPixels);
-    return { view, real: Math.max(0, total - view), scroll: Math.max(0, scrolled - view), scrolled };
+    return {view, real: Math.max(0, total - view), scroll: Math.max(0, scrolled - view), scrolled};
   }
 
   layout() {
-    const { view, scrolled } = this.ranges();
+    const {view, scrolled} = this.ranges();
     const width = Math.max(this.width || 0, this.viewport.clientWidth);
     this.rowsBox.style.height = `${view}px`;
     this.rowsBox.style.width = `${width}px`;
@@ -82,13 +82,13 @@ export class ReportList {
 
   // The report's pixel at the top of the view.
   offset() {
-    const { real, scroll } = this.ranges();
+    const {real, scroll} = this.ranges();
     if (scroll <= 0) return 0;
     return Math.min(real, (this.viewport.scrollTop / scroll) * real);
   }
 
   setOffset(pixel) {
-    const { real, scroll } = this.ranges();
+    const {real, scroll} = this.ranges();
     this.viewport.scrollTop = real > 0 ? (pixel / real) * scroll : 0;
   }
 
@@ -96,12 +96,12 @@ export class ReportList {
     const top = this.offset();
     const first = Math.floor(top / kRow);
     const rows = Math.ceil(this.viewport.clientHeight / kRow) + 1;
-    return { first, rows, shift: top - first * kRow };
+    return {first, rows, shift: top - first * kRow};
   }
 
   draw() {
     if (this.id == null) return;
-    const { first, rows, shift } = this.visible();
+    const {first, rows, shift} = this.visible();
     const last = Math.min(this.count, first + rows);
     const cache = this.cache;
     const cached = cache.id === this.id && first >= cache.from && last <= cache.from + cache.lines.length;
@@ -109,7 +109,7 @@ export class ReportList {
     const box = this.rowsBox;
     box.textContent = '';
     const inner = document.createElement('div');
-    inner.style.transform = `translateY(${-shift}px)`;
+    inner.style.transform = `translateY(${- shift}px)`;
     for (let line = first; line < last; ++line) {
       const row = document.createElement('div');
       row.className = 'row';
@@ -136,30 +136,32 @@ export class ReportList {
     this.asking = ticket;
     const got = await this.fetchRows(id, from, rows + 2 * kAhead);
     if (this.asking !== ticket || id !== this.id) return;
-    this.cache = { id, from: got.from, lines: got.lines, records: got.records };
+    this.cache = {id, from: got.from, lines: got.lines, records: got.records};
     this.draw();
   }
 
   async row(line) {
     const at = line - this.cache.from;
     if (this.cache.id === this.id && at >= 0 && at < this.cache.lines.length)
-      return { text: this.cache.lines[at], record: this.cache.records[at] };
+      return {text: this.cache.lines[at], record: this.cache.records[at]};
     const got = await this.fetchRows(this.id, line, 1);
-    return { text: got.lines[0], record: got.records[0] };
+    return {text: got.lines[0], record: got.records[0]};
   }
 
   moveTo(line) {
     if (this.count === 0) return;
     this.current = Math.max(0, Math.min(this.count - 1, line));
-    const { first, rows } = this.visible();
+    const {first, rows} = this.visible();
     const full = Math.max(1, rows - 2);
-    if (this.current < first) this.setOffset(this.current * kRow);
-    else if (this.current >= first + full) this.setOffset((this.current + 1) * kRow - this.viewport.clientHeight);
+    if (this.current < first)
+      this.setOffset(this.current * kRow);
+    else if (this.current >= first + full)
+      this.setOffset((this.current + 1) * kRow - this.viewport.clientHeight);
     this.draw();
   }
 
   async open(line) {
-    const { text, record } = await this.row(line);
+    const {text, record} = await this.row(line);
     if (record != null) this.onOpen(line, record, text);
   }
 
@@ -196,9 +198,11 @@ export class ReportList {
   // What the list shows now, for the tests.
   shownRows() {
     return Array.from(this.rowsBox.querySelectorAll('.row')).map((row) => ({
-      line: Number(row.dataset.line),
-      text: row.textContent,
-      record: row.dataset.record == null ? null : Number(row.dataset.record),
-    }));
+                                                                   line: Number(row.dataset.line),
+                                                                   text: row.textContent,
+                                                                   record: row.dataset.record == null ?
+                                                                       null :
+                                                                       Number(row.dataset.record),
+                                                                 }));
   }
 }

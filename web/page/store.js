@@ -37,7 +37,7 @@ class Report {
     this.records = new Uint32Array(1024);
     this.count = 0;
     this.bytes = 0;
-    this.width = 0; // the longest line seen, in bytes: the list's width
+    this.width = 0;  // the longest line seen, in bytes: the list's width
     this.done = false;
   }
 
@@ -81,14 +81,14 @@ class Report {
     const to = Math.max(from, Math.min(from + count, this.count));
     const lines = [];
     const records = [];
-    if (to === from) return { from, lines, records };
+    if (to === from) return {from, lines, records};
     const base = this.start(from);
     const bytes = this.backing.read(base, this.ends[to - 1] - base);
     for (let line = from; line < to; ++line) {
       lines.push(decoder.decode(bytes.subarray(this.start(line) - base, this.ends[line] - base)));
       records.push(this.records[line] === 0 ? null : this.records[line]);
     }
-    return { from, lines, records };
+    return {from, lines, records};
   }
 
   // The nearest finding line after (step 1) or before (step -1) `from`,
@@ -96,7 +96,8 @@ class Report {
   finding(from, step) {
     let line = from + step;
     const forward = step >= 0 ? 1 : -1;
-    for (; line >= 0 && line < this.count; line += forward) if (this.records[line] !== 0) return line;
+    for (; line >= 0 && line < this.count; line += forward)
+      if (this.records[line] !== 0) return line;
     return -1;
   }
 
@@ -108,10 +109,10 @@ class Report {
 // Bytes kept in memory, batch by batch, when the browser offers no file.
 class MemoryBacking {
   constructor() {
-    this.batches = []; // {at, bytes}
+    this.batches = [];  // {at, bytes}
   }
   write(bytes, at) {
-    this.batches.push({ at, bytes });
+    this.batches.push({at, bytes});
   }
   read(at, length) {
     const out = new Uint8Array(length);
@@ -119,8 +120,10 @@ class MemoryBacking {
     let hi = this.batches.length - 1;
     while (lo < hi) {
       const mid = (lo + hi + 1) >> 1;
-      if (this.batches[mid].at <= at) lo = mid;
-      else hi = mid - 1;
+      if (this.batches[mid].at <= at)
+        lo = mid;
+      else
+        hi = mid - 1;
     }
     for (let i = lo, done = 0; done < length && i < this.batches.length; ++i) {
       const batch = this.batches[i];
@@ -145,13 +148,13 @@ class FileBacking {
   }
   write(bytes, at) {
     let done = 0;
-    while (done < bytes.length) done += this.handle.write(bytes.subarray(done), { at: at + done });
+    while (done < bytes.length) done += this.handle.write(bytes.subarray(done), {at: at + done});
   }
   read(at, length) {
     const out = new Uint8Array(length);
     let done = 0;
     while (done < length) {
-      const got = this.handle.read(out.subarray(done), { at: at + done });
+      const got = this.handle.read(out.subarray(done), {at: at + done});
       if (got <= 0) break;
       done += got;
     }
@@ -160,7 +163,8 @@ class FileBacking {
   close() {
     try {
       this.handle.close();
-    } catch {}
+    } catch {
+    }
     this.directory.removeEntry(this.name).catch(() => {});
   }
 }
@@ -189,24 +193,25 @@ async function newBacking(id) {
     const name = `${kPrefix}${session}-${id}`;
     for (const mode of ['readwrite-unsafe', undefined]) {
       try {
-        const file = await directory.getFileHandle(name, { create: true });
-        const handle = await file.createSyncAccessHandle(mode ? { mode } : undefined);
+        const file = await directory.getFileHandle(name, {create: true});
+        const handle = await file.createSyncAccessHandle(mode ? {mode} : undefined);
         handle.truncate(0);
         return new FileBacking(handle, name, directory);
-      } catch {}
+      } catch {
+      }
     }
   }
   return new MemoryBacking();
 }
 
 const reports = new Map();
-const told = new Map(); // when the page was last told a report's count
+const told = new Map();  // when the page was last told a report's count
 
 function tell(report, force) {
   const now = performance.now();
   if (!force && now - (told.get(report.id) || 0) < 100) return;
   told.set(report.id, now);
-  postMessage({ type: 'count', id: report.id, count: report.count, width: report.width });
+  postMessage({type: 'count', id: report.id, count: report.count, width: report.width});
 }
 
 // Messages are handled one after the other: a report's file is opened
@@ -247,10 +252,13 @@ function answer(message) {
   enqueue(async () => {
     const report = await reports.get(message.id);
     let value = null;
-    if (report && message.type === 'rows') value = report.rows(message.from, message.count);
-    else if (report && message.type === 'finding') value = report.finding(message.from, message.step);
-    else if (report && message.type === 'text') value = report.rows(0, report.count).lines;
-    postMessage({ type: 'reply', req: message.req, value });
+    if (report && message.type === 'rows')
+      value = report.rows(message.from, message.count);
+    else if (report && message.type === 'finding')
+      value = report.finding(message.from, message.step);
+    else if (report && message.type === 'text')
+      value = report.rows(0, report.count).lines;
+    postMessage({type: 'reply', req: message.req, value});
   });
 }
 
@@ -263,9 +271,9 @@ onmessage = (event) => {
     // report wait for its file.
     const report = newBacking(message.id).then((backing) => new Report(message.id, backing));
     reports.set(message.id, report);
-    report.then((r) => postMessage({ type: 'reply', req: message.req, value: r.backing.name || null }));
+    report.then((r) => postMessage({type: 'reply', req: message.req, value: r.backing.name || null}));
   } else if (message.type === 'cancelled') {
-    enqueue(async () => finish(await reports.get(message.id), { cancelled: true }));
+    enqueue(async () => finish(await reports.get(message.id), {cancelled: true}));
   } else if (message.type === 'forget') {
     enqueue(async () => {
       const report = await reports.get(message.id);

@@ -13,8 +13,9 @@
 // format, layout}, {type: 'run', req, handler, answers}, {type: 'commands',
 // req}. To the page while a check runs: {type: 'progress', id, read, total}.
 
-import { forgetReadAhead } from './read_ahead.js';
-import { check, checkDocument, commands, run, show } from '../verilote.js';
+import {check, checkDocument, commands, run, show} from '../verilote.js';
+
+import {forgetReadAhead} from './read_ahead.js';
 
 const encoder = new TextEncoder();
 let store = null;
@@ -56,13 +57,14 @@ class Batcher {
     const ends = Uint32Array.from(this.ends);
     const records = Uint32Array.from(this.records);
     if (this.file) {
-      for (let done = 0; done < this.used; )
-        done += this.file.write(this.bytes.subarray(done, this.used), { at: this.at + done });
+      for (let done = 0; done < this.used;)
+        done += this.file.write(this.bytes.subarray(done, this.used), {at: this.at + done});
       this.at += this.used;
-      store.postMessage({ type: 'append', id: this.id, bytes: this.used, ends, records }, [ends.buffer, records.buffer]);
+      store.postMessage({type: 'append', id: this.id, bytes: this.used, ends, records}, [ends.buffer, records.buffer]);
     } else {
       const bytes = this.bytes.slice(0, this.used);
-      store.postMessage({ type: 'append', id: this.id, bytes, ends, records }, [bytes.buffer, ends.buffer, records.buffer]);
+      store.postMessage(
+          {type: 'append', id: this.id, bytes, ends, records}, [bytes.buffer, ends.buffer, records.buffer]);
     }
     this.used = 0;
     this.ends = [];
@@ -86,7 +88,7 @@ async function reportFile(name) {
   try {
     const directory = await navigator.storage.getDirectory();
     const file = await directory.getFileHandle(name);
-    return await file.createSyncAccessHandle({ mode: 'readwrite-unsafe' });
+    return await file.createSyncAccessHandle({mode: 'readwrite-unsafe'});
   } catch {
     return null;
   }
@@ -105,15 +107,15 @@ async function runCheck(message) {
         const now = performance.now();
         if (now - told > 50 || read === total) {
           told = now;
-          postMessage({ type: 'progress', id: message.id, read, total });
+          postMessage({type: 'progress', id: message.id, read, total});
         }
       },
     });
     batch.flush();
-    store.postMessage({ type: 'end', id: message.id, result: summary(result) });
+    store.postMessage({type: 'end', id: message.id, result: summary(result)});
   } catch (error) {
     batch.flush();
-    store.postMessage({ type: 'end', id: message.id, error: String((error && error.message) || error) });
+    store.postMessage({type: 'end', id: message.id, error: String((error && error.message) || error)});
   } finally {
     if (file) file.close();
   }
@@ -139,17 +141,17 @@ async function reportDocument(message) {
       }
     },
   });
-  return { blob: new Blob([blob, ...parts], { type: 'application/octet-stream' }), status };
+  return {blob: new Blob([blob, ...parts], {type: 'application/octet-stream'}), status};
 }
 
 async function answer(message) {
   switch (message.type) {
     case 'show':
-      return show(message.file, message.record, { layout: message.layout || undefined, name: message.file.name });
+      return show(message.file, message.record, {layout: message.layout || undefined, name: message.file.name});
     case 'document':
       return reportDocument(message);
     case 'run':
-      return run(message.handler, { answers: message.answers, today: message.today || undefined });
+      return run(message.handler, {answers: message.answers, today: message.today || undefined});
     case 'commands':
       return commands();
     default:
@@ -166,12 +168,12 @@ onmessage = (event) => {
     return;
   }
   queue = queue.then(async () => {
-    forgetReadAhead(); // a file read again may have changed since
+    forgetReadAhead();  // a file read again may have changed since
     if (message.type === 'check') return runCheck(message);
     try {
-      postMessage({ type: 'reply', req: message.req, value: await answer(message) });
+      postMessage({type: 'reply', req: message.req, value: await answer(message)});
     } catch (error) {
-      postMessage({ type: 'reply', req: message.req, error: String((error && error.message) || error) });
+      postMessage({type: 'reply', req: message.req, error: String((error && error.message) || error)});
     }
   });
 };

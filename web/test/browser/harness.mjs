@@ -3,11 +3,11 @@
 // playwright-core (nothing downloaded), a page whose every request is
 // recorded and, unless it is one of the page's own files, refused, and a
 // real drop of files on the drop zone.
-import { createServer } from 'node:http';
-import { createReadStream, existsSync, mkdtempSync, rmSync, statSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import {createReadStream, existsSync, mkdtempSync, rmSync, statSync} from 'node:fs';
+import {createServer} from 'node:http';
+import {tmpdir} from 'node:os';
 import path from 'node:path';
-import { chromium } from 'playwright-core';
+import {chromium} from 'playwright-core';
 
 const kTypes = {
   '.html': 'text/html; charset=utf-8',
@@ -30,12 +30,13 @@ export async function serve(site) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, { 'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-store' });
+    response.writeHead(
+        200, {'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream', 'Cache-Control': 'no-store'});
     createReadStream(file).pipe(response);
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   const origin = `http://127.0.0.1:${server.address().port}`;
-  return { origin, served, close: () => new Promise((resolve) => server.close(resolve)) };
+  return {origin, served, close: () => new Promise((resolve) => server.close(resolve))};
 }
 
 export const kChromium = process.env.VERILOTE_CHROMIUM || '/usr/bin/chromium';
@@ -47,7 +48,7 @@ export async function launch() {
     executablePath: kChromium,
     headless: true,
     acceptDownloads: true,
-    viewport: { width: 1280, height: 900 },
+    viewport: {width: 1280, height: 900},
     args: [
       '--headless',
       '--no-sandbox',
@@ -62,9 +63,9 @@ export async function launch() {
   });
   const close = async () => {
     await context.close().catch(() => {});
-    rmSync(profile, { recursive: true, force: true });
+    rmSync(profile, {recursive: true, force: true});
   };
-  return { context, close, profile };
+  return {context, close, profile};
 }
 
 // A page of `context` on the server's page. Every request it makes, of any
@@ -75,58 +76,63 @@ export async function openPage(context, server) {
   const refused = [];
   await context.route('**/*', (route) => {
     const url = route.request().url();
-    if (url.startsWith(`${server.origin}/`) || url.startsWith('blob:') || url.startsWith('data:')) return route.continue();
+    if (url.startsWith(`${server.origin}/`) || url.startsWith('blob:') || url.startsWith('data:'))
+      return route.continue();
     refused.push(url);
     return route.abort();
   });
   context.on('request', (request) => {
     const url = request.url();
     requests.push(url);
-    if (!url.startsWith(`${server.origin}/`) && !url.startsWith('blob:') && !url.startsWith('data:') && !refused.includes(url))
+    if (!url.startsWith(`${server.origin}/`) && !url.startsWith('blob:') && !url.startsWith('data:') &&
+        !refused.includes(url))
       refused.push(url);
   });
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error)));
   await page.goto(`${server.origin}/`);
-  await page.waitForFunction(() => document.body.dataset.ready === 'true' || /não pôde/.test(document.getElementById('status')?.textContent || ''));
-  return { page, requests, refused, errors };
+  await page.waitForFunction(
+      () => document.body.dataset.ready === 'true' ||
+          /não pôde/.test(document.getElementById('status')?.textContent || ''));
+  return {page, requests, refused, errors};
 }
 
 // Drops `files` ({name, bytes: Buffer}) on the drop zone as a user does: a
 // DataTransfer made in the page from the files' bytes, dispatched as
 // dragenter, dragover and drop.
 export async function dropFiles(page, files) {
-  const payload = files.map((f) => ({ name: f.name, base64: Buffer.from(f.bytes).toString('base64') }));
+  const payload = files.map((f) => ({name: f.name, base64: Buffer.from(f.bytes).toString('base64')}));
   await page.evaluate((list) => {
     const transfer = new DataTransfer();
-    for (const { name, base64 } of list) {
+    for (const {name, base64} of list) {
       const binary = atob(base64);
       const bytes = new Uint8Array(binary.length);
       for (let i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-      transfer.items.add(new File([bytes], name, { type: 'application/octet-stream' }));
+      transfer.items.add(new File([bytes], name, {type: 'application/octet-stream'}));
     }
     const zone = document.getElementById('drop');
     for (const type of ['dragenter', 'dragover', 'drop'])
-      zone.dispatchEvent(new DragEvent(type, { bubbles: true, cancelable: true, dataTransfer: transfer }));
+      zone.dispatchEvent(new DragEvent(type, {bubbles: true, cancelable: true, dataTransfer: transfer}));
   }, payload);
 }
 
 // Waits until every file the page holds is checked; returns the entries.
 export async function settled(page, count, timeout = 120000) {
   await page.waitForFunction(
-    (n) => {
-      const entries = window.verilotePage.entries();
-      return entries.length >= n && entries.every((e) => e.state === 'done' || e.state === 'cancelled');
-    },
-    count,
-    { timeout, polling: 100 },
+      (n) => {
+        const entries = window.verilotePage.entries();
+        return entries.length >= n && entries.every((e) => e.state === 'done' || e.state === 'cancelled');
+      },
+      count,
+      {timeout, polling: 100},
   );
   return page.evaluate(() => window.verilotePage.entries());
 }
 
 export function siteDir() {
   const site = path.resolve(process.env.VERILOTE_SITE || 'build-web/site');
-  if (!existsSync(path.join(site, 'page', 'index.html'))) throw new Error(`no page in ${site}: run scripts/web-site.sh`);
+  if (!existsSync(path.join(site, 'page', 'index.html')))
+    throw new Error(`no page in ${site}: run scripts/web-site.sh`);
   return site;
 }
