@@ -4,10 +4,12 @@
 // times on its way out: the library's loops of a byte or a word at a time
 // took a fifth of a check's time, where the native library's vector loops
 // take next to nothing. memory.copy and memory.fill are the engine's own.
-#include <wasm_simd128.h>
-
 #include <cstddef>
 #include <cstdint>
+
+#ifdef __wasm_simd128__
+#include <wasm_simd128.h>
+#endif
 
 extern "C" {
 
@@ -26,6 +28,7 @@ void* memset(void* to, int c, std::size_t n) {
   return to;
 }
 
+#ifdef __wasm_simd128__
 void* memchr(const void* source, int c, std::size_t n) {
   const auto* p = static_cast<const unsigned char*>(source);
   const auto byte = static_cast<unsigned char>(c);
@@ -53,5 +56,7 @@ int memcmp(const void* a, const void* b, std::size_t n) {
     if (*p != *q) return *p - *q;
   return 0;
 }
+
+#endif  // __wasm_simd128__
 
 }  // extern "C"
