@@ -28,12 +28,13 @@ const session = `${Date.now().toString(36)}-${Math.random().toString(36).slice(2
 const decoder = new TextDecoder();
 
 // One report: the lines' ends (byte offsets, cumulative) and the records the
-// lines are about (0: no record) in arrays grown by doubling.
+// lines are about (0: no record) in arrays grown by doubling: 8 bytes a line,
+// 12 once the report passes 4 GiB and its ends need more than 32 bits.
 class Report {
   constructor(id, backing) {
     this.id = id;
     this.backing = backing;
-    this.ends = new Float64Array(1024);
+    this.ends = new Uint32Array(1024);
     this.records = new Uint32Array(1024);
     this.count = 0;
     this.bytes = 0;
@@ -45,10 +46,12 @@ class Report {
   // them in the file.
   append(bytes, ends, records) {
     const needed = this.count + ends.length;
-    if (needed > this.ends.length) {
+    const wide =
+        this.ends instanceof Float64Array || this.bytes + (typeof bytes === 'number' ? bytes : bytes.length) >= 2 ** 32;
+    if (needed > this.ends.length || wide !== this.ends instanceof Float64Array) {
       let size = this.ends.length;
       while (size < needed) size *= 2;
-      const grownEnds = new Float64Array(size);
+      const grownEnds = wide ? new Float64Array(size) : new Uint32Array(size);
       grownEnds.set(this.ends.subarray(0, this.count));
       this.ends = grownEnds;
       const grownRecords = new Uint32Array(size);
