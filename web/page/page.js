@@ -81,6 +81,8 @@ function ask(message) {
   return answer;
 }
 
+const kRetireAfter = 32 << 20;  // bytes
+
 function startChecker() {
   const channel = new MessageChannel();
   store.post({type: 'port', port: channel.port1}, [channel.port1]);
@@ -231,6 +233,13 @@ function finished(entry, message) {
   }
   if (wasRunning) {
     running = null;
+    // After a big file the checker is retired and a new one takes the queue:
+    // its engine gives back slowly what a long run left behind (read buffers,
+    // line texts), and an ended worker gives it all back at once.
+    if (!message.cancelled && entry.file.size > kRetireAfter) {
+      checker.terminate();
+      startChecker();
+    }
     status(`${entry.file.name}: ${verdict.textContent} (${numberFormat.format(entry.count)} linhas em ${
         entry.seconds.toFixed(1)} s)`);
     pump();
