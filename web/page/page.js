@@ -91,6 +91,13 @@ function startChecker() {
 }
 startChecker();
 
+// A new checker loads its core while it waits: the next file does not.
+function restartChecker() {
+  checker.terminate();
+  startChecker();
+  checker.ask({type: 'commands'}).catch(() => {});
+}
+
 // ---------------------------------------------------------------- files
 
 const entries = [];  // every file dropped or chosen, in order
@@ -171,10 +178,9 @@ function cancel(entry) {
   } else if (entry.state === 'running') {
     // The core cannot be asked to stop halfway: its worker is ended and a
     // new one takes the queue; the lines written so far stay in the store.
-    checker.terminate();
     entry.state = 'cancelling';
     store.post({type: 'cancelled', id: entry.id});
-    startChecker();
+    restartChecker();
   }
 }
 
@@ -191,7 +197,7 @@ function onChecker(message) {
     entry.state = 'cancelling';
     entry.crash = message.message || 'erro no validador';
     store.post({type: 'cancelled', id: entry.id});
-    startChecker();
+    restartChecker();
   }
 }
 
@@ -236,10 +242,7 @@ function finished(entry, message) {
     // After a big file the checker is retired and a new one takes the queue:
     // its engine gives back slowly what a long run left behind (read buffers,
     // line texts), and an ended worker gives it all back at once.
-    if (!message.cancelled && entry.file.size > kRetireAfter) {
-      checker.terminate();
-      startChecker();
-    }
+    if (!message.cancelled && entry.file.size > kRetireAfter) restartChecker();
     status(`${entry.file.name}: ${verdict.textContent} (${numberFormat.format(entry.count)} linhas em ${
         entry.seconds.toFixed(1)} s)`);
     pump();
