@@ -50,10 +50,10 @@ export class ReportList {
   }
 
   update(count, width) {
-    const grew = count !== this.count;
+    // Stored lines never change: the rows in hand stay good as the report
+    // grows, and those past them are asked for when they come into view.
     this.count = count;
     this.width = Math.ceil(width * this.charWidth) + 24;
-    if (grew && this.cache.id === this.id && this.cache.from + this.cache.lines.length < count) this.cache.id = null;
     this.layout();
   }
 
@@ -117,6 +117,7 @@ export class ReportList {
       const at = line - cache.from;
       if (cache.id === this.id && at >= 0 && at < cache.lines.length) {
         row.textContent = cache.lines[at];
+        row.dataset.loaded = '';
         if (cache.records[at] != null) {
           row.classList.add('finding');
           row.dataset.record = String(cache.records[at]);

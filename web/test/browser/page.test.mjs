@@ -92,7 +92,7 @@ async function chooseEntry(name) {
   const {page} = session;
   await page.locator('#files tbody tr', {hasText: name}).first().click();
   await page.waitForFunction((n) => document.getElementById('viewer-title').textContent.startsWith(n), name);
-  await page.waitForFunction(() => document.querySelector('#rows .row')?.textContent.length > 0);
+  await page.waitForFunction(() => document.querySelector('#rows .row')?.dataset.loaded != null);
 }
 
 // Every line of the report as the list shows it: from Home to End a page at
@@ -104,8 +104,7 @@ async function readList() {
   const lines = new Map();
   for (let guard = 0; guard < 1000; ++guard) {
     await page.waitForFunction(
-        () => Array.from(document.querySelectorAll('#rows .row'))
-                  .every((r) => r.textContent.length > 0 || r.dataset.empty));
+        () => Array.from(document.querySelectorAll('#rows .row')).every((r) => r.dataset.loaded != null));
     const shown = await page.evaluate(() => window.verilotePage.shown());
     for (const row of shown) lines.set(row.line, row.text);
     const {current, count} =
