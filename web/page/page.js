@@ -135,7 +135,8 @@ function addFiles(files) {
     row.innerHTML =
         '<td class="name"></td><td class="size"></td><td class="layout">—</td><td class="verdict">Na fila</td>' +
         '<td class="count">0</td><td><progress max="1" value="0"></progress></td>' +
-        '<td><button type="button" class="cancel">Cancelar</button></td>';
+        '<td><button type="button" class="cancel">Cancelar</button> ' +
+        '<button type="button" class="remove" title="Tirar o arquivo e o seu relatório da página">Remover</button></td>';
     row.querySelector('.name').textContent = file.name;
     row.querySelector('.size').textContent = size(file.size);
     row.addEventListener('click', (event) => {
@@ -143,6 +144,7 @@ function addFiles(files) {
       choose(entry);
     });
     row.querySelector('.cancel').addEventListener('click', () => cancel(entry));
+    row.querySelector('.remove').addEventListener('click', () => remove(entry));
     entry.row = row;
     $('files').tBodies[0].appendChild(row);
     entries.push(entry);
@@ -182,6 +184,22 @@ function cancel(entry) {
     store.post({type: 'cancelled', id: entry.id});
     restartChecker();
   }
+}
+
+// A file taken off the page: its run stopped, its report's lines and file
+// given back.
+function remove(entry) {
+  cancel(entry);
+  if (entry === running) running = null;
+  store.post({type: 'forget', id: entry.id});
+  entries.splice(entries.indexOf(entry), 1);
+  entry.row.remove();
+  if (entry === chosen) {
+    chosen = null;
+    inspector.close();
+    $('viewer').hidden = true;
+  }
+  pump();
 }
 
 function onChecker(message) {

@@ -399,6 +399,11 @@ describe('big files', () => {
         const after = await choose([small]);
         const [next] = (await settled(page, after + 1)).slice(after);
         assert.deepEqual(await storedText(next.id), cliCheck(small).report);
+        // "Remover" takes the stopped file off the page, its report with it.
+        await page.locator(`#files tbody tr[data-id="${entry.id}"]`).getByRole('button', {name: 'Remover'}).click();
+        assert.equal(await page.locator(`#files tbody tr[data-id="${entry.id}"]`).count(), 0);
+        assert.ok(!(await entries()).some((e) => e.id === entry.id));
+        assert.equal(await page.evaluate((id) => window.verilotePage.rows(id, 0, 10), entry.id), null);
       });
 
   test('a 2 GB file is read where it lies, the page answering all along', {timeout: 10 * 60 * 1000}, async () => {
