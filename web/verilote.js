@@ -43,7 +43,7 @@ async function load() {
   }
   const module = await createVeriloteCore(options);
   module.vlEmit = (channel, bytes) => current.emit(channel, bytes);
-  module.vlLines = (bytes, ends, records) => current.lines(bytes, ends, records);
+  module.vlLines = (bytes, ends, records, shapes) => current.lines(bytes, ends, records, shapes);
   module.vlProgress = (read, total) => current.progress(read, total);
   const FS = module.FS;
   for (const dir of ['/in', '/run']) FS.mkdir(dir);
@@ -324,7 +324,7 @@ export async function check(input, options = {}) {
   const onLine = typeof options.onLine === 'function' ? options.onLine : null;
   let index = 0;
   const decoder = new TextDecoder();
-  const lines = (bytes, ends, records) => {
+  const lines = (bytes, ends, records, shapes) => {
     // Each line ends with a line feed: the batch is decoded at once, and line
     // by line only when a line holds a line feed of its own.
     let texts = decoder.decode(bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
@@ -332,7 +332,9 @@ export async function check(input, options = {}) {
       texts = [];
       for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decoder.decode(bytes.subarray(start, ends[i])));
     }
-    for (let i = 0; i < texts.length; ++i) onLine(texts[i], index++, records[i] > 0 ? records[i] : null);
+    for (let i = 0; i < texts.length; ++i) {
+      onLine(texts[i], index++, records[i] > 0 ? records[i] : null, shapes[i] > 0 ? shapes[i] : null);
+    }
   };
   const status = await call(
     [{ input, name: options.name }],
@@ -426,4 +428,22 @@ export async function run(handler, options = {}) {
   const messages = err.text().split('\n');
   if (messages[messages.length - 1] === '') messages.pop();
   return { status, report, messages };
+}
+
+export async function inspect(input, finding, options = {}) {
+  const out = collector();
+  await call(
+    [{ input, name: options.name }],
+    { emit: (channel, bytes) => channel === 1 && out.add(bytes) },
+    (module, [path]) => {
+      const args = [path, String(finding.record ?? 0), String(finding.shape ?? 0), String(finding.line ?? '')];
+      const packed = packArguments(module, args);
+      try {
+        module._vl_inspect(packed.at, packed.size);
+      } finally {
+        module._free(packed.at);
+      }
+    },
+  );
+  return JSON.parse(out.text());
 }
