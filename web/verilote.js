@@ -58,11 +58,6 @@ async function load() {
 
 // ---- inputs -----------------------------------------------------------
 
-function baseName(path) {
-  const parts = String(path).split(/[\\/]/);
-  return parts[parts.length - 1] || 'arquivo';
-}
-
 // A name a report may quote, as a path the core can open: the name itself
 // when it leads to the input already, else a link under that name to where
 // the input lies, made in the module's memory (never inside a mounted folder,
@@ -191,13 +186,7 @@ async function stage(module, input, name, cleanups) {
     FS.rmdir(dir);
     throw new TypeError('verilote: an input is a Uint8Array, an ArrayBuffer, a Blob or File, or (in Node) a path');
   }
-  return placeUnder(FS, baseNameSafe(shown), `${dir}/input`, cleanups);
-}
-
-// The name a File or bytes go by: its own, never a path into the module's
-// folders.
-function baseNameSafe(name) {
-  return String(name).includes('/') ? String(name) : baseName(name);
+  return placeUnder(FS, String(shown), `${dir}/input`, cleanups);
 }
 
 // ---- calls ------------------------------------------------------------
