@@ -436,7 +436,9 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
         };
         issues->Reset();
         if (options.stream != nullptr && options.stream->line) {
-          host.sink = [&](std::string_view line) { options.stream->line(TerminalText(line, names), host.Current()); };
+          host.sink = [&](std::string_view line) {
+            options.stream->line(line, std::span<const std::string>(names.data(), names.size()), host.Current());
+          };
           break;
         }
         host.findingSink = [&](const Finding& finding) {

@@ -5,8 +5,10 @@
 // Node), so that the core reads them in blocks as it reads any file.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -65,8 +67,16 @@ class EmitBuffer final : public std::streambuf {
 class LineBatch {
  public:
   ~LineBatch() { Flush(); }
-  void Add(std::string_view line, const verilote::Finding* finding) {
-    bytes_ += line;
+  // `line` in Windows-1252, made UTF-8 here as the JSON document makes it;
+  // straight into the batch where no file name it may quote needs keeping.
+  void Add(std::string_view line, std::span<const std::string> names, const verilote::Finding* finding) {
+    const bool asciiNames = std::all_of(names.begin(), names.end(), [](const std::string& name) {
+      return std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
+    });
+    if (asciiNames)
+      verilote::AppendUtf8(bytes_, line);
+    else
+      bytes_ += verilote::TerminalText(line, names);
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
     bytes_ += '\n';
     records_.push_back(finding != nullptr ? static_cast<double>(finding->record) : 0);
@@ -153,7 +163,8 @@ EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size, int streamLines)
   LineBatch batch;
   verilote::CheckStream stream;
   if (streamLines != 0)
-    stream.line = [&batch](std::string_view line, const verilote::Finding* finding) { batch.Add(line, finding); };
+    stream.line = [&batch](std::string_view line, std::span<const std::string> names,
+                           const verilote::Finding* finding) { batch.Add(line, names, finding); };
   stream.progress = [&batch](std::uint64_t read, std::uint64_t total) {
     batch.Flush();  // the lines before the progress they belong to
     return vl_progress(static_cast<double>(read), static_cast<double>(total)) != 0;

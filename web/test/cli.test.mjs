@@ -75,6 +75,16 @@ test('check streams each line with the record of its finding', async () => {
   }
 });
 
+test('check streams a line quoting a file name of accented letters as the document gives it', async () => {
+  const bytes = new Uint8Array(readFileSync(files[0]));
+  const name = 'remessa_cobrança_março.rem';
+  const streamed = [];
+  await check(bytes, { name, today, onLine: (line) => streamed.push(line) });
+  const whole = await check(bytes, { name, today });
+  assert.ok(whole.report.some((line) => line.includes(name)));
+  assert.deepEqual(streamed, whole.report);
+});
+
 test('check stops when onProgress says so', async () => {
   let calls = 0;
   const result = await check(files[0], { today, onProgress: () => ++calls > 1 && false });
