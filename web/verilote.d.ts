@@ -63,8 +63,10 @@ export interface CheckOptions {
   /** The date the validators take as today, DD/MM/YYYY. */
   today?: string;
   /** Each report line as it is written, with the record its finding is
-   * about (null: not a finding, or about the file as a whole). */
-  onLine?: (line: string, index: number, record: number | null) => void;
+   * about (null: not a finding, or about the file as a whole) and, for a
+   * finding, the number of its shape (its record kind and the fields it
+   * names) for `inspect`. */
+  onLine?: (line: string, index: number, record: number | null, shape: number | null) => void;
   /** The reading's progress; return false to stop the run. */
   onProgress?: (bytesRead: number, bytesTotal: number) => boolean | void;
 }
@@ -127,3 +129,38 @@ export function run(
   handler: string,
   options?: { files?: Input[]; answers?: string[]; today?: string; onLine?: (line: string) => void },
 ): Promise<RunResult>;
+
+/** The record inspector's model of a finding line, as the windows draw it:
+ * the fields of the record's kind in order with those the finding names
+ * marked, the raw record under a ruler. Texts are UTF-8. */
+export interface Inspection {
+  heading: string;
+  fileName: string;
+  findingLine: string;
+  /** Why the record is not shown (the file changed, a finding about the whole file); empty when it is. */
+  message: string;
+  record: string;
+  rulerTens: string;
+  rulerUnits: string;
+  rows: {
+    code: string;
+    positions: string;
+    name: string;
+    found: string;
+    expected: string;
+    from: number;
+    to: number;
+    named: boolean;
+  }[];
+  /** The named fields' byte ranges in `record`, 1-based and inclusive. */
+  marks: [number, number][];
+  firstNamed: number;
+}
+
+/** The inspector on a finding line that `check`'s onLine gave (its line,
+ * record and shape), the record read again from `input`. */
+export function inspect(
+  input: Input,
+  finding: { line: string; record: number | null; shape?: number | null },
+  options?: { name?: string },
+): Promise<Inspection>;

@@ -43,7 +43,7 @@ async function load() {
   }
   const module = await createVeriloteCore(options);
   module.vlEmit = (channel, bytes) => current.emit(channel, bytes);
-  module.vlLines = (bytes, ends, records) => current.lines(bytes, ends, records);
+  module.vlLines = (bytes, ends, records, shapes) => current.lines(bytes, ends, records, shapes);
   module.vlProgress = (read, total) => current.progress(read, total);
   const FS = module.FS;
   for (const dir of ['/in', '/run']) FS.mkdir(dir);
@@ -57,11 +57,6 @@ async function load() {
 }
 
 // ---- inputs -----------------------------------------------------------
-
-function baseName(path) {
-  const parts = String(path).split(/[\\/]/);
-  return parts[parts.length - 1] || 'arquivo';
-}
 
 // A name a report may quote, as a path the core can open: the name itself
 // when it leads to the input already, else a link under that name to where
@@ -191,13 +186,7 @@ async function stage(module, input, name, cleanups) {
     FS.rmdir(dir);
     throw new TypeError('verilote: an input is a Uint8Array, an ArrayBuffer, a Blob or File, or (in Node) a path');
   }
-  return placeUnder(FS, baseNameSafe(shown), `${dir}/input`, cleanups);
-}
-
-// The name a File or bytes go by: its own, never a path into the module's
-// folders.
-function baseNameSafe(name) {
-  return String(name).includes('/') ? String(name) : baseName(name);
+  return placeUnder(FS, String(shown), `${dir}/input`, cleanups);
 }
 
 // ---- calls ------------------------------------------------------------
@@ -324,7 +313,7 @@ export async function check(input, options = {}) {
   const onLine = typeof options.onLine === 'function' ? options.onLine : null;
   let index = 0;
   const decoder = new TextDecoder();
-  const lines = (bytes, ends, records) => {
+  const lines = (bytes, ends, records, shapes) => {
     // Each line ends with a line feed: the batch is decoded at once, and line
     // by line only when a line holds a line feed of its own.
     let texts = decoder.decode(bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
@@ -332,7 +321,9 @@ export async function check(input, options = {}) {
       texts = [];
       for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decoder.decode(bytes.subarray(start, ends[i])));
     }
-    for (let i = 0; i < texts.length; ++i) onLine(texts[i], index++, records[i] > 0 ? records[i] : null);
+    for (let i = 0; i < texts.length; ++i) {
+      onLine(texts[i], index++, records[i] > 0 ? records[i] : null, shapes[i] > 0 ? shapes[i] : null);
+    }
   };
   const status = await call(
     [{ input, name: options.name }],
@@ -426,4 +417,22 @@ export async function run(handler, options = {}) {
   const messages = err.text().split('\n');
   if (messages[messages.length - 1] === '') messages.pop();
   return { status, report, messages };
+}
+
+export async function inspect(input, finding, options = {}) {
+  const out = collector();
+  await call(
+    [{ input, name: options.name }],
+    { emit: (channel, bytes) => channel === 1 && out.add(bytes) },
+    (module, [path]) => {
+      const args = [path, String(finding.record ?? 0), String(finding.shape ?? 0), String(finding.line ?? '')];
+      const packed = packArguments(module, args);
+      try {
+        module._vl_inspect(packed.at, packed.size);
+      } finally {
+        module._free(packed.at);
+      }
+    },
+  );
+  return JSON.parse(out.text());
 }

@@ -151,13 +151,13 @@ class CheckHost final : public Host {
   // The line as any other, then its fields to `findingSink` when a format
   // shows them (JSON, JUnit); the text format keeps nothing of it.
   void ReportFinding(const Finding& finding) override {
-    findingRecord = finding.record;
+    finding_ = &finding;
     ReportAppend(finding.line);
-    findingRecord = 0;
+    finding_ = nullptr;
     if (findingSink) findingSink(finding);
   }
-  // The record of the finding whose line goes through the sink; 0 otherwise.
-  std::uint64_t findingRecord = 0;
+  // The finding whose line goes through the sink; nullptr for other lines.
+  const Finding* Current() const { return finding_; }
   void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
     if (options_.stream != nullptr && options_.stream->progress && !options_.stream->progress(bytesRead, bytesTotal))
       throw CommandStopped();
@@ -175,6 +175,7 @@ class CheckHost final : public Host {
  private:
   const CheckOptions& options_;
   std::ostream& err_;
+  const Finding* finding_ = nullptr;
 };
 
 // RunCommand takes a plain function: the validator's run is handed to it
@@ -436,7 +437,7 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
         issues->Reset();
         if (options.stream != nullptr && options.stream->line) {
           host.sink = [&](std::string_view line) {
-            options.stream->line(TerminalText(line, names), host.findingRecord);
+            options.stream->line(line, std::span<const std::string>(names.data(), names.size()), host.Current());
           };
           break;
         }

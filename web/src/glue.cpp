@@ -5,8 +5,10 @@
 // Node), so that the core reads them in blocks as it reads any file.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <ostream>
+#include <span>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -16,16 +18,21 @@
 #include "app/cp1252.hpp"
 #include "cli/check.hpp"
 #include "cli/cli.hpp"
+#include "web/src/finding_shapes.hpp"
 
 // Hands a block of output to JavaScript: channel 1 stdout, 2 stderr.
 EM_JS(void, vl_emit, (int channel, const char* bytes, int size),
       { Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size)); });
 // Hands a batch of report lines to JavaScript: their bytes, each line followed
 // by a line feed, the end of each line, and the record of each (0: none).
-EM_JS(void, vl_lines, (const char* bytes, int size, const std::uint32_t* ends, const double* records, int count), {
-  Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
-                 HEAPF64.subarray(records >> 3, (records >> 3) + count));
-});
+EM_JS(void, vl_lines,
+      (const char* bytes, int size, const std::uint32_t* ends, const double* records, const std::uint32_t* shapes,
+       int count),
+      {
+        Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
+                       HEAPF64.subarray(records >> 3, (records >> 3) + count),
+                       HEAPU32.subarray(shapes >> 2, (shapes >> 2) + count));
+      });
 // The reading's progress; false when the caller stops the run.
 EM_JS(int, vl_progress, (double bytesRead, double bytesTotal),
       { return Module.vlProgress(bytesRead, bytesTotal) ? 1 : 0; });
@@ -60,20 +67,30 @@ class EmitBuffer final : public std::streambuf {
 class LineBatch {
  public:
   ~LineBatch() { Flush(); }
-  void Add(std::string_view line, std::uint64_t record) {
-    bytes_ += line;
+  // `line` in Windows-1252, made UTF-8 here as the JSON document makes it;
+  // straight into the batch where no file name it may quote needs keeping.
+  void Add(std::string_view line, std::span<const std::string> names, const verilote::Finding* finding) {
+    const bool asciiNames = std::all_of(names.begin(), names.end(), [](const std::string& name) {
+      return std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
+    });
+    if (asciiNames)
+      verilote::AppendUtf8(bytes_, line);
+    else
+      bytes_ += verilote::TerminalText(line, names);
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
     bytes_ += '\n';
-    records_.push_back(static_cast<double>(record));
+    records_.push_back(finding != nullptr ? static_cast<double>(finding->record) : 0);
+    shapes_.push_back(finding != nullptr ? verilote::web::FindingShapes::Of(finding->kind, finding->fields) : 0);
     if (bytes_.size() >= kBatchBytes || ends_.size() >= kBatchLines) Flush();
   }
   void Flush() {
     if (!ends_.empty())
-      vl_lines(bytes_.data(), static_cast<int>(bytes_.size()), ends_.data(), records_.data(),
+      vl_lines(bytes_.data(), static_cast<int>(bytes_.size()), ends_.data(), records_.data(), shapes_.data(),
                static_cast<int>(ends_.size()));
     bytes_.clear();
     ends_.clear();
     records_.clear();
+    shapes_.clear();
   }
 
  private:
@@ -82,9 +99,13 @@ class LineBatch {
   std::string bytes_;
   std::vector<std::uint32_t> ends_;
   std::vector<double> records_;
+  std::vector<std::uint32_t> shapes_;
 };
 
-// Arguments as JavaScript passes them: each one followed by a NUL byte.
+}  // namespace
+
+namespace verilote::web {
+
 std::vector<std::string_view> Arguments(const char* packed, int size) {
   std::vector<std::string_view> args;
   const std::string_view all(packed, static_cast<std::size_t>(size));
@@ -96,6 +117,12 @@ std::vector<std::string_view> Arguments(const char* packed, int size) {
   }
   return args;
 }
+
+}  // namespace verilote::web
+
+namespace {
+
+using verilote::web::Arguments;
 
 std::string ShortcutText(int code) {
   if (code == 0) return {};
@@ -136,7 +163,8 @@ EMSCRIPTEN_KEEPALIVE int vl_check(const char* packed, int size, int streamLines)
   LineBatch batch;
   verilote::CheckStream stream;
   if (streamLines != 0)
-    stream.line = [&batch](std::string_view line, std::uint64_t record) { batch.Add(line, record); };
+    stream.line = [&batch](std::string_view line, std::span<const std::string> names,
+                           const verilote::Finding* finding) { batch.Add(line, names, finding); };
   stream.progress = [&batch](std::uint64_t read, std::uint64_t total) {
     batch.Flush();  // the lines before the progress they belong to
     return vl_progress(static_cast<double>(read), static_cast<double>(total)) != 0;

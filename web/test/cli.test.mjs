@@ -8,7 +8,7 @@ import path from 'node:path';
 import { after, test } from 'node:test';
 
 import { native, nativeJson, today } from './common.mjs';
-import { check, checkDocument, commands, run, show } from '../verilote.js';
+import { check, checkDocument, commands, inspect, run, show } from '../verilote.js';
 
 const files = [
   'examples/sigcb240/remessa_sigcb240_com_erros.rem',
@@ -73,6 +73,16 @@ test('check streams each line with the record of its finding', async () => {
       assert.notEqual(index, undefined, `${file}: ${issue.line}`);
     }
   }
+});
+
+test('check streams a line quoting a file name of accented letters as the document gives it', async () => {
+  const bytes = new Uint8Array(readFileSync(files[0]));
+  const name = 'remessa_cobrança_março.rem';
+  const streamed = [];
+  await check(bytes, { name, today, onLine: (line) => streamed.push(line) });
+  const whole = await check(bytes, { name, today });
+  assert.ok(whole.report.some((line) => line.includes(name)));
+  assert.deepEqual(streamed, whole.report);
 });
 
 test('check stops when onProgress says so', async () => {
@@ -163,4 +173,37 @@ test('commands lists the table as the command line does', async () => {
 test('calls made at once run one after the other, each on its own file', async () => {
   const results = await Promise.all(files.map((file) => check(new Uint8Array(readFileSync(file)), { name: file, today })));
   for (const [i, file] of files.entries()) assert.deepEqual(results[i], cliCheck(file), file);
+});
+
+test('inspect opens a streamed finding line on its record, its named fields marked', async () => {
+  const file = files[0];
+  const issues = cliCheck(file).issues.filter((issue) => issue.record > 0 && issue.fields.length > 0);
+  const records = readFileSync(file, 'latin1').split('\r\n');
+  const findings = [];
+  await check(file, { today, onLine: (line, index, record, shape) => record !== null && findings.push({ line, record, shape }) });
+  assert.ok(issues.length > 0);
+  for (const issue of issues) {
+    const finding = findings.find((f) => f.line === issue.line && f.record === issue.record);
+    const seen = await inspect(file, finding);
+    assert.equal(seen.message, '', issue.line);
+    assert.equal(seen.findingLine, issue.line);
+    assert.equal(seen.record, records[issue.record - 1]);
+    assert.ok(seen.heading.startsWith(`Registro ${issue.record} (`), seen.heading);
+    // The table runs in the record's order, the finding names in its own.
+    const fields = [...issue.fields].sort((a, b) => a.from - b.from);
+    const named = seen.rows.filter((row) => row.named);
+    assert.deepEqual(
+      named.map((row) => [row.code, row.from, row.to, row.found]),
+      fields.map((field) => [field.code, field.from, field.to, field.found]),
+      issue.line,
+    );
+    assert.deepEqual(seen.marks, fields.map((field) => [field.from, field.to]));
+  }
+});
+
+test('inspect says why a record cannot be shown', async () => {
+  const seen = await inspect(files[0], { line: 'Linha 99', record: 99, shape: null });
+  assert.notEqual(seen.message, '');
+  assert.equal(seen.rows.length, 0);
+  assert.equal(seen.heading, 'Registro 99');
 });
