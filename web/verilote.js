@@ -43,7 +43,7 @@ async function load() {
   }
   const module = await createVeriloteCore(options);
   module.vlEmit = (channel, bytes) => current.emit(channel, bytes);
-  module.vlLines = (bytes, ends, records, shapes) => current.lines(bytes, ends, records, shapes);
+  module.vlLines = (bytes, ends, records, shapes, text) => current.lines(bytes, ends, records, shapes, text);
   module.vlProgress = (read, total) => current.progress(read, total);
   const FS = module.FS;
   for (const dir of ['/in', '/run']) FS.mkdir(dir);
@@ -266,6 +266,24 @@ function runCheck(module, args, streamLines) {
   }
 }
 
+// The decoders of streamed report lines, by the glue's `text`: UTF-8;
+// Windows-1252 with no byte in 0x80-0x9F, which Latin-1 reads the same (in
+// Node a Buffer's latin1 slice, the quickest way to a string); Windows-1252,
+// read as Latin-1 and 0x80-0x9F put right after (Node's own windows-1252
+// decoder reads them as Latin-1 does), the five bytes it leaves undefined as
+// U+0081..., as the core's own conversion gives them.
+function textDecoders() {
+  const utf8 = new TextDecoder();
+  const latin1 =
+    isNode && typeof Buffer === 'function'
+      ? (bytes) => Buffer.from(bytes.buffer, bytes.byteOffset, bytes.length).latin1Slice(0, bytes.length)
+      : ((decoder) => (bytes) => decoder.decode(bytes))(new TextDecoder('windows-1252'));
+  const c1 = '\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F' +
+    '\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178';
+  const cp1252 = (bytes) => latin1(bytes).replace(/[\x80-\x9F]/g, (c) => c1[c.charCodeAt(0) - 0x80]);
+  return [(bytes) => utf8.decode(bytes), latin1, cp1252];
+}
+
 // The output of a channel as text, decoded across block ends.
 function collector() {
   const decoder = new TextDecoder();
@@ -312,14 +330,14 @@ export async function check(input, options = {}) {
   const err = collector();
   const onLine = typeof options.onLine === 'function' ? options.onLine : null;
   let index = 0;
-  const decoder = new TextDecoder();
-  const lines = (bytes, ends, records, shapes) => {
+  const decode = textDecoders();
+  const lines = (bytes, ends, records, shapes, text) => {
     // Each line ends with a line feed: the batch is decoded at once, and line
     // by line only when a line holds a line feed of its own.
-    let texts = decoder.decode(bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
+    let texts = decode[text](bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
     if (texts.length !== ends.length) {
       texts = [];
-      for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decoder.decode(bytes.subarray(start, ends[i])));
+      for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decode[text](bytes.subarray(start, ends[i])));
     }
     for (let i = 0; i < texts.length; ++i) {
       onLine(texts[i], index++, records[i] > 0 ? records[i] : null, shapes[i] > 0 ? shapes[i] : null);

@@ -25,13 +25,15 @@ EM_JS(void, vl_emit, (int channel, const char* bytes, int size),
       { Module.vlEmit(channel, HEAPU8.subarray(bytes, bytes + size)); });
 // Hands a batch of report lines to JavaScript: their bytes, each line followed
 // by a line feed, the end of each line, and the record of each (0: none).
+// `text`: 0 when the lines are UTF-8, 1 when they are Windows-1252 with no
+// byte in 0x80-0x9F (what Latin-1 reads the same), 2 for Windows-1252.
 EM_JS(void, vl_lines,
       (const char* bytes, int size, const std::uint32_t* ends, const double* records, const std::uint32_t* shapes,
-       int count),
+       int count, int text),
       {
         Module.vlLines(HEAPU8.subarray(bytes, bytes + size), HEAPU32.subarray(ends >> 2, (ends >> 2) + count),
                        HEAPF64.subarray(records >> 3, (records >> 3) + count),
-                       HEAPU32.subarray(shapes >> 2, (shapes >> 2) + count));
+                       HEAPU32.subarray(shapes >> 2, (shapes >> 2) + count), text);
       });
 // The reading's progress; false when the caller stops the run.
 EM_JS(int, vl_progress, (double bytesRead, double bytesTotal),
@@ -67,16 +69,25 @@ class EmitBuffer final : public std::streambuf {
 class LineBatch {
  public:
   ~LineBatch() { Flush(); }
-  // `line` in Windows-1252, made UTF-8 here as the JSON document makes it;
-  // straight into the batch where no file name it may quote needs keeping.
+  // `line` in Windows-1252: JavaScript decodes the batch as the JSON
+  // document's TerminalText would (the five bytes Windows-1252 leaves
+  // undefined as U+0081..., as ToUtf8 gives them), unless a file name it may
+  // quote is not ASCII: the lines are then made UTF-8 here, the name's bytes
+  // kept.
   void Add(std::string_view line, std::span<const std::string> names, const verilote::Finding* finding) {
     const bool asciiNames = std::all_of(names.begin(), names.end(), [](const std::string& name) {
       return std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; });
     });
-    if (asciiNames)
-      verilote::AppendUtf8(bytes_, line);
-    else
+    if (!ends_.empty() && asciiNames != cp1252_) Flush();
+    cp1252_ = asciiNames;
+    if (asciiNames) {
+      unsigned char high = 0;  // 0x80-0x9F seen: bits 0x80 set and 0x60 clear
+      for (const char c : line) high |= (static_cast<unsigned char>(c) & 0xE0) == 0x80 ? 1 : 0;
+      c1_ = c1_ || high != 0;
+      bytes_ += line;
+    } else {
       bytes_ += verilote::TerminalText(line, names);
+    }
     ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
     bytes_ += '\n';
     records_.push_back(finding != nullptr ? static_cast<double>(finding->record) : 0);
@@ -86,7 +97,11 @@ class LineBatch {
   void Flush() {
     if (!ends_.empty())
       vl_lines(bytes_.data(), static_cast<int>(bytes_.size()), ends_.data(), records_.data(), shapes_.data(),
-               static_cast<int>(ends_.size()));
+               static_cast<int>(ends_.size()),
+               !cp1252_ ? 0
+               : c1_    ? 2
+                        : 1);
+    c1_ = false;
     bytes_.clear();
     ends_.clear();
     records_.clear();
@@ -100,6 +115,8 @@ class LineBatch {
   std::vector<std::uint32_t> ends_;
   std::vector<double> records_;
   std::vector<std::uint32_t> shapes_;
+  bool cp1252_ = true;  // the batch's lines are Windows-1252 (else UTF-8)
+  bool c1_ = false;     // and hold a byte in 0x80-0x9F
 };
 
 }  // namespace

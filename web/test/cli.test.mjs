@@ -85,6 +85,22 @@ test('check streams a line quoting a file name of accented letters as the docume
   assert.deepEqual(streamed, whole.report);
 });
 
+test('check streams the bytes Windows-1252 puts in 0x80-0x9F as the document gives them', async () => {
+  // The payer's name, which the report quotes, with a euro sign, the
+  // undefined 0x81 and curly quotes in it.
+  const bytes = readFileSync(files[0]);
+  const at = bytes.indexOf(Buffer.from('JOS', 'latin1'));
+  assert.ok(at > 0);
+  bytes.set([0x80, 0x81, 0x93], at);
+  const file = path.join(work, 'c1.rem');
+  writeFileSync(file, bytes);
+  const streamed = [];
+  await check(file, { today, onLine: (line) => streamed.push(line) });
+  const whole = cliCheck(file);
+  assert.ok(whole.report.some((line) => line.includes('\u20ac\u0081\u201c')));
+  assert.deepEqual(streamed, whole.report);
+});
+
 test('check stops when onProgress says so', async () => {
   let calls = 0;
   const result = await check(files[0], { today, onProgress: () => ++calls > 1 && false });
