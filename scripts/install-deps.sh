@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, skipping those already there.
-# Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows] [--tests]
+# Usage: scripts/install-deps.sh [--gui] [--fuzz] [--windows] [--tests] [--web]
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build googletest libgtest-dev libgmock-dev python3)
@@ -16,6 +16,15 @@ for arg in "$@"; do
     # (xvfb, xauth), where xdotool drives it, xwd and netpbm photograph it, in
     # Wine's own fonts and Liberation (Courier New's metrics).
     --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 file dpkg-dev xvfb xauth xdotool x11-apps netpbm fonts-wine fonts-liberation) ;;
+    # The core in WebAssembly (emscripten), its Node tests and the page's
+    # tests in a headless browser. Node and npm come from Debian only where
+    # none is on the PATH: a node installed otherwise (NodeSource's, with its
+    # own npm) would fight Debian's npm.
+    --web)
+      packages+=(emscripten chromium)
+      command -v node >/dev/null || packages+=(nodejs)
+      command -v npm >/dev/null || packages+=(npm)
+      ;;
     *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
   esac
 done

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the normal build (with the window when its
-# sources are there) and its suite; the Windows build (MinGW-w64) with its
+# sources are there) and its suite; the core in WebAssembly with its
+# JavaScript API and npm package under Node; the Windows build (MinGW-w64) with its
 # suite and every example under Wine, the window verilote.exe driven under
 # Xvfb, and the packages, installed and run;
 # then the suite again under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -27,7 +28,7 @@ ctest_all() {  # build dir, ctest options...
 
 gui=()
 [ -f src/gui/CMakeLists.txt ] && gui=(--gui)
-scripts/install-deps.sh "${gui[@]}" --fuzz --windows --tests
+scripts/install-deps.sh "${gui[@]}" --fuzz --windows --tests --web
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 
@@ -40,6 +41,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVERILOTE_TESTS=
   -DVERILOTE_GUI=$gui_flag -DVERILOTE_BENCH=ON -DVERILOTE_FUZZ=OFF > /dev/null
 cmake --build build
 (cd build && QT_QPA_PLATFORM=offscreen no_locale ctest --no-tests=error --output-on-failure -j2)
+
+echo "== WebAssembly and JavaScript"
+web_start=$SECONDS
+scripts/web-test.sh
+echo "== WebAssembly and JavaScript: $((SECONDS - web_start)) s"
 
 echo "== Windows build (MinGW-w64, static) and tests under Wine"
 windows_start=$SECONDS

@@ -13,7 +13,9 @@ std::string_view Stripped(std::string_view text) {
   const auto kept = [](char c) { return static_cast<unsigned char>(c) > ' '; };
   const auto first = std::find_if(text.begin(), text.end(), kept);
   const auto last = std::find_if(text.rbegin(), text.rend(), kept).base();
-  return first < last ? std::string_view(first, last) : std::string_view();
+  return first < last
+             ? text.substr(static_cast<std::size_t>(first - text.begin()), static_cast<std::size_t>(last - first))
+             : std::string_view();
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ struct CheckOptions {
   std::optional<std::string> reportDir;
   std::optional<CivilDate> today;
   std::vector<std::string> files;
+  const CheckStream* stream = nullptr;  // the lines to a caller, not into the document
 };
 
 // One file's outcome, as the summary and the structured formats give it.
@@ -151,8 +152,16 @@ class CheckHost final : public Host {
   // The line as any other, then its fields to `findingSink` when a format
   // shows them (JSON, JUnit); the text format keeps nothing of it.
   void ReportFinding(const Finding& finding) override {
+    finding_ = &finding;
     ReportAppend(finding.line);
+    finding_ = nullptr;
     if (findingSink) findingSink(finding);
+  }
+  // The finding whose line goes through the sink; nullptr for other lines.
+  const Finding* Current() const { return finding_; }
+  void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override {
+    if (options_.stream != nullptr && options_.stream->progress && !options_.stream->progress(bytesRead, bytesTotal))
+      throw CommandStopped();
   }
   std::function<void(const Finding&)> findingSink;
   std::vector<std::string> ReportLines() override { return {}; }
@@ -167,6 +176,7 @@ class CheckHost final : public Host {
  private:
   const CheckOptions& options_;
   std::ostream& err_;
+  const Finding* finding_ = nullptr;
 };
 
 // RunCommand takes a plain function: the validator's run is handed to it
@@ -437,6 +447,12 @@ int Check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
           firstLine = false;
         };
         issues->Reset();
+        if (options.stream != nullptr && options.stream->line) {
+          host.sink = [&](std::string_view line) {
+            options.stream->line(line, std::span<const std::string>(names.data(), names.size()), host.Current());
+          };
+          break;
+        }
         host.findingSink = [&](const Finding& finding) {
           issues->Write(Cat(firstIssue ? "\n        " : ",\n        ", JsonIssue(finding, names)));
           firstIssue = false;
@@ -542,10 +558,9 @@ int ListLayouts(std::ostream& out) {
   return kExitClean;
 }
 
-}  // namespace
-
-int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+int CheckWith(std::span<const std::string_view> args, const CheckStream* stream, std::ostream& out, std::ostream& err) {
   CheckOptions options;
+  options.stream = stream;
   bool onlyFiles = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view option = args[i];
@@ -592,6 +607,17 @@ int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::os
   }
   if (options.files.empty()) return Usage(err, "check needs at least one FILE");
   return Check(options, out, err);
+}
+
+}  // namespace
+
+int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+  return CheckWith(args, nullptr, out, err);
+}
+
+int CheckStreamed(std::span<const std::string_view> args, const CheckStream& stream, std::ostream& out,
+                  std::ostream& err) {
+  return CheckWith(args, &stream, out, err);
 }
 
 }  // namespace verilote

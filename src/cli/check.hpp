@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <span>
@@ -15,6 +16,21 @@ namespace verilote {
 
 // `args` are the arguments after "check". Returns the exit status.
 int CheckMain(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+
+// For a caller that shows the run as it goes (the JavaScript API): the
+// reading's progress (false stops the run, as Stop does in the window) and,
+// when `line` is set, each report line as it comes (Windows-1252, with the
+// file names it may quote: TerminalText makes it the JSON document's UTF-8)
+// and the finding it is (nullptr for a line that is not one). The JSON
+// document's "report" and "issues" then stay empty, so that nothing of a
+// report of millions of lines is held.
+struct CheckStream {
+  std::function<void(std::string_view line, std::span<const std::string> names, const Finding* finding)> line;
+  std::function<bool(std::uint64_t bytesRead, std::uint64_t bytesTotal)> progress;
+};
+// check with `args` as CheckMain takes them, the run shown to `stream`.
+int CheckStreamed(std::span<const std::string_view> args, const CheckStream& stream, std::ostream& out,
+                  std::ostream& err);
 
 // A report line the summary counts as a finding: "Registro numero", "Linha"
 // and "Reg:" name a record; "Erro" begins the code lists and the old layout's
