@@ -7,6 +7,7 @@
 #include "app/cp1252.hpp"
 #include "desk/report_store.hpp"
 #include "win/report_list.hpp"
+#include "win/resource.h"
 #include "win/win_text.hpp"
 
 namespace verilote::win {
@@ -35,6 +36,8 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int backgro
   cls.cbSize = sizeof cls;
   cls.lpfnWndProc = proc;
   cls.hInstance = instance;
+  cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VERILOTE));  // none in a test program
+  cls.hIconSm = cls.hIcon;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
   cls.lpszClassName = name;
@@ -56,6 +59,7 @@ RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const Fin
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                   CW_USEDEFAULT, Scale(960), Scale(600), owner, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("cannot create the inspector's window");
+  PlaceOver(owner);
 
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
@@ -107,6 +111,22 @@ RecordInspector::~RecordInspector() {
 }
 
 int RecordInspector::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+// Over the main window, as near its centre as the screen allows; not where
+// the system puts a new window (the screen's top-left corner under Wine).
+void RecordInspector::PlaceOver(HWND owner) {
+  RECT box{}, over{};
+  if (!GetWindowRect(window_, &box) || !GetWindowRect(owner, &over)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = std::min<int>(box.right - box.left, work.right - work.left);
+  const int height = std::min<int>(box.bottom - box.top, work.bottom - work.top);
+  const int x = std::clamp<int>((over.left + over.right - width) / 2, work.left, work.right - width);
+  const int y = std::clamp<int>((over.top + over.bottom - height) / 2, work.top, work.bottom - height);
+  SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 bool RecordInspector::ShowLine(std::uint64_t line) {
   const std::optional<FindingIndex::Entry> entry = findings_.Of(store_.Generation(), line);
@@ -165,6 +185,14 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
     item.pszText = cells[0].data();
     const int at = ListView_InsertItem(fields_, &item);
     for (int column = 1; column < 5; ++column) ListView_SetItemText(fields_, at, column, cells[column].data());
+  }
+  // Every column as wide as its longest text, never narrower than at first:
+  // "Esperado" and "Encontrado" are read whole, a long blank field included,
+  // with the list's scroll bar rather than cut with an ellipsis.
+  for (int column = 0; column < 5; ++column) {
+    ListView_SetColumnWidth(fields_, column, LVSCW_AUTOSIZE);
+    if (ListView_GetColumnWidth(fields_, column) < Scale(kColumnWidths[column]))
+      ListView_SetColumnWidth(fields_, column, Scale(kColumnWidths[column]));
   }
   SendMessageW(fields_, WM_SETREDRAW, TRUE, 0);
   if (shown_.firstNamed >= 0) ListView_EnsureVisible(fields_, shown_.firstNamed, FALSE);

@@ -62,6 +62,7 @@ class RecordInspector {
   LRESULT DrawRow(NMLVCUSTOMDRAW& draw) const;
   void Show(const FindingIndex::Entry& entry);
   void Layout();
+  void PlaceOver(HWND owner);
   int Scale(int pixels) const;
   // The raw record's view: painting and its horizontal scroll bar.
   void PaintRaw();
