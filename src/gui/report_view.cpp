@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
@@ -15,6 +16,7 @@
 
 #include "app/cp1252.hpp"
 #include "desk/report_store.hpp"
+#include "desk/window_texts.hpp"
 #include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 
@@ -350,6 +352,22 @@ QString ReportView::SelectedText() const {
 void ReportView::CopySelection() {
   if (!HasSelection()) return;
   const Position from = std::min(anchor_, cursor_), to = std::max(anchor_, cursor_);
+  // Pasting a few million lines would cost the pasting program and the
+  // system a gigabyte: past the bound, the report goes to a file instead.
+  // Counted by whole lines and only as far as the bound.
+  std::uint64_t bytes = 0;
+  for (std::uint64_t line = from.line; line <= to.line && bytes <= kClipboardMostBytes; ++line)
+    bytes += store_.LineLength(line) + (line < to.line ? 1 : 0);
+  if (bytes > kClipboardMostBytes) {
+    const QString text = FromCp1252(kSelectionTooBig).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+    box.button(QMessageBox::No)->setText(FromCp1252("Não"_cp));
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes) emit CopyToFileAsked();
+    return;
+  }
   try {
     if (to.line - from.line < kInlineCopyLines) {
       QGuiApplication::clipboard()->setText(SelectedText());

@@ -57,6 +57,9 @@ class ReportView : public QAbstractScrollArea {
   // The user double-clicked a line or pressed Enter on it: the window opens
   // the finding it is, if it is one.
   void LineActivated(quint64 line);
+  // A selection too big for the clipboard was refused, and the user asked
+  // for the report in a file instead ("Copia tela para arquivo novo").
+  void CopyToFileAsked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -605,10 +606,11 @@ TEST(WinWindow, SaveAsWritesTheReportAndRemembersTheFolder) {
   const std::wstring folder = WidePath(shown.directory) + L"\\sa\u00edda";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   const std::wstring target = folder + L"\\relat\u00f3rio.txt";
-  std::ofstream(target, std::ios::binary) << "old";
+  std::ofstream(std::filesystem::path(target), std::ios::binary) << "old";
   shown.asker->saveAs = target;
   saveAs();
-  EXPECT_EQ(ReadAll(PathBytes(target)), "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) +
+  std::ifstream saved(std::filesystem::path(target), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) +
                                             "\r\nLinha 3\r\n");
   EXPECT_EQ(shown.asker->told, std::vector<std::wstring>{L"Copiado com sucesso !!\r" + target});
   WIN32_FIND_DATAW found;
