@@ -8,6 +8,7 @@
 //                       when the bar has shown and hidden again
 //   probe.exe paste     opens the clipboard as a program that pastes does:
 //                       "seconds characters"
+// Both on the desktop "verilote" (wine explorer /desktop=verilote,...).
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -63,6 +64,8 @@ int Paste() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // The window lives on the virtual desktop the bench starts it on.
+  if (HDESK desktop = OpenDesktopW(L"verilote", 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desktop);
   if (argc == 2 && std::wcscmp(argv[1], L"watch") == 0) return Watch();
   if (argc == 2 && std::wcscmp(argv[1], L"paste") == 0) return Paste();
   std::fprintf(stderr, "usage: probe.exe watch | paste\n");

@@ -9,7 +9,7 @@
 #   - where the report list stands when the bar is at 50% (bench/win_probe
 #     reads the list and the bar from another process every 20 ms);
 #   - the record inspector opened with Enter on the last finding line (record
-#     ~3.5M) and on the one of record 5, and Anterior / Próximo from there:
+#     ~3.5M) and on the first, and Anterior / Próximo from the last:
 #     the time until its title names the record;
 #   - Ctrl+A, Ctrl+C of the whole report: the time to the answer (the
 #     selection is over the clipboard's bound: the box that says so);
@@ -51,6 +51,10 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "windows_window: $*" >&2
+  [ ! -s "$work/watch.txt" ] || { echo "the probe's last samples:" >&2; tail -n 3 "$work/watch.txt" >&2; }
+  [ -z "$xvfb_pid" ] || xwd -silent -root 2> /dev/null | xwdtopnm 2> /dev/null |
+    pnmtopng > "${TMPDIR:-/tmp}/windows-window-bench-failed.png" 2> /dev/null &&
+    echo "the screen then: ${TMPDIR:-/tmp}/windows-window-bench-failed.png" >&2
   exit 1
 }
 
@@ -80,14 +84,16 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 
 # verilote-cli.exe under the same Wine (the server already up, as for the window).
 wineserver -p 2> /dev/null || true
-cli_times=()
+cli_times=() cli_cpus=()
 for _ in 1 2 3; do
-  start=$(now)
-  (cd "$work" && wine "$cli_exe" run SIGCBRemessa1Click --file 'C:\VeriloteBench\big.rem' --today 06/12/2026 \
-    > /dev/null 2>&1) || true
-  cli_times+=("$(seconds "$start" "$(now)")")
+  (cd "$work" && /usr/bin/time -f "%e %U %S" -o "$work/time.txt" wine "$cli_exe" run SIGCBRemessa1Click \
+    --file 'C:\VeriloteBench\big.rem' --today 06/12/2026 > /dev/null 2>&1) || true
+  read -r wall user system < <(tail -n 1 "$work/time.txt")  # after "Command exited with non-zero status 1"
+  cli_times+=("$wall")
+  cli_cpus+=("$(awk -v u="$user" -v s="$system" 'BEGIN { print u + s }')")
 done
 cli_seconds=$(printf '%s\n' "${cli_times[@]}" | median)
+cli_cpu=$(printf '%s\n' "${cli_cpus[@]}" | median)
 (cd "$work" && wine "$cli_exe" run SIGCBRemessa1Click --file 'C:\VeriloteBench\big.rem' --today 06/12/2026 \
   --report 'C:\VeriloteBench\cli.txt' --encoding cp1252 > /dev/null 2>&1) || true
 [ -s "$work/bin/cli.txt" ] || fail "verilote-cli.exe wrote no report"
@@ -130,13 +136,15 @@ timed_until() {
 # The peak resident memory of every process of this prefix, in MB: "name MB ...".
 memory() {
   local p name out=""
-  for p in $(pgrep -u "$(id -u)"); do
-    tr '\0' '\n' < "/proc/$p/environ" 2> /dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    name=$(tr '\0' ' ' < "/proc/$p/cmdline" | sed 's/ .*//; s|.*[\\/]||')
-    out+="$name $(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$p/status") "
+  for p in $(pgrep -u "$(id -u)" -f 'wine|\.exe'); do
+    { tr '\0' '\n' < "/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; } 2> /dev/null || continue
+    name=$({ tr '\0' ' ' < "/proc/$p/cmdline" | sed 's/ .*//; s|.*[\\/]||'; } 2> /dev/null || true)
+    out+="$name $(awk '/^VmHWM/ { printf "%.0f", $2 / 1024 }' "/proc/$p/status" 2> /dev/null || true) "
   done
   echo "$out"
 }
+
+cpu() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }  # verilote.exe's processor time, in hundredths
 
 # run_command FILE_NAME: Validar › Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )"
 # on the file; returns once the notice box is answered.
@@ -162,19 +170,31 @@ desktop=$(wait_window 5 '^verilote - Wine desktop') || true
 sleep 0.5
 unnamed_at_start=$(unnamed)
 
-run_command big.rem
-(cd "$work/bin" && wine probe.exe watch > "$work/watch.txt" 2> /dev/null) &
-watcher=$!
-sleep 0.3
-start_ms=$(($(now) / 1000000))
-keys Return
-wait "$watcher" || fail "the probe saw no end of the run"
-end_ms=$(tail -n 1 "$work/watch.txt" | cut -d' ' -f1)
-run_seconds=$(awk -v t="$((end_ms - start_ms))" 'BEGIN { printf "%.2f", t / 1000 }')
-count=$(tail -n 1 "$work/watch.txt" | cut -d' ' -f5)
-[ "$count" -eq "$lines" ] || fail "the window shows $count lines, verilote-cli.exe wrote $lines"
-half=$(awk '$2 >= 500 { printf "bar %.1f%%: the list shows lines %d-%d of %d so far", $2 / 10, $3 + 1, $3 + $4, $5; exit }' \
-  "$work/watch.txt")
+run_seconds_all=() run_cpus=()
+for rep in 1 2 3; do
+  run_command big.rem
+  (cd "$work/bin" && wine probe.exe watch 2> /dev/null | tr -d '\r' > "$work/watch.txt") &
+  watcher=$!
+  sleep 0.3
+  pid=$(xdotool getwindowpid "$main")  # the Unix process that runs verilote.exe
+  cpu_before=$(cpu)
+  start_ms=$(($(now) / 1000000))
+  keys Return
+  wait "$watcher" || fail "the probe saw no end of the run"
+  end_ms=$(tail -n 1 "$work/watch.txt" | cut -d' ' -f1)
+  run_seconds_all+=("$(awk -v t="$((end_ms - start_ms))" 'BEGIN { printf "%.2f", t / 1000 }')")
+  run_cpus+=("$(awk -v a="$(cpu)" -v b="$cpu_before" 'BEGIN { printf "%.2f", (a - b) / 100 }')")
+  count=$(tail -n 1 "$work/watch.txt" | cut -d' ' -f5)
+  [ "$count" -eq "$lines" ] || fail "the window shows $count lines, verilote-cli.exe wrote $lines"
+  [ "$rep" -gt 1 ] || {
+    cp "$work/watch.txt" "${TMPDIR:-/tmp}/windows-window-watch.txt"  # every sample, for a closer look
+    half=$(awk '$2 >= 500 { printf "bar %.1f%%: the list shows lines %d-%d of %d so far", $2 / 10, $3 + 1, $3 + $4, $5; exit }' \
+      "$work/watch.txt")
+  }
+  sleep 3  # the primer's reading of the file, between runs
+done
+run_seconds=$(printf '%s\n' "${run_seconds_all[@]}" | median)
+run_cpu=$(printf '%s\n' "${run_cpus[@]}" | median)
 run_memory=$(memory)
 
 # The inspector on the last finding line (the report ends with its summary).
@@ -189,11 +209,13 @@ before=$(grep -a '^Linha [0-9]' "$work/bin/cli.txt" | tail -n 2 | head -n 1 | aw
 previous=$(timed_until 60 "^Registro $before " alt+a)
 next=$(timed_until 60 "^Registro $last_record " alt+p)
 keys Escape
-five=$(grep -a -n -m 1 '^Linha 5 ' "$work/bin/cli.txt" | cut -d: -f1)
+first=$(grep -a -n -m 1 '^Linha [0-9]' "$work/bin/cli.txt")
+five=${first%%:*}
+first_record=$(echo "${first#*:}" | awk '{ print $2 }')
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
 keys ctrl+Home
 [ "$five" -le 1 ] || xdotool key --delay 20 --repeat $((five - 1)) Down
-near=$(timed_until 60 "^Registro 5 " Return)
+near=$(timed_until 60 "^Registro $first_record " Return)
 keys Escape
 inspector_memory=$(memory)
 
@@ -208,27 +230,27 @@ run_command small.rem
 keys Return
 sleep 1
 for _ in $(seq 600); do
-  [ "$(awk '{ print $14 + $15 }' "/proc/$(xdotool getwindowpid "$main")/stat")" = "${ticks:-}" ] && break
-  ticks=$(awk '{ print $14 + $15 }' "/proc/$(xdotool getwindowpid "$main")/stat")
+  [ "$(cpu)" = "${ticks:-}" ] && break
+  ticks=$(cpu)
   sleep 0.5
 done
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
 start=$(now)
 keys ctrl+a ctrl+c
 small_copy=$(seconds "$start" "$(now)")
-read -r paste_seconds paste_chars <<< "$(cd "$work/bin" && wine probe.exe paste 2> /dev/null || echo "- 0")"
+read -r paste_seconds paste_chars <<< "$(cd "$work/bin" && wine probe.exe paste 2> /dev/null | tr -d '\r' || echo "- 0")"
 paste_memory=$(memory)
 
 printf "%s\n" "faulty SIGCB 240: $titles titles, $lines report lines, $(($(stat -L -c %s "$work/bin/big.rem") / 1048576)) MB"
 printf "%-58s %s\n" \
-  "verilote-cli.exe under Wine, run (median of 3)" "$cli_seconds s" \
-  "verilote.exe, run to the report complete" "$run_seconds s ($(awk -v a="$run_seconds" -v b="$cli_seconds" 'BEGIN { printf "%.2fx", a / b }') the CLI's)" \
+  "verilote-cli.exe under Wine, run (median of 3)" "$cli_seconds s (processor $cli_cpu s)" \
+  "verilote.exe, run to the report complete (median of 3)" "$run_seconds s ($(awk -v a="$run_seconds" -v b="$cli_seconds" 'BEGIN { printf "%.2fx", a / b }') the CLI's; processor $run_cpu s)" \
   "verilote.exe, report during the run" "$half" \
   "  memory after the run (peak MB)" "$run_memory" \
   "inspector, Enter on line $last_line (record $last_record)" "$far s" \
   "inspector, Anterior (record $before)" "$previous s" \
   "inspector, Próximo (record $last_record)" "$next s" \
-  "inspector, Enter on line $five (record 5)" "$near s" \
+  "inspector, Enter on line $five (record $first_record)" "$near s" \
   "  memory after the inspector (peak MB)" "$inspector_memory" \
   "Ctrl+A, Ctrl+C of $lines lines: to the box saying too big" "$copy s" \
   "  memory after (peak MB)" "$copy_memory" \

@@ -77,6 +77,7 @@ MainWindow::MainWindow(HINSTANCE instance, WindowOptions options, std::unique_pt
 }
 
 MainWindow::~MainWindow() {
+  StopPriming();
   if (runner_->Alive()) {
     // The worker may be waiting for an answer from this thread: keep serving
     // it until it has seen the stop.
@@ -90,6 +91,7 @@ MainWindow::~MainWindow() {
   }
   for (MSG msg; window_ != nullptr && PeekMessageW(&msg, window_, kFinishedMessage, kFinishedMessage, PM_REMOVE);)
     delete reinterpret_cast<Outcome*>(msg.lParam);
+
   inspector_.reset();
   if (window_ != nullptr) DestroyWindow(window_);
   if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
@@ -335,7 +337,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool MainWindow::InspectLine(std::uint64_t line) {
   if (!runner_->Findings().Of(store_->Generation(), line)) return false;
   if (inspector_ == nullptr)
-    inspector_ = std::make_unique<RecordInspector>(window_, *store_, runner_->Findings(), *memo1_);
+    inspector_ = std::make_unique<RecordInspector>(window_, *store_, runner_->Findings(), *memo1_, locator_);
   inspector_->ShowLine(line);
   ShowWindow(inspector_->Handle(), SW_SHOW);
   SetForegroundWindow(inspector_->Handle());
@@ -374,6 +376,7 @@ bool MainWindow::ValidateDroppedFile(std::wstring_view path) {
 
 bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answeredFile) {
   if (runner_->Alive()) return false;
+  StopPriming();
   memo1_->KeepCopy();  // the command may clear the report a copy not yet pasted reads from
   if (!runner_->Start(handler, std::move(answeredFile))) return false;
   progressShownPercent_ = -1;
@@ -399,6 +402,7 @@ void MainWindow::FinishCommand(const Outcome& outcome) {
   const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
   if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
   if (inspector_ != nullptr) inspector_->UpdateButtons();
+  PrimeLocator();
   ++finished_;
   lastOutcome_ = outcome;
   if (closeWhenDone_) {
@@ -406,6 +410,33 @@ void MainWindow::FinishCommand(const Outcome& outcome) {
     return;
   }
   if (outcome.status == Outcome::Status::Aborted) ShowError(FromCp1252(InPortuguese(outcome.message)));
+}
+
+void MainWindow::PrimeLocator() {
+  StopPriming();
+  const std::uint64_t generation = store_->Generation();
+  const std::optional<std::uint64_t> last = runner_->Findings().PreviousLine(generation, store_->Size());
+  const std::optional<FindingIndex::Entry> entry =
+      last ? runner_->Findings().Of(generation, *last) : std::optional<FindingIndex::Entry>();
+  if (!entry || entry->file.empty() || entry->record == 0) return;
+  stopPriming_ = false;
+  primer_ = std::thread([this, file = entry->file, record = entry->record] {
+    // A step at a time, each going on from the last mark, so that the
+    // inspector waits for one step at most, and a new run or the window's
+    // end stops it soon.
+    constexpr std::uint64_t kStep = 100000;
+    for (std::uint64_t upTo = kStep;; upTo += kStep) {
+      if (stopPriming_) return;
+      const std::uint64_t wanted = std::min(upTo, record);
+      const std::lock_guard lock(locator_->mutex);
+      if (locator_->locator.Read(file, wanted).status != RecordLocator::Status::Found || wanted == record) return;
+    }
+  });
+}
+
+void MainWindow::StopPriming() {
+  stopPriming_ = true;
+  if (primer_.joinable()) primer_.join();
 }
 
 // Shows the lines the command wrote so far and how far it has read. The

@@ -11,11 +11,13 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "desk/command_runner.hpp"
@@ -113,6 +115,8 @@ class MainWindow {
   void DeleteLeftovers(std::initializer_list<const char*> names) const;
   void DropFiles(HDROP drop);
   void SelectionTooBig();
+  void PrimeLocator();
+  void StopPriming();
   std::wstring Caption() const;
 
   // Window commands, named as the command table names them.
@@ -142,6 +146,13 @@ class MainWindow {
   HWND window_ = nullptr;
   std::unique_ptr<ReportList> memo1_;
   std::unique_ptr<RecordInspector> inspector_;
+  // After a run, a thread of its own reads the findings' file once to mark
+  // where its records start, while the file is still in the system's cache:
+  // the inspector then opens a record near the end of a file of millions at
+  // once, not after reading the file up to it.
+  std::shared_ptr<SharedLocator> locator_ = std::make_shared<SharedLocator>();
+  std::thread primer_;
+  std::atomic<bool> stopPriming_{false};
   HWND label1_ = nullptr;
   HWND label2_ = nullptr;
   HWND progressBar_ = nullptr;

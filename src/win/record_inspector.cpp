@@ -47,8 +47,9 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int backgro
 
 }  // namespace
 
-RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report)
-    : store_(store), findings_(findings), report_(report) {
+RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report,
+                                 std::shared_ptr<SharedLocator> locator)
+    : store_(store), findings_(findings), report_(report), locator_(std::move(locator)) {
   const HINSTANCE instance = InstanceOf(owner);
   Register(instance, kClassName, &RecordInspector::Proc, COLOR_BTNFACE);
   Register(instance, kRawClassName, &RecordInspector::RawProc, COLOR_WINDOW);
@@ -158,7 +159,12 @@ void RecordInspector::UpdateButtons() {
 
 void RecordInspector::Show(const FindingIndex::Entry& entry) {
   line_ = entry.line;
-  shown_ = Inspect(entry, store_.Read(entry.line, 0, RecordInspection::kShownBytes), locator_);
+  {
+    // While the primer marks the file, this waits for its step and goes on
+    // from its last mark.
+    const std::lock_guard lock(locator_->mutex);
+    shown_ = Inspect(entry, store_.Read(entry.line, 0, RecordInspection::kShownBytes), locator_->locator);
+  }
   std::wstring title = FromCp1252(shown_.heading);
   if (!shown_.fileName.empty()) title += L" - " + WidePath(shown_.fileName);
   SetWindowTextW(window_, title.c_str());

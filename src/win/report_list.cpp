@@ -71,7 +71,12 @@ int ReportList::Count() const { return static_cast<int>(std::min<std::uint64_t>(
 void ReportList::Sync() {
   const std::uint64_t generation = store_.Generation(), size = store_.Size();
   const bool cleared = generation != generation_;
-  const bool atEnd = lines_ == 0 || TopLine() + static_cast<std::uint64_t>(VisibleLines()) >= lines_;
+  // At the end: where the last follow left the view (the list's count of
+  // rows on a page changes as its horizontal scroll bar comes and goes, so
+  // the geometry alone would lose the end), or showing the last line.
+  const std::uint64_t top = TopLine();
+  const bool atEnd = lines_ == 0 || (followedTop_ && top == *followedTop_) ||
+                     top + static_cast<std::uint64_t>(VisibleLines()) >= lines_;
   if (!cleared && size == lines_ && store_.LongestLine() <= longest_) return;
   generation_ = generation;
   lines_ = size;
@@ -87,10 +92,13 @@ void ReportList::Sync() {
     ListView_SetColumnWidth(list_, 0, static_cast<int>(width) + 2 * charWidth_);
   }
   if (cleared) InvalidateRect(list_, nullptr, TRUE);
-  if (following_ && atEnd && lines_ > 0)
+  followedTop_.reset();
+  if (following_ && atEnd && lines_ > 0) {
     ListView_EnsureVisible(list_, Count() - 1, FALSE);
-  else if (!cleared)
+    followedTop_ = TopLine();
+  } else if (!cleared) {
     InvalidateRect(list_, nullptr, FALSE);
+  }
 }
 
 void ReportList::ShowFrom(std::uint64_t line) {

@@ -99,6 +99,7 @@ class ReportList {
   std::uint64_t lines_ = 0;
   std::uint64_t longest_ = 0;
   bool following_ = false;
+  std::optional<std::uint64_t> followedTop_;  // the top line the last follow left
   // The selection runs from the anchor to the caret, both included.
   bool selected_ = false;
   std::uint64_t anchor_ = 0, caret_ = 0;
