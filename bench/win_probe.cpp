@@ -56,8 +56,8 @@ int Paste() {
   if (text != nullptr) GlobalUnlock(data);
   CloseClipboard();
   QueryPerformanceCounter(&end);
-  std::printf("%.2f %zu\n", static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart),
-              characters);
+  std::printf("%.2f %zu\n",
+              static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart), characters);
   return text != nullptr ? 0 : 1;
 }
 

@@ -1,11 +1,11 @@
 #include "gui/report_view.hpp"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>

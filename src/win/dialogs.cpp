@@ -64,10 +64,10 @@ class Placement {
     GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const int width = box.right - box.left, height = box.bottom - box.top;
-    const int x = std::clamp<int>((over.left + over.right - width) / 2, work.left,
-                                  std::max<int>(work.left, work.right - width));
-    const int y = std::clamp<int>((over.top + over.bottom - height) / 2, work.top,
-                                  std::max<int>(work.top, work.bottom - height));
+    const int x =
+        std::clamp<int>((over.left + over.right - width) / 2, work.left, std::max<int>(work.left, work.right - width));
+    const int y =
+        std::clamp<int>((over.top + over.bottom - height) / 2, work.top, std::max<int>(work.top, work.bottom - height));
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   static thread_local State current_;

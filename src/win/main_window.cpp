@@ -117,8 +117,8 @@ void MainWindow::Build() {
   }();
   if (registered == 0) throw std::runtime_error("cannot register the window class");
   CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, FromCp1252(kProgramName).c_str(),
-                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 957, 666, nullptr, nullptr, instance_, this);
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 957, 666, nullptr, nullptr,
+                  instance_, this);
   if (window_ == nullptr) throw std::runtime_error("cannot create the main window");
   questions_.SetWindow(window_);
 

@@ -20,8 +20,8 @@
 #include <thread>
 #include <vector>
 
-#include "desk/command_runner.hpp"
 #include "app/command_table.hpp"
+#include "desk/command_runner.hpp"
 #include "desk/report_store.hpp"
 #include "win/asker.hpp"
 #include "win/questions.hpp"

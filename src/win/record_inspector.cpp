@@ -1,6 +1,7 @@
 #include "win/record_inspector.hpp"
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <string>
 
@@ -183,8 +184,12 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   chosen_ = -1;
   for (std::size_t i = 0; i < shown_.rows.size(); ++i) {
     const InspectionRow& row = shown_.rows[i];
+    // The bytes found without their trailing blanks, which show as nothing
+    // anyway: a long blank field would make the column as wide as the record
+    // and push "Esperado" out of sight (the raw record below keeps them).
+    const std::string_view found(row.found);
     std::wstring cells[] = {FromCp1252(row.code), FromCp1252(row.positions), FromCp1252(row.name),
-                            FromCp1252(row.found), FromCp1252(row.expected)};
+                            FromCp1252(found.substr(0, found.find_last_not_of(' ') + 1)), FromCp1252(row.expected)};
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(i);
@@ -195,10 +200,27 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   // Every column as wide as its longest text, never narrower than at first:
   // "Esperado" and "Encontrado" are read whole, a long blank field included,
   // with the list's scroll bar rather than cut with an ellipsis.
+  // The named rows are drawn in bold, which the list's own measure ignores.
+  int boldWidths[5] = {};
+  if (HDC dc = GetDC(fields_)) {
+    const HGDIOBJ old = SelectObject(dc, boldFont_);
+    for (int row = 0; row < static_cast<int>(shown_.rows.size()); ++row) {
+      if (!shown_.rows[static_cast<std::size_t>(row)].named) continue;
+      for (int column = 0; column < 5; ++column) {
+        wchar_t text[1024] = {};
+        ListView_GetItemText(fields_, row, column, text, 1024);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+        boldWidths[column] = std::max<int>(boldWidths[column], size.cx + Scale(14));
+      }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(fields_, dc);
+  }
   for (int column = 0; column < 5; ++column) {
     ListView_SetColumnWidth(fields_, column, LVSCW_AUTOSIZE);
-    if (ListView_GetColumnWidth(fields_, column) < Scale(kColumnWidths[column]))
-      ListView_SetColumnWidth(fields_, column, Scale(kColumnWidths[column]));
+    const int least = std::max(Scale(kColumnWidths[column]), boldWidths[column]);
+    if (ListView_GetColumnWidth(fields_, column) < least) ListView_SetColumnWidth(fields_, column, least);
   }
   SendMessageW(fields_, WM_SETREDRAW, TRUE, 0);
   if (shown_.firstNamed >= 0) ListView_EnsureVisible(fields_, shown_.firstNamed, FALSE);

@@ -210,8 +210,8 @@ std::uint64_t ReportList::LineAt(int y) const {
   RECT top{};
   const int first = ListView_GetTopIndex(list_);
   if (lines_ == 0 || !ListView_GetItemRect(list_, first, &top, LVIR_BOUNDS) || top.bottom <= top.top) return caret_;
-  const std::int64_t row = (static_cast<std::int64_t>(y) - top.top) / (top.bottom - top.top) -
-                           (y < top.top ? 1 : 0) + static_cast<std::int64_t>(first);
+  const std::int64_t row = (static_cast<std::int64_t>(y) - top.top) / (top.bottom - top.top) - (y < top.top ? 1 : 0) +
+                           static_cast<std::int64_t>(first);
   return static_cast<std::uint64_t>(std::clamp<std::int64_t>(row, 0, static_cast<std::int64_t>(lines_ - 1)));
 }
 

@@ -158,8 +158,8 @@ void MainWindow::ConfiguraCorFundo1Click() {
 // place whole, as "Copia tela para arquivo novo" writes: a failure leaves
 // the file that was there, and "done" is said only once the report is in.
 void MainWindow::SalvarRelatorioComo1Click() {
-  const std::optional<std::wstring> path = asker_->AskSaveFile(
-      window_, FromCp1252("Salvar relatório como"_cp), WidePath(lastReportFolder_), L"relatorio.txt");
+  const std::optional<std::wstring> path = asker_->AskSaveFile(window_, FromCp1252("Salvar relatório como"_cp),
+                                                               WidePath(lastReportFolder_), L"relatorio.txt");
   if (!path) return;
   const std::wstring folder = path->substr(0, path->find_last_of(L"\\/"));
   lastReportFolder_ = PathBytes(folder);

@@ -2,8 +2,10 @@
 // for its questions: its menus follow the command table item by item and
 // every built command runs from its menu id; each example gives the same
 // report as verilote-cli; a dropped file is validated; Stop ends a run and
-// says so in the report; closing waits for the command to stop; Ctrl+C puts
-// the selected lines on the clipboard; a report cut by a full temporary
+// says so in the report, the bar saying how far in percent; closing waits
+// for the command to stop; Ctrl+C promises the selected lines to the
+// clipboard, up to its bound, and a new run clears the selection; "Salvar
+// relatório como…" replaces its file whole; a report cut by a full temporary
 // folder is said so, in a box and a last line.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -25,8 +27,8 @@
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
-#include "support/filling_files.hpp"
 #include "desk/window_texts.hpp"
+#include "support/filling_files.hpp"
 #include "win/main_window.hpp"
 #include "win/record_inspector.hpp"
 #include "win/win_text.hpp"
@@ -100,11 +102,10 @@ struct Shown {
     directory = PathBytes(temp) + "verilote-win-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(GetTickCount64());
     CreateDirectoryW(WidePath(directory).c_str(), nullptr);
-    window = std::make_unique<MainWindow>(
-        GetModuleHandleW(nullptr),
-        WindowOptions{directory, directory + "\\pasta.txt", false, std::move(temporaryFiles),
-                      directory + "\\pasta-relatorio.txt"},
-        std::unique_ptr<Asker>(asker));
+    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                          WindowOptions{directory, directory + "\\pasta.txt", false,
+                                                        std::move(temporaryFiles), directory + "\\pasta-relatorio.txt"},
+                                          std::unique_ptr<Asker>(asker));
   }
   // Runs `start` and waits for the command's end.
   bool RunToEnd(const std::function<bool()>& start) {
@@ -597,8 +598,8 @@ TEST(WinWindow, SaveAsWritesTheReportAndRemembersTheFolder) {
   Shown shown;
   ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(WritesAccentedLines); }));
   const auto rows = MenuRows();
-  const auto row = std::find_if(rows.begin(), rows.end(),
-                                [](const MenuRow& r) { return r.handler == "SalvarRelatorioComo1Click"; });
+  const auto row =
+      std::find_if(rows.begin(), rows.end(), [](const MenuRow& r) { return r.handler == "SalvarRelatorioComo1Click"; });
   ASSERT_NE(row, rows.end());
   const auto saveAs = [&] {
     SendMessageW(shown.window->Handle(), WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + (row - rows.begin())), 0);
@@ -610,8 +611,8 @@ TEST(WinWindow, SaveAsWritesTheReportAndRemembersTheFolder) {
   shown.asker->saveAs = target;
   saveAs();
   std::ifstream saved(std::filesystem::path(target), std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) +
-                                            "\r\nLinha 3\r\n");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+            "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) + "\r\nLinha 3\r\n");
   EXPECT_EQ(shown.asker->told, std::vector<std::wstring>{L"Copiado com sucesso !!\r" + target});
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
