@@ -3,7 +3,8 @@
 # driven from the keyboard as a user drives it: Alt+V opens "&Validar", the
 # arrows reach Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )", the
 # path of examples/sigcb240/remessa_sigcb240_com_erros.rem is typed into the
-# file dialog, the notice box is answered; then "Outros › Copia tela para
+# file dialog (which must open over the window), the notice box is
+# answered; then "Outros › Copia tela para
 # arquivo novo" saves the report beside the program, and that file must be,
 # byte for byte, the report verilote-cli.exe writes for the same file; after
 # its box and Ctrl+End, the red release line must still be drawn. The
@@ -141,6 +142,15 @@ keys Return
 dialog=$(wait_window 20 '^Selecione o arquivo remessa SIGCB') || true
 [ -n "$dialog" ] || fail "the file dialog \"Selecione o arquivo remessa SIGCB\" did not open"
 sleep 0.3
+# centre WINDOW: "x y" of its middle on the screen.
+centre() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } /Height:/ { h = $NF } END { print int(x + w / 2), int(y + h / 2) }'
+}
+read -r dx dy <<< "$(centre "$dialog")"
+read -r mx my <<< "$(centre "$main")"
+[ $(((dx - mx) * (dx - mx) + (dy - my) * (dy - my))) -le 400 ] ||
+  fail "the file dialog is centred at $dx,$dy, not over the window's centre $mx,$my"
 xdotool type --delay 10 "$input"
 keys Return
 # The command's notice box, then the report.
