@@ -10,7 +10,6 @@
 #include <cwchar>
 
 #include "win/asker.hpp"
-#include "win/resource.h"
 #include "win/win_text.hpp"
 
 namespace verilote::win {
@@ -21,13 +20,14 @@ constexpr WORD kPromptId = 100, kFieldId = 101;
 
 // While a question is open, every window it opens over `owner` (the dialog,
 // the message box, the common dialogs' frames) comes up centred on the owner
-// and with the program's icon: Wine puts the common dialogs at the screen's
+// and with the owner's icon, the program's: Wine puts the common dialogs at the screen's
 // top-left corner, and a message box carries the system's icon. A CBT hook of
 // this thread sees each one as it is first activated.
 class Placement {
  public:
-  Placement(HWND owner, HICON icon) : saved_(current_) {
-    current_ = {owner, icon, SetWindowsHookExW(WH_CBT, &Placement::Hook, nullptr, GetCurrentThreadId()), nullptr};
+  explicit Placement(HWND owner) : saved_(current_) {
+    current_ = {owner, IconOf(owner), SetWindowsHookExW(WH_CBT, &Placement::Hook, nullptr, GetCurrentThreadId()),
+                nullptr};
   }
   ~Placement() {
     if (current_.hook != nullptr) UnhookWindowsHookEx(current_.hook);
@@ -55,6 +55,13 @@ class Placement {
       }
     }
     return CallNextHookEx(current_.hook, code, wParam, lParam);
+  }
+  // The program's icon, as its window carries it.
+  static HICON IconOf(HWND owner) {
+    HWND root = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (root == nullptr) return nullptr;
+    if (auto icon = reinterpret_cast<HICON>(SendMessageW(root, WM_GETICON, ICON_BIG, 0))) return icon;
+    return reinterpret_cast<HICON>(GetClassLongPtrW(root, GCLP_HICON));
   }
   static void Centre(HWND window, HWND owner) {
     RECT box{}, over{};
@@ -183,9 +190,7 @@ short WidthFor(const std::wstring& caption) {
 class DialogAsker final : public Asker {
  public:
   DialogAsker(HINSTANCE instance, std::wstring programName)
-      : instance_(instance),
-        programName_(std::move(programName)),
-        icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_VERILOTE))) {}
+      : instance_(instance), programName_(std::move(programName)) {}
 
   std::wstring AskText(HWND owner, const std::wstring& caption, const std::wstring& prompt,
                        const std::wstring& defaultText) override {
@@ -196,7 +201,7 @@ class DialogAsker final : public Asker {
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 101), 41, 50, 14, IDOK, 0x0080, L"OK");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 43), 41, 50, 14, IDCANCEL, 0x0080, L"Cancelar");
     Question q{prompt, defaultText, {}, -1};
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     const INT_PTR result =
         DialogBoxIndirectParamW(instance_, t.Get(), owner, QuestionProc, reinterpret_cast<LPARAM>(&q));
     return result == IDOK ? q.text : defaultText;
@@ -216,7 +221,7 @@ class DialogAsker final : public Asker {
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     if (!GetOpenFileNameW(&ofn)) return std::nullopt;
     path.resize(wcslen(path.c_str()));
     return path;
@@ -237,7 +242,7 @@ class DialogAsker final : public Asker {
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     if (!GetSaveFileNameW(&ofn)) return std::nullopt;
     path.resize(wcslen(path.c_str()));
     return path;
@@ -252,7 +257,7 @@ class DialogAsker final : public Asker {
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 101), 129, 50, 14, IDOK, 0x0080, L"OK");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 43), 129, 50, 14, IDCANCEL, 0x0080, L"Cancelar");
     Question q{prompt, {}, items, -1};
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     const INT_PTR result =
         DialogBoxIndirectParamW(instance_, t.Get(), owner, QuestionProc, reinterpret_cast<LPARAM>(&q));
     if (result != IDOK || q.chosen < 0) return std::nullopt;
@@ -260,7 +265,7 @@ class DialogAsker final : public Asker {
   }
 
   void Tell(HWND owner, const std::wstring& text, bool error) override {
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     MessageBoxW(owner, MessageText(text).c_str(), programName_.c_str(), MB_OK | (error ? MB_ICONERROR : 0));
   }
 
@@ -271,7 +276,7 @@ class DialogAsker final : public Asker {
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, 146, 45, 50, 14, IDYES, 0x0080, L"Sim");
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 45, 50, 14, IDNO, 0x0080, L"N\u00e3o");
     Question q{MessageText(text), {}, {}, -1};
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     return DialogBoxIndirectParamW(instance_, t.Get(), owner, ConfirmProc, reinterpret_cast<LPARAM>(&q)) == IDYES;
   }
 
@@ -283,7 +288,7 @@ class DialogAsker final : public Asker {
     cc.rgbResult = initial;
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    const Placement placed(owner, icon_);
+    const Placement placed(owner);
     if (!ChooseColorW(&cc)) return std::nullopt;
     return cc.rgbResult;
   }
@@ -304,7 +309,6 @@ class DialogAsker final : public Asker {
 
   HINSTANCE instance_;
   std::wstring programName_;
-  HICON icon_;  // none in a test program, which has no resources
 };
 
 }  // namespace

@@ -252,7 +252,8 @@ std::wstring TextOf(HWND control) {
 }
 
 // The input box, the list and the yes/no question, built in memory: what
-// they show, and what OK, Cancel and "Sim" give back.
+// they show, and what OK, Cancel and "Sim" give back; a question comes up
+// over its owner and with its icon.
 TEST(WinDialogs, AnswerAsTheUserChooses) {
   const std::unique_ptr<Asker> asker = MakeDialogAsker(GetModuleHandleW(nullptr), L"Verilote");
   int editWidth = 0, digitsWidth = 0;
@@ -289,13 +290,32 @@ TEST(WinDialogs, AnswerAsTheUserChooses) {
   EXPECT_EQ(asker->AskItem(nullptr, L"Layout", L"Qual?", {L"SIGCB 240", L"SICOB 240", L"SINCO"}), 1);
   EXPECT_EQ(count, 3);
 
+  // Over its owner, away from the screen's centre, and with the owner's icon.
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.hIcon = LoadIconW(nullptr, IDI_WARNING);
+  cls.lpszClassName = L"VeriloteTestOwner";
+  RegisterClassExW(&cls);
+  HWND owner = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_CAPTION, 40, 30, 500, 300, nullptr, nullptr,
+                               cls.hInstance, nullptr);
+  POINT offset{};
+  HICON icon = nullptr;
   WhenShown(L"Verilote", [&](HWND dialog) {
     shown = TextOf(FindWindowExW(dialog, nullptr, L"Button", L"Sim")) + L"/" +
             TextOf(FindWindowExW(dialog, nullptr, L"Button", L"N\u00e3o"));
+    RECT box{};
+    GetWindowRect(dialog, &box);
+    offset = {(box.left + box.right) / 2 - 290, (box.top + box.bottom) / 2 - 180};
+    icon = reinterpret_cast<HICON>(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
     SendMessageW(dialog, WM_COMMAND, IDYES, 0);
   });
-  EXPECT_TRUE(asker->Confirm(nullptr, L"Fechar?"));
+  EXPECT_TRUE(asker->Confirm(owner, L"Fechar?"));
   EXPECT_EQ(shown, L"Sim/N\u00e3o");
+  EXPECT_LE(std::abs(offset.x) + std::abs(offset.y), 2) << offset.x << "," << offset.y;
+  EXPECT_EQ(icon, cls.hIcon);
+  DestroyWindow(owner);
 }
 
 struct ExampleRun {
