@@ -23,6 +23,9 @@ constexpr COLORREF kFailing = RGB(255, 205, 205);  // the named fields, in the l
 constexpr COLORREF kChosen = RGB(190, 215, 255);   // the field chosen in the list, in the record
 constexpr COLORREF kNavy = RGB(0, 0, 128), kRed = RGB(192, 0, 0);
 constexpr int kColumnWidths[] = {70, 80, 260, 200, 250};  // at 96 DPI
+// Fitted to their texts, the columns keep at least this much, so that
+// "Esperado" comes into view whole where the window is wide enough.
+constexpr int kLeastWidths[] = {50, 60, 100, 80, 100};
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
@@ -219,7 +222,7 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   }
   for (int column = 0; column < 5; ++column) {
     ListView_SetColumnWidth(fields_, column, LVSCW_AUTOSIZE);
-    const int least = std::max(Scale(kColumnWidths[column]), boldWidths[column]);
+    const int least = std::max(Scale(kLeastWidths[column]), boldWidths[column]);
     if (ListView_GetColumnWidth(fields_, column) < least) ListView_SetColumnWidth(fields_, column, least);
   }
   SendMessageW(fields_, WM_SETREDRAW, TRUE, 0);
