@@ -21,7 +21,8 @@
 #
 # BUILD_WIN holds verilote.exe and verilote-cli.exe (the cross build);
 # BENCH_BUILD (default build) a native build with -DVERILOTE_BENCH=ON for
-# bench_sigcb240; FILE an existing faulty file to use instead of making one.
+# bench_sigcb240; FILE an existing faulty file to use instead of making one;
+# TOO_BIG_PNG a file for the picture of the "too big" box.
 # WINEPREFIX as the tests set it (default BUILD_WIN/wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -222,6 +223,11 @@ inspector_memory=$(memory)
 # Ctrl+A, Ctrl+C of the whole report: over the bound, the box says so ("Não").
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
 copy=$(timed_until 120 '^Verilote$' ctrl+a ctrl+c)
+[ -z "${TOO_BIG_PNG:-}" ] || {
+  sleep 1
+  xwd -silent -id "$(xdotool search --onlyvisible --name '^Verilote$' | head -n 1)" | xwdtopnm 2> /dev/null |
+    pnmtopng > "$TOO_BIG_PNG"
+}
 keys Return
 copy_memory=$(memory)
 
