@@ -11,6 +11,8 @@
 #   - the record inspector opened with Enter on the last finding line (record
 #     ~3.5M) and on the first, and Anterior / Próximo from the last:
 #     the time until its title names the record;
+#   - "Salvar relatório como…" (Ctrl+S) of the whole report: the time to the
+#     box that says it is done, and the file against verilote-cli.exe's;
 #   - Ctrl+A, Ctrl+C of the whole report: the time to the answer (the
 #     selection is over the clipboard's bound: the box that says so);
 #   - the same on a smaller report (PASTE_TITLES titles) that fits, and what a
@@ -220,6 +222,18 @@ near=$(timed_until 60 "^Registro $first_record " Return)
 keys Escape
 inspector_memory=$(memory)
 
+# "Salvar relatório como…" (Ctrl+S) of the whole report, to the box saying
+# it is done; the file must be verilote-cli.exe's report.
+xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
+keys ctrl+s
+[ -n "$(wait_window 20 '^Salvar relat')" ] || fail "Ctrl+S opened no save dialog"
+sleep 0.3
+xdotool type --delay 10 'C:\VeriloteBench\saved.txt'
+save=$(timed_until 300 '^Verilote$' Return)
+keys Return
+cmp -s "$work/bin/saved.txt" "$work/bin/cli.txt" || fail "the saved report is not verilote-cli.exe's"
+save_memory=$(memory)
+
 # Ctrl+A, Ctrl+C of the whole report: over the bound, the box says so ("Não").
 xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
 copy=$(timed_until 120 '^Verilote$' ctrl+a ctrl+c)
@@ -258,6 +272,8 @@ printf "%-58s %s\n" \
   "inspector, Próximo (record $last_record)" "$next s" \
   "inspector, Enter on line $five (record $first_record)" "$near s" \
   "  memory after the inspector (peak MB)" "$inspector_memory" \
+  "Salvar relatório como… of $lines lines, to the box saying done" "$save s" \
+  "  memory after (peak MB)" "$save_memory" \
   "Ctrl+A, Ctrl+C of $lines lines: to the box saying too big" "$copy s" \
   "  memory after (peak MB)" "$copy_memory" \
   "Ctrl+A, Ctrl+C of a $paste_titles-title report" "$small_copy s (keys included)" \
