@@ -77,7 +77,8 @@ class SpooledText : public QMimeData {
 
 }  // namespace
 
-ReportView::ReportView(const ReportStore& store, QWidget* parent) : QAbstractScrollArea(parent), store_(store) {
+ReportView::ReportView(const ReportStore& store, QWidget* parent)
+    : QAbstractScrollArea(parent), store_(store), bound_(kClipboardMostBytes) {
   setFocusPolicy(Qt::ClickFocus);  // not a tab stop
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
@@ -356,9 +357,9 @@ void ReportView::CopySelection() {
   // system a gigabyte: past the bound, the report goes to a file instead.
   // Counted by whole lines and only as far as the bound.
   std::uint64_t bytes = 0;
-  for (std::uint64_t line = from.line; line <= to.line && bytes <= kClipboardMostBytes; ++line)
+  for (std::uint64_t line = from.line; line <= to.line && bytes <= bound_; ++line)
     bytes += store_.LineLength(line) + (line < to.line ? 1 : 0);
-  if (bytes > kClipboardMostBytes) {
+  if (bytes > bound_) {
     const QString text = FromCp1252(kSelectionTooBig).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
                     QMessageBox::Yes | QMessageBox::No, this);
