@@ -31,8 +31,9 @@ struct FieldSpec {
 };
 
 // A kind of record of a layout: its fields in order of position, none
-// overlapping. Stretches no field names may be left out; `show` lists them
-// by their positions alone.
+// overlapping, every position of the layout's record in one of them (the
+// reserved ranges too, as the bank's manuals name them). Positions of a
+// longer record past the fields `show` lists by their positions alone.
 struct RecordKind {
   std::string_view name;  // "Segmento P", "Header de arquivo"
   std::span<const FieldSpec> fields;

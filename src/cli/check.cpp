@@ -88,7 +88,8 @@ struct FileResult {
   const LayoutRow* layout = nullptr;  // the layout checked, if any
   std::string detection;              // recognised, not recognised, forced
   std::vector<const LayoutRow*> candidates;
-  std::string evidence;  // the detection line (Windows-1252)
+  std::string verdictLine;            // the detection's first line (Windows-1252)
+  std::vector<std::string> evidence;  // the detection's lines, the verdict's first
   std::uint64_t findings = 0;
   std::string verdict;
   int status = kExitClean;
@@ -173,14 +174,15 @@ class CheckHost final : public Host {
 struct ValidatorRun {
   const LayoutRow* layout;
   const std::string* path;
-  const std::string* firstLine;
+  const std::vector<std::string>* headLines;
 };
 thread_local ValidatorRun pendingRun;
 
-Outcome RunValidator(const LayoutRow& layout, const std::string& path, const std::string& firstLine, Host& host) {
-  pendingRun = {&layout, &path, &firstLine};
+Outcome RunValidator(const LayoutRow& layout, const std::string& path, const std::vector<std::string>& headLines,
+                     Host& host) {
+  pendingRun = {&layout, &path, &headLines};
   return RunCommand(
-      [](Host& h) { return RunValidatorOn(*pendingRun.layout, *pendingRun.path, *pendingRun.firstLine, h); }, host);
+      [](Host& h) { return RunValidatorOn(*pendingRun.layout, *pendingRun.path, *pendingRun.headLines, h); }, host);
 }
 
 // The detection, the choice of the layout and the validator's run for one
@@ -192,9 +194,10 @@ FileResult CheckReturn(const std::string& path, returns::ReturnKind kind, CheckH
   result.file = path;
   result.detection = "recognised";
   result.returnLayout = returns::LayoutName(kind);
-  result.evidence =
+  result.verdictLine =
       Cat("Layout detectado: "_cp, returns::KindTitle(kind), " (arquivo do banco: lido, não validado como remessa)"_cp);
-  host.ReportAppend(result.evidence);
+  result.evidence = {result.verdictLine};
+  host.ReportAppend(result.verdictLine);
   const std::function<void(std::string_view)> line = [&host](std::string_view text) { host.ReportAppend(text); };
   const std::function<void(const Finding&)> finding = [&host](const Finding& f) { host.ReportFinding(f); };
   try {
@@ -225,32 +228,33 @@ FileResult CheckFile(const std::string& path, const CheckOptions& options, Check
     result.error = e.what();
     return result;
   }
-  result.evidence = detection.Line();
   result.detection = detection.kind == Detection::Kind::Recognised ? "recognised" : "not recognised";
   // The other layouts that fit as well as the one taken.
   if (detection.kind == Detection::Kind::Recognised)
     result.candidates.assign(detection.layouts.begin() + 1, detection.layouts.end());
-  std::string firstLine = detection.Line();
+  std::vector<std::string> headLines = detection.Lines();
   if (options.layout != nullptr) {
     result.layout = options.layout;
     result.detection = "forced";
-    firstLine = ChosenLine(*options.layout, detection);
+    headLines = ChosenLines(*options.layout, detection);
   } else if (detection.kind == Detection::Kind::Recognised) {
     result.layout = detection.layouts[0];
   }
-  result.evidence = firstLine;
+  result.verdictLine = headLines.front();
+  result.evidence = headLines;
 
   if (result.layout == nullptr || result.layout->handler.empty()) {
-    host.ReportAppend(firstLine);
-    host.ReportAppend(result.layout != nullptr
-                          ? "Nenhum validador foi executado: este programa não valida esse layout."_cp
-                          : "Nenhum validador foi executado.");
+    for (const std::string& line : headLines) host.ReportAppend(line);
+    if (result.layout != nullptr)
+      for (const std::string& line : NoValidatorLines(*result.layout)) host.ReportAppend(line);
+    else
+      host.ReportAppend("Nenhum validador foi executado.");
     result.verdict = result.layout != nullptr ? "no validator" : "not recognised";
     result.status = kExitAborted;
     return result;
   }
 
-  const Outcome outcome = RunValidator(*result.layout, path, firstLine, host);
+  const Outcome outcome = RunValidator(*result.layout, path, headLines, host);
   result.findings = host.findings;
   switch (outcome.status) {
     case Outcome::Status::Clean:
@@ -295,6 +299,14 @@ void NotChecked(FileResult& result, const std::string& why) {
   result.verdict = "aborted";
   result.status = kExitAborted;
   result.error = result.error.empty() ? why : result.error + "; " + why;
+}
+
+// The detection's lines as one text, each after the first on a line of its
+// own, as the report shows them.
+std::string JoinedLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
 }
 
 std::string JsonLayouts(const std::vector<const LayoutRow*>& layouts) {
@@ -349,7 +361,7 @@ void WriteJsonResult(const FileResult& result, std::span<const std::string> name
       << ",\n      \"validator\": " << text(result.layout, &LayoutRow::handler)
       << ",\n      \"detection\": " << JsonString(result.detection)
       << ",\n      \"candidates\": " << JsonLayouts(result.candidates)
-      << ",\n      \"evidence\": " << JsonString(TerminalText(result.evidence, names))
+      << ",\n      \"evidence\": " << JsonString(TerminalText(JoinedLines(result.evidence), names))
       << ",\n      \"findings\": " << result.findings << ",\n      \"verdict\": " << JsonString(result.verdict)
       << ",\n      \"status\": " << result.status << ",\n      \"error\": "
       << (result.error.empty() ? std::string("null") : JsonString(TerminalText(result.error, names))) << "\n    }";
@@ -366,7 +378,7 @@ void WriteJunitCase(const FileResult& result, std::span<const std::string> names
     const std::string message =
         result.status == kExitFaulty
             ? Cat(result.findings, " findings (",
-                  result.layout != nullptr ? ToUtf8(result.layout->title) : ToUtf8(result.evidence), ")")
+                  result.layout != nullptr ? ToUtf8(result.layout->title) : ToUtf8(result.verdictLine), ")")
             : result.verdict + (result.error.empty() ? "" : ": " + TerminalText(result.error, names));
     body.Write(Cat("      <", element, " type=\"", XmlText(result.verdict), "\" message=\"", XmlText(message), "\">"));
   } else {

@@ -115,7 +115,7 @@ class ShowHost final : public Host {
 struct PendingRun {
   const LayoutRow* layout;
   const std::string* path;
-  const std::string* firstLine;
+  const std::vector<std::string>* headLines;
 };
 thread_local PendingRun pending;
 
@@ -335,18 +335,22 @@ int Show(const ShowOptions& options, std::ostream& out, std::ostream& err) {
 
   const LayoutRow* layout = options.layout;
   if (layout == nullptr && detection.kind == Detection::Kind::Recognised) layout = detection.layouts[0];
-  if (layout == nullptr)
-    return NotShown(err, Cat(TerminalText(detection.Line(), names), "\n(name the layout with --layout)"));
+  if (layout == nullptr) {
+    std::string lines;
+    for (const std::string& line : detection.Lines()) lines += TerminalText(line, names) + "\n";
+    return NotShown(err, Cat(lines, "(name the layout with --layout)"));
+  }
   const LayoutFields* fields = FieldsOfLayout(layout->name);
   if (fields == nullptr || fields->kinds.empty() || fields->kindOf == nullptr)
     return NotShown(err, Cat("the layout ", layout->name, " has no field dictionary yet"));
   if (layout->handler.empty()) return NotShown(err, Cat("the program has no validator for the layout ", layout->name));
 
   ShowHost host(options.record, options.today);
-  const std::string firstLine = options.layout != nullptr ? ChosenLine(*layout, detection) : detection.Line();
-  pending = {layout, &options.file, &firstLine};
+  const std::vector<std::string> headLines =
+      options.layout != nullptr ? ChosenLines(*layout, detection) : detection.Lines();
+  pending = {layout, &options.file, &headLines};
   const Outcome outcome =
-      RunCommand([](Host& h) { return RunValidatorOn(*pending.layout, *pending.path, *pending.firstLine, h); }, host);
+      RunCommand([](Host& h) { return RunValidatorOn(*pending.layout, *pending.path, *pending.headLines, h); }, host);
   const int status = outcome.status == Outcome::Status::Clean    ? kExitClean
                      : outcome.status == Outcome::Status::Faulty ? kExitFaulty
                                                                  : kExitAborted;

@@ -29,18 +29,19 @@ void AnsweredFileHost::ReportFinding(const Finding& finding) {
 }
 
 void AnsweredFileHost::WriteHeadIfPending() {
-  if (!head_ || headWritten_) return;
+  if (head_.empty() || headWritten_) return;
   headWritten_ = true;
-  host_.ReportAppend(*head_);
+  for (const std::string& line : head_) host_.ReportAppend(line);
 }
 
-Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const std::string& firstLine, Host& host) {
+Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const std::vector<std::string>& headLines,
+                       Host& host) {
   AnsweredFileHost validatorHost(host, path);
-  validatorHost.HeadWith(firstLine);
+  validatorHost.HeadWith(headLines);
   host.ReportClear();
   const Handler validator = FindHandler(layout.handler);
   if (validator == nullptr) {
-    validatorHost.ReportAppend("Nenhum validador foi executado: este programa não valida esse layout."_cp);
+    for (const std::string& line : NoValidatorLines(layout)) validatorHost.ReportAppend(line);
     return Verdict::Faulty;
   }
   try {
@@ -61,10 +62,10 @@ Verdict ValidarArquivoDetectarLayout1Click(Host& host) {
   if (returns::DetectReturn(*path)) return ReadReturnFile(*path, host);
   const Detection detection = DetectLayout(*path);
   if (detection.kind == Detection::Kind::Recognised)
-    return RunValidatorOn(*detection.layouts[0], *path, detection.Line(), host);
+    return RunValidatorOn(*detection.layouts[0], *path, detection.Lines(), host);
   // Nothing was checked: never a clean verdict.
   host.ReportClear();
-  host.ReportAppend(detection.Line());
+  for (const std::string& line : detection.Lines()) host.ReportAppend(line);
   host.ReportAppend("Nenhum validador foi executado.");
   return Verdict::Faulty;
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/command_table.hpp"
 #include "app/host.hpp"
@@ -16,9 +17,10 @@ namespace verilote {
 Verdict ValidarArquivoDetectarLayout1Click(Host& host);
 
 // Runs the validator of `layout` on `path` through `host`: the validator's file
-// dialog is answered with `path`, and `firstLine` is the report's first line,
+// dialog is answered with `path`, and `headLines` are the report's first lines,
 // also when the validator clears the report.
-Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const std::string& firstLine, Host& host);
+Verdict RunValidatorOn(const LayoutRow& layout, const std::string& path, const std::vector<std::string>& headLines,
+                       Host& host);
 
 // The host as a command sees it when its first file dialog is answered ahead:
 // a file dropped on the window, or the file a detection chose.
@@ -44,16 +46,16 @@ class AnsweredFileHost final : public Host {
   void Sleep(int milliseconds) override { host_.Sleep(milliseconds); }
   void Progress(std::uint64_t bytesRead, std::uint64_t bytesTotal) override { host_.Progress(bytesRead, bytesTotal); }
 
-  // A line that heads the report: written before the first line the command
+  // Lines that head the report: written before the first line the command
   // appends after each clear, or at the end when it appends none.
-  void HeadWith(std::string line) { head_ = std::move(line); }
+  void HeadWith(std::vector<std::string> lines) { head_ = std::move(lines); }
   void WriteHeadIfPending();
 
  private:
   Host& host_;
   std::string path_;
   bool answered_ = false;
-  std::optional<std::string> head_;
+  std::vector<std::string> head_;
   bool headWritten_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/command_table.hpp"
 #include "app/cp1252.hpp"
 #include "app/errors.hpp"
 #include "app/platform.hpp"
@@ -47,6 +48,10 @@ constexpr LayoutRow Row(std::string_view name, std::string_view title, std::stri
                         bool orLonger, std::initializer_list<Probe> probes) {
   LayoutRow row{name, title, handler, length, orLonger, {}, 0};
   for (const Probe& probe : probes) row.probes[row.probeCount++] = probe;
+  return row;
+}
+constexpr LayoutRow Repaired(std::string_view repairs, LayoutRow row) {
+  row.repairs = repairs;
   return row;
 }
 
@@ -171,9 +176,11 @@ constexpr LayoutRow kRows[] = {
         {First(1, 1, "0", "header de arquivo (tipo {}) no primeiro registro"),
          First(125, 141, "EMISSAO DOCTOL001", "\"{}\" no header de arquivo"),
          Lote150(3, 3, " ", "posição 3 \"{}\" no header de lote"_cp)}),
-    Row("sicov", "SICOV folha de pagamento e débito/crédito"_cp, "", 150, false,
-        {First(1, 1, "A", "header tipo {} no primeiro registro"), First(43, 45, "104", "banco {}"),
-         Second(1, 1, "E|Z", "registro tipo {} depois do header")}),
+    // No validator reads SICOV; its repairs do.
+    Repaired("AlteraNSA1Click|AcertacamposBrancos1Click",
+             Row("sicov", "SICOV folha de pagamento e débito/crédito"_cp, "", 150, false,
+                 {First(1, 1, "A", "header tipo {} no primeiro registro"), First(43, 45, "104", "banco {}"),
+                  Second(1, 1, "E|Z", "registro tipo {} depois do header")})),
     // Client programs' import files: no header, one payer, bill or guide a line.
     Row("cobcaixa-sacados", "CobCaixa 2.x Sacados", "Sacados1Click", 254, false,
         {First(106, 106, "F|J", "tipo de pessoa {} na posição 106"_cp),
@@ -468,21 +475,23 @@ std::string LineEndEvidence(const Sample& sample) {
   return {};
 }
 
-// The chosen layout: the fields that fit, those that do not with what the
-// layout expects there, the layouts that fit as well, and for each other
-// layout that came near the fields that ruled it out.
-std::string ChosenEvidence(const Score& chosen, const std::vector<const Score*>& near, const Sample& sample) {
+// The reasons for the chosen layout, one layout a line: the fields that fit
+// and those that do not with what the layout expects there, the layouts that
+// fit as well, and for each other layout that came near the fields that
+// ruled it out.
+std::vector<std::string> ChosenReasons(const Score& chosen, const std::vector<const Score*>& near,
+                                       const Sample& sample) {
   std::vector<std::string> parts{LengthEvidence(sample)};
   parts.insert(parts.end(), chosen.heldEvidence.begin(), chosen.heldEvidence.end());
-  std::string text = Cat(chosen.row->title, ": ", Joined(parts, ", "));
+  std::vector<std::string> reasons{Cat(chosen.row->title, ": ", Joined(parts, ", "))};
   if (const std::vector<std::string> missed = chosen.AllMissed(); !missed.empty())
-    text += Cat("; não confere: "_cp, Joined(missed, ", "));
+    reasons.back() += Cat("; não confere: "_cp, Joined(missed, ", "));
   std::vector<std::string> tied;
   for (const Score* other : near)
     if (other->Rank() == chosen.Rank()) tied.emplace_back(other->row->title);
   if (!tied.empty())
-    text += Cat("; também confere: "_cp, Joined(tied, ", "), " (escolhido ", chosen.row->title,
-                ", o primeiro na ordem dos layouts)");
+    reasons.push_back(Cat("também confere: "_cp, Joined(tied, ", "), " (escolhido ", chosen.row->title,
+                          ", o primeiro na ordem dos layouts)"));
   for (const Score* other : near) {
     if (other->Rank() == chosen.Rank()) continue;
     // The fields that decided: those of structure, or the versions when the
@@ -490,11 +499,11 @@ std::string ChosenEvidence(const Score& chosen, const std::vector<const Score*>&
     const Weight decided = other->Agreement() < chosen.Agreement() ? Weight::Structure : Weight::Version;
     const std::vector<std::string>& missed = other->missedEvidence[static_cast<std::size_t>(decided)];
     // Agreeing less with nothing amiss: its fields lie in records the sample lacks.
-    text += Cat("; descartado ", other->row->title, ": ",
-                missed.empty() ? Cat("confere em ", other->held, " de ", other->row->probeCount, " campos")
-                               : Joined(missed, ", "));
+    reasons.push_back(Cat("descartado ", other->row->title, ": ",
+                          missed.empty() ? Cat("confere em ", other->held, " de ", other->row->probeCount, " campos")
+                                         : Joined(missed, ", ")));
   }
-  return text;
+  return reasons;
 }
 
 }  // namespace
@@ -505,6 +514,24 @@ const LayoutRow* FindLayout(std::string_view name) {
   for (const LayoutRow& row : kRows)
     if (row.name == name) return &row;
   return nullptr;
+}
+
+std::vector<std::string> NoValidatorLines(const LayoutRow& layout) {
+  std::vector<std::string> lines{
+      std::string("Nenhum validador foi executado: este programa não valida esse layout."_cp)};
+  std::string_view rest = layout.repairs;
+  if (!rest.empty()) lines.push_back(Cat("Comandos que aceitam arquivos desse layout:"));
+  while (!rest.empty()) {
+    const std::size_t bar = rest.find('|');
+    const MenuRow* row = FindRow(rest.substr(0, bar));
+    rest = bar == std::string_view::npos ? std::string_view() : rest.substr(bar + 1);
+    if (row == nullptr) continue;
+    // The captions as the menu shows them, without their "&" accelerators.
+    std::string path = Cat(row->path, kPathSeparator, row->caption);
+    std::erase(path, '&');
+    lines.push_back(Cat("  ", path));
+  }
+  return lines;
 }
 
 Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
@@ -534,19 +561,21 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
     detection.layouts = {best->row};
     for (const Score* other : near)
       if (other->Rank() == best->Rank()) detection.layouts.push_back(other->row);
-    detection.evidence = ChosenEvidence(*best, near, sample);
-    if (!lineEnds.empty()) detection.evidence += Cat("; ", lineEnds);
+    detection.verdict = std::string(best->row->title);
+    detection.reasons = ChosenReasons(*best, near, sample);
+    if (!lineEnds.empty()) detection.reasons.push_back(lineEnds);
     return detection;
   }
   detection.kind = Detection::Kind::NotRecognised;
   if (sample.empty) {
-    detection.evidence = "arquivo vazio";
+    detection.verdict = "arquivo vazio";
   } else if (sample.records.empty()) {
-    detection.evidence = std::string("arquivo só com linhas em branco"_cp);
+    detection.verdict = std::string("arquivo só com linhas em branco"_cp);
   } else {
-    std::vector<std::string> seen{
-        Cat(sample.records.size(), sample.records.size() == 1 ? " registro lido" : " registros lidos"),
-        LengthEvidence(sample), Cat("o primeiro começa com \""_cp, Shown(sample.records[0].substr(0, 20)), "\"")};
+    detection.verdict =
+        Cat(sample.records.size(), sample.records.size() == 1 ? " registro lido, " : " registros lidos, ",
+            LengthEvidence(sample));
+    detection.reasons.push_back(Cat("o primeiro começa com \""_cp, Shown(sample.records[0].substr(0, 20)), "\""));
     const Score* nearest = nullptr;
     for (const Score& score : scores)
       if (nearest == nullptr || score.held * nearest->row->probeCount > nearest->held * score.row->probeCount)
@@ -554,14 +583,13 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile) {
     // The kind that ruled the nearest out (a return taken for no remittance)
     // tells the user more than a count.
     if (nearest != nullptr)
-      seen.push_back(Cat("o mais próximo, "_cp, nearest->row->title, ", confere em ", nearest->held, " de ",
-                         nearest->row->probeCount, " campos",
-                         nearest->RuledOut()
-                             ? Cat(" (não confere: "_cp,
-                                   Joined(nearest->missedEvidence[static_cast<std::size_t>(Weight::Kind)], ", "), ")")
-                             : std::string()));
-    if (!lineEnds.empty()) seen.push_back(lineEnds);
-    detection.evidence = Joined(seen, ", ");
+      detection.reasons.push_back(Cat(
+          "o mais próximo, "_cp, nearest->row->title, ", confere em ", nearest->held, " de ", nearest->row->probeCount,
+          " campos",
+          nearest->RuledOut() ? Cat(" (não confere: "_cp,
+                                    Joined(nearest->missedEvidence[static_cast<std::size_t>(Weight::Kind)], ", "), ")")
+                              : std::string()));
+    if (!lineEnds.empty()) detection.reasons.push_back(lineEnds);
   }
   return detection;
 }
@@ -590,18 +618,17 @@ Detection DetectLayout(const std::string& path) {
   return DetectLayoutOfHead(head, wholeFile);
 }
 
-std::string Detection::Line() const {
-  switch (kind) {
-    case Kind::Recognised:
-      return Cat("Layout detectado: ", evidence);
-    case Kind::NotRecognised:
-      break;
-  }
-  return Cat("Layout não reconhecido: "_cp, evidence);
+std::vector<std::string> Detection::Lines() const {
+  std::vector<std::string> lines{kind == Kind::Recognised ? Cat("Layout detectado: ", verdict)
+                                                          : Cat("Layout não reconhecido: "_cp, verdict)};
+  lines.insert(lines.end(), reasons.begin(), reasons.end());
+  return lines;
 }
 
-std::string ChosenLine(const LayoutRow& chosen, const Detection& detection) {
-  return Cat("Layout escolhido: ", chosen.title, " (", detection.Line(), ")");
+std::vector<std::string> ChosenLines(const LayoutRow& chosen, const Detection& detection) {
+  std::vector<std::string> lines = detection.Lines();
+  lines.front() = Cat("Layout escolhido: ", chosen.title, " (", lines.front(), ")");
+  return lines;
 }
 
 }  // namespace verilote

@@ -68,6 +68,9 @@ struct LayoutRow {
   bool orLonger;             // records of at least `length` positions
   std::array<Probe, kMaxProbes> probes;
   std::size_t probeCount;
+  // Where no validator reads the layout: the handlers of the commands that do
+  // take its files (repairs), joined by '|'.
+  std::string_view repairs = {};
 };
 
 std::span<const LayoutRow> LayoutTable();
@@ -75,17 +78,30 @@ std::span<const LayoutRow> LayoutTable();
 // The row of a --layout name, or nullptr.
 const LayoutRow* FindLayout(std::string_view name);
 
+// The report's lines for a layout the program has no validator for:
+// "Nenhum validador foi executado: ...", then the commands that take its
+// files, each by its menu path and caption ("Acertos › SICOV - ... › Altera
+// NSA"), as the user finds them in the menu.
+std::vector<std::string> NoValidatorLines(const LayoutRow& layout);
+
 struct Detection {
   enum class Kind { Recognised, NotRecognised };
   Kind kind = Kind::NotRecognised;
   // The layout chosen, then the others that fit its fields as well (a tie
   // that the table's order settles: the layout the bank issues today first).
   std::vector<const LayoutRow*> layouts;
-  std::string evidence;  // Windows-1252
+  // What the verdict line says after "Layout detectado: " (the layout's
+  // title) or "Layout não reconhecido: " (what was read). Windows-1252.
+  std::string verdict;
+  // The reasons, one layout a line: the chosen layout with the fields that
+  // fit and those that do not, the layouts that fit as well, each layout
+  // ruled out with the fields that ruled it out; or the nearest layout of a
+  // file not recognised. Then the line ends, when they are not CR LF.
+  std::vector<std::string> reasons;
 
-  // The report's first line: "Layout detectado: SIGCB CNAB 240: registros de
-  // 240 posições, banco 104, ..." or "Layout não reconhecido: ...".
-  std::string Line() const;
+  // The report's first lines: the verdict, short enough to read at a glance
+  // ("Layout detectado: SIGCB CNAB 240"), then the reasons.
+  std::vector<std::string> Lines() const;
 };
 
 // How much of a file the detection reads: enough for a dozen records of the
@@ -100,8 +116,9 @@ Detection DetectLayoutOfHead(std::string_view head, bool wholeFile);
 // when the file cannot be opened or read.
 Detection DetectLayout(const std::string& path);
 
-// The line for a layout chosen by the user or forced by --layout, with the
-// detection it overrides.
-std::string ChosenLine(const LayoutRow& chosen, const Detection& detection);
+// The lines for a layout chosen by the user or forced by --layout, with the
+// detection it overrides: "Layout escolhido: X (Layout detectado: Y)", then
+// the detection's reasons.
+std::vector<std::string> ChosenLines(const LayoutRow& chosen, const Detection& detection);
 
 }  // namespace verilote

@@ -270,6 +270,7 @@ const std::map<std::string_view, MainWindow::WindowCommand>& MainWindow::WindowC
       {"ConfiguraImpressora1Click", &MainWindow::ConfiguraImpressora1Click},
       {"ConfiguraFonte1Click", &MainWindow::ConfiguraFonte1Click},
       {"ConfiguraCorFundo1Click", &MainWindow::ConfiguraCorFundo1Click},
+      {"SalvarRelatorioComo1Click", &MainWindow::SalvarRelatorioComo1Click},
   };
   return kCommands;
 }

@@ -131,6 +131,7 @@ class MainWindow : public QMainWindow {
   void ConfiguraImpressora1Click();
   void ConfiguraFonte1Click();
   void ConfiguraCorFundo1Click();
+  void SalvarRelatorioComo1Click();  // in save_report.cpp
   using WindowCommand = void (MainWindow::*)();
   static const std::map<std::string_view, WindowCommand>& WindowCommands();
 

@@ -74,6 +74,11 @@ RecordInspector::RecordInspector(const ReportStore& store, const FindingIndex& f
   for (const int column : {kCode, kPositions, kName})
     fields_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   fields_->horizontalHeader()->setSectionResizeMode(kExpected, QHeaderView::Stretch);
+  // What the layout expects is read whole: a long rule wraps in its cell and
+  // the row grows to hold it, never cut with "…".
+  fields_->setWordWrap(true);
+  fields_->setTextElideMode(Qt::ElideNone);
+  fields_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
   connect(fields_, &QTableWidget::currentCellChanged, this, [this](int row) { MarkRaw(row); });
   layout->addWidget(fields_, 1);
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 
 #include "app/cp1252.hpp"
@@ -37,6 +39,19 @@ QString Shown(std::string_view bytes) {
   for (QChar& c : text)
     if (c.unicode() < 0x20) c = QLatin1Char(' ');
   return text;
+}
+
+// Where cell `cells` of a shown line starts, in pixels: the width the text
+// before it takes as drawn (a font's advance is seldom a whole pixel, and a
+// count of cells times one cell's width falls short over a long line).
+// Cells past the text's end, the line end's own among them, take one
+// `cellWidth` each.
+int XOf(const QFontMetricsF& metrics, const QString& shown, std::uint64_t cells, int cellWidth) {
+  const qsizetype inText =
+      static_cast<qsizetype>(std::min<std::uint64_t>(cells, static_cast<std::uint64_t>(shown.size())));
+  const double x = metrics.horizontalAdvance(shown.left(inText)) +
+                   static_cast<double>(cells - static_cast<std::uint64_t>(inText)) * cellWidth;
+  return static_cast<int>(std::min<double>(std::ceil(x), INT_MAX));
 }
 
 // Hands `each` the selected part of every line of [from, to) in order.
@@ -172,6 +187,7 @@ void ReportView::paintEvent(QPaintEvent*) {
   const std::uint64_t columns = static_cast<std::uint64_t>(viewport()->width() / charWidth_ + 2);
   const Position from = std::min(anchor_, cursor_), to = std::max(anchor_, cursor_);
   const QColor text = palette().color(QPalette::Text), highlighted = palette().color(QPalette::HighlightedText);
+  const QFontMetricsF metrics(font());
   for (int row = 0; row < rows && top + row < lines_; ++row) {
     const std::uint64_t index = top + row;
     const int y = row * lineHeight_;
@@ -183,8 +199,8 @@ void ReportView::paintEvent(QPaintEvent*) {
       const std::uint64_t start = index == from.line ? from.column : 0;
       const std::uint64_t end = index == to.line ? to.column : store_.LineLength(index) + 1;
       if (end > left && end > start) {
-        const int x0 = static_cast<int>((std::max(start, left) - left) * charWidth_);
-        const int x1 = static_cast<int>((std::min(end, left + columns) - left) * charWidth_);
+        const int x0 = XOf(metrics, shown, std::max(start, left) - left, charWidth_);
+        const int x1 = XOf(metrics, shown, std::min(end, left + columns) - left, charWidth_);
         const QRect band(x0, y, x1 - x0, lineHeight_);
         painter.fillRect(band, palette().color(QPalette::Highlight));
         painter.save();
@@ -196,7 +212,7 @@ void ReportView::paintEvent(QPaintEvent*) {
     }
   }
   if (hasFocus() && cursor_.line >= top && cursor_.line < top + rows && cursor_.column >= left) {
-    const int x = static_cast<int>((cursor_.column - left) * charWidth_);
+    const int x = XOf(metrics, Shown(store_.Read(cursor_.line, left, columns)), cursor_.column - left, charWidth_);
     const int y = static_cast<int>(cursor_.line - top) * lineHeight_;
     painter.fillRect(QRect(x, y, 1, lineHeight_), text);
   }
@@ -212,8 +228,23 @@ ReportView::Position ReportView::Clamp(Position position) const {
 ReportView::Position ReportView::PositionAt(const QPoint& point) const {
   const std::int64_t row = point.y() < 0 ? -1 : point.y() / lineHeight_;
   const std::int64_t line = std::max<std::int64_t>(0, static_cast<std::int64_t>(TopLine()) + row);
-  const std::int64_t column = horizontalScrollBar()->value() + (std::max(0, point.x()) + charWidth_ / 2) / charWidth_;
-  return Clamp({static_cast<std::uint64_t>(line), static_cast<std::uint64_t>(column)});
+  if (lines_ == 0) return {};
+  // The cell boundary nearest the point, measured as the line is drawn.
+  const std::uint64_t left = static_cast<std::uint64_t>(horizontalScrollBar()->value());
+  const std::uint64_t shownLine = std::min(static_cast<std::uint64_t>(line), LastLine());
+  const QString shown =
+      Shown(store_.Read(shownLine, left, static_cast<std::uint64_t>(viewport()->width() / charWidth_ + 2)));
+  const QFontMetricsF metrics(font());
+  const int x = std::max(0, point.x());
+  std::uint64_t low = 0, high = static_cast<std::uint64_t>(shown.size()) + 1;
+  while (low < high) {  // the first cell whose middle lies right of the point
+    const std::uint64_t mid = (low + high) / 2;
+    if ((XOf(metrics, shown, mid, charWidth_) + XOf(metrics, shown, mid + 1, charWidth_)) / 2 > x)
+      high = mid;
+    else
+      low = mid + 1;
+  }
+  return Clamp({static_cast<std::uint64_t>(line), left + low});
 }
 
 void ReportView::Select(Position anchor, Position cursor) {

@@ -70,6 +70,7 @@ constexpr FieldSpec kUnionFields[] = {
     {"302-309", 302, 309, "Data de início da atividade"_cp, "em branco ou data ddmmaaaa válida"_cp},
     {"310-329", 310, 329, "Bairro do contribuinte", kPlain},
     {"330-337", 330, 337, "CEP", "em branco ou numérico"_cp},
+    {"338-342", 338, 342, "Reservado (não examinado)"_cp},
     {"343-372", 343, 372, "Endereço do contribuinte"_cp, kPlain},
     {"373-432", 373, 432, "Mensagem 1", kPlain},
     {"433-492", 433, 492, "Mensagem 2", kPlain},
@@ -160,6 +161,7 @@ constexpr FieldSpec kBookletFields[] = {
 
 constexpr FieldSpec kUnknownFields[] = {
     {"1", 1, 1, "Tipo de registro", "1, 2 ou 3, o tipo da primeira linha"_cp},
+    {"2-300", 2, 300, "Conteúdo de um tipo que o layout não prevê"_cp},
 };
 
 constexpr const RecordKind* kKinds[] = {&kCapcaixaUnionKind, &kCapcaixaUtilityKind, &kCapcaixaBookletKind,

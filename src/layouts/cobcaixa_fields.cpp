@@ -50,6 +50,7 @@ constexpr FieldSpec kPayerFields[] = {
     {"182-196", 182, 196, "Cidade do sacado", kPlain},
     {"197-198", 197, 198, "Unidade federativa", kPlain},
     {"199-206", 199, 206, "CEP", kNumeric},
+    {"207-243", 207, 243, "Reservado (não examinado)"_cp},
     {"244-253", 244, 253, "Código de série"_cp, "numérico, não em branco"_cp},
     // Not examined, but where a record of the wrong length ends early or runs on.
     {"254", 254, 254, "Última posição do registro"_cp, "registro de 254 posições"_cp},

@@ -1,7 +1,8 @@
 // The field dictionary of the Construgiro remittance (app/fields.hpp). Its
 // findings name fields by their positions ("Posição 23 dígito inválido"_cp,
 // "na posição 154,8"_cp), so a field's code is its positions, "154-161", or the
-// one position, "23"; stretches no rule reads are left out.
+// one position, "23". Stretches no rule reads are named as the CNAB 240
+// frame names them, or as reserved.
 #include "app/cp1252.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/dictionary_helpers.hpp"
@@ -56,8 +57,10 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"40-47", 40, 47, "Conta", kNumeric},
     {"48", 48, 48, "Dígito da conta"_cp, "", HeaderAccountDigit},
     {"49-52", 49, 52, "Uso exclusivo", kBlank},
+    {"53", 53, 53, "Agência: primeira posição (não examinada)"_cp},
     {"54-57", 54, 57, "Agência"_cp, "igual à agência em 33-36"_cp},
     {"58", 58, 58, "Dígito"_cp, "0"},
+    {"59-70", 59, 70, "Código do cedente (não examinado)"_cp},
     {"71", 71, 71, "Dígito"_cp, "0"},
     {"72", 72, 72, "Dígito"_cp, "0"},
     {"73-102", 73, 102, "Cedente centralizador"},
@@ -71,6 +74,7 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"167-171", 167, 171, "Densidade", "00000"},
     {"172-191", 172, 191, "Uso exclusivo", kBlank},
     {"192-205", 192, 205, "Tipo de remessa", "INCLUSAO ou INCLUSAO-TESTE"},
+    {"206-211", 206, 211, "Tipo de remessa: fim (não examinado)"_cp},
     {"212-215", 212, 215, "Total de unidades",
      "numérico, diferente de zeros, PERMUTADAS+VENDIDAS+QUITADAS+ESTOQUE+PENDENTE"_cp},
     {"216-219", 216, 219, "Unidades permutadas, vendidas e quitadas", kNumericNotZero},
@@ -78,6 +82,7 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"224-227", 224, 227, "Unidades em estoque", kNumeric},
     {"228-231", 228, 231, "Unidades pendentes", kNumeric},
     {"232-239", 232, 239, "Data da informação"_cp, kDate},
+    {"240", 240, 240, "Uso exclusivo (não examinado)"_cp},
 };
 
 constexpr FieldSpec kLoteHeaderFields[] = {
@@ -86,18 +91,25 @@ constexpr FieldSpec kLoteHeaderFields[] = {
     {"8", 8, 8, "Tipo de registro", "1"},
     {"9", 9, 9, "Tipo de operação"_cp, "R"},
     {"10-11", 10, 11, "Tipo de serviço"_cp, "01"},
+    {"12-13", 12, 13, "Uso exclusivo (não examinado)"_cp},
     {"14-16", 14, 16, "Versão do layout"_cp, "040"},
     {"17", 17, 17, "Uso exclusivo", kBlank},
     {"18", 18, 18, "Tipo de inscrição do empreendimento"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"19", 19, 19, "Inscrição do empreendimento: primeira posição (não examinada)"_cp},
     {"20-33", 20, 33, "Inscrição do empreendimento"_cp, "", DevelopmentDigits},
     {"34-37", 34, 37, "Agência"_cp, kNumeric},
     {"38-40", 38, 40, "Operação"_cp, kNumeric},
     {"41-48", 41, 48, "Conta", kNumeric},
+    {"49", 49, 49, "Dígito da conta (não examinado)"_cp},
     {"50-53", 50, 53, "Uso exclusivo", kBlank},
+    {"54", 54, 54, "Agência: primeira posição (não examinada)"_cp},
     {"55-58", 55, 58, "Agência"_cp, "igual à agência em 34-37"_cp},
+    {"59-63", 59, 63, "Reservado (não examinado)"_cp},
     {"64-71", 64, 71, "Conta", "igual à conta em 41-48"_cp},
+    {"72-73", 72, 73, "Dígitos (não examinados)"_cp},
     {"74-103", 74, 103, "Empreendimento"},
     {"104", 104, 104, "Tipo de inscrição do comprador"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"105", 105, 105, "Inscrição do comprador: primeira posição (não examinada)"_cp},
     {"106-119", 106, 119, "Inscrição do comprador"_cp, "", BuyerDigits},
     {"120-129", 120, 129, "Bloco"},
     {"130-139", 130, 139, "Unidade"},
@@ -111,12 +123,14 @@ constexpr FieldSpec kLoteHeaderFields[] = {
     {"163-170", 163, 170, "Data da última subrogação"_cp, "data válida (subrogado 1) ou zeros (2)"_cp},
     {"171-173", 171, 173, "Prazo de financiamento", kNumericNotZero},
     {"174-175", 174, 175, "Tipo de atualização"_cp, "07"},
+    {"176-183", 176, 183, "Reservado (não examinado)"_cp},
     {"184-185", 184, 185, "Número da remessa"_cp},
     {"186-191", 186, 191, "NSA", "igual ao NSA do header de arquivo"},
     {"192-199", 192, 199, "Data de gravação"_cp, kDate},
     {"200-207", 200, 207, "Data do crédito"_cp, kDate},
     {"208-222", 208, 222, "Valor da compra", kNumericNotZero},
     {"223-237", 223, 237, "Saldo devedor", "numérico, diferente de zeros, até o valor da compra"_cp},
+    {"238-240", 238, 240, "Uso exclusivo (não examinado)"_cp},
 };
 
 constexpr FieldSpec kPFields[] = {
@@ -125,6 +139,7 @@ constexpr FieldSpec kPFields[] = {
     kDetailFrame[1],
     kDetailFrame[2],
     {"14", 14, 14, "Segmento", "P"},
+    {"15", 15, 15, "Uso exclusivo (não examinado)"_cp},
     {"16-17", 16, 17, "Código de movimento"_cp, kNumeric},
     {"18-22", 18, 22, "Agência"_cp},
     {"23", 23, 23, "Dígito da agência"_cp, "", AgencyDigit},
@@ -163,6 +178,7 @@ constexpr FieldSpec kPFields[] = {
     {"228-229", 228, 229, "Moeda", "09"},
     {"230-237", 230, 237, "Data de pagamento", kZerosOrDate},
     {"238", 238, 238, "Tipo de prestação"_cp, "1 a 6"},
+    {"239", 239, 239, "Reservado (não examinado)"_cp},
     {"240", 240, 240, "Tipo de prestação"_cp, "1 ou 2"},
 };
 
@@ -175,6 +191,7 @@ constexpr FieldSpec kQFields[] = {
     {"15", 15, 15, "Uso exclusivo", kBlank},
     {"16-17", 16, 17, "Código de movimento"_cp, kNumeric},
     {"18", 18, 18, "Tipo de inscrição do sacado"_cp, "1 (CPF) ou 2 (CNPJ)"},
+    {"19", 19, 19, "Inscrição do sacado: primeira posição (não examinada)"_cp},
     {"20-33", 20, 33, "Inscrição do sacado"_cp, "", PayerDigits},
     {"34-73", 34, 73, "Nome", kAtLeast3},
     {"74-113", 74, 113, "Endereço"_cp, kAtLeast3},
@@ -197,9 +214,11 @@ constexpr FieldSpec kRFields[] = {
     kDetailFrame[1],
     kDetailFrame[2],
     {"14", 14, 14, "Segmento", "R"},
+    {"15-17", 15, 17, "Uso exclusivo e código de movimento (não examinados)"_cp},
     {"18-65", 18, 65, "Uso exclusivo", kBlank},
     {"66", 66, 66, "Código da multa"_cp, "0, 1 ou 2"},
     {"67-74", 67, 74, "Data da multa", "data ddmmaaaa válida, não anterior ao vencimento"_cp},
+    {"75-240", 75, 240, "Valor da multa, mensagens e uso exclusivo (não examinados)"_cp},
 };
 
 constexpr FieldSpec kSFields[] = {
@@ -208,31 +227,43 @@ constexpr FieldSpec kSFields[] = {
     kDetailFrame[1],
     kDetailFrame[2],
     {"14", 14, 14, "Segmento", "S"},
+    {"15-17", 15, 17, "Uso exclusivo e código de movimento (não examinados)"_cp},
     {"18", 18, 18, "Tipo de impressão"_cp, "3"},
+    {"19-240", 19, 240, "Mensagens e uso exclusivo (não examinados)"_cp},
 };
 
 constexpr FieldSpec kOtherSegmentFields[] = {
-    kBank[0], kDetailFrame[0], kDetailFrame[1], kDetailFrame[2], {"14", 14, 14, "Segmento", "P, Q, R ou S"},
+    kBank[0],
+    kDetailFrame[0],
+    kDetailFrame[1],
+    kDetailFrame[2],
+    {"14", 14, 14, "Segmento", "P, Q, R ou S"},
+    {"15-240", 15, 240, "Dados do segmento (não examinados)"_cp},
 };
 
 constexpr FieldSpec kLoteTrailerFields[] = {
     kBank[0],
     {"4-7", 4, 7, "Lote"},
     {"8", 8, 8, "Tipo de registro", "5"},
+    {"9-17", 9, 17, "Uso exclusivo (não examinado)"_cp},
     {"18-23", 18, 23, "Quantidade de registros do lote", "registros do lote, header e trailer incluídos"_cp},
+    {"24-240", 24, 240, "Totais e uso exclusivo (não examinados)"_cp},
 };
 
 constexpr FieldSpec kFileTrailerFields[] = {
     kBank[0],
     {"4-8", 4, 8, "Lote e tipo de registro", "99999"},
+    {"9-17", 9, 17, "Uso exclusivo (não examinado)"_cp},
     {"18-23", 18, 23, "Quantidade de lotes", "lotes do arquivo"},
     {"24-29", 24, 29, "Quantidade de registros", "linhas do arquivo"},
+    {"30-240", 30, 240, "Uso exclusivo (não examinado)"_cp},
 };
 
 constexpr FieldSpec kOtherTypeFields[] = {
     kBank[0],
     {"4-7", 4, 7, "Lote"},
     {"8", 8, 8, "Tipo de registro", "0, 1, 3, 5 ou 9"},
+    {"9-240", 9, 240, "Conteúdo de um tipo que o layout não prevê"_cp},
 };
 
 constexpr RecordKind kFileHeader{"Header de arquivo", kFileHeaderFields};

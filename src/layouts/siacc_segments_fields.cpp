@@ -101,12 +101,14 @@ constexpr FieldSpec kSegmentB[] = {
     {"B.08", 19, 32, "CPF ou CNPJ do favorecido", "CPF válido em 22-32 (tipo 1) ou CNPJ válido (tipo 2)"_cp},
     {"B.09", 33, 62, "Logradouro", "preenchido, sem caracteres especiais"},
     {"B.10", 63, 67, "Número no endereço"_cp, "numérico"_cp},
+    {"B.10A", 68, 82, "Complemento"},
     {"B.11", 83, 97, "Bairro", "preenchido"},
     {"B.12", 98, 117, "Cidade", "preenchido"},
     {"B.13", 118, 125, "CEP", "numérico"_cp},
     {"B.14", 126, 127, "Estado (UF)", "preenchido"},
     {"B.15", 128, 135, "Data de vencimento", "data ddmmaaaa válida"_cp},
     {"B.16", 136, 210, "Valores", "numérico (zeros)"_cp},
+    {"B.16A", 211, 225, "Código do documento do favorecido"_cp},
     {"B.17", 226, 240, "Reservado", "em branco"},
 };
 
@@ -137,6 +139,7 @@ constexpr FieldSpec kSegmentJ[] = {
     {"J.24", 145, 152, "Data de pagamento", "data ddmmaaaa válida"_cp},
     {"J.25", 153, 167, "Valor do pagamento", "numérico"_cp},
     {"J.26", 168, 182, "Quantidade de moeda", "numérico"_cp},
+    {"J.26A", 183, 188, "Número do documento atribuído pela empresa"_cp},
     {"J.27", 189, 202, "Reservado (a CAIXA aceita preenchido)", "em branco"},
     {"J.28", 203, 211, "Número do documento"_cp, "numérico"_cp},
     {"J.29", 212, 222, "Reservado", "em branco"},
@@ -151,6 +154,7 @@ constexpr FieldSpec kSegmentJ52[] = {
     {"J52.04", 9, 13, "Sequencial do registro no lote", "igual à contagem dos detalhes do lote"_cp},
     {"J52.05", 14, 14, "Código do segmento"_cp, "J"},
     {"J52.06", 15, 16, "Reservado", "em branco"},
+    {"J52.06A", 17, 17, "Código de movimento: fim (não examinado)"_cp},
     {"J52.07", 18, 19, "Identificação do registro opcional"_cp, "52"},
     {"J52.08", 20, 20, "Tipo de inscrição do pagador"_cp, "numérico"_cp},
     {"J52.09", 21, 35, "CPF ou CNPJ do pagador", "CPF válido em 25-35 (tipo 1) ou CNPJ válido em 22-35 (tipo 2)"_cp},
@@ -179,6 +183,7 @@ constexpr FieldSpec kSegmentK[] = {
     {"K.10", 20, 20, "Código de barras: identificador de valor"_cp, "6 ou 7 (8 ou 9 com dígitos módulo 11)"_cp},
     {"K.11", 21, 56, "Código de barras: restante"_cp, "numérico"_cp},
     {"K.12", 57, 73, "Reservado", "em branco"},
+    {"K.12A", 74, 79, "Número do documento na empresa"_cp},
     {"K.13", 80, 93, "Reservado", "em branco"},
     {"K.14", 94, 101, "Data de lançamento"_cp, "data ddmmaaaa válida"_cp},
     {"K.15", 102, 104, "Tipo da moeda", "BRL, USD, UFR ou TRD"},
@@ -188,6 +193,7 @@ constexpr FieldSpec kSegmentK[] = {
     {"K.19", 144, 154, "Reservado", "em branco"},
     {"K.20", 155, 162, "Data da efetivação"_cp, "00000000"},
     {"K.21", 163, 177, "Valor da efetivação"_cp, "numérico"_cp},
+    {"K.21A", 178, 217, "Outras informações"_cp},
     {"K.22", 218, 229, "Reservado", "em branco"},
     {"K.23", 230, 230, "Aviso ao favorecido", "0, 2, 5, 6 ou 7"},
     {"K.24", 231, 240, "Reservado", "em branco"},
@@ -208,6 +214,7 @@ constexpr FieldSpec kSegmentO[] = {
     {"O.12", 108, 122, "Valor do pagamento", "numérico"_cp},
     {"O.13", 123, 142, "Número do documento da empresa"_cp, "preenchido"},
     {"O.14", 143, 162, "Nosso número"_cp, "em branco"},
+    {"O.14A", 163, 230, "Uso FEBRABAN (não examinado)"_cp},
     {"O.15", 231, 240, "Reservado", "em branco"},
 };
 
@@ -241,22 +248,24 @@ constexpr std::array<FieldSpec, std::size(kNHead) + N> SegmentN(const std::array
   return fields;
 }
 
-constexpr auto kSegmentNGps = SegmentN(std::array<FieldSpec, 6>{{
+constexpr auto kSegmentNGps = SegmentN(std::array<FieldSpec, 7>{{
     {"N.17", 135, 136, "Mês da competência"_cp, "mês 01 a 12"_cp},
     {"N.18", 137, 140, "Ano da competência"_cp, "ano de 2018 a 2030, ou até o próximo ano"_cp},
     {"N.19", 141, 155, "Valor previsto do pagamento do INSS", "numérico"_cp},
     {"N.20", 156, 170, "Valor de outras entidades", "numérico"_cp},
     {"N.21", 171, 185, "Atualização monetária"_cp, "numérico"_cp},
+    {"N.21A", 186, 230, "Uso FEBRABAN (não examinado)"_cp},
     {"N.22", 231, 240, "Reservado", "em branco"},
 }});
 
-constexpr auto kSegmentNDarf = SegmentN(std::array<FieldSpec, 7>{{
+constexpr auto kSegmentNDarf = SegmentN(std::array<FieldSpec, 8>{{
     {"N.17", 135, 142, "Período de apuração"_cp, "data ddmmaaaa válida"_cp},
     {"N.18", 143, 159, "Número de referência"_cp, "numérico"_cp},
     {"N.19", 160, 174, "Valor principal", "numérico"_cp},
     {"N.20", 175, 189, "Valor da multa", "numérico"_cp},
     {"N.21", 190, 204, "Valor dos juros", "numérico"_cp},
     {"N.22", 205, 212, "Período de apuração (205-212)"_cp, "data ddmmaaaa válida"_cp},
+    {"N.22A", 213, 230, "Uso FEBRABAN (não examinado)"_cp},
     {"N.23", 231, 240, "Reservado", "em branco"},
 }});
 
@@ -267,6 +276,7 @@ constexpr FieldSpec kOtherSegment[] = {
     {"3.03", 8, 8, "Tipo de registro", "3"},
     {"3.04", 9, 13, "Sequencial do registro no lote", "igual à contagem dos detalhes do lote"_cp},
     {"3.05", 14, 14, "Código do segmento"_cp, "A, B, J, K, O ou N"},
+    {"3.06", 15, 240, "Dados do segmento (não validados)"_cp},
 };
 
 }  // namespace

@@ -32,6 +32,7 @@ std::string AccountDv(std::string_view rec) {
 
 constexpr FieldSpec kUnknown[] = {
     {"R.01", 1, 1, "Tipo do registro", "0, 1, 2, 3, 4 ou 9"},
+    {"R.02", 2, 150, "Conteúdo de um tipo que o layout não prevê"_cp},
 };
 
 constexpr FieldSpec kHeader01[] = {
@@ -47,6 +48,7 @@ constexpr FieldSpec kHeader01[] = {
     {"0.10", 39, 42, "Ano de referência"_cp, "ano de 2010 ao próximo ano"_cp},
     {"0.11", 43, 44, "Mês de referência"_cp, "01 a 12"},
     {"0.12", 45, 46, "Sequencial do mês"_cp, "numérico"_cp},
+    {"0.13", 47, 94, "Campo 0.13 (não examinado)"_cp},
     {"0.14", 95, 124, "Reservado", "em branco"},
     {"0.15", 125, 141, "Literal", "EMISSAO DOCUMENTO"},
     {"0.16", 142, 150, "Sequencial do registro", "000000000"},
@@ -65,6 +67,7 @@ constexpr FieldSpec kHeader03[] = {
     {"0.10", 39, 42, "Ano de referência"_cp, "ano de 2010 ao próximo ano"_cp},
     {"0.11", 43, 44, "Mês de referência"_cp, "01 a 12"},
     {"0.12", 45, 46, "Sequencial do mês"_cp, "numérico"_cp},
+    {"0.13", 47, 94, "Campo 0.13 (não examinado)"_cp},
     {"0.14", 95, 124, "Reservado", "em branco"},
     {"0.15", 125, 141, "Literal", "EMISSAO DOCTOL001"},
     {"0.16", 142, 150, "Sequencial do registro", "000000000"},
@@ -74,11 +77,13 @@ constexpr FieldSpec kLoteHeader01[] = {
     {"1.01", 1, 1, "Tipo do registro", "1"},
     {"1.02", 2, 2, "Código de remessa"_cp, "0 ou 9"},
     {"1.03", 3, 3, "Tipo de documento", "T ou D"},
+    {"1.04", 4, 23, "Campo 1.04 (não examinado)"_cp},
     {"1.05", 24, 27, "Agência"_cp, "numérico, primeiro dígito até 4"_cp},
     {"1.06", 28, 28, "Dígito da agência"_cp, {}, AgencyDv},
     {"1.07", 29, 31, "Operação"_cp, "001, 002, 003, 006 ou 037"_cp},
     {"1.08", 32, 40, "Conta e dígito"_cp, {}, AccountDv},
     {"1.09", 41, 54, "CPF ou CNPJ da empresa", "CPF válido em 44-54 ou CNPJ válido"_cp},
+    {"1.10", 55, 102, "Campos 1.10 e 1.11 (não examinados)"_cp},
     {"1.12", 103, 141, "Reservado", "em branco"},
     {"1.13", 142, 150, "Sequencial do registro", "000000001"},
 };
@@ -87,11 +92,13 @@ constexpr FieldSpec kLoteHeader03[] = {
     {"1.01", 1, 1, "Tipo do registro", "1"},
     {"1.02", 2, 2, "Código de remessa"_cp, "0 ou 9"},
     {"1.03", 3, 3, "Reservado", "em branco"},
+    {"1.04", 4, 23, "Campo 1.04 (não examinado)"_cp},
     {"1.05", 24, 27, "Agência"_cp, "numérico, primeiro dígito até 4"_cp},
     {"1.06", 28, 28, "Dígito da agência"_cp, {}, AgencyDv},
     {"1.07", 29, 31, "Operação"_cp, "000, 001, 002, 003, 006 ou 037"_cp},
     {"1.08", 32, 40, "Conta e dígito"_cp, {}, AccountDv},
     {"1.09", 41, 54, "CPF ou CNPJ da empresa", "CPF válido em 44-54 ou CNPJ válido"_cp},
+    {"1.10", 55, 102, "Campos 1.10 e 1.11 (não examinados)"_cp},
     {"1.12", 103, 141, "Reservado", "em branco"},
     {"1.13", 142, 150, "Sequencial do registro", "000000001"},
 };
@@ -127,6 +134,7 @@ constexpr FieldSpec kStatement01[] = {
 constexpr FieldSpec kStatement03[] = {
     {"3.01", 1, 1, "Tipo do registro", "3"},
     {"3.02", 2, 2, "Tipo da linha", "1, 2, 3 ou 4"},
+    {"3.02A", 3, 140, "Texto da linha (não examinado)"_cp},
     {"3.03", 141, 141, "Campo da posição 141"_cp, "numérico"_cp},
     {"3.04", 142, 150, "Sequencial do registro", "igual à contagem dos registros do lote"_cp},
 };

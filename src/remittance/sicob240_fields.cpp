@@ -180,7 +180,8 @@ constexpr FieldSpec kQFields[] = {
     {"22.3Q", 233, 240, "Uso exclusivo FEBRABAN", kBlank},
 };
 
-// ---- Segments only counted, the trailers.
+// ---- Segments only counted (their fields named as the bank numbers them), the
+// trailers.
 
 constexpr FieldSpec kRFields[] = {
     {"01.3R", 1, 3, "Código do banco"_cp, "104"},
@@ -188,6 +189,16 @@ constexpr FieldSpec kRFields[] = {
     {"03.3R", 8, 8, "Tipo de registro", "3"},
     {"04.3R", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
     {"05.3R", 14, 14, "Segmento", "R"},
+    {"06.3R", 15, 15, "Uso exclusivo FEBRABAN"},
+    {"07.3R", 16, 17, "Código de movimento"_cp},
+    {"08.3R", 18, 65, "Uso exclusivo FEBRABAN"},
+    {"14.3R", 66, 66, "Código da multa"_cp},
+    {"15.3R", 67, 74, "Data da multa"},
+    {"16.3R", 75, 89, "Valor ou percentual da multa"},
+    {"17.3R", 90, 99, "Informação ao sacado"_cp},
+    {"18.3R", 100, 139, "Mensagem 3"},
+    {"19.3R", 140, 179, "Mensagem 4"},
+    {"29.3R", 180, 240, "Uso exclusivo FEBRABAN"},
 };
 constexpr FieldSpec kSFields[] = {
     {"01.3S", 1, 3, "Código do banco"_cp, "104"},
@@ -195,6 +206,15 @@ constexpr FieldSpec kSFields[] = {
     {"03.3S", 8, 8, "Tipo de registro", "3"},
     {"04.3S", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
     {"05.3S", 14, 14, "Segmento", "S"},
+    {"06.3S", 15, 15, "Uso exclusivo FEBRABAN"},
+    {"07.3S", 16, 17, "Código de movimento"_cp},
+    {"08.3S", 18, 18, "Identificação da impressão"_cp},
+    {"09.3S", 19, 58, "Mensagem 5"},
+    {"10.3S", 59, 98, "Mensagem 6"},
+    {"11.3S", 99, 138, "Mensagem 7"},
+    {"12.3S", 139, 178, "Mensagem 8"},
+    {"13.3S", 179, 218, "Uso exclusivo FEBRABAN"},
+    {"14.3S", 219, 240, "Uso exclusivo FEBRABAN"},
 };
 constexpr FieldSpec kOtherDetailFields[] = {
     {"01.3", 1, 3, "Código do banco"_cp, "104"},
@@ -202,6 +222,7 @@ constexpr FieldSpec kOtherDetailFields[] = {
     {"03.3", 8, 8, "Tipo de registro", "3"},
     {"04.3", 9, 13, "Sequencial no lote", "número do registro no lote"_cp},
     {"05.3", 14, 14, "Segmento", "P, Q, R ou S"},
+    {"06.3", 15, 240, "Dados do segmento (não validados)"_cp},
 };
 
 using namespace sicob240_trailers;

@@ -1,7 +1,7 @@
 // The field dictionary of the SICOB CNAB 400 remittance (app/fields.hpp). Its
 // findings name fields by their positions ("Deveria ser branco(34,2)"), so a
-// field's code is its positions, "34-35", or the one position, "33"; fields
-// no finding names carry no code.
+// field's code is its positions, "34-35", or the one position, "33", also for
+// the ranges no rule reads, named as the bank's layout names them.
 #include "app/cp1252.hpp"
 #include "banking/check_digits.hpp"
 #include "banking/record_rules.hpp"
@@ -19,19 +19,22 @@ constexpr std::string_view kDate = "data ddmmaa válida"_cp;
 
 constexpr FieldSpec kHeaderFields[] = {
     {"1", 1, 1, "Tipo de registro", "0"},
-    {"", 2, 26, "Literal"},
-    {"", 27, 30, "Agência do convênio"_cp},
-    {"", 31, 33, "Operação do convênio"_cp},
-    {"", 34, 41, "Conta do convênio"_cp},
-    {"", 42, 42, "Dígito da conta"_cp},
+    {"2", 2, 2, "Código da remessa"_cp},
+    {"3-9", 3, 9, "Literal da remessa"},
+    {"10-11", 10, 11, "Código do serviço"_cp},
+    {"12-26", 12, 26, "Literal de serviço"_cp},
+    {"27-30", 27, 30, "Agência do convênio"_cp},
+    {"31-33", 31, 33, "Operação do convênio"_cp},
+    {"34-41", 34, 41, "Conta do convênio"_cp},
+    {"42", 42, 42, "Dígito da conta"_cp},
     {"43-46", 43, 46, "Uso exclusivo CAIXA", kBlank},
-    {"", 47, 76, "Cedente centralizador"},
+    {"47-76", 47, 76, "Cedente centralizador"},
     {"77-79", 77, 79, "Código do banco"_cp, "104"},
-    {"", 80, 94, "Nome do banco"},
-    {"", 95, 100, "Data de geração"_cp},
+    {"80-94", 80, 94, "Nome do banco"},
+    {"95-100", 95, 100, "Data de geração"_cp},
     {"101-389", 101, 389, "Uso exclusivo CAIXA", kBlank},
-    {"", 390, 394, "Sequencial do arquivo"},
-    {"", 395, 400, "Sequencial do registro"},
+    {"390-394", 390, 394, "Sequencial do arquivo"},
+    {"395-400", 395, 400, "Sequencial do registro"},
 };
 
 std::string CompanyDigits(std::string_view rec) { return InscriptionDigits(rec, 4, ByteAt(rec, 3)); }
@@ -61,9 +64,10 @@ constexpr FieldSpec kTitleFields[] = {
     {"33", 33, 33, "Dígito da conta"_cp, "", AccountDigit},
     {"34-35", 34, 35, "Uso exclusivo CAIXA", kBlank},
     {"36-37", 36, 37, "Comissão de permanência"_cp, "00 ou 51"},
-    {"", 38, 62, "Uso da empresa"},
+    {"38-62", 38, 62, "Uso da empresa"},
     {"63-73", 63, 73, "Nosso Número"_cp, "", NossoNumeroDigit},
     {"74-76", 74, 76, "Uso exclusivo CAIXA", kBlank},
+    {"77-106", 77, 106, "Mensagem a imprimir no bloqueto"},
     {"107-108", 107, 108, "Carteira", "11 (Nosso Número 3 ou 0...) ou 12 (Nosso Número 9...)"_cp},
     {"109-110", 109, 110, "Código de ocorrência"_cp, kNumeric},
     {"111-120", 111, 120, "Seu número"_cp, kFilled},
@@ -81,6 +85,9 @@ constexpr FieldSpec kTitleFields[] = {
     {"180-192", 180, 192, "Valor do desconto", kNumeric},
     {"193-205", 193, 205, "Valor do IOF", kNumeric},
     {"206-218", 206, 218, "Valor do abatimento", kNumeric},
+    // The layout's type of inscription is 219-220 ("01" or "02"); the rules
+    // read its second position.
+    {"219", 219, 219, "Tipo de inscrição do sacado (primeira posição)"_cp},
     {"220", 220, 220, "Tipo de inscrição do sacado"_cp, "1 (CPF) ou 2 (CNPJ)"},
     {"221-234", 221, 234, "Inscrição do sacado"_cp, "", PayerDigits},
     {"235-274", 235, 274, "Nome do sacado", kFilled},
@@ -91,6 +98,7 @@ constexpr FieldSpec kTitleFields[] = {
     {"350-351", 350, 351, "UF do sacado", kFilled},
     {"352-357", 352, 357, "Data da multa", kDate},
     {"358-367", 358, 367, "Valor da multa", kNumeric},
+    {"368-389", 368, 389, "Nome do sacador avalista"},
     {"390-391", 390, 391, "Posições 390-391"_cp, kNumeric},
     {"392-393", 392, 393, "Dias de protesto ou de devolução"_cp,
      "numérico; de 2 a 30 com a instrução 01, de 5 a 90 com 02"_cp},
@@ -102,8 +110,15 @@ constexpr FieldSpec kMessageFields[] = {
     {"1", 1, 1, "Tipo de registro", "2"},
     {"2-400", 2, 400, "Mensagem", "letras sem acento, algarismos, branco e . - $ % & @ , / ( ) :"},
 };
-constexpr FieldSpec kTrailerFields[] = {{"1", 1, 1, "Tipo de registro", "9"}};
-constexpr FieldSpec kOtherTypeFields[] = {{"1", 1, 1, "Tipo de registro", "0, 1, 2 ou 9"}};
+constexpr FieldSpec kTrailerFields[] = {
+    {"1", 1, 1, "Tipo de registro", "9"},
+    {"2-394", 2, 394, "Brancos"},
+    {"395-400", 395, 400, "Sequencial do registro"},
+};
+constexpr FieldSpec kOtherTypeFields[] = {
+    {"1", 1, 1, "Tipo de registro", "0, 1, 2 ou 9"},
+    {"2-400", 2, 400, "Conteúdo de um tipo que o layout não prevê"_cp},
+};
 
 constexpr RecordKind kHeader{"Header de arquivo", kHeaderFields};
 constexpr RecordKind kTitle{"Título (tipo 1)"_cp, kTitleFields};

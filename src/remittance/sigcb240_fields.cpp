@@ -1,8 +1,7 @@
 // The field dictionary of the SIGCB CNAB 240 remittance (app/fields.hpp), in
 // the numbering its findings write: field NN of record type R is "NN.R", of a
-// detail segment "NN.3P", "NN.3Q"... Fields the findings never name carry no
-// code; stretches no rule reads (positions 40 and 211-220 of a P, 100-229 of
-// an R...) are left out.
+// detail segment "NN.3P", "NN.3Q"... Every position belongs to a field, the
+// ranges no rule reads too, coded and named as the bank's manual numbers them.
 #include <string>
 
 #include "app/cp1252.hpp"
@@ -45,19 +44,22 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"07.0", 33, 52, "Uso exclusivo", "zeros"},
     {"08.0", 53, 57, "Agência mantenedora"_cp},
     {"09.0", 58, 58, "DV da agência"_cp, {}, FileAgencyDv},
-    {"", 59, 64, "Código do cedente (59-65 na versão 107)"_cp},
-    {"", 73, 102, "Nome do cedente centralizador"},
+    {"10.0", 59, 64, "Código do cedente (59-65 na versão 107)"_cp},
+    {"11.0", 65, 72, "Uso exclusivo CAIXA"},
+    {"12.0", 73, 102, "Nome do cedente centralizador"},
     {"13.0", 103, 132, "Nome do banco", "CAIXA ECONOMICA FEDERAL, C ECON FEDERAL, CAIXA ou CEF"},
     {"14.0", 133, 142, "Uso exclusivo", kBlank},
     {"15.0", 143, 143, "Código de remessa"_cp, "1"},
     {"17.0", 144, 151, "Data de geração"_cp, kDate},
-    {"", 152, 157, "Hora de geração"_cp},
+    {"18.0", 152, 157, "Hora de geração"_cp},
     {"19.0", 158, 163, "NSA (número sequencial do arquivo)"_cp, kNumeric},
     {"20.0", 164, 166, "Versão do layout"_cp, "101 ou 107"},
     {"21.0", 167, 171, "Reservado", "00000"},
     {"22.0", 172, 191, "Reservado", kBlank},
     // The bank's numbering leaves no number between 22.0 and 23.0.
     {"22A.0", 192, 207, "Tipo de remessa", "REMESSA-PRODUCAO ou REMESSA-TESTE"},
+    {"22B.0", 208, 211, "Situação do arquivo (fim)"_cp},
+    {"22C.0", 212, 215, "Uso interno CAIXA"},
     {"23.0", 216, 240, "Reservado (campos 23.0, 24.0 e 25.0)", kBlank},
 };
 
@@ -73,7 +75,7 @@ constexpr FieldSpec kLoteHeaderFields[] = {
     {"07.1", 14, 16, "Versão do layout do lote"_cp, "067 na versão 107 do header, 060 nas outras"_cp},
     {"08.1", 17, 17, "Uso exclusivo", kBlank},
     {"09.1", 18, 18, "Tipo de inscrição do cedente"_cp, "1 (CPF) ou 2 (CNPJ)"},
-    {"10.1", 20, 33, "Número de inscrição do cedente"_cp,
+    {"10.1", 19, 33, "Número de inscrição do cedente"_cp,
      "CPF válido em 23-33 se 09.1 é 1, senão CNPJ válido; não zeros"_cp},
     {"11.1", 34, 39, "Código do cedente (34-40 na versão 107)"_cp, kCedente},
     {"12.1", 40, 53, "Uso exclusivo", "zeros"},
@@ -82,8 +84,8 @@ constexpr FieldSpec kLoteHeaderFields[] = {
     {"15.1", 66, 72, "Código do modelo"_cp, "7 algarismos"},
     {"16.1", 73, 73, "Uso exclusivo", "0"},
     {"17.1", 74, 103, "Nome da empresa", "preenchido"},
-    {"", 104, 143, "Mensagem 1"},
-    {"", 144, 183, "Mensagem 2"},
+    {"18.1", 104, 143, "Mensagem 1"},
+    {"19.1", 144, 183, "Mensagem 2"},
     {"20.1", 184, 191, "Número da remessa (NSA)"_cp, "00 seguido do NSA do header"},
     {"21.1", 192, 199, "Data de gravação"_cp, kDate},
     {"22.1", 200, 207, "Data do crédito"_cp, "00000000 ou data ddmmaaaa válida"_cp},
@@ -104,7 +106,8 @@ constexpr FieldSpec kPFields[] = {
     {"09.3P", 23, 23, "DV da agência"_cp, {}, TitleAgencyDv},
     {"10.3P", 24, 29, "Código do cedente (24-30 na versão 107)"_cp, kCedente},
     {"11.3P", 30, 39, "Uso exclusivo (campos 11.3P e 12.3P; 31-39 na versão 107)"_cp, "zeros"},
-    {"13.3P", 41, 57, "Modalidade e Nosso Número"_cp, "modalidade 11, 14 ou 21 e 15 algarismos, ou 17 zeros"},
+    {"13.3P", 40, 57, "Modalidade e Nosso Número (40: reservado)"_cp,
+     "modalidade 11, 14 ou 21 e 15 algarismos, ou 17 zeros, em 41-57"},
     {"14.3P", 58, 58, "Carteira", "1"},
     {"15.3P", 59, 59, "Forma de cadastramento", "1 (modalidades 11 e 14) ou 2 (modalidade 21)"},
     {"16.3P", 60, 60, "Tipo de documento", "2"},
@@ -128,7 +131,7 @@ constexpr FieldSpec kPFields[] = {
      "numérico; abaixo do valor do título (1) ou de 100% (2); zeros sem desconto"_cp},
     {"33.3P", 166, 180, "Valor do IOF", kNumeric},
     {"34.3P", 181, 195, "Valor do abatimento", kNumeric},
-    {"35.3P", 196, 210, "Identificação do título na empresa"_cp, "igual ao Seu Número (63-77)"_cp},
+    {"35.3P", 196, 220, "Identificação do título na empresa"_cp, "igual ao Seu Número (63-77) em 196-210"_cp},
     {"36.3P", 221, 221, "Código de protesto"_cp, "1, 3 ou 9"},
     {"37.3P", 222, 223, "Prazo para protesto", kNumeric},
     {"38.3P", 224, 224, "Código de baixa/devolução"_cp, "1 ou 2"},
@@ -149,7 +152,7 @@ constexpr FieldSpec kQFields[] = {
     {"06.3Q", 15, 15, "Uso exclusivo", kBlank},
     {"07.3Q", 16, 17, "Código de movimento"_cp, kMovement},
     {"08.3Q", 18, 18, "Tipo de inscrição do sacado"_cp, "1 (CPF) ou 2 (CNPJ)"},
-    {"09.3Q", 20, 33, "Número de inscrição do sacado"_cp,
+    {"09.3Q", 19, 33, "Número de inscrição do sacado"_cp,
      "CPF válido em 23-33 se 08.3Q é 1, CNPJ válido se 2; não zeros"_cp},
     {"10.3Q", 34, 73, "Nome do sacado", kAtLeast3},
     {"11.3Q", 74, 113, "Endereço"_cp, kAtLeast3},
@@ -191,7 +194,10 @@ constexpr FieldSpec kRFields[] = {
     {"15.3R", 67, 74, "Data da multa", "data ddmmaaaa válida, posterior ao vencimento; 00000000 com código 0"_cp},
     {"16.3R", 75, 89, "Valor da multa", kNumeric},
     {"17.3R", 90, 99, "Reservado", kBlank},
-    {"21.3R", 230, 239, "Reservado", kBlank},
+    {"18.3R", 100, 139, "Mensagem 3"},
+    {"19.3R", 140, 179, "Mensagem 4"},
+    {"20.3R", 180, 229, "Uso exclusivo (e-mail do sacado na versão 050)"_cp},
+    {"21.3R", 230, 240, "Reservado", "em branco em 230-239"},
 };
 
 // ---- Segment S: printing messages, laid out by the kind of printing
@@ -225,6 +231,21 @@ constexpr FieldSpec kSMessagesFields[] = {
     {"13.3S", 179, 240, "Reservado (campos 13.3S e 14.3S)", kBlank},
 };
 
+// A kind of printing other than 1, 2 or 3 lays nothing out: the validator
+// reports 08.3S alone and reads no field after it.
+constexpr FieldSpec kSOtherFields[] = {
+    {"01.3S", 1, 3, "Código do banco"_cp, "104"},
+    {"02.3S", 4, 7, "Lote de serviço"_cp, kLote},
+    {"03.3S", 8, 8, "Tipo de registro", "3"},
+    {"04.3S", 9, 13, "Número sequencial no lote"_cp, kSequence},
+    {"05.3S", 14, 14, "Código do segmento"_cp, kSegment},
+    {"06.3S", 15, 15, "Uso exclusivo", kBlank},
+    {"07.3S", 16, 17, "Código de movimento"_cp, kMovement},
+    {"08.3S", 18, 18, "Tipo de impressão"_cp, "1, 2 ou 3"},
+    {"09.3S", 19, 240, "Campos 09.3S a 14.3S, dispostos conforme o tipo de impressão"_cp,
+     "não verificados sem tipo de impressão 1, 2 ou 3"_cp},
+};
+
 // ---- Segment Y53: payment options.
 
 constexpr FieldSpec kY53Fields[] = {
@@ -239,9 +260,9 @@ constexpr FieldSpec kY53Fields[] = {
     {"09.3Y", 20, 21, "Tipo de pagamento", "02 ou 04"},
     {"10.3Y", 22, 23, "Quantidade de pagamentos", "00 com a opção 1 em 42.3P; numérico e não 00 com a opção 2"_cp},
     {"11.3Y", 24, 24, "Tipo do valor máximo"_cp, "1 ou 2"},
-    {"12.3Y", 25, 39, "Valor máximo"_cp, kNumeric},
+    {"12.3Y", 25, 39, "Valor máximo (campo 12.3Y em percentual, 13.3Y em valor)"_cp, kNumeric},
     {"14.3Y", 40, 40, "Tipo do valor mínimo"_cp, "1 ou 2"},
-    {"15.3Y", 41, 55, "Valor mínimo"_cp, kNumeric},
+    {"15.3Y", 41, 55, "Valor mínimo (campo 15.3Y em percentual, 16.3Y em valor)"_cp, kNumeric},
     {"17.3Y", 56, 240, "Uso exclusivo", kBlank},
 };
 
@@ -257,6 +278,7 @@ constexpr FieldSpec kYOtherFields[] = {
     {"06.3Y", 15, 15, "Uso exclusivo", kBlank},
     {"07.3Y", 16, 17, "Código de movimento"_cp, kMovement},
     {"08.3Y", 18, 19, "Identificação do registro opcional"_cp, "53"},
+    {"09.3Y", 20, 240, "Dados do registro opcional (não validados)"_cp},
 };
 
 constexpr FieldSpec kOtherDetailFields[] = {
@@ -267,6 +289,7 @@ constexpr FieldSpec kOtherDetailFields[] = {
     {"05.3", 14, 14, "Código do segmento"_cp, kSegment},
     {"06.3", 15, 15, "Uso exclusivo", kBlank},
     {"07.3", 16, 17, "Código de movimento"_cp, kMovement},
+    {"08.3", 18, 240, "Dados do segmento (não validados)"_cp},
 };
 
 // ---- Lote trailer (record type "5") and file trailer (record type "9").
@@ -275,6 +298,7 @@ constexpr FieldSpec kLoteTrailerFields[] = {
     {"01.5", 1, 3, "Código do banco"_cp, "104"},
     {"02.5", 4, 7, "Lote de serviço"_cp, kLote},
     {"03.5", 8, 8, "Tipo de registro", "5"},
+    {"04.5", 9, 17, "Uso exclusivo FEBRABAN/CNAB"},
     {"05.5", 18, 23, "Quantidade de registros do lote",
      "numérico, igual aos registros do lote com header e trailer; P e Q em mesmo número"_cp},
     {"06.5", 24, 92, "Totais da cobrança (campos 06.5 a 11.5)"_cp, kNumeric},
@@ -283,10 +307,13 @@ constexpr FieldSpec kLoteTrailerFields[] = {
 
 constexpr FieldSpec kFileTrailerFields[] = {
     {"01.9", 1, 3, "Código do banco"_cp, "104"},
-    {"02.9", 4, 8, "Lote de serviço e tipo de registro"_cp, "99999"},
+    {"02.9", 4, 7, "Lote de serviço"_cp, "9999"},
+    {"03.9", 8, 8, "Tipo de registro", "9"},
     {"04.9", 9, 17, "Uso exclusivo", kBlank},
     {"05.9", 18, 23, "Quantidade de lotes", kNumeric},
     {"06.9", 24, 29, "Quantidade de registros do arquivo", "numérico, igual aos registros do arquivo"_cp},
+    {"07.9", 30, 35, "Uso exclusivo FEBRABAN/CNAB"},
+    {"08.9", 36, 240, "Uso exclusivo FEBRABAN/CNAB"},
 };
 
 constexpr RecordKind kFileHeader{"Header de arquivo", kFileHeaderFields};
@@ -296,14 +323,16 @@ constexpr RecordKind kQ{"Segmento Q", kQFields};
 constexpr RecordKind kR{"Segmento R", kRFields};
 constexpr RecordKind kSLines{"Segmento S (impressão 1 ou 2)"_cp, kSLinesFields};
 constexpr RecordKind kSMessages{"Segmento S (impressão 3)"_cp, kSMessagesFields};
+constexpr RecordKind kSOther{"Segmento S (tipo de impressão inválido)"_cp, kSOtherFields};
 constexpr RecordKind kY53{"Segmento Y53", kY53Fields};
 constexpr RecordKind kYOther{"Segmento Y (não validado)"_cp, kYOtherFields};
 constexpr RecordKind kOtherDetail{"Detalhe de segmento desconhecido", kOtherDetailFields};
 constexpr RecordKind kLoteTrailer{"Trailer de lote", kLoteTrailerFields};
 constexpr RecordKind kFileTrailer{"Trailer de arquivo", kFileTrailerFields};
 
-constexpr const RecordKind* kKinds[] = {&kFileHeader, &kLoteHeader, &kP,   &kQ,           &kR,
-                                        &kSLines,     &kSMessages,  &kY53, &kLoteTrailer, &kFileTrailer};
+constexpr const RecordKind* kKinds[] = {&kFileHeader,  &kLoteHeader,  &kP,          &kQ,   &kR,
+                                        &kSLines,      &kSMessages,   &kSOther,     &kY53, &kYOther,
+                                        &kOtherDetail, &kLoteTrailer, &kFileTrailer};
 
 // The record type at position 8 and, for a detail, the segment at 14 (a Y
 // is checked only as Y53, at 18-19; an S is laid out by its kind of printing
@@ -332,7 +361,7 @@ const RecordKind* KindOf(std::string_view rec) {
     case 'R':
       return &kR;
     case 'S':
-      return at(18) == '3' ? &kSMessages : &kSLines;
+      return at(18) == '3' ? &kSMessages : at(18) == '1' || at(18) == '2' ? &kSLines : &kSOther;
     case 'Y':
       return Field(rec, 18, 19) == "53" ? &kY53 : &kYOther;
     default:

@@ -55,6 +55,15 @@ constexpr FieldSpec k007Cedente[] = {
     {"08.0", 38, 46, "Uso exclusivo CAIXA", kBlank},
 };
 constexpr FieldSpec kVersion[] = {{"12A.0", 101, 103, "Versão do layout"_cp, "em branco ou 007"}};
+// A version the layout does not have: where its cedente code ends, and so
+// what 31-46 holds, cannot be told.
+constexpr FieldSpec kOtherCedente[] = {
+    {"7.0", 31, 46, "Código do cedente e uso exclusivo CAIXA"_cp},
+};
+constexpr FieldSpec kOtherVersion[] = {
+    kVersion[0],
+    {"13.0", 104, 389, "Uso exclusivo CAIXA"},
+};
 constexpr FieldSpec k007Version[] = {
     kVersion[0],
     {"13.0", 104, 389, "Uso exclusivo CAIXA", kBlank},
@@ -63,7 +72,7 @@ constexpr FieldSpec k007Version[] = {
 constexpr auto kHeaderBlankFields = JoinFields(kHeaderStart, kBlankCedente, kHeaderBank, kBlankVersion, kHeaderEnd);
 constexpr auto kHeader007Fields = JoinFields(kHeaderStart, k007Cedente, kHeaderBank, k007Version, kHeaderEnd);
 // Any other version: the cedente code and the version's fields go unread.
-constexpr auto kHeaderOtherFields = JoinFields(kHeaderStart, kHeaderBank, kVersion, kHeaderEnd);
+constexpr auto kHeaderOtherFields = JoinFields(kHeaderStart, kOtherCedente, kHeaderBank, kOtherVersion, kHeaderEnd);
 
 // ---- Title (type "1").
 
@@ -86,6 +95,7 @@ constexpr FieldSpec kTitleAccount[] = {
     {"06.1", 28, 28, "Identificação da emissão"_cp, "1 ou 2"},
     {"07.1", 29, 29, "Identificação da entrega"_cp, "0, 1, 2 ou 3"},
     {"09.1", 30, 31, "Comissão de permanência"_cp, "00 ou 51"},
+    {"10.1", 32, 56, "Uso da empresa (identificação do título)"_cp},
     {"11.1", 57, 73, "Tipo (57-58) e valor (59-73)", "00 ou 14; com 14, valor numérico diferente de zeros"_cp},
     {"12.1", 74, 76, "Uso exclusivo CAIXA", kBlank},
 };
@@ -118,9 +128,11 @@ constexpr FieldSpec kTitleEnd[] = {
     {"38.1", 350, 351, "UF do sacado", kFilled},
     {"39.1", 352, 357, "Data da multa", kZerosOrDate},
     {"40.1", 358, 367, "Valor da multa", kNumeric},
+    {"41.1", 368, 389, "Sacador/avalista"},
     {"42.1", 390, 391, "Campo 42.1", "00 ou 02"},
     {"43.1", 392, 393, "Número de dias"_cp, "de 02 a 90"},
     {"44.1", 394, 394, "Campo 44.1", "1, 2, 3, 4 ou 7"},
+    {"45.1", 395, 400, "Número sequencial do registro"_cp},
 };
 
 constexpr FieldSpec kBlankAgency[] = {
@@ -138,7 +150,10 @@ constexpr FieldSpec k007Interest[] = {
     {"13C.1", 85, 106, "Uso exclusivo CAIXA", kBlank},
 };
 
-constexpr auto kTitleBlankFields = JoinFields(kTitleStart, kBlankAgency, kTitleAccount, kTitleEnd);
+// The blank version's bill message, where version "007" has the interest date.
+constexpr FieldSpec kBlankMessage[] = {{"13.1", 77, 106, "Mensagem a imprimir no bloqueto"}};
+
+constexpr auto kTitleBlankFields = JoinFields(kTitleStart, kBlankAgency, kTitleAccount, kBlankMessage, kTitleEnd);
 constexpr auto kTitle007Fields = JoinFields(kTitleStart, k007Agency, kTitleAccount, k007Interest, kTitleEnd);
 
 // ---- Second record (type "2") and trailer.
@@ -155,17 +170,28 @@ constexpr FieldSpec kSecondFields[] = {
     {"09.2", 74, 106, "Uso exclusivo CAIXA", kBlank},
     {"10.2", 107, 108, "Carteira", "01 ou 02"},
     {"11.2", 109, 110, "Código de ocorrência"_cp, kMonth},
+    {"12.2", 111, 139, "Uso exclusivo CAIXA"},
     {"13.2", 140, 142, "Código do banco"_cp, "104"},
     {"14.2", 143, 182, "Mensagem", kFilled},
+    {"15.2", 183, 222, "Mensagem 2"},
+    {"16.2", 223, 262, "Mensagem 3"},
+    {"17.2", 263, 302, "Mensagem 4"},
+    {"18.2", 303, 342, "Mensagem 5"},
+    {"19.2", 343, 382, "Mensagem 6"},
     {"20.2", 383, 394, "Uso exclusivo CAIXA", kBlank},
+    {"21.2", 395, 400, "Número sequencial do registro"_cp},
 };
 
 constexpr FieldSpec kTrailerFields[] = {
     {"01.9", 1, 1, "Tipo de registro", "9"},
     {"02.9", 2, 394, "Uso exclusivo CAIXA", kBlank},
+    {"03.9", 395, 400, "Número sequencial do registro"_cp},
 };
 
-constexpr FieldSpec kOtherTypeFields[] = {{"01", 1, 1, "Tipo de registro", "0, 1, 2 ou 9"}};
+constexpr FieldSpec kOtherTypeFields[] = {
+    {"01", 1, 1, "Tipo de registro", "0, 1, 2 ou 9"},
+    {"02", 2, 400, "Conteúdo de um tipo que o layout não prevê"_cp},
+};
 
 constexpr RecordKind kHeaderBlank{"Header de arquivo (versão em branco)"_cp, kHeaderBlankFields};
 constexpr RecordKind kHeader007{"Header de arquivo (versão 007)"_cp, kHeader007Fields};

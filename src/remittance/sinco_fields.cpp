@@ -34,6 +34,7 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"08.0", 53, 57, "Agência"_cp},
     {"09.0", 58, 58, "Dígito da agência"_cp, "", HeaderAgencyDigit},
     {"10.0", 59, 64, "Código do cedente"_cp},
+    {"11.0", 65, 72, "Uso exclusivo CAIXA"},
     {"12.0", 73, 102, "Nome da empresa", kPlain},
     {"13.0", 103, 132, "Nome do banco", kPlain},
     {"14.0", 133, 142, "Uso exclusivo FEBRABAN", kBlank},
@@ -46,6 +47,7 @@ constexpr FieldSpec kFileHeaderFields[] = {
     {"21.0", 172, 191, "Uso reservado do banco", kBlank},
     {"22.0", 192, 211, "Tipo de remessa", "REMESSA-PRODUCAO ou REMESSA-TESTE"},
     {"23.0", 212, 228, "Uso exclusivo (23.0, 24.0 e 25.0)", kBlank},
+    {"26.0", 229, 240, "Uso exclusivo FEBRABAN"},
 };
 
 std::string LoteCedenteDigits(std::string_view rec) { return InscriptionDigits(rec, 20, At(rec, 18, '1') ? '1' : '2'); }
@@ -66,6 +68,7 @@ constexpr FieldSpec kLoteHeaderFields[] = {
     {"12.1", 40, 53, "Uso exclusivo CAIXA", "zeros"},
     {"13.1", 54, 58, "Agência"_cp},
     {"14.1", 59, 59, "Dígito da agência"_cp, "", LoteAgencyDigit},
+    {"15.1", 60, 65, "Código do convênio"_cp},
     {"16.1", 66, 73, "Uso exclusivo CAIXA", "00000000"},
     {"17.1", 74, 103, "Nome da empresa", "preenchido; letras sem acento, algarismos, branco e . - $ % & @ , / ( ) :"},
     {"18.1", 104, 143, "Mensagem 1", kPlain},
@@ -178,7 +181,8 @@ constexpr FieldSpec kRFields[] = {
     {"17.3R", 90, 99, "Informação ao sacado"_cp, kBlank},
     {"18.3R", 100, 139, "Mensagem 3", kPlain},
     {"19.3R", 140, 179, "Mensagem 4", kPlain},
-    {"21.3R", 230, 239, "Uso exclusivo", kBlank},
+    {"20.3R", 180, 229, "Uso exclusivo FEBRABAN"},
+    {"21.3R", 230, 240, "Uso exclusivo", "em branco em 230-239"},
 };
 
 constexpr FieldSpec kSFields[] = {
@@ -207,6 +211,7 @@ constexpr FieldSpec kOtherDetailFields[] = {
     {"06.3", 15, 15, "Uso exclusivo FEBRABAN", kBlank},
     {"07.3", 16, 17, "Código de movimento"_cp, "01"},
     {"08.3", 18, 19, "Tipo do registro Y", "53"},
+    {"09.3", 20, 240, "Dados do segmento (não validados)"_cp},
 };
 
 using namespace sicob240_trailers;

@@ -70,14 +70,15 @@ constexpr FieldSpec kSegmentT[] = {
     {"05.3T", 14, 14, "Código do segmento"_cp},
     {"06.3T", 15, 15, "Uso exclusivo FEBRABAN/CNAB"},
     {"07.3T", 16, 17, "Código de movimento retorno"_cp},
-    {"08.3T", 18, 23, "Uso exclusivo CAIXA"},
+    {"08.3T", 18, 22, "Uso exclusivo CAIXA (agência)"_cp},
+    {"09.3T", 23, 23, "Uso exclusivo CAIXA (dígito da agência)"_cp},
     {"10.3T", 24, 29, "Código do beneficiário"_cp},
     {"11.3T", 30, 35, "Uso exclusivo CAIXA / número do banco de pagadores"_cp},
     {"12.3T", 36, 38, "Uso exclusivo CAIXA"},
     {"13.3T", 39, 57, "Modalidade e nosso número, DV"_cp},
     {"14.3T", 58, 58, "Carteira"},
     {"15.3T", 59, 69, "Número do documento (seu número)"_cp},
-    {"", 70, 73, "Uso exclusivo CAIXA"},
+    {"15A.3T", 70, 73, "Uso exclusivo CAIXA"},
     {"16.3T", 74, 81, "Data de vencimento"},
     {"17.3T", 82, 96, "Valor nominal do título"_cp},
     {"18.3T", 97, 99, "Banco cobrador/recebedor"},
@@ -151,7 +152,7 @@ constexpr FieldSpec kSegmentW[] = {
     {"09.3W", 24, 24, "Uso exclusivo FEBRABAN/CNAB"},
     {"10.3W", 25, 28, "Código do campo (1º par)"_cp},
     {"11.3W", 29, 30, "Código do erro (1º par)"_cp},
-    {"", 31, 157, "Pares seguintes: campo (4), erro (2), branco (1)"},
+    {"11A.3W", 31, 157, "Pares seguintes: campo (4), erro (2), branco (1)"},
     {"12.3W", 158, 240, "Uso exclusivo FEBRABAN/CNAB"},
 };
 
@@ -237,9 +238,9 @@ constexpr FieldSpec kDetail400[] = {
 };
 
 constexpr FieldSpec kTrailer400[] = {
-    {"01.9", 1, 1, "Código do registro"_cp},
-    {"02.9", 2, 394, "Código do retorno, serviço, banco; uso exclusivo CAIXA"_cp},
-    {"06.9", 395, 400, "Número sequencial"_cp},
+    {"01.9", 1, 1, "Código do registro"_cp}, {"02.9", 2, 2, "Código do retorno"_cp},
+    {"03.9", 3, 4, "Código do serviço"_cp},  {"04.9", 5, 7, "Código do banco"_cp},
+    {"05.9", 8, 394, "Uso exclusivo CAIXA"}, {"06.9", 395, 400, "Número sequencial"_cp},
 };
 
 constexpr RecordKind kFileHeader240Kind{"Header de arquivo", kFileHeader240};

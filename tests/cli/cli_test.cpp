@@ -146,9 +146,9 @@ TEST(Cli, ControlBytesReachATerminalAsMarks) {
   ASSERT_EQ(sad[record3 + 14], 'X') << "record 3, position 15";
   sad[record3 + 14] = '\x1B';
   std::string sigcb = ReadBytes(VERILOTE_SOURCE_DIR "/examples/sigcb240/remessa_sigcb240_gerador.rem");
-  sigcb.replace(207, 8,
+  sigcb.replace(232, 8,
                 "\x1B[2J\x9D\x07\x1B"
-                "c");  // the header's unnamed positions 208-215
+                "c");  // the end of the header's reserved field 23.0, 233-240
   const TempFile sadFile(sad), sigcbFile(sigcb);
   const struct {
     std::vector<std::string> args;
@@ -162,9 +162,9 @@ TEST(Cli, ControlBytesReachATerminalAsMarks) {
        "Erro encontrado \x1B na pos=15",
        "Erro encontrado ^[ na pos=15"},
       {{"show", sigcbFile.path(), "--record", "1", "--layout", "sigcb240"},
-       "\"\x1B[2J\xC2\x9D\x07\x1B"
+       " \x1B[2J\xC2\x9D\x07\x1B"
        "c\"",
-       "\"^[[2JM-^]^G^[c\""},
+       " ^[[2JM-^]^G^[c\""},
   };
   for (const auto& c : cases) {
     const CliRun piped = Cli(c.args);

@@ -30,7 +30,7 @@ TEST(CliShow, MarksTheFieldsOfTheRecordsFindings) {
       header.out.find("58         DV da ag\u00EAncia                            \"5\"  <-- esperado d\u00EDgito 3"),
       std::string::npos);
   EXPECT_NE(header.out.find("\"050\"  <-- esperado 101 ou 107"), std::string::npos);
-  EXPECT_NE(header.out.find("-      208-215    (no field)"), std::string::npos) << "an unnamed stretch";
+  EXPECT_NE(header.out.find("22C.0  212-215    Uso interno CAIXA"), std::string::npos) << "a range no rule reads";
   EXPECT_NE(header.out.find("  Erro no HEADER. Codigos de erro: DV AGENCIA inv\u00E1lido na posi\u00E7\u00E3o 58"),
             std::string::npos);
   const ShowRun lote = Show({kGerador, "--record=2", "--format", "json"});

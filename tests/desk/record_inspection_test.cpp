@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/command_table.hpp"
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "support/fake_host.hpp"
@@ -83,6 +86,35 @@ TEST(RecordInspection, SaysWhyTheRecordCannotBeShown) {
     EXPECT_EQ(Rows(seen), (std::vector<std::string>{"*D.02|2-4||104", "*D.04|11||"})) << c.record << c.path;
     EXPECT_TRUE(seen.marks.empty() && seen.record.empty() && seen.rulerUnits.empty());
   }
+}
+
+// The inspector says what the rule says: a SIGCB 240 segment S of print kind
+// 7 is reported as "08.3S deveria ser 1, 2 ou 3", so its heading and the
+// expected value of 08.3S name no layout of kind 1 or 2 and the same values.
+TEST(RecordInspection, APrintKindOfNoLayoutAgreesWithTheReport) {
+  struct Findings final : testing::FakeHost {
+    std::vector<FindingIndex::Entry> entries;
+    std::vector<std::string> lines;
+    void ReportFinding(const Finding& f) override {
+      ReportAppend(f.line);
+      entries.push_back({report.size() - 1, f.record, f.kind, std::string(f.fields), "", RecordHash(f.rec)});
+      lines.emplace_back(f.line);
+    }
+  } host;
+  const std::string sigcb = std::string(VERILOTE_SOURCE_DIR) + "/examples/sigcb240/remessa_sigcb240_com_erros.rem";
+  host.files = {sigcb};
+  RunCommand(FindHandler("SIGCBRemessa1Click"), host);
+  const auto at = std::find(host.lines.begin(), host.lines.end(), "Registro numero 6 08.3S deveria ser 1, 2 ou 3!!!");
+  ASSERT_NE(at, host.lines.end());
+  FindingIndex::Entry entry = host.entries[static_cast<std::size_t>(at - host.lines.begin())];
+  entry.file = sigcb;
+  RecordLocator locator;
+  const RecordInspection seen = Inspect(entry, *at, locator);
+  ASSERT_TRUE(seen.Shown()) << seen.message;
+  EXPECT_EQ(seen.heading, "Registro 6 (Segmento S (tipo de impressão inválido))"_cp);
+  ASSERT_GE(seen.firstNamed, 0);
+  const InspectionRow& kind = seen.rows[static_cast<std::size_t>(seen.firstNamed)];
+  EXPECT_EQ(Cat(kind.code, "|", kind.positions, "|", kind.found, "|", kind.expected), "08.3S|18|7|1, 2 ou 3");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "desk/command_runner.hpp"
+#include "detect/detect_command.hpp"
 #include "app/errors.hpp"
 #include "app/report.hpp"
 #include "support/filling_files.hpp"
@@ -204,6 +205,35 @@ TEST(CommandRunnerTest, AReportCutByAFullFolderEndsOnALineThatSaysSo) {
   EXPECT_EQ(lines[0], "antes");
   EXPECT_EQ(lines.back(), cut);
   EXPECT_EQ(lines[lines.size() - 2], Cat("Registro numero ", lines.size() - 2));
+}
+
+// A dropped file's report starts with the detection's lines, the verdict and
+// one layout a line: each finding line below them still opens its own record.
+TEST(CommandRunnerTest, FindingsBelowTheDetectionLinesOpenTheirRecords) {
+  ReportStore store;
+  Window window;
+  CommandRunner runner(store, window, ".");
+  const std::string sigcb = std::string(VERILOTE_SOURCE_DIR) + "/examples/sigcb240/remessa_sigcb240_com_erros.rem";
+  ASSERT_TRUE(runner.Start(FindHandler("ValidarArquivoDetectarLayout1Click"), sigcb));
+  EXPECT_EQ(window.Wait().status, Outcome::Status::Faulty);
+  runner.Join();
+  const std::vector<std::string> lines = All(store);
+  ASSERT_EQ(lines[0], "Layout detectado: SIGCB CNAB 240");
+  ASSERT_TRUE(lines[2].starts_with("descartado ")) << lines[2];
+  std::uint64_t findings = 0;
+  for (std::uint64_t i = 0; i < lines.size(); ++i) {
+    const std::optional<FindingIndex::Entry> entry = runner.Findings().Of(store.Generation(), i);
+    // The record a finding line names: "Linha 6 ...", "Registro numero 6 ...".
+    std::string_view line = lines[i];
+    const bool names = line.starts_with("Linha ") || line.starts_with("Registro numero ");
+    if (!names) continue;
+    line.remove_prefix(line.find_first_of("0123456789"));
+    ASSERT_TRUE(entry) << i << ": " << lines[i];
+    EXPECT_EQ(Cat(entry->record, " "), line.substr(0, line.find(' ') + 1)) << lines[i];
+    EXPECT_EQ(entry->file, sigcb);
+    ++findings;
+  }
+  EXPECT_EQ(findings, 9u);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ TEST(CheckCli, TextReportsThenTheSummary) {
   const std::string expected =
       "== " + ok +
       "\n"
-      "Layout detectado: SAD/SICOB lay-out antigo: registros de 162 posi\u00E7\u00F5es, quantidade de "
+      "Layout detectado: SAD/SICOB lay-out antigo\n"
+      "SAD/SICOB lay-out antigo: registros de 162 posi\u00E7\u00F5es, quantidade de "
       "registros 000005 no header, n\u00FAmero 12300000100001 no segundo registro, movimento I no "
       "segundo registro\n"
       "C\u00F3d=SAD01    Qtde de regs=000005\n"
@@ -52,6 +53,19 @@ TEST(CheckCli, TextReportsThenTheSummary) {
   EXPECT_NE(summary.find("FILE"), std::string::npos);
   EXPECT_NE(summary.find("sad_ok.txt    sad     0         clean\n"), std::string::npos) << summary;
   EXPECT_NE(summary.find("sigcb_barras.txt  -       0         not recognised\n"), std::string::npos) << summary;
+}
+
+// No validator reads SICOV; the report names the commands that take it.
+TEST(CheckCli, ALayoutWithoutValidatorNamesTheCommandsThatTakeIt) {
+  const CheckRun run = Check({kExamples + "sicov/remessa_sicov_com_erros.rem"});
+  EXPECT_EQ(run.status, kExitAborted);
+  const std::string expected =
+      "\nNenhum validador foi executado: este programa n\u00E3o valida esse layout.\n"
+      "Comandos que aceitam arquivos desse layout:\n"
+      "  Acertos \u203A SICOV - Folha de pagamento e D\u00E9bito/Cr\u00E9dito \u203A Altera NSA\n"
+      "  Acertos \u203A SICOV - Folha de pagamento e D\u00E9bito/Cr\u00E9dito \u203A Acerta campos Brancos\n"
+      "\nSummary:\n";
+  EXPECT_NE(run.out.find(expected), std::string::npos) << run.out;
 }
 
 // The SIGCB 240 validator's notice is the same for every file: once a run.
@@ -69,9 +83,9 @@ TEST(CheckCli, ReportDirHoldsEachReportAsTheWindowCopiesIt) {
   const std::string ok = kExamples + "sad/remessa_sad_ok.txt";
   EXPECT_EQ(Check({"--report-dir", dir.string(), ok, ok}).status, kExitClean);
   const std::string first = testing::ReadBytes((dir / "remessa_sad_ok.txt.txt").string());
-  EXPECT_TRUE(
-      first.starts_with("Layout detectado: SAD/SICOB lay-out antigo: registros de 162 posi\xE7\xF5"
-                        "es"));
+  EXPECT_TRUE(first.starts_with(
+      "Layout detectado: SAD/SICOB lay-out antigo\r\nSAD/SICOB lay-out antigo: registros de 162 posi\xE7\xF5"
+      "es"));
   EXPECT_TRUE(first.ends_with("\r\nFim do arquivo. Lidos 5 registros.\r\n"));
   EXPECT_EQ(testing::ReadBytes((dir / "remessa_sad_ok.txt-2.txt").string()), first);
   // A report that would overwrite an input is refused before anything is written.

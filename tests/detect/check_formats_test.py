@@ -82,8 +82,13 @@ with tempfile.TemporaryDirectory() as work:
     bills = [f for f in report["files"] if f["file"].endswith("titulos_ok.txt")][0]
     expect(bills["candidates"] == ["cobcaixa-titulos-220"], "the version that fits as well is named")
     lf = [f for f in report["files"] if f["file"].endswith("lf_only.txt")][0]
-    expect("linhas terminadas só por LF" in lf["evidence"], "the LF-only file's evidence names its line ends")
-    expect(lf["report"][0] == "Layout detectado: " + lf["evidence"][len("Layout detectado: "):], "first line")
+    # The evidence is the report's detection lines: the verdict alone first,
+    # the line ends on a line of their own.
+    evidence = lf["evidence"].split("\n")
+    expect(lf["report"][:len(evidence)] == evidence, "the evidence is the report's first lines")
+    expect(evidence[0] == "Layout detectado: SAD/SICOB lay-out antigo", f"verdict line: {evidence[0]}")
+    expect("linhas terminadas só por LF (o banco espera CR LF: o validador lê o arquivo todo como um registro só)"
+           in evidence, "the LF-only file's evidence names its line ends")
 
     # Findings name their fields: the SIGCB example's wrong agency digit
     # (agency 01234 weighs 30: digit 3) and its short file count.

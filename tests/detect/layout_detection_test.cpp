@@ -33,24 +33,39 @@ Detection Detect(const std::vector<std::string>& lines) {
   return DetectLayoutOfHead(bytes, true);
 }
 
-// The examples' layouts are in the examples test; here the evidence line, the
-// fields that do not fit and those that ruled the others out.
+// The detection's lines as the report shows them, for a failure's message.
+std::string Shown(const Detection& d) { return testing::Joined(d.Lines(), "\n"); }
+
+// Whether a reason line starts with `start`.
+bool HasReason(const Detection& d, std::string_view start) {
+  return std::ranges::any_of(d.reasons, [start](const std::string& line) { return line.starts_with(start); });
+}
+
+// The examples' layouts are in the examples test; here the evidence lines:
+// the verdict alone on the first, then one layout a line, the one chosen with
+// the fields that fit and do not, then each one ruled out with its reasons.
 TEST(LayoutDetection, EvidenceNamesWhatTheChosenLayoutExpects) {
   using testing::Put;
   std::vector<std::string> sigcb107 = testing::CleanSigcbFile("107").Lines();
-  const std::string line = Detect(sigcb107).Line();
-  EXPECT_TRUE(line.starts_with(Cat(
-      "Layout detectado: SIGCB CNAB 240: registros de 240 posições, banco 104, "_cp,
-      "header de arquivo (tipo 0) no primeiro registro, operação e serviço R01 no header de lote, "_cp,
-      "posições 33-52 do header de arquivo zeradas, posições 41-53 do header de lote zeradas, "_cp,
-      "código do cedente 000000 nas posições 60-65 do header de lote, posições 31-39 do segmento P zeradas, "_cp,
-      "modalidade 14 do Nosso Número no segmento P, Nosso Número 000000000000001 nas posições 43-57 do segmento P, "_cp,
-      "posições 230-239 do segmento P zeradas, "_cp,
-      "versão 107 no header de arquivo, versão 067 no header de lote, REMESSA- na posição 192 do header de arquivo; "_cp,
-      "descartado SICOB CNAB 240: ")))
-      << line;
-  EXPECT_NE(line.find("; descartado SINCO CNAB 240: posições 36-38 do segmento P \"000\" (esperado em branco)"_cp),
-            std::string::npos);
+  const Detection clean = Detect(sigcb107);
+  const std::vector<std::string> lines = clean.Lines();
+  ASSERT_GE(lines.size(), 4u) << Shown(clean);
+  EXPECT_EQ(lines[0], "Layout detectado: SIGCB CNAB 240");
+  EXPECT_EQ(
+      lines[1],
+      Cat("SIGCB CNAB 240: registros de 240 posições, banco 104, "_cp,
+          "header de arquivo (tipo 0) no primeiro registro, operação e serviço R01 no header de lote, "_cp,
+          "posições 33-52 do header de arquivo zeradas, posições 41-53 do header de lote zeradas, "_cp,
+          "código do cedente 000000 nas posições 60-65 do header de lote, posições 31-39 do segmento P zeradas, "_cp,
+          "modalidade 14 do Nosso Número no segmento P, Nosso Número 000000000000001 nas posições 43-57 do segmento P, "_cp,
+          "posições 230-239 do segmento P zeradas, "_cp,
+          "versão 107 no header de arquivo, versão 067 no header de lote, REMESSA- na posição 192 do header de arquivo"_cp));
+  EXPECT_TRUE(lines[2].starts_with("descartado SICOB CNAB 240: ")) << lines[2];
+  EXPECT_TRUE(
+      HasReason(clean, "descartado SINCO CNAB 240: posições 36-38 do segmento P \"000\" (esperado em branco)"_cp))
+      << Shown(clean);
+  for (const std::string& line : std::vector(lines.begin() + 2, lines.end()))
+    EXPECT_TRUE(line.starts_with("descartado ")) << "one ruled-out layout a line: " << line;
   EXPECT_EQ(NamesOf(Detect(testing::CleanSigcb400("007"))), Names{"sigcb400"});
 
   // Versions of no layout and a lote operation of neither kind: still SIGCB by
@@ -60,12 +75,13 @@ TEST(LayoutDetection, EvidenceNamesWhatTheChosenLayoutExpects) {
   Put(sigcb107[1], 9, "X");
   const Detection broken = Detect(sigcb107);
   EXPECT_EQ(NamesOf(broken), Names{"sigcb240"});
-  EXPECT_NE(
-      broken.evidence.find(Cat("; não confere: operação e serviço X01 no header de lote (esperado R01 ou R02), "_cp,
-                               "versão 102 no header de arquivo (esperado 050 ou 101 ou 107), "_cp,
-                               "versão 999 no header de lote (esperado 030 ou 060 ou 067); descartado "_cp)),
-      std::string::npos)
-      << broken.evidence;
+  ASSERT_GE(broken.reasons.size(), 2u);
+  EXPECT_TRUE(broken.reasons[0].ends_with(
+      Cat("; não confere: operação e serviço X01 no header de lote (esperado R01 ou R02), "_cp,
+          "versão 102 no header de arquivo (esperado 050 ou 101 ou 107), "_cp,
+          "versão 999 no header de lote (esperado 030 ou 060 ou 067)"_cp)))
+      << Shown(broken);
+  EXPECT_TRUE(broken.reasons[1].starts_with("descartado ")) << Shown(broken);
 }
 
 // SIGCB CNAB 240 files as other programs write them: header version 050, 101
@@ -100,16 +116,17 @@ TEST(LayoutDetection, SigcbFilesAsOtherProducersWriteThem) {
 
             TempFile remessa(bytes, ".rem");
             const Detection detection = DetectLayout(remessa.path());
-            EXPECT_EQ(NamesOf(detection), Names{"sigcb240"}) << label << "\n" << detection.Line();
+            EXPECT_EQ(NamesOf(detection), Names{"sigcb240"}) << label << "\n" << Shown(detection);
             FakeHost own, detected;
             own.files = {remessa.path()};
             detected.files = {remessa.path()};
             const Outcome ownRun = RunCommand(FindHandler("SIGCBRemessa1Click"), own);
             const Outcome detectedRun = RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), detected);
             EXPECT_EQ(detectedRun.status, ownRun.status) << label;
-            ASSERT_FALSE(detected.report.empty());
-            EXPECT_EQ(detected.report[0], detection.Line());
-            EXPECT_EQ(std::vector(detected.report.begin() + 1, detected.report.end()), own.report) << label;
+            const std::vector<std::string> head = detection.Lines();
+            ASSERT_GE(detected.report.size(), head.size());
+            EXPECT_EQ(std::vector(detected.report.begin(), detected.report.begin() + head.size()), head);
+            EXPECT_EQ(std::vector(detected.report.begin() + head.size(), detected.report.end()), own.report) << label;
           }
 }
 
@@ -130,11 +147,11 @@ TEST(LayoutDetection, SigcbWithBlanksInTheLoteHeaderStaysSigcb) {
     }
     TempFile remessa(CrLfFile(file.Lines()), ".rem");
     const Detection detection = DetectLayout(remessa.path());
-    ASSERT_EQ(NamesOf(detection), Names{"sigcb240"}) << version << "\n" << detection.Line();
-    EXPECT_NE(detection.evidence.find(
+    ASSERT_EQ(NamesOf(detection), Names{"sigcb240"}) << version << "\n" << Shown(detection);
+    EXPECT_NE(detection.reasons[0].find(
                   "; não confere: posições 41-53 do header de lote \"             \" (esperado zeros)"_cp),
               std::string::npos)
-        << detection.evidence;
+        << Shown(detection);
 
     FakeHost own, detected;
     own.files = {remessa.path()};
@@ -142,7 +159,8 @@ TEST(LayoutDetection, SigcbWithBlanksInTheLoteHeaderStaysSigcb) {
     const Outcome ownRun = RunCommand(FindHandler("SIGCBRemessa1Click"), own);
     EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), detected).status, ownRun.status);
     ASSERT_FALSE(detected.report.empty());
-    EXPECT_EQ(std::vector(detected.report.begin() + 1, detected.report.end()), own.report) << version;
+    EXPECT_EQ(std::vector(detected.report.begin() + detection.Lines().size(), detected.report.end()), own.report)
+        << version;
     EXPECT_EQ(std::ranges::count(own.report, kLoteFault), 2) << version << ": one for each lote header";
   }
 }
@@ -181,12 +199,16 @@ TEST(LayoutDetection, ReturnsAreNeverTakenForRemittances) {
       {"Construgiro 143", answer(testing::ExampleRecords("construgiro/remessa_construgiro_ok.rem"), '3', "PQRS")},
   };
   for (const auto& [what, lines] : answers)
-    EXPECT_EQ(Detect(lines).kind, Detection::Kind::NotRecognised) << what << "\n" << Detect(lines).Line();
-  // The nearest layout says what ruled it out.
-  EXPECT_TRUE(
-      Detect(answer(sigcb, '5', "PQ"))
-          .evidence.ends_with("(não confere: código de remessa 5 na posição 143 do header de arquivo (esperado 1))"_cp))
-      << Detect(answer(sigcb, '5', "PQ")).evidence;
+    EXPECT_EQ(Detect(lines).kind, Detection::Kind::NotRecognised) << what << "\n" << Shown(Detect(lines));
+  // The verdict says what was read; the nearest layout, on its own line, what
+  // ruled it out.
+  const Detection nearest = Detect(answer(sigcb, '5', "PQ"));
+  EXPECT_EQ(nearest.Lines()[0], "Layout não reconhecido: 18 registros lidos, registros de 240 posições"_cp);
+  EXPECT_TRUE(nearest.reasons[0].starts_with("o primeiro começa com \"104"_cp)) << Shown(nearest);
+  EXPECT_TRUE(nearest.reasons[1].starts_with("o mais próximo, SIGCB CNAB 240, confere em "_cp)) << Shown(nearest);
+  EXPECT_TRUE(nearest.reasons[1].ends_with(
+      "(não confere: código de remessa 5 na posição 143 do header de arquivo (esperado 1))"_cp))
+      << Shown(nearest);
 
   for (std::vector<std::string> cnab400 : {testing::CleanSigcb400("007"), testing::CleanSicob400()}) {
     Put(cnab400[0], 1, "01REM.TST");
@@ -226,10 +248,9 @@ TEST(LayoutDetection, KindsApartAndTiesSettledByTheOrder) {
   for (std::string& header : bare.loteHeaders) Put(header, 14, "999");
   const Detection tie = Detect(bare.Lines());
   EXPECT_EQ(NamesOf(tie), (Names{"sigcb240", "sinco"}));
-  EXPECT_NE(tie.evidence.find(
-                "; também confere: SINCO CNAB 240 (escolhido SIGCB CNAB 240, o primeiro na ordem dos layouts)"_cp),
-            std::string::npos)
-      << tie.evidence;
+  EXPECT_TRUE(
+      HasReason(tie, "também confere: SINCO CNAB 240 (escolhido SIGCB CNAB 240, o primeiro na ordem dos layouts)"_cp))
+      << Shown(tie);
   EXPECT_EQ(NamesOf(Detect(testing::Lines({std::string(449, ' ')}))).size(), 0u);
 }
 
@@ -238,17 +259,16 @@ TEST(LayoutDetection, LineEndsOtherThanCrLfAreNamed) {
   std::erase(lf, '\r');
   const Detection d = DetectLayoutOfHead(lf, true);
   EXPECT_EQ(NamesOf(d), Names{"sicob400"});
-  EXPECT_TRUE(d.evidence.ends_with(
-      "; linhas terminadas só por LF (o banco espera CR LF: o validador lê o arquivo todo como um registro só)"_cp));
+  EXPECT_EQ(d.reasons.back(),
+            "linhas terminadas só por LF (o banco espera CR LF: o validador lê o arquivo todo como um registro só)"_cp);
   const std::string mixed = CrLfFile(testing::CleanSigcb400("007")) + std::string(400, ' ') + "\n";
-  EXPECT_TRUE(
-      DetectLayoutOfHead(mixed, true)
-          .evidence.ends_with("; fins de linha misturados: 5 CR LF, 1 só LF, 0 só CR (o banco espera CR LF)"_cp));
-  EXPECT_EQ(Detect(testing::CleanSicob400()).evidence.find("CR LF"), std::string::npos);
+  EXPECT_EQ(DetectLayoutOfHead(mixed, true).reasons.back(),
+            "fins de linha misturados: 5 CR LF, 1 só LF, 0 só CR (o banco espera CR LF)"_cp);
+  EXPECT_EQ(Shown(Detect(testing::CleanSicob400())).find("CR LF"), std::string::npos);
 }
 
 TEST(LayoutDetection, EmptyBlankAndRandomFilesAreNotRecognised) {
-  EXPECT_EQ(DetectLayoutOfHead("", true).Line(), "Layout não reconhecido: arquivo vazio"_cp);
+  EXPECT_EQ(DetectLayoutOfHead("", true).Lines(), testing::Lines({"Layout não reconhecido: arquivo vazio"_cp}));
   EXPECT_EQ(DetectLayoutOfHead("\r\n   \r\n", true).kind, Detection::Kind::NotRecognised);
   std::mt19937 random(20);
   for (const std::size_t size : {1u, 240u, 5000u, 70000u}) {
@@ -270,9 +290,10 @@ TEST(ValidarArquivoDetectarLayout, DetectionLineThenTheValidatorsReport) {
   detected.files = {sad};
   EXPECT_EQ(RunCommand(FindHandler("SadSicob1Click"), own).status, Outcome::Status::Faulty);
   EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), detected).status, Outcome::Status::Faulty);
-  ASSERT_EQ(detected.report.size(), own.report.size() + 1);
-  EXPECT_EQ(detected.report[0], DetectLayout(sad).Line());
-  EXPECT_TRUE(std::equal(own.report.begin(), own.report.end(), detected.report.begin() + 1));
+  const std::vector<std::string> head = DetectLayout(sad).Lines();
+  ASSERT_EQ(detected.report.size(), own.report.size() + head.size());
+  EXPECT_TRUE(std::equal(head.begin(), head.end(), detected.report.begin()));
+  EXPECT_TRUE(std::equal(own.report.begin(), own.report.end(), detected.report.begin() + head.size()));
   EXPECT_EQ(detected.dialogs.size(), 1u) << "the file is chosen once";
 }
 
@@ -283,6 +304,23 @@ TEST(ValidarArquivoDetectarLayout, NothingIsCheckedWithoutALayout) {
   EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), nothing).status, Outcome::Status::Faulty);
   EXPECT_EQ(nothing.report,
             testing::Lines({"Layout não reconhecido: arquivo vazio"_cp, "Nenhum validador foi executado."}));
+}
+
+// SICOV has no validator, only repairs: the report names them as the menu does.
+TEST(ValidarArquivoDetectarLayout, ALayoutWithoutValidatorNamesTheCommandsThatTakeIt) {
+  const std::string sicov = kExamples + "sicov/remessa_sicov_ok.rem";
+  FakeHost host;
+  host.files = {sicov};
+  EXPECT_EQ(RunCommand(FindHandler("ValidarArquivoDetectarLayout1Click"), host).status, Outcome::Status::Faulty);
+  std::vector<std::string> expected = DetectLayout(sicov).Lines();
+  ASSERT_EQ(expected[0], "Layout detectado: SICOV folha de pagamento e débito/crédito"_cp);
+  for (const std::string_view line :
+       {"Nenhum validador foi executado: este programa não valida esse layout."_cp,
+        "Comandos que aceitam arquivos desse layout:"_cp,
+        "  Acertos › SICOV - Folha de pagamento e Débito/Crédito › Altera NSA"_cp,
+        "  Acertos › SICOV - Folha de pagamento e Débito/Crédito › Acerta campos Brancos"_cp})
+    expected.emplace_back(line);
+  EXPECT_EQ(host.report, expected);
 }
 
 }  // namespace

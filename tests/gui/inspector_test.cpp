@@ -12,9 +12,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <climits>
 
 #include "app/cp1252.hpp"
 #include "app/record_reader.hpp"
@@ -82,6 +84,16 @@ QStringList Failing(const RecordInspector& inspector) {
     if (table->item(row, 0)->data(RecordInspector::kFailingRole).toBool())
       rows << Cell(table, row, 0) + '|' + Cell(table, row, 3) + '|' + Cell(table, row, 4);
   return rows;
+}
+
+// Whether a cell's whole text fits its cell, wrapped at its width: nothing is
+// cut off with "…" or below the row.
+bool ShownWhole(QTableWidget* table, int row, int column) {
+  const QRect cell = table->visualRect(table->model()->index(row, column));
+  const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+  const QRect needed = table->fontMetrics().boundingRect(QRect(0, 0, cell.width() - margin, INT_MAX), Qt::TextWordWrap,
+                                                         Cell(table, row, column));
+  return needed.width() <= cell.width() && needed.height() <= cell.height();
 }
 
 class InspectorTest : public QObject {
@@ -166,6 +178,17 @@ class InspectorTest : public QObject {
              QStringLiteral("Registro 5 (Segmento R) - remessa_sigcb240_com_erros.rem"));
     QCOMPARE(Failing(*window.Inspector()).size(), 1);
     QVERIFY(Failing(*window.Inspector()).at(0).startsWith(QStringLiteral("15.3R|10012027|data ddmmaaaa")));
+    // What each field expects is read whole, however long, in a narrow window too.
+    QTableWidget* table = window.Inspector()->Fields();
+    window.Inspector()->resize(700, 600);
+    QTRY_VERIFY(table->isVisible());
+    QCOMPARE(table->textElideMode(), Qt::ElideNone);
+    bool wraps = false;
+    for (int row = 0; row < table->rowCount(); ++row) {
+      QTRY_VERIFY2(ShownWhole(table, row, 4), qPrintable(Cell(table, row, 4)));
+      wraps = wraps || table->rowHeight(row) > 2 * table->fontMetrics().height();
+    }
+    QVERIFY2(wraps, "some rule of the R segment is longer than its column");
   }
 
   void GoneOrChangedFileIsSaid() {

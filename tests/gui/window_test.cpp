@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -138,6 +140,28 @@ Verdict WritesAccentedLine(Host& host) {
   return Verdict::Clean;
 }
 
+// Letters wider and narrower than a digit, and a line of digits.
+const std::vector<std::string> kWidths = {"WWWWW MMMMM WWWWW MMMMM", "iiiii lllll ..... iiiii",
+                                          "0123456789 0123456789"};
+Verdict WritesWidths(Host& host) {
+  host.ReportClear();
+  for (const std::string& line : kWidths) host.ReportAppend(line);
+  return Verdict::Clean;
+}
+
+// The right edge of the highlight on a line of the view: one past its last pixel.
+int HighlightEnd(ReportView& view, std::uint64_t line) {
+  const QImage image = view.viewport()->grab().toImage();
+  const QRgb highlight = view.palette().color(QPalette::Highlight).rgb();
+  const int height = view.fontMetrics().lineSpacing();
+  const int top = static_cast<int>(line - view.TopLine()) * height;
+  int end = 0;
+  for (int y = top; y < top + height && y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) == highlight) end = std::max(end, x + 1);
+  return end;
+}
+
 class WindowTest : public QObject {
   Q_OBJECT
 
@@ -154,7 +178,8 @@ class WindowTest : public QObject {
                                                            {"Cdigodebarras12posies1Click", "Ctrl+Q"},
                                                            {"LimparTela1Click", "F10"},
                                                            {"ImprimirMemoLines1Click", "Ctrl+I"},
-                                                           {"ValidarArquivoDetectarLayout1Click", "Ctrl+O"}};
+                                                           {"ValidarArquivoDetectarLayout1Click", "Ctrl+O"},
+                                                           {"SalvarRelatorioComo1Click", "Ctrl+S"}};
     Tree expected;
     for (const MenuRow& row : MenuRows()) {
       // A submenu stands where the table first names it.
@@ -201,7 +226,10 @@ class WindowTest : public QObject {
     ModalScript script({});
     QCOMPARE(DropToEnd(window, kExamples + "cobcaixa/titulos_ok.txt"), std::optional<int>(0));
     QVERIFY(script.seen.isEmpty());
-    QVERIFY(window.ReportLines().front().starts_with("Layout detectado: CobCaixa 2.x Títulos V 2.3.3: "_cp));
+    const std::vector<std::string> lines = window.ReportLines();
+    QCOMPARE(lines.at(0), std::string("Layout detectado: CobCaixa 2.x Títulos V 2.3.3"_cp));
+    QVERIFY(lines.at(1).starts_with("CobCaixa 2.x Títulos V 2.3.3: "_cp));
+    QVERIFY(lines.at(2).starts_with("também confere: CobCaixa 2.x Títulos V 2.2.0"_cp));
   }
 
   void StopAndCloseEndTheCommand() {
@@ -326,6 +354,78 @@ class WindowTest : public QObject {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(6 * column + 1, row / 2));
     QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(5 * column + 1, row + row / 2));
     QCOMPARE(view.SelectedText(), FromCp1252("100 do relatório\nLinha"_cp));
+  }
+
+  // A line selected whole is highlighted to its text's last pixel, in a font
+  // whose letters differ in width and in one whose advance is no whole pixel.
+  void HighlightCoversTheLinesText() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ReportView& view = *window.Report();
+    QCOMPARE(RunToEnd(window, WritesWidths), std::optional<int>(kClean));
+    QFont sans(QStringLiteral("DejaVu Sans"));
+    sans.setPixelSize(15);
+    QFont mono(QStringLiteral("DejaVu Sans Mono"));
+    mono.setPixelSize(13);
+    for (const QFont& font : {sans, mono}) {
+      view.setFont(font);
+      for (std::uint64_t line = 0; line < kWidths.size(); ++line) {
+        view.Reveal(line);
+        const double text = QFontMetricsF(font).horizontalAdvance(FromCp1252(kWidths[line]));
+        const int end = HighlightEnd(view, line);
+        QVERIFY2(end >= text && end <= text + 2, qPrintable(QStringLiteral("%1: line %2 ends at %3, its text at %4")
+                                                                .arg(font.family())
+                                                                .arg(line)
+                                                                .arg(end)
+                                                                .arg(text)));
+      }
+    }
+  }
+
+  // Ctrl+S: the system's save dialog; the report lands whole, Windows-1252
+  // and CR LF, and the next save opens in its folder; a file that cannot be
+  // replaced (read-only) stays as it was, and an error box says why.
+  void SaveReportAsWithCtrlS() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    QCOMPARE(RunToEnd(window, WritesAccentedLine), std::optional<int>(kClean));
+    QTemporaryDir folder;
+    const QString target = folder.filePath(QString::fromUtf8("relat\xC3\xB3rio.txt"));
+    // The shortcut reaches the window while it is the active one.
+    const auto pressCtrlS = [&window] {
+      window.activateWindow();
+      QTRY_VERIFY(QApplication::activeWindow() == &window);
+      QTest::keyClick(window.Report(), Qt::Key_S, Qt::ControlModifier);
+    };
+    // Accepted once the step has returned: the box the dialog asks then (replace
+    // it?) comes to the script's next step.
+    const auto typed = [](const QString& path) {
+      return [path](QWidget* w) {
+        w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+        QMetaObject::invokeMethod(w, "accept", Qt::QueuedConnection);
+      };
+    };
+    ModalScript script({typed(target), Accept()});
+    pressCtrlS();
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(target)), QByteArray::fromStdString(Screen()));
+    QCOMPARE(script.seen.size(), 1);
+    QVERIFY2(script.seen[0].endsWith(QDir::toNativeSeparators(target)), qPrintable(script.seen[0]));
+
+    const QString locked = folder.filePath(QStringLiteral("locked.txt"));
+    Touch(locked);
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner));
+    QString opened;
+    ModalScript again({[&](QWidget* w) {
+                         opened = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+                         typed(locked)(w);
+                       },
+                       Click(QMessageBox::Yes), Accept()});
+    pressCtrlS();
+    QCOMPARE(opened, QDir(folder.path()).absolutePath());
+    QCOMPARE(ReadBytes(locked), std::string("x"));
+    QCOMPARE(again.seen.size(), 2);  // replace it?, then the error
+    QVERIFY2(again.seen[1].contains(QStringLiteral("locked.txt")), qPrintable(again.seen[1]));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);  // no work file left
   }
 
   // Qt's dialogs and our own error texts in Portuguese; an input box that

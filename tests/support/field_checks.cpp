@@ -1,6 +1,8 @@
 #include "support/field_checks.hpp"
 
 #include <algorithm>
+#include <compare>
+#include <string_view>
 
 #include "app/report.hpp"
 #include "cli/check.hpp"
@@ -13,20 +15,69 @@ void FindingHost::ReportFinding(const Finding& finding) {
   FakeHost::ReportFinding(finding);
 }
 
-std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_t recordLength) {
+namespace {
+
+// A code's place in its record's numbering: the field's number and the
+// letter the bank adds to a field it slipped in later ("13A.1" after
+// "13.1"). A kind numbers its fields on the side of the dot that changes
+// ("01.3P", "02.3P"; "A.01", "A.02"); a code of positions ("34-35", "33")
+// is placed by its first position.
+struct CodeKey {
+  std::size_t number = 0;
+  std::string letters;
+  auto operator<=>(const CodeKey&) const = default;
+};
+
+CodeKey KeyOf(std::string_view code, bool numberAfterDot) {
+  if (numberAfterDot) code.remove_prefix(code.find('.') + 1);
+  CodeKey key;
+  std::size_t at = 0;
+  for (; at < code.size() && code[at] >= '0' && code[at] <= '9'; ++at) key.number = key.number * 10 + (code[at] - '0');
+  for (; at < code.size() && code[at] != '.' && code[at] != '-'; ++at) key.letters += code[at];
+  return key;
+}
+
+// True when the kind's codes share what comes before the dot ("A.", "0.").
+bool NumbersAfterTheDot(const RecordKind& kind) {
+  std::string_view first;
+  for (const FieldSpec& field : kind.fields) {
+    const std::size_t dot = field.code.find('.');
+    if (dot == std::string_view::npos) return false;
+    if (first.empty()) first = field.code.substr(0, dot);
+    if (field.code.substr(0, dot) != first) return false;
+  }
+  return kind.fields.size() > 1;
+}
+
+}  // namespace
+
+std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_t recordLength, bool orLonger) {
   std::vector<std::string> faults;
   for (const RecordKind* kind : layout.kinds) {
+    const bool afterDot = NumbersAfterTheDot(*kind);
     const FieldSpec* previous = nullptr;
+    std::size_t next = 1;  // the first position no field has covered yet
     for (const FieldSpec& field : kind->fields) {
       const std::string where = Cat(layout.layout, " ", kind->name, " ", field.code, " ", field.from, "-", field.to);
-      if (field.from < 1 || field.to < field.from || field.to > recordLength)
+      if (field.from < 1 || field.to < field.from || (field.to > recordLength && !orLonger))
         faults.push_back(where + " out of the record");
+      if (field.from > next && next <= recordLength)
+        faults.push_back(Cat(where, " leaves ", next, "-", field.from - 1, " unnamed"));
       if (previous != nullptr && field.from <= previous->to)
         faults.push_back(Cat(where, " overlaps ", previous->code, " ", previous->from, "-", previous->to));
-      if (field.name.empty()) faults.push_back(where + " has no name");
-      if (!field.code.empty() && kind->Find(field.code) != &field) faults.push_back(where + " code twice");
+      if (field.name.empty() || field.code.empty()) faults.push_back(where + " has no name or no code");
+      if (previous != nullptr && !field.code.empty() &&
+          !(KeyOf(previous->code, afterDot) < KeyOf(field.code, afterDot)))
+        faults.push_back(Cat(where, " does not follow ", previous->code));
+      const bool byPositions = !field.code.empty() && !field.code.starts_with('0') &&
+                               field.code.find_first_not_of("0123456789-") == std::string_view::npos;
+      if (byPositions && field.code != (field.from == field.to ? Cat(field.from) : Cat(field.from, "-", field.to)))
+        faults.push_back(where + " is coded by other positions");
       previous = &field;
+      next = std::max(next, field.to + 1);
     }
+    if (next <= recordLength)
+      faults.push_back(Cat(layout.layout, " ", kind->name, " leaves ", next, "-", recordLength, " unnamed"));
   }
   return faults;
 }

@@ -33,9 +33,11 @@ class FindingHost : public FakeHost {
 };
 
 // "Segmento P 09.3P 8-9 overlaps 08.3P 7-8"-style faults of a dictionary:
-// fields past `recordLength`, fields out of order or overlapping, a code twice
-// in one kind, a field without a name.
-std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_t recordLength);
+// a position of 1..`recordLength` no field or two fields cover, a field past
+// it (unless the records may be longer), a field without a name or a code, a
+// code that does not follow the one before it in the kind's numbering, a code
+// of positions that are not the field's.
+std::vector<std::string> DictionaryFaults(const LayoutFields& layout, std::size_t recordLength, bool orLonger = false);
 
 // Runs `handler` on a file of `bytes` with `answers` for its input boxes and
 // returns the findings it wrote.
