@@ -7,8 +7,8 @@
 
 #include "app/errors.hpp"
 #include "app/report.hpp"
-#include "app/report_output.hpp"
 #include "app/shell.hpp"
+#include "desk/report_save.hpp"
 #include "desk/window_texts.hpp"
 #include "win/main_window.hpp"
 #include "win/report_print.hpp"
@@ -154,31 +154,24 @@ void MainWindow::ConfiguraCorFundo1Click() {
 }
 
 // The report to a file the user names in the system's save dialog, opening
-// in the folder saved in last. Written beside the target and put in its
-// place whole, as "Copia tela para arquivo novo" writes: a failure leaves
-// the file that was there, and "done" is said only once the report is in.
+// in the folder saved in last; written by the core (SaveReport) as both
+// windows write it: beside the target and put in its place whole, so that a
+// failure leaves the file that was there, and "done" is said only once the
+// report is in.
 void MainWindow::SalvarRelatorioComo1Click() {
   const std::optional<std::wstring> path = asker_->AskSaveFile(window_, FromCp1252("Salvar relatório como"_cp),
                                                                WidePath(lastReportFolder_), L"relatorio.txt");
   if (!path) return;
-  const std::wstring folder = path->substr(0, path->find_last_of(L"\\/"));
-  lastReportFolder_ = PathBytes(folder);
+  lastReportFolder_ = PathBytes(path->substr(0, path->find_last_of(L"\\/")));
   WriteSetting(options_.reportFolderFile, lastReportFolder_);
   const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  try {
-    ReplacingFile file(PathBytes(*path));
-    store_->ForEach(0, store_->Size(), [&file](std::uint64_t, std::string_view line) {
-      file.WriteLine(line);
-      return true;
-    });
-    file.Commit();
-  } catch (const FileError& e) {
-    SetCursor(cursor);
-    ShowError(FromCp1252(InPortuguese(e.what())));
+  const std::string error = SaveReport(*store_, PathBytes(*path));
+  SetCursor(cursor);
+  if (!error.empty()) {
+    ShowError(FromCp1252(InPortuguese(error)));
     return;
   }
-  SetCursor(cursor);
-  asker_->Tell(window_, L"Copiado com sucesso !!\r" + *path, false);
+  asker_->Tell(window_, FromCp1252("Relatório salvo com sucesso !!\r"_cp) + *path, false);
 }
 
 }  // namespace verilote::win

@@ -633,7 +633,7 @@ TEST(WinWindow, SaveAsWritesTheReportAndRemembersTheFolder) {
   std::ifstream saved(std::filesystem::path(target), std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
             "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) + "\r\nLinha 3\r\n");
-  EXPECT_EQ(shown.asker->told, std::vector<std::wstring>{L"Copiado com sucesso !!\r" + target});
+  EXPECT_EQ(shown.asker->told, std::vector<std::wstring>{L"Relat\u00f3rio salvo com sucesso !!\r" + target});
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
   int entries = 0;
