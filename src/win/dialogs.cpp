@@ -20,9 +20,9 @@ constexpr WORD kPromptId = 100, kFieldId = 101;
 
 // While a question is open, every window it opens over `owner` (the dialog,
 // the message box, the common dialogs' frames) comes up centred on the owner
-// and with the owner's icon, the program's: Wine puts the common dialogs at the screen's
-// top-left corner, and a message box carries the system's icon. A CBT hook of
-// this thread sees each one as it is first activated.
+// and with the owner's icon, the program's: Wine puts the common dialogs at
+// the screen's top-left corner, and a message box carries the system's icon.
+// A CBT hook of this thread sees each one as it is first activated.
 class Placement {
  public:
   explicit Placement(HWND owner) : saved_(current_) {

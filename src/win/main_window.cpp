@@ -26,7 +26,7 @@ constexpr int kReportId = 10, kLabel1Id = 11, kLabel2Id = 12, kProgressId = 13, 
 constexpr UINT_PTR kPumpTimer = 1;
 // Ten looks a second at the report while a command runs: each one redraws the
 // list's last rows, which under Wine goes through its server and X; at twenty
-// the drawing took a third of what the command itself took.
+// a run of 3.5 million report lines took a fifth more processor time.
 constexpr UINT kPumpMilliseconds = 100;
 constexpr ULONGLONG kProgressDelayMilliseconds = 300;
 constexpr wchar_t kClassName[] = L"TForm1";
@@ -94,7 +94,6 @@ MainWindow::~MainWindow() {
   }
   for (MSG msg; window_ != nullptr && PeekMessageW(&msg, window_, kFinishedMessage, kFinishedMessage, PM_REMOVE);)
     delete reinterpret_cast<Outcome*>(msg.lParam);
-
   inspector_.reset();
   if (window_ != nullptr) DestroyWindow(window_);
   if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);

@@ -200,9 +200,9 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
     const int at = ListView_InsertItem(fields_, &item);
     for (int column = 1; column < 5; ++column) ListView_SetItemText(fields_, at, column, cells[column].data());
   }
-  // Every column as wide as its longest text, never narrower than at first:
-  // "Esperado" and "Encontrado" are read whole, a long blank field included,
-  // with the list's scroll bar rather than cut with an ellipsis.
+  // Every column as wide as its longest text (never narrower than
+  // kLeastWidths): "Esperado" is read whole, with the list's scroll bar where
+  // the window is narrow, never cut with an ellipsis.
   // The named rows are drawn in bold, which the list's own measure ignores.
   int boldWidths[5] = {};
   if (HDC dc = GetDC(fields_)) {
