@@ -274,6 +274,10 @@ LRESULT CALLBACK ReportList::SubclassProc(HWND window, UINT message, WPARAM wPar
     case WM_CAPTURECHANGED:
       self.dragging_ = false;
       break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(window, nullptr, FALSE);  // the caret's focus rectangle comes and goes
+      break;
     case WM_RENDERFORMAT:
       if (wParam == CF_UNICODETEXT)
         if (HGLOBAL text = self.RenderCopy()) SetClipboardData(CF_UNICODETEXT, text);
