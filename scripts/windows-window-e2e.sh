@@ -3,9 +3,11 @@
 # driven from the keyboard as a user drives it: Alt+V opens "&Validar", the
 # arrows reach Cobrança › SIGCB › "SIGCB - Remessa 240 ( Valida Tudo )", the
 # path of examples/sigcb240/remessa_sigcb240_com_erros.rem is typed into the
-# file dialog, the notice box is answered; then "Outros › Copia tela para
+# file dialog (which must open over the window), the notice box is
+# answered; then "Outros › Copia tela para
 # arquivo novo" saves the report beside the program, and that file must be,
-# byte for byte, the report verilote-cli.exe writes for the same file. The
+# byte for byte, the report verilote-cli.exe writes for the same file; after
+# its box and Ctrl+End, the red release line must still be drawn. The
 # window's title is checked on the way, its picture taken when the report is
 # on screen (with --screenshot PNG: docs/screenshot-windows.png), and the
 # seconds from the notice box to the end of the run (when the program stops
@@ -140,6 +142,15 @@ keys Return
 dialog=$(wait_window 20 '^Selecione o arquivo remessa SIGCB') || true
 [ -n "$dialog" ] || fail "the file dialog \"Selecione o arquivo remessa SIGCB\" did not open"
 sleep 0.3
+# centre WINDOW: "x y" of its middle on the screen.
+centre() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /Width:/ { w = $NF } /Height:/ { h = $NF } END { print int(x + w / 2), int(y + h / 2) }'
+}
+read -r dx dy <<< "$(centre "$dialog")"
+read -r mx my <<< "$(centre "$main")"
+[ $(((dx - mx) * (dx - mx) + (dy - my) * (dy - my))) -le 400 ] ||
+  fail "the file dialog is centred at $dx,$dy, not over the window's centre $mx,$my"
 xdotool type --delay 10 "$input"
 keys Return
 # The command's notice box, then the report.
@@ -179,6 +190,25 @@ cmp "$work/cli.txt" "$work/bin/relatorio.txt" > /dev/null ||
   fail "the window's report differs from verilote-cli.exe's: $(diff "$work/cli.txt" "$work/bin/relatorio.txt" | head -n 10)"
 echo "windows-window-e2e: verilote.exe ran SIGCB - Remessa 240 from its menu; its report is verilote-cli.exe's," \
   "$(wc -l < "$work/cli.txt") lines; the run took $seconds s, peak memory $peak MB"
+
+# After the box, Ctrl+End: the red release line under the report is still
+# drawn (pure red, RGB 255 0 0, is its colour alone).
+xdotool windowfocus --sync "${desktop:-$main}" 2> /dev/null || true
+keys ctrl+End
+sleep 0.5
+red=$(xwd -silent -id "$main" | xwdtopnm 2> /dev/null | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+fields, at = [], 0
+while len(fields) < 4:  # P6, width, height, maximum
+    while data[at:at + 1].isspace(): at += 1
+    end = at
+    while not data[end:end + 1].isspace(): end += 1
+    fields.append(data[at:end]); at = end
+pixels = data[at + 1:]
+print(sum(1 for i in range(0, len(pixels) - 2, 3) if pixels[i:i + 3] == b"\xff\x00\x00"))')
+[ "${red:-0}" -gt 100 ] || fail "after the box and Ctrl+End the red release line is not drawn ($red red pixels)"
+echo "windows-window-e2e: after the box and Ctrl+End the red release line is drawn ($red red pixels)"
 
 # The report list has the keyboard again: Ctrl+Home, down to the SEGMENTO R
 # finding line (the window's report is the file checked above, line for

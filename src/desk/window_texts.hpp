@@ -4,6 +4,7 @@
 // All texts are Windows-1252 bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,13 @@ inline constexpr std::string_view kUpdateNotice =
 // `message` (an error's text) with every known English phrase in Portuguese;
 // the names and values it quotes stay as they are.
 std::string InPortuguese(std::string_view message);
+
+// What a window copies to the clipboard at most, in report bytes: pasting a
+// few million lines would cost the pasting program and the system a
+// gigabyte. A larger selection is refused with kSelectionTooBig, which offers
+// "Copia tela para arquivo novo" instead.
+inline constexpr std::uint64_t kClipboardMostBytes = std::uint64_t{32} << 20;
+inline constexpr std::string_view kSelectionTooBig =
+    "A seleção passa de 32 MB: grande demais para a área de transferência.\rCopiar o relatório num arquivo com \"Copia tela para arquivo novo\"?"_cp;
 
 }  // namespace verilote

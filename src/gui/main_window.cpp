@@ -162,6 +162,10 @@ void MainWindow::BuildReportArea() {
   layout->setContentsMargins(16, 8, 16, 4);
 
   memo1_ = new ReportView(*store_, central);
+  connect(memo1_, &ReportView::CopyToFileAsked, this, [this] {
+    if (const Handler handler = FindHandler("Copiaparaarquivonovo1Click"); handler != nullptr && !IsRunning())
+      StartCommand(handler);
+  });
   memo1_->setObjectName(QStringLiteral("Memo1"));
   memo1_->setFont(FixedFont(12, false));
   memo1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

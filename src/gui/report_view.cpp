@@ -1,5 +1,6 @@
 #include "gui/report_view.hpp"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -17,6 +18,7 @@
 
 #include "app/cp1252.hpp"
 #include "desk/report_store.hpp"
+#include "desk/window_texts.hpp"
 #include "gui/messages_pt.hpp"
 #include "gui/qt_text.hpp"
 
@@ -90,7 +92,8 @@ class SpooledText : public QMimeData {
 
 }  // namespace
 
-ReportView::ReportView(const ReportStore& store, QWidget* parent) : QAbstractScrollArea(parent), store_(store) {
+ReportView::ReportView(const ReportStore& store, QWidget* parent)
+    : QAbstractScrollArea(parent), store_(store), bound_(kClipboardMostBytes) {
   setFocusPolicy(Qt::ClickFocus);  // not a tab stop
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setBackgroundRole(QPalette::Base);
@@ -381,6 +384,22 @@ QString ReportView::SelectedText() const {
 void ReportView::CopySelection() {
   if (!HasSelection()) return;
   const Position from = std::min(anchor_, cursor_), to = std::max(anchor_, cursor_);
+  // Pasting a few million lines would cost the pasting program and the
+  // system a gigabyte: past the bound, the report goes to a file instead.
+  // Counted by whole lines and only as far as the bound.
+  std::uint64_t bytes = 0;
+  for (std::uint64_t line = from.line; line <= to.line && bytes <= bound_; ++line)
+    bytes += store_.LineLength(line) + (line < to.line ? 1 : 0);
+  if (bytes > bound_) {
+    const QString text = FromCp1252(kSelectionTooBig).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+    box.button(QMessageBox::No)->setText(FromCp1252("Não"_cp));
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes) emit CopyToFileAsked();
+    return;
+  }
   try {
     if (to.line - from.line < kInlineCopyLines) {
       QGuiApplication::clipboard()->setText(SelectedText());

@@ -52,11 +52,16 @@ class ReportView : public QAbstractScrollArea {
   // The selected text, lines joined by "\n" (for small selections and tests).
   QString SelectedText() const;
   void CopySelection();
+  // A selection of more than this many bytes is refused (kClipboardMostBytes).
+  void SetClipboardBound(std::uint64_t bytes) { bound_ = bytes; }
 
  signals:
   // The user double-clicked a line or pressed Enter on it: the window opens
   // the finding it is, if it is one.
   void LineActivated(quint64 line);
+  // A selection too big for the clipboard was refused, and the user asked
+  // for the report in a file instead ("Copia tela para arquivo novo").
+  void CopyToFileAsked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -79,6 +84,7 @@ class ReportView : public QAbstractScrollArea {
   std::uint64_t LastLine() const;  // 0 for an empty report
 
   const ReportStore& store_;
+  std::uint64_t bound_;
   std::uint64_t generation_ = 0;
   std::uint64_t lines_ = 0;
   int lineHeight_ = 1;

@@ -23,6 +23,9 @@ class Asker {
   // The file-open dialog, opening in `folder`; nothing on Cancel.
   virtual std::optional<std::wstring> AskFile(HWND owner, const std::wstring& title, FileFilter filter,
                                               const std::wstring& folder) = 0;
+  // The save dialog, opening in `folder` on the name `name`; nothing on Cancel.
+  virtual std::optional<std::wstring> AskSaveFile(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                                  const std::wstring& name) = 0;
   // A list to choose from: the chosen index, nothing on Cancel.
   virtual std::optional<int> AskItem(HWND owner, const std::wstring& caption, const std::wstring& prompt,
                                      const std::vector<std::wstring>& items) = 0;
@@ -35,7 +38,8 @@ class Asker {
 };
 
 // The system's dialogs (input box and list built in memory, GetOpenFileNameW,
-// MessageBoxW, ChooseColorW), titled `programName`.
+// GetSaveFileNameW, MessageBoxW, ChooseColorW), titled `programName`, each
+// opening over its owner and carrying the program's icon.
 std::unique_ptr<Asker> MakeDialogAsker(HINSTANCE instance, std::wstring programName);
 
 }  // namespace verilote::win

@@ -18,6 +18,71 @@ namespace {
 
 constexpr WORD kPromptId = 100, kFieldId = 101;
 
+// While a question is open, every window it opens over `owner` (the dialog,
+// the message box, the common dialogs' frames) comes up centred on the owner
+// and with the owner's icon, the program's: Wine puts the common dialogs at
+// the screen's top-left corner, and a message box carries the system's icon.
+// A CBT hook of this thread sees each one as it is first activated.
+class Placement {
+ public:
+  explicit Placement(HWND owner) : saved_(current_) {
+    current_ = {owner, IconOf(owner), SetWindowsHookExW(WH_CBT, &Placement::Hook, nullptr, GetCurrentThreadId()),
+                nullptr};
+  }
+  ~Placement() {
+    if (current_.hook != nullptr) UnhookWindowsHookEx(current_.hook);
+    current_ = saved_;
+  }
+  Placement(const Placement&) = delete;
+  Placement& operator=(const Placement&) = delete;
+
+ private:
+  struct State {
+    HWND owner;
+    HICON icon;
+    HHOOK hook;
+    HWND placed;
+  };
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window != current_.placed && window != current_.owner &&
+        GetWindow(window, GW_OWNER) == current_.owner) {
+      current_.placed = window;
+      Centre(window, current_.owner);
+      if (current_.icon != nullptr) {
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(current_.icon));
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(current_.icon));
+      }
+    }
+    return CallNextHookEx(current_.hook, code, wParam, lParam);
+  }
+  // The program's icon, as its window carries it.
+  static HICON IconOf(HWND owner) {
+    HWND root = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+    if (root == nullptr) return nullptr;
+    if (auto icon = reinterpret_cast<HICON>(SendMessageW(root, WM_GETICON, ICON_BIG, 0))) return icon;
+    return reinterpret_cast<HICON>(GetClassLongPtrW(root, GCLP_HICON));
+  }
+  static void Centre(HWND window, HWND owner) {
+    RECT box{}, over{};
+    if (!GetWindowRect(window, &box) || !GetWindowRect(owner, &over)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    const int x =
+        std::clamp<int>((over.left + over.right - width) / 2, work.left, std::max<int>(work.left, work.right - width));
+    const int y =
+        std::clamp<int>((over.top + over.bottom - height) / 2, work.top, std::max<int>(work.top, work.bottom - height));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  static thread_local State current_;
+  State saved_;
+};
+
+thread_local Placement::State Placement::current_ = {nullptr, nullptr, nullptr, nullptr};
+
 // A dialog template in memory: DLGTEMPLATE, then its items, each aligned to
 // a DWORD as DialogBoxIndirectParamW wants them. Sizes in dialog units, which
 // the system scales with the dialog font and the screen's DPI.
@@ -136,6 +201,7 @@ class DialogAsker final : public Asker {
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 101), 41, 50, 14, IDOK, 0x0080, L"OK");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 43), 41, 50, 14, IDCANCEL, 0x0080, L"Cancelar");
     Question q{prompt, defaultText, {}, -1};
+    const Placement placed(owner);
     const INT_PTR result =
         DialogBoxIndirectParamW(instance_, t.Get(), owner, QuestionProc, reinterpret_cast<LPARAM>(&q));
     return result == IDOK ? q.text : defaultText;
@@ -155,7 +221,29 @@ class DialogAsker final : public Asker {
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    const Placement placed(owner);
     if (!GetOpenFileNameW(&ofn)) return std::nullopt;
+    path.resize(wcslen(path.c_str()));
+    return path;
+  }
+  std::optional<std::wstring> AskSaveFile(HWND owner, const std::wstring& title, const std::wstring& folder,
+                                          const std::wstring& name) override {
+    static const wchar_t kFilter[] = L"Texto\0*.TXT\0Todos\0*.*\0";
+    std::wstring path(32768, L'\0');
+    std::copy_n(name.c_str(), std::min<std::size_t>(name.size(), path.size() - 1), path.data());
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path.data();
+    ofn.nMaxFile = static_cast<DWORD>(path.size());
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    const Placement placed(owner);
+    if (!GetSaveFileNameW(&ofn)) return std::nullopt;
     path.resize(wcslen(path.c_str()));
     return path;
   }
@@ -169,6 +257,7 @@ class DialogAsker final : public Asker {
     t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 101), 129, 50, 14, IDOK, 0x0080, L"OK");
     t.Item(BS_PUSHBUTTON | WS_TABSTOP, static_cast<short>(w - 43), 129, 50, 14, IDCANCEL, 0x0080, L"Cancelar");
     Question q{prompt, {}, items, -1};
+    const Placement placed(owner);
     const INT_PTR result =
         DialogBoxIndirectParamW(instance_, t.Get(), owner, QuestionProc, reinterpret_cast<LPARAM>(&q));
     if (result != IDOK || q.chosen < 0) return std::nullopt;
@@ -176,16 +265,18 @@ class DialogAsker final : public Asker {
   }
 
   void Tell(HWND owner, const std::wstring& text, bool error) override {
+    const Placement placed(owner);
     MessageBoxW(owner, MessageText(text).c_str(), programName_.c_str(), MB_OK | (error ? MB_ICONERROR : 0));
   }
 
   bool Confirm(HWND owner, const std::wstring& text) override {
     // Built here rather than by MessageBoxW, whose buttons speak the system's language.
-    Template t(programName_, 260, 56);
-    t.Item(SS_LEFT | SS_NOPREFIX, 7, 7, 246, 20, kPromptId, 0x0082, L"");
-    t.Item(BS_PUSHBUTTON | WS_TABSTOP, 146, 35, 50, 14, IDYES, 0x0080, L"Sim");
-    t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 35, 50, 14, IDNO, 0x0080, L"N\u00e3o");
+    Template t(programName_, 260, 66);
+    t.Item(SS_LEFT | SS_NOPREFIX, 7, 7, 246, 30, kPromptId, 0x0082, L"");
+    t.Item(BS_PUSHBUTTON | WS_TABSTOP, 146, 45, 50, 14, IDYES, 0x0080, L"Sim");
+    t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 45, 50, 14, IDNO, 0x0080, L"N\u00e3o");
     Question q{MessageText(text), {}, {}, -1};
+    const Placement placed(owner);
     return DialogBoxIndirectParamW(instance_, t.Get(), owner, ConfirmProc, reinterpret_cast<LPARAM>(&q)) == IDYES;
   }
 
@@ -197,6 +288,7 @@ class DialogAsker final : public Asker {
     cc.rgbResult = initial;
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    const Placement placed(owner);
     if (!ChooseColorW(&cc)) return std::nullopt;
     return cc.rgbResult;
   }

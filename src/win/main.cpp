@@ -22,7 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const std::wstring name = win::FromCp1252(kProgramName);
   std::unique_ptr<win::MainWindow> window;
   try {
-    window = std::make_unique<win::MainWindow>(instance, win::WindowOptions{{}, {}, true},
+    window = std::make_unique<win::MainWindow>(instance, win::WindowOptions{{}, {}, true, {}, {}},
                                                win::MakeDialogAsker(instance, name));
   } catch (const std::exception& e) {  // no temporary file for the report, no window
     MessageBoxW(nullptr, win::FromCp1252(InPortuguese(e.what())).c_str(), name.c_str(), MB_OK | MB_ICONERROR);

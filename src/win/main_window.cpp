@@ -21,9 +21,13 @@ namespace verilote::win {
 
 namespace {
 
-constexpr int kReportId = 10, kLabel1Id = 11, kLabel2Id = 12, kProgressId = 13, kStopId = 14, kValidarId = 20;
+constexpr int kReportId = 10, kLabel1Id = 11, kLabel2Id = 12, kProgressId = 13, kStopId = 14, kProgressTextId = 15,
+              kValidarId = 20;
 constexpr UINT_PTR kPumpTimer = 1;
-constexpr UINT kPumpMilliseconds = 50;
+// Ten looks a second at the report while a command runs: each one redraws the
+// list's last rows, which under Wine goes through its server and X; at twenty
+// a run of 3.5 million report lines took a fifth more processor time.
+constexpr UINT kPumpMilliseconds = 100;
 constexpr ULONGLONG kProgressDelayMilliseconds = 300;
 constexpr wchar_t kClassName[] = L"TForm1";
 constexpr COLORREF kNavy = RGB(0, 0, 128), kRed = RGB(255, 0, 0), kSilver = RGB(192, 192, 192);
@@ -67,13 +71,16 @@ MainWindow::MainWindow(HINSTANCE instance, WindowOptions options, std::unique_pt
                                                                    : TemporaryFileMaker(platform::TemporaryFile))) {
   if (options_.programDirectory.empty()) options_.programDirectory = platform::ProgramDirectory();
   if (options_.settingsFile.empty()) options_.settingsFile = DefaultSettingsFile();
+  if (options_.reportFolderFile.empty()) options_.reportFolderFile = DefaultReportFolderFile();
   lastFolder_ = ReadSetting(options_.settingsFile);
+  lastReportFolder_ = ReadSetting(options_.reportFolderFile);
   runner_ = std::make_unique<CommandRunner>(*store_, questions_, options_.programDirectory);
   Build();
   StartUp();
 }
 
 MainWindow::~MainWindow() {
+  StopPriming();
   if (runner_->Alive()) {
     // The worker may be waiting for an answer from this thread: keep serving
     // it until it has seen the stop.
@@ -111,16 +118,19 @@ void MainWindow::Build() {
     return RegisterClassExW(&cls);
   }();
   if (registered == 0) throw std::runtime_error("cannot register the window class");
-  CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, FromCp1252(kProgramName).c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 957, 666, nullptr, nullptr, instance_, this);
+  CreateWindowExW(WS_EX_ACCEPTFILES, kClassName, FromCp1252(kProgramName).c_str(),
+                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 957, 666, nullptr, nullptr,
+                  instance_, this);
   if (window_ == nullptr) throw std::runtime_error("cannot create the main window");
   questions_.SetWindow(window_);
 
   memo1_ = std::make_unique<ReportList>(window_, kReportId, *store_);
   memo1_->SetColours(kNavy, GetSysColor(COLOR_WINDOW));
+  memo1_->OnTooBig([this] { SelectionTooBig(); });
   label1_ = Child(window_, L"STATIC", WS_VISIBLE | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP, kLabel1Id);
   label2_ = Child(window_, L"STATIC", WS_VISIBLE | SS_NOPREFIX | SS_LEFTNOWORDWRAP, kLabel2Id);
   progressBar_ = Child(window_, PROGRESS_CLASSW, 0, kProgressId);
+  progressText_ = Child(window_, L"STATIC", SS_NOPREFIX | SS_RIGHT, kProgressTextId);
   stopButton_ = Child(window_, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, kStopId);
   SetWindowTextW(stopButton_, L"Parar");
   BuildMenus();
@@ -191,6 +201,7 @@ void MainWindow::MakeFonts() {
   SendMessageW(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), TRUE);
   SendMessageW(label2_, WM_SETFONT, reinterpret_cast<WPARAM>(versionFont_), TRUE);
   SendMessageW(stopButton_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), TRUE);
+  SendMessageW(progressText_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), TRUE);
 }
 
 void MainWindow::Layout() {
@@ -202,9 +213,11 @@ void MainWindow::Layout() {
   MoveWindow(label2_, left, bottom - label2, width, label2, TRUE);
   bottom -= label2;
   if (progressShown_) {
-    const int button = Scale(80);
+    const int button = Scale(80), percent = Scale(44);
     MoveWindow(stopButton_, right - button, bottom - row, button, row - gap, TRUE);
-    MoveWindow(progressBar_, left, bottom - row + gap, std::max(0, width - button - gap), row - 3 * gap, TRUE);
+    MoveWindow(progressText_, right - button - gap - percent, bottom - row + gap, percent, row - 2 * gap, TRUE);
+    MoveWindow(progressBar_, left, bottom - row + gap, std::max(0, width - button - percent - 2 * gap), row - 3 * gap,
+               TRUE);
     bottom -= row;
   }
   MoveWindow(label1_, left, bottom - label1, width, label1, TRUE);
@@ -326,7 +339,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool MainWindow::InspectLine(std::uint64_t line) {
   if (!runner_->Findings().Of(store_->Generation(), line)) return false;
   if (inspector_ == nullptr)
-    inspector_ = std::make_unique<RecordInspector>(window_, *store_, runner_->Findings(), *memo1_);
+    inspector_ = std::make_unique<RecordInspector>(window_, *store_, runner_->Findings(), *memo1_, locator_);
   inspector_->ShowLine(line);
   ShowWindow(inspector_->Handle(), SW_SHOW);
   SetForegroundWindow(inspector_->Handle());
@@ -364,7 +377,12 @@ bool MainWindow::ValidateDroppedFile(std::wstring_view path) {
 }
 
 bool MainWindow::StartCommand(Handler handler, std::optional<std::string> answeredFile) {
+  if (runner_->Alive()) return false;
+  StopPriming();
+  memo1_->KeepCopy();  // the command may clear the report a copy not yet pasted reads from
   if (!runner_->Start(handler, std::move(answeredFile))) return false;
+  progressShownPercent_ = -1;
+  SetWindowTextW(progressText_, L"");
   lastHandler_ = handler;
   EnableMenus(false);
   EnableWindow(stopButton_, TRUE);
@@ -386,6 +404,7 @@ void MainWindow::FinishCommand(const Outcome& outcome) {
   const std::uint64_t first = runner_->FirstLine(), size = store_->Size();
   if (size - std::min(first, size) > static_cast<std::uint64_t>(memo1_->VisibleLines())) memo1_->ShowFrom(first);
   if (inspector_ != nullptr) inspector_->UpdateButtons();
+  PrimeLocator();
   ++finished_;
   lastOutcome_ = outcome;
   if (closeWhenDone_) {
@@ -393,6 +412,33 @@ void MainWindow::FinishCommand(const Outcome& outcome) {
     return;
   }
   if (outcome.status == Outcome::Status::Aborted) ShowError(FromCp1252(InPortuguese(outcome.message)));
+}
+
+void MainWindow::PrimeLocator() {
+  StopPriming();
+  const std::uint64_t generation = store_->Generation();
+  const std::optional<std::uint64_t> last = runner_->Findings().PreviousLine(generation, store_->Size());
+  const std::optional<FindingIndex::Entry> entry =
+      last ? runner_->Findings().Of(generation, *last) : std::optional<FindingIndex::Entry>();
+  if (!entry || entry->file.empty() || entry->record == 0) return;
+  stopPriming_ = false;
+  primer_ = std::thread([this, file = entry->file, record = entry->record] {
+    // A step at a time, each going on from the last mark, so that the
+    // inspector waits for one step at most, and a new run or the window's
+    // end stops it soon.
+    constexpr std::uint64_t kStep = 100000;
+    for (std::uint64_t upTo = kStep;; upTo += kStep) {
+      if (stopPriming_) return;
+      const std::uint64_t wanted = std::min(upTo, record);
+      const std::lock_guard lock(locator_->mutex);
+      if (locator_->locator.Read(file, wanted).status != RecordLocator::Status::Found || wanted == record) return;
+    }
+  });
+}
+
+void MainWindow::StopPriming() {
+  stopPriming_ = true;
+  if (primer_.joinable()) primer_.join();
 }
 
 // Shows the lines the command wrote so far and how far it has read. The
@@ -416,13 +462,30 @@ void MainWindow::Pump() {
     }
     const std::uint64_t read = std::min(runner_->BytesRead(), total);
     SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(read * 1000 / total), 0);
+    if (const int percent = static_cast<int>(read * 100 / total); percent != progressShownPercent_) {
+      progressShownPercent_ = percent;
+      SetWindowTextW(progressText_, (std::to_wstring(percent) + L"%").c_str());
+    }
   }
+}
+
+std::wstring MainWindow::ProgressText() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(progressText_)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(progressText_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// Ctrl+C on more than the clipboard takes: the report can go to a file instead.
+void MainWindow::SelectionTooBig() {
+  if (IsRunning() || !asker_->Confirm(window_, FromCp1252(kSelectionTooBig))) return;
+  if (const Handler handler = FindHandler("Copiaparaarquivonovo1Click")) StartCommand(handler);
 }
 
 void MainWindow::ShowProgress(bool shown) {
   if (shown == progressShown_) return;
   progressShown_ = shown;
   ShowWindow(progressBar_, shown ? SW_SHOW : SW_HIDE);
+  ShowWindow(progressText_, shown ? SW_SHOW : SW_HIDE);
   ShowWindow(stopButton_, shown ? SW_SHOW : SW_HIDE);
   Layout();
 }

@@ -11,15 +11,17 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
-#include "desk/command_runner.hpp"
 #include "app/command_table.hpp"
+#include "desk/command_runner.hpp"
 #include "desk/report_store.hpp"
 #include "win/asker.hpp"
 #include "win/questions.hpp"
@@ -42,6 +44,9 @@ struct WindowOptions {
   bool quitOnDestroy = false;
   // Where the report keeps its bytes; empty for the system's temporary folder.
   TemporaryFileMaker temporaryFiles = {};
+  // Where "Salvar relatório como…" keeps the last folder it saved in; empty
+  // for Verilote\pasta-relatorio.txt beside settingsFile's default.
+  std::string reportFolderFile;
 };
 
 class MainWindow {
@@ -79,6 +84,8 @@ class MainWindow {
   // How many commands have ended, and how the last one did.
   int Finished() const { return finished_; }
   const Outcome& LastOutcome() const { return lastOutcome_; }
+  // The progress row's text ("56%"), empty before a run has measured any.
+  std::wstring ProgressText() const;
 
   // The worker's questions and its end, on this thread (WinQuestions).
   std::wstring AskText(const std::wstring& caption, const std::wstring& prompt, const std::wstring& defaultText);
@@ -107,6 +114,9 @@ class MainWindow {
   void OpenPage(const std::wstring& address);
   void DeleteLeftovers(std::initializer_list<const char*> names) const;
   void DropFiles(HDROP drop);
+  void SelectionTooBig();
+  void PrimeLocator();
+  void StopPriming();
   std::wstring Caption() const;
 
   // Window commands, named as the command table names them.
@@ -120,13 +130,15 @@ class MainWindow {
   void ConfiguraImpressora1Click();
   void ConfiguraFonte1Click();
   void ConfiguraCorFundo1Click();
+  void SalvarRelatorioComo1Click();
   using WindowCommand = void (MainWindow::*)();
   static WindowCommand WindowCommandOf(std::string_view handler);
 
   HINSTANCE instance_;
   WindowOptions options_;
   std::unique_ptr<Asker> asker_;
-  std::string lastFolder_;  // UTF-8
+  std::string lastFolder_;        // UTF-8
+  std::string lastReportFolder_;  // UTF-8, "Salvar relatório como…"'s
   // The report outlives every run; the runner writes into it.
   std::unique_ptr<ReportStore> store_;
   WinQuestions questions_{*this};
@@ -134,9 +146,18 @@ class MainWindow {
   HWND window_ = nullptr;
   std::unique_ptr<ReportList> memo1_;
   std::unique_ptr<RecordInspector> inspector_;
+  // After a run, a thread of its own reads the findings' file once to mark
+  // where its records start, while the file is still in the system's cache:
+  // the inspector then opens a record near the end of a file of millions at
+  // once, not after reading the file up to it.
+  std::shared_ptr<SharedLocator> locator_ = std::make_shared<SharedLocator>();
+  std::thread primer_;
+  std::atomic<bool> stopPriming_{false};
   HWND label1_ = nullptr;
   HWND label2_ = nullptr;
   HWND progressBar_ = nullptr;
+  HWND progressText_ = nullptr;
+  int progressShownPercent_ = -1;
   HWND stopButton_ = nullptr;
   HACCEL accelerators_ = nullptr;
   HFONT reportFont_ = nullptr;

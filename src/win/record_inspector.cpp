@@ -1,12 +1,14 @@
 #include "win/record_inspector.hpp"
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <string>
 
 #include "app/cp1252.hpp"
 #include "desk/report_store.hpp"
 #include "win/report_list.hpp"
+#include "win/resource.h"
 #include "win/win_text.hpp"
 
 namespace verilote::win {
@@ -21,6 +23,9 @@ constexpr COLORREF kFailing = RGB(255, 205, 205);  // the named fields, in the l
 constexpr COLORREF kChosen = RGB(190, 215, 255);   // the field chosen in the list, in the record
 constexpr COLORREF kNavy = RGB(0, 0, 128), kRed = RGB(192, 0, 0);
 constexpr int kColumnWidths[] = {70, 80, 260, 200, 250};  // at 96 DPI
+// Fitted to their texts, the columns keep at least this much, so that
+// "Esperado" comes into view whole where the window is wide enough.
+constexpr int kLeastWidths[] = {50, 60, 100, 80, 100};
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
@@ -35,6 +40,8 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int backgro
   cls.cbSize = sizeof cls;
   cls.lpfnWndProc = proc;
   cls.hInstance = instance;
+  cls.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_VERILOTE));  // none in a test program
+  cls.hIconSm = cls.hIcon;
   cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
   cls.lpszClassName = name;
@@ -44,8 +51,9 @@ void Register(HINSTANCE instance, const wchar_t* name, WNDPROC proc, int backgro
 
 }  // namespace
 
-RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report)
-    : store_(store), findings_(findings), report_(report) {
+RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report,
+                                 std::shared_ptr<SharedLocator> locator)
+    : store_(store), findings_(findings), report_(report), locator_(std::move(locator)) {
   const HINSTANCE instance = InstanceOf(owner);
   Register(instance, kClassName, &RecordInspector::Proc, COLOR_BTNFACE);
   Register(instance, kRawClassName, &RecordInspector::RawProc, COLOR_WINDOW);
@@ -56,6 +64,7 @@ RecordInspector::RecordInspector(HWND owner, const ReportStore& store, const Fin
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                   CW_USEDEFAULT, Scale(960), Scale(600), owner, nullptr, instance, this);
   if (window_ == nullptr) throw std::runtime_error("cannot create the inspector's window");
+  PlaceOver(owner);
 
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
@@ -108,6 +117,22 @@ RecordInspector::~RecordInspector() {
 
 int RecordInspector::Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
+// Over the main window, as near its centre as the screen allows; not where
+// the system puts a new window (the screen's top-left corner under Wine).
+void RecordInspector::PlaceOver(HWND owner) {
+  RECT box{}, over{};
+  if (!GetWindowRect(window_, &box) || !GetWindowRect(owner, &over)) return;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = std::min<int>(box.right - box.left, work.right - work.left);
+  const int height = std::min<int>(box.bottom - box.top, work.bottom - work.top);
+  const int x = std::clamp<int>((over.left + over.right - width) / 2, work.left, work.right - width);
+  const int y = std::clamp<int>((over.top + over.bottom - height) / 2, work.top, work.bottom - height);
+  SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool RecordInspector::ShowLine(std::uint64_t line) {
   const std::optional<FindingIndex::Entry> entry = findings_.Of(store_.Generation(), line);
   if (!entry) return false;
@@ -138,7 +163,12 @@ void RecordInspector::UpdateButtons() {
 
 void RecordInspector::Show(const FindingIndex::Entry& entry) {
   line_ = entry.line;
-  shown_ = Inspect(entry, store_.Read(entry.line, 0, RecordInspection::kShownBytes), locator_);
+  {
+    // While the primer marks the file, this waits for its step and goes on
+    // from its last mark.
+    const std::lock_guard lock(locator_->mutex);
+    shown_ = Inspect(entry, store_.Read(entry.line, 0, RecordInspection::kShownBytes), locator_->locator);
+  }
   std::wstring title = FromCp1252(shown_.heading);
   if (!shown_.fileName.empty()) title += L" - " + WidePath(shown_.fileName);
   SetWindowTextW(window_, title.c_str());
@@ -157,14 +187,43 @@ void RecordInspector::Show(const FindingIndex::Entry& entry) {
   chosen_ = -1;
   for (std::size_t i = 0; i < shown_.rows.size(); ++i) {
     const InspectionRow& row = shown_.rows[i];
+    // The bytes found without their trailing blanks, which show as nothing
+    // anyway: a long blank field would make the column as wide as the record
+    // and push "Esperado" out of sight (the raw record below keeps them).
+    const std::string_view found(row.found);
     std::wstring cells[] = {FromCp1252(row.code), FromCp1252(row.positions), FromCp1252(row.name),
-                            FromCp1252(row.found), FromCp1252(row.expected)};
+                            FromCp1252(found.substr(0, found.find_last_not_of(' ') + 1)), FromCp1252(row.expected)};
     LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(i);
     item.pszText = cells[0].data();
     const int at = ListView_InsertItem(fields_, &item);
     for (int column = 1; column < 5; ++column) ListView_SetItemText(fields_, at, column, cells[column].data());
+  }
+  // Every column as wide as its longest text (never narrower than
+  // kLeastWidths): "Esperado" is read whole, with the list's scroll bar where
+  // the window is narrow, never cut with an ellipsis.
+  // The named rows are drawn in bold, which the list's own measure ignores.
+  int boldWidths[5] = {};
+  if (HDC dc = GetDC(fields_)) {
+    const HGDIOBJ old = SelectObject(dc, boldFont_);
+    for (int row = 0; row < static_cast<int>(shown_.rows.size()); ++row) {
+      if (!shown_.rows[static_cast<std::size_t>(row)].named) continue;
+      for (int column = 0; column < 5; ++column) {
+        wchar_t text[1024] = {};
+        ListView_GetItemText(fields_, row, column, text, 1024);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+        boldWidths[column] = std::max<int>(boldWidths[column], size.cx + Scale(14));
+      }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(fields_, dc);
+  }
+  for (int column = 0; column < 5; ++column) {
+    ListView_SetColumnWidth(fields_, column, LVSCW_AUTOSIZE);
+    const int least = std::max(Scale(kLeastWidths[column]), boldWidths[column]);
+    if (ListView_GetColumnWidth(fields_, column) < least) ListView_SetColumnWidth(fields_, column, least);
   }
   SendMessageW(fields_, WM_SETREDRAW, TRUE, 0);
   if (shown_.firstNamed >= 0) ListView_EnsureVisible(fields_, shown_.firstNamed, FALSE);

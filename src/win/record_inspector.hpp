@@ -14,6 +14,8 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 #include "desk/finding_index.hpp"
@@ -28,9 +30,17 @@ namespace verilote::win {
 
 class ReportList;
 
+// The record locator the inspector reads records through, shared with the
+// main window's primer thread, which marks a file's records after a run.
+struct SharedLocator {
+  std::mutex mutex;
+  RecordLocator locator;
+};
+
 class RecordInspector {
  public:
-  RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report);
+  RecordInspector(HWND owner, const ReportStore& store, const FindingIndex& findings, ReportList& report,
+                  std::shared_ptr<SharedLocator> locator);
   ~RecordInspector();
   RecordInspector(const RecordInspector&) = delete;
   RecordInspector& operator=(const RecordInspector&) = delete;
@@ -62,6 +72,7 @@ class RecordInspector {
   LRESULT DrawRow(NMLVCUSTOMDRAW& draw) const;
   void Show(const FindingIndex::Entry& entry);
   void Layout();
+  void PlaceOver(HWND owner);
   int Scale(int pixels) const;
   // The raw record's view: painting and its horizontal scroll bar.
   void PaintRaw();
@@ -71,7 +82,7 @@ class RecordInspector {
   const ReportStore& store_;
   const FindingIndex& findings_;
   ReportList& report_;
-  RecordLocator locator_;
+  std::shared_ptr<SharedLocator> locator_;
   RecordInspection shown_;
   std::optional<std::uint64_t> line_;
   int chosen_ = -1;   // the list's selected row, marked in the raw record too

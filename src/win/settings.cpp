@@ -15,6 +15,8 @@ constexpr DWORD kMostBytes = 32768;
 
 std::string DefaultSettingsFile() { return platform::UserDataDirectory() + "\\pasta.txt"; }
 
+std::string DefaultReportFolderFile() { return platform::UserDataDirectory() + "\\pasta-relatorio.txt"; }
+
 std::string ReadSetting(const std::string& file) {
   const HANDLE h = CreateFileW(WidePath(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,5 +1,6 @@
-// The one thing the window keeps between runs: the folder the file dialog
-// last opened a file in, as UTF-8 in a small file of the user's own.
+// What the window keeps between runs: the folder the file dialog last opened
+// a file in, and the one "Salvar relatório como…" last saved in, each as
+// UTF-8 in a small file of the user's own.
 #pragma once
 
 #include <string>
@@ -8,6 +9,8 @@ namespace verilote::win {
 
 // Verilote\pasta.txt in the user's application data.
 std::string DefaultSettingsFile();
+// Verilote\pasta-relatorio.txt beside it.
+std::string DefaultReportFolderFile();
 // The file's text, empty when there is none.
 std::string ReadSetting(const std::string& file);
 // Replaces the file's text, making its folder first; a failure is ignored

@@ -8,9 +8,11 @@
 #include "app/errors.hpp"
 #include "app/report.hpp"
 #include "app/shell.hpp"
+#include "desk/report_save.hpp"
 #include "desk/window_texts.hpp"
 #include "win/main_window.hpp"
 #include "win/report_print.hpp"
+#include "win/settings.hpp"
 #include "win/win_text.hpp"
 
 namespace verilote::win {
@@ -49,6 +51,7 @@ MainWindow::WindowCommand MainWindow::WindowCommandOf(std::string_view handler) 
       {"ConfiguraImpressora1Click", &MainWindow::ConfiguraImpressora1Click},
       {"ConfiguraFonte1Click", &MainWindow::ConfiguraFonte1Click},
       {"ConfiguraCorFundo1Click", &MainWindow::ConfiguraCorFundo1Click},
+      {"SalvarRelatorioComo1Click", &MainWindow::SalvarRelatorioComo1Click},
   };
   for (const auto& [name, command] : kCommands)
     if (name == handler) return command;
@@ -148,6 +151,27 @@ void MainWindow::ConfiguraCorFundo1Click() {
     lastColour_ = *colour;
     memo1_->SetColours(memo1_->TextColour(), *colour);
   }
+}
+
+// The report to a file the user names in the system's save dialog, opening
+// in the folder saved in last; written by the core (SaveReport) as both
+// windows write it: beside the target and put in its place whole, so that a
+// failure leaves the file that was there, and "done" is said only once the
+// report is in.
+void MainWindow::SalvarRelatorioComo1Click() {
+  const std::optional<std::wstring> path = asker_->AskSaveFile(window_, FromCp1252("Salvar relatório como"_cp),
+                                                               WidePath(lastReportFolder_), L"relatorio.txt");
+  if (!path) return;
+  lastReportFolder_ = PathBytes(path->substr(0, path->find_last_of(L"\\/")));
+  WriteSetting(options_.reportFolderFile, lastReportFolder_);
+  const HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  const std::string error = SaveReport(*store_, PathBytes(*path));
+  SetCursor(cursor);
+  if (!error.empty()) {
+    ShowError(FromCp1252(InPortuguese(error)));
+    return;
+  }
+  asker_->Tell(window_, FromCp1252("Relatório salvo com sucesso !!\r"_cp) + *path, false);
 }
 
 }  // namespace verilote::win

@@ -305,6 +305,37 @@ class WindowTest : public QObject {
     QVERIFY(!shownWhileAsking);
   }
 
+  // A selection over the clipboard's bound leaves the clipboard as it was and
+  // offers the report in a file: "Não" does nothing more, "Sim" starts "Copia
+  // tela para arquivo novo" (which is then given no name). At the bound, the
+  // selection is copied.
+  void CopyOverTheBoundIsRefused() {
+    ShownWindow shown;
+    MainWindow& window = *shown.window;
+    ReportView& view = *window.Report();
+    QCOMPARE(RunToEnd(window, WritesVerdictOnly), std::optional<int>(kClean));
+    const QString whole = FromCp1252(kNoticeLine) + QStringLiteral("\nCODIGO DE BARRAS OK");
+    QSignalSpy asked(&view, &ReportView::CopyToFileAsked);
+    QSignalSpy finished(&window, &MainWindow::CommandFinished);
+    const auto copy = [&](std::uint64_t bound) {
+      QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+      view.SetClipboardBound(bound);
+      QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+      return QGuiApplication::clipboard()->text();
+    };
+    QCOMPARE(copy(static_cast<std::uint64_t>(whole.size())), whole);
+    {
+      ModalScript script({Click(QMessageBox::No)});
+      QCOMPARE(copy(static_cast<std::uint64_t>(whole.size()) - 1), QStringLiteral("before"));
+    }
+    QCOMPARE(asked.size(), 0);
+    ModalScript script({Click(QMessageBox::Yes), Answer(QString()), Accept()});
+    QCOMPARE(copy(static_cast<std::uint64_t>(whole.size()) - 1), QStringLiteral("before"));
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(finished.wait(20000));
+  }
+
   // Ctrl+A, Ctrl+C copies the whole report; a range selected with the mouse
   // copies that range; a long selection reaches the clipboard through a file.
   void SelectAndCopyAnyRange() {

@@ -2,8 +2,10 @@
 // for its questions: its menus follow the command table item by item and
 // every built command runs from its menu id; each example gives the same
 // report as verilote-cli; a dropped file is validated; Stop ends a run and
-// says so in the report; closing waits for the command to stop; Ctrl+C puts
-// the selected lines on the clipboard; a report cut by a full temporary
+// says so in the report, the bar saying how far in percent; closing waits
+// for the command to stop; Ctrl+C promises the selected lines to the
+// clipboard, up to its bound, and a new run clears the selection; "Salvar
+// relatório como…" replaces its file whole; a report cut by a full temporary
 // folder is said so, in a box and a last line.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,8 +15,10 @@
 #include <atomic>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -24,6 +28,7 @@
 #include "app/cp1252.hpp"
 #include "app/report.hpp"
 #include "banking/text.hpp"
+#include "desk/window_texts.hpp"
 #include "support/filling_files.hpp"
 #include "win/main_window.hpp"
 #include "win/record_inspector.hpp"
@@ -47,6 +52,13 @@ class FakeAsker final : public Asker {
   }
   std::optional<std::wstring> AskFile(HWND, const std::wstring&, FileFilter, const std::wstring&) override {
     return std::nullopt;
+  }
+  std::optional<std::wstring> saveAs;  // the save dialog's answer; nothing is Cancel
+  std::wstring saveFolder;             // where it opened
+  std::optional<std::wstring> AskSaveFile(HWND, const std::wstring&, const std::wstring& folder,
+                                          const std::wstring&) override {
+    saveFolder = folder;
+    return saveAs;
   }
   std::optional<int> AskItem(HWND, const std::wstring&, const std::wstring&,
                              const std::vector<std::wstring>&) override {
@@ -91,10 +103,10 @@ struct Shown {
     directory = PathBytes(temp) + "verilote-win-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(GetTickCount64());
     CreateDirectoryW(WidePath(directory).c_str(), nullptr);
-    window = std::make_unique<MainWindow>(
-        GetModuleHandleW(nullptr),
-        WindowOptions{directory, directory + "\\pasta.txt", false, std::move(temporaryFiles)},
-        std::unique_ptr<Asker>(asker));
+    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                          WindowOptions{directory, directory + "\\pasta.txt", false,
+                                                        std::move(temporaryFiles), directory + "\\pasta-relatorio.txt"},
+                                          std::unique_ptr<Asker>(asker));
   }
   // Runs `start` and waits for the command's end.
   bool RunToEnd(const std::function<bool()>& start) {
@@ -241,7 +253,8 @@ std::wstring TextOf(HWND control) {
 }
 
 // The input box, the list and the yes/no question, built in memory: what
-// they show, and what OK, Cancel and "Sim" give back.
+// they show, and what OK, Cancel and "Sim" give back; a question comes up
+// over its owner and with its icon.
 TEST(WinDialogs, AnswerAsTheUserChooses) {
   const std::unique_ptr<Asker> asker = MakeDialogAsker(GetModuleHandleW(nullptr), L"Verilote");
   int editWidth = 0, digitsWidth = 0;
@@ -278,13 +291,32 @@ TEST(WinDialogs, AnswerAsTheUserChooses) {
   EXPECT_EQ(asker->AskItem(nullptr, L"Layout", L"Qual?", {L"SIGCB 240", L"SICOB 240", L"SINCO"}), 1);
   EXPECT_EQ(count, 3);
 
+  // Over its owner, away from the screen's centre, and with the owner's icon.
+  WNDCLASSEXW cls{};
+  cls.cbSize = sizeof cls;
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.hIcon = LoadIconW(nullptr, IDI_WARNING);
+  cls.lpszClassName = L"VeriloteTestOwner";
+  RegisterClassExW(&cls);
+  HWND owner = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_CAPTION, 40, 30, 500, 300, nullptr, nullptr,
+                               cls.hInstance, nullptr);
+  POINT offset{};
+  HICON icon = nullptr;
   WhenShown(L"Verilote", [&](HWND dialog) {
     shown = TextOf(FindWindowExW(dialog, nullptr, L"Button", L"Sim")) + L"/" +
             TextOf(FindWindowExW(dialog, nullptr, L"Button", L"N\u00e3o"));
+    RECT box{};
+    GetWindowRect(dialog, &box);
+    offset = {(box.left + box.right) / 2 - 290, (box.top + box.bottom) / 2 - 180};
+    icon = reinterpret_cast<HICON>(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
     SendMessageW(dialog, WM_COMMAND, IDYES, 0);
   });
-  EXPECT_TRUE(asker->Confirm(nullptr, L"Fechar?"));
+  EXPECT_TRUE(asker->Confirm(owner, L"Fechar?"));
   EXPECT_EQ(shown, L"Sim/N\u00e3o");
+  EXPECT_LE(std::abs(offset.x) + std::abs(offset.y), 2) << offset.x << "," << offset.y;
+  EXPECT_EQ(icon, cls.hIcon);
+  DestroyWindow(owner);
 }
 
 struct ExampleRun {
@@ -392,8 +424,20 @@ TEST(WinWindow, FindingLineOpensTheRecordInspector) {
   SendMessageW(inspector->NextButton(), BM_CLICK, 0, 0);
   EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(line + 1));
   EXPECT_EQ(named(), std::vector<std::wstring>{L"08.3S|7"});  // position 18 of record 6
-  EXPECT_EQ(ListView_GetNextItem(shown.window->Report().Handle(), -1, LVNI_SELECTED), static_cast<int>(line + 1));
+  EXPECT_EQ(shown.window->Report().Selection(), std::optional(std::pair(line + 1, line + 1)));
   EXPECT_TRUE(IsWindowEnabled(inspector->PreviousButton()));
+  // Every cell whole: no column narrower than its widest text.
+  for (int column = 0; column < 5; ++column)
+    for (int row = 0; row < ListView_GetItemCount(inspector->Fields()); ++row)
+      EXPECT_GE(ListView_GetColumnWidth(inspector->Fields(), column),
+                ListView_GetStringWidth(inspector->Fields(), ItemText(inspector->Fields(), row, column).c_str()))
+          << row << "," << column;
+  // Over the main window, not at the screen's corner.
+  RECT over{}, box{};
+  GetWindowRect(shown.window->Handle(), &over);
+  GetWindowRect(inspector->Handle(), &box);
+  EXPECT_NEAR((box.left + box.right) / 2, (over.left + over.right) / 2, 2);
+  EXPECT_NEAR((box.top + box.bottom) / 2, (over.top + over.bottom) / 2, 2);
 }
 
 // A finding a line, about record n, until the report can take no more.
@@ -425,7 +469,7 @@ TEST(WinWindow, AFullTemporaryFolderCutsTheReportVisibly) {
   EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(4095));
   EXPECT_FALSE(IsWindowEnabled(inspector->NextButton()));
   SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, VK_END, 0);
-  EXPECT_EQ(ListView_GetNextItem(shown.window->Report().Handle(), -1, LVNI_FOCUSED), 4096);
+  EXPECT_EQ(shown.window->Report().Caret(), 4096u);
   SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, VK_RETURN, 0);  // the cut line is no finding
   EXPECT_EQ(inspector->Line(), std::optional<std::uint64_t>(4095));
 }
@@ -476,6 +520,8 @@ TEST(WinWindow, StopEndsTheRunAndSaysSo) {
   ASSERT_TRUE(shown.window->StartCommand(ReadsForever));
   HWND stop = FindWindowExW(shown.window->Handle(), nullptr, L"BUTTON", L"Parar");
   ASSERT_TRUE(PumpUntil([&] { return Shows(stop) && gRecords > 50; }));
+  // The bar says how far in words too: 7 and more of a million is 0%.
+  EXPECT_EQ(shown.window->ProgressText(), L"0%");
   ASSERT_TRUE(shown.RunToEnd([&] { return SendMessageW(stop, BM_CLICK, 0, 0) == 0; }));
   const std::vector<std::string> lines = shown.LinesFrom(0);
   EXPECT_EQ(lines.at(1), "Registro numero 7");
@@ -510,22 +556,90 @@ Verdict WritesAccentedLines(Host& host) {
   return Verdict::Clean;
 }
 
-TEST(WinWindow, CtrlCCopiesTheSelectedLines) {
-  Shown shown;
-  ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(WritesAccentedLines); }));
-  shown.window->Report().Select(0, 1);
+// Ctrl+C on the report list, as the user presses it.
+void PressCtrlC(Shown& shown) {
   BYTE keys[256] = {}, saved[256] = {};
   GetKeyboardState(saved);
   keys[VK_CONTROL] = 0x80;
   SetKeyboardState(keys);
   SendMessageW(shown.window->Report().Handle(), WM_KEYDOWN, 'C', 1);
   SetKeyboardState(saved);
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
-  const std::wstring copied = text != nullptr ? text : L"<nothing>";
-  GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+}
+
+// What another program pastes.
+std::wstring Pasted() {
+  if (!OpenClipboard(nullptr)) return L"<no clipboard>";
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  const auto* text = static_cast<const wchar_t*>(data != nullptr ? GlobalLock(data) : nullptr);
+  const std::wstring pasted = text != nullptr ? text : L"<no text>";
+  if (text != nullptr) GlobalUnlock(data);
   CloseClipboard();
-  EXPECT_EQ(copied, L"Linha 1\r\nC\u00f3digo do sacado inv\u00e1lido: \u00e7 \u20ac \u203a");
+  return pasted;
+}
+
+// The copy is rendered when pasted, CR LF between the lines, and survives
+// the next run's clearing of the report; a selection over the bound is
+// refused with the offer of a file, at the bound it is copied.
+TEST(WinWindow, CtrlCCopiesTheSelectedLinesUpToTheBound) {
+  const std::wstring two = L"Linha 1\r\nC\u00f3digo do sacado inv\u00e1lido: \u00e7 \u20ac \u203a";
+  const struct {
+    std::uint64_t bound;
+    std::wstring pasted;
+    int offers;
+  } cases[] = {
+      {kClipboardMostBytes, two, 0},
+      {two.size(), two, 0},
+      {two.size() - 1, L"<no text>", 1},
+  };
+  for (const auto& c : cases) {
+    Shown shown;
+    ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(WritesAccentedLines); }));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    shown.window->Report().SetClipboardBound(c.bound);
+    shown.window->Report().Select(0, 1);
+    shown.asker->confirm = false;
+    PressCtrlC(shown);
+    EXPECT_EQ(shown.asker->confirmations, c.offers) << c.bound;
+    ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(WritesAccentedLines); }));
+    EXPECT_FALSE(shown.window->Report().Selection().has_value());  // the new report starts with none
+    EXPECT_EQ(Pasted(), c.pasted) << c.bound;
+  }
+}
+
+// "Salvar relatório como…": the report whole in the named file, which it
+// replaces; the folder is offered again next time; a folder that is not
+// there leaves nothing and says why, never "done".
+TEST(WinWindow, SaveAsWritesTheReportAndRemembersTheFolder) {
+  Shown shown;
+  ASSERT_TRUE(shown.RunToEnd([&] { return shown.window->StartCommand(WritesAccentedLines); }));
+  const auto rows = MenuRows();
+  const auto row =
+      std::find_if(rows.begin(), rows.end(), [](const MenuRow& r) { return r.handler == "SalvarRelatorioComo1Click"; });
+  ASSERT_NE(row, rows.end());
+  const auto saveAs = [&] {
+    SendMessageW(shown.window->Handle(), WM_COMMAND, static_cast<WPARAM>(kFirstCommandId + (row - rows.begin())), 0);
+  };
+  const std::wstring folder = WidePath(shown.directory) + L"\\sa\u00edda";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring target = folder + L"\\relat\u00f3rio.txt";
+  std::ofstream(std::filesystem::path(target), std::ios::binary) << "old";
+  shown.asker->saveAs = target;
+  saveAs();
+  std::ifstream saved(std::filesystem::path(target), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}),
+            "Linha 1\r\n" + std::string("Código do sacado inválido: ç € ›"_cp) + "\r\nLinha 3\r\n");
+  EXPECT_EQ(shown.asker->told, std::vector<std::wstring>{L"Relat\u00f3rio salvo com sucesso !!\r" + target});
+  // The report alone: no work file left beside it.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+  shown.asker->saveAs = WidePath(shown.directory) + L"\\nenhuma\\r.txt";
+  saveAs();
+  EXPECT_EQ(shown.asker->saveFolder, folder);
+  ASSERT_EQ(shown.asker->told.size(), 2u);
+  EXPECT_EQ(shown.asker->told[1].substr(0, 1), L"!");
+  EXPECT_EQ(GetFileAttributesW(shown.asker->saveAs->c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
