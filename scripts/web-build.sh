@@ -35,9 +35,23 @@ nice cmake --build build-wasm -j"${JOBS:-2}" --target verilote-core -- -k 0
 # Node, which an ES module does not have: given to it here, in Node only.
 prologue='const require = globalThis.process?.versions?.node ? (await import("node:module")).createRequire(import.meta.url) : undefined;
 const __dirname = require ? require("node:path").dirname(require("node:url").fileURLToPath(import.meta.url)) : undefined;'
+# A module worker (where an ES module runs off the page) has no importScripts,
+# by which Emscripten 3.1.6 tells a worker: WORKERFS would refuse to mount
+# there, though FileReaderSync is there. The API mounts it only where
+# FileReaderSync is, so its check of the environment goes, and a worker of
+# either kind is taken for one.
+worker_test='var ENVIRONMENT_IS_WORKER=typeof importScripts=="function";'
+worker_fix='var ENVIRONMENT_IS_WORKER=typeof importScripts=="function"||typeof WorkerGlobalScope!="undefined"\&\&self instanceof WorkerGlobalScope;'
+mount_test='mount:function(mount){assert(ENVIRONMENT_IS_WORKER);'
 mkdir -p web/dist
 if [[ build-wasm/web/src/verilote-core.mjs -nt web/dist/verilote-core.mjs || ! -f web/dist/verilote-core.mjs ]]; then
-  { printf '%s\n' "$prologue"; cat build-wasm/web/src/verilote-core.mjs; } >web/dist/verilote-core.mjs.new
+  for pattern in "$worker_test" "$mount_test"; do
+    grep -qF "$pattern" build-wasm/web/src/verilote-core.mjs ||
+      { echo "web-build: '$pattern' not in Emscripten's output: see the fixes in this script" >&2; exit 1; }
+  done
+  { printf '%s\n' "$prologue"; cat build-wasm/web/src/verilote-core.mjs; } |
+    sed -e "s/${worker_test//[/\\[}/$worker_fix/" -e "s/${mount_test//[/\\[}/mount:function(mount){/" \
+      >web/dist/verilote-core.mjs.new
   mv web/dist/verilote-core.mjs.new web/dist/verilote-core.mjs
 fi
 cmp -s build-wasm/web/src/verilote-core.wasm web/dist/verilote-core.wasm ||
