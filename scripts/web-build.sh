@@ -12,10 +12,11 @@ command -v emcmake >/dev/null || { echo "emcmake not found: scripts/install-deps
 # write: they are built once into the user's cache instead.
 export EM_CACHE=${EM_CACHE:-$HOME/.cache/verilote-emscripten} EM_FROZEN_CACHE=
 if [[ ! -f $EM_CACHE/sysroot_install.stamp && -f /usr/share/emscripten/cache/sysroot_install.stamp ]]; then
-  # Start from the libraries Debian built (linked, not copied, where it can).
+  # Start from the libraries Debian built: a copy (not links: a library
+  # written into the cache must never land in Debian's files).
   mkdir -p "$(dirname "$EM_CACHE")"
   rm -rf "$EM_CACHE"
-  cp -al /usr/share/emscripten/cache "$EM_CACHE" 2>/dev/null || cp -a /usr/share/emscripten/cache "$EM_CACHE"
+  cp -a --reflink=auto /usr/share/emscripten/cache "$EM_CACHE"
 fi
 mkdir -p "$EM_CACHE"
 # Debian's emcc runs its JS optimizer under whatever node is on the PATH: it
