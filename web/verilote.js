@@ -224,18 +224,33 @@ async function callNow(inputs, handlers, invoke) {
     FS.chdir(dir);
     const paths = [];
     for (const {input, name} of inputs) paths.push(await stage(module, input, name, cleanups));
-    current = {
-      emit: handlers.emit ?? (() => {}),
-      lines: handlers.lines ?? (() => {}),
-      progress: handlers.progress ?? (() => true),
+    // A callback that throws must not unwind through the core: the error is
+    // kept, the run stopped at its next progress and the error thrown after.
+    let failure = null;
+    const guard = (callback, otherwise) => (...args) => {
+      if (failure !== null) return otherwise;
+      try {
+        return callback(...args);
+      } catch (error) {
+        failure = error;
+        return otherwise;
+      }
     };
+    current = {
+      emit: guard(handlers.emit ?? (() => {}), undefined),
+      lines: guard(handlers.lines ?? (() => {}), undefined),
+      progress: guard(handlers.progress ?? (() => true), false),
+    };
+    let result;
     try {
-      return invoke(module, paths);
+      result = invoke(module, paths);
     } catch (error) {
       // The core trapped (memory exhausted, a fault): the next call loads it afresh.
       loading = null;
       throw new Error(`verilote: the WebAssembly core failed: ${error.message}`);
     }
+    if (failure !== null) throw failure;
+    return result;
   } finally {
     current = null;
     FS.chdir(cwd);

@@ -218,3 +218,16 @@ test('inspect says why a record cannot be shown', async () => {
   assert.equal(seen.rows.length, 0);
   assert.equal(seen.heading, 'Registro 99');
 });
+
+test('a callback that throws rejects the call with its error, and the next call runs', async () => {
+  const boom = new Error('boom');
+  let calls = 0;
+  const onLine = () => {
+    ++calls;
+    throw boom;
+  };
+  await assert.rejects(check(files[0], {today, onLine}), boom);
+  assert.equal(calls, 1);
+  await assert.rejects(run('SIGCBRemessa1Click', {files: [files[0]], today, onLine}), boom);
+  assert.deepEqual(await check(files[0], {today}), cliCheck(files[0]));
+});
