@@ -110,6 +110,13 @@ export interface RunResult {
 
 export function commands(): Promise<Command[]>;
 
+/**
+ * The file checked as `verilote-cli check --format json` checks it. Bad input
+ * resolves as the CLI answers it (status 3, "aborted" or "not recognised",
+ * the error); a usage error (an unknown layout, a bad date) rejects with the
+ * CLI's message and `status` 2; a callback that throws stops the run and
+ * rejects the call with its own error. Calls run one at a time, in order.
+ */
 export function check(input: Input, options?: CheckOptions): Promise<CheckResult>;
 
 /**
@@ -127,6 +134,10 @@ export function checkDocument(
     },
     ): Promise<number>;
 
+/**
+ * A record the CLI refuses (0, past the end, a file it cannot read) rejects
+ * with the CLI's message and its exit status as `status`.
+ */
 export function show(input: Input, record: number, options?: {layout?: string; name?: string}): Promise<ShowResult>;
 
 /** As `verilote-cli run HANDLER --file .. --answer .. --today ..`. */
