@@ -27,14 +27,15 @@ const validators = new Map(
 );
 
 // check runs the validator of the layout it detects: after its detection
-// line, the same report as the command the example names.
+// line (its evidence), the same report as the command the example names.
 for (const row of exampleRuns().filter((r) => r.layouts !== '-' && r.answers.length === 0)) {
   const layout = row.layouts.split(',')[0];
   const same = validators.get(layout) === row.handler;
   test(`check ${row.example}`, async () => {
     const result = await check(`examples/${row.example}`, {today});
     assert.equal(result.layout, layout);
-    assert.match(result.report[0], /^Layout detectado: /);
+    const detection = result.evidence.split('\n');  // the detection's own lines first
+    assert.deepEqual(result.report.slice(0, detection.length), detection);
     if (!same) {
       // A layout the program reads with a tool of its own, not a validator.
       assert.equal(result.verdict, 'no validator');
@@ -42,6 +43,6 @@ for (const row of exampleRuns().filter((r) => r.layouts !== '-' && r.answers.len
       return;
     }
     assert.equal(result.status, row.status);
-    assert.deepEqual(result.report.slice(1), lines(expected(row.example, '.out')));
+    assert.deepEqual(result.report.slice(detection.length), lines(expected(row.example, '.out')));
   });
 }
