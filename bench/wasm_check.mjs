@@ -6,10 +6,10 @@
 // the whole process, the engine's compiling threads included).
 //
 //   node bench/wasm_check.mjs FILE [TODAY]
-import { check } from '../web/verilote.js';
+import {check} from '../web/verilote.js';
 
 const [file, today = '06/12/2026'] = process.argv.slice(2);
-await check(new Uint8Array(0), { name: 'warm-up' }); // the module loaded before the clock starts
+await check(new Uint8Array(0), {name: 'warm-up'});  // the module loaded before the clock starts
 const times = [];
 let lines = 0;
 let result;
@@ -17,7 +17,7 @@ for (let run = 0; run < 2; ++run) {
   lines = 0;
   const start = process.hrtime.bigint();
   const cpuStart = process.cpuUsage();
-  result = await check(file, { today, onLine: () => ++lines });
+  result = await check(file, {today, onLine: () => ++lines});
   const cpu = process.cpuUsage(cpuStart);
   times.push((Number(process.hrtime.bigint() - start) / 1e9).toFixed(3), ((cpu.user + cpu.system) / 1e6).toFixed(3));
 }

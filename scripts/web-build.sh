@@ -12,10 +12,11 @@ command -v emcmake >/dev/null || { echo "emcmake not found: scripts/install-deps
 # write: they are built once into the user's cache instead.
 export EM_CACHE=${EM_CACHE:-$HOME/.cache/verilote-emscripten} EM_FROZEN_CACHE=
 if [[ ! -f $EM_CACHE/sysroot_install.stamp && -f /usr/share/emscripten/cache/sysroot_install.stamp ]]; then
-  # Start from the libraries Debian built (linked, not copied, where it can).
+  # Start from the libraries Debian built: a copy (not links: a library
+  # written into the cache must never land in Debian's files).
   mkdir -p "$(dirname "$EM_CACHE")"
   rm -rf "$EM_CACHE"
-  cp -al /usr/share/emscripten/cache "$EM_CACHE" 2>/dev/null || cp -a /usr/share/emscripten/cache "$EM_CACHE"
+  cp -a --reflink=auto /usr/share/emscripten/cache "$EM_CACHE"
 fi
 mkdir -p "$EM_CACHE"
 # Debian's emcc runs its JS optimizer under whatever node is on the PATH: it
@@ -35,9 +36,23 @@ nice cmake --build build-wasm -j"${JOBS:-2}" --target verilote-core -- -k 0
 # Node, which an ES module does not have: given to it here, in Node only.
 prologue='const require = globalThis.process?.versions?.node ? (await import("node:module")).createRequire(import.meta.url) : undefined;
 const __dirname = require ? require("node:path").dirname(require("node:url").fileURLToPath(import.meta.url)) : undefined;'
+# A module worker (where an ES module runs off the page) has no importScripts,
+# by which Emscripten 3.1.6 tells a worker: WORKERFS would refuse to mount
+# there, though FileReaderSync is there. The API mounts it only where
+# FileReaderSync is, so its check of the environment goes, and a worker of
+# either kind is taken for one.
+worker_test='var ENVIRONMENT_IS_WORKER=typeof importScripts=="function";'
+worker_fix='var ENVIRONMENT_IS_WORKER=typeof importScripts=="function"||typeof WorkerGlobalScope!="undefined"\&\&self instanceof WorkerGlobalScope;'
+mount_test='mount:function(mount){assert(ENVIRONMENT_IS_WORKER);'
 mkdir -p web/dist
 if [[ build-wasm/web/src/verilote-core.mjs -nt web/dist/verilote-core.mjs || ! -f web/dist/verilote-core.mjs ]]; then
-  { printf '%s\n' "$prologue"; cat build-wasm/web/src/verilote-core.mjs; } >web/dist/verilote-core.mjs.new
+  for pattern in "$worker_test" "$mount_test"; do
+    grep -qF "$pattern" build-wasm/web/src/verilote-core.mjs ||
+      { echo "web-build: '$pattern' not in Emscripten's output: see the fixes in this script" >&2; exit 1; }
+  done
+  { printf '%s\n' "$prologue"; cat build-wasm/web/src/verilote-core.mjs; } |
+    sed -e "s/${worker_test//[/\\[}/$worker_fix/" -e "s/${mount_test//[/\\[}/mount:function(mount){/" \
+      >web/dist/verilote-core.mjs.new
   mv web/dist/verilote-core.mjs.new web/dist/verilote-core.mjs
 fi
 cmp -s build-wasm/web/src/verilote-core.wasm web/dist/verilote-core.wasm ||

@@ -1,9 +1,11 @@
 // Verilote in JavaScript: the core in WebAssembly, with the command line's
 // own check, show and run (same words, same verdicts, same JSON).
 
-/** A file to read: bytes, a Blob or File (read a slice at a time in a Web
- * Worker), or in Node a path (read through a file descriptor). */
-export type Input = Uint8Array | ArrayBuffer | Blob | string;
+/**
+ * A file to read: bytes, a Blob or File (read a slice at a time in a Web
+ * Worker), or in Node a path (read through a file descriptor).
+ */
+export type Input = Uint8Array|ArrayBuffer|Blob|string;
 
 /** A command of the menu, as `verilote-cli list` knows it (UTF-8). */
 export interface Command {
@@ -13,7 +15,7 @@ export interface Command {
   handler: string;
   /** Runs here (`run`): built, and needing no window. */
   ready: boolean;
-  state: 'ready' | 'window only' | 'not built yet';
+  state: 'ready'|'window only'|'not built yet';
   /** "Ctrl+O", "Shift+F1"... */
   shortcut?: string;
 }
@@ -21,17 +23,17 @@ export interface Command {
 /** A field a finding names, with what the record holds there. */
 export interface IssueField {
   code: string;
-  from: number | null;
-  to: number | null;
-  name: string | null;
-  found: string | null;
-  expected: string | null;
+  from: number|null;
+  to: number|null;
+  name: string|null;
+  found: string|null;
+  expected: string|null;
 }
 
 export interface Issue {
   record: number;
   line: string;
-  kind: string | null;
+  kind: string|null;
   fields: IssueField[];
 }
 
@@ -42,17 +44,17 @@ export interface CheckResult {
   report: string[];
   /** The findings with their fields; empty when the lines were streamed. */
   issues: Issue[];
-  layout: string | null;
-  title: string | null;
-  validator: string | null;
-  detection: 'recognised' | 'not recognised' | 'forced';
+  layout: string|null;
+  title: string|null;
+  validator: string|null;
+  detection: 'recognised'|'not recognised'|'forced';
   candidates: string[];
   evidence: string;
   findings: number;
-  verdict: 'clean' | 'findings' | 'aborted' | 'no validator' | 'not recognised';
+  verdict: 'clean'|'findings'|'aborted'|'no validator'|'not recognised';
   /** 0 clean, 1 findings, 3 not checked. */
   status: number;
-  error: string | null;
+  error: string|null;
 }
 
 export interface CheckOptions {
@@ -62,11 +64,13 @@ export interface CheckOptions {
   layout?: string;
   /** The date the validators take as today, DD/MM/YYYY. */
   today?: string;
-  /** Each report line as it is written, with the record its finding is
+  /**
+   * Each report line as it is written, with the record its finding is
    * about (null: not a finding, or about the file as a whole) and, for a
    * finding, the number of its shape (its record kind and the fields it
-   * names) for `inspect`. */
-  onLine?: (line: string, index: number, record: number | null, shape: number | null) => void;
+   * names) for `inspect`.
+   */
+  onLine?: (line: string, index: number, record: number|null, shape: number|null) => void;
   /** The reading's progress; return false to stop the run. */
   onProgress?: (bytesRead: number, bytesTotal: number) => boolean | void;
 }
@@ -78,7 +82,7 @@ export interface ShowField {
   name: string;
   value: string;
   finding: boolean;
-  expected: string | null;
+  expected: string|null;
   [key: string]: unknown;
 }
 
@@ -106,33 +110,47 @@ export interface RunResult {
 
 export function commands(): Promise<Command[]>;
 
+/**
+ * The file checked as `verilote-cli check --format json` checks it. Bad input
+ * resolves as the CLI answers it (status 3, "aborted" or "not recognised",
+ * the error); a usage error (an unknown layout, a bad date) rejects with the
+ * CLI's message and `status` 2; a callback that throws stops the run and
+ * rejects the call with its own error. Calls run one at a time, in order.
+ */
 export function check(input: Input, options?: CheckOptions): Promise<CheckResult>;
 
-/** Exactly what `verilote-cli check --format F NAME` prints for the file,
- * in chunks; resolves to the exit status. */
+/**
+ * Exactly what `verilote-cli check --format F NAME` prints for the file,
+ * in chunks; resolves to the exit status.
+ */
 export function checkDocument(
-  input: Input,
-  options: {
-    format: 'text' | 'json' | 'junit';
-    name?: string;
-    layout?: string;
-    today?: string;
-    onChunk: (text: string) => void;
-    onProgress?: (bytesRead: number, bytesTotal: number) => boolean | void;
-  },
-): Promise<number>;
+    input: Input,
+    options: {
+      format: 'text'|'json'|'junit';
+      name?: string;
+      layout?: string;
+      today?: string; onChunk: (text: string) => void;
+      onProgress?: (bytesRead: number, bytesTotal: number) => boolean | void;
+    },
+    ): Promise<number>;
 
-export function show(input: Input, record: number, options?: { layout?: string; name?: string }): Promise<ShowResult>;
+/**
+ * A record the CLI refuses (0, past the end, a file it cannot read) rejects
+ * with the CLI's message and its exit status as `status`.
+ */
+export function show(input: Input, record: number, options?: {layout?: string; name?: string}): Promise<ShowResult>;
 
 /** As `verilote-cli run HANDLER --file .. --answer .. --today ..`. */
 export function run(
-  handler: string,
-  options?: { files?: Input[]; answers?: string[]; today?: string; onLine?: (line: string) => void },
-): Promise<RunResult>;
+    handler: string,
+    options?: {files?: Input[]; answers?: string[]; today?: string; onLine?: (line: string) => void},
+    ): Promise<RunResult>;
 
-/** The record inspector's model of a finding line, as the windows draw it:
+/**
+ * The record inspector's model of a finding line, as the windows draw it:
  * the fields of the record's kind in order with those the finding names
- * marked, the raw record under a ruler. Texts are UTF-8. */
+ * marked, the raw record under a ruler. Texts are UTF-8.
+ */
 export interface Inspection {
   heading: string;
   fileName: string;
@@ -143,13 +161,7 @@ export interface Inspection {
   rulerTens: string;
   rulerUnits: string;
   rows: {
-    code: string;
-    positions: string;
-    name: string;
-    found: string;
-    expected: string;
-    from: number;
-    to: number;
+    code: string; positions: string; name: string; found: string; expected: string; from: number; to: number;
     named: boolean;
   }[];
   /** The named fields' byte ranges in `record`, 1-based and inclusive. */
@@ -157,10 +169,12 @@ export interface Inspection {
   firstNamed: number;
 }
 
-/** The inspector on a finding line that `check`'s onLine gave (its line,
- * record and shape), the record read again from `input`. */
+/**
+ * The inspector on a finding line that `check`'s onLine gave (its line,
+ * record and shape), the record read again from `input`.
+ */
 export function inspect(
-  input: Input,
-  finding: { line: string; record: number | null; shape?: number | null },
-  options?: { name?: string },
-): Promise<Inspection>;
+    input: Input,
+    finding: {line: string; record: number | null; shape?: number | null},
+    options?: {name?: string},
+    ): Promise<Inspection>;

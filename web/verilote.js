@@ -34,8 +34,8 @@ function core() {
 }
 
 async function load() {
-  const { default: createVeriloteCore } = await import('./dist/verilote-core.mjs');
-  const options = { print: () => {}, printErr: () => {} };
+  const {default: createVeriloteCore} = await import('./dist/verilote-core.mjs');
+  const options = {print: () => {}, printErr: () => {}};
   if (isNode) {
     // Node's fetch does not read file: URLs; the module's bytes come from disk.
     const fs = await import('node:fs');
@@ -51,7 +51,7 @@ async function load() {
     // The core's temporary files (its spools, unlinked as soon as made) go to
     // the system's temporary folder, not into this process's memory.
     const os = await import('node:os');
-    FS.mount(FS.filesystems.NODEFS, { root: os.tmpdir() }, '/tmp');
+    FS.mount(FS.filesystems.NODEFS, {root: os.tmpdir()}, '/tmp');
   }
   return module;
 }
@@ -67,7 +67,7 @@ function placeUnder(FS, name, target, cleanups) {
   if (name === '' || name.endsWith('/') || name.includes('\0')) return target;
   const node = (path) => {
     try {
-      return FS.lookupPath(path, { follow: true }).node;
+      return FS.lookupPath(path, {follow: true}).node;
     } catch {
       return null;
     }
@@ -114,8 +114,9 @@ function removeTree(FS, path) {
   } catch {
     return;
   }
-  if (FS.isDir(stat.mode) && !FS.isMountpoint(FS.lookupPath(path, { follow: false }).node)) {
-    for (const entry of FS.readdir(path)) if (entry !== '.' && entry !== '..') removeTree(FS, `${path}/${entry}`);
+  if (FS.isDir(stat.mode) && !FS.isMountpoint(FS.lookupPath(path, {follow: false}).node)) {
+    for (const entry of FS.readdir(path))
+      if (entry !== '.' && entry !== '..') removeTree(FS, `${path}/${entry}`);
     FS.rmdir(path);
   } else if (!FS.isDir(stat.mode)) {
     FS.unlink(path);
@@ -159,7 +160,7 @@ async function stage(module, input, name, cleanups) {
     if (stat === null || !stat.isDirectory() || !there) return FS.analyzePath(shown).exists ? input : shown;
     const mount = `/in/${n}`;
     FS.mkdir(mount);
-    FS.mount(FS.filesystems.NODEFS, { root: path.dirname(absolute) }, mount);
+    FS.mount(FS.filesystems.NODEFS, {root: path.dirname(absolute)}, mount);
     cleanups.push(() => {
       FS.unmount(mount);
       FS.rmdir(mount);
@@ -171,12 +172,13 @@ async function stage(module, input, name, cleanups) {
   FS.mkdir(dir);
   if (isBlob(input) && typeof FileReaderSync !== 'undefined') {
     // In a worker: read on demand, a slice at a time.
-    FS.mount(FS.filesystems.WORKERFS, { blobs: [{ name: 'input', data: input }] }, dir);
+    FS.mount(FS.filesystems.WORKERFS, {blobs: [{name: 'input', data: input}]}, dir);
     cleanups.push(() => {
       FS.unmount(dir);
       FS.rmdir(dir);
     });
-  } else if (isBlob(input) || input instanceof Uint8Array || input instanceof ArrayBuffer || ArrayBuffer.isView(input)) {
+  } else if (
+      isBlob(input) || input instanceof Uint8Array || input instanceof ArrayBuffer || ArrayBuffer.isView(input)) {
     FS.writeFile(`${dir}/input`, await bytesOf(input));
     cleanups.push(() => {
       FS.unlink(`${dir}/input`);
@@ -202,7 +204,7 @@ function packArguments(module, args) {
     offset += p.length;
     module.HEAPU8[offset++] = 0;
   }
-  return { at, size };
+  return {at, size};
 }
 
 // One call into the core with its own working folder; `handlers` take the
@@ -221,19 +223,34 @@ async function callNow(inputs, handlers, invoke) {
     FS.mkdir(dir);
     FS.chdir(dir);
     const paths = [];
-    for (const { input, name } of inputs) paths.push(await stage(module, input, name, cleanups));
-    current = {
-      emit: handlers.emit ?? (() => {}),
-      lines: handlers.lines ?? (() => {}),
-      progress: handlers.progress ?? (() => true),
+    for (const {input, name} of inputs) paths.push(await stage(module, input, name, cleanups));
+    // A callback that throws must not unwind through the core: the error is
+    // kept, the run stopped at its next progress and the error thrown after.
+    let failure = null;
+    const guard = (callback, otherwise) => (...args) => {
+      if (failure !== null) return otherwise;
+      try {
+        return callback(...args);
+      } catch (error) {
+        failure = error;
+        return otherwise;
+      }
     };
+    current = {
+      emit: guard(handlers.emit ?? (() => {}), undefined),
+      lines: guard(handlers.lines ?? (() => {}), undefined),
+      progress: guard(handlers.progress ?? (() => true), false),
+    };
+    let result;
     try {
-      return invoke(module, paths);
+      result = invoke(module, paths);
     } catch (error) {
       // The core trapped (memory exhausted, a fault): the next call loads it afresh.
       loading = null;
       throw new Error(`verilote: the WebAssembly core failed: ${error.message}`);
     }
+    if (failure !== null) throw failure;
+    return result;
   } finally {
     current = null;
     FS.chdir(cwd);
@@ -274,12 +291,11 @@ function runCheck(module, args, streamLines) {
 // U+0081..., as the core's own conversion gives them.
 function textDecoders() {
   const utf8 = new TextDecoder();
-  const latin1 =
-    isNode && typeof Buffer === 'function'
-      ? (bytes) => Buffer.from(bytes.buffer, bytes.byteOffset, bytes.length).latin1Slice(0, bytes.length)
-      : ((decoder) => (bytes) => decoder.decode(bytes))(new TextDecoder('windows-1252'));
+  const latin1 = isNode && typeof Buffer === 'function' ?
+      (bytes) => Buffer.from(bytes.buffer, bytes.byteOffset, bytes.length).latin1Slice(0, bytes.length) :
+      ((decoder) => (bytes) => decoder.decode(bytes))(new TextDecoder('windows-1252'));
   const c1 = '\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F' +
-    '\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178';
+      '\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178';
   const cp1252 = (bytes) => latin1(bytes).replace(/[\x80-\x9F]/g, (c) => c1[c.charCodeAt(0) - 0x80]);
   return [(bytes) => utf8.decode(bytes), latin1, cp1252];
 }
@@ -290,7 +306,7 @@ function collector() {
   const parts = [];
   return {
     add(bytes) {
-      parts.push(decoder.decode(bytes, { stream: true }));
+      parts.push(decoder.decode(bytes, {stream: true}));
     },
     text() {
       parts.push(decoder.decode());
@@ -321,7 +337,7 @@ function usageError(status, err) {
 
 export async function commands() {
   const out = collector();
-  await call([], { emit: (channel, bytes) => channel === 1 && out.add(bytes) }, (module) => module._vl_commands());
+  await call([], {emit: (channel, bytes) => channel === 1 && out.add(bytes)}, (module) => module._vl_commands());
   return JSON.parse(out.text());
 }
 
@@ -337,20 +353,21 @@ export async function check(input, options = {}) {
     let texts = decode[text](bytes.subarray(0, bytes.length - 1)).split('\n', ends.length + 1);
     if (texts.length !== ends.length) {
       texts = [];
-      for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1) texts.push(decode[text](bytes.subarray(start, ends[i])));
+      for (let i = 0, start = 0; i < ends.length; start = ends[i++] + 1)
+        texts.push(decode[text](bytes.subarray(start, ends[i])));
     }
     for (let i = 0; i < texts.length; ++i) {
       onLine(texts[i], index++, records[i] > 0 ? records[i] : null, shapes[i] > 0 ? shapes[i] : null);
     }
   };
   const status = await call(
-    [{ input, name: options.name }],
-    {
-      emit: (channel, bytes) => (channel === 1 ? out : err).add(bytes),
-      lines: onLine ? lines : undefined,
-      progress: progressHandler(options.onProgress),
-    },
-    (module, [path]) => runCheck(module, ['--format=json', ...checkArgs(options), '--', path], onLine !== null),
+      [{input, name: options.name}],
+      {
+        emit: (channel, bytes) => (channel === 1 ? out : err).add(bytes),
+        lines: onLine ? lines : undefined,
+        progress: progressHandler(options.onProgress),
+      },
+      (module, [path]) => runCheck(module, ['--format=json', ...checkArgs(options), '--', path], onLine !== null),
   );
   const text = out.text();
   if (status === 2 || text === '') throw usageError(status, err.text());
@@ -359,21 +376,22 @@ export async function check(input, options = {}) {
 
 export async function checkDocument(input, options) {
   const format = options?.format;
-  if (!['text', 'json', 'junit'].includes(format)) throw new Error("verilote: format must be 'text', 'json' or 'junit'");
+  if (!['text', 'json', 'junit'].includes(format))
+    throw new Error('verilote: format must be \'text\', \'json\' or \'junit\'');
   if (typeof options.onChunk !== 'function') throw new Error('verilote: checkDocument needs onChunk');
   const decoder = new TextDecoder();
   const err = collector();
   const status = await call(
-    [{ input, name: options.name }],
-    {
-      emit: (channel, bytes) => {
-        if (channel !== 1) return err.add(bytes);
-        const text = decoder.decode(bytes, { stream: true });
-        if (text !== '') options.onChunk(text);
+      [{input, name: options.name}],
+      {
+        emit: (channel, bytes) => {
+          if (channel !== 1) return err.add(bytes);
+          const text = decoder.decode(bytes, {stream: true});
+          if (text !== '') options.onChunk(text);
+        },
+        progress: progressHandler(options.onProgress),
       },
-      progress: progressHandler(options.onProgress),
-    },
-    (module, [path]) => runCheck(module, [`--format=${format}`, ...checkArgs(options), '--', path], false),
+      (module, [path]) => runCheck(module, [`--format=${format}`, ...checkArgs(options), '--', path], false),
   );
   const rest = decoder.decode();
   if (rest !== '') options.onChunk(rest);
@@ -386,13 +404,13 @@ export async function show(input, record, options = {}) {
   const err = collector();
   const args = ['show'];
   const status = await call(
-    [{ input, name: options.name }],
-    { emit: (channel, bytes) => (channel === 1 ? out : err).add(bytes) },
-    (module, [path]) => {
-      args.push(path, `--record=${record}`, '--format=json');
-      if (options.layout != null) args.push(`--layout=${options.layout}`);
-      return runCli(module, args);
-    },
+      [{input, name: options.name}],
+      {emit: (channel, bytes) => (channel === 1 ? out : err).add(bytes)},
+      (module, [path]) => {
+        args.push(path, `--record=${record}`, '--format=json');
+        if (options.layout != null) args.push(`--layout=${options.layout}`);
+        return runCli(module, args);
+      },
   );
   const text = out.text();
   if (text === '') throw usageError(status, err.text());
@@ -407,50 +425,54 @@ export async function run(handler, options = {}) {
   let pending = '';
   const err = collector();
   const status = await call(
-    files.map((input) => ({ input, name: typeof input === 'string' ? input : undefined })),
-    {
-      emit: (channel, bytes) => {
-        if (channel !== 1) return err.add(bytes);
-        const lines = (pending + decoder.decode(bytes, { stream: true })).split('\n');
-        pending = lines.pop();
-        for (const line of lines) {
-          if (onLine) onLine(line);
-          else report.push(line);
-        }
+      files.map((input) => ({input, name: typeof input === 'string' ? input : undefined})),
+      {
+        emit: (channel, bytes) => {
+          if (channel !== 1) return err.add(bytes);
+          const lines = (pending + decoder.decode(bytes, {stream: true})).split('\n');
+          pending = lines.pop();
+          for (const line of lines) {
+            if (onLine)
+              onLine(line);
+            else
+              report.push(line);
+          }
+        },
       },
-    },
-    (module, paths) => {
-      const args = ['run', handler];
-      for (const path of paths) args.push(`--file=${path}`);
-      for (const answer of options.answers ?? []) args.push(`--answer=${answer}`);
-      if (options.today != null) args.push(`--today=${options.today}`);
-      return runCli(module, args);
-    },
+      (module, paths) => {
+        const args = ['run', handler];
+        for (const path of paths) args.push(`--file=${path}`);
+        for (const answer of options.answers ?? []) args.push(`--answer=${answer}`);
+        if (options.today != null) args.push(`--today=${options.today}`);
+        return runCli(module, args);
+      },
   );
   pending += decoder.decode();
   if (pending !== '') {
-    if (onLine) onLine(pending);
-    else report.push(pending);
+    if (onLine)
+      onLine(pending);
+    else
+      report.push(pending);
   }
   const messages = err.text().split('\n');
   if (messages[messages.length - 1] === '') messages.pop();
-  return { status, report, messages };
+  return {status, report, messages};
 }
 
 export async function inspect(input, finding, options = {}) {
   const out = collector();
   await call(
-    [{ input, name: options.name }],
-    { emit: (channel, bytes) => channel === 1 && out.add(bytes) },
-    (module, [path]) => {
-      const args = [path, String(finding.record ?? 0), String(finding.shape ?? 0), String(finding.line ?? '')];
-      const packed = packArguments(module, args);
-      try {
-        module._vl_inspect(packed.at, packed.size);
-      } finally {
-        module._free(packed.at);
-      }
-    },
+      [{input, name: options.name}],
+      {emit: (channel, bytes) => channel === 1 && out.add(bytes)},
+      (module, [path]) => {
+        const args = [path, String(finding.record ?? 0), String(finding.shape ?? 0), String(finding.line ?? '')];
+        const packed = packArguments(module, args);
+        try {
+          module._vl_inspect(packed.at, packed.size);
+        } finally {
+          module._free(packed.at);
+        }
+      },
   );
   return JSON.parse(out.text());
 }

@@ -1,10 +1,10 @@
 // What the Node tests share: the repository's top folder (the reports name
 // the examples by their path from there), the native verilote-cli to compare
 // with, and the examples' manifest.
-import { spawnSync } from 'node:child_process';
-import { existsSync, readFileSync } from 'node:fs';
-import { fileURLToPath } from 'node:url';
+import {spawnSync} from 'node:child_process';
+import {existsSync, readFileSync} from 'node:fs';
 import path from 'node:path';
+import {fileURLToPath} from 'node:url';
 
 export const top = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 process.chdir(top);
@@ -14,8 +14,8 @@ if (!existsSync(cli)) throw new Error(`${cli} is missing: build it first (script
 
 // verilote-cli with `args`: its exit status and its stdout and stderr as text.
 export function native(args) {
-  const result = spawnSync(cli, args, { encoding: 'utf8', maxBuffer: 1 << 30 });
-  return { status: result.status, out: result.stdout, err: result.stderr };
+  const result = spawnSync(cli, args, {encoding: 'utf8', maxBuffer: 1 << 30});
+  return {status: result.status, out: result.stdout, err: result.stderr};
 }
 
 export function nativeJson(args) {
@@ -35,7 +35,7 @@ export function exampleRuns() {
       if (rest[i] !== '--answer') throw new Error(`runs.txt: unknown option ${rest[i]} for ${example}`);
       answers.push(rest[i + 1]);
     }
-    rows.push({ example, status: Number(status), layouts, handler, answers });
+    rows.push({example, status: Number(status), layouts, handler, answers});
   }
   return rows;
 }
