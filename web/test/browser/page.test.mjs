@@ -58,8 +58,11 @@ function expected({example, status, handler}) {
                   .split('examples/' + example)
                   .join(path.basename(example));
   const lines = out.endsWith('\n') ? out.slice(0, -1).split('\n') : out.split('\n');
-  assert.match(checked.report[0], /^Layout detectado: /);
-  return {report: [checked.report[0], ...lines], status};
+  // The detection's own lines first (the verdict, then a layout a line).
+  const detection = checked.evidence.split('\n');
+  assert.match(detection[0], /^Layout detectado: /);
+  assert.deepEqual(checked.report.slice(0, detection.length), detection);
+  return {report: [...detection, ...lines], status};
 }
 
 let server;
