@@ -88,14 +88,15 @@ function startChecker() {
   store.post({type: 'port', port: channel.port1}, [channel.port1]);
   checker = new Channel(new Worker(workerUrl, {type: 'module'}), onChecker);
   checker.post({type: 'port', port: channel.port2}, [channel.port2]);
+  // A checker loads its core (and warms it up) while it waits: the first file
+  // does not wait for that, and runs the engine's optimised code.
+  checker.ask({type: 'commands'}).catch(() => {});
 }
 startChecker();
 
-// A new checker loads its core while it waits: the next file does not.
 function restartChecker() {
   checker.terminate();
   startChecker();
-  checker.ask({type: 'commands'}).catch(() => {});
 }
 
 // ---------------------------------------------------------------- files

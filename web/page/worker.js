@@ -15,8 +15,6 @@
 
 import {check, checkDocument, commands, run, show} from '../verilote.js';
 
-import {forgetReadAhead} from './read_ahead.js';
-
 const encoder = new TextEncoder();
 let store = null;
 
@@ -168,7 +166,6 @@ onmessage = (event) => {
     return;
   }
   queue = queue.then(async () => {
-    forgetReadAhead();  // a file read again may have changed since
     if (message.type === 'check') return runCheck(message);
     try {
       postMessage({type: 'reply', req: message.req, value: await answer(message)});
