@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/cp1252.hpp"
+#include "app/platform.hpp"
 #include "app/report.hpp"
 #include "desk/report_store.hpp"
 #include "support/fake_host.hpp"
@@ -20,7 +21,9 @@ namespace {
 using testing::ReadBytes;
 using testing::ScratchDir;
 
-void Put(const std::string& path, std::string_view bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void Put(const std::string& path, std::string_view bytes) {
+  std::ofstream(platform::PathOf(path), std::ios::binary) << bytes;  // a UTF-8 name, wide on Windows
+}
 
 TEST(ReportSaveTest, ReplacesTheTargetWithTheReportInCrLf) {
   ScratchDir dir;
