@@ -152,6 +152,15 @@ std::uint64_t ReportStore::LineLength(std::uint64_t index) const {
   return index < size_ ? EndOf(index) - StartOf(index) : 0;
 }
 
+std::uint64_t ReportStore::JoinedSize(std::uint64_t first, std::uint64_t last, std::uint64_t separator) const {
+  const std::lock_guard lock(mutex_);
+  if (size_ == 0 || first > last || first >= size_) return 0;
+  last = std::min(last, size_ - 1);
+  // The lines lie one after the other in the file, each with its own end.
+  const std::uint64_t ends = last - first;
+  return EndOf(last) - StartOf(first) - ends * kLineEnd.size() + ends * separator;
+}
+
 std::string ReportStore::Read(std::uint64_t index, std::uint64_t from, std::uint64_t most) const {
   const std::lock_guard lock(mutex_);
   std::string text;

@@ -67,6 +67,9 @@ class ReportStore {
   // The length of the longest line appended since the last Clear.
   std::uint64_t LongestLine() const;
   std::uint64_t LineLength(std::uint64_t index) const;
+  // The size of lines `first` to `last` (clipped to the report) joined by
+  // `separator` bytes: the text a copy of them makes, known without reading.
+  std::uint64_t JoinedSize(std::uint64_t first, std::uint64_t last, std::uint64_t separator) const;
 
   // At most `most` bytes of line `index` from byte `from` on (empty past its
   // end or past the report's end, or when the files cannot be read: a window

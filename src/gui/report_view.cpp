@@ -386,11 +386,8 @@ void ReportView::CopySelection() {
   const Position from = std::min(anchor_, cursor_), to = std::max(anchor_, cursor_);
   // Pasting a few million lines would cost the pasting program and the
   // system a gigabyte: past the bound, the report goes to a file instead.
-  // Counted by whole lines and only as far as the bound.
-  std::uint64_t bytes = 0;
-  for (std::uint64_t line = from.line; line <= to.line && bytes <= bound_; ++line)
-    bytes += store_.LineLength(line) + (line < to.line ? 1 : 0);
-  if (bytes > bound_) {
+  // Counted by whole lines.
+  if (store_.JoinedSize(from.line, to.line, 1) > bound_) {
     const QString text = FromCp1252(kSelectionTooBig).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), text,
                     QMessageBox::Yes | QMessageBox::No, this);

@@ -300,13 +300,10 @@ LRESULT CALLBACK ReportList::SubclassProc(HWND window, UINT message, WPARAM wPar
 ReportList::Copy ReportList::CopySelection() {
   const auto range = Selection();
   if (!range) return Copy::Nothing;
-  // The size of the text, counted only as far as the bound: whatever the
-  // selection, this reads no more than that many lines' lengths.
-  Copied copy{generation_, range->first, range->second - range->first + 1, 0};
-  for (std::uint64_t line = copy.first; line <= range->second; ++line) {
-    copy.units += store_.LineLength(line) + (line < range->second ? 2 : 0);
-    if (copy.units > bound_) return Copy::TooBig;
-  }
+  // The size of the text, lines joined by CR LF, known without reading them.
+  const Copied copy{generation_, range->first, range->second - range->first + 1,
+                    store_.JoinedSize(range->first, range->second, 2)};
+  if (copy.units > bound_) return Copy::TooBig;
   if (!OpenClipboard(list_)) return Copy::Nothing;
   EmptyClipboard();  // the list becomes the owner, which WM_RENDERFORMAT reaches
   copied_ = copy;
